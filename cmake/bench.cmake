@@ -1,0 +1,11 @@
+# Benchmarks: every bench/<name>.cpp is a Google Benchmark program (not run by ctest).
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  file(GLOB bench_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+  foreach(src IN LISTS bench_srcs)
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(bench_${name} ${src})
+    target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(bench_${name} PRIVATE ${KORVELIN_ALL_LAYERS} benchmark::benchmark benchmark::benchmark_main)
+  endforeach()
+endif()

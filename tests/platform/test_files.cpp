@@ -1,0 +1,107 @@
+#include "platform/sys/files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void WriteRaw(const fs::path& p, const std::string& bytes) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+TEST(Files, BackslashPathsFallBackToCaseInsensitiveComponents) {
+    TempDir tmp;
+    WriteRaw(tmp.path() / "Data" / "Modes.YML", "x");
+    const std::string root = tmp.path().string();
+    struct Case { std::string in; std::string want; };
+    const Case cases[] = {
+        {root + "\\Data\\Modes.YML", root + "/Data/Modes.YML"},
+        {root + "\\data\\modes.yml", root + "/Data/Modes.YML"},
+        {root + "\\DATA\\missing.yml", root + "/Data/missing.yml"},
+        {root + "\\nothere\\modes.yml", root + "/nothere/modes.yml"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(plat::NativePath(c.in), c.want) << c.in;
+}
+
+TEST(Files, TextModeReadsCrLfAsLfAndStopsAtCtrlZ) {
+    TempDir tmp;
+    const fs::path p = tmp.path() / "t.txt";
+    struct Case { std::string bytes; bool text; std::string want; };
+    const Case cases[] = {
+        {"a\r\nb\r\n", true, "a\nb\n"},
+        {"a\r\nb\r\n", false, "a\r\nb\r\n"},
+        {"a\rb", true, "a\rb"},
+        {"ab\x1A" "cd", true, "ab"},
+        {"", true, ""},
+    };
+    for (const Case& c : cases) {
+        WriteRaw(p, c.bytes);
+        std::string out;
+        ASSERT_EQ(plat::ReadFile(p.string(), out, 1024, c.text), plat::ReadStatus::Ok);
+        EXPECT_EQ(out, c.want);
+    }
+}
+
+TEST(Files, ReadRefusesMissingFoldersAndOversizedFiles) {
+    TempDir tmp;
+    WriteRaw(tmp.path() / "big.bin", std::string(5000, 'x'));
+    std::string out = "stale";
+    EXPECT_EQ(plat::ReadFile((tmp.path() / "none").string(), out, 100, false), plat::ReadStatus::Missing);
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(plat::ReadFile(tmp.path().string(), out, 100, false), plat::ReadStatus::Missing);
+    EXPECT_EQ(plat::ReadFile((tmp.path() / "big.bin").string(), out, 4999, false), plat::ReadStatus::TooLarge);
+    EXPECT_EQ(plat::ReadFile((tmp.path() / "big.bin").string(), out, 5000, false), plat::ReadStatus::Ok);
+    EXPECT_EQ(out.size(), 5000u);
+}
+
+TEST(Files, AtomicWriteReplacesWholeFileOrLeavesItAlone) {
+    TempDir tmp;
+    const fs::path p = tmp.path() / "config.yml";
+    WriteRaw(p, "old");
+    ASSERT_TRUE(plat::WriteFileAtomic(p.string(), "new contents"));
+    std::string out;
+    plat::ReadFile(p.string(), out, 100, false);
+    EXPECT_EQ(out, "new contents");
+
+    {
+        plat::AtomicFile f;
+        ASSERT_TRUE(f.Open(p.string()));
+        f.Write("half", 4);
+        // dropped without Commit
+    }
+    plat::ReadFile(p.string(), out, 100, false);
+    EXPECT_EQ(out, "new contents");
+
+    // A folder that does not exist cannot be written: reported, not called success.
+    EXPECT_FALSE(plat::WriteFileAtomic((tmp.path() / "no" / "such.yml").string(), "x"));
+    // No temporary files are left behind.
+    int entries = 0;
+    for (auto& e : fs::directory_iterator(tmp.path())) { (void)e; ++entries; }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(Files, ListingMatchesWildcardsIgnoringCase) {
+    TempDir tmp;
+    WriteRaw(tmp.path() / "levels" / "A.LEV", "");
+    WriteRaw(tmp.path() / "levels" / "b.lev", "");
+    WriteRaw(tmp.path() / "levels" / "a.levx", "");
+    fs::create_directories(tmp.path() / "levels" / "thumb.lev");
+    auto list = plat::ListDirectory((tmp.path() / "levels").string() + "\\*.lev");
+    std::vector<std::string> names;
+    for (auto& e : list) names.push_back(e.name + (e.isDir ? "/" : ""));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"A.LEV", "b.lev", "thumb.lev/"}));
+    EXPECT_TRUE(plat::ListDirectory((tmp.path() / "nothere").string() + "\\*").empty());
+    auto q = plat::ListDirectory((tmp.path() / "levels").string() + "\\?.lev");
+    EXPECT_EQ(q.size(), 2u);
+}
