@@ -217,7 +217,7 @@ std::vector<DirEntry> ListDirectory(std::string_view pattern) {
     for (char& c : p)
         if (c == '\\') c = '/';
     std::size_t slash = p.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : p.substr(0, slash);
+    std::string dir = slash == std::string::npos ? std::string() : p.substr(0, slash == 0 ? 1 : slash);
     std::string mask = slash == std::string::npos ? p : p.substr(slash + 1);
     std::string nativeDir = dir.empty() ? std::string(".") : NativePath(dir);
 

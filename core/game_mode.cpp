@@ -1,0 +1,154 @@
+#include "core/game_mode.h"
+
+#include <cmath>
+
+#include "core/log.h"
+
+namespace {
+
+enum ModeTag { TAG_GAME = 0, TAG_BONUS = 1, TAG_TIP = 2 };
+
+// Attributes of "game", in registration order.
+enum GameAttr {
+    GAME_NAME,
+    GAME_LOW_BALL,
+    GAME_BONUS_MODE,
+    GAME_SWELL_BONUSES,
+    GAME_WIDE_RACKET,
+    GAME_PERIMETER_BORDER,
+    GAME_TELEPORTS,
+    GAME_DEFAULT_PROB,
+    GAME_POPUP_LOSSES,
+    GAME_POPUP_SCORES,
+    GAME_TIMER_BALL,
+};
+enum BonusAttr { BONUS_NAME, BONUS_PROB };
+enum TipAttr { TIP_FILENAME, TIP_HITS };
+
+bool IsUsableProbability(float p) { return std::isfinite(p) && p >= 0.0f; }
+
+} // namespace
+
+YGameModeHooks& GameModeHooks() {
+    static YGameModeHooks hooks;
+    return hooks;
+}
+
+int BonusKindCount() {
+    const YGameModeHooks& hooks = GameModeHooks();
+    int count = hooks.bonusKindCount ? hooks.bonusKindCount() : DEFAULT_BONUS_KINDS;
+    return count < 0 ? 0 : count;
+}
+
+YGameMode::YGameMode(float prob)
+    : defaultProb(prob), probabilities(static_cast<std::size_t>(BonusKindCount()), prob) {}
+
+void NormalizeProbabilities(std::vector<float>& probabilities) {
+    float sum = 0.0f;
+    for (float& p : probabilities) {
+        if (!IsUsableProbability(p)) p = 0.0f;
+        sum += p;
+    }
+    if (!(sum > 0.0f) || !std::isfinite(sum)) {
+        // Nothing to share out (every kind at 0, or a sum beyond the float range).
+        for (float& p : probabilities) p = 0.0f;
+        return;
+    }
+    const float scale = 1.0f / sum;
+    for (float& p : probabilities) p *= scale;
+}
+
+YGameModeLoader::YGameModeLoader(std::vector<YGameMode>& modes) : modes_(modes) {
+    XMLTag tag;
+    AddTag(MakeTag(tag, "game", "name", "", "lowBall", "1", "bonusMode", "2", "swellBonuses", "1", "wideRacket",
+                   "1", "perimeterBorder", "1", "teleports", "0", "defaultProb", "10", "popupLosses", "0",
+                   "popupScores", "1", "timerBall", "1", nullptr));
+    AddTag(MakeTag(tag, "bonus", "name", "", "prob", "10", nullptr));
+    AddTag(MakeTag(tag, "tip", "filename", "", "hits", "1", nullptr));
+}
+
+void YGameModeLoader::Load(const char* file) {
+    current_ = -1;
+    bonusCounter_ = 0;
+    XMLParser::Load(file);
+    if (current_ >= 0) {
+        // A file cut off inside a game: finish that mode as its closing tag would have.
+        OnError("Tag <game> not closed.");
+        CloseCurrent();
+    }
+}
+
+void YGameModeLoader::CloseCurrent() {
+    if (current_ >= 0 && static_cast<std::size_t>(current_) < modes_.size())
+        NormalizeProbabilities(modes_[static_cast<std::size_t>(current_)].probabilities);
+    current_ = -1;
+}
+
+void YGameModeLoader::OnTag(int id) {
+    const std::vector<XMLAttribute>& a = tags[static_cast<std::size_t>(id)].attributes;
+    switch (id) {
+    case TAG_GAME: {
+        if (current_ >= 0) {
+            OnError("Tag <game> not closed.");
+            CloseCurrent();
+        }
+        float prob = a[GAME_DEFAULT_PROB].AsFloat();
+        if (!IsUsableProbability(prob)) {
+            OnError(("Bad defaultProb: " + a[GAME_DEFAULT_PROB].value + ".").c_str());
+            prob = 0.0f;
+        }
+        YGameMode mode(prob);
+        mode.name = a[GAME_NAME].value;
+        mode.lowBall = a[GAME_LOW_BALL].AsBool();
+        mode.bonusMode = a[GAME_BONUS_MODE].AsInt();
+        mode.swellBonuses = a[GAME_SWELL_BONUSES].AsBool();
+        mode.wideRacket = a[GAME_WIDE_RACKET].AsBool();
+        mode.perimeterBorder = a[GAME_PERIMETER_BORDER].AsBool();
+        mode.teleports = a[GAME_TELEPORTS].AsBool();
+        mode.popupLosses = a[GAME_POPUP_LOSSES].AsBool();
+        mode.popupScores = a[GAME_POPUP_SCORES].AsBool();
+        mode.timerBall = a[GAME_TIMER_BALL].AsBool();
+        modes_.push_back(std::move(mode));
+        current_ = static_cast<int>(modes_.size()) - 1;
+        bonusCounter_ = 0;
+        break;
+    }
+    case TAG_BONUS: {
+        if (current_ < 0) break;
+        std::vector<float>& probabilities = modes_[static_cast<std::size_t>(current_)].probabilities;
+        if (static_cast<std::size_t>(bonusCounter_) >= probabilities.size()) break;
+        float prob = a[BONUS_PROB].AsFloat();
+        if (!IsUsableProbability(prob)) {
+            OnError(("Bad prob: " + a[BONUS_PROB].value + ".").c_str());
+            prob = 0.0f;
+        }
+        probabilities[static_cast<std::size_t>(bonusCounter_++)] = prob;
+        break;
+    }
+    case TAG_TIP: {
+        if (current_ < 0) {
+            OnError("Tag <tip> outside <game>.");
+            break;
+        }
+        YGameTip tip;
+        tip.fileName = a[TIP_FILENAME].value;
+        tip.hits = a[TIP_HITS].AsInt();
+        tip.armed = 1;
+        modes_[static_cast<std::size_t>(current_)].tips.push_back(tip);
+        const YGameModeHooks& hooks = GameModeHooks();
+        if (hooks.registerTipPage) hooks.registerTipPage(tip.fileName);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void YGameModeLoader::OnCloseTag(int id) {
+    if (id == TAG_GAME) CloseCurrent();
+}
+
+bool YGameModeLoader::OnError(const char* message) {
+    LogPrintf(g_Log, "Game mode config loader error, %s, line: %d", message, line);
+    return true;
+}

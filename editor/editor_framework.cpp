@@ -1,0 +1,88 @@
+#include "editor/editor_framework.h"
+
+#include "core/console.h"
+#include "core/init.h"
+#include "core/log.h"
+#include "platform/sys/clock.h"
+#include "platform/window/win_messages.h"
+
+namespace {
+
+constexpr const char* EDITOR_TITLE = "Level Editor";
+constexpr int VK_F8 = 119;
+
+} // namespace
+
+EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePath : "") {
+    console_ = CreateEditorConsole(this);
+    console_->RegisterCommand("exit", EDITOR_CMD_EXIT);
+    LogLine("Initialization...");
+    GetInit().Load("config.yml");
+    CreateEditorWindow();
+    lastTime_ = plat::TimeMs();
+}
+
+EditorFramework::~EditorFramework() = default;
+
+void EditorFramework::CreateEditorWindow() {
+    Init& init = GetInit();
+    if (init.fullscreen) {
+        maximized_ = false;
+        CreateFullscreen(EDITOR_TITLE, init.videoMode.c_str());
+    } else {
+        maximized_ = init.maximize;
+        CreateWindowed(EDITOR_TITLE, init.windowWidth, init.windowHeight);
+    }
+}
+
+void EditorFramework::ToggleFullscreen() {
+    DestroyFrameWindow();
+    Init& init = GetInit();
+    init.fullscreen = !IsFullScreen();
+    CreateEditorWindow();
+}
+
+void EditorFramework::Quit() {
+    GetInit().Save();
+    YFramework::Quit();
+}
+
+bool EditorFramework::Frame() {
+    const uint32_t now = plat::TimeMs();
+    const float dt = static_cast<float>(now - lastTime_) * 0.001f;
+    lastTime_ = now;
+    if (console_) console_->Update(dt);
+    return YFramework::Frame();
+}
+
+void EditorFramework::KeyDown(int key) {
+    keyConsumed_ = false;
+    if (key == plat::VK_OEM_3) {
+        if (console_) console_->shown = !console_->shown;
+        keyConsumed_ = true;
+        return;
+    }
+    if (console_ && console_->shown) {
+        if (key == plat::VK_PRIOR) console_->Scroll(true);
+        else if (key == plat::VK_NEXT) console_->Scroll(false);
+        return;
+    }
+    if (key == VK_F8) ToggleFullscreen();
+}
+
+void EditorFramework::Char(int code) {
+    if (keyConsumed_) {
+        keyConsumed_ = false;
+        return;
+    }
+    if (console_) console_->OnChar(code);
+}
+
+void EditorFramework::RunCommand(int id) {
+    if (id == EDITOR_CMD_EXIT) {
+        console_->Print(console_->GetNameText() + " ok.");
+        Quit();
+    }
+}
+
+void EditorFramework::SetVariable(int) {}

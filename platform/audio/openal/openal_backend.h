@@ -1,0 +1,35 @@
+#pragma once
+// The OpenAL Soft sound backend.
+//
+// - The default device opens through OpenAL's own driver choice (ALSOFT_DRIVERS=null runs it with
+//   no sound card); with no device at all, CreateDevice fails with DSERR_NODRIVER. One device
+//   lives at a time: a second CreateDevice while buffers of the first remain fails with
+//   DSERR_ALLOCATED.
+// - Distances follow the inverse-distance-clamped law; the left-handed coordinates of the
+//   interface become OpenAL's right-handed ones by negating z.
+// - A buffer without notifications is one OpenAL buffer, shared by its duplicates, each of which
+//   is an OpenAL source. New bytes reach it at Unlock, or at the next Play when a voice on it was
+//   playing then.
+// - A buffer with notifications is a ring played through a queue of short OpenAL buffers: the
+//   queue is kept a little ahead of the play cursor with the ring's bytes as they are at that
+//   moment, the cursor counts the bytes played, and notifications fire as it passes their
+//   offsets. A device thread (every 5 ms) keeps the queues and the notifications going; bytes the
+//   caller writes behind the play cursor are heard on the next lap, as with a hardware ring.
+#include <cstdint>
+#include <memory>
+
+#include "platform/audio/device.h"
+
+namespace plat {
+
+DsBackend& OpenAlBackend();
+
+// A device that mixes only when asked: stereo 32-bit float frames at `sampleRate`, with no HRTF,
+// no output limiter and no dither, so the output is exact. For tests, without a sound card.
+DsResult OpenAlCreateLoopbackDevice(uint32_t sampleRate, std::shared_ptr<DsDevice>* out);
+// Mixes `frames` frames into `out` (2 * frames floats, left then right), then does the work the
+// device thread does for a real device: moves stream queues on and fires notifications. Render in
+// steps shorter than a quarter of any playing ring, so that no stream runs dry within a step.
+DsResult OpenAlRenderLoopback(DsDevice& device, float* out, uint32_t frames);
+
+} // namespace plat

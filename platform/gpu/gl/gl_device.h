@@ -1,0 +1,140 @@
+#pragma once
+// The OpenGL device: fixed-function OpenGL (compatibility profile) in an SDL window.
+//
+// Everything is drawn into an off-screen framebuffer whose colour renderbuffer is the back buffer,
+// so the back buffer keeps its contents between frames and can be read back with no window system
+// involved; the background and capture targets are further colour renderbuffers that share the
+// back buffer's depth-stencil renderbuffer. Present copies the back buffer into the window, scaled
+// to fit and keeping its proportions.
+//
+// How the device's conventions are kept:
+// - Row-vector matrices load unchanged as OpenGL's column-major ones; a fixed matrix after the
+//   projection maps depth 0..w to OpenGL's -w..w, so depth is 0..1 in the depth buffer.
+// - The picture is never flipped, so the winding seen on the screen is the same in both; the
+//   viewport and clear rectangles count rows from the top and are turned round for OpenGL.
+// - Texture stages are texture units with combiners; unit n reads coordinate set n. A stage with
+//   no texture reads opaque white. The first stage whose colour operation is DISABLE ends the chain;
+//   an alpha operation of DISABLE under an enabled colour operation passes alpha on.
+// - Texture transforms take (u, v, 1, 0): the device's row 2 (translation) becomes OpenGL's row 3.
+// - Global ambient 0, local viewer, separate specular, specular off while SPECULARENABLE is off;
+//   vertices without a normal get the normal (0, 0, 0).
+// - Clears are bounded by the viewport with every write mask open.
+// - Filters and address modes are per stage; they are given to each texture as it is bound.
+// The device is never lost: TestCooperativeLevel always answers D3D_OK.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/gpu/device.h"
+#include "platform/gpu/device_state.h"
+#include "platform/gpu/gl/gl_resources.h"
+
+struct SDL_Window;
+
+namespace gpu {
+
+class GlDevice : public IDevice {
+public:
+    GlDevice() = default;
+    ~GlDevice() override;
+    // Makes the context on `window` and the back buffer from `pp` (a windowed device with size 0
+    // takes the window's size, written back into pp).
+    HResult Init(SDL_Window* window, PresentParameters* pp);
+
+    HResult TestCooperativeLevel() override { return D3D_OK; }
+    uint32_t GetAvailableTextureMem() override;
+    HResult GetDeviceCaps(Caps* caps) override;
+    HResult Reset(PresentParameters* pp) override;
+    HResult Present() override;
+    HResult GetBackBuffer(uint32_t index, uint32_t type, SurfacePtr* out) override;
+    HResult BeginScene() override;
+    HResult EndScene() override;
+    HResult Clear(uint32_t rectCount, const Rect* rects, uint32_t flags, uint32_t color, float z,
+                  uint32_t stencil) override;
+    HResult CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
+                          uint32_t pool, TexturePtr* out) override;
+    HResult CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                               VertexBufferPtr* out) override;
+    HResult CreateIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
+                              IndexBufferPtr* out) override;
+    HResult CreateRenderTarget(uint32_t width, uint32_t height, uint32_t format, uint32_t multiSample, bool lockable,
+                               SurfacePtr* out) override;
+    HResult CreateImageSurface(uint32_t width, uint32_t height, uint32_t format, SurfacePtr* out) override;
+    HResult CopyRects(ISurface* src, const Rect* srcRects, uint32_t count, ISurface* dst,
+                      const Point* dstPoints) override;
+    HResult SetRenderTarget(const SurfacePtr& target, const SurfacePtr& depthStencil) override;
+    HResult GetRenderTarget(SurfacePtr* out) override;
+    HResult GetDepthStencilSurface(SurfacePtr* out) override;
+    HResult SetRenderState(uint32_t state, uint32_t value) override;
+    HResult GetRenderState(uint32_t state, uint32_t* value) override;
+    HResult SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
+    HResult GetTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) override;
+    HResult SetTexture(uint32_t stage, const TexturePtr& texture) override;
+    HResult SetTransform(uint32_t type, const Matrix* matrix) override;
+    HResult GetTransform(uint32_t type, Matrix* matrix) override;
+    HResult SetViewport(const Viewport* viewport) override;
+    HResult GetViewport(Viewport* viewport) override;
+    HResult SetMaterial(const Material* material) override;
+    HResult SetLight(uint32_t index, const Light* light) override;
+    HResult LightEnable(uint32_t index, bool enable) override;
+    HResult SetVertexShader(uint32_t fvf) override;
+    HResult SetStreamSource(uint32_t stream, const VertexBufferPtr& buffer, uint32_t stride) override;
+    HResult SetIndices(const IndexBufferPtr& buffer, uint32_t baseVertex) override;
+    HResult DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) override;
+    HResult DrawIndexedPrimitive(uint32_t type, uint32_t minIndex, uint32_t vertexCount, uint32_t startIndex,
+                                 uint32_t primitiveCount) override;
+    HResult DrawPrimitiveUP(uint32_t type, uint32_t primitiveCount, const void* vertices, uint32_t stride) override;
+    HResult DrawIndexedPrimitiveUP(uint32_t type, uint32_t minIndex, uint32_t vertexCount, uint32_t primitiveCount,
+                                   const void* indices, uint32_t indexFormat, const void* vertices,
+                                   uint32_t stride) override;
+
+private:
+    bool MakeBackBuffer(const PresentParameters& pp);
+    bool AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth);
+    void ApplyAllStates();
+    void ApplyRenderState(uint32_t state);
+    void ApplyViewport();
+    void ApplyProjection();
+    void ApplyModelView();
+    void ApplyLight();
+    void ApplyLighting();
+    void ApplyStages();
+    void ApplyTextureMatrices();
+    // Sends whatever changed since the last draw, then points the arrays at `base` (a client
+    // pointer, or an offset into the bound vertex buffer). False when the vertex format does not
+    // fit `stride`.
+    bool PrepareDraw(uintptr_t base, uint32_t stride);
+    HResult CheckDraw(uint32_t type, uint32_t primitiveCount) const;
+    uint32_t TargetHeight() const;
+    uint32_t UsableStages() const;
+
+    SDL_Window* window_ = nullptr;
+    void* context_ = nullptr;
+    GlSharedPtr shared_;
+    PresentParameters pp_;
+    DeviceState state_;
+    bool inScene_ = false;
+
+    std::shared_ptr<GlRenderTarget> backBuffer_;
+    std::shared_ptr<GlDepthSurface> autoDepth_;
+    SurfacePtr renderTarget_;
+    SurfacePtr depthStencil_;
+    GlRenderTarget* currentTarget_ = nullptr;
+    std::vector<std::weak_ptr<ISurface>> madeTargets_;
+
+    TexturePtr textures_[MAX_TEXTURE_STAGES];
+    GLuint whiteTexture_ = 0;
+    VertexBufferPtr stream_;
+    uint32_t streamStride_ = 0;
+    IndexBufferPtr indices_;
+    uint32_t baseVertex_ = 0;
+
+    bool stagesDirty_ = true;
+    bool textureMatricesDirty_ = true;
+    bool lightingDirty_ = true;
+    bool lightDirty_ = true;
+    bool modelViewDirty_ = true;
+    bool projectionDirty_ = true;
+};
+
+} // namespace gpu

@@ -1,0 +1,228 @@
+#include "platform/gpu/gl/gl_resources.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/gpu/pixel_format.h"
+
+namespace gpu {
+
+// ---------------------------------------------------------------- GlTexture
+
+GlTexture::~GlTexture() {
+    if (shared_->alive && id_) glDeleteTextures(1, &id_);
+}
+
+bool GlTexture::Init(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage,
+                     uint32_t pool) {
+    if (!Create(width, height, levels, format, usage, pool)) return false;
+    glGenTextures(1, &id_);
+    if (!id_) return false;
+    glBindTexture(GL_TEXTURE_2D, id_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(GetLevelCount()) - 1);
+    for (uint32_t i = 0; i < GetLevelCount(); ++i) Upload(i);
+    shared_->bindingsDirty = true;
+    return glGetError() == GL_NO_ERROR;
+}
+
+void GlTexture::OnUnlock(uint32_t level) {
+    if (!shared_->alive || !id_) return;
+    glBindTexture(GL_TEXTURE_2D, id_);
+    Upload(level);
+    shared_->bindingsDirty = true;
+}
+
+// Expects the texture bound on the active unit. Alpha-less formats get an alpha-less GL format, so
+// they sample alpha 1.
+void GlTexture::Upload(uint32_t level) {
+    const CpuImage& img = Level(level);
+    GLint internal = FormatHasAlpha(img.format) ? GL_RGBA8 : GL_RGB8;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    if (BytesPerPixel(img.format) == 4) {
+        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, static_cast<GLsizei>(img.width),
+                     static_cast<GLsizei>(img.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, img.bits.data());
+        return;
+    }
+    std::vector<uint8_t> wide(static_cast<size_t>(img.width) * img.height * 4);
+    uint32_t bpp = BytesPerPixel(img.format);
+    for (uint32_t y = 0; y < img.height; ++y)
+        for (uint32_t x = 0; x < img.width; ++x)
+            WritePixelARGB(D3DFMT_A8R8G8B8, &wide[(static_cast<size_t>(y) * img.width + x) * 4],
+                           ReadPixelARGB(img.format, &img.bits[static_cast<size_t>(y) * img.pitch + x * bpp]));
+    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, static_cast<GLsizei>(img.width),
+                 static_cast<GLsizei>(img.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, wide.data());
+}
+
+// ---------------------------------------------------------------- GlRenderTarget
+
+GlRenderTarget::~GlRenderTarget() {
+    if (shared_->alive && rb_) Gl().DeleteRenderbuffers(1, &rb_);
+}
+
+bool GlRenderTarget::Init(uint32_t width, uint32_t height, uint32_t format) {
+    if (width == 0 || height == 0 || width > MAX_SURFACE_SIDE || height > MAX_SURFACE_SIDE ||
+        BytesPerPixel(format) == 0)
+        return false;
+    GlApi& gl = Gl();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    if (!rb_) gl.GenRenderbuffers(1, &rb_);
+    gl.BindRenderbuffer(GL_RENDERBUFFER, rb_);
+    GLenum internal = format == D3DFMT_A8R8G8B8 ? GL_RGBA8 : format == D3DFMT_R5G6B5 ? GL_RGB565 : GL_RGB8;
+    gl.RenderbufferStorage(GL_RENDERBUFFER, internal, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+    gl.BindRenderbuffer(GL_RENDERBUFFER, 0);
+    if (glGetError() != GL_NO_ERROR) return false;
+    width_ = width;
+    height_ = height;
+    format_ = format;
+    // Start black.
+    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, shared_->copyFbo);
+    gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, rb_);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
+    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, shared_->drawFbo);
+    return glGetError() == GL_NO_ERROR;
+}
+
+HResult GlRenderTarget::GetDesc(SurfaceDesc* desc) {
+    if (!desc) return D3DERR_INVALIDCALL;
+    desc->Format = format_;
+    desc->Type = D3DRTYPE_SURFACE;
+    desc->Usage = D3DUSAGE_RENDERTARGET;
+    desc->Pool = D3DPOOL_DEFAULT;
+    desc->Size = width_ * height_ * BytesPerPixel(format_);
+    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
+    desc->Width = width_;
+    desc->Height = height_;
+    return D3D_OK;
+}
+
+bool GlRenderTarget::ReadPixels(CpuImage& out) {
+    if (!shared_->alive || !rb_) return false;
+    if (!out.Allocate(width_, height_, format_)) return false;
+    std::vector<uint8_t> rows;
+    try {
+        rows.resize(static_cast<size_t>(width_) * height_ * 4);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    GlApi& gl = Gl();
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, shared_->readFbo);
+    gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, rb_);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_BGRA, GL_UNSIGNED_BYTE,
+                 rows.data());
+    gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, shared_->drawFbo);
+    // GL rows run bottom up.
+    uint32_t bpp = BytesPerPixel(format_);
+    for (uint32_t y = 0; y < height_; ++y) {
+        const uint8_t* src = &rows[static_cast<size_t>(height_ - 1 - y) * width_ * 4];
+        uint8_t* dst = out.bits.data() + static_cast<size_t>(y) * out.pitch;
+        if (bpp == 4) {
+            std::memcpy(dst, src, static_cast<size_t>(width_) * 4);
+            if (format_ == D3DFMT_X8R8G8B8)
+                for (uint32_t x = 0; x < width_; ++x) dst[x * 4 + 3] = 0xFF;
+        } else {
+            for (uint32_t x = 0; x < width_; ++x)
+                WritePixelARGB(format_, dst + x * bpp, ReadPixelARGB(D3DFMT_A8R8G8B8, src + x * 4));
+        }
+    }
+    return glGetError() == GL_NO_ERROR;
+}
+
+HResult GlRenderTarget::LockRect(LockedRect* out, const Rect* rect, uint32_t) {
+    if (!lockable_ || locked_ || !out) return D3DERR_INVALIDCALL;
+    if (!ReadPixels(lockCopy_)) return D3DERR_INVALIDCALL;
+    HResult r = lockCopy_.Lock(out, rect);
+    if (Succeeded(r)) locked_ = true;
+    return r;
+}
+
+HResult GlRenderTarget::UnlockRect() {
+    // Writes through a lock are not sent back; the renderer only reads render targets.
+    if (!locked_) return D3DERR_INVALIDCALL;
+    locked_ = false;
+    lockCopy_.bits.clear();
+    lockCopy_.bits.shrink_to_fit();
+    return D3D_OK;
+}
+
+// ---------------------------------------------------------------- GlDepthSurface
+
+GlDepthSurface::~GlDepthSurface() {
+    if (shared_->alive && rb_) Gl().DeleteRenderbuffers(1, &rb_);
+}
+
+bool GlDepthSurface::Init(uint32_t width, uint32_t height, uint32_t format) {
+    if (width == 0 || height == 0 || width > MAX_SURFACE_SIDE || height > MAX_SURFACE_SIDE) return false;
+    GlApi& gl = Gl();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    if (!rb_) gl.GenRenderbuffers(1, &rb_);
+    gl.BindRenderbuffer(GL_RENDERBUFFER, rb_);
+    gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width),
+                           static_cast<GLsizei>(height));
+    gl.BindRenderbuffer(GL_RENDERBUFFER, 0);
+    width_ = width;
+    height_ = height;
+    format_ = format;
+    return glGetError() == GL_NO_ERROR;
+}
+
+HResult GlDepthSurface::GetDesc(SurfaceDesc* desc) {
+    if (!desc) return D3DERR_INVALIDCALL;
+    desc->Format = format_;
+    desc->Type = D3DRTYPE_SURFACE;
+    desc->Usage = D3DUSAGE_DEPTHSTENCIL;
+    desc->Pool = D3DPOOL_DEFAULT;
+    desc->Size = width_ * height_ * 4;
+    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
+    desc->Width = width_;
+    desc->Height = height_;
+    return D3D_OK;
+}
+
+// ---------------------------------------------------------------- GlBuffer
+
+GlBuffer::~GlBuffer() {
+    if (shared_->alive && id_) Gl().DeleteBuffers(1, &id_);
+}
+
+bool GlBuffer::Init(uint32_t length) {
+    if (!cpu_.Allocate(length)) return false;
+    GlApi& gl = Gl();
+    gl.GenBuffers(1, &id_);
+    if (!id_) return false;
+    gl.BindBuffer(target_, id_);
+    gl.BufferData(target_, static_cast<GLsizeiptr>(length), cpu_.Data(), GL_STATIC_DRAW);
+    gl.BindBuffer(target_, 0);
+    return glGetError() == GL_NO_ERROR;
+}
+
+HResult GlBuffer::Lock(uint32_t offset, uint32_t size, void** data) {
+    HResult r = cpu_.Lock(offset, size, data);
+    if (Succeeded(r)) {
+        lockOffset_ = offset;
+        lockSize_ = size ? size : cpu_.Size() - offset;
+    }
+    return r;
+}
+
+HResult GlBuffer::Unlock() {
+    HResult r = cpu_.Unlock();
+    if (Failed(r) || !shared_->alive || !id_ || lockSize_ == 0) return r;
+    GlApi& gl = Gl();
+    gl.BindBuffer(target_, id_);
+    gl.BufferSubData(target_, static_cast<GLintptr>(lockOffset_), static_cast<GLsizeiptr>(lockSize_),
+                     cpu_.Data() + lockOffset_);
+    gl.BindBuffer(target_, 0);
+    return r;
+}
+
+} // namespace gpu

@@ -1,0 +1,38 @@
+#pragma once
+// The game's framework: builds the game, runs its frames and answers its console.
+#include <string>
+
+#include "core/console_command.h"
+#include "core/framework.h"
+
+class YConsole;
+
+class GameFramework : public YFramework, public YConsoleCommand {
+public:
+    explicit GameFramework(const char* exePath);
+    ~GameFramework() override;
+
+    void Quit() override;
+    bool Frame() override;
+    void KeyDown(int key) override;
+    void Char(int code) override;
+
+    // Creates the game window from the configuration (after DestroyFrameWindow, or at start).
+    void CreateMainWindow();
+
+    void RunCommand(int id) override;
+    void SetVariable(int id) override;
+
+    // Seconds of the last frame step.
+    float FrameTime() const { return frameTime_; }
+
+private:
+    void LoadPages();
+
+    std::string exePath_;
+    YConsole* console_ = nullptr;
+    uint32_t lastTime_ = 0;
+    float accumulated_ = 0.0f;
+    float frameTime_ = 0.0f;
+    bool ignoreNextChar_ = false;
+};
