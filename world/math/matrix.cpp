@@ -14,6 +14,26 @@ void YMatrix::SetRotationZ(float degrees)
     *this = YMatrix{{c, s, 0, 0,  -s, c, 0, 0,  0, 0, 1, 0,  0, 0, 0, 1}};
 }
 
+void YMatrix::SetRotationX(float degrees)
+{
+    const float a = DegreesToRadians(degrees);
+    const float c = std::cos(a), s = std::sin(a);
+    *this = YMatrix{{1, 0, 0, 0,  0, c, s, 0,  0, -s, c, 0,  0, 0, 0, 1}};
+}
+
+void YMatrix::SetRotationAxis(float degrees, const YVector* axis)
+{
+    YVector n = *axis;
+    n.Normalize();
+    const float a = DegreesToRadians(degrees);
+    const float c = std::cos(a), s = std::sin(a), t = 1.0f - c;
+    const float x = n.x, y = n.y, z = n.z;
+    *this = YMatrix{{t * x * x + c,     t * x * y + s * z, t * x * z - s * y, 0,
+                     t * x * y - s * z, t * y * y + c,     t * y * z + s * x, 0,
+                     t * x * z + s * y, t * y * z - s * x, t * z * z + c,     0,
+                     0, 0, 0, 1}};
+}
+
 YMatrix YMatrix::operator*(const YMatrix& other) const
 {
     YMatrix r;

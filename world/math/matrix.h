@@ -14,6 +14,11 @@ struct YMatrix {
     void MatrixSetTranslation(const YVector& t);
     // Rotation about z: a positive angle turns the x axis towards +y.
     void SetRotationZ(float degrees);
+    // Rotation about x: a positive angle turns the y axis towards +z.
+    void SetRotationX(float degrees);
+    // Rotation about `axis` (normalised here, so any non-zero length will do), with the same sense
+    // as the rotations about x and z for the positive coordinate axes.
+    void SetRotationAxis(float degrees, const YVector* axis);
 
     // other x this: a point is transformed by `other` first, then by this.
     YMatrix operator*(const YMatrix& other) const;
