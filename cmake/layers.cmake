@@ -1,7 +1,14 @@
-# korvelin_layer(name deps...): a static library from every .cpp under the folder `name`.
+# korvelin_layer(name folder deps...): a static library korvelin_<name> from every .cpp under
+# `folder`, minus folders that are layers of their own (KORVELIN_LAYER_FOLDERS).
 set(KORVELIN_ALL_LAYERS "")
-function(korvelin_layer name)
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${name}/*.cpp)
+set(KORVELIN_LAYER_FOLDERS "")
+function(korvelin_layer name folder)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
+  foreach(other IN LISTS KORVELIN_LAYER_FOLDERS)
+    if(NOT other STREQUAL folder)
+      list(FILTER srcs EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${other}/")
+    endif()
+  endforeach()
   if(NOT srcs)
     return()
   endif()

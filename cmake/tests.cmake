@@ -22,8 +22,11 @@ foreach(dir IN LISTS test_dirs)
   if(suite MATCHES "_gl$" OR suite STREQUAL "integration")
     set(labels gl)
   endif()
+  # These suites read the assembled game folder.
   if(suite STREQUAL "integration")
     add_dependencies(tests_${suite} korvelin game_data)
+  elseif(suite STREQUAL "content")
+    add_dependencies(tests_${suite} game_data)
   endif()
   gtest_discover_tests(tests_${suite} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     PROPERTIES LABELS "${labels}" DISCOVERY_TIMEOUT 60)
