@@ -95,6 +95,7 @@ bool CpuTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32
     for (uint32_t i = 0; i < levels; ++i)
         if (!levels_[i].Allocate(MipSide(width, i), MipSide(height, i), format)) return false;
     locked_.assign(levels, false);
+    readOnly_.assign(levels, false);
     format_ = format;
     usage_ = usage;
     pool_ = pool;
@@ -121,17 +122,20 @@ HResult CpuTexture::GetSurfaceLevel(uint32_t level, SurfacePtr* out) {
     return D3D_OK;
 }
 
-HResult CpuTexture::LockRect(uint32_t level, LockedRect* out, const Rect* rect, uint32_t) {
+HResult CpuTexture::LockRect(uint32_t level, LockedRect* out, const Rect* rect, uint32_t flags) {
     if (level >= levels_.size() || locked_[level]) return D3DERR_INVALIDCALL;
     HResult r = levels_[level].Lock(out, rect);
-    if (Succeeded(r)) locked_[level] = true;
+    if (Succeeded(r)) {
+        locked_[level] = true;
+        readOnly_[level] = (flags & D3DLOCK_READONLY) != 0;
+    }
     return r;
 }
 
 HResult CpuTexture::UnlockRect(uint32_t level) {
     if (level >= levels_.size() || !locked_[level]) return D3DERR_INVALIDCALL;
     locked_[level] = false;
-    OnUnlock(level);
+    if (!readOnly_[level]) OnUnlock(level);
     return D3D_OK;
 }
 

@@ -48,7 +48,8 @@ private:
     bool locked_ = false;
 };
 
-// A texture whose levels are CpuImages. OnUnlock tells a subclass that a level was written.
+// A texture whose levels are CpuImages. OnUnlock tells a subclass that a level may have been
+// written (every unlock except of a D3DLOCK_READONLY lock).
 class CpuTexture : public ITexture, public std::enable_shared_from_this<CpuTexture> {
 public:
     // levels 0 = full chain. False for an unknown format or a size of 0 or above MAX_SURFACE_SIDE.
@@ -69,6 +70,7 @@ protected:
 private:
     std::vector<CpuImage> levels_;
     std::vector<bool> locked_;
+    std::vector<bool> readOnly_;  // the level's lock was taken only to read
     uint32_t format_ = D3DFMT_UNKNOWN;
     uint32_t usage_ = 0;
     uint32_t pool_ = D3DPOOL_MANAGED;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/gpu/d3dx_math.h"
+#include "platform/gpu/gl/gl_combiner.h"
 #include "platform/gpu/gl/gl_translate.h"
 #include "platform/gpu/pixel_format.h"
 
@@ -36,6 +37,10 @@ void ColourToFloats(const ColorValue& c, float out[4]) {
 GlDevice::~GlDevice() {
     if (!context_) return;
     SDL_GL_MakeCurrent(window_, context_);
+    if (!shared_) {  // Init stopped before anything was made
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
+        return;
+    }
     for (TexturePtr& t : textures_) t.reset();
     stream_.reset();
     indices_.reset();

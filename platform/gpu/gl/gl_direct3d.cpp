@@ -70,6 +70,9 @@ public:
     HResult GetAdapterIdentifier(uint32_t adapter, uint32_t, AdapterIdentifier* out) override {
         if (adapter != 0 || !out) return D3DERR_INVALIDCALL;
         if (!identified_) {
+            // Whatever context is current stays current afterwards.
+            SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
+            SDL_GLContext previousContext = SDL_GL_GetCurrentContext();
             SDL_Window* window =
                 SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
             if (!window) return D3DERR_NOTAVAILABLE;
@@ -87,6 +90,7 @@ public:
             identifier_.DriverVersion = VersionFromText(text(GL_VERSION).c_str());
             SDL_GL_DeleteContext(context);
             SDL_DestroyWindow(window);
+            if (previousContext) SDL_GL_MakeCurrent(previousWindow, previousContext);
             identified_ = true;
         }
         *out = identifier_;

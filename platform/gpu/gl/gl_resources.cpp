@@ -16,6 +16,8 @@ GlTexture::~GlTexture() {
 bool GlTexture::Init(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage,
                      uint32_t pool) {
     if (!Create(width, height, levels, format, usage, pool)) return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
     glGenTextures(1, &id_);
     if (!id_) return false;
     glBindTexture(GL_TEXTURE_2D, id_);
@@ -196,6 +198,8 @@ GlBuffer::~GlBuffer() {
 
 bool GlBuffer::Init(uint32_t length) {
     if (!cpu_.Allocate(length)) return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
     GlApi& gl = Gl();
     gl.GenBuffers(1, &id_);
     if (!id_) return false;

@@ -19,8 +19,4 @@ GLint GlAddress(uint32_t address, bool mirrorClamp);
 // Colour A8R8G8B8 -> r, g, b, a in 0..1.
 void ArgbToFloats(uint32_t argb, float out[4]);
 
-// Sets up the texture environment of the active unit for one enabled stage. `stage` holds the
-// stage's states indexed by stage state number.
-void ApplyStageCombiner(const uint32_t* stage, bool combine3);
-
 } // namespace gpu

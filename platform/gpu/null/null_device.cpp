@@ -410,7 +410,8 @@ HResult NullDevice::CreateImageSurface(uint32_t width, uint32_t height, uint32_t
 
 HResult NullDevice::CopyRects(ISurface* src, const Rect* srcRects, uint32_t count, ISurface* dst,
                               const Point* dstPoints) {
-    Record("CopyRects(%s,%u,%s)", NameOf(src).c_str(), srcRects ? count : 0, NameOf(dst).c_str());
+    if (recording_)
+        Record("CopyRects(%s,%u,%s)", NameOf(src).c_str(), srcRects ? count : 0, NameOf(dst).c_str());
     // Render targets of the null device may not be lockable; copy their memory directly.
     auto* s = dynamic_cast<NullSurface*>(src);
     auto* d = dynamic_cast<NullSurface*>(dst);
@@ -439,7 +440,8 @@ HResult NullDevice::CopyRects(ISurface* src, const Rect* srcRects, uint32_t coun
 }
 
 HResult NullDevice::SetRenderTarget(const SurfacePtr& target, const SurfacePtr& depthStencil) {
-    Record("SetRenderTarget(%s,%s)", NameOf(target.get()).c_str(), NameOf(depthStencil.get()).c_str());
+    if (recording_)
+        Record("SetRenderTarget(%s,%s)", NameOf(target.get()).c_str(), NameOf(depthStencil.get()).c_str());
     SurfaceDesc desc;
     if (!target || Failed(target->GetDesc(&desc)) || !(desc.Usage & D3DUSAGE_RENDERTARGET)) return D3DERR_INVALIDCALL;
     renderTarget_ = target;
@@ -489,7 +491,8 @@ HResult NullDevice::GetTextureStageState(uint32_t stage, uint32_t type, uint32_t
 }
 
 HResult NullDevice::SetTexture(uint32_t stage, const TexturePtr& texture) {
-    Record("SetTexture(%u,%s)", stage, NameOf(texture.get()).c_str());
+    if (recording_)
+        Record("SetTexture(%u,%s)", stage, NameOf(texture.get()).c_str());
     if (stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
     textures_[stage] = texture;
     return D3D_OK;
@@ -563,7 +566,8 @@ HResult NullDevice::SetVertexShader(uint32_t fvf) {
 }
 
 HResult NullDevice::SetStreamSource(uint32_t stream, const VertexBufferPtr& buffer, uint32_t stride) {
-    Record("SetStreamSource(%u,%s,%u)", stream, NameOf(buffer.get()).c_str(), stride);
+    if (recording_)
+        Record("SetStreamSource(%u,%s,%u)", stream, NameOf(buffer.get()).c_str(), stride);
     if (stream != 0) return D3DERR_INVALIDCALL;
     stream_ = buffer;
     streamStride_ = stride;
@@ -571,7 +575,8 @@ HResult NullDevice::SetStreamSource(uint32_t stream, const VertexBufferPtr& buff
 }
 
 HResult NullDevice::SetIndices(const IndexBufferPtr& buffer, uint32_t baseVertex) {
-    Record("SetIndices(%s,%u)", NameOf(buffer.get()).c_str(), baseVertex);
+    if (recording_)
+        Record("SetIndices(%s,%u)", NameOf(buffer.get()).c_str(), baseVertex);
     indices_ = buffer;
     baseVertex_ = baseVertex;
     return D3D_OK;

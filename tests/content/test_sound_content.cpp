@@ -1,0 +1,345 @@
+// The shipped sound: "data\sound_fx.yml" defines every effect name the code and the data files
+// ask for, every file it names is in the game folder as a mono PCM WAV (or mono Ogg) the sound
+// loader takes, at a clean level, and the "music" folder holds loopable Ogg tracks of one format.
+#include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "content/sound_names.h"
+#include "core/xml_parser.h"
+#include "platform/sys/files.h"
+
+namespace {
+
+std::string SourcePath(const std::string& relative) { return std::string(KORVELIN_SOURCE_DIR) + "/assets/" + relative; }
+std::string GamePath(const std::string& relative) { return std::string(KORVELIN_GAME_DIR) + "\\" + relative; }
+
+// ---- data\sound_fx.yml, read with the game's tags and structure rules -----------------------
+
+class SoundFxReader : public XMLParser {
+public:
+    SoundFxReader() {
+        XMLTag t;
+        AddTag(MakeTag(t, "sound", "name", "", nullptr));
+        AddTag(MakeTag(t, "file", "path", "", nullptr));
+        AddTag(MakeTag(t, "sound_once", "name", "", "path", "", nullptr));
+    }
+    std::map<std::string, std::vector<std::string>> effects;   // name -> files
+    std::vector<std::string> order;                            // names as first defined
+    std::vector<std::string> errors;
+
+protected:
+    void OnTag(int id) override {
+        if (id == 0 || id == 2) {
+            if (open_) Error("Expected </sound>.");
+            const std::string name = tags[id].attributes[0].value;
+            if (effects.find(name) == effects.end()) order.push_back(name);
+            std::vector<std::string>& files = effects[name];
+            if (id == 2) {
+                files.push_back(tags[2].attributes[1].value);
+                open_ = false;
+            } else {
+                current_ = name;
+                open_ = true;
+            }
+        } else if (!open_) {
+            Error("Tag <file> outside <sound>.");
+        } else {
+            effects[current_].push_back(tags[1].attributes[0].value);
+        }
+    }
+    void OnCloseTag(int id) override {
+        if (id != 0) return;   // a self-closed <file/> or <sound_once/> ends no entry
+        if (!open_) Error("Expected <sound>.");
+        open_ = false;
+    }
+    bool OnError(const char* message) override {
+        Error(message);
+        return true;
+    }
+
+private:
+    void Error(const std::string& message) { errors.push_back(std::to_string(GetLine()) + ": " + message); }
+    std::string current_;
+    bool open_ = false;
+};
+
+const SoundFxReader& ShippedEffects() {
+    static SoundFxReader reader;
+    static bool loaded = false;
+    if (!loaded) {
+        loaded = true;
+        const std::string file = SourcePath("data/sound_fx.yml");
+        EXPECT_TRUE(reader.Load(file.c_str())) << file;
+    }
+    return reader;
+}
+
+// ---- sound names chosen by other data files ---------------------------------------------------
+
+// Collects the values of the named attributes of every tag of a data file (the game's own tag
+// and attribute tables, so defaults are those the game fills in).
+class SoundNameCollector : public XMLParser {
+public:
+    SoundNameCollector(const std::vector<XMLTag>& tagTable, std::vector<std::string> soundAttributes)
+        : soundAttributes_(std::move(soundAttributes)) {
+        for (const XMLTag& t : tagTable) AddTag(t);
+    }
+    std::set<std::string> names;
+
+protected:
+    void OnTag(int id) override {
+        for (const XMLAttribute& a : tags[id].attributes)
+            if (std::find(soundAttributes_.begin(), soundAttributes_.end(), a.name) != soundAttributes_.end())
+                names.insert(a.value);
+    }
+    bool OnError(const char*) override { return true; }   // the file's own tests judge its syntax
+
+private:
+    std::vector<std::string> soundAttributes_;
+};
+
+// name -> the file that asks for it
+std::map<std::string, std::string> SoundNamesAskedByData() {
+    std::map<std::string, std::string> asked;
+    XMLTag t;
+    const std::vector<XMLTag> blockTags = {
+        MakeTag(t, "default", "mass", "1", "health", "200", "shader", "block", "in_shader", "in_block", "scores", "25",
+                "sound_stroke", "def_stroke", "sound_destroy", "def_destroy", "special", "", nullptr),
+        MakeTag(t, "material", "name", "", "mass", "1", "health", "200", "shader", "block", "in_shader", "in_block",
+                "scores", "25", "sound_stroke", "def_stroke", "sound_destroy", "def_destroy", "special", "", nullptr),
+    };
+    SoundNameCollector blocks(blockTags, {"sound_stroke", "sound_destroy"});
+    if (plat::FileSize(SourcePath("data/blocks.yml")) >= 0) {
+        blocks.Load(SourcePath("data/blocks.yml").c_str());
+        for (const std::string& n : blocks.names) asked[n] = "data\\blocks.yml";
+    }
+    const std::vector<XMLTag> bonusTags = {
+        MakeTag(t, "bonus", "name", "", "timeout", "0", "color", "ffffff", "score", "0", "sound", "bonus", nullptr),
+    };
+    SoundNameCollector bonuses(bonusTags, {"sound"});
+    if (plat::FileSize(SourcePath("data/bonuses.yml")) >= 0) {
+        bonuses.Load(SourcePath("data/bonuses.yml").c_str());
+        for (const std::string& n : bonuses.names) asked[n] = "data\\bonuses.yml";
+    }
+    return asked;
+}
+
+// ---- audio files --------------------------------------------------------------------------------
+
+struct Audio {
+    int channels = 0;
+    long rate = 0;
+    std::vector<float> samples;   // interleaved, -1 .. 1
+    std::size_t clipped = 0;      // samples at full scale
+};
+
+uint32_t Le(const std::string& b, std::size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+// The chunks the game's WAV loader reads: "RIFF"/"WAVE", then "fmt " as the first chunk with
+// format tag 1, then "data" found by id. Empty when the file is usable, else why not.
+std::string DecodeWav(const std::string& b, Audio& out) {
+    if (b.size() < 12 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "WAVE") != 0) return "not RIFF WAVE";
+    if (b.size() < 20 || b.compare(12, 4, "fmt ") != 0) return "first chunk is not \"fmt \"";
+    const uint32_t fmtSize = Le(b, 16, 4);
+    if (fmtSize < 16 || 20 + static_cast<std::size_t>(fmtSize) > b.size()) return "bad \"fmt \" chunk";
+    if (Le(b, 20, 2) != 1) return "not PCM";
+    out.channels = static_cast<int>(Le(b, 22, 2));
+    out.rate = static_cast<long>(Le(b, 24, 4));
+    if (Le(b, 34, 2) != 16) return "not 16-bit";
+    std::size_t at = 20 + fmtSize + (fmtSize & 1);
+    while (at + 8 <= b.size()) {
+        const uint32_t size = Le(b, at + 4, 4);
+        if (b.compare(at, 4, "data") == 0) {
+            if (size > b.size() - at - 8) return "data chunk runs past the end of the file";
+            for (std::size_t i = 0; i + 1 < size; i += 2) {
+                const int16_t s = static_cast<int16_t>(Le(b, at + 8 + i, 2));
+                if (s == 32767 || s == -32768) ++out.clipped;
+                out.samples.push_back(static_cast<float>(s) / 32768.0f);
+            }
+            return {};
+        }
+        at += 8 + static_cast<std::size_t>(size) + (size & 1);
+    }
+    return "no data chunk";
+}
+
+// Whole-file decode with libvorbisfile, as the game's Ogg reader does.
+std::string DecodeOgg(const std::string& path, Audio& out) {
+    OggVorbis_File vf;
+    if (ov_fopen(plat::NativePath(path).c_str(), &vf) != 0) return "not an Ogg Vorbis file";
+    const vorbis_info* info = ov_info(&vf, -1);
+    out.channels = info->channels;
+    out.rate = info->rate;
+    const ogg_int64_t total = ov_pcm_total(&vf, -1);
+    char buffer[8192];
+    int section = 0;
+    std::string error;
+    for (;;) {
+        const long n = ov_read(&vf, buffer, sizeof buffer, 0, 2, 1, &section);
+        if (n == 0) break;
+        if (n < 0) {
+            error = "decode error " + std::to_string(n);
+            break;
+        }
+        for (long i = 0; i + 1 < n; i += 2) {
+            const int16_t s = static_cast<int16_t>(Le(std::string(buffer + i, 2), 0, 2));
+            if (s == 32767 || s == -32768) ++out.clipped;
+            out.samples.push_back(static_cast<float>(s) / 32768.0f);
+        }
+    }
+    ov_clear(&vf);
+    if (error.empty() && total * out.channels != static_cast<ogg_int64_t>(out.samples.size()))
+        error = "decoded length differs from the stream's length";
+    return error;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+struct Levels {
+    double peak = 0, rms = 0, dc = 0;
+};
+
+Levels Measure(const Audio& a, int channel) {
+    Levels l;
+    double sum = 0, sq = 0;
+    std::size_t n = 0;
+    for (std::size_t i = static_cast<std::size_t>(channel); i < a.samples.size(); i += static_cast<std::size_t>(a.channels), ++n) {
+        const double v = a.samples[i];
+        sum += v;
+        sq += v * v;
+        l.peak = std::max(l.peak, std::fabs(v));
+    }
+    if (n) {
+        l.dc = sum / static_cast<double>(n);
+        l.rms = std::sqrt(sq / static_cast<double>(n));
+    }
+    return l;
+}
+
+// What a finished effect must be: short, loud enough to hear, not clipped, centred on zero, and
+// starting and ending at silence so a voice starts and stops without a click.
+constexpr double kEffectMinSeconds = 0.03, kEffectMaxSeconds = 5.0;
+constexpr double kEffectMinPeak = 0.25, kEffectMinRms = 0.01, kEffectMaxDc = 0.01, kEffectMaxEdge = 0.01;
+// A music track: a minute or more, a steady level under full scale, and its last sample running
+// straight on into its first, since the player loops it.
+constexpr double kTrackMinSeconds = 60.0, kTrackMaxSeconds = 90.0;
+constexpr double kTrackMinRms = 0.03, kTrackMaxRms = 0.4, kTrackMaxDc = 0.005, kTrackMaxSeam = 0.15;
+
+// ---- tests --------------------------------------------------------------------------------------
+
+TEST(SoundContent, EffectsFileParsesWithoutErrors) {
+    const SoundFxReader& fx = ShippedEffects();
+    EXPECT_TRUE(fx.errors.empty()) << fx.errors.front();
+    ASSERT_FALSE(fx.effects.empty());
+    for (const auto& [name, files] : fx.effects) {
+        EXPECT_FALSE(name.empty());
+        EXPECT_FALSE(files.empty()) << name << " has no file";
+        EXPECT_LE(files.size(), 7u) << name << ": variants beyond the seventh voice never play";
+        for (const std::string& f : files) EXPECT_FALSE(f.empty()) << name;
+    }
+}
+
+TEST(SoundContent, EffectsFileDefinesEveryNameTheCodePlays) {
+    const SoundFxReader& fx = ShippedEffects();
+    for (const content::SoundNameUse& use : content::SOUND_NAMES_USED_BY_CODE) {
+        const auto it = fx.effects.find(std::string(use.name));
+        EXPECT_TRUE(it != fx.effects.end() && !it->second.empty())
+            << "no sound \"" << use.name << "\" in data\\sound_fx.yml (played for " << use.playedFor << ")";
+    }
+}
+
+TEST(SoundContent, EffectsFileDefinesEveryNameTheDataFilesChoose) {
+    const SoundFxReader& fx = ShippedEffects();
+    for (const auto& [name, file] : SoundNamesAskedByData()) {
+        const auto it = fx.effects.find(name);
+        EXPECT_TRUE(it != fx.effects.end() && !it->second.empty())
+            << "no sound \"" << name << "\" in data\\sound_fx.yml (named by " << file << ")";
+    }
+}
+
+TEST(SoundContent, EveryEffectFileLoadsAsCleanMonoSound) {
+    const SoundFxReader& fx = ShippedEffects();
+    std::size_t checked = 0;
+    for (const std::string& name : fx.order) {
+        for (const std::string& file : fx.effects.at(name)) {
+            SCOPED_TRACE(name + ": " + file);
+            const std::string path = GamePath(file);
+            const std::string ext = Lower(file.substr(file.find_last_of('.') + 1));
+            Audio a;
+            std::string problem;
+            if (ext == "wav") {
+                std::string bytes;
+                ASSERT_TRUE(plat::ReadFile(path, bytes, 16u << 20, false) == plat::ReadStatus::Ok) << "missing or unreadable";
+                problem = DecodeWav(bytes, a);
+            } else {
+                ASSERT_EQ(ext, "ogg") << "the loader takes only .wav and .ogg";
+                problem = DecodeOgg(path, a);
+            }
+            ASSERT_TRUE(problem.empty()) << problem;
+            // 3D voices need one channel.
+            ASSERT_EQ(a.channels, 1);
+            EXPECT_TRUE(a.rate == 22050 || a.rate == 44100) << a.rate;
+            const double seconds = static_cast<double>(a.samples.size()) / static_cast<double>(a.rate);
+            EXPECT_GE(seconds, kEffectMinSeconds);
+            EXPECT_LE(seconds, kEffectMaxSeconds);
+            ASSERT_FALSE(a.samples.empty());
+            const Levels l = Measure(a, 0);
+            EXPECT_GE(l.peak, kEffectMinPeak);
+            EXPECT_GE(l.rms, kEffectMinRms);
+            EXPECT_EQ(a.clipped, 0u);
+            EXPECT_LE(std::fabs(l.dc), kEffectMaxDc);
+            EXPECT_LE(std::fabs(a.samples.front()), kEffectMaxEdge);
+            EXPECT_LE(std::fabs(a.samples.back()), kEffectMaxEdge);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0u);
+}
+
+TEST(SoundContent, MusicFolderHoldsLoopableTracksOfOneFormat) {
+    std::vector<plat::DirEntry> entries = plat::ListDirectory(GamePath("music\\*.ogg"));
+    std::sort(entries.begin(), entries.end(), [](const plat::DirEntry& a, const plat::DirEntry& b) { return a.name < b.name; });
+    // Tracks 0 and 1 are the menu and game-over tracks; a play list needs at least one more.
+    ASSERT_GE(entries.size(), 3u);
+    for (const plat::DirEntry& e : entries) {
+        SCOPED_TRACE(e.name);
+        Audio a;
+        const std::string problem = DecodeOgg(GamePath("music\\" + e.name), a);
+        ASSERT_TRUE(problem.empty()) << problem;
+        // The streams keep one format for every track.
+        EXPECT_EQ(a.channels, 2);
+        EXPECT_EQ(a.rate, 44100);
+        ASSERT_EQ(a.channels, 2);
+        const double seconds = static_cast<double>(a.samples.size() / 2) / static_cast<double>(a.rate);
+        EXPECT_GE(seconds, kTrackMinSeconds);
+        EXPECT_LE(seconds, kTrackMaxSeconds);
+        EXPECT_LE(a.clipped, a.samples.size() / 100000) << "clipped samples";
+        for (int c = 0; c < 2; ++c) {
+            const Levels l = Measure(a, c);
+            EXPECT_GE(l.rms, kTrackMinRms) << "channel " << c;
+            EXPECT_LE(l.rms, kTrackMaxRms) << "channel " << c;
+            EXPECT_LE(std::fabs(l.dc), kTrackMaxDc) << "channel " << c;
+            const double seam = std::fabs(a.samples[a.samples.size() - 2 + static_cast<std::size_t>(c)] -
+                                          a.samples[static_cast<std::size_t>(c)]);
+            EXPECT_LE(seam, kTrackMaxSeam) << "channel " << c << " jumps where the track loops";
+        }
+    }
+}
+
+} // namespace
