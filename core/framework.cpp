@@ -1,5 +1,6 @@
 #include "core/framework.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,6 +25,11 @@ bool RendererExists() {
 }
 
 constexpr int VK_F10 = 121;
+constexpr int MIN_CLIENT_WIDTH = 320;
+// The configuration's default full-screen mode.
+constexpr int DEFAULT_MODE_WIDTH = 800;
+constexpr int DEFAULT_MODE_HEIGHT = 600;
+constexpr int DEFAULT_MODE_DEPTH = 32;
 
 } // namespace
 
@@ -98,12 +104,40 @@ void YFramework::CreateFullscreen(const char* title, const char* modeText) {
     } else if (modeText) {
         std::sscanf(modeText, "%dx%d:%d@%d", &width, &height, &depth, &refresh);
     }
+    // Without a mode list, a text that names no usable mode (a damaged or hand-edited
+    // configuration, a mode saved on a larger screen) gets the default mode rather than a window
+    // that cannot be created.
+    if (!h.resolveMode) {
+        int screenWidth = 0, screenHeight = 0;
+        window_.GetScreenSize(screenWidth, screenHeight);
+        const bool tooLarge = screenWidth > 0 && screenHeight > 0 && (width > screenWidth || height > screenHeight);
+        if (width <= 0 || height <= 0 || tooLarge) {
+            width = DEFAULT_MODE_WIDTH;
+            height = DEFAULT_MODE_HEIGHT;
+            depth = DEFAULT_MODE_DEPTH;
+            refresh = 0;
+        }
+    }
     CreateFrameWindow(title, width, height, depth, refresh, true);
 }
 
 void YFramework::CreateFrameWindow(const char* title, int width, int height, int depth, int refresh,
                                    bool fullScreen) {
     fullScreen_ = fullScreen;
+    if (!fullScreen) {
+        // A window gets no smaller than its minimum size and no larger than the screen, whatever
+        // size the configuration asks for.
+        int screenWidth = 0, screenHeight = 0;
+        window_.GetScreenSize(screenWidth, screenHeight);
+        const bool screenKnown = screenWidth > 0 && screenHeight > 0;
+        const float aspect = screenKnown ? static_cast<float>(screenWidth) / static_cast<float>(screenHeight) : screenAspect_;
+        if (screenKnown) {
+            width = std::min(width, screenWidth);
+            height = std::min(height, screenHeight);
+        }
+        width = std::max(width, MIN_CLIENT_WIDTH);
+        height = std::max(height, static_cast<int>(MIN_CLIENT_WIDTH / aspect));
+    }
 
     plat::WindowDesc desc;
     desc.title = title;
@@ -125,7 +159,7 @@ void YFramework::CreateFrameWindow(const char* title, int width, int height, int
     if (RendererExists() && h.createDevice) h.createDevice(window_.NativeHandle(), fullScreen, width, height, depth, refresh);
 
     window_.GetScreenSize(screenWidth_, screenHeight_);
-    if (screenHeight_ > 0) screenAspect_ = static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_);
+    if (screenWidth_ > 0 && screenHeight_ > 0) screenAspect_ = static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_);
 
     window_.Show(maximized_ || fullScreen);
     if (fullScreen) window_.SetCursorVisible(false);
@@ -248,8 +282,8 @@ plat::LRESULT YFramework::OnMessage(uint32_t message, plat::WPARAM wParam, plat:
         if (fullScreen_) return DefWindowProc(message, wParam, lParam);
         if (lParam) {
             auto* info = reinterpret_cast<MinMaxInfo*>(lParam);
-            info->minTrackSize.x = frameExtraWidth_ + 320;
-            info->minTrackSize.y = frameExtraHeight_ + static_cast<int>(320 / screenAspect_);
+            info->minTrackSize.x = frameExtraWidth_ + MIN_CLIENT_WIDTH;
+            info->minTrackSize.y = frameExtraHeight_ + static_cast<int>(MIN_CLIENT_WIDTH / screenAspect_);
         }
         return 0;
     case WM_KEYDOWN:
