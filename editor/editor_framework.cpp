@@ -5,6 +5,7 @@
 #include "core/log.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
+#include "render/render_hooks.h"
 
 namespace {
 
@@ -16,13 +17,15 @@ constexpr int VK_F8 = 119;
 EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePath : "") {
     console_ = CreateEditorConsole(this);
     console_->RegisterCommand("exit", EDITOR_CMD_EXIT);
+    InstallRenderHooks();
+    CreateRenderer();
     LogLine("Initialization...");
     GetInit().Load("config.yml");
     CreateEditorWindow();
     lastTime_ = plat::TimeMs();
 }
 
-EditorFramework::~EditorFramework() = default;
+EditorFramework::~EditorFramework() { DestroyRenderer(); }
 
 void EditorFramework::CreateEditorWindow() {
     Init& init = GetInit();

@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
+#include "render/render_hooks.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ constexpr float MAX_FRAME_STEP = 0.05f;
 
 GameFramework::GameFramework(const char* exePath) : exePath_(exePath ? exePath : "") {
     console_ = CreateGameConsole(this);
+    InstallRenderHooks();
+    CreateRenderer();
 
     Init& init = GetInit();
     init.Load("splash\\config.yml");
@@ -31,7 +34,7 @@ GameFramework::GameFramework(const char* exePath) : exePath_(exePath ? exePath :
     lastTime_ = plat::TimeMs();
 }
 
-GameFramework::~GameFramework() = default;
+GameFramework::~GameFramework() { DestroyRenderer(); }
 
 void GameFramework::LoadPages() {
     GetLocale().Load((GetInit().GetLanguagePath() + "\\locale.yml").c_str());

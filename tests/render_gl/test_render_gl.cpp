@@ -1,0 +1,207 @@
+// The renderer on the OpenGL device, the way the game uses it: a window from the window layer, the
+// device made for it, frames begun, cleared and presented, a level-thumbnail capture saved as BMP,
+// and a textured quad from a PNG file drawn through a shader. Pictures are checked by probing
+// pixels of the saved captures. Runs under Xvfb (label "gl"); without a display the tests skip.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "core/log.h"
+#include "platform/image/image.h"
+#include "platform/image/image_write.h"
+#include "platform/gpu/device.h"
+#include "platform/gpu/pixel_format.h"
+#include "platform/window/window.h"
+#include "render/render.h"
+#include "render/render_d3d.h"
+#include "render/render_resource.h"
+#include "render/texture.h"
+#include "render/video_mode.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr int kCapture = 32;
+
+// Whether the device layer lists a mode the renderer would accept: without one the renderer ends
+// the program (as the game must), so the tests skip instead.
+bool DeviceHasUsableMode() {
+    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
+    if (!d3d) return false;
+    const uint32_t count = d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT);
+    for (uint32_t i = 0; i < count; ++i) {
+        gpu::DisplayMode m;
+        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
+        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
+        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
+    }
+    return false;
+}
+
+// One stage that shows its texture as it is, or no stage at all (the lit material colour).
+struct FlatShader : YShaderBase {
+    explicit FlatShader(YTexture* texture) {
+        renderStates[RS_CULL_MODE] = gpu::D3DCULL_NONE;
+        renderStates[RS_DEPTH_ENABLE] = gpu::D3DZB_FALSE;
+        if (!texture) return;
+        auto* stage = new YShaderStageBase();
+        stage->texture = texture;
+        stage->states[SS_COLOR_OP] = gpu::D3DTOP_SELECTARG1;
+        stage->states[SS_COLOR_ARG1] = gpu::D3DTA_TEXTURE;
+        stage->states[SS_ALPHA_OP] = gpu::D3DTOP_SELECTARG1;
+        stage->states[SS_ALPHA_ARG1] = gpu::D3DTA_TEXTURE;
+        stages.push_back(stage);
+    }
+    ~FlatShader() override {
+        for (YShaderStageBase* s : stages) delete s;
+    }
+};
+
+class RenderGlTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir();
+        LogReopen(dir_->File("log.txt"));
+        window_ = new plat::Window();
+        plat::WindowDesc desc;
+        desc.title = "render test";
+        desc.width = 160;
+        desc.height = 120;
+        if (!window_->Create(desc) || !DeviceHasUsableMode()) return;
+        render_ = new Render_D3D();
+        std::vector<YVideoMode> modes;
+        render_->GetVideoModes(&modes);
+        g_VideoModes.Assign(modes);
+        if (!render_->CreateDevice(window_->NativeHandle(), false, 0)) {
+            delete render_;
+            render_ = nullptr;
+        }
+    }
+    static void TearDownTestSuite() {
+        delete render_;
+        render_ = nullptr;
+        delete window_;
+        window_ = nullptr;
+        LogReopen("");
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override {
+        if (!render_) GTEST_SKIP() << "no OpenGL display with a usable mode (run under xvfb-run)";
+    }
+
+    // Draws `scene` into a capture of kCapture x kCapture pixels in one frame, saves it as BMP and
+    // reads it back.
+    template <class Scene>
+    plat::Image Capture(const char* name, Scene scene) {
+        plat::Image img;
+        EXPECT_TRUE(render_->IsDeviceReady());
+        if (!render_->BeginCapture(kCapture, kCapture)) {
+            ADD_FAILURE() << "no capture target";
+            return img;
+        }
+        scene();
+        const std::string file = dir_->File(name);
+        EXPECT_TRUE(render_->SaveCapture(file.c_str()));
+        render_->EndCapture();
+        EXPECT_TRUE(plat::LoadImage(file, img));
+        return img;
+    }
+
+    static void ExpectPixel(const plat::Image& img, int x, int y, int r, int g, int b) {
+        ASSERT_FALSE(img.Empty());
+        const uint8_t* p = img.Pixel(x, y);
+        EXPECT_NEAR(p[0], r, 2) << "red at " << x << "," << y;
+        EXPECT_NEAR(p[1], g, 2) << "green at " << x << "," << y;
+        EXPECT_NEAR(p[2], b, 2) << "blue at " << x << "," << y;
+    }
+
+    static void SetFlatColour(float r, float g, float b) {
+        const float colour[4] = {r, g, b, 1.0f};
+        YMaterial m;
+        for (int i = 0; i < 4; ++i) m.emissive[i] = colour[i];
+        render_->SetMaterial(&m, true);
+    }
+
+    static TempDir* dir_;
+    static plat::Window* window_;
+    static Render_D3D* render_;
+};
+
+TempDir* RenderGlTest::dir_ = nullptr;
+plat::Window* RenderGlTest::window_ = nullptr;
+Render_D3D* RenderGlTest::render_ = nullptr;
+
+TEST_F(RenderGlTest, FramesBeginClearAndPresentInTheWindow) {
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(render_->IsDeviceReady());
+        render_->BeginFrame(true);
+        render_->EndFrame();
+    }
+    EXPECT_EQ(render_->Presentation().BackBufferWidth, 160u);  // the window's client size
+    EXPECT_EQ(render_->Presentation().BackBufferHeight, 120u);
+    EXPECT_GE(render_->DeviceStageCount(), 2);
+}
+
+TEST_F(RenderGlTest, CapturedFrameIsClearedToBlackUnderWhatIsDrawn) {
+    FlatShader flat(nullptr);
+    const plat::Image img = Capture("clear.bmp", [&] {
+        // A green frame first, so a clear that did not happen would show.
+        render_->BeginFrame(true);
+        render_->SetShader(&flat, false);
+        SetFlatColour(0, 1, 0);
+        render_->DrawFullScreenQuad();
+        render_->EndFrame();
+        const std::string green = dir_->File("green.bmp");
+        ASSERT_TRUE(render_->SaveCapture(green.c_str()));
+        plat::Image before;
+        ASSERT_TRUE(plat::LoadImage(green, before));
+        ExpectPixel(before, 28, 16, 0, 255, 0);
+
+        render_->BeginFrame(true);
+        render_->SetShader(&flat, false);
+        SetFlatColour(1, 0, 0);
+        render_->Set2D(0, 0, kCapture, kCapture);
+        const YVector left[4] = {{0, 0, 0}, {16, 0, 0}, {16, 32, 0}, {0, 32, 0}};
+        render_->DrawQuad(left);
+        render_->EndFrame();
+    });
+    ExpectPixel(img, 4, 16, 255, 0, 0);
+    ExpectPixel(img, 28, 16, 0, 0, 0);  // the clear colour
+}
+
+TEST_F(RenderGlTest, TexturedQuadFromAPngFile) {
+    const std::string file = dir_->File("quarters.png");
+    plat::Image quarters;
+    quarters.Allocate(2, 2);
+    const uint8_t texels[4][4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}};
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < 4; ++c) quarters.Pixel(i % 2, i / 2)[c] = texels[i][c];
+    ASSERT_TRUE(plat::SavePng(file, quarters, false));
+    YTexture* texture = GetTexture(file.c_str());
+    ASSERT_TRUE(texture->deviceTexture);
+
+    FlatShader textured(texture);
+    const plat::Image img = Capture("textured.bmp", [&] {
+        render_->BeginFrame(true);
+        render_->SetShader(&textured, true);
+        render_->Set2D(0, 0, kCapture, kCapture);
+        YTexVertex quad[4];
+        const float corners[4][4] = {{0, 0, 0, 0}, {32, 0, 1, 0}, {32, 32, 1, 1}, {0, 32, 0, 1}};
+        for (int k = 0; k < 4; ++k) {
+            quad[k].pos = YVector(corners[k][0], corners[k][1], 0);
+            quad[k].uv = quad[k].uv2 = YVector2(corners[k][2], corners[k][3]);
+        }
+        render_->DrawTexQuad(quad);
+        render_->EndFrame();
+    });
+    ExpectPixel(img, 8, 8, 255, 0, 0);
+    ExpectPixel(img, 24, 8, 0, 255, 0);
+    ExpectPixel(img, 8, 24, 0, 0, 255);
+    ExpectPixel(img, 24, 24, 255, 255, 255);
+    delete texture;
+}
+
+} // namespace
