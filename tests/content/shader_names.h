@@ -1,0 +1,82 @@
+#pragma once
+// Every shader name the program asks for with FindShader. A name that no shader file defines gives
+// an empty shader, which draws black (or, for the shadow passes, black triangles over the scene),
+// so the shipped "data\shaders.yml", "data\shaders_env.yml" and "data\shaders_blocks.yml" must
+// define each name of SHADER_NAMES_USED_BY_CODE. The fonts' shaders are named by "data\fonts.yml"
+// (listed here too, and also checked against that file).
+//
+// SHADER_NAMES_PLANNED lists the names that parts of the game not written yet will ask for. When
+// code starts looking one up, move it to SHADER_NAMES_USED_BY_CODE and define it (with the texture
+// it needs) in the shader files. A few are defined already: "zonly" as it will stay, "block" and
+// "in_block" as untextured stand-ins until block textures exist. Names the code makes itself (the
+// environment box's face copies "env_front" ... "env_up", cloned from "environment") need no
+// definition.
+#include <string_view>
+
+namespace content {
+
+struct ShaderName {
+    std::string_view name;
+    std::string_view user;
+};
+
+inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
+    {"console", "the text console's panel"},
+    {"font_sysfont", "data\\fonts.yml: sysfont"},
+    {"font_default", "data\\fonts.yml: default"},
+    {"font_mainfont", "data\\fonts.yml: mainfont"},
+    {"font_billboard", "data\\fonts.yml: billboard"},
+    {"shadowPass1", "stencil shadows: volume faces turned away from the camera"},
+    {"shadowPass2", "stencil shadows: volume faces towards the camera, planar shadows"},
+    {"shadowPass3", "stencil shadows: darkening of the shadowed pixels"},
+    {"environment", "the sky box; each face takes a copy and sets its first stage's texture"},
+};
+
+inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
+    // Particles and explosions.
+    {"blast", "explosion flash particle and table decal"},
+    {"spark", "sparks of blasts, explosions and the racket"},
+    {"blast_wave", "explosion ring decal on the table"},
+    // The table.
+    {"pyr1", "table pyramid, subset 0"},
+    {"pyr2", "table pyramid, subsets 1, 2 and 7"},
+    {"pyr4", "table pyramid, subset 3"},
+    {"pyr5", "table pyramid, subset 4"},
+    {"pyr6", "table pyramid, subset 5"},
+    {"pyr7", "table pyramid, subset 6"},
+    {"pyr9", "table pyramid, subset 8"},
+    {"border", "table border"},
+    {"zonly", "the table's depth-only floor pass"},
+    {"ice-cover", "frost over the table"},
+    {"lmap", "light spots under glowing objects"},
+    {"split", "wall-contact flashes"},
+    // Balls, their crowns, particles and lightning.
+    {"ball", "normal ball"},
+    {"ball_heavy", "heavy ball"},
+    {"ball_phantom", "phantom ball, first subset"},
+    {"ball_phantom2", "phantom ball, second subset"},
+    {"ball_fire", "fire ball"},
+    {"ball_explosive", "explosive ball"},
+    {"ball_electro", "electro ball"},
+    {"ball_generative", "generative ball"},
+    {"ball_universal", "universal ball"},
+    {"ball_small", "small ball"},
+    {"ballphantom_flare", "phantom ball crown"},
+    {"ballfire_flare", "fire ball crown"},
+    {"ballexplosive_flare", "explosive ball crown"},
+    {"ballelectro_flare", "electro ball crown"},
+    {"ballfire_particles", "fire ball and fire block flames"},
+    {"ballphantom_particles", "phantom ball trail"},
+    {"lightning", "electro ball lightning"},
+    // Bombs and grenades.
+    {"bomb", "bomb body"},
+    {"grenade", "grenade body"},
+    {"bomb_fuse", "bomb and grenade fuse"},
+    {"bomb_fuse_particles", "fuse sparks"},
+    // Blocks.
+    {"block", "outer faces of a block material that names no shader"},
+    {"in_block", "fracture faces of a block material that names no inner shader"},
+    {"teleport_spark", "teleport block sparks"},
+};
+
+} // namespace content

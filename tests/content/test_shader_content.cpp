@@ -1,0 +1,139 @@
+// The shipped shader files: they read without a logged fault, in the order the game reads them,
+// define every shader name the code asks for (content/shader_names.h) and every font's shader,
+// and name only textures the game folder has.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "content/shader_names.h"
+#include "core/log.h"
+#include "core/xml_parser.h"
+#include "platform/gpu/null/null_device.h"
+#include "platform/sys/files.h"
+#include "render/render_d3d.h"
+#include "render/shader.h"
+#include "render/shader_loader.h"
+#include "render/texture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// In the order both frameworks read them.
+constexpr const char* SHADER_FILES[] = {"data\\shaders.yml", "data\\shaders_env.yml", "data\\shaders_blocks.yml"};
+
+std::string GamePath(const std::string& relative) { return std::string(KORVELIN_GAME_DIR) + "\\" + relative; }
+
+struct FontEntry {
+    std::string name, shader, data;
+};
+
+class FontListReader : public XMLParser {
+public:
+    FontListReader() {
+        XMLTag t;
+        AddTag(MakeTag(t, "font", "name", "", "shader", "", "data", "", nullptr));
+    }
+    std::vector<FontEntry> fonts;
+
+protected:
+    void OnTag(int) override {
+        const XMLTag& t = tags[0];
+        fonts.push_back({t.attributes[0].value, t.attributes[1].value, t.attributes[2].value});
+    }
+};
+
+// "fonts\sysfont.dat" -> "textures\fonts\sysfont.png": the glyph texture baked with the data.
+std::string AtlasFor(const std::string& data) {
+    std::string stem = data.substr(data.find_last_of('\\') + 1);
+    stem = stem.substr(0, stem.find_last_of('.'));
+    return "textures\\fonts\\" + stem + ".png";
+}
+
+// Reads the shipped files once with a renderer over a null Direct3D object (no device, so no
+// texture file is opened) and keeps what they logged.
+class ShaderContent : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir();
+        auto d3d = std::make_shared<gpu::NullDirect3D>();
+        render_ = new Render_D3D([d3d](uint32_t) -> gpu::Direct3DPtr { return d3d; });
+        LogReopen(dir_->File("log.txt"));
+        for (const char* file : SHADER_FILES) ParseShaderFile(GamePath(file).c_str());
+        LogReopen("");
+        std::istringstream in(dir_->Read("log.txt"));
+        for (std::string line; std::getline(in, line);) log_.push_back(line);
+    }
+    static void TearDownTestSuite() {
+        delete render_;
+        render_ = nullptr;
+        delete dir_;
+        dir_ = nullptr;
+    }
+
+    static TempDir* dir_;
+    static Render_D3D* render_;
+    static std::vector<std::string> log_;
+};
+
+TempDir* ShaderContent::dir_ = nullptr;
+Render_D3D* ShaderContent::render_ = nullptr;
+std::vector<std::string> ShaderContent::log_;
+
+TEST_F(ShaderContent, EveryFileReadsWithoutAFault) {
+    std::vector<std::string> expected;
+    for (const char* file : SHADER_FILES) expected.push_back("Parse shaders from file, " + GamePath(file));
+    EXPECT_EQ(log_, expected);
+}
+
+TEST_F(ShaderContent, EveryNameTheCodeAsksForIsDefined) {
+    for (const content::ShaderName& n : content::SHADER_NAMES_USED_BY_CODE) {
+        EXPECT_NE(FindShaderInList(std::string(n.name)), nullptr)
+            << "no <shader name=\"" << n.name << "\"> (" << n.user << ")";
+    }
+    // Each name is listed once, in one of the two lists.
+    std::set<std::string_view> seen;
+    for (const content::ShaderName& n : content::SHADER_NAMES_USED_BY_CODE)
+        EXPECT_TRUE(seen.insert(n.name).second) << n.name;
+    for (const content::ShaderName& n : content::SHADER_NAMES_PLANNED) EXPECT_TRUE(seen.insert(n.name).second) << n.name;
+}
+
+TEST_F(ShaderContent, EveryFontHasItsShaderWithItsGlyphTexture) {
+    FontListReader reader;
+    ASSERT_TRUE(reader.Load((std::string(KORVELIN_SOURCE_DIR) + "/assets/data/fonts.yml").c_str()));
+    ASSERT_FALSE(reader.fonts.empty());
+    for (const FontEntry& font : reader.fonts) {
+        SCOPED_TRACE(font.name);
+        const YShader* s = FindShaderInList(font.shader);
+        ASSERT_NE(s, nullptr) << "no <shader name=\"" << font.shader << "\">";
+        ASSERT_FALSE(s->stages.empty());
+        ASSERT_NE(s->stages[0]->texture, nullptr);
+        EXPECT_EQ(s->stages[0]->texture->name, AtlasFor(font.data));
+        // Glyphs are cut out by their alpha, over whatever was drawn before.
+        EXPECT_TRUE(s->IsBlended());
+    }
+}
+
+TEST_F(ShaderContent, EveryTextureNamedIsInTheGameFolder) {
+    for (const YShader* s : ShaderList())
+        for (const YShaderStageBase* stage : s->stages) {
+            if (!stage->texture) continue;
+            EXPECT_GE(plat::FileSize(GamePath(stage->texture->name)), 0)
+                << s->name << " names the missing texture " << stage->texture->name;
+        }
+}
+
+TEST_F(ShaderContent, TheEnvironmentShaderHasAStageForTheFacePictures) {
+    // Each face of the sky box copies "environment" and puts its picture into the first stage.
+    const YShader* env = FindShaderInList("environment");
+    ASSERT_NE(env, nullptr);
+    ASSERT_FALSE(env->stages.empty());
+    EXPECT_EQ(env->stages[0]->texture, nullptr);
+    EXPECT_NE(env->stages[0]->states[SS_COLOR_OP], gpu::D3DTOP_DISABLE);
+}
+
+} // namespace
