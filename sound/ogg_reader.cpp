@@ -1,0 +1,140 @@
+#include "sound/ogg_reader.h"
+
+#include <cstdio>
+
+#define OV_EXCLUDE_STATIC_CALLBACKS
+#include <vorbis/vorbisfile.h>
+
+#include "core/log.h"
+#include "platform/sys/files.h"
+#include "sound/sound_error.h"
+
+struct YOggReader::Decoder {
+    OggVorbis_File file;
+};
+
+namespace {
+
+// The decoder reads through the C stream the reader opened; clearing the decoder closes it.
+size_t ReadCallback(void* ptr, size_t size, size_t count, void* source)
+{
+    return std::fread(ptr, size, count, static_cast<FILE*>(source));
+}
+
+int SeekCallback(void* source, ogg_int64_t offset, int whence)
+{
+    return std::fseek(static_cast<FILE*>(source), static_cast<long>(offset), whence);
+}
+
+int CloseCallback(void* source)
+{
+    return std::fclose(static_cast<FILE*>(source));
+}
+
+long TellCallback(void* source)
+{
+    return std::ftell(static_cast<FILE*>(source));
+}
+
+const ov_callbacks kCallbacks = {ReadCallback, SeekCallback, CloseCallback, TellCallback};
+
+} // namespace
+
+YOggReader::YOggReader() = default;
+
+YOggReader::~YOggReader()
+{
+    Close();
+}
+
+const char* YOggReader::ErrorText(int code)
+{
+    switch (code) {
+    case OV_EREAD: return "Read from media.";
+    case OV_EFAULT: return "Internal logic fault (bug or heap/stack corruption.";
+    case OV_ENOTVORBIS: return "Not Vorbis data.";
+    case OV_EBADHEADER: return "Invalid Vorbis header.";
+    case OV_EVERSION: return "Vorbis version mismatch.";
+    default: return "Unknown Ogg error.";
+    }
+}
+
+void YOggReader::Open(const std::string& path)
+{
+    Close();
+    LogPrintf(g_Log, "Open OGG stream %s", path.c_str());
+    FILE* file = plat::OpenFile(path, "rb");
+    if (!file) throw YSoundError("Could not open Ogg file.");
+
+    auto decoder = std::make_unique<Decoder>();
+    const int opened = ov_open_callbacks(file, &decoder->file, nullptr, 0, kCallbacks);
+    if (opened < 0) {
+        // A failed open leaves the file to the caller.
+        std::fclose(file);
+        throw YSoundError(std::string("Could not open Ogg stream. ") + ErrorText(opened));
+    }
+
+    const vorbis_info* info = ov_info(&decoder->file, -1);
+    const ogg_int64_t samples = ov_pcm_total(&decoder->file, -1);
+    if (!info || info->channels <= 0 || info->rate <= 0 || samples <= 0) {
+        // An unseekable or odd stream reports a negative total: no usable length.
+        const int code = samples < 0 ? static_cast<int>(samples) : -1;
+        ov_clear(&decoder->file);
+        throw YSoundError(std::string(ErrorText(code)) + " " + path);
+    }
+
+    plat::WaveFormatEx f;
+    f.formatTag = plat::WAVE_FORMAT_PCM;
+    f.channels = static_cast<uint16_t>(info->channels);
+    f.samplesPerSec = static_cast<uint32_t>(info->rate);
+    f.bitsPerSample = 16;
+    f.blockAlign = static_cast<uint16_t>(info->channels * 2);
+    f.avgBytesPerSec = f.samplesPerSec * f.blockAlign;
+    f.extraSize = 0;
+    format_ = f;
+    length_ = static_cast<uint64_t>(samples) * static_cast<uint64_t>(info->channels) * 2u;
+    decoder_ = std::move(decoder);
+}
+
+uint32_t YOggReader::Read(void* dest, uint32_t count)
+{
+    if (!decoder_) return 0;
+    char* out = static_cast<char*>(dest);
+    uint32_t done = 0;
+    const uint32_t frame = format_.blockAlign > 0 ? format_.blockAlign : 1;
+    while (done < count) {
+        // The decoder hands out whole frames only, and refuses a request smaller than one.
+        uint32_t want = count - done;
+        if (want > (1u << 30)) want = 1u << 30;
+        want -= want % frame;
+        if (want == 0) break;
+        int section = 0;
+        const long got = ov_read(&decoder_->file, out + done, static_cast<int>(want), 0 /* little-endian */,
+                                 2 /* 16-bit */, 1 /* signed */, &section);
+        if (got == 0) break;
+        if (got < 0) throw YSoundError(ErrorText(static_cast<int>(got)));
+        done += static_cast<uint32_t>(got);
+    }
+    return done;
+}
+
+void YOggReader::Rewind()
+{
+    if (!decoder_) return;
+    const int r = ov_pcm_seek(&decoder_->file, 0);
+    if (r < 0) throw YSoundError(ErrorText(r));
+}
+
+void YOggReader::Close()
+{
+    if (!decoder_) return;
+    LogLine("Close OGG stream.");
+    ov_clear(&decoder_->file);
+    decoder_.reset();
+    length_ = 0;
+}
+
+bool YOggReader::IsOpen() const
+{
+    return decoder_ != nullptr;
+}
