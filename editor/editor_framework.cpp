@@ -5,7 +5,12 @@
 #include "core/log.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
+#include "render/console_drawer.h"
+#include "render/font_loader.h"
+#include "render/render.h"
 #include "render/render_hooks.h"
+#include "render/shader.h"
+#include "render/shader_loader.h"
 
 namespace {
 
@@ -19,6 +24,11 @@ EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePa
     console_->RegisterCommand("exit", EDITOR_CMD_EXIT);
     InstallRenderHooks();
     CreateRenderer();
+    ParseFontFile("data\\fonts.yml");
+    ParseShaderFile("data\\shaders.yml");
+    ParseShaderFile("data\\shaders_env.yml");
+    ParseShaderFile("data\\shaders_blocks.yml");
+    InstallConsoleDrawer(console_);
     LogLine("Initialization...");
     GetInit().Load("config.yml");
     CreateEditorWindow();
@@ -54,8 +64,15 @@ bool EditorFramework::Frame() {
     const uint32_t now = plat::TimeMs();
     const float dt = static_cast<float>(now - lastTime_) * 0.001f;
     lastTime_ = now;
+    AnimateShaders(dt);
     if (console_) console_->Update(dt);
-    return YFramework::Frame();
+
+    if (!g_Render || !g_Render->IsDeviceReady()) return false;
+    g_Render->BeginFrame(true);
+    g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+    if (console_) console_->Draw();
+    g_Render->EndFrame();
+    return true;
 }
 
 void EditorFramework::KeyDown(int key) {

@@ -9,7 +9,17 @@
 #include "core/log.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
+#include "render/console_drawer.h"
+#include "render/font_loader.h"
+#include "render/font.h"
+#include "render/render.h"
 #include "render/render_hooks.h"
+#include "render/shader.h"
+#include "render/shader_loader.h"
+#include "sound/music_player.h"
+#include "sound/sound_device.h"
+#include "sound/sound_fx.h"
+#include "platform/sys/crt_rand.h"
 
 namespace {
 
@@ -19,22 +29,43 @@ constexpr float MAX_FRAME_STEP = 0.05f;
 
 } // namespace
 
-GameFramework::GameFramework(const char* exePath) : exePath_(exePath ? exePath : "") {
+GameFramework::GameFramework(const char* exePath)
+    : exePath_(exePath ? exePath : ""), music_(std::make_unique<YMusicPlayer>()) {
+    plat::CrtSrand(plat::TimeMs());
     console_ = CreateGameConsole(this);
     InstallRenderHooks();
+    InstallSoundHooks();
     CreateRenderer();
+    ParseFontFile("data\\fonts.yml");
+    ParseShaderFile("data\\shaders.yml");
+    ParseShaderFile("data\\shaders_env.yml");
+    ParseShaderFile("data\\shaders_blocks.yml");
+    ParseSoundFile("data\\sound_fx.yml");
+    InstallConsoleDrawer(console_);
+    systemFont_ = FindFont("sysfont");
 
     Init& init = GetInit();
+    ParseShaderFile("splash\\shaders.yml");
     init.Load("splash\\config.yml");
+    LogPrintf(g_Log, "Initialization...%s", "");
     init.Load("config.yml");
     LoadPages();
 
+    music_->AddFolder("music");
+    SetListenerScale(0.02f);
+    SetSoundVolume(ClampVolume(init.soundVolume));
+    SetMusicVolume(ClampVolume(init.musicVolume));
+
     maximized_ = init.maximize;
     CreateMainWindow();
+    music_->PlayTrack(0, 0.5f);
     lastTime_ = plat::TimeMs();
 }
 
-GameFramework::~GameFramework() { DestroyRenderer(); }
+GameFramework::~GameFramework() {
+    DestroyRenderer();
+    music_.reset();
+}
 
 void GameFramework::LoadPages() {
     GetLocale().Load((GetInit().GetLanguagePath() + "\\locale.yml").c_str());
@@ -50,6 +81,7 @@ void GameFramework::CreateMainWindow() {
 
 void GameFramework::Quit() {
     GetInit().Save();
+    if (music_) music_->FadeOutAll();
     YFramework::Quit();
 }
 
@@ -64,8 +96,18 @@ bool GameFramework::Frame() {
     frameTime_ = accumulated_ < MAX_FRAME_STEP ? accumulated_ : MAX_FRAME_STEP;
     accumulated_ = 0.0f;
 
+    UpdateSound();
+    AnimateShaders(frameTime_);
     if (console_) console_->Update(frameTime_);
-    return YFramework::Frame();
+
+    if (!g_Render || !g_Render->IsDeviceReady()) return false;
+    g_Render->BeginFrame(true);
+    // The two-dimensional overlay on the 800 x 600 virtual screen.
+    g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+    if (console_) console_->Draw();
+    if (GetInit().fps && systemFont_) systemFont_->DrawTextf(10.0f, 30.0f, 20.0f, "fps: %.1f", FramesPerSecond());
+    g_Render->EndFrame();
+    return true;
 }
 
 void GameFramework::KeyDown(int key) {
@@ -140,7 +182,13 @@ void GameFramework::SetVariable(int id) {
     case GAME_VAR_SOUND_VOLUME:
     case GAME_VAR_MUSIC_VOLUME: {
         const float value = ClampVolume(console_->GetFloat());
-        (id == GAME_VAR_SOUND_VOLUME ? init.soundVolume : init.musicVolume) = value;
+        if (id == GAME_VAR_SOUND_VOLUME) {
+            init.soundVolume = value;
+            SetSoundVolume(value);
+        } else {
+            init.musicVolume = value;
+            SetMusicVolume(value);
+        }
         std::ostringstream text;
         text << value;
         console_->Print(name + text.str());

@@ -1,11 +1,14 @@
 #pragma once
 // The game's framework: builds the game, runs its frames and answers its console.
+#include <memory>
 #include <string>
 
 #include "core/console_command.h"
 #include "core/framework.h"
 
 class YConsole;
+class YFont;
+class YMusicPlayer;
 
 class GameFramework : public YFramework, public YConsoleCommand {
 public:
@@ -30,7 +33,9 @@ private:
     void LoadPages();
 
     std::string exePath_;
+    std::unique_ptr<YMusicPlayer> music_;
     YConsole* console_ = nullptr;
+    YFont* systemFont_ = nullptr;
     uint32_t lastTime_ = 0;
     float accumulated_ = 0.0f;
     float frameTime_ = 0.0f;
