@@ -1,0 +1,162 @@
+#include "render/mesh/mesh.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/log.h"
+#include "platform/sys/files.h"
+#include "render/mesh/mesh_binary.h"
+#include "render/mesh/mesh_import.h"
+#include "render/render.h"
+
+namespace {
+
+// Made on first use and never freed: meshes live until the process ends.
+std::vector<YMesh*>& Cache()
+{
+    static auto* cache = new std::vector<YMesh*>();
+    return *cache;
+}
+
+bool EndsWith(const std::string& s, const char* ending)
+{
+    const std::string_view e(ending);
+    return s.size() >= e.size() && std::string_view(s).substr(s.size() - e.size()) == e;
+}
+
+// Takes the geometry of `from`, keeping this mesh's index buffer.
+void TakeGeometry(YMeshData& to, YMeshData& from)
+{
+    to.vertices.swap(from.vertices);
+    to.faces.swap(from.faces);
+    to.normalGroups.swap(from.normalGroups);
+    to.positionGroups.swap(from.positionGroups);
+    to.edges.swap(from.edges);
+    to.indices.swap(from.indices);
+    to.subsets.swap(from.subsets);
+}
+
+} // namespace
+
+YMesh::YMesh()
+{
+    typeMask = RESOURCE_MESH;
+    Cache().push_back(this);
+}
+
+YMesh::~YMesh()
+{
+    std::vector<YMesh*>& cache = Cache();
+    auto it = std::find(cache.begin(), cache.end(), this);
+    if (it != cache.end()) {
+        *it = cache.back();
+        cache.pop_back();
+    }
+    YMesh::Release();
+}
+
+std::string MeshTwinName(const std::string& fileName, const char* ending)
+{
+    if (fileName.size() < 3)
+        return {};
+    return fileName.substr(0, fileName.size() - 3) + ending;
+}
+
+// 1. The cache file (the name's last three characters replaced by "meb") is read when it exists
+//    as a file, or when the name does not end in "mes" (there is no text to import then).
+// 2. Otherwise, and when the cache file turns out damaged, the text file is imported and, when
+//    the import read the whole model, written as the cache file and read back from it.
+// A missing or broken text file writes no cache, so adding or mending it later takes effect at
+// the next start; a cache that cannot be written or read back leaves the imported model in use.
+void YMesh::Load(const std::string& fileName)
+{
+    name = fileName;
+    loaded = 1;
+    ClearGeometry();
+    const std::string twin = MeshTwinName(fileName, "meb");
+    const bool isText = EndsWith(fileName, "mes");
+
+    if (twin.empty()) {
+        LogPrintf(g_Log, "Error reading mesh file %s: no such file", fileName.c_str());
+        return Restore();
+    }
+    const bool twinExists = plat::FileSize(twin) >= 0;
+    if (twinExists) {
+        InFStream in(twin.c_str());
+        if (ReadBinary(in, twin.c_str()))
+            return Restore();
+    } else if (!isText) {
+        LogPrintf(g_Log, "Error reading mesh file %s: no such file", twin.c_str());
+    }
+    if (!isText)
+        return Restore();
+
+    YMeshTextReader text;
+    const YMeshTextReader::OpenResult opened = text.Open(fileName.c_str());
+    LogPrintf(g_Log, "Load mesh file %s", fileName.c_str());
+    if (opened == YMeshTextReader::OpenResult::TooLarge) {
+        LogPrintf(g_Log, "Error, mesh file %s is too large", fileName.c_str());
+        return Restore();
+    }
+    if (ImportMeshText(text, *this) != YMeshImportResult::Ok || opened != YMeshTextReader::OpenResult::Ok)
+        return Restore();
+
+    OutFStream out(twin.c_str());
+    WriteBinary(out);
+    if (!out.Close()) {
+        LogPrintf(g_Log, "Could not write mesh file %s", twin.c_str());
+        return Restore();
+    }
+    InFStream back(twin.c_str());
+    YMeshData read;
+    std::string storedName;
+    if (ReadMeshBinary(back, storedName, read, twin.c_str()))
+        TakeGeometry(*this, read);
+    Restore();
+}
+
+void YMesh::Restore()
+{
+    if (!g_Render)
+        return;
+    if (indexBuffer)
+        g_Render->ReleaseBuffer(indexBuffer);
+    indexBuffer = g_Render->CreateIndexBuffer(indices);
+}
+
+void YMesh::Release()
+{
+    if (g_Render && indexBuffer)
+        g_Render->ReleaseBuffer(indexBuffer);
+}
+
+void YMesh::Scale(float s)
+{
+    ScalePositions(s);
+}
+
+void YMesh::WriteBinary(OutStream& out) const
+{
+    WriteMeshBinary(out, name, *this);
+}
+
+bool YMesh::ReadBinary(InStream& in, const char* fileName)
+{
+    std::string storedName;
+    return ReadMeshBinary(in, storedName, *this, fileName);
+}
+
+YMesh* GetMesh(const std::string& name)
+{
+    for (YMesh* m : Cache())
+        if (m->name == name)
+            return m;
+    auto* mesh = new YMesh();
+    mesh->Load(name);
+    return mesh;
+}
+
+const std::vector<YMesh*>& MeshCache()
+{
+    return Cache();
+}
