@@ -5,6 +5,7 @@
 #include "render/render.h"
 #include "render/render_d3d.h"
 #include "render/render_resource.h"
+#include "render/scene/splash_show.h"
 #include "render/video_mode.h"
 
 void InstallRenderHooks() {
@@ -47,6 +48,7 @@ void InstallRenderHooks() {
     InitHooks().normalizeVideoMode = [](const std::string& modeText) {
         return g_VideoModes.Normalize(modeText.c_str());
     };
+    InstallSplashShowHook();
 }
 
 void CreateRenderer() {

@@ -30,12 +30,12 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"shadowPass2", "stencil shadows: volume faces towards the camera, planar shadows"},
     {"shadowPass3", "stencil shadows: darkening of the shadowed pixels"},
     {"environment", "the sky box; each face takes a copy and sets its first stage's texture"},
+    {"blast", "the blast particle of SpawnBlast"},
+    {"spark", "the sparks of SpawnBlast and SpawnSparks"},
 };
 
 inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
-    // Particles and explosions.
-    {"blast", "explosion flash particle and table decal"},
-    {"spark", "sparks of blasts, explosions and the racket"},
+    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
     {"blast_wave", "explosion ring decal on the table"},
     // The table.
     {"pyr1", "table pyramid, subset 0"},

@@ -1,0 +1,215 @@
+#include "render/scene/particles.h"
+
+#include <cmath>
+#include <utility>
+
+#include "platform/sys/crt_rand.h"
+#include "render/camera.h"
+#include "render/font.h"
+#include "render/render.h"
+#include "render/shader.h"
+
+YParticleSystem g_ParticleSystem;
+YDrawParticle g_DrawParticle;
+YDrawTextParticle g_DrawTextParticle;
+
+namespace {
+
+// Below this length a velocity has no direction to keep.
+constexpr float MIN_SPEED = 1e-6f;
+
+void Copy4(float out[4], const float in[4]) {
+    for (int i = 0; i < 4; ++i) out[i] = in[i];
+}
+
+void Lerp4(float out[4], const float a[4], const float b[4], float t) {
+    for (int i = 0; i < 4; ++i) out[i] = a[i] + (b[i] - a[i]) * t;
+}
+
+float Length(const YVector& v) { return std::sqrt(v.Dot(v)); }
+
+// 0..1 from the 15-bit generator.
+float RandUnit() { return static_cast<float>(plat::CrtRand()) / static_cast<float>(plat::CRT_RAND_MAX); }
+
+// a +- b: a + 2b x u - b.
+float RandAround(float a, float b) { return a + 2.0f * b * RandUnit() - b; }
+
+// A unit vector from a point of the cube [-0.5, 0.5]^3, drawn again while it is too short to give
+// a direction.
+YVector RandomDirection() {
+    for (;;) {
+        const float x = RandUnit() - 0.5f;
+        const float y = RandUnit() - 0.5f;
+        const float z = RandUnit() - 0.5f;
+        const YVector d(x, y, z);
+        const float len = Length(d);
+        if (len > MIN_SPEED) return d * (1.0f / len);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- the pool
+
+YParticleSystem::YParticleSystem() { Reserve(RESERVED_PARTICLES, RESERVED_TEXTS); }
+
+void YParticleSystem::Reserve(std::size_t particles, std::size_t texts) {
+    particles_.reserve(particles);
+    texts_.reserve(texts);
+}
+
+void YParticleSystem::Emit(float lifetime, float sizeStart, float sizeEnd, const YVector* position,
+                           const YVector* velocity, float speedEnd, YSpaceWarp* warp, YShader* shader,
+                           const float colourStart[4], const float colourEnd[4]) {
+    YParticle p;
+    p.lifetime = lifetime;
+    p.age = 0.0f;
+    p.sizeStart = sizeStart;
+    p.sizeEnd = sizeEnd;
+    p.speedStart = Length(*velocity);
+    p.speedEnd = speedEnd;
+    p.position = *position;
+    p.velocity = *velocity;
+    Copy4(p.colourStart, colourStart);
+    Copy4(p.colourEnd, colourEnd);
+    p.shader = shader;
+    p.warp = warp;
+    particles_.push_back(p);
+}
+
+void YParticleSystem::EmitText(std::string text, float lifetime, float scale, const YVector* position,
+                               const YVector* velocity, YFont* font, const float colourStart[4],
+                               const float colourEnd[4]) {
+    YTextParticle& p = texts_.emplace_back();
+    p.lifetime = lifetime;
+    p.age = 0.0f;
+    p.scale = scale;
+    p.position = *position;
+    p.velocity = *velocity;
+    Copy4(p.colourStart, colourStart);
+    Copy4(p.colourEnd, colourEnd);
+    p.text = std::move(text);
+    p.font = font;
+}
+
+void YParticleSystem::Update(float dt) {
+    for (std::size_t i = 0; i < particles_.size();) {
+        YParticle& p = particles_[i];
+        p.age += dt;
+        // Written so that a lifetime that is no number expires too, instead of living forever.
+        if (!(p.age < p.lifetime)) {
+            // The last record takes the place and is examined in this same pass.
+            if (i + 1 != particles_.size()) p = particles_.back();
+            particles_.pop_back();
+            continue;
+        }
+        const float t = p.age / p.lifetime;
+        if (p.warp) p.warp->Apply(&p, dt);
+        if (p.speedEnd >= 0.0f) {
+            // The direction stays and the length is set. A particle without velocity has no
+            // direction and keeps standing.
+            const float speed = Length(p.velocity);
+            if (speed > MIN_SPEED) p.velocity = p.velocity * ((p.speedStart + (p.speedEnd - p.speedStart) * t) / speed);
+        }
+        p.position = p.position + p.velocity * dt;
+        QueueBlendedDraw(&p, &p.position, &g_DrawParticle);
+        ++i;
+    }
+
+    for (std::size_t i = 0; i < texts_.size();) {
+        YTextParticle& p = texts_[i];
+        p.age += dt;
+        if (!(p.age < p.lifetime)) {
+            if (i + 1 != texts_.size()) p = std::move(texts_.back());
+            texts_.pop_back();
+            continue;
+        }
+        p.position = p.position + p.velocity * dt;
+        QueueBlendedDraw(&p, &p.position, &g_DrawTextParticle);
+        ++i;
+    }
+}
+
+void YParticleSystem::Clear() { particles_.clear(); }
+
+// ---------------------------------------------------------------- drawing
+
+void YDrawParticle::Draw(void* item) {
+    if (!g_Render) return;
+    const YParticle& p = *static_cast<const YParticle*>(item);
+    const float t = p.age / p.lifetime;
+    const float halfSize = p.sizeStart + (p.sizeEnd - p.sizeStart) * t;
+    float colour[4];
+    Lerp4(colour, p.colourStart, p.colourEnd, t);
+    g_Render->SetShader(p.shader, true);
+    DrawTintedBillboard(&p.position, halfSize, colour);
+}
+
+void YDrawTextParticle::Draw(void* item) {
+    if (!g_Render) return;
+    const YTextParticle& p = *static_cast<const YTextParticle*>(item);
+    if (!p.font) return;
+    const float t = p.age / p.lifetime;
+    float colour[4];
+    Lerp4(colour, p.colourStart, p.colourEnd, t);
+    const float halfWidth = p.font->GetTextWidth(p.text.c_str()) * p.scale * 0.5f;
+    g_Render->SetShaderColor(p.font->shader, colour);
+    const YVector origin = p.position - g_Camera.right * halfWidth;
+    g_Render->DrawText3D(p.font, &origin, p.scale, p.text.c_str(), &g_Camera.right, &g_Camera.up);
+}
+
+void DrawBillboard(const YVector* centre, float halfSize) {
+    // Only the positions change from call to call.
+    static YTexVertex quad[4] = {
+        {{0, 0, 0}, {1, 0}, {1, 0}},
+        {{0, 0, 0}, {1, 1}, {1, 1}},
+        {{0, 0, 0}, {0, 1}, {0, 1}},
+        {{0, 0, 0}, {0, 0}, {0, 0}},
+    };
+    if (!g_Render) return;
+    const YVector a = g_Camera.rightPlusUp * halfSize;
+    const YVector b = g_Camera.rightMinusUp * halfSize;
+    quad[0].pos = *centre + a;
+    quad[1].pos = *centre + b;
+    quad[2].pos = *centre - a;
+    quad[3].pos = *centre - b;
+    g_Render->DrawTexQuad(quad);
+}
+
+void DrawTintedBillboard(const YVector* centre, float halfSize, const float colour[4]) {
+    static YMaterial tint;  // black colours, power 0; only emissive and diffuse alpha change
+    if (!g_Render) return;
+    tint.diffuse[3] = colour[3];
+    Copy4(tint.emissive, colour);
+    g_Render->SetMaterial(&tint, false);
+    DrawBillboard(centre, halfSize);
+}
+
+// ---------------------------------------------------------------- ready-made effects
+
+void SpawnBlast(const YVector* position, const YVector* velocity, float size, int sparkCount, const float colour[4],
+                const float sparkEndColour[4]) {
+    static YShader* const blast = FindShader("blast");
+    static YShader* const spark = FindShader("spark");
+    g_ParticleSystem.Emit(0.75f, size, size * 3.0f, position, velocity, -1.0f, nullptr, blast, colour, g_ColorBlack);
+    for (int i = 0; i < sparkCount; ++i) {
+        const YVector d = RandomDirection();
+        const float speed = RandAround(4.0f, 0.125f);
+        const YVector v = d * speed + *velocity;
+        const float lifetime = RandAround(1.5f, 0.125f);
+        g_ParticleSystem.Emit(lifetime, 0.5f, 0.2f, position, &v, 0.75f, &ParticleGravity, spark, colour,
+                              sparkEndColour);
+    }
+}
+
+void SpawnSparks(const YVector* position, const YVector* baseVelocity, float size, int count,
+                 const float colourStart[4], const float colourEnd[4]) {
+    static YShader* const spark = FindShader("spark");
+    for (int i = 0; i < count; ++i) {
+        const YVector d = RandomDirection();
+        const YVector v = d * 1.5f + *baseVelocity * 2.5f;
+        const float lifetime = RandAround(1.5f, 0.125f);
+        g_ParticleSystem.Emit(lifetime, size, size * 0.5f, position, &v, 0.75f, &ParticleGravity, spark,
+                              colourStart, colourEnd);
+    }
+}

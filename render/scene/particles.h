@@ -1,0 +1,124 @@
+#pragma once
+// The particle pool: short-lived camera-facing sprites (sparks, blasts, smoke, trails) and
+// floating texts (score and damage pop-ups). Game objects emit into the one global pool at any
+// time during their update; once per frame Update ages and moves every record and puts each live
+// one on the blended draw queue, from where it is drawn back to front with the scene's other
+// transparent things.
+//
+// Records live by value in two contiguous arrays that never shrink their storage: removal moves
+// the last record into the hole, so a steady stream of particles costs no allocation once the
+// arrays have room (they reserve room up front and grow only past it).
+//
+// The blended queue holds pointers into these arrays. Nothing may emit or clear between Update
+// and the end of the blended queue's drain: a growing array would move the records under the
+// queued pointers.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "render/draw_list.h"
+#include "render/scene/space_warp.h"
+#include "world/math/vector.h"
+
+class YFont;
+class YShader;
+
+struct YParticle {
+    float lifetime;         // seconds
+    float age;              // seconds lived, 0 at emission
+    float sizeStart;        // billboard half size at age 0
+    float sizeEnd;          // ... at the end of life
+    float speedStart;       // |velocity| at emission
+    float speedEnd;         // speed at the end of life; negative: the speed is not controlled
+    YVector position;
+    YVector velocity;       // units per second
+    float colourStart[4];   // r, g, b, a
+    float colourEnd[4];
+    YShader* shader;        // not owned
+    YSpaceWarp* warp;       // applied every update, or null; not owned
+};
+
+struct YTextParticle {
+    float lifetime;
+    float age;
+    float scale;            // text size
+    YVector position;       // the middle of the text's width, at its bottom edge
+    YVector velocity;
+    float colourStart[4];
+    float colourEnd[4];
+    std::string text;
+    YFont* font;            // not owned
+};
+
+class YParticleSystem {
+public:
+    // Room for this many records before the arrays grow.
+    static constexpr std::size_t RESERVED_PARTICLES = 8192;
+    static constexpr std::size_t RESERVED_TEXTS = 64;
+
+    YParticleSystem();
+
+    // Appends a particle of age 0 whose start speed is |velocity|. With speedEnd >= 0 the speed
+    // runs linearly to speedEnd over the lifetime; a particle emitted without velocity then keeps
+    // none. A lifetime of 0 or less is removed at the next Update without being drawn.
+    void Emit(float lifetime, float sizeStart, float sizeEnd, const YVector* position, const YVector* velocity,
+              float speedEnd, YSpaceWarp* warp, YShader* shader, const float colourStart[4],
+              const float colourEnd[4]);
+    // Appends a floating text of age 0.
+    void EmitText(std::string text, float lifetime, float scale, const YVector* position, const YVector* velocity,
+                  YFont* font, const float colourStart[4], const float colourEnd[4]);
+    // Ages every record by dt; removes those whose age reached their lifetime; applies the warp,
+    // the speed control and the velocity to the others and queues them for blended drawing.
+    void Update(float dt);
+    // Removes every particle; floating texts run on.
+    void Clear();
+
+    // Room for at least this many records without growing.
+    void Reserve(std::size_t particles, std::size_t texts);
+
+    const std::vector<YParticle>& Particles() const { return particles_; }
+    const std::vector<YTextParticle>& Texts() const { return texts_; }
+
+private:
+    std::vector<YParticle> particles_;
+    std::vector<YTextParticle> texts_;
+};
+
+// The one pool.
+extern YParticleSystem g_ParticleSystem;
+
+// Draws a queued YParticle: its shader with material, then a tinted billboard whose half size and
+// colour run linearly from the start to the end values over its life.
+class YDrawParticle final : public YDrawObj {
+public:
+    void Draw(void* item) override;
+};
+
+// Draws a queued YTextParticle: its text centred on the position, facing the camera, in the
+// font's shader with a colour running from start to end over its life.
+class YDrawTextParticle final : public YDrawObj {
+public:
+    void Draw(void* item) override;
+};
+
+extern YDrawParticle g_DrawParticle;
+extern YDrawTextParticle g_DrawTextParticle;
+
+// A camera-facing square of side 2 x halfSize centred on `centre`, with the current shader and
+// material. Its corners lie along the camera's diagonals: centre + (R + U) h, centre + (R - U) h,
+// centre - (R + U) h, centre - (R - U) h, with texture coordinates (1, 0), (1, 1), (0, 1), (0, 0),
+// so the picture stands upright on screen.
+void DrawBillboard(const YVector* centre, float halfSize);
+// DrawBillboard lit by nothing but its colour: a material of black colours with emissive =
+// colour and diffuse alpha = colour's alpha (always sent).
+void DrawTintedBillboard(const YVector* centre, float halfSize, const float colour[4]);
+
+// One "blast" sprite (0.75 s, growing from size to 3 x size, fading to black) and sparkCount
+// falling "spark" particles flying off at 4 +- 0.125 units/s on top of `velocity`, living
+// 1.5 +- 0.125 s, from `colour` to sparkEndColour.
+void SpawnBlast(const YVector* position, const YVector* velocity, float size, int sparkCount, const float colour[4],
+                const float sparkEndColour[4]);
+// `count` falling "spark" particles with velocity = random direction x 1.5 + baseVelocity x 2.5,
+// living 1.5 +- 0.125 s, shrinking from size to half of it.
+void SpawnSparks(const YVector* position, const YVector* baseVelocity, float size, int count,
+                 const float colourStart[4], const float colourEnd[4]);
