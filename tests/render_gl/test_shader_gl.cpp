@@ -1,0 +1,214 @@
+// A two-stage shader from a shader file, drawn by the real renderer on the OpenGL device: stage 0
+// shows texture A through the first texture-coordinate set, stage 1 multiplies it by texture B
+// through the second set, and each stage scrolls its coordinates by its own speed. A quad is drawn
+// before and after AnimateShaders and the captures are probed at texel centres: every probe must be
+// A x B of the texels the stages should read there. Runs under Xvfb (label "gl"); without a display
+// the tests skip.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/log.h"
+#include "platform/gpu/device.h"
+#include "platform/gpu/pixel_format.h"
+#include "platform/image/image.h"
+#include "platform/image/image_write.h"
+#include "platform/window/window.h"
+#include "render/render.h"
+#include "render/render_d3d.h"
+#include "render/shader.h"
+#include "render/shader_loader.h"
+#include "render/texture.h"
+#include "render/video_mode.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr int kSide = 64;      // capture and quad, in pixels
+constexpr int kCells = 4;      // texels across both textures: one texel covers 16 pixels
+constexpr float kStep = 0.5f;  // seconds passed to AnimateShaders
+
+bool DeviceHasUsableMode() {
+    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
+    if (!d3d) return false;
+    const uint32_t count = d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT);
+    for (uint32_t i = 0; i < count; ++i) {
+        gpu::DisplayMode m;
+        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
+        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
+        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
+    }
+    return false;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+// Texture A, 4 x 4: a red/green checker whose blue counts the column, so that a shift by any
+// number of texels shows.
+Rgb TexelA(int x, int y) {
+    const int blue = 50 + 50 * x;
+    return (x + y) % 2 == 0 ? Rgb{240, 40, blue} : Rgb{40, 240, blue};
+}
+
+// Texture B, 4 x 1: a horizontal gradient, red falling and green rising.
+Rgb TexelB(int x) { return Rgb{255 - 60 * x, 105 + 50 * x, 200}; }
+
+bool SaveTexture(const std::string& file, int w, int h, Rgb (*texel)(int, int)) {
+    plat::Image img;
+    img.Allocate(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = texel(x, y);
+            uint8_t* p = img.Pixel(x, y);
+            p[0] = static_cast<uint8_t>(c.r);
+            p[1] = static_cast<uint8_t>(c.g);
+            p[2] = static_cast<uint8_t>(c.b);
+            p[3] = 255;
+        }
+    return plat::SavePng(file, img, false);
+}
+
+class ShaderGlTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir();
+        LogReopen(dir_->File("log.txt"));
+        window_ = new plat::Window();
+        plat::WindowDesc desc;
+        desc.title = "shader test";
+        desc.width = 160;
+        desc.height = 120;
+        if (!window_->Create(desc) || !DeviceHasUsableMode()) return;
+        render_ = new Render_D3D();
+        std::vector<YVideoMode> modes;
+        render_->GetVideoModes(&modes);
+        g_VideoModes.Assign(modes);
+        if (!render_->CreateDevice(window_->NativeHandle(), false, 0)) {
+            delete render_;
+            render_ = nullptr;
+        }
+    }
+    static void TearDownTestSuite() {
+        delete render_;
+        render_ = nullptr;
+        delete window_;
+        window_ = nullptr;
+        LogReopen("");
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override {
+        if (!render_) GTEST_SKIP() << "no OpenGL display with a usable mode (run under xvfb-run)";
+    }
+
+    // One frame with `shader` on a quad over the whole capture; u of the second coordinate set
+    // runs the other way (1 - u), so a stage reading the wrong set shows.
+    plat::Image Draw(YShader* shader, const char* name) {
+        plat::Image img;
+        if (!render_->BeginCapture(kSide, kSide)) {
+            ADD_FAILURE() << "no capture target";
+            return img;
+        }
+        render_->BeginFrame(true);
+        render_->SetShader(shader, true);
+        render_->Set2D(0, 0, kSide, kSide);
+        const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        YVertex quad[4];
+        for (int k = 0; k < 4; ++k) {
+            const float u = corners[k][0], v = corners[k][1];
+            quad[k].pos = YVector(u * kSide, v * kSide, 0);
+            quad[k].normal = YVector(0, 0, -1);
+            quad[k].uv1 = YVector2(u, v);
+            quad[k].uv2 = YVector2(1 - u, v);
+        }
+        render_->DrawLitQuad(quad);
+        render_->EndFrame();
+        const std::string file = dir_->File(name);
+        EXPECT_TRUE(render_->SaveCapture(file.c_str()));
+        render_->EndCapture();
+        EXPECT_TRUE(plat::LoadImage(file, img));
+        return img;
+    }
+
+    static TempDir* dir_;
+    static plat::Window* window_;
+    static Render_D3D* render_;
+};
+
+TempDir* ShaderGlTest::dir_ = nullptr;
+plat::Window* ShaderGlTest::window_ = nullptr;
+Render_D3D* ShaderGlTest::render_ = nullptr;
+
+TEST_F(ShaderGlTest, TwoStagesModulateThroughTheirOwnCoordinatesAndScroll) {
+    const std::string fileA = dir_->File("checker.png"), fileB = dir_->File("gradient.png");
+    ASSERT_TRUE(SaveTexture(fileA, kCells, kCells, TexelA));
+    ASSERT_TRUE(SaveTexture(fileB, kCells, 1, [](int x, int) { return TexelB(x); }));
+    // Stage 0 scrolls 0.5 units per second (one texel of A after kStep), stage 1 one unit per
+    // second (two texels of B).
+    dir_->Write("two_stage.yml",
+                "<shader name=\"two_stage_gl\">\n"
+                "  <state cull=\"none\" zenable=\"false\"/>\n"
+                "  <map texture=\"" + fileA + "\">\n"
+                "    <colorblend op=\"selectarg1\" arg1=\"texture\"/>\n"
+                "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
+                "    <mod_scroll x=\"0.5\"/>\n"
+                "  </map>\n"
+                "  <map texture=\"" + fileB + "\">\n"
+                "    <colorblend op=\"modulate\" arg1=\"texture\" arg2=\"current\"/>\n"
+                "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
+                "    <mod_scroll x=\"1.0\"/>\n"
+                "  </map>\n"
+                "</shader>\n");
+    ParseShaderFile(dir_->File("two_stage.yml").c_str());
+    EXPECT_EQ(dir_->Read("log.txt").find("Shader parser"), std::string::npos) << dir_->Read("log.txt");
+    YShader* shader = FindShaderInList("two_stage_gl");
+    ASSERT_NE(shader, nullptr);
+    ASSERT_EQ(shader->stages.size(), 2u);
+    YTexture* textureA = shader->Stage(0)->texture;
+    YTexture* textureB = shader->Stage(1)->texture;
+    ASSERT_TRUE(textureA && textureA->deviceTexture);
+    ASSERT_TRUE(textureB && textureB->deviceTexture);
+    ASSERT_GE(render_->DeviceStageCount(), 2);
+
+    const plat::Image before = Draw(shader, "before.bmp");
+    AnimateShaders(kStep);
+    const plat::Image after = Draw(shader, "after.bmp");
+    ASSERT_EQ(before.width, kSide);
+    ASSERT_EQ(after.width, kSide);
+
+    // Pixel (x, y) lies in row y / 16 of A; the texel columns each stage reads there, before and
+    // after the step. Before: A column x / 16, B column 3 - x / 16 (the mirrored set). After: A one
+    // column on, B two columns on, both wrapping.
+    struct Probe {
+        int x, y;
+        int rowA;
+        int colA[2];
+        int colB[2];
+    };
+    const Probe probes[] = {
+        {8, 8, 0, {0, 1}, {3, 1}},    {56, 8, 0, {3, 0}, {0, 2}},  {40, 24, 1, {2, 3}, {1, 3}},
+        {24, 40, 2, {1, 2}, {2, 0}},  {8, 56, 3, {0, 1}, {3, 1}},  {56, 56, 3, {3, 0}, {0, 2}},
+    };
+    const plat::Image* shots[2] = {&before, &after};
+    for (int when = 0; when < 2; ++when) {
+        for (const Probe& p : probes) {
+            const Rgb a = TexelA(p.colA[when], p.rowA);
+            const Rgb b = TexelB(p.colB[when]);
+            const int want[3] = {a.r * b.r / 255, a.g * b.g / 255, a.b * b.b / 255};
+            const uint8_t* got = shots[when]->Pixel(p.x, p.y);
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(got[c], want[c], 3) << (when ? "after" : "before") << " the step, channel " << c
+                                                << " at " << p.x << "," << p.y;
+        }
+    }
+
+    // The shader goes first: its stages point at the textures.
+    delete shader;
+    delete textureA;
+    delete textureB;
+}
+
+} // namespace
