@@ -14,6 +14,11 @@
 #include "render/font.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
+#include "render/camera.h"
+#include "render/draw_list.h"
+#include "render/scene/environment_box.h"
+#include "render/scene/particles.h"
+#include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
 #include "sound/music_player.h"
@@ -58,6 +63,7 @@ GameFramework::GameFramework(const char* exePath)
 
     maximized_ = init.maximize;
     CreateMainWindow();
+    g_EnvironmentBox.SetEnvironment("");
     music_->PlayTrack(0, 0.5f);
     lastTime_ = plat::TimeMs();
 }
@@ -101,16 +107,49 @@ bool GameFramework::Frame() {
     if (console_) console_->Update(frameTime_);
 
     if (!g_Render || !g_Render->IsDeviceReady()) return false;
-    g_Render->BeginFrame(true);
-    // The two-dimensional overlay on the 800 x 600 virtual screen.
-    g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
-    if (console_) console_->Draw();
-    if (GetInit().fps && systemFont_) systemFont_->DrawTextf(10.0f, 30.0f, 20.0f, "fps: %.1f", FramesPerSecond());
+    if (state_ == State::Splash) {
+        g_SplashShow.Update(frameTime_);
+        g_Render->BeginFrame(false);
+        if (!g_SplashShow.Draw()) state_ = State::Scene;
+    } else {
+        g_Render->BeginFrame(true);
+        DrawScene();
+    }
+    DrawOverlay();
     g_Render->EndFrame();
     return true;
 }
 
+void GameFramework::DrawScene() {
+    static const float FULL_POS[2] = {0.0f, 0.0f};
+    static const float FULL_SIZE[2] = {1.0f, 1.0f};
+    const float aspect = ProjectionAspect() > 0.0f ? ProjectionAspect() : 4.0f / 3.0f;
+    g_Render->SetViewport(FULL_POS, FULL_SIZE);
+    g_Render->SetPerspective(g_Camera.fov, aspect, 0.1f, 2.0f);
+    g_EnvironmentBox.Draw();
+    g_Render->SetPerspective(g_Camera.fov, aspect, 1.0f, 500.0f);
+    g_ParticleSystem.Update(frameTime_);
+    DrawOpaqueQueue();
+    DrawBlendedQueue();
+}
+
+// The two-dimensional overlay on the 800 x 600 virtual screen.
+void GameFramework::DrawOverlay() {
+    g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+    if (console_) console_->Draw();
+    if (GetInit().fps && systemFont_) systemFont_->DrawTextf(10.0f, 30.0f, 20.0f, "fps: %.1f", FramesPerSecond());
+}
+
+void GameFramework::MouseDown(int button, int x, int y) {
+    if (state_ == State::Splash) g_SplashShow.Skip();
+    YFramework::MouseDown(button, x, y);
+}
+
 void GameFramework::KeyDown(int key) {
+    if (state_ == State::Splash) {
+        if (key == plat::VK_ESCAPE) g_SplashShow.SkipAll();
+        else g_SplashShow.Skip();
+    }
     if (key == plat::VK_OEM_3 && IsKeyDown(plat::VK_SHIFT) && IsKeyDown(plat::VK_CONTROL) && IsKeyDown(plat::VK_MENU)) {
         if (console_) console_->shown = !console_->shown;
         ignoreNextChar_ = true;

@@ -18,6 +18,7 @@ public:
     void Quit() override;
     bool Frame() override;
     void KeyDown(int key) override;
+    void MouseDown(int button, int x, int y) override;
     void Char(int code) override;
 
     // Creates the game window from the configuration (after DestroyFrameWindow, or at start).
@@ -29,8 +30,14 @@ public:
     // Seconds of the last frame step.
     float FrameTime() const { return frameTime_; }
 
+    // The start-up slide show runs first; then the scene shows.
+    enum class State { Splash, Scene };
+    State GetState() const { return state_; }
+
 private:
     void LoadPages();
+    void DrawScene();
+    void DrawOverlay();
 
     std::string exePath_;
     std::unique_ptr<YMusicPlayer> music_;
@@ -40,4 +47,5 @@ private:
     float accumulated_ = 0.0f;
     float frameTime_ = 0.0f;
     bool ignoreNextChar_ = false;
+    State state_ = State::Splash;
 };
