@@ -5,12 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 
 #include "core/log.h"
+#include "fuzz_scratch.h"
 #include "render/font.h"
 
 namespace {
@@ -19,47 +17,16 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-// One scratch folder per process, removed at exit.
-class Scratch {
-public:
-    Scratch() {
-        namespace fs = std::filesystem;
-        for (int n = 0;; ++n) {
-            fs::path candidate = fs::temp_directory_path() / ("korvelin_fuzz_font_data_" + std::to_string(n));
-            std::error_code ec;
-            if (fs::create_directory(candidate, ec)) {
-                dir_ = candidate;
-                break;
-            }
-            if (ec && ec != std::errc::file_exists) std::abort();
-        }
-        file_ = (dir_ / "input.dat").string();
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    const std::string& File() const { return file_; }
-
-private:
-    std::filesystem::path dir_;
-    std::string file_;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    static Scratch* scratch = [] {
+    static FuzzScratch* scratch = [] {
         LogReopen("");  // every rejected input would be a log line
-        return new Scratch();
+        return new FuzzScratch("font_data");
     }();
     static YFont* font = FindFont("fuzzed");
-    {
-        std::ofstream out(scratch->File(), std::ios::binary | std::ios::trunc);
-        if (size) out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-
-    const bool taken = font->LoadData(scratch->File().c_str());
+    const std::string file = scratch->Write("input.dat", data, size);
+    const bool taken = font->LoadData(file.c_str());
     if (taken) Check(size == GLYPH_FILE_BYTES);
     bool anyValue = false;
     for (int c = 0; c < 256; ++c) {

@@ -5,11 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "core/log.h"
+#include "fuzz_scratch.h"
 #include "core/streams.h"
 #include "mesh_check.h"
 #include "render/mesh/mesh_binary.h"
@@ -17,44 +16,14 @@
 #include "render/mesh/skel_binary.h"
 #include "render/mesh/skel_import.h"
 
-namespace {
-
-// One scratch file per process, removed at exit.
-class Scratch {
-public:
-    Scratch() {
-        namespace fs = std::filesystem;
-        for (int n = 0;; ++n) {
-            fs::path candidate = fs::temp_directory_path() / ("korvelin_fuzz_mesh_text_" + std::to_string(n));
-            std::error_code ec;
-            if (fs::create_directory(candidate, ec)) {
-                dir_ = candidate;
-                break;
-            }
-            if (ec && ec != std::errc::file_exists) std::abort();
-        }
-        file_ = (dir_ / "cache.meb").string();
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    const std::string& File() const { return file_; }
-
-private:
-    std::filesystem::path dir_;
-    std::string file_;
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static bool quiet = [] {
         LogReopen("");
         return true;
     }();
     (void)quiet;
-    static Scratch scratch;
+    static FuzzScratch scratch("mesh_text");
+    static const std::string cacheFile = scratch.Path("cache.meb");
 
     YMeshTextReader in(std::string(reinterpret_cast<const char*>(data), size));
     YMeshData mesh;
@@ -67,22 +36,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     meshfuzz::CheckAccepted(mesh);
 
     {
-        OutFStream out(scratch.File().c_str());
+        OutFStream out(cacheFile.c_str());
         WriteMeshBinary(out, "fuzz", mesh);
         if (!out.Close()) std::abort();
     }
-    InFStream back(scratch.File().c_str());
+    InFStream back(cacheFile.c_str());
     YMeshData read;
     std::string name;
     if (!ReadMeshBinary(back, name, read, "fuzz")) std::abort();
     if (read.vertices.size() != mesh.vertices.size() || read.edges.size() != mesh.edges.size()) std::abort();
     if (skeleton) {
         {
-            OutFStream out(scratch.File().c_str());
+            OutFStream out(cacheFile.c_str());
             WriteSkelMeshBinary(out, "fuzz", mesh, skel);
             if (!out.Close()) std::abort();
         }
-        InFStream skelIn(scratch.File().c_str());
+        InFStream skelIn(cacheFile.c_str());
         YSkelData skelRead;
         if (!ReadSkelMeshBinary(skelIn, name, read, skelRead, "fuzz") || skelRead.bones.size() != skel.bones.size())
             std::abort();

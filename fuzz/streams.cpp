@@ -4,42 +4,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 
+#include "fuzz_scratch.h"
 #include "core/crypt_stream.h"
 #include "core/streams.h"
 
 namespace {
-
-// One scratch folder per process, removed at exit.
-class Scratch {
-public:
-    Scratch() {
-        namespace fs = std::filesystem;
-        for (int n = 0;; ++n) {
-            fs::path candidate = fs::temp_directory_path() / ("korvelin_fuzz_streams_" + std::to_string(n));
-            std::error_code ec;
-            if (fs::create_directory(candidate, ec)) {
-                dir_ = candidate;
-                break;
-            }
-            if (ec && ec != std::errc::file_exists) std::abort();
-        }
-        file_ = (dir_ / "input.bin").string();
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    const std::string& File() const { return file_; }
-
-private:
-    std::filesystem::path dir_;
-    std::string file_;
-};
 
 void Exercise(InStream& in, std::size_t size) {
     // Runs while the stream moves forward: a failed file stream reports size + 1 and stays there.
@@ -85,17 +56,14 @@ void Exercise(InStream& in, std::size_t size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    static Scratch scratch;
+    static FuzzScratch scratch("streams");
+    const std::string path = scratch.Write("input.bin", data, size);
     {
-        std::ofstream out(scratch.File(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    {
-        InFStream in(scratch.File().c_str());
+        InFStream in(path.c_str());
         Exercise(in, size);
     }
     {
-        InFStream file(scratch.File().c_str());
+        InFStream file(path.c_str());
         InCryptStream in(file, SCORE_FILE_KEY);
         Exercise(in, size);
     }
