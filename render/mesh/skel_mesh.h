@@ -2,6 +2,7 @@
 // Skinned meshes: a mesh with a skeleton (bones, key poses, pose lists, channel set-ups and
 // attachment points). The text file ends in "ams" and starts with the text mesh block; its cache
 // is the same name ending in "mab". Like the plain mesh it is loaded once per name and shared.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,17 @@ public:
     // Reads the cache file; false (logged, mesh left empty) when it is damaged. The mesh keeps the
     // name it was asked for by.
     bool ReadBinary(InStream& in, const char* fileName);
+
+    // Animation set-up, after the owner has appended its pose lists and before any instance is
+    // built (render/mesh/skel_channels.cpp). SetChannel grows the channel list to channel + 1;
+    // a sync channel not below `channel` and a pose list that is missing, empty, names a missing
+    // pose or has a step of no frames are logged and leave that field as it was; the weight,
+    // fades, loop and rewind are stored in any case. A negative channel is logged and ignored.
+    void SetChannel(int32_t channel, int32_t syncChannel, int32_t poseList, float weight, float fadeIn,
+                    float fadeOut, uint8_t loop, uint8_t rewind);
+    // The channel's bone weights := the first bone-count values of `weights`. A channel not set
+    // up yet, or no weights, is logged and ignored.
+    void SetChannelBoneWeights(int32_t channel, const float* weights);
 };
 
 // The skinned mesh of that file name: found in the skinned-mesh cache (exact, case-sensitive) or
