@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/gpu/pixel_format.h"
+#include "platform/image/resample.h"
 
 namespace gpu {
 
@@ -38,17 +39,16 @@ HResult CpuImage::Lock(LockedRect* out, const Rect* rect) {
     return D3D_OK;
 }
 
-HResult CpuSurface::GetDesc(SurfaceDesc* desc) {
+HResult DescribeSurface(SurfaceDesc* desc, uint32_t format, uint32_t usage, uint32_t pool, uint32_t width,
+                        uint32_t height, uint32_t size) {
     if (!desc) return D3DERR_INVALIDCALL;
-    desc->Format = image_.format;
-    desc->Type = D3DRTYPE_SURFACE;
-    desc->Usage = usage_;
-    desc->Pool = pool_;
-    desc->Size = static_cast<uint32_t>(image_.bits.size());
-    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
-    desc->Width = image_.width;
-    desc->Height = image_.height;
+    *desc = SurfaceDesc{format, D3DRTYPE_SURFACE, usage, pool, size, D3DMULTISAMPLE_NONE, width, height};
     return D3D_OK;
+}
+
+HResult CpuSurface::GetDesc(SurfaceDesc* desc) {
+    return DescribeSurface(desc, image_.format, usage_, pool_, image_.width, image_.height,
+                           static_cast<uint32_t>(image_.bits.size()));
 }
 
 HResult CpuSurface::LockRect(LockedRect* out, const Rect* rect, uint32_t) {
@@ -88,12 +88,18 @@ bool CpuTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32
     if (BytesPerPixel(format) == 0 || width == 0 || height == 0 || width > MAX_SURFACE_SIDE ||
         height > MAX_SURFACE_SIDE)
         return false;
-    uint32_t full = FullMipLevelCount(width, height);
+    // The chain is the image layer's, so levels built there fit these one for one.
+    const int w = static_cast<int>(width), h = static_cast<int>(height);
+    const auto full = static_cast<uint32_t>(plat::MipLevelCount(w, h));
     if (levels == 0 || levels > full) levels = full;
     levels_.clear();
     levels_.resize(levels);
-    for (uint32_t i = 0; i < levels; ++i)
-        if (!levels_[i].Allocate(MipSide(width, i), MipSide(height, i), format)) return false;
+    for (uint32_t i = 0; i < levels; ++i) {
+        const int level = static_cast<int>(i);
+        if (!levels_[i].Allocate(static_cast<uint32_t>(plat::MipLevelSide(w, level)),
+                                 static_cast<uint32_t>(plat::MipLevelSide(h, level)), format))
+            return false;
+    }
     locked_.assign(levels, false);
     readOnly_.assign(levels, false);
     format_ = format;
@@ -103,17 +109,9 @@ bool CpuTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32
 }
 
 HResult CpuTexture::GetLevelDesc(uint32_t level, SurfaceDesc* desc) {
-    if (!desc || level >= levels_.size()) return D3DERR_INVALIDCALL;
+    if (level >= levels_.size()) return D3DERR_INVALIDCALL;
     const CpuImage& img = levels_[level];
-    desc->Format = format_;
-    desc->Type = D3DRTYPE_SURFACE;
-    desc->Usage = usage_;
-    desc->Pool = pool_;
-    desc->Size = static_cast<uint32_t>(img.bits.size());
-    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
-    desc->Width = img.width;
-    desc->Height = img.height;
-    return D3D_OK;
+    return DescribeSurface(desc, format_, usage_, pool_, img.width, img.height, static_cast<uint32_t>(img.bits.size()));
 }
 
 HResult CpuTexture::GetSurfaceLevel(uint32_t level, SurfacePtr* out) {

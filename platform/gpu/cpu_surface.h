@@ -27,6 +27,11 @@ struct CpuImage {
 // Largest side accepted for any texture or surface.
 constexpr uint32_t MAX_SURFACE_SIDE = 8192;
 
+// What every surface's GetDesc answers: a surface of width x height holding `size` bytes.
+// D3DERR_INVALIDCALL when desc is null.
+HResult DescribeSurface(SurfaceDesc* desc, uint32_t format, uint32_t usage, uint32_t pool, uint32_t width,
+                        uint32_t height, uint32_t size);
+
 // A surface made of one CpuImage: image surfaces, and the null device's render targets.
 class CpuSurface : public ISurface {
 public:

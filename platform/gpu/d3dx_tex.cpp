@@ -7,6 +7,7 @@
 
 #include "platform/gpu/pixel_format.h"
 #include "platform/image/image.h"
+#include "platform/image/image_fill.h"
 #include "platform/image/image_write.h"
 #include "platform/image/resample.h"
 
@@ -54,12 +55,6 @@ float TexelCentre(uint32_t x, uint32_t size) {
     float u = (static_cast<float>(x) + 0.5f) / fs;
     while (static_cast<int64_t>(fs * u - 0.5f) < static_cast<int64_t>(x)) u = std::nextafter(u, 2.0f);
     return u;
-}
-
-uint8_t ToByte(float v) {
-    if (!(v > 0.0f)) return 0;  // also NaN
-    if (v >= 1.0f) return 255;
-    return static_cast<uint8_t>(v * 255.0f + 0.5f);
 }
 
 bool ValidRect(const Rect* r, const SurfaceDesc& d) {
@@ -168,8 +163,8 @@ HResult FillTexture(ITexture* texture, FillCallback callback, void* data) {
             for (uint32_t x = 0; x < desc.Width; ++x) {
                 float c[4] = {0, 0, 0, 1};
                 callback(c, TexelCentre(x, desc.Width), v, x, y, data);
-                uint32_t argb = uint32_t(ToByte(c[3])) << 24 | uint32_t(ToByte(c[0])) << 16 |
-                                uint32_t(ToByte(c[1])) << 8 | uint32_t(ToByte(c[2]));
+                uint32_t argb = uint32_t(plat::UnitToByte(c[3])) << 24 | uint32_t(plat::UnitToByte(c[0])) << 16 |
+                                uint32_t(plat::UnitToByte(c[1])) << 8 | uint32_t(plat::UnitToByte(c[2]));
                 WritePixelARGB(desc.Format, row + x * bpp, argb);
             }
         }

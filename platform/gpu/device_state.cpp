@@ -1,5 +1,7 @@
 #include "platform/gpu/device_state.h"
 
+#include <algorithm>
+
 namespace gpu {
 
 bool IsKnownRenderState(uint32_t state) { return RenderStateName(state)[0] != '?'; }
@@ -62,12 +64,35 @@ const char* TransformName(uint32_t type) {
     return "?";
 }
 
-Matrix* DeviceState::TransformSlot(uint32_t type) {
+const Matrix* DeviceState::TransformSlot(uint32_t type) const {
     if (type == D3DTS_WORLD) return &world;
     if (type == D3DTS_VIEW) return &view;
     if (type == D3DTS_PROJECTION) return &projection;
     if (type >= D3DTS_TEXTURE0 && type < D3DTS_TEXTURE0 + MAX_TEXTURE_STAGES) return &texture[type - D3DTS_TEXTURE0];
     return nullptr;
+}
+
+Matrix* DeviceState::TransformSlot(uint32_t type) {
+    return const_cast<Matrix*>(static_cast<const DeviceState*>(this)->TransformSlot(type));
+}
+
+HResult DeviceState::GetRenderState(uint32_t state, uint32_t* value) const {
+    if (!value || !IsKnownRenderState(state)) return D3DERR_INVALIDCALL;
+    *value = renderStates[state];
+    return D3D_OK;
+}
+
+HResult DeviceState::GetStageState(uint32_t stage, uint32_t type, uint32_t* value) const {
+    if (!value || stage >= MAX_TEXTURE_STAGES || !IsKnownStageState(type)) return D3DERR_INVALIDCALL;
+    *value = stageStates[stage][type];
+    return D3D_OK;
+}
+
+HResult DeviceState::GetTransform(uint32_t type, Matrix* matrix) const {
+    const Matrix* slot = TransformSlot(type);
+    if (!slot || !matrix) return D3DERR_INVALIDCALL;
+    *matrix = *slot;
+    return D3D_OK;
 }
 
 void DeviceState::SetDefaults(const PresentParameters& pp, uint32_t bbWidth, uint32_t bbHeight) {
@@ -120,6 +145,15 @@ void DeviceState::SetDefaults(const PresentParameters& pp, uint32_t bbWidth, uin
     light = Light{};
     lightEnabled = false;
     fvf = 0;
+}
+
+void MadeRenderTargets::Add(const SurfacePtr& target) {
+    std::erase_if(targets_, [](const std::weak_ptr<ISurface>& w) { return w.expired(); });
+    targets_.push_back(target);
+}
+
+bool MadeRenderTargets::AnyAlive() const {
+    return std::any_of(targets_.begin(), targets_.end(), [](const std::weak_ptr<ISurface>& w) { return !w.expired(); });
 }
 
 } // namespace gpu

@@ -2,8 +2,11 @@
 // The state every device holds, with the values it has at creation and after a reset, and the
 // checks both back ends make on state calls.
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "platform/gpu/d3d_types.h"
+#include "platform/gpu/device.h"
 
 namespace gpu {
 
@@ -41,6 +44,23 @@ struct DeviceState {
     void SetDefaults(const PresentParameters& pp, uint32_t backBufferWidth, uint32_t backBufferHeight);
 
     Matrix* TransformSlot(uint32_t type);
+    const Matrix* TransformSlot(uint32_t type) const;
+
+    // The devices' getters: D3DERR_INVALIDCALL for a null pointer or an unknown state, stage or
+    // transform.
+    HResult GetRenderState(uint32_t state, uint32_t* value) const;
+    HResult GetStageState(uint32_t stage, uint32_t type, uint32_t* value) const;
+    HResult GetTransform(uint32_t type, Matrix* matrix) const;
+};
+
+// The render targets a device made with CreateRenderTarget: while one of them lives, Reset fails.
+class MadeRenderTargets {
+public:
+    void Add(const SurfacePtr& target);
+    bool AnyAlive() const;
+
+private:
+    std::vector<std::weak_ptr<ISurface>> targets_;
 };
 
 } // namespace gpu

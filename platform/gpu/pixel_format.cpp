@@ -1,5 +1,6 @@
 #include "platform/gpu/pixel_format.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gpu/d3d_types.h"
@@ -25,21 +26,6 @@ uint32_t BytesPerPixel(uint32_t format) {
 
 bool FormatHasAlpha(uint32_t format) {
     return format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4;
-}
-
-bool IsDepthFormat(uint32_t format) {
-    switch (format) {
-    case D3DFMT_D16_LOCKABLE:
-    case D3DFMT_D32:
-    case D3DFMT_D15S1:
-    case D3DFMT_D24S8:
-    case D3DFMT_D24X8:
-    case D3DFMT_D24X4S4:
-    case D3DFMT_D16:
-        return true;
-    default:
-        return false;
-    }
 }
 
 namespace {
@@ -118,16 +104,6 @@ void WritePixelARGB(uint32_t format, uint8_t* p, uint32_t argb) {
     }
 }
 
-uint32_t FullMipLevelCount(uint32_t width, uint32_t height) {
-    uint32_t levels = 1;
-    while (width > 1 || height > 1) {
-        width = width > 1 ? width / 2 : 1;
-        height = height > 1 ? height / 2 : 1;
-        ++levels;
-    }
-    return levels;
-}
-
 VertexLayout DescribeFvf(uint32_t fvf) {
     VertexLayout l;
     uint32_t offset = 0;
@@ -150,21 +126,30 @@ VertexLayout DescribeFvf(uint32_t fvf) {
 }
 
 uint32_t VertexCountOf(uint32_t type, uint32_t n) {
+    const uint64_t count = n;
+    uint64_t vertices;
     switch (type) {
     case D3DPT_POINTLIST:
-        return n;
+        vertices = count;
+        break;
     case D3DPT_LINELIST:
-        return n * 2;
+        vertices = count * 2;
+        break;
     case D3DPT_LINESTRIP:
-        return n ? n + 1 : 0;
+        vertices = n ? count + 1 : 0;
+        break;
     case D3DPT_TRIANGLELIST:
-        return n * 3;
+        vertices = count * 3;
+        break;
     case D3DPT_TRIANGLESTRIP:
     case D3DPT_TRIANGLEFAN:
-        return n ? n + 2 : 0;
+        vertices = n ? count + 2 : 0;
+        break;
     default:
         return 0;
     }
+    // Counted in 64 bits: a count that wrapped round would pass the buffer checks as a small one.
+    return vertices <= static_cast<uint64_t>(INT32_MAX) ? static_cast<uint32_t>(vertices) : 0;
 }
 
 } // namespace gpu

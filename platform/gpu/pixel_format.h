@@ -10,19 +10,10 @@ namespace gpu {
 uint32_t BytesPerPixel(uint32_t format);
 // True for colour formats with stored alpha; the others read alpha as 1.
 bool FormatHasAlpha(uint32_t format);
-// True for the depth-stencil formats.
-bool IsDepthFormat(uint32_t format);
 
 // `pixel` points at one pixel of `format` (BytesPerPixel(format) != 0).
 uint32_t ReadPixelARGB(uint32_t format, const uint8_t* pixel);
 void WritePixelARGB(uint32_t format, uint8_t* pixel, uint32_t argb);
-
-// Levels of a full mip chain: halving each side (never below 1) until both are 1.
-uint32_t FullMipLevelCount(uint32_t width, uint32_t height);
-inline uint32_t MipSide(uint32_t side, uint32_t level) {
-    uint32_t s = level < 32 ? side >> level : 0;
-    return s ? s : 1;
-}
 
 // Vertex layout of a flexible vertex format: offsets in bytes, -1 when absent.
 struct VertexLayout {
@@ -34,7 +25,8 @@ struct VertexLayout {
 };
 VertexLayout DescribeFvf(uint32_t fvf);
 
-// Vertices used by `primitiveCount` primitives of `type`; 0 for an unknown type.
+// Vertices used by `primitiveCount` primitives of `type`; 0 for an unknown type and for counts
+// above INT32_MAX vertices (more than one draw can take).
 uint32_t VertexCountOf(uint32_t type, uint32_t primitiveCount);
 
 } // namespace gpu

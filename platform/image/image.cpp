@@ -27,16 +27,6 @@ void Image::Clear() {
     pixels.shrink_to_fit();
 }
 
-const char* ImageFormatName(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::Bmp: return "BMP";
-    case ImageFormat::Jpeg: return "JPEG";
-    case ImageFormat::Png: return "PNG";
-    case ImageFormat::Unknown: break;
-    }
-    return "unknown";
-}
-
 ImageFormat SniffImageFormat(const void* data, std::size_t size) {
     static const uint8_t PNG_MAGIC[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     const auto* p = static_cast<const uint8_t*>(data);

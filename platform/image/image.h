@@ -48,9 +48,6 @@ struct ImageInfo {
     bool hasAlpha = false;  // the file stores transparency (PNG alpha or tRNS, BMP alpha mask)
 };
 
-// "BMP", "JPEG", "PNG" or "unknown".
-const char* ImageFormatName(ImageFormat format);
-
 // The format announced by the leading bytes, or Unknown.
 ImageFormat SniffImageFormat(const void* data, std::size_t size);
 

@@ -1,15 +1,12 @@
 #include "platform/image/image_fill.h"
 
 namespace plat {
-namespace {
 
-uint8_t ToByte(float value) {
+uint8_t UnitToByte(float value) {
     if (!(value > 0.0f)) return 0;  // also NaN
     if (value >= 1.0f) return 255;
     return static_cast<uint8_t>(value * 255.0f + 0.5f);
 }
-
-} // namespace
 
 void FillImage(Image& image, ImageFillFn fn, void* data) {
     if (image.Empty() || !fn) return;
@@ -20,7 +17,7 @@ void FillImage(Image& image, ImageFillFn fn, void* data) {
             const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(image.width);
             float out[4] = {0.0f, 0.0f, 0.0f, 1.0f};
             fn(out, u, v, x, y, data);
-            for (int c = 0; c < 4; ++c) p[c] = ToByte(out[c]);
+            for (int c = 0; c < 4; ++c) p[c] = UnitToByte(out[c]);
         }
     }
 }

@@ -14,4 +14,7 @@ using ImageFillFn = void (*)(float out[4], float u, float v, int x, int y, void*
 
 void FillImage(Image& image, ImageFillFn fn, void* data);
 
+// A channel value in 0..1 as a byte, as FillImage stores it: clamped (NaN gives 0) and rounded.
+uint8_t UnitToByte(float value);
+
 } // namespace plat

@@ -159,7 +159,8 @@ AtomicFile::~AtomicFile() { Abort(); }
 bool AtomicFile::Open(std::string_view path) {
     Abort();
     target_ = NativePath(path);
-    static std::mt19937 seq{std::random_device{}()};
+    // One generator per thread: saves may run on several threads at once.
+    thread_local std::mt19937 seq{std::random_device{}()};
     for (int attempt = 0; attempt < 8 && !file_; ++attempt) {
         temp_ = target_ + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(seq() % 1000000);
         int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);

@@ -1,7 +1,7 @@
 #pragma once
-// SDL's video subsystem, taken and released in pairs. The window holds it while it exists;
-// display and clipboard queries hold it for their call, which costs nothing while a window
-// exists. Audio is never touched here.
+// SDL's video subsystem, taken and released in pairs. The window and the GPU layer's Direct3D
+// object hold it while they exist; display and clipboard queries hold it for their call, which
+// costs nothing while a window exists. Audio is never touched here.
 namespace plat {
 
 // Initialises SDL's video subsystem, or adds a reference when it already is. False on failure

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gpu/cpu_surface.h"
 #include "platform/gpu/d3dx_math.h"
 #include "platform/gpu/d3dx_tex.h"
 #include "platform/gpu/device.h"
@@ -159,6 +160,22 @@ TEST_F(GpuNullDeviceTest, DrawsOutsideASceneOrPastTheirBuffersFail) {
     EXPECT_EQ(vb->Lock(100, 40, &p, 0), D3DERR_INVALIDCALL);  // past the end
 }
 
+// A primitive count whose vertex count does not fit 32 bits must not wrap round into a small one
+// that passes the buffer checks.
+TEST_F(GpuNullDeviceTest, PrimitiveCountsThatWrapRoundAreRefused) {
+    VertexBufferPtr vb;
+    ASSERT_EQ(device->CreateVertexBuffer(3 * 12, D3DUSAGE_WRITEONLY, D3DFVF_XYZ, D3DPOOL_MANAGED, &vb), D3D_OK);
+    const float tri[9] = {};
+    device->SetVertexShader(D3DFVF_XYZ);
+    device->BeginScene();
+    device->SetStreamSource(0, vb, 12);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0x55555556u), D3DERR_INVALIDCALL);  // 3n = 2 mod 2^32
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 0xFFFFFFFFu), D3DERR_INVALIDCALL);  // n + 2 = 1
+    EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 0xFFFFFFFFu, tri, 12), D3DERR_INVALIDCALL);
+    device->EndScene();
+}
+
 // The whole lost-device path: lost, then not reset, a failing reset, a refused reset while a
 // render target lives, and a good reset.
 TEST_F(GpuNullDeviceTest, LostDeviceIsResetOnlyWhenAllowedAndTargetsAreGone) {
@@ -296,6 +313,16 @@ TEST(GpuNullDirect3D, ScriptedAdapterAnswersAsWritten) {
     Caps caps;
     dev->GetDeviceCaps(&caps);
     EXPECT_EQ(caps.MaxSimultaneousTextures, 4u);
+}
+
+// A back buffer the device cannot make means no device, not a device without a back buffer.
+TEST(GpuNullDirect3D, ABackBufferTooLargeToMakeGivesNoDevice) {
+    NullDirect3D d3d;
+    PresentParameters pp = Windowed(MAX_SURFACE_SIDE + 1, 600);
+    DevicePtr dev;
+    EXPECT_EQ(d3d.CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &pp, &dev), D3DERR_NOTAVAILABLE);
+    EXPECT_FALSE(dev);
+    EXPECT_FALSE(d3d.LastDevice());
 }
 
 TEST(GpuFactory, InstalledFactoryIsUsedAndOnlyForTheRightVersion) {

@@ -118,7 +118,8 @@ protected:
         EXPECT_EQ(t->LockRect(0, &lr, nullptr, 0), D3D_OK);
         for (uint32_t y = 0; y < h; ++y)
             for (uint32_t x = 0; x < w; ++x)
-                WritePixelARGB(format, static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch + x * 4, texels[y * w + x]);
+                WritePixelARGB(format, static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch + x * BytesPerPixel(format),
+                               texels[y * w + x]);
         t->UnlockRect(0);
         return t;
     }
@@ -304,6 +305,28 @@ TEST_F(GlDeviceTest, TextureTransformScrollsByRowTwo) {
     ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TexVertex)), D3D_OK);
     Finish();
     ExpectPixels({{16, 32, 0xFF0000}, {48, 32, 0x00FF00}});
+}
+
+// A texture in a 16-bit layout reaches OpenGL widened a band of rows at a time; a tall one takes
+// several bands, and each must land in its own rows.
+TEST_F(GlDeviceTest, SixteenBitTexturesKeepEveryRow) {
+    const uint32_t quarters[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+    std::vector<uint32_t> texels(128 * 512);
+    for (uint32_t y = 0; y < 512; ++y)
+        for (uint32_t x = 0; x < 128; ++x) texels[y * 128 + x] = quarters[y / 128];
+    TexturePtr tex = Texture(128, 512, texels, D3DFMT_R5G6B5);
+    Flat(0xFFFFFFFF);
+    d->SetTexture(0, tex);
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d->SetVertexShader(kFvfTex);
+    TexVertex q[4] = {{0, 0, 0.5f, 0, 0, 0, 0},
+                      {64, 0, 0.5f, 1, 0, 0, 0},
+                      {64, 64, 0.5f, 1, 1, 0, 0},
+                      {0, 64, 0.5f, 0, 1, 0, 0}};
+    ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TexVertex)), D3D_OK);
+    Finish();
+    ExpectPixels({{32, 8, 0xFF0000}, {32, 24, 0x00FF00}, {32, 40, 0x0000FF}, {32, 56, 0xFFFFFF}});
 }
 
 // Stencil counting with the wrapping operations: two increments make 2, a decrement of 0 wraps to

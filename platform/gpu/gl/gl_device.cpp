@@ -162,9 +162,7 @@ HResult GlDevice::GetDeviceCaps(Caps* caps) {
 
 HResult GlDevice::Reset(PresentParameters* pp) {
     if (!pp || !context_) return D3DERR_INVALIDCALL;
-    for (const auto& weak : madeTargets_)
-        if (!weak.expired()) return D3DERR_INVALIDCALL;
-    madeTargets_.clear();
+    if (madeTargets_.AnyAlive()) return D3DERR_INVALIDCALL;
     SDL_GL_MakeCurrent(window_, context_);
     PresentParameters next = *pp;
     if (next.Windowed && (next.BackBufferWidth == 0 || next.BackBufferHeight == 0)) {
@@ -321,10 +319,7 @@ HResult GlDevice::CreateRenderTarget(uint32_t width, uint32_t height, uint32_t f
     out->reset();
     auto rt = std::make_shared<GlRenderTarget>(shared_, lockable);
     if (!rt->Init(width, height, format)) return D3DERR_INVALIDCALL;
-    madeTargets_.erase(std::remove_if(madeTargets_.begin(), madeTargets_.end(),
-                                      [](const std::weak_ptr<ISurface>& w) { return w.expired(); }),
-                       madeTargets_.end());
-    madeTargets_.push_back(rt);
+    madeTargets_.Add(rt);
     *out = rt;
     return D3D_OK;
 }
@@ -417,11 +412,7 @@ HResult GlDevice::SetRenderState(uint32_t state, uint32_t value) {
     return D3D_OK;
 }
 
-HResult GlDevice::GetRenderState(uint32_t state, uint32_t* value) {
-    if (!value || !IsKnownRenderState(state)) return D3DERR_INVALIDCALL;
-    *value = state_.renderStates[state];
-    return D3D_OK;
-}
+HResult GlDevice::GetRenderState(uint32_t state, uint32_t* value) { return state_.GetRenderState(state, value); }
 
 void GlDevice::ApplyRenderState(uint32_t state) {
     const uint32_t* rs = state_.renderStates;
@@ -501,9 +492,7 @@ HResult GlDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t v
 }
 
 HResult GlDevice::GetTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) {
-    if (!value || stage >= MAX_TEXTURE_STAGES || !IsKnownStageState(type)) return D3DERR_INVALIDCALL;
-    *value = state_.stageStates[stage][type];
-    return D3D_OK;
+    return state_.GetStageState(stage, type, value);
 }
 
 HResult GlDevice::SetTexture(uint32_t stage, const TexturePtr& texture) {
@@ -525,12 +514,7 @@ HResult GlDevice::SetTransform(uint32_t type, const Matrix* matrix) {
     return D3D_OK;
 }
 
-HResult GlDevice::GetTransform(uint32_t type, Matrix* matrix) {
-    Matrix* slot = state_.TransformSlot(type);
-    if (!slot || !matrix) return D3DERR_INVALIDCALL;
-    *matrix = *slot;
-    return D3D_OK;
-}
+HResult GlDevice::GetTransform(uint32_t type, Matrix* matrix) { return state_.GetTransform(type, matrix); }
 
 HResult GlDevice::SetViewport(const Viewport* vp) {
     if (!vp || !currentTarget_) return D3DERR_INVALIDCALL;

@@ -120,7 +120,7 @@ private:
     SurfacePtr renderTarget_;
     SurfacePtr depthStencil_;
     GlRenderTarget* currentTarget_ = nullptr;
-    std::vector<std::weak_ptr<ISurface>> madeTargets_;
+    MadeRenderTargets madeTargets_;
 
     TexturePtr textures_[MAX_TEXTURE_STAGES];
     GLuint whiteTexture_ = 0;

@@ -9,6 +9,7 @@
 #include "platform/gpu/gl/gl_api.h"
 #include "platform/gpu/gl/gl_device.h"
 #include "platform/gpu/pixel_format.h"
+#include "platform/window/sdl_video.h"
 
 namespace gpu {
 
@@ -56,11 +57,12 @@ class GlDirect3D : public IDirect3D {
 public:
     GlDirect3D() = default;
     ~GlDirect3D() override {
-        if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (videoStarted_) plat::ReleaseVideo();
     }
 
+    // Through the window layer, so its hints hold whichever of the two starts SDL's video first.
     bool Start() {
-        videoStarted_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        videoStarted_ = plat::AcquireVideo();
         return videoStarted_;
     }
 

@@ -1,5 +1,6 @@
 #include "platform/gpu/gl/gl_resources.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -40,21 +41,34 @@ void GlTexture::OnUnlock(uint32_t level) {
 void GlTexture::Upload(uint32_t level) {
     const CpuImage& img = Level(level);
     GLint internal = FormatHasAlpha(img.format) ? GL_RGBA8 : GL_RGB8;
+    const auto width = static_cast<GLsizei>(img.width);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (BytesPerPixel(img.format) == 4) {
-        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, static_cast<GLsizei>(img.width),
-                     static_cast<GLsizei>(img.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, img.bits.data());
+        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, width, static_cast<GLsizei>(img.height), 0,
+                     GL_BGRA, GL_UNSIGNED_BYTE, img.bits.data());
         return;
     }
-    std::vector<uint8_t> wide(static_cast<size_t>(img.width) * img.height * 4);
-    uint32_t bpp = BytesPerPixel(img.format);
-    for (uint32_t y = 0; y < img.height; ++y)
-        for (uint32_t x = 0; x < img.width; ++x)
-            WritePixelARGB(D3DFMT_A8R8G8B8, &wide[(static_cast<size_t>(y) * img.width + x) * 4],
-                           ReadPixelARGB(img.format, &img.bits[static_cast<size_t>(y) * img.pitch + x * bpp]));
-    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, static_cast<GLsizei>(img.width),
-                 static_cast<GLsizei>(img.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, wide.data());
+    // Other layouts are widened to A8R8G8B8 a band of rows at a time, in a buffer of fixed size:
+    // an upload takes no memory that could run out.
+    constexpr uint32_t kBandBytes = 64 * 1024;
+    static_assert(kBandBytes >= MAX_SURFACE_SIDE * 4, "a band holds at least one row");
+    uint8_t band[kBandBytes];
+    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, width, static_cast<GLsizei>(img.height), 0,
+                 GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    const uint32_t bpp = BytesPerPixel(img.format);
+    const uint32_t rowsPerBand = kBandBytes / (img.width * 4);
+    for (uint32_t top = 0; top < img.height; top += rowsPerBand) {
+        const uint32_t rows = std::min(rowsPerBand, img.height - top);
+        for (uint32_t r = 0; r < rows; ++r) {
+            const uint8_t* src = &img.bits[static_cast<size_t>(top + r) * img.pitch];
+            uint8_t* dst = band + static_cast<size_t>(r) * img.width * 4;
+            for (uint32_t x = 0; x < img.width; ++x)
+                WritePixelARGB(D3DFMT_A8R8G8B8, dst + x * 4, ReadPixelARGB(img.format, src + x * bpp));
+        }
+        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, static_cast<GLint>(top), width,
+                        static_cast<GLsizei>(rows), GL_BGRA, GL_UNSIGNED_BYTE, band);
+    }
 }
 
 // ---------------------------------------------------------------- GlRenderTarget
@@ -90,16 +104,8 @@ bool GlRenderTarget::Init(uint32_t width, uint32_t height, uint32_t format) {
 }
 
 HResult GlRenderTarget::GetDesc(SurfaceDesc* desc) {
-    if (!desc) return D3DERR_INVALIDCALL;
-    desc->Format = format_;
-    desc->Type = D3DRTYPE_SURFACE;
-    desc->Usage = D3DUSAGE_RENDERTARGET;
-    desc->Pool = D3DPOOL_DEFAULT;
-    desc->Size = width_ * height_ * BytesPerPixel(format_);
-    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
-    desc->Width = width_;
-    desc->Height = height_;
-    return D3D_OK;
+    return DescribeSurface(desc, format_, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, width_, height_,
+                           width_ * height_ * BytesPerPixel(format_));
 }
 
 bool GlRenderTarget::ReadPixels(CpuImage& out) {
@@ -178,16 +184,7 @@ bool GlDepthSurface::Init(uint32_t width, uint32_t height, uint32_t format) {
 }
 
 HResult GlDepthSurface::GetDesc(SurfaceDesc* desc) {
-    if (!desc) return D3DERR_INVALIDCALL;
-    desc->Format = format_;
-    desc->Type = D3DRTYPE_SURFACE;
-    desc->Usage = D3DUSAGE_DEPTHSTENCIL;
-    desc->Pool = D3DPOOL_DEFAULT;
-    desc->Size = width_ * height_ * 4;
-    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
-    desc->Width = width_;
-    desc->Height = height_;
-    return D3D_OK;
+    return DescribeSurface(desc, format_, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, width_, height_, width_ * height_ * 4);
 }
 
 // ---------------------------------------------------------------- GlBuffer

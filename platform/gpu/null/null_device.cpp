@@ -152,6 +152,8 @@ HResult NullDirect3D::CreateDevice(uint32_t adapter, uint32_t deviceType, void* 
     if (pp->BackBufferWidth == 0 || pp->BackBufferHeight == 0 || BytesPerPixel(pp->BackBufferFormat) == 0)
         return D3DERR_INVALIDCALL;
     auto device = std::make_shared<NullDevice>(*pp, script_);
+    // A back buffer too large to make leaves the device without one: no device, as with OpenGL.
+    if (!device->CurrentRenderTarget()) return D3DERR_NOTAVAILABLE;
     lastDevice_ = device;
     *out = device;
     return D3D_OK;
@@ -253,9 +255,7 @@ HResult NullDevice::Reset(PresentParameters* pp) {
     HResult scripted = Scripted("Reset");
     if (Failed(scripted)) return scripted;
     // Render targets of the default pool must be gone before a reset.
-    for (const auto& weak : madeTargets_)
-        if (!weak.expired()) return D3DERR_INVALIDCALL;
-    madeTargets_.clear();
+    if (madeTargets_.AnyAlive()) return D3DERR_INVALIDCALL;
     PresentParameters next = *pp;
     if (next.Windowed) {
         if (next.BackBufferWidth == 0) next.BackBufferWidth = script_.windowWidth;
@@ -386,10 +386,7 @@ HResult NullDevice::CreateRenderTarget(uint32_t width, uint32_t height, uint32_t
     }
     Record("CreateRenderTarget(%u,%u,%u,%u,%d)->%s", width, height, format, multiSample, lockable ? 1 : 0,
            rt->name.c_str());
-    madeTargets_.erase(std::remove_if(madeTargets_.begin(), madeTargets_.end(),
-                                      [](const std::weak_ptr<ISurface>& w) { return w.expired(); }),
-                       madeTargets_.end());
-    madeTargets_.push_back(rt);
+    madeTargets_.Add(rt);
     *out = rt;
     return D3D_OK;
 }
@@ -471,11 +468,7 @@ HResult NullDevice::SetRenderState(uint32_t state, uint32_t value) {
     return D3D_OK;
 }
 
-HResult NullDevice::GetRenderState(uint32_t state, uint32_t* value) {
-    if (!value || !IsKnownRenderState(state)) return D3DERR_INVALIDCALL;
-    *value = state_.renderStates[state];
-    return D3D_OK;
-}
+HResult NullDevice::GetRenderState(uint32_t state, uint32_t* value) { return state_.GetRenderState(state, value); }
 
 HResult NullDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
     Record("SetTextureStageState(%u,%s,%u)", stage, StageStateName(type), value);
@@ -485,9 +478,7 @@ HResult NullDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t
 }
 
 HResult NullDevice::GetTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) {
-    if (!value || stage >= MAX_TEXTURE_STAGES || !IsKnownStageState(type)) return D3DERR_INVALIDCALL;
-    *value = state_.stageStates[stage][type];
-    return D3D_OK;
+    return state_.GetStageState(stage, type, value);
 }
 
 HResult NullDevice::SetTexture(uint32_t stage, const TexturePtr& texture) {
@@ -506,12 +497,7 @@ HResult NullDevice::SetTransform(uint32_t type, const Matrix* matrix) {
     return D3D_OK;
 }
 
-HResult NullDevice::GetTransform(uint32_t type, Matrix* matrix) {
-    Matrix* slot = state_.TransformSlot(type);
-    if (!slot || !matrix) return D3DERR_INVALIDCALL;
-    *matrix = *slot;
-    return D3D_OK;
-}
+HResult NullDevice::GetTransform(uint32_t type, Matrix* matrix) { return state_.GetTransform(type, matrix); }
 
 HResult NullDevice::SetViewport(const Viewport* vp) {
     if (!vp) return D3DERR_INVALIDCALL;

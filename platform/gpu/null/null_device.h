@@ -199,7 +199,7 @@ private:
     IndexBufferPtr indices_;
     uint32_t baseVertex_ = 0;
     // Render targets made by CreateRenderTarget; while one lives, Reset fails.
-    std::vector<std::weak_ptr<ISurface>> madeTargets_;
+    MadeRenderTargets madeTargets_;
 };
 
 } // namespace gpu
