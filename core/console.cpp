@@ -2,14 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <charconv>
-#include <cfloat>
-#include <climits>
-#include <cmath>
-#include <cstdlib>
 
 #include "core/console_command.h"
+#include "core/number_text.h"
 
 YConsoleVertex YConsole::s_quad[4];
 
@@ -41,35 +36,6 @@ std::string ReadWord(const std::string& s, std::size_t& pos) {
         ++pos;
     }
     return s.substr(start, pos - start);
-}
-
-// atof, always in the "C" locale: leading white space, an optional sign, and the longest number
-// that follows; 0 when there is none or it is out of range.
-float ParseFloat(const std::string& text) {
-    std::size_t pos = 0;
-    SkipSpaces(text, pos);
-    if (pos < text.size() && text[pos] == '+') {
-        ++pos;
-        if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) return 0.0f;
-    }
-    double value = 0.0;
-    const char* first = text.data() + pos;
-    const char* last = text.data() + text.size();
-    auto result = std::from_chars(first, last, value, std::chars_format::general);
-    if (result.ec != std::errc()) return 0.0f;
-    // Doubles beyond the float range become infinities, as the hardware conversion makes them.
-    if (value > FLT_MAX) return HUGE_VALF;
-    if (value < -FLT_MAX) return -HUGE_VALF;
-    return static_cast<float>(value);
-}
-
-// atoi without the overflow: values beyond the int range saturate.
-int ParseInt(const std::string& text) {
-    errno = 0;
-    long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
 }
 
 } // namespace
@@ -262,9 +228,9 @@ void YConsole::Draw() {
     }
 }
 
-int YConsole::GetInt() const { return ParseInt(valueText_); }
+int YConsole::GetInt() const { return TextToInt(valueText_); }
 
-float YConsole::GetFloat() const { return ParseFloat(valueText_); }
+float YConsole::GetFloat() const { return TextToFloat(valueText_); }
 
 bool YConsole::GetBool() {
     if (valueText_ == "true" || valueText_ == "1") return true;

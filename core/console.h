@@ -88,7 +88,7 @@ public:
 
     // The statement being executed, for the owner's handlers.
     const std::string& GetNameText() const { return nameText_; }
-    std::string GetValueText() const { return valueText_; }
+    const std::string& GetValueText() const { return valueText_; }
     int GetInt() const;      // atoi of the value text
     float GetFloat() const;  // atof of the value text
     // "true" and "1" give true, "false" and "0" false; anything else prints "? '<text>'." and gives

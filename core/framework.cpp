@@ -1,12 +1,13 @@
 #include "core/framework.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "core/frame_hooks.h"
 #include "core/log.h"
 #include "core/message_box.h"
+#include "core/number_text.h"
 #include "core/window_sizing.h"
 #include "platform/sys/clock.h"
 
@@ -30,6 +31,21 @@ constexpr int MIN_CLIENT_WIDTH = 320;
 constexpr int DEFAULT_MODE_WIDTH = 800;
 constexpr int DEFAULT_MODE_HEIGHT = 600;
 constexpr int DEFAULT_MODE_DEPTH = 32;
+
+// "WxH:D@R" read as far as it matches, as sscanf("%dx%d:%d@%d") reads it, but with numbers beyond
+// the int range saturated rather than undefined. Fields not reached are left as they are.
+void ReadModeText(std::string_view text, int& width, int& height, int& depth, int& refresh) {
+    int* const fields[] = {&width, &height, &depth, &refresh};
+    const char separators[] = {'x', ':', '@'};
+    for (int i = 0; i < 4; ++i) {
+        std::size_t used = 0;
+        const int value = TextToInt(text, &used);
+        if (used == 0) return;
+        *fields[i] = value;
+        if (i == 3 || used >= text.size() || text[used] != separators[i]) return;
+        text.remove_prefix(used + 1);
+    }
+}
 
 } // namespace
 
@@ -102,7 +118,7 @@ void YFramework::CreateFullscreen(const char* title, const char* modeText) {
     if (h.resolveMode) {
         h.resolveMode(modeText ? modeText : "", width, height, depth, refresh);
     } else if (modeText) {
-        std::sscanf(modeText, "%dx%d:%d@%d", &width, &height, &depth, &refresh);
+        ReadModeText(modeText, width, height, depth, refresh);
     }
     // Without a mode list, a text that names no usable mode (a damaged or hand-edited
     // configuration, a mode saved on a larger screen) gets the default mode rather than a window

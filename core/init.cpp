@@ -1,7 +1,6 @@
 #include "core/init.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/log.h"
 #include "platform/sys/files.h"

@@ -52,7 +52,6 @@ public:
 
     // The folder of the selected language, e.g. "ui\english" (no trailing '\').
     std::string GetLanguagePath() const;
-    void GetLanguagePath(std::string* out) const { *out = GetLanguagePath(); }
 
     // The first mode named exactly `name`, or nullptr.
     YGameMode* FindGameMode(const std::string& name);

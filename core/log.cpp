@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include "platform/sys/files.h"
@@ -14,7 +15,6 @@ namespace {
 struct LogState {
     std::mutex lock;
     FILE* file = nullptr;
-    std::string pending;
     YLogEcho* console = nullptr;
 
     LogState() { file = plat::OpenFile("log.txt", "w"); }
@@ -29,6 +29,26 @@ LogState& State() {
     return state;
 }
 
+// The line being built with LogAppend. Each thread has its own, so that a line another thread logs
+// meanwhile neither takes the pieces nor touches them while they are written. It is a plain array
+// (no destructor), so destructors that log while the program ends still find it; pieces beyond
+// LOG_LINE_MAX - 1 characters are cut, as a formatted line is.
+struct PendingLine {
+    char text[LOG_LINE_MAX];
+    std::size_t size;
+};
+thread_local PendingLine t_pending;
+
+void AppendPending(const char* text) {
+    if (!text) return;
+    PendingLine& p = t_pending;
+    const std::size_t room = sizeof p.text - 1 - p.size;
+    std::size_t n = 0;
+    while (n < room && text[n]) ++n;
+    std::memcpy(p.text + p.size, text, n);
+    p.size += n;
+}
+
 void FormatInto(char (&buffer)[LOG_LINE_MAX], const char* format, va_list args) {
     int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     if (n < 0) buffer[0] = '\0';
@@ -37,16 +57,18 @@ void FormatInto(char (&buffer)[LOG_LINE_MAX], const char* format, va_list args) 
 } // namespace
 
 void LogLine(const char* text) {
+    PendingLine& p = t_pending;
+    std::string line(p.text, p.size);
+    p.size = 0;
+    if (text) line += text;
     LogState& s = State();
     std::lock_guard<std::mutex> guard(s.lock);
-    if (text) s.pending += text;
     if (s.file) {
-        std::fwrite(s.pending.data(), 1, s.pending.size(), s.file);
+        std::fwrite(line.data(), 1, line.size(), s.file);
         std::fputc('\n', s.file);
         std::fflush(s.file);
     }
-    if (s.console) s.console->Print(s.pending);
-    s.pending.clear();
+    if (s.console) s.console->Print(line);
 }
 
 void LogPrintf(YLog&, const char* format, ...) {
@@ -67,9 +89,7 @@ void LogPrintf(const char* format, ...) {
     LogLine(buffer);
 }
 
-void LogAppend(const char* text) {
-    if (text) State().pending += text;
-}
+void LogAppend(const char* text) { AppendPending(text); }
 
 void LogAppendf(YLog&, const char* format, ...) {
     char buffer[LOG_LINE_MAX];
@@ -77,7 +97,7 @@ void LogAppendf(YLog&, const char* format, ...) {
     va_start(args, format);
     FormatInto(buffer, format, args);
     va_end(args);
-    State().pending += buffer;
+    AppendPending(buffer);
 }
 
 void SetLogConsole(YLogEcho* console) {
@@ -97,5 +117,5 @@ void LogReopen(const std::string& path) {
     std::lock_guard<std::mutex> guard(s.lock);
     if (s.file) std::fclose(s.file);
     s.file = path.empty() ? nullptr : plat::OpenFile(path, "w");
-    s.pending.clear();
+    t_pending.size = 0;
 }

@@ -21,11 +21,13 @@ extern YLog g_Log;
 // A formatted line is at most LOG_LINE_MAX - 1 characters; longer results are cut.
 constexpr int LOG_LINE_MAX = 1024;
 
-// Writes the pending text and `text` as one line.
+// Writes the calling thread's pending text and `text` as one line. Any thread.
 void LogLine(const char* text);
 void LogPrintf(YLog& log, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Add to the pending line without writing it (main thread only, while one line is built).
+// Add to the calling thread's pending line without writing it; that thread's next LogLine writes it.
+// Lines other threads log meanwhile are not affected. The pending line holds LOG_LINE_MAX - 1
+// characters at most; more are cut.
 void LogAppend(const char* text);
 void LogAppendf(YLog& log, const char* format, ...) __attribute__((format(printf, 2, 3)));
 

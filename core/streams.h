@@ -78,8 +78,6 @@ public:
     // Puts the written file in place. True when it is there in full. Later calls return the
     // first call's result.
     bool Close();
-    // Same as Close().
-    bool Commit() { return Close(); }
 
 private:
     plat::AtomicFile file_;

@@ -1,13 +1,12 @@
 #include "core/system_check.h"
 
-#include <sys/utsname.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "core/log.h"
 #include "core/message_box.h"
+#include "platform/sys/system_info.h"
 
 uint32_t PackDirectXVersion(int major, int minor, char letter) {
     uint32_t packed = (static_cast<uint32_t>(major) << 16) | (static_cast<uint32_t>(minor & 0xFF) << 8);
@@ -44,9 +43,8 @@ bool getDirectXVersion(const YGraphicsVersion& probe, uint32_t* packed, char* te
 YSystemProbe DefaultSystemProbe() {
     YSystemProbe probe;
     probe.osLine = [] {
-        struct utsname u;
-        if (::uname(&u) != 0) return std::string();
-        return std::string("System version: ") + u.sysname + " " + u.release + " " + u.machine;
+        const std::string system = plat::SystemDescription();
+        return system.empty() ? system : "System version: " + system;
     };
     // The device layer implements the 8.1 interface.
     probe.graphicsVersion = [] {

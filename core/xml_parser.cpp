@@ -1,15 +1,10 @@
 #include "core/xml_parser.h"
 
-#include <cfloat>
-#include <charconv>
-#include <climits>
-#include <cmath>
 #include <cstdarg>
-#include <cstdlib>
 #include <exception>
-#include <system_error>
 
 #include "core/log.h"
+#include "core/number_text.h"
 #include "platform/sys/files.h"
 
 namespace {
@@ -35,47 +30,14 @@ struct Entity {
 // "rt" stands for '>'; there is no "gt".
 constexpr Entity kEntities[] = {{"lt", '<'}, {"rt", '>'}, {"amp", '&'}};
 
-const char* SkipLeadingSpace(const char* s) {
-    while (IsSpace(*s)) ++s;
-    return s;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Records
 
-int XMLAttribute::AsInt() const {
-    const char* s = SkipLeadingSpace(value.c_str());
-    bool negative = false;
-    if (*s == '+' || *s == '-') negative = *s++ == '-';
-    const char* end = s;
-    while (*end >= '0' && *end <= '9') ++end;
-    unsigned long long magnitude = 0;
-    auto [ptr, ec] = std::from_chars(s, end, magnitude);
-    (void)ptr;
-    if (ec == std::errc::invalid_argument) return 0;
-    const unsigned long long limit = negative ? 2147483648ull : 2147483647ull;
-    if (ec == std::errc::result_out_of_range || magnitude > limit) return negative ? INT_MIN : INT_MAX;
-    return negative ? static_cast<int>(-static_cast<long long>(magnitude)) : static_cast<int>(magnitude);
-}
+int XMLAttribute::AsInt() const { return TextToInt(value); }
 
-float XMLAttribute::AsFloat() const {
-    const char* s = SkipLeadingSpace(value.c_str());
-    bool negative = false;
-    if (*s == '+' || *s == '-') negative = *s++ == '-';
-    if (*s == '+' || *s == '-') return 0.0f;   // from_chars would take a second sign
-    double v = 0.0;
-    auto [ptr, ec] = std::from_chars(s, value.c_str() + value.size(), v, std::chars_format::general);
-    (void)ptr;
-    if (ec != std::errc()) return 0.0f;
-    if (negative) v = -v;
-    // Keep the conversion defined for doubles beyond the float range: they become infinities,
-    // as the hardware conversion would make them.
-    if (v > FLT_MAX) return HUGE_VALF;
-    if (v < -FLT_MAX) return -HUGE_VALF;
-    return static_cast<float>(v);
-}
+float XMLAttribute::AsFloat() const { return TextToFloat(value); }
 
 bool XMLAttribute::AsBool() const { return AsInt() > 0; }
 
@@ -350,13 +312,19 @@ bool XMLParser::Load(const char* fileName) {
         LogPrintf(g_Log, "Markup file could not be read: %s", fileName);
         return false;
     }
-    Run(content, fileName);
-    return true;
+    return Run(content, fileName);
 }
 
 void XMLParser::Parse(std::string_view input) { Run(input, nullptr); }
 
-void XMLParser::Run(std::string_view input, const char* source) {
+bool XMLParser::Run(std::string_view input, const char* source) {
+    const std::string where = source ? std::string("file ") + source : std::string("input");
+    if (parsing_) {
+        // Taking the new input would leave the parse under way reading an input that is gone,
+        // for ever; the new one is refused instead.
+        LogPrintf(g_Log, "Markup %s not read: its reader is still reading another", where.c_str());
+        return false;
+    }
     data_ = input.data();
     size_ = input.size();
     pos_ = 0;
@@ -418,10 +386,10 @@ void XMLParser::Run(std::string_view input, const char* source) {
 
     // The callbacks hear nothing of an input that stops in the middle of a construct; say so in
     // the log, so that a cut-off file does not go unnoticed.
-    const std::string where = source ? std::string("file ") + source : std::string("input");
     if (lost)
         LogPrintf(g_Log, "Markup %s ends after an error: %s, line: %d", where.c_str(), error.c_str(), line);
     else if (construct_)
         LogPrintf(g_Log, "Markup %s ends inside an unfinished %s, line: %d", where.c_str(), construct_, line);
     construct_ = nullptr;
+    return true;
 }

@@ -79,6 +79,8 @@ public:
     // Parses markup held in memory. Never throws; everything is reported through the callbacks,
     // except an input that ends inside a tag, comment, quoted value or entity: the callbacks hear
     // nothing of that construct, and one log line says where the input stopped.
+    // A reader reads one input at a time: a Parse or Load started from one of its own callbacks is
+    // refused with a log line, and the parse under way goes on.
     void Parse(std::string_view input);
 
     // Writer. Attributes are written when `writeAll` is set or their value differs from their
@@ -125,7 +127,7 @@ private:
     char DecodeEntity();
     void ReadTag();
     void RunStates(char& c, std::string& error);
-    void Run(std::string_view input, const char* source);
+    bool Run(std::string_view input, const char* source);
 
     State state_ = State::Start;
     XMLTag* currentTag_ = nullptr;

@@ -1,10 +1,9 @@
 // Writing tags back from the registered tag tables. Typed values become text when they are stored;
 // printing copies the text. The caller decides the order of tags, line ends and indentation, and
 // puts the result in place (e.g. with plat::WriteFileAtomic).
-#include <locale>
 #include <ostream>
-#include <sstream>
 
+#include "core/number_text.h"
 #include "core/xml_parser.h"
 
 namespace {
@@ -32,16 +31,11 @@ void AppendQuoted(std::string& out, const std::string& value) {
 
 } // namespace
 
-void XMLAttribute::SetBool(bool v) { value = v ? "1" : "0"; }
+void XMLAttribute::SetBool(bool v) { value.assign(1, v ? '1' : '0'); }
 
 void XMLAttribute::SetInt(int32_t v) { value = std::to_string(v); }
 
-void XMLAttribute::SetFloat(float v) {
-    std::ostringstream text;
-    text.imbue(std::locale::classic());
-    text << v;
-    value = text.str();
-}
+void XMLAttribute::SetFloat(float v) { value = FloatToText(v); }
 
 void XMLParser::WriteTag(std::string& out, const XMLTag& tag, bool selfClose) const {
     out += '<';

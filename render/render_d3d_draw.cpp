@@ -68,6 +68,17 @@ void FillFromFilter(float out[4], float u, float v, uint32_t, uint32_t, void* da
     f.filter->Apply(out, in);
 }
 
+// Copies `bytes` from `src` to the start of a vertex or index buffer; false when the buffer cannot
+// be locked.
+template <class Buffer>
+bool FillBuffer(Buffer& buffer, const void* src, std::size_t bytes) {
+    void* data = nullptr;
+    if (Failed(buffer.Lock(0, 0, &data, 0)) || !data) return false;
+    if (bytes) std::memcpy(data, src, bytes);
+    buffer.Unlock();
+    return true;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- states
@@ -329,24 +340,17 @@ VertexBufferPtr Render_D3D::CreateVertexBuffer(const std::vector<YVertex>& verti
     if (!device_ || vertices.empty()) return nullptr;
     const uint32_t bytes = static_cast<uint32_t>(vertices.size() * sizeof(YVertex));
     VertexBufferPtr vb;
-    if (Failed(device_->CreateVertexBuffer(bytes, D3DUSAGE_WRITEONLY, FVF_VERTEX, D3DPOOL_MANAGED, &vb)) || !vb)
+    // A buffer that cannot be filled would draw whatever it held: none rather than that.
+    if (Failed(device_->CreateVertexBuffer(bytes, D3DUSAGE_WRITEONLY, FVF_VERTEX, D3DPOOL_MANAGED, &vb)) || !vb ||
+        !FillBuffer(*vb, vertices.data(), bytes))
         return nullptr;
-    void* data = nullptr;
-    if (Succeeded(vb->Lock(0, 0, &data, 0)) && data) {
-        std::memcpy(data, vertices.data(), bytes);
-        vb->Unlock();
-    }
     return vb;
 }
 
 void Render_D3D::UpdateVertexBuffer(const VertexBufferPtr& buffer, const std::vector<YVertex>& vertices) {
     if (!buffer) return;
-    void* data = nullptr;
-    if (Failed(buffer->Lock(0, 0, &data, 0)) || !data) return;
     // Never more than the buffer holds.
-    const size_t bytes = std::min<size_t>(vertices.size() * sizeof(YVertex), buffer->GetSize());
-    if (bytes) std::memcpy(data, vertices.data(), bytes);
-    buffer->Unlock();
+    FillBuffer(*buffer, vertices.data(), std::min<size_t>(vertices.size() * sizeof(YVertex), buffer->GetSize()));
 }
 
 void Render_D3D::ReleaseBuffer(VertexBufferPtr& buffer) { buffer.reset(); }
@@ -355,13 +359,9 @@ IndexBufferPtr Render_D3D::CreateIndexBuffer(const std::vector<uint16_t>& indice
     if (!device_ || indices.empty()) return nullptr;
     const uint32_t bytes = static_cast<uint32_t>(indices.size() * sizeof(uint16_t));
     IndexBufferPtr ib;
-    if (Failed(device_->CreateIndexBuffer(bytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib)) || !ib)
+    if (Failed(device_->CreateIndexBuffer(bytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib)) || !ib ||
+        !FillBuffer(*ib, indices.data(), bytes))
         return nullptr;
-    void* data = nullptr;
-    if (Succeeded(ib->Lock(0, 0, &data, 0)) && data) {
-        std::memcpy(data, indices.data(), bytes);
-        ib->Unlock();
-    }
     return ib;
 }
 

@@ -34,7 +34,9 @@ public:
     std::string name;  // textures: the file name exactly as the caller gave it
 };
 
-// Every resource whose type mask shares a bit with `typeMask`, in registry order.
+// Every resource whose type mask shares a bit with `typeMask`, in registry order. A resource made
+// meanwhile (by a Restore or Release) is visited too; one dropped meanwhile costs no other its
+// visit.
 void RestoreRenderResources(uint32_t typeMask);
 void ReleaseRenderResources(uint32_t typeMask);
 

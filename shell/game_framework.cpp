@@ -1,12 +1,11 @@
 #include "shell/game_framework.h"
 
-#include <sstream>
-
 #include "core/console.h"
 #include "core/frame_hooks.h"
 #include "core/init.h"
 #include "core/locale.h"
 #include "core/log.h"
+#include "core/number_text.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
 #include "render/console_drawer.h"
@@ -16,8 +15,10 @@
 #include "render/render_hooks.h"
 #include "render/camera.h"
 #include "render/draw_list.h"
+#include "render/mesh/mesh_draw.h"
 #include "render/scene/environment_box.h"
 #include "render/scene/particles.h"
+#include "render/scene/shadow_volume.h"
 #include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
@@ -52,7 +53,7 @@ GameFramework::GameFramework(const char* exePath)
     Init& init = GetInit();
     ParseShaderFile("splash\\shaders.yml");
     init.Load("splash\\config.yml");
-    LogPrintf(g_Log, "Initialization...%s", "");
+    LogLine("Initialization...");
     init.Load("config.yml");
     LoadPages();
 
@@ -125,12 +126,17 @@ void GameFramework::DrawScene() {
     static const float FULL_SIZE[2] = {1.0f, 1.0f};
     const float aspect = ProjectionAspect() > 0.0f ? ProjectionAspect() : 4.0f / 3.0f;
     g_Render->SetViewport(FULL_POS, FULL_SIZE);
-    g_Render->SetPerspective(g_Camera.fov, aspect, 0.1f, 2.0f);
+    g_ShadowVolume.Begin(-61.3f);
+    g_Render->SetPerspective(80.0f, aspect, 0.1f, 2.0f);
     g_EnvironmentBox.Draw();
-    g_Render->SetPerspective(g_Camera.fov, aspect, 1.0f, 500.0f);
+    g_Render->SetPerspective(g_Camera.fov, aspect, 5.0f, 650.0f);
+    g_Render->SetWorldMatrix(&g_Camera.view);
+    g_ShadowVolume.Begin(0.0f);
+    QueueMeshDraws();
     g_ParticleSystem.Update(frameTime_);
     DrawOpaqueQueue();
     DrawBlendedQueue();
+    g_ShadowVolume.Draw(true);
 }
 
 // The two-dimensional overlay on the 800 x 600 virtual screen.
@@ -228,9 +234,7 @@ void GameFramework::SetVariable(int id) {
             init.musicVolume = value;
             SetMusicVolume(value);
         }
-        std::ostringstream text;
-        text << value;
-        console_->Print(name + text.str());
+        console_->Print(name + FloatToText(value));
         break;
     }
     case GAME_VAR_SHADOWS:

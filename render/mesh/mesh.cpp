@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "core/log.h"
-#include "platform/sys/files.h"
 #include "render/mesh/mesh_binary.h"
 #include "render/mesh/mesh_import.h"
+#include "render/mesh/mesh_source.h"
 #include "render/render.h"
 
 namespace {
@@ -16,12 +16,6 @@ std::vector<YMesh*>& Cache()
 {
     static auto* cache = new std::vector<YMesh*>();
     return *cache;
-}
-
-bool EndsWith(const std::string& s, const char* ending)
-{
-    const std::string_view e(ending);
-    return s.size() >= e.size() && std::string_view(s).substr(s.size() - e.size()) == e;
 }
 
 // Takes the geometry of `from`, keeping this mesh's index buffer.
@@ -62,43 +56,23 @@ std::string MeshTwinName(const std::string& fileName, const char* ending)
     return fileName.substr(0, fileName.size() - 3) + ending;
 }
 
-// 1. The cache file (the name's last three characters replaced by "meb") is read when it exists
-//    as a file, or when the name does not end in "mes" (there is no text to import then).
-// 2. Otherwise, and when the cache file turns out damaged, the text file is imported and, when
-//    the import read the whole model, written as the cache file and read back from it.
-// A missing or broken text file writes no cache, so adding or mending it later takes effect at
-// the next start; a cache that cannot be written or read back leaves the imported model in use.
+// The cache file when it is usable, else the text file (mesh_source.h): the import, when it read
+// the whole model, is written as the cache file and read back from it. A missing or broken text
+// file writes no cache, so adding or mending it later takes effect at the next start; a cache that
+// cannot be written or read back leaves the imported model in use.
 void YMesh::Load(const std::string& fileName)
 {
     name = fileName;
     loaded = 1;
     ClearGeometry();
-    const std::string twin = MeshTwinName(fileName, "meb");
-    const bool isText = EndsWith(fileName, "mes");
-
-    if (twin.empty()) {
-        LogPrintf(g_Log, "Error reading mesh file %s: no such file", fileName.c_str());
-        return Restore();
-    }
-    const bool twinExists = plat::FileSize(twin) >= 0;
-    if (twinExists) {
-        InFStream in(twin.c_str());
-        if (ReadBinary(in, twin.c_str()))
-            return Restore();
-    } else if (!isText) {
-        LogPrintf(g_Log, "Error reading mesh file %s: no such file", twin.c_str());
-    }
-    if (!isText)
-        return Restore();
-
+    std::string twin;
     YMeshTextReader text;
-    const YMeshTextReader::OpenResult opened = text.Open(fileName.c_str());
-    LogPrintf(g_Log, "Load mesh file %s", fileName.c_str());
-    if (opened == YMeshTextReader::OpenResult::TooLarge) {
-        LogPrintf(g_Log, "Error, mesh file %s is too large", fileName.c_str());
+    const YMeshSource source =
+        OpenMeshSource(fileName, "mes", "meb", "Load mesh file",
+                       [this](InStream& in, const char* file) { return ReadBinary(in, file); }, twin, text);
+    if (source == YMeshSource::Done)
         return Restore();
-    }
-    if (ImportMeshText(text, *this) != YMeshImportResult::Ok || opened != YMeshTextReader::OpenResult::Ok)
+    if (ImportMeshText(text, *this) != YMeshImportResult::Ok || source != YMeshSource::Text)
         return Restore();
 
     OutFStream out(twin.c_str());

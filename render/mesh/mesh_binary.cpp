@@ -16,11 +16,6 @@ void WriteNameField(YMeshBinWriter& w, const std::string& name)
     w.Bytes(name.data(), n);
 }
 
-bool InRange(int32_t v, std::size_t count)
-{
-    return v >= 0 && static_cast<std::size_t>(v) < count;
-}
-
 // The fields of one mesh, each checked against what came before it.
 class MeshFieldReader {
 public:
@@ -213,6 +208,10 @@ void WriteMeshBinary(OutStream& out, const std::string& name, const YMeshData& m
 
 bool ReadMeshBinary(InStream& in, std::string& name, YMeshData& mesh, const char* fileName)
 {
+    if (in.Remaining() > MAX_MESH_CACHE_BYTES) {
+        LogPrintf(g_Log, "Error reading mesh file %s: file of %d bytes", fileName ? fileName : "", in.Remaining());
+        return false;
+    }
     YMeshBinReader r(in);
     if (ReadMeshFields(r, name, mesh))
         return true;

@@ -4,6 +4,7 @@
 // The reader never reads past the end of its input: it knows how many bytes are left and refuses
 // any field or array that does not fit, so a count taken from a damaged file cannot make it
 // allocate more than the file could hold. The first refusal is kept as the reason.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -48,6 +49,16 @@ private:
     int64_t left_;
     std::string reason_;
 };
+
+// Cache files larger than this are refused before reading: records grow about sixteen-fold in
+// memory, and the models the game draws need a small fraction of it.
+constexpr int32_t MAX_MESH_CACHE_BYTES = 32 << 20;
+
+// Whether a stored index names one of `count` elements.
+inline bool InRange(int32_t v, std::size_t count)
+{
+    return v >= 0 && static_cast<std::size_t>(v) < count;
+}
 
 // Builds the whole file in memory; it is written in one piece.
 class YMeshBinWriter {

@@ -49,12 +49,12 @@ void ReadReal(YMeshTextReader& in, float& v)
         RefuseToken(in.BadWord());
 }
 
-// A count followed by `count` records of `wordsEach` words.
-int32_t ReadCount(YMeshTextReader& in, int wordsEach)
+// A count followed by `count` records of `wordsEach` words, and at most `most` of them.
+int32_t ReadCount(YMeshTextReader& in, int wordsEach, std::size_t most = INT32_MAX)
 {
     int32_t n = 0;
     ReadInt(in, n);
-    if (!in.CouldHold(n, wordsEach))
+    if (!in.CouldHold(n, wordsEach) || static_cast<std::size_t>(n) > most)
         RefuseToken(std::to_string(n));
     return n;
 }
@@ -256,7 +256,10 @@ private:
         in_.Word();
         if (!Keyword("vertices"))
             return false;
-        positions_.resize(static_cast<std::size_t>(ReadCount(in_, 3)));
+        // Every position a face uses makes at least one vertex, so more positions than vertices
+        // can be addressed are no usable model; and each would cost a group far larger than its
+        // line in the file.
+        positions_.resize(static_cast<std::size_t>(ReadCount(in_, 3, MAX_MESH_VERTICES)));
         for (YVector& p : positions_) {
             ReadReal(in_, p.x);
             ReadReal(in_, p.y);

@@ -8,11 +8,6 @@
 
 namespace {
 
-bool InRange(int32_t v, std::size_t count)
-{
-    return v >= 0 && static_cast<std::size_t>(v) < count;
-}
-
 bool ReadQuat(YMeshBinReader& r, YQuat& q)
 {
     return r.F32(q.x) && r.F32(q.y) && r.F32(q.z) && r.F32(q.w);
@@ -122,6 +117,12 @@ void WriteSkelMeshBinary(OutStream& out, const std::string& name, const YMeshDat
 bool ReadSkelMeshBinary(InStream& in, std::string& name, YMeshData& mesh, YSkelData& skel, const char* fileName)
 {
     skel.ClearSkeleton();
+    if (in.Remaining() > MAX_MESH_CACHE_BYTES) {
+        mesh.ClearGeometry();
+        name.clear();
+        LogPrintf(g_Log, "Error reading mesh file %s: file of %d bytes", fileName ? fileName : "", in.Remaining());
+        return false;
+    }
     YMeshBinReader r(in);
     if (ReadMeshFields(r, name, mesh) && ReadSkelFields(r, mesh.positionGroups.size(), skel))
         return true;

@@ -1,11 +1,10 @@
 #include "render/mesh/skel_mesh.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "core/log.h"
-#include "platform/sys/files.h"
 #include "render/mesh/mesh_import.h"
+#include "render/mesh/mesh_source.h"
 #include "render/mesh/skel_binary.h"
 #include "render/mesh/skel_import.h"
 
@@ -15,11 +14,6 @@ std::vector<YSkelMesh*>& Cache()
 {
     static auto* cache = new std::vector<YSkelMesh*>();
     return *cache;
-}
-
-bool EndsWith(const std::string& s, std::string_view e)
-{
-    return s.size() >= e.size() && std::string_view(s).substr(s.size() - e.size()) == e;
 }
 
 } // namespace
@@ -40,42 +34,30 @@ YSkelMesh::~YSkelMesh()
 }
 
 // As YMesh::Load, with "ams" and "mab" for "mes" and "meb": a usable cache file is read; else the
-// text is imported and, when mesh block and skeleton were read whole, cached. A damaged cache
-// falls back to the text; a missing or broken text writes no cache.
+// text is imported and, when mesh block and skeleton were read whole, cached (and not read back).
+// A damaged cache falls back to the text; a missing or broken text writes no cache.
 void YSkelMesh::Load(const std::string& fileName)
 {
     name = fileName;
     loaded = 1;
     ClearGeometry();
     ClearSkeleton();
-    const std::string twin = MeshTwinName(fileName, "mab");
-    const bool isText = EndsWith(fileName, "ams");
-    if (twin.empty()) {
-        LogPrintf(g_Log, "Error reading mesh file %s: no such file", fileName.c_str());
-        return Restore();
-    }
-    if (plat::FileSize(twin) >= 0) {
-        InFStream in(twin.c_str());
-        if (ReadBinary(in, twin.c_str())) {
-            BuildBindPose();
-            return Restore();
-        }
-    } else if (!isText) {
-        LogPrintf(g_Log, "Error reading mesh file %s: no such file", twin.c_str());
-    }
-    if (!isText)
-        return Restore();
-
+    std::string twin;
     YMeshTextReader text;
-    const YMeshTextReader::OpenResult opened = text.Open(fileName.c_str());
-    LogPrintf(g_Log, "Load skeleton mesh file %s", fileName.c_str());
-    if (opened == YMeshTextReader::OpenResult::TooLarge) {
-        LogPrintf(g_Log, "Error, mesh file %s is too large", fileName.c_str());
+    const YMeshSource source = OpenMeshSource(
+        fileName, "ams", "mab", "Load skeleton mesh file",
+        [this](InStream& in, const char* file) {
+            if (!ReadBinary(in, file))
+                return false;
+            BuildBindPose();
+            return true;
+        },
+        twin, text);
+    if (source == YMeshSource::Done)
         return Restore();
-    }
     if (ImportMeshText(text, *this) != YMeshImportResult::Ok ||
         ImportSkeletonText(text, positionGroups.size(), *this) != YMeshImportResult::Ok ||
-        opened != YMeshTextReader::OpenResult::Ok) {
+        source != YMeshSource::Text) {
         ClearGeometry();
         ClearSkeleton();
         return Restore();

@@ -61,6 +61,31 @@ TEST_F(LogTest, OverlongFormattedLineIsCut) {
     EXPECT_EQ(Contents(), std::string(LOG_LINE_MAX - 1, 'q') + "\n" + std::string(LOG_LINE_MAX - 1, 'q') + "\n");
 }
 
+// A line built from pieces belongs to the thread that builds it: a line another thread logs in
+// between neither takes those pieces nor loses its own text to them.
+TEST_F(LogTest, PendingPiecesStayWithTheirThread) {
+    LogAppend("part ");
+    LogAppendf(g_Log, "%d ", 1);
+    std::thread other([] {
+        LogAppend("other ");
+        LogLine("line");
+    });
+    other.join();
+    LogLine("end");
+    EXPECT_EQ(Contents(), "other line\npart 1 end\n");
+}
+
+TEST_F(LogTest, PendingLineIsBounded) {
+    std::string kept;
+    for (int i = 0; i < 5000; ++i) {
+        LogAppend("ab");
+        kept += "ab";
+    }
+    kept.resize(LOG_LINE_MAX - 1);
+    LogLine("!");
+    EXPECT_EQ(Contents(), kept + "!\n");
+}
+
 TEST_F(LogTest, LinesFromManyThreadsStayWhole) {
     constexpr int kThreads = 8, kLines = 200;
     std::vector<std::thread> threads;

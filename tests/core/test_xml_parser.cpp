@@ -287,6 +287,25 @@ TEST_F(XMLParserFiles, InputEndingInsideAConstructIsLogged) {
     }
 }
 
+// A reader reads one input at a time: another parse started from its own callback is refused and
+// logged, and the parse under way reads on to its end (instead of reading a finished input for ever).
+TEST_F(XMLParserFiles, ParseStartedFromItsOwnCallbackIsRefused) {
+    dir_.Write("inner.yml", "<text/>");
+    Recorder r;
+    bool loaded = true;
+    r.onTag = [&](int) {
+        if (r.entries.size() != 1) return;
+        r.Parse("<text/>");
+        loaded = r.Load(dir_.File("inner.yml").c_str());
+    };
+    r.Parse("<tag a=1/>\n<tag a=2/>");
+    EXPECT_EQ(r.Trace(), "Ttag{a=1,b=x} Ctag[] Ttag{a=2,b=x} Ctag[]");
+    EXPECT_FALSE(loaded);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Markup input not read: its reader is still reading another"), std::string::npos) << log;
+    EXPECT_NE(log.find("Markup file " + dir_.File("inner.yml") + " not read"), std::string::npos) << log;
+}
+
 // Huge names and random bytes end in reported errors, with every input character handed out at
 // most three times (a character may be put back twice), so the work stays linear.
 TEST(XMLParser, HugeNamesAndJunkEndInErrors) {

@@ -11,6 +11,7 @@
 #include "core/streams.h"
 #include "mesh_fixtures.h"
 #include "render/mesh/mesh_import.h"
+#include "render/mesh/skel_binary.h"
 
 using meshtest::CubeText;
 using meshtest::LogCatcher;
@@ -271,3 +272,40 @@ TEST(MeshBinary, NamesOfNinetyNineBytesAreTheLongestRead)
 }
 
 } // namespace
+
+namespace {
+
+// A stream that claims more bytes than any cache may hold and delivers nothing.
+class HugeStream : public InStream {
+public:
+    void Read(void*, int32_t) override { ++reads; }
+    void Skip(int32_t) override { ++reads; }
+    int32_t Remaining() override { return (32 << 20) + 1; }
+    int reads = 0;
+};
+
+} // namespace
+
+TEST(MeshBinary, OversizedCachesAreRefusedBeforeReading)
+{
+    LogCatcher log;
+    for (bool skinned : {false, true}) {
+        HugeStream in;
+        std::string name = "kept?";
+        YMeshData mesh;
+        bool ok;
+        if (skinned) {
+            YSkelData skel;
+            ok = ReadSkelMeshBinary(in, name, mesh, skel, "big.mab");
+        } else {
+            ok = ReadMeshBinary(in, name, mesh, "big.meb");
+        }
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(in.reads, 0);
+        EXPECT_TRUE(mesh.IsEmpty());
+    }
+    const auto lines = log.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Error reading mesh file big.meb: file of 33554433 bytes");
+    EXPECT_EQ(lines[1], "Error reading mesh file big.mab: file of 33554433 bytes");
+}

@@ -262,6 +262,15 @@ TEST(MeshImport, MissingTfacesKeepsTheModelUnsorted)
     EXPECT_EQ(r.mesh.subsets[1].materialId, 1);
 }
 
+// The position block of `n` positions at the origin.
+std::string Positions(int n)
+{
+    std::string s = "vertices " + std::to_string(n) + "\n";
+    for (int i = 0; i < n; ++i)
+        s += "0 0 0\n";
+    return s;
+}
+
 TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel)
 {
     const std::string head = "mesh t vertices 3 0 0 0 1 0 0 0 1 0 tvertices 1 0 0 ";
@@ -280,6 +289,8 @@ TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel)
          "Error token: 1000000"},
         {"count beyond 32 bits", "mesh t vertices 99999999999", YMeshImportResult::Refused,
          "Error token: 99999999999"},
+        {"more positions than 16-bit indices reach", "mesh t " + Positions(65537), YMeshImportResult::Refused,
+         "Error token: 65537"},
         {"count that is no number", "mesh t vertices three", YMeshImportResult::Refused, "Error token: three"},
         {"real with junk", "mesh t vertices 1 0 1.5x 0", YMeshImportResult::Refused, "Error token: 1.5x"},
         {"not a finite real", "mesh t vertices 1 0 nan 0", YMeshImportResult::Refused, "Error token: nan"},
@@ -312,6 +323,14 @@ TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel)
         EXPECT_TRUE(r.mesh.IsEmpty());
         EXPECT_TRUE(r.mesh.subsets.empty());
     }
+}
+
+TEST(MeshImport, AsManyPositionsAsVerticesCanBeAddressedAreRead)
+{
+    const Imported r = Import("mesh t " + Positions(65536) + "tvertices 0 faces 0");
+    EXPECT_EQ(r.result, YMeshImportResult::Ok);
+    EXPECT_TRUE(r.log.empty());
+    EXPECT_EQ(r.mesh.positionGroups.size(), 65536u);
 }
 
 TEST(MeshImport, NumbersReadInTheCLocale)

@@ -4,6 +4,7 @@
 // filtered textures, the background picture and captures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -631,6 +632,75 @@ TEST_F(RenderNullTest, RegistryRemovalMovesTheLastEntryAndMasksSelect) {
     EXPECT_EQ(FindRenderResource("c", RESOURCE_MESH_INSTANCE), c.get());
     EXPECT_EQ(FindRenderResource("c", RESOURCE_MESH), nullptr);
     EXPECT_EQ(FindRenderResource("C", RESOURCE_ALL), nullptr);
+}
+
+// A resource that, once restored or released, hands itself to an action kept outside it (the
+// action may drop the resource, so it must not live in it).
+class ActingResource : public CountingResource {
+public:
+    ActingResource(uint32_t mask, const std::function<void(ActingResource*)>* act_)
+        : CountingResource(mask), act(act_) {}
+    void Restore() override {
+        CountingResource::Restore();
+        (*act)(this);
+    }
+    void Release() override {
+        CountingResource::Release();
+        (*act)(this);
+    }
+    const std::function<void(ActingResource*)>* act;
+};
+
+TEST_F(RenderNullTest, ResourcesMadeOrDroppedDuringAWalkNeitherSkipNorRepeatOthers) {
+    // A type bit of its own, so that only this test's resources take part.
+    constexpr uint32_t MASK = 0x100;
+    struct Case {
+        const char* name;
+        size_t actor;  // the resource that acts, 0..3
+        int dropped;   // the resource it drops (itself included), or -1
+        bool makes;    // it makes a new resource
+    };
+    const Case cases[] = {
+        {"an earlier one is dropped", 2, 0, false},    {"itself is dropped", 1, 1, false},
+        {"the one before it is dropped", 1, 0, false}, {"a later one is dropped", 0, 2, false},
+        {"the last one drops the first", 3, 0, false}, {"the last one drops itself", 3, 3, false},
+        {"one is made", 1, -1, true},
+    };
+    for (bool restore : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (restore ? " while restoring" : " while releasing"));
+            std::vector<std::unique_ptr<ActingResource>> res;
+            std::unique_ptr<ActingResource> made;
+            bool acted = false;
+            const std::function<void(ActingResource*)> act = [&](ActingResource* self) {
+                if (acted || self != res[c.actor].get()) return;
+                acted = true;
+                if (c.makes) made = std::make_unique<ActingResource>(MASK, &act);
+                if (c.dropped >= 0) res[static_cast<size_t>(c.dropped)].reset();
+            };
+            for (int i = 0; i < 4; ++i) res.push_back(std::make_unique<ActingResource>(MASK, &act));
+            if (restore)
+                RestoreRenderResources(MASK);
+            else
+                ReleaseRenderResources(MASK);
+            EXPECT_TRUE(acted);
+            size_t alive = 0;
+            for (size_t i = 0; i < res.size(); ++i) {
+                if (!res[i]) continue;
+                ++alive;
+                EXPECT_EQ(restore ? res[i]->restored : res[i]->released, 1) << "resource " << i;
+                EXPECT_EQ(restore ? res[i]->released : res[i]->restored, 0) << "resource " << i;
+            }
+            if (made) {
+                ++alive;
+                EXPECT_EQ(restore ? made->restored : made->released, 1);
+            }
+            // The registry holds exactly the resources that are left.
+            size_t listed = 0;
+            for (YRenderResource* r : RenderResources()) listed += (r->typeMask & MASK) != 0;
+            EXPECT_EQ(listed, alive);
+        }
+    }
 }
 
 // ---------------------------------------------------------------- textures
