@@ -197,6 +197,12 @@ void YMusicPlayer::StartRequested()
         return;
     }
 
+    // The play time is drawn before the attempt: when a playlist track cannot start, the one
+    // playing goes on for another play time, instead of the next pass trying the next track at
+    // once (and, with a broken track in the list, again on every other pass for good).
+    const int r = plat::CrtRand() % 32767;
+    timeLeft_ = trackLength_ + lengthSpread_ * (static_cast<float>(r) * 2.0f / 32767.0f - 1.0f);
+
     const int idle = channels_[0]->IsPlaying() ? 1 : 0;
     const int other = 1 - idle;
     YSoundStream& stream = *channels_[static_cast<size_t>(idle)];
@@ -217,8 +223,6 @@ void YMusicPlayer::StartRequested()
         }
     }
     currentTrack_ = track;
-    const int r = plat::CrtRand() % 32767;
-    timeLeft_ = trackLength_ + lengthSpread_ * (static_cast<float>(r) * 2.0f / 32767.0f - 1.0f);
 }
 
 std::vector<std::string> YMusicPlayer::Tracks()
@@ -249,12 +253,6 @@ float YMusicPlayer::FadeTime()
 {
     Guard guard(lock_);
     return fadeTime_;
-}
-
-float YMusicPlayer::FadeTimer(int channel)
-{
-    Guard guard(lock_);
-    return fadeTimers_[static_cast<size_t>(channel & 1)];
 }
 
 float YMusicPlayer::TimeLeft()

@@ -55,7 +55,6 @@ public:
     int RequestedTrack();
     int CurrentTrack();
     float FadeTime();
-    float FadeTimer(int channel);
     float TimeLeft();
     YSoundStream& Channel(int channel) { return *channels_[static_cast<size_t>(channel & 1)]; }
 

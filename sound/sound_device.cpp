@@ -126,7 +126,15 @@ void InitDirectSound(void* window)
         s.listener->SetAllParameters(s.listenerParams, plat::DS3D_IMMEDIATE);
 
         // Objects built before the device (effect buffers, music streams) get their device objects.
-        for (YSoundResource* resource : RegistrySnapshot()) resource->Create();
+        // One that cannot (a track in a format the device refuses, a voice too many) is logged
+        // and left without them; it must not leave every object after it silent as well.
+        for (YSoundResource* resource : RegistrySnapshot()) {
+            try {
+                resource->Create();
+            } catch (const std::exception& e) {
+                LogPrintf(g_Log, "DirectSound init error: %s", e.what());
+            }
+        }
 
         s.listenerChanged = true;
         s.playQueue.reserve(PLAY_QUEUE_RESERVE);

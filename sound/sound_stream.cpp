@@ -65,7 +65,7 @@ void YSoundStream::Open(const char* path)
     reader_ = std::move(reader);
     ringFresh_ = true;
 
-    if (!GetSoundDevice()) return;
+    if (!SoundDeviceReady()) return;
     if (!buffer_) {
         Create();
     } else if (!SameFormat(bufferFormat_, reader_->Format())) {
@@ -81,6 +81,11 @@ void YSoundStream::Create()
 {
     Guard guard(lock_);
     if (!reader_ || buffer_) return;
+    // Readiness, not just the device: the device is released only after every object's Release,
+    // and the music thread may open a track in between. Checked under this stream's lock, which
+    // ReleaseDirectSound takes after clearing readiness, so a ring is never made on a device
+    // that is going away (it would be kept, and played, after the device was re-made).
+    if (!SoundDeviceReady()) return;
     std::shared_ptr<plat::DsDevice> device = GetSoundDevice();
     if (!device) return;
 

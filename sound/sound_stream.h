@@ -24,15 +24,15 @@ public:
     // Ends the refill thread (no refill runs after this begins), then drops the file and the ring.
     ~YSoundStream() override;
 
-    // Stops and closes the file open so far, then opens `path` from its start; with a device the
-    // ring is made (or remade, when the file's format differs from the ring's) and filled. Throws
-    // YSoundError with the reader's or the device's message; the stream is then left without a
-    // file.
+    // Stops and closes the file open so far, then opens `path` from its start; with the device
+    // ready (SoundDeviceReady) the ring is made (or remade, when the file's format differs from
+    // the ring's) and filled. Throws YSoundError with the reader's or the device's message; the
+    // stream is then left without a file.
     void Open(const char* path);
 
-    // With a file and no ring: makes the ring in the file's format with two notification points
-    // (the middle and the last byte), fills it, and resumes play when the stream was playing before
-    // the device went away. Throws "DS8::CreateSoundBuffer error".
+    // With a file, no ring and the device ready: makes the ring in the file's format with two
+    // notification points (the middle and the last byte), fills it, and resumes play when the
+    // stream was playing before the device went away. Throws "DS8::CreateSoundBuffer error".
     void Create() override;
     void Release() override;
 

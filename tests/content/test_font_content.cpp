@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "content/content_files.h"
 #include "content/font_names.h"
-#include "core/xml_parser.h"
 #include "platform/image/image.h"
 #include "platform/sys/files.h"
 
@@ -18,30 +18,11 @@ namespace {
 constexpr std::size_t GLYPH_FILE_BYTES = 21504;
 constexpr int MAX_TEXTURE_SIDE = 512;  // larger textures are scaled down when loaded
 
-struct FontEntry {
-    std::string name, shader, data;
-};
-
-// Reads fonts.yml with the same single tag as the game and keeps every error message.
-class FontListReader : public XMLParser {
-public:
-    FontListReader() {
-        XMLTag t;
-        AddTag(MakeTag(t, "font", "name", "", "shader", "", "data", "", nullptr));
-    }
-    std::vector<FontEntry> fonts;
-    std::vector<std::string> errors;
-
-protected:
-    void OnTag(int) override {
-        const XMLTag& t = tags[0];
-        fonts.push_back({t.attributes[0].value, t.attributes[1].value, t.attributes[2].value});
-    }
-    bool OnError(const char* message) override {
-        errors.push_back(std::to_string(GetLine()) + ": " + message);
-        return true;
-    }
-};
+using content::AtlasFor;
+using content::FontEntry;
+using content::FontListReader;
+using content::GamePath;
+using content::SourcePath;
 
 struct Corner {
     float x, y, unused, u, v;
@@ -75,18 +56,9 @@ bool IsPrintable(int c) {
     return c >= 32 && c != 127 && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
 }
 
-std::string GamePath(const std::string& relative) { return std::string(KORVELIN_GAME_DIR) + "\\" + relative; }
-
-// "fonts\sysfont.dat" -> "textures\fonts\sysfont.png": the texture the font's shader maps.
-std::string AtlasFor(const std::string& data) {
-    std::string stem = data.substr(data.find_last_of('\\') + 1);
-    stem = stem.substr(0, stem.find_last_of('.'));
-    return "textures\\fonts\\" + stem + ".png";
-}
-
 std::vector<FontEntry> ShippedFonts(std::vector<std::string>* errors = nullptr) {
     FontListReader reader;
-    const std::string file = std::string(KORVELIN_SOURCE_DIR) + "/assets/data/fonts.yml";
+    const std::string file = SourcePath("data/fonts.yml");
     EXPECT_TRUE(reader.Load(file.c_str())) << file;
     if (errors) *errors = reader.errors;
     return reader.fonts;

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "content/content_files.h"
 #include "content/shader_names.h"
 #include "core/log.h"
-#include "core/xml_parser.h"
 #include "platform/gpu/null/null_device.h"
 #include "platform/sys/files.h"
 #include "render/render_d3d.h"
@@ -26,33 +26,11 @@ namespace {
 // In the order both frameworks read them.
 constexpr const char* SHADER_FILES[] = {"data\\shaders.yml", "data\\shaders_env.yml", "data\\shaders_blocks.yml"};
 
-std::string GamePath(const std::string& relative) { return std::string(KORVELIN_GAME_DIR) + "\\" + relative; }
-
-struct FontEntry {
-    std::string name, shader, data;
-};
-
-class FontListReader : public XMLParser {
-public:
-    FontListReader() {
-        XMLTag t;
-        AddTag(MakeTag(t, "font", "name", "", "shader", "", "data", "", nullptr));
-    }
-    std::vector<FontEntry> fonts;
-
-protected:
-    void OnTag(int) override {
-        const XMLTag& t = tags[0];
-        fonts.push_back({t.attributes[0].value, t.attributes[1].value, t.attributes[2].value});
-    }
-};
-
-// "fonts\sysfont.dat" -> "textures\fonts\sysfont.png": the glyph texture baked with the data.
-std::string AtlasFor(const std::string& data) {
-    std::string stem = data.substr(data.find_last_of('\\') + 1);
-    stem = stem.substr(0, stem.find_last_of('.'));
-    return "textures\\fonts\\" + stem + ".png";
-}
+using content::AtlasFor;
+using content::FontEntry;
+using content::FontListReader;
+using content::GamePath;
+using content::SourcePath;
 
 // Reads the shipped files once with a renderer over a null Direct3D object (no device, so no
 // texture file is opened) and keeps what they logged.
@@ -104,7 +82,7 @@ TEST_F(ShaderContent, EveryNameTheCodeAsksForIsDefined) {
 
 TEST_F(ShaderContent, EveryFontHasItsShaderWithItsGlyphTexture) {
     FontListReader reader;
-    ASSERT_TRUE(reader.Load((std::string(KORVELIN_SOURCE_DIR) + "/assets/data/fonts.yml").c_str()));
+    ASSERT_TRUE(reader.Load(SourcePath("data/fonts.yml").c_str()));
     ASSERT_FALSE(reader.fonts.empty());
     for (const FontEntry& font : reader.fonts) {
         SCOPED_TRACE(font.name);

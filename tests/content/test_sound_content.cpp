@@ -8,19 +8,23 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <exception>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "content/content_files.h"
 #include "content/sound_names.h"
 #include "core/xml_parser.h"
 #include "platform/sys/files.h"
+#include "sound/wav_reader.h"
 
 namespace {
 
-std::string SourcePath(const std::string& relative) { return std::string(KORVELIN_SOURCE_DIR) + "/assets/" + relative; }
-std::string GamePath(const std::string& relative) { return std::string(KORVELIN_GAME_DIR) + "\\" + relative; }
+using content::GamePath;
+using content::SourcePath;
 
 // ---- data\sound_fx.yml, read with the game's tags and structure rules -----------------------
 
@@ -142,38 +146,34 @@ struct Audio {
     std::size_t clipped = 0;      // samples at full scale
 };
 
-uint32_t Le(const std::string& b, std::size_t at, int bytes) {
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
+// One little-endian 16-bit sample, counted as clipped at full scale.
+void AddSample(Audio& a, const unsigned char* p) {
+    const auto s = static_cast<int16_t>(p[0] | p[1] << 8);
+    if (s == 32767 || s == -32768) ++a.clipped;
+    a.samples.push_back(static_cast<float>(s) / 32768.0f);
 }
 
-// The chunks the game's WAV loader reads: "RIFF"/"WAVE", then "fmt " as the first chunk with
-// format tag 1, then "data" found by id. Empty when the file is usable, else why not.
-std::string DecodeWav(const std::string& b, Audio& out) {
-    if (b.size() < 12 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "WAVE") != 0) return "not RIFF WAVE";
-    if (b.size() < 20 || b.compare(12, 4, "fmt ") != 0) return "first chunk is not \"fmt \"";
-    const uint32_t fmtSize = Le(b, 16, 4);
-    if (fmtSize < 16 || 20 + static_cast<std::size_t>(fmtSize) > b.size()) return "bad \"fmt \" chunk";
-    if (Le(b, 20, 2) != 1) return "not PCM";
-    out.channels = static_cast<int>(Le(b, 22, 2));
-    out.rate = static_cast<long>(Le(b, 24, 4));
-    if (Le(b, 34, 2) != 16) return "not 16-bit";
-    std::size_t at = 20 + fmtSize + (fmtSize & 1);
-    while (at + 8 <= b.size()) {
-        const uint32_t size = Le(b, at + 4, 4);
-        if (b.compare(at, 4, "data") == 0) {
-            if (size > b.size() - at - 8) return "data chunk runs past the end of the file";
-            for (std::size_t i = 0; i + 1 < size; i += 2) {
-                const int16_t s = static_cast<int16_t>(Le(b, at + 8 + i, 2));
-                if (s == 32767 || s == -32768) ++out.clipped;
-                out.samples.push_back(static_cast<float>(s) / 32768.0f);
-            }
-            return {};
-        }
-        at += 8 + static_cast<std::size_t>(size) + (size & 1);
+// Decodes with the game's own WAV reader ("RIFF"/"WAVE", "fmt " as the first chunk with format
+// tag 1, then "data" found by id, every size checked against the file). Empty when the file is
+// usable, else why not.
+std::string DecodeWav(const std::string& path, Audio& out) {
+    FILE* file = plat::OpenFile(path, "rb");
+    if (!file) return "missing or unreadable";
+    plat::WaveFormatEx format;
+    std::vector<uint8_t> data;
+    std::string problem;
+    try {
+        ReadWavFile(file, path, &format, &data);
+    } catch (const std::exception& e) {
+        problem = e.what();
     }
-    return "no data chunk";
+    std::fclose(file);
+    if (!problem.empty()) return problem;
+    if (format.bitsPerSample != 16) return "not 16-bit";
+    out.channels = format.channels;
+    out.rate = static_cast<long>(format.samplesPerSec);
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) AddSample(out, &data[i]);
+    return {};
 }
 
 // Whole-file decode with libvorbisfile, as the game's Ogg reader does.
@@ -194,11 +194,7 @@ std::string DecodeOgg(const std::string& path, Audio& out) {
             error = "decode error " + std::to_string(n);
             break;
         }
-        for (long i = 0; i + 1 < n; i += 2) {
-            const int16_t s = static_cast<int16_t>(Le(std::string(buffer + i, 2), 0, 2));
-            if (s == 32767 || s == -32768) ++out.clipped;
-            out.samples.push_back(static_cast<float>(s) / 32768.0f);
-        }
+        for (long i = 0; i + 1 < n; i += 2) AddSample(out, reinterpret_cast<const unsigned char*>(buffer + i));
     }
     ov_clear(&vf);
     if (error.empty() && total * out.channels != static_cast<ogg_int64_t>(out.samples.size()))
@@ -284,9 +280,7 @@ TEST(SoundContent, EveryEffectFileLoadsAsCleanMonoSound) {
             Audio a;
             std::string problem;
             if (ext == "wav") {
-                std::string bytes;
-                ASSERT_TRUE(plat::ReadFile(path, bytes, 16u << 20, false) == plat::ReadStatus::Ok) << "missing or unreadable";
-                problem = DecodeWav(bytes, a);
+                problem = DecodeWav(path, a);
             } else {
                 ASSERT_EQ(ext, "ogg") << "the loader takes only .wav and .ogg";
                 problem = DecodeOgg(path, a);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "content/content_files.h"
 #include "content/texture_names.h"
 #include "core/color.h"
 #include "core/init.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-std::string GamePath(const std::string& relative) { return std::string(KORVELIN_GAME_DIR) + "\\" + relative; }
+using content::GamePath;
 
 struct Slide {
     std::string shader, background;

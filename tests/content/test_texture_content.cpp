@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "content/content_files.h"
 #include "content/texture_names.h"
 #include "platform/image/image.h"
 #include "platform/sys/files.h"
 
 namespace {
 
-std::string GamePath(std::string_view relative) { return std::string(KORVELIN_GAME_DIR) + "\\" + std::string(relative); }
+using content::GamePath;
 
 bool EndsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;

@@ -320,6 +320,33 @@ TEST_F(MusicPlayer, TracksThatCannotStartAreReportedOncePerRequest)
     EXPECT_TRUE(log.Lines().empty());
 }
 
+// A broken track in the playlist: when the playing track's time is up and the next one cannot
+// start, the playing one goes on for another play time before the next try, rather than the
+// player trying the playlist round on every other pass.
+TEST_F(MusicPlayer, APlaylistTrackThatCannotStartIsTriedAgainOnlyAfterAnotherPlayTime)
+{
+    MakeTracks("music", 3);
+    Write("music/t3.ogg", "not an ogg file at all");
+    YMusicPlayer player(false);
+    player.AddFolder("music");
+    ASSERT_EQ(player.Playlist(), (std::vector<uint32_t>{2, 3}));
+    player.PlayTrack(0, 0.5f);
+    player.Update();
+    for (int i = 0; i < 3 && player.CurrentTrack() != 2; ++i) {
+        player.PlayNext(2.0f);
+        Step(player, 0.1f);
+    }
+    ASSERT_EQ(player.CurrentTrack(), 2);
+
+    log.Clear();
+    for (int i = 0; i < 180; ++i) Step(player, 5.0f);   // 900 s: at least two play times
+    const int failures = log.CountPrefix("DirectSound error: ");
+    EXPECT_GE(failures, 1) << "the broken track was tried";
+    EXPECT_LE(failures, 3) << "at most one try per play time (390 s or more)";
+    EXPECT_EQ(player.CurrentTrack(), 2);
+    EXPECT_TRUE(player.Channel(0).IsPlaying() || player.Channel(1).IsPlaying());
+}
+
 TEST_F(MusicPlayer, NoDeviceMeansNoPasses)
 {
     MakeTracks("music", 3);

@@ -200,6 +200,35 @@ TEST_F(SoundDevice, ReinitRecreatesBuffersVoicesAndStreamsAndAStreamPlaysOn)
     EXPECT_NE(std::count(played.begin(), played.end(), 0), static_cast<long>(played.size())) << "music, not silence";
 }
 
+// An object that cannot get its device objects when the device comes back is logged; the objects
+// registered after it still get theirs.
+TEST_F(SoundDevice, AnObjectThatCannotBeRemadeLeavesTheOthersTheirBuffers)
+{
+    SKIP_WITHOUT_OGG_ENCODER();
+    Write("hit.wav", MakeWav({.data = Tone16(3000, 1)}));
+    Write("track.ogg", MakeOgg(1.0, 1, 22050));
+    InitDirectSound(nullptr);
+    YSoundBuffer buffer;
+    buffer.Open("hit.wav");
+    YSoundSource voice(&buffer);
+    YSoundStream stream(65536);
+    stream.Open("track.ogg");
+    ReleaseDirectSound();
+
+    plat::NullAudioFaults faults;
+    faults.duplicate = true;   // voices cannot be made; effect buffers and rings can
+    audio.SetFaults(faults);
+    log.Clear();
+    InitDirectSound(nullptr);
+    EXPECT_EQ(log.CountPrefix("DirectSound init error: "), 1);
+    EXPECT_EQ(log.Count("DirectSound init error: Could create SoundSource"), 1);
+    EXPECT_NE(buffer.GetBuffer(), nullptr);
+    EXPECT_EQ(voice.GetBuffer(), nullptr);
+    EXPECT_NE(stream.GetBuffer(), nullptr) << "made after the voice that failed";
+    EXPECT_TRUE(SoundDeviceReady());
+    audio.SetFaults({});
+}
+
 TEST_F(SoundDevice, ReactivationReappliesEveryVolumeAndDeactivationTouchesNone)
 {
     SKIP_WITHOUT_OGG_ENCODER();

@@ -215,6 +215,45 @@ TEST_F(SoundStream, DestructionWhileTheRefillThreadIsBusyCompletes)
     YSoundStream idle(kRing);
 }
 
+// Opens a track on a stream from its Release, which ReleaseDirectSound calls after the stream's
+// own: the music thread starting a track while the main thread takes the device down.
+class OpenDuringRelease : public YSoundResource {
+public:
+    OpenDuringRelease(YSoundStream& stream, const char* path) : stream_(stream), path_(path) {}
+    void Create() override {}
+    void Release() override { stream_.Open(path_); }
+
+private:
+    YSoundStream& stream_;
+    const char* path_;
+};
+
+TEST_F(SoundStream, ATrackOpenedWhileTheDeviceGoesGetsItsRingFromTheNextDevice)
+{
+    Write("a.ogg", MakeOgg(1.0, 1, 22050, 1));
+    Write("b.ogg", MakeOgg(1.0, 2, 44100, 2));
+    YSoundStream stream(kRing);
+    OpenDuringRelease music(stream, "b.ogg");
+    stream.Open("a.ogg");
+    stream.Play(true);
+    ASSERT_NE(stream.GetBuffer(), nullptr);
+
+    ReleaseDirectSound();
+    EXPECT_EQ(stream.GetBuffer(), nullptr) << "a ring on the device being released";
+
+    InitDirectSound(nullptr);
+    std::shared_ptr<plat::NullSoundBuffer> ring = Ring(audio, stream);
+    ASSERT_NE(ring, nullptr);
+    EXPECT_EQ(ring->Format().channels, 2) << "the ring is made for the track opened meanwhile";
+    ring->ClearPlayed();
+    stream.Play(true);
+    Run(stream, 300);
+    const std::vector<uint8_t> b = Decode("b.ogg");
+    const std::vector<uint8_t> played = ring->Played();
+    ASSERT_FALSE(played.empty());
+    EXPECT_TRUE(std::equal(played.begin(), played.end(), b.begin()));
+}
+
 TEST_F(SoundStream, AMissingFileThrowsAndLeavesTheStreamSilent)
 {
     YSoundStream stream(kRing);

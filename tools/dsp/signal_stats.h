@@ -68,6 +68,12 @@ inline double NormalisePeak(float* data, std::size_t count, double target)
     return gain;
 }
 
+// A level in decibels relative to full scale; silence reads as -120.
+inline double Dbfs(double v)
+{
+    return v > 0.0 ? 20.0 * std::log10(v) : -120.0;
+}
+
 inline short ToPcm16(double v)
 {
     const double s = std::round(std::clamp(v, -1.0, 1.0) * 32767.0);

@@ -2,7 +2,7 @@
 // naming each model it writes (models whose file already holds the same text are left alone).
 //
 // Each model is imported here as the game will import it, so a model that breaks the importer's
-// limits fails the build instead of showing up empty. Where a model is written, its binary cache
+// limits fails the build instead of showing up empty. Before a model is written, its binary cache
 // (the same name ending in "meb", or "mab" for the skinned hero) is removed: the game prefers an
 // existing cache to the text file, so a cache left from an older model would hide the new one.
 #include <cstdio>
@@ -57,15 +57,19 @@ int main(int argc, char** argv)
         std::string old;
         if (plat::ReadFile(path, old, text.size() + 1, false) == plat::ReadStatus::Ok && old == text)
             continue;
-        if (!plat::WriteFileAtomic(path, text)) {
-            std::fprintf(stderr, "meshgen: could not write %s\n", path.c_str());
-            ++failures;
-            continue;
-        }
+        // The old cache goes before the new text comes: were it left behind a new text (a failed
+        // removal, or a run cut short in between), the next run would find the text current and
+        // never remove it, and the game would go on showing the old model.
         const std::string cache = path.substr(0, path.size() - 3) + (skinned ? "mab" : "meb");
         if (plat::FileSize(cache) >= 0 && !plat::RemoveFile(cache)) {
             std::fprintf(stderr, "meshgen: could not remove the old cache %s\n", cache.c_str());
             ++failures;
+            continue;
+        }
+        if (!plat::WriteFileAtomic(path, text)) {
+            std::fprintf(stderr, "meshgen: could not write %s\n", path.c_str());
+            ++failures;
+            continue;
         }
         std::printf("%-22s %5zu faces %5zu vertices %2zu subsets", model.file.c_str(), check.faces.size(),
                     check.vertices.size(), check.subsets.size());

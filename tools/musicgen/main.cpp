@@ -11,6 +11,7 @@
 
 #include "platform/sys/files.h"
 #include "platform/sys/threads.h"
+#include "tools/common/folder_args.h"
 #include "tools/dsp/signal_stats.h"
 #include "tools/musicgen/mixer.h"
 #include "tools/musicgen/song.h"
@@ -27,11 +28,6 @@ struct Job {
     std::string report;
     bool ok = false;
 };
-
-double Db(double v)
-{
-    return v > 0.0 ? 20.0 * std::log10(v) : -120.0;
-}
 
 // Empty when the loop passes; otherwise what is wrong with it.
 std::string Check(const music::Rendered& r, double& seam)
@@ -81,7 +77,8 @@ void Run(Job& job)
     char line[512];
     std::snprintf(line, sizeof line,
                   "%-18s %5.1f s  %5.1f bpm  peak %5.1f dBFS  rms %5.1f/%5.1f dBFS  dc %+.5f  seam %.4f  %6.0f kB %4.0f kbit/s%s%s",
-                  song.file, seconds, song.bpm, Db(std::max(left.peak, right.peak)), Db(left.rms), Db(right.rms),
+                  song.file, seconds, song.bpm, dsp::Dbfs(std::max(left.peak, right.peak)), dsp::Dbfs(left.rms),
+                  dsp::Dbfs(right.rms),
                   0.5 * (left.dc + right.dc), seam, static_cast<double>(ogg.size()) / 1024.0,
                   static_cast<double>(ogg.size()) * 8.0 / seconds / 1000.0, result.empty() ? "" : "  ", result.c_str());
     job.report = line;
@@ -92,16 +89,11 @@ void Run(Job& job)
 
 int main(int argc, char** argv)
 {
-    const bool verbose = argc == 3 && std::string(argv[1]) == "-v";
-    if (argc != 2 && !verbose) {
-        std::fprintf(stderr, "usage: musicgen [-v] <output folder>\n");
-        return 2;
-    }
-    const std::string folder = argv[argc - 1];
-    if (!plat::MakeDirectory(folder)) {
-        std::fprintf(stderr, "musicgen: cannot create %s\n", folder.c_str());
-        return 1;
-    }
+    tools::FolderArgs args;
+    if (const int rc = tools::ParseFolderArgs(argc, argv, "musicgen", args))
+        return rc;
+    const bool verbose = args.verbose;
+    const std::string& folder = args.folder;
     const std::vector<music::Song>& songs = music::Songs();
     std::vector<Job> jobs(songs.size());
     {

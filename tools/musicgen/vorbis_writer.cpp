@@ -53,7 +53,7 @@ bool EncodeVorbis(const float* interleaved, std::size_t frames, int channels, lo
         const std::size_t n = std::min(chunk, frames - done);
         if (n == 0) {
             if (ended)
-                break;   // drained without an end-of-stream page; the pages so far stand
+                break;   // drained without an end-of-stream page: flushed below
             vorbis_analysis_wrote(&vd, 0);
             ended = true;
         } else {
@@ -78,6 +78,9 @@ bool EncodeVorbis(const float* interleaved, std::size_t frames, int channels, lo
             }
         }
     }
+    // Packets still waiting for a page would be lost, leaving a cut file that reads as complete.
+    while (ogg_stream_flush(&os, &page) != 0)
+        Append(out, page);
 
     ogg_stream_clear(&os);
     vorbis_block_clear(&vb);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/sys/files.h"
+#include "tools/common/folder_args.h"
 #include "tools/dsp/filters.h"
 #include "tools/dsp/signal_stats.h"
 #include "tools/sfxgen/catalogue.h"
@@ -50,25 +51,15 @@ std::string Check(const sfx::Sound& s, double level)
     return {};
 }
 
-double Db(double v)
-{
-    return v > 0.0 ? 20.0 * std::log10(v) : -120.0;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool verbose = argc == 3 && std::string(argv[1]) == "-v";
-    if (argc != 2 && !verbose) {
-        std::fprintf(stderr, "usage: sfxgen [-v] <output folder>\n");
-        return 2;
-    }
-    const std::string folder = argv[argc - 1];
-    if (!plat::MakeDirectory(folder)) {
-        std::fprintf(stderr, "sfxgen: cannot create %s\n", folder.c_str());
-        return 1;
-    }
+    tools::FolderArgs args;
+    if (const int rc = tools::ParseFolderArgs(argc, argv, "sfxgen", args))
+        return rc;
+    const bool verbose = args.verbose;
+    const std::string& folder = args.folder;
 
     std::size_t count = 0;
     const sfx::Effect* effects = sfx::Catalogue(count);
@@ -90,8 +81,8 @@ int main(int argc, char** argv)
             const dsp::SignalStats st = dsp::Measure(sound.data.data(), sound.Length());
             if (verbose || !problem.empty())
                 std::printf("%-22s %5.2f s  peak %6.1f dBFS  rms %6.1f dBFS  dc %+.5f%s%s\n", name.c_str(),
-                        sound.Seconds(), Db(st.peak), Db(st.rms), st.dc, problem.empty() ? "" : "  FAILED: ",
-                        problem.c_str());
+                        sound.Seconds(), dsp::Dbfs(st.peak), dsp::Dbfs(st.rms), st.dc,
+                        problem.empty() ? "" : "  FAILED: ", problem.c_str());
             if (!problem.empty()) {
                 ++failures;
                 continue;

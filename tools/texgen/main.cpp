@@ -41,13 +41,6 @@ struct Job {
     uint32_t ms = 0;
 };
 
-std::string Native(const std::string& folder, const std::string& relative) {
-    std::string out = folder + "/" + relative;
-    for (char& c : out)
-        if (c == '\\') c = '/';
-    return out;
-}
-
 // Makes every folder on the way to the file.
 bool MakeFoldersFor(const std::string& folder, const std::string& relative) {
     std::string path = folder;
@@ -73,7 +66,7 @@ void Run(Job& job, const Context& context, const std::string& folder) {
         job.error = "cannot make its folder";
         return;
     }
-    const std::string target = Native(folder, job.path);
+    const std::string target = folder + "\\" + job.path;   // the file layer turns '\' into '/'
     std::string why;
     const bool png = job.path.size() > 4 && job.path.compare(job.path.size() - 4, 4, ".png") == 0;
     const bool saved = png ? plat::SavePng(target, image, job.alpha, &why) : plat::SaveJpeg(target, image, JPEG_QUALITY, &why);
