@@ -12,10 +12,10 @@
 
 #include "content/mesh_names.h"
 #include "core/log.h"
+#include "render/mesh/hero_channels.h"
 #include "render/mesh/mesh.h"
 #include "render/mesh/skel_mesh.h"
 #include "support/temp_dir.h"
-#include "tools/meshgen/hero_model.h"
 
 namespace {
 
@@ -164,10 +164,10 @@ TEST_F(MeshContentTest, TableModelsSuitTheTablesReshaping)
 TEST_F(MeshContentTest, HeroHasTheSkeletonAndPosesTheRacketUses)
 {
     const auto& hero = dynamic_cast<const YSkelMesh&>(Mesh("mesh\\hero.ams"));
-    ASSERT_EQ(hero.bones.size(), std::size_t(meshgen::HERO_BONE_COUNT));
-    ASSERT_EQ(hero.poses.size(), std::size_t(meshgen::HERO_POSE_COUNT));
+    ASSERT_EQ(hero.bones.size(), std::size_t(HERO_BONE_COUNT));
+    ASSERT_EQ(hero.poses.size(), std::size_t(HERO_POSE_COUNT));
     // Hold points 0 (balls, bombs, boomerang), 2 (grenades) and 3 (the pipe) exist.
-    EXPECT_EQ(hero.attachments.size(), std::size_t(meshgen::HERO_ATTACHMENT_COUNT));
+    EXPECT_EQ(hero.attachments.size(), std::size_t(HERO_ATTACHMENT_COUNT));
     // Every position follows its bones with weights summing to 1.
     std::vector<float> sums(hero.positionGroups.size(), 0.0f);
     for (const YBone& bone : hero.bones)
@@ -184,12 +184,12 @@ TEST_F(MeshContentTest, HeroHasTheSkeletonAndPosesTheRacketUses)
     // The animation table covers the poses in order, and channels that copy another's timing
     // (2, 3 and 4 follow 1; 8 follows 7; 10 follows 9) have as many keys.
     int next = 0;
-    for (const meshgen::HeroAnimation& a : meshgen::HERO_ANIMATIONS) {
+    for (const HeroAnimation& a : HERO_ANIMATIONS) {
         EXPECT_EQ(a.firstPose, next) << a.what;
         next += a.poseCount;
     }
-    EXPECT_EQ(next, meshgen::HERO_POSE_COUNT);
-    const auto& anim = meshgen::HERO_ANIMATIONS;
+    EXPECT_EQ(next, HERO_POSE_COUNT);
+    const auto& anim = HERO_ANIMATIONS;
     for (int follower : {2, 3, 4})
         EXPECT_EQ(anim[follower].poseCount, anim[1].poseCount);
     EXPECT_EQ(anim[8].poseCount, anim[7].poseCount);
