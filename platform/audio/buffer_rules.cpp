@@ -105,6 +105,29 @@ bool DsRegionInside(const void* base, uint32_t size, const void* p, uint32_t n)
     return q >= b && q - b <= size && n <= size - (q - b);
 }
 
+DsResult DsLockRegions(uint8_t* base, uint32_t size, uint32_t writeCursor, uint32_t offset,
+                       uint32_t bytes, uint32_t flags, void** audio1, uint32_t* bytes1,
+                       void** audio2, uint32_t* bytes2)
+{
+    const bool second = audio2 != nullptr && bytes2 != nullptr;
+    DsLockRange range;
+    if (DsResult r = DsComputeLock(size, writeCursor, offset, bytes, flags, second, &range); DsFailed(r))
+        return r;
+    *audio1 = base + range.offset;
+    *bytes1 = range.bytes1;
+    if (second) {
+        *audio2 = range.bytes2 > 0 ? base : nullptr;
+        *bytes2 = range.bytes2;
+    }
+    return DS_OK;
+}
+
+bool DsUnlockRegionsInside(const void* base, uint32_t size, const void* audio1, uint32_t bytes1,
+                           const void* audio2, uint32_t bytes2)
+{
+    return DsRegionInside(base, size, audio1, bytes1) && DsRegionInside(base, size, audio2, bytes2);
+}
+
 DsResult DsCheckNotifications(uint32_t size, uint32_t count, const DsNotifyPosition* positions)
 {
     if (count > 0 && positions == nullptr) return DSERR_INVALIDPARAM;

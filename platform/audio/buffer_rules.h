@@ -1,6 +1,7 @@
 #pragma once
 // Rules both sound backends share: which descriptions and parameters a device accepts, how a lock
-// splits over the end of a ring, and when a moving play cursor passes a notification offset.
+// splits over the end of a ring and which regions it hands out, and when a moving play cursor
+// passes a notification offset.
 #include <cstdint>
 
 #include "platform/audio/device.h"
@@ -35,6 +36,17 @@ DsResult DsComputeLock(uint32_t size, uint32_t writeCursor, uint32_t offset, uin
                        uint32_t flags, bool wantSecond, DsLockRange* out);
 // True when [p, p + n) lies inside [base, base + size) (n may be 0 with any p).
 bool DsRegionInside(const void* base, uint32_t size, const void* p, uint32_t n);
+
+// Lock on the `size` bytes at `base`: computes the range (DsComputeLock) and hands out the
+// regions. The second is handed out only when both `audio2` and `bytes2` are given, with
+// nullptr for an empty one. `audio1` and `bytes1` must not be nullptr. On failure nothing is
+// written.
+DsResult DsLockRegions(uint8_t* base, uint32_t size, uint32_t writeCursor, uint32_t offset,
+                       uint32_t bytes, uint32_t flags, void** audio1, uint32_t* bytes1,
+                       void** audio2, uint32_t* bytes2);
+// Whether both regions given back to Unlock lie inside the `size` bytes at `base`.
+bool DsUnlockRegionsInside(const void* base, uint32_t size, const void* audio1, uint32_t bytes1,
+                           const void* audio2, uint32_t bytes2);
 
 // Offsets below the ring size, every event given.
 DsResult DsCheckNotifications(uint32_t size, uint32_t count, const DsNotifyPosition* positions);

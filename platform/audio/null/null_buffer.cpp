@@ -80,17 +80,9 @@ DsResult NullSoundBuffer::Lock(uint32_t offset, uint32_t bytes, void** audio1, u
     if (audio1 == nullptr || bytes1 == nullptr) return DSERR_INVALIDPARAM;
     if (memory_->lost) return DSERR_BUFFERLOST;
     const auto size = static_cast<uint32_t>(memory_->bytes.size());
-    DsLockRange range;
-    bool second = audio2 != nullptr && bytes2 != nullptr;
-    if (DsResult r = DsComputeLock(size, cursor_, offset, bytes, flags, second, &range); DsFailed(r))
-        return r;
-    uint8_t* base = memory_->bytes.data();
-    *audio1 = base + range.offset;
-    *bytes1 = range.bytes1;
-    if (second) {
-        *audio2 = range.bytes2 > 0 ? base : nullptr;
-        *bytes2 = range.bytes2;
-    }
+    const DsResult r = DsLockRegions(memory_->bytes.data(), size, cursor_, offset, bytes, flags, audio1,
+                                     bytes1, audio2, bytes2);
+    if (DsFailed(r)) return r;
     ++locks_;
     return DS_OK;
 }
@@ -103,8 +95,7 @@ DsResult NullSoundBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, ui
         if (locks_ == 0) return DSERR_INVALIDCALL;
         const uint8_t* base = memory_->bytes.data();
         const auto size = static_cast<uint32_t>(memory_->bytes.size());
-        if (!DsRegionInside(base, size, audio1, bytes1) || !DsRegionInside(base, size, audio2, bytes2))
-            return DSERR_INVALIDPARAM;
+        if (!DsUnlockRegionsInside(base, size, audio1, bytes1, audio2, bytes2)) return DSERR_INVALIDPARAM;
         --locks_;
         ++unlocks_;
     }

@@ -195,15 +195,9 @@ DsResult AlRingBuffer::Lock(uint32_t offset, uint32_t bytes, void** audio1, uint
     if (audio1 == nullptr || bytes1 == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     const auto write = static_cast<uint32_t>((playing_ ? tail_ : head_) % size_);
-    const bool second = audio2 != nullptr && bytes2 != nullptr;
-    DsLockRange range;
-    if (DsResult r = DsComputeLock(size_, write, offset, bytes, flags, second, &range); DsFailed(r)) return r;
-    *audio1 = memory_.data() + range.offset;
-    *bytes1 = range.bytes1;
-    if (second) {
-        *audio2 = range.bytes2 > 0 ? memory_.data() : nullptr;
-        *bytes2 = range.bytes2;
-    }
+    const DsResult r = DsLockRegions(memory_.data(), size_, write, offset, bytes, flags, audio1, bytes1,
+                                     audio2, bytes2);
+    if (DsFailed(r)) return r;
     ++locks_;
     return DS_OK;
 }
@@ -213,8 +207,7 @@ DsResult AlRingBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uint3
     std::lock_guard<std::mutex> lock(system_->mutex);
     if (locks_ == 0) return DSERR_INVALIDCALL;
     const uint8_t* base = memory_.data();
-    if (!DsRegionInside(base, size_, audio1, bytes1) || !DsRegionInside(base, size_, audio2, bytes2))
-        return DSERR_INVALIDPARAM;
+    if (!DsUnlockRegionsInside(base, size_, audio1, bytes1, audio2, bytes2)) return DSERR_INVALIDPARAM;
     --locks_;
     PumpLocked();  // a queue that waited for the lock goes on at once
     return DS_OK;

@@ -163,17 +163,9 @@ DsResult AlStaticBuffer::Lock(uint32_t offset, uint32_t bytes, void** audio1, ui
     if (audio1 == nullptr || bytes1 == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     const auto size = static_cast<uint32_t>(data_->memory.size());
-    const bool second = audio2 != nullptr && bytes2 != nullptr;
-    DsLockRange range;
-    if (DsResult r = DsComputeLock(size, CursorLocked(), offset, bytes, flags, second, &range); DsFailed(r))
-        return r;
-    uint8_t* base = data_->memory.data();
-    *audio1 = base + range.offset;
-    *bytes1 = range.bytes1;
-    if (second) {
-        *audio2 = range.bytes2 > 0 ? base : nullptr;
-        *bytes2 = range.bytes2;
-    }
+    const DsResult r = DsLockRegions(data_->memory.data(), size, CursorLocked(), offset, bytes, flags,
+                                     audio1, bytes1, audio2, bytes2);
+    if (DsFailed(r)) return r;
     ++data_->locks;
     return DS_OK;
 }
@@ -184,8 +176,7 @@ DsResult AlStaticBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uin
     if (data_->locks == 0) return DSERR_INVALIDCALL;
     const uint8_t* base = data_->memory.data();
     const auto size = static_cast<uint32_t>(data_->memory.size());
-    if (!DsRegionInside(base, size, audio1, bytes1) || !DsRegionInside(base, size, audio2, bytes2))
-        return DSERR_INVALIDPARAM;
+    if (!DsUnlockRegionsInside(base, size, audio1, bytes1, audio2, bytes2)) return DSERR_INVALIDPARAM;
     --data_->locks;
     if (bytes1 + bytes2 > 0) data_->dirty = true;
     UploadLocked();
