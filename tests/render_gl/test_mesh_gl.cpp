@@ -7,56 +7,35 @@
 // test skips.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <string>
-#include <vector>
 
-#include "core/init.h"
-#include "core/log.h"
-#include "platform/gpu/device.h"
-#include "platform/gpu/pixel_format.h"
 #include "platform/image/image.h"
 #include "platform/image/image_write.h"
-#include "platform/window/window.h"
 #include "render/camera.h"
 #include "render/draw_list.h"
 #include "render/mesh/hero_channels.h"
 #include "render/mesh/mesh.h"
 #include "render/mesh/mesh_draw.h"
 #include "render/mesh/mesh_instance.h"
-#include "render/mesh/mesh_shadow.h"
 #include "render/mesh/skel_channels.h"
 #include "render/mesh/skel_instance.h"
 #include "render/mesh/skel_mesh.h"
 #include "render/render.h"
-#include "render/render_d3d.h"
 #include "render/render_resource.h"
 #include "render/scene/environment_box.h"
 #include "render/scene/shadow_volume.h"
 #include "render/shader_loader.h"
-#include "render/video_mode.h"
-#include "support/temp_dir.h"
+#include "render_gl/gl_scene_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using glscene::Pixel;
+using glscene::Rgb;
 
 constexpr int kCapture = 256;
 constexpr float kFov = 45.0f;
-
-bool DeviceHasUsableMode() {
-    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
-    if (!d3d) return false;
-    const uint32_t count = d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT);
-    for (uint32_t i = 0; i < count; ++i) {
-        gpu::DisplayMode m;
-        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
-        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
-        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
-    }
-    return false;
-}
 
 // Lit by the scene's light, untextured, with the renderer's default states (culling included).
 struct LitShader : YShaderBase {
@@ -69,14 +48,6 @@ struct LitShader : YShaderBase {
     }
 };
 
-// The floor: one flat colour (emissive), both sides, depth tested and written.
-struct FloorShader : YShaderBase {
-    explicit FloorShader(float grey) {
-        renderStates[RS_CULL_MODE] = gpu::D3DCULL_NONE;
-        for (int i = 0; i < 3; ++i) material.emissive[i] = grey;
-    }
-};
-
 // Where the picture shows: the eye 8 units from the point (0, 0, 0.9), looking along +y and 10
 // degrees down; the light comes from the left, a little from the eye's side, so shadows fall to
 // the right of the figure and of the ball, where the eye sees them.
@@ -84,35 +55,13 @@ const YVector kLight(1.0f, 0.3f, -1.0f);
 const YVector kHeroAt(-1.1f, 0.0f, 0.0f);
 const YVector kBallAt(1.4f, 0.4f, 0.5f);  // resting on the floor (radius 0.5)
 
-void SetUpCamera() {
-    YMatrix shift, tilt, back;
-    shift.MatrixSetTranslation(YVector(0, 0, -0.9f));
-    tilt.SetRotationX(-80.0f);
-    back.MatrixSetTranslation(YVector(0, 0, -8));
-    const YMatrix view = back * (tilt * shift);
-    g_Camera.SetView(&view);
-    g_Camera.SetLightDir(&kLight);
-}
-
-struct Pixel {
-    int x, y;
-};
-Pixel ScreenPixel(const YVector& world) {
-    const YVector v = g_Camera.view.TransformPoint(world);
-    const float scale = 1.0f / (-v.z * std::tan(kFov * 0.5f * 3.14159265f / 180.0f));
-    return {static_cast<int>((v.x * scale + 1.0f) * 0.5f * kCapture),
-            static_cast<int>((1.0f - v.y * scale) * 0.5f * kCapture)};
-}
+Pixel ScreenPixel(const YVector& world) { return glscene::ScreenPixel(world, kCapture, kFov); }
 
 // Where the light puts the shadow of `p` on the floor.
 YVector FloorShadow(const YVector& p) {
     return p - kLight * (p.z / kLight.z);
 }
 
-struct Rgb {
-    int r, g, b;
-    int Brightness() const { return (r + g + b) / 3; }
-};
 // The mean colour of the 3 x 3 pixels round p.
 Rgb At(const plat::Image& img, Pixel p) {
     Rgb sum{0, 0, 0};
@@ -122,54 +71,35 @@ Rgb At(const plat::Image& img, Pixel p) {
     }
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx) {
-            const uint8_t* c = img.Pixel(p.x + dx, p.y + dy);
-            sum.r += c[0], sum.g += c[1], sum.b += c[2];
+            const Rgb c = glscene::ColourAt(img, p.x + dx, p.y + dy);
+            sum.r += c.r, sum.g += c.g, sum.b += c.b;
         }
     return {sum.r / 9, sum.g / 9, sum.b / 9};
 }
 
-class MeshGlTest : public ::testing::Test {
+class MeshGlTest : public glscene::GlShadowSceneTest<MeshGlTest> {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new testsupport::TempDir();
-        LogReopen(dir_->File("log.txt"));
-        if (!fs::exists(fs::path(KORVELIN_GAME_DIR) / "data" / "shaders.yml") ||
-            !fs::exists(fs::path(KORVELIN_GAME_DIR) / "mesh" / "hero.ams")) {
-            missing_ = true;
-            return;
-        }
-        window_ = new plat::Window();
-        plat::WindowDesc desc;
-        desc.title = "mesh test";
-        desc.width = 320;  // the back buffer's depth-stencil serves the capture, so it must cover it
-        desc.height = 320;
-        if (!window_->Create(desc) || !DeviceHasUsableMode()) return;
-        render_ = new Render_D3D();
-        std::vector<YVideoMode> modes;
-        render_->GetVideoModes(&modes);
-        g_VideoModes.Assign(modes);
-        const fs::path previous = fs::current_path();
+        // The back buffer's depth-stencil serves the capture, so the window must cover it.
+        if (!OpenScene("mesh test", 320, 320, {"data/shaders.yml", "mesh/hero.ams"})) return;
         // Loading a model writes its cache beside it, so the models load from a scratch copy.
         dir_->MakeDir("mesh");
         for (const char* file : {"hero.ams", "ball_norm.mes"})
             fs::copy_file(fs::path(KORVELIN_GAME_DIR) / "mesh" / file, dir_->Path() / "mesh" / file);
-        if (!render_->CreateDevice(window_->NativeHandle(), false, 0)) {
-            delete render_;
-            render_ = nullptr;
-            return;
-        }
+        if (!MakeDevice()) return;
         RestoreRenderResources(RESOURCE_ALL);
-        fs::current_path(dir_->Path());
-        hero_ = GetSkelMesh("mesh\\hero.ams");
-        ball_ = GetMesh("mesh\\ball_norm.mes");
+        {
+            glscene::WorkingDir scratch(dir_->Path());
+            hero_ = GetSkelMesh("mesh\\hero.ams");
+            ball_ = GetMesh("mesh\\ball_norm.mes");
+        }
         // Shaders and the sky box's pictures are named relative to the game folder, where the
         // game runs. The box lists the environments of the folder it is made in.
-        fs::current_path(KORVELIN_GAME_DIR);
+        glscene::WorkingDir game(KORVELIN_GAME_DIR);
         ParseShaderFile("data\\shaders.yml");
         ParseShaderFile("data\\shaders_env.yml");
         sky_ = new YEnvironmentBox();
         sky_->SetEnvironment("");
-        fs::current_path(previous);
     }
     static void TearDownTestSuite() {
         delete sky_;
@@ -178,53 +108,20 @@ protected:
         hero_ = nullptr;
         delete ball_;
         ball_ = nullptr;
-        delete render_;
-        render_ = nullptr;
-        delete window_;
-        window_ = nullptr;
-        LogReopen("");
-        delete dir_;
-        dir_ = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_FALSE(missing_) << "the game folder lacks its shaders or models (build the game_data target)";
-        if (!render_) GTEST_SKIP() << "no OpenGL display with a usable mode (run under xvfb-run)";
-        savedCamera_ = g_Camera;
-        savedShadows_ = GetInit().shadows;
-        GetInit().shadows = true;
-        SetMeshShadowSink(ShadowsEnabled, AddShadowEdge);  // as the volume connects itself at start-up
-    }
-    void TearDown() override {
-        g_ShadowVolume.Begin(0);
-        GetInit().shadows = savedShadows_;
-        g_Camera = savedCamera_;
+        GlShadowSceneTest::TearDownTestSuite();
     }
 
-    static testsupport::TempDir* dir_;
-    static plat::Window* window_;
-    static Render_D3D* render_;
-    static YSkelMesh* hero_;
-    static YMesh* ball_;
-    static YEnvironmentBox* sky_;
-    static bool missing_;
-    YCamera savedCamera_;
-    bool savedShadows_ = true;
+    static inline YSkelMesh* hero_ = nullptr;
+    static inline YMesh* ball_ = nullptr;
+    static inline YEnvironmentBox* sky_ = nullptr;
 };
-
-testsupport::TempDir* MeshGlTest::dir_ = nullptr;
-plat::Window* MeshGlTest::window_ = nullptr;
-Render_D3D* MeshGlTest::render_ = nullptr;
-YSkelMesh* MeshGlTest::hero_ = nullptr;
-YMesh* MeshGlTest::ball_ = nullptr;
-YEnvironmentBox* MeshGlTest::sky_ = nullptr;
-bool MeshGlTest::missing_ = false;
 
 TEST_F(MeshGlTest, WalkingHeroAndBallOverTheFloorUnderTheSky) {
     ASSERT_TRUE(ShadowsEnabled()) << "the device has no stencil buffer";
     ASSERT_FALSE(sky_->Names().empty()) << "the game folder has no sky box";
     ASSERT_FALSE(hero_->faces.empty());
     ASSERT_FALSE(ball_->faces.empty());
-    SetUpCamera();
+    glscene::LookAt(YVector(0, 0, 0.9f), 80.0f, 8.0f, kLight);
 
     // The racket's set-up of its figure.
     hero_->Scale(0.02f);
@@ -237,7 +134,7 @@ TEST_F(MeshGlTest, WalkingHeroAndBallOverTheFloorUnderTheSky) {
     }
     LitShader clothes(0.75f, 0.12f, 0.1f), skin(0.95f, 0.72f, 0.55f), shoes(0.3f, 0.2f, 0.12f);
     LitShader green(0.15f, 0.75f, 0.2f);
-    FloorShader floor(0.55f);
+    glscene::SolidShader floor(0.55f, 0.55f, 0.55f);
     {
         YSkelMeshInstance hero(hero_);
         hero.shaders = {&clothes, &skin, &shoes};
@@ -266,28 +163,24 @@ TEST_F(MeshGlTest, WalkingHeroAndBallOverTheFloorUnderTheSky) {
         ballWorld.MatrixSetTranslation(kBallAt);
         ball.SetTransform(ballWorld.m);
 
-        ASSERT_TRUE(render_->BeginCapture(kCapture, kCapture));
-        render_->BeginFrame(true);
-        render_->SetPerspective(80.0f, 1.0f, 0.1f, 2.0f);
-        sky_->Draw();
-        render_->SetPerspective(kFov, 1.0f, 1.0f, 100.0f);
-        render_->SetWorldMatrix(&g_Camera.view);
-        g_ShadowVolume.Begin(0.0f);
-        render_->SetShader(&floor, true);
-        const YVector ground[4] = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 0}};
-        render_->DrawQuad(ground);
-        QueueMeshDraws();
-        DrawOpaqueQueue();
-        DrawBlendedQueue();
-        EXPECT_FALSE(g_ShadowVolume.front.empty() && g_ShadowVolume.back.empty()) << "the ball casts no volume";
-        g_ShadowVolume.Draw(true);
-        render_->EndFrame();
-        const std::string file = dir_->File("hero.bmp");
-        EXPECT_TRUE(render_->SaveCapture(file.c_str()));
-        render_->EndCapture();
-
-        plat::Image img;
-        ASSERT_TRUE(plat::LoadImage(file, img));
+        const plat::Image img = Capture("hero.bmp", kCapture, kCapture, [&] {
+            render_->BeginFrame(true);
+            render_->SetPerspective(80.0f, 1.0f, 0.1f, 2.0f);
+            sky_->Draw();
+            render_->SetPerspective(kFov, 1.0f, 1.0f, 100.0f);
+            render_->SetWorldMatrix(&g_Camera.view);
+            g_ShadowVolume.Begin(0.0f);
+            render_->SetShader(&floor, true);
+            const YVector ground[4] = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 0}};
+            render_->DrawQuad(ground);
+            QueueMeshDraws();
+            DrawOpaqueQueue();
+            DrawBlendedQueue();
+            EXPECT_FALSE(g_ShadowVolume.front.empty() && g_ShadowVolume.back.empty()) << "the ball casts no volume";
+            g_ShadowVolume.Draw(true);
+            render_->EndFrame();
+        });
+        ASSERT_FALSE(img.Empty());
         EXPECT_TRUE(plat::SavePng(dir_->File("hero.png"), img, false));
 
         // The figure: the clothes of its belly, the skin of its head.

@@ -4,41 +4,21 @@
 // pixels of the saved captures. Runs under Xvfb (label "gl"); without a display the tests skip.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "core/log.h"
 #include "platform/image/image.h"
 #include "platform/image/image_write.h"
-#include "platform/gpu/device.h"
-#include "platform/gpu/pixel_format.h"
-#include "platform/window/window.h"
 #include "render/render.h"
-#include "render/render_d3d.h"
 #include "render/render_resource.h"
 #include "render/texture.h"
-#include "render/video_mode.h"
-#include "support/temp_dir.h"
+#include "render_gl/gl_scene_fixture.h"
 
 namespace {
 
-constexpr int kCapture = 32;
+using glscene::ExpectPixel;
 
-// Whether the device layer lists a mode the renderer would accept: without one the renderer ends
-// the program (as the game must), so the tests skip instead.
-bool DeviceHasUsableMode() {
-    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
-    if (!d3d) return false;
-    const uint32_t count = d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT);
-    for (uint32_t i = 0; i < count; ++i) {
-        gpu::DisplayMode m;
-        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
-        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
-        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
-    }
-    return false;
-}
+constexpr int kCapture = 32;
+constexpr int kTolerance = 2;  // per channel
 
 // One stage that shows its texture as it is, or no stage at all (the lit material colour).
 struct FlatShader : YShaderBase {
@@ -59,63 +39,18 @@ struct FlatShader : YShaderBase {
     }
 };
 
-class RenderGlTest : public ::testing::Test {
+class RenderGlTest : public glscene::GlSceneTest<RenderGlTest> {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new TempDir();
-        LogReopen(dir_->File("log.txt"));
-        window_ = new plat::Window();
-        plat::WindowDesc desc;
-        desc.title = "render test";
-        desc.width = 160;
-        desc.height = 120;
-        if (!window_->Create(desc) || !DeviceHasUsableMode()) return;
-        render_ = new Render_D3D();
-        std::vector<YVideoMode> modes;
-        render_->GetVideoModes(&modes);
-        g_VideoModes.Assign(modes);
-        if (!render_->CreateDevice(window_->NativeHandle(), false, 0)) {
-            delete render_;
-            render_ = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        delete render_;
-        render_ = nullptr;
-        delete window_;
-        window_ = nullptr;
-        LogReopen("");
-        delete dir_;
-        dir_ = nullptr;
-    }
-    void SetUp() override {
-        if (!render_) GTEST_SKIP() << "no OpenGL display with a usable mode (run under xvfb-run)";
+        if (OpenScene("render test", 160, 120)) MakeDevice();
     }
 
     // Draws `scene` into a capture of kCapture x kCapture pixels in one frame, saves it as BMP and
     // reads it back.
     template <class Scene>
     plat::Image Capture(const char* name, Scene scene) {
-        plat::Image img;
         EXPECT_TRUE(render_->IsDeviceReady());
-        if (!render_->BeginCapture(kCapture, kCapture)) {
-            ADD_FAILURE() << "no capture target";
-            return img;
-        }
-        scene();
-        const std::string file = dir_->File(name);
-        EXPECT_TRUE(render_->SaveCapture(file.c_str()));
-        render_->EndCapture();
-        EXPECT_TRUE(plat::LoadImage(file, img));
-        return img;
-    }
-
-    static void ExpectPixel(const plat::Image& img, int x, int y, int r, int g, int b) {
-        ASSERT_FALSE(img.Empty());
-        const uint8_t* p = img.Pixel(x, y);
-        EXPECT_NEAR(p[0], r, 2) << "red at " << x << "," << y;
-        EXPECT_NEAR(p[1], g, 2) << "green at " << x << "," << y;
-        EXPECT_NEAR(p[2], b, 2) << "blue at " << x << "," << y;
+        return GlSceneTest::Capture(name, kCapture, kCapture, scene);
     }
 
     static void SetFlatColour(float r, float g, float b) {
@@ -124,15 +59,7 @@ protected:
         for (int i = 0; i < 4; ++i) m.emissive[i] = colour[i];
         render_->SetMaterial(&m, true);
     }
-
-    static TempDir* dir_;
-    static plat::Window* window_;
-    static Render_D3D* render_;
 };
-
-TempDir* RenderGlTest::dir_ = nullptr;
-plat::Window* RenderGlTest::window_ = nullptr;
-Render_D3D* RenderGlTest::render_ = nullptr;
 
 TEST_F(RenderGlTest, FramesBeginClearAndPresentInTheWindow) {
     for (int i = 0; i < 3; ++i) {
@@ -158,7 +85,7 @@ TEST_F(RenderGlTest, CapturedFrameIsClearedToBlackUnderWhatIsDrawn) {
         ASSERT_TRUE(render_->SaveCapture(green.c_str()));
         plat::Image before;
         ASSERT_TRUE(plat::LoadImage(green, before));
-        ExpectPixel(before, 28, 16, 0, 255, 0);
+        ExpectPixel(before, 28, 16, {0, 255, 0}, kTolerance);
 
         render_->BeginFrame(true);
         render_->SetShader(&flat, false);
@@ -168,8 +95,8 @@ TEST_F(RenderGlTest, CapturedFrameIsClearedToBlackUnderWhatIsDrawn) {
         render_->DrawQuad(left);
         render_->EndFrame();
     });
-    ExpectPixel(img, 4, 16, 255, 0, 0);
-    ExpectPixel(img, 28, 16, 0, 0, 0);  // the clear colour
+    ExpectPixel(img, 4, 16, {255, 0, 0}, kTolerance);
+    ExpectPixel(img, 28, 16, {0, 0, 0}, kTolerance);  // the clear colour
 }
 
 TEST_F(RenderGlTest, TexturedQuadFromAPngFile) {
@@ -197,10 +124,10 @@ TEST_F(RenderGlTest, TexturedQuadFromAPngFile) {
         render_->DrawTexQuad(quad);
         render_->EndFrame();
     });
-    ExpectPixel(img, 8, 8, 255, 0, 0);
-    ExpectPixel(img, 24, 8, 0, 255, 0);
-    ExpectPixel(img, 8, 24, 0, 0, 255);
-    ExpectPixel(img, 24, 24, 255, 255, 255);
+    ExpectPixel(img, 8, 8, {255, 0, 0}, kTolerance);
+    ExpectPixel(img, 24, 8, {0, 255, 0}, kTolerance);
+    ExpectPixel(img, 8, 24, {0, 0, 255}, kTolerance);
+    ExpectPixel(img, 24, 24, {255, 255, 255}, kTolerance);
     delete texture;
 }
 

@@ -7,44 +7,22 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "core/log.h"
-#include "platform/gpu/device.h"
-#include "platform/gpu/pixel_format.h"
 #include "platform/image/image.h"
 #include "platform/image/image_write.h"
-#include "platform/window/window.h"
 #include "render/render.h"
-#include "render/render_d3d.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
 #include "render/texture.h"
-#include "render/video_mode.h"
-#include "support/temp_dir.h"
+#include "render_gl/gl_scene_fixture.h"
 
 namespace {
+
+using glscene::Rgb;
 
 constexpr int kSide = 64;      // capture and quad, in pixels
 constexpr int kCells = 4;      // texels across both textures: one texel covers 16 pixels
 constexpr float kStep = 0.5f;  // seconds passed to AnimateShaders
-
-bool DeviceHasUsableMode() {
-    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
-    if (!d3d) return false;
-    const uint32_t count = d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT);
-    for (uint32_t i = 0; i < count; ++i) {
-        gpu::DisplayMode m;
-        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
-        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
-        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
-    }
-    return false;
-}
-
-struct Rgb {
-    int r, g, b;
-};
 
 // Texture A, 4 x 4: a red/green checker whose blue counts the column, so that a shift by any
 // number of texels shows.
@@ -71,76 +49,33 @@ bool SaveTexture(const std::string& file, int w, int h, Rgb (*texel)(int, int)) 
     return plat::SavePng(file, img, false);
 }
 
-class ShaderGlTest : public ::testing::Test {
+class ShaderGlTest : public glscene::GlSceneTest<ShaderGlTest> {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new TempDir();
-        LogReopen(dir_->File("log.txt"));
-        window_ = new plat::Window();
-        plat::WindowDesc desc;
-        desc.title = "shader test";
-        desc.width = 160;
-        desc.height = 120;
-        if (!window_->Create(desc) || !DeviceHasUsableMode()) return;
-        render_ = new Render_D3D();
-        std::vector<YVideoMode> modes;
-        render_->GetVideoModes(&modes);
-        g_VideoModes.Assign(modes);
-        if (!render_->CreateDevice(window_->NativeHandle(), false, 0)) {
-            delete render_;
-            render_ = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        delete render_;
-        render_ = nullptr;
-        delete window_;
-        window_ = nullptr;
-        LogReopen("");
-        delete dir_;
-        dir_ = nullptr;
-    }
-    void SetUp() override {
-        if (!render_) GTEST_SKIP() << "no OpenGL display with a usable mode (run under xvfb-run)";
+        if (OpenScene("shader test", 160, 120)) MakeDevice();
     }
 
     // One frame with `shader` on a quad over the whole capture; u of the second coordinate set
     // runs the other way (1 - u), so a stage reading the wrong set shows.
     plat::Image Draw(YShader* shader, const char* name) {
-        plat::Image img;
-        if (!render_->BeginCapture(kSide, kSide)) {
-            ADD_FAILURE() << "no capture target";
-            return img;
-        }
-        render_->BeginFrame(true);
-        render_->SetShader(shader, true);
-        render_->Set2D(0, 0, kSide, kSide);
-        const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-        YVertex quad[4];
-        for (int k = 0; k < 4; ++k) {
-            const float u = corners[k][0], v = corners[k][1];
-            quad[k].pos = YVector(u * kSide, v * kSide, 0);
-            quad[k].normal = YVector(0, 0, -1);
-            quad[k].uv1 = YVector2(u, v);
-            quad[k].uv2 = YVector2(1 - u, v);
-        }
-        render_->DrawLitQuad(quad);
-        render_->EndFrame();
-        const std::string file = dir_->File(name);
-        EXPECT_TRUE(render_->SaveCapture(file.c_str()));
-        render_->EndCapture();
-        EXPECT_TRUE(plat::LoadImage(file, img));
-        return img;
+        return Capture(name, kSide, kSide, [&] {
+            render_->BeginFrame(true);
+            render_->SetShader(shader, true);
+            render_->Set2D(0, 0, kSide, kSide);
+            const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+            YVertex quad[4];
+            for (int k = 0; k < 4; ++k) {
+                const float u = corners[k][0], v = corners[k][1];
+                quad[k].pos = YVector(u * kSide, v * kSide, 0);
+                quad[k].normal = YVector(0, 0, -1);
+                quad[k].uv1 = YVector2(u, v);
+                quad[k].uv2 = YVector2(1 - u, v);
+            }
+            render_->DrawLitQuad(quad);
+            render_->EndFrame();
+        });
     }
-
-    static TempDir* dir_;
-    static plat::Window* window_;
-    static Render_D3D* render_;
 };
-
-TempDir* ShaderGlTest::dir_ = nullptr;
-plat::Window* ShaderGlTest::window_ = nullptr;
-Render_D3D* ShaderGlTest::render_ = nullptr;
 
 TEST_F(ShaderGlTest, TwoStagesModulateThroughTheirOwnCoordinatesAndScroll) {
     const std::string fileA = dir_->File("checker.png"), fileB = dir_->File("gradient.png");
@@ -197,11 +132,8 @@ TEST_F(ShaderGlTest, TwoStagesModulateThroughTheirOwnCoordinatesAndScroll) {
         for (const Probe& p : probes) {
             const Rgb a = TexelA(p.colA[when], p.rowA);
             const Rgb b = TexelB(p.colB[when]);
-            const int want[3] = {a.r * b.r / 255, a.g * b.g / 255, a.b * b.b / 255};
-            const uint8_t* got = shots[when]->Pixel(p.x, p.y);
-            for (int c = 0; c < 3; ++c)
-                EXPECT_NEAR(got[c], want[c], 3) << (when ? "after" : "before") << " the step, channel " << c
-                                                << " at " << p.x << "," << p.y;
+            SCOPED_TRACE(when ? "after the step" : "before the step");
+            glscene::ExpectPixel(*shots[when], p.x, p.y, {a.r * b.r / 255, a.g * b.g / 255, a.b * b.b / 255}, 3);
         }
     }
 

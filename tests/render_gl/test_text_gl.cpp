@@ -8,107 +8,40 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "core/log.h"
-#include "platform/gpu/device.h"
-#include "platform/gpu/pixel_format.h"
 #include "platform/image/image.h"
-#include "platform/window/window.h"
 #include "render/font.h"
 #include "render/font_loader.h"
 #include "render/render.h"
-#include "render/render_d3d.h"
 #include "render/render_resource.h"
 #include "render/shader_loader.h"
-#include "render/video_mode.h"
-#include "support/temp_dir.h"
+#include "render_gl/gl_scene_fixture.h"
 
 namespace {
+
+using glscene::GameFile;
 
 constexpr int kWidth = 256;
 constexpr int kHeight = 64;
 
-bool DeviceHasUsableMode() {
-    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
-    if (!d3d) return false;
-    const uint32_t count = d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT);
-    for (uint32_t i = 0; i < count; ++i) {
-        gpu::DisplayMode m;
-        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
-        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
-        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
-    }
-    return false;
-}
-
-std::string GameFile(const std::string& relative) { return std::string(KORVELIN_GAME_DIR) + "/" + relative; }
-
-class TextGlTest : public ::testing::Test {
+class TextGlTest : public glscene::GlSceneTest<TextGlTest> {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new TempDir();
-        LogReopen(dir_->File("log.txt"));
-        for (const char* f : {"data/fonts.yml", "data/shaders.yml", "fonts/sysfont.dat", "textures/fonts/sysfont.png"})
-            if (!std::filesystem::exists(GameFile(f))) missing_ += std::string(" ") + f;
-        if (!missing_.empty()) return;
-
-        window_ = new plat::Window();
-        plat::WindowDesc desc;
-        desc.title = "text test";
-        desc.width = 160;
-        desc.height = 120;
-        if (!window_->Create(desc) || !DeviceHasUsableMode()) return;
-        render_ = new Render_D3D();
-        std::vector<YVideoMode> modes;
-        render_->GetVideoModes(&modes);
-        g_VideoModes.Assign(modes);
-        // The data files name their files relative to the game folder, as the game runs there.
-        previousDir_ = new std::filesystem::path(std::filesystem::current_path());
-        std::filesystem::current_path(KORVELIN_GAME_DIR);
-        if (!render_->CreateDevice(window_->NativeHandle(), false, 0)) {
-            delete render_;
-            render_ = nullptr;
-            std::filesystem::current_path(*previousDir_);
+        if (!OpenScene("text test", 160, 120,
+                       {"data/fonts.yml", "data/shaders.yml", "fonts/sysfont.dat", "textures/fonts/sysfont.png"}))
             return;
-        }
+        // The data files name their files relative to the game folder, as the game runs there.
+        glscene::WorkingDir game(KORVELIN_GAME_DIR);
+        if (!MakeDevice()) return;
         // As the framework does after making the device: textures from an earlier run of this
         // suite get their device textures again.
         RestoreRenderResources(RESOURCE_ALL);
         ParseFontFile("data\\fonts.yml");
         ParseShaderFile("data\\shaders.yml");
-        std::filesystem::current_path(*previousDir_);
     }
-    static void TearDownTestSuite() {
-        delete render_;
-        render_ = nullptr;
-        delete window_;
-        window_ = nullptr;
-        delete previousDir_;
-        previousDir_ = nullptr;
-        LogReopen("");
-        delete dir_;
-        dir_ = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(missing_.empty()) << "the game folder lacks" << missing_ << " (build the game_data target)";
-        if (!render_) GTEST_SKIP() << "no OpenGL display with a usable mode (run under xvfb-run)";
-    }
-
-    static TempDir* dir_;
-    static plat::Window* window_;
-    static Render_D3D* render_;
-    static std::filesystem::path* previousDir_;
-    static std::string missing_;
 };
-
-TempDir* TextGlTest::dir_ = nullptr;
-plat::Window* TextGlTest::window_ = nullptr;
-Render_D3D* TextGlTest::render_ = nullptr;
-std::filesystem::path* TextGlTest::previousDir_ = nullptr;
-std::string TextGlTest::missing_;
 
 // Where one drawn glyph quad lies on the screen and in the atlas.
 struct PlacedQuad {
@@ -165,19 +98,15 @@ TEST_F(TextGlTest, ALineOfShippedTextIsLitWhereItsGlyphsAreInked) {
     const float x = 6.0f, y = 60.0f, size = 56.0f;
     const float colour[4] = {1.0f, 0.5f, 0.25f, 1.0f};
 
-    ASSERT_TRUE(render_->BeginCapture(kWidth, kHeight));
-    render_->BeginFrame(true);
-    render_->Set2D(0, 0, kWidth, kHeight);
-    render_->SetShaderColor(font->shader, colour);
-    const float drawn = font->DrawText(x, y, size, text);
-    render_->EndFrame();
-    const std::string file = dir_->File("text.bmp");
-    ASSERT_TRUE(render_->SaveCapture(file.c_str()));
-    render_->EndCapture();
+    float drawn = 0.0f;
+    const plat::Image shot = Capture("text.bmp", kWidth, kHeight, [&] {
+        render_->BeginFrame(true);
+        render_->Set2D(0, 0, kWidth, kHeight);
+        render_->SetShaderColor(font->shader, colour);
+        drawn = font->DrawText(x, y, size, text);
+        render_->EndFrame();
+    });
     EXPECT_FLOAT_EQ(drawn, font->GetTextWidth(text) * size);
-
-    plat::Image shot;
-    ASSERT_TRUE(plat::LoadImage(file, shot));
     ASSERT_EQ(shot.width, kWidth);
     ASSERT_EQ(shot.height, kHeight);
 
@@ -207,10 +136,10 @@ TEST_F(TextGlTest, ALineOfShippedTextIsLitWhereItsGlyphsAreInked) {
                     if (sx < q.x0 + 1 || sx > q.x1 - 1 || sy < q.y0 + 1 || sy > q.y1 - 1) nearEdge = true;
                 }
             }
-            const uint8_t* got = shot.Pixel(px, py);
+            const glscene::Rgb got = glscene::ColourAt(shot, px, py);
             if (covering == 0) {
                 ++outsideProbes;
-                ASSERT_LE(std::max({got[0], got[1], got[2]}), 8) << "lit outside the text at " << px << "," << py;
+                ASSERT_LE(got.Max(), 8) << "lit outside the text at " << px << "," << py;
                 continue;
             }
             if (covering > 1 || nearEdge) continue;
@@ -228,7 +157,7 @@ TEST_F(TextGlTest, ALineOfShippedTextIsLitWhereItsGlyphsAreInked) {
                 break;
             case Texels::Empty:
                 ++emptyProbes;
-                ASSERT_LE(std::max({got[0], got[1], got[2]}), 8) << "lit in a glyph's gap at " << px << "," << py;
+                ASSERT_LE(got.Max(), 8) << "lit in a glyph's gap at " << px << "," << py;
                 break;
             case Texels::Mixed:
                 break;
