@@ -8,9 +8,9 @@
 //
 // The controllers turn mouse drags into rotation matrices that the frames combine with the
 // camera: YArcBall is the editor's free trackball, YOrbitView the game's orbit with bounded yaw
-// and pitch. Angles are in degrees; matrices follow world/math (row vectors, translation in row 3).
-#include "world/math/matrix.h"
-#include "world/math/vector.h"
+// and pitch. Angles are in degrees; matrices follow math (row vectors, translation in row 3).
+#include "math/matrix.h"
+#include "math/vector.h"
 
 class YCamera {
 public:

@@ -7,7 +7,7 @@
 // Each queue is a binary heap (1-based) keyed by the squared distance from the camera's eye at
 // the time of the push. Pushing and popping are logarithmic and allocate only when the array
 // grows by half; the arrays never shrink.
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 // A drawer: one per kind of item (mesh drawable, particle, block face, ...). Drawers are global
 // or function-local statics; the item pointer is whatever the drawer expects.

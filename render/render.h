@@ -21,9 +21,9 @@
 #include "render/render_objects.h"
 #include "render/render_values.h"
 #include "render/video_mode.h"
-#include "world/math/matrix.h"
-#include "world/math/vector.h"
-#include "world/math/vertex.h"
+#include "math/matrix.h"
+#include "math/vector.h"
+#include "math/vertex.h"
 
 class YTexture;
 class YColorFilter;

@@ -8,7 +8,7 @@
 
 #include "platform/gpu/device.h"
 #include "render/render_values.h"
-#include "world/math/matrix.h"
+#include "math/matrix.h"
 
 class YTexture;
 

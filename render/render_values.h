@@ -4,7 +4,7 @@
 // in the engine's order and hold device values (platform/gpu/d3d_types.h).
 #include <cstdint>
 
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 // Engine order of the render states.
 enum YRenderStateIndex {

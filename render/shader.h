@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "render/render_objects.h"
-#include "world/math/matrix.h"
+#include "math/matrix.h"
 
 class YTexture;
 

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "platform/audio/device.h"
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 class YSoundSource;
 class YSoundStream;

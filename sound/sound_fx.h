@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 class YSoundBuffer;
 class YSoundSource;

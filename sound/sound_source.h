@@ -6,7 +6,7 @@
 
 #include "platform/audio/device.h"
 #include "sound/sound_device.h"
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 class YSoundBuffer;
 

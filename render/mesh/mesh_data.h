@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "render/render_objects.h"
-#include "world/math/vector.h"
-#include "world/math/vertex.h"
+#include "math/vector.h"
+#include "math/vertex.h"
 
 // Fixed sizes of the group arrays. The text importer refuses models that would overflow them
 // (at most 14 face corners share one position; at most 15 vertices per group).

@@ -22,7 +22,7 @@
 
 #include "render/draw_list.h"
 #include "render/render_objects.h"
-#include "world/math/matrix.h"
+#include "math/matrix.h"
 
 // Shadow modes.
 constexpr int SHADOW_NONE = 0;

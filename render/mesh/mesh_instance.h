@@ -20,8 +20,8 @@
 #include "render/mesh/mesh_draw.h"
 #include "render/render_objects.h"
 #include "render/render_resource.h"
-#include "world/math/matrix.h"
-#include "world/math/vertex.h"
+#include "math/matrix.h"
+#include "math/vertex.h"
 
 class YMeshInstanceBase : public YRenderResource, public YMeshInstanceData {
 public:

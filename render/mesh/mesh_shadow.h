@@ -7,8 +7,8 @@
 //   - `addEdge`: takes one silhouette edge in world coordinates; with flip set the edge runs from
 //     a to b, otherwise from b to a.
 // Until then, or with null functions, drawables cast no stencil shadows.
-#include "world/math/matrix.h"
-#include "world/math/vector.h"
+#include "math/matrix.h"
+#include "math/vector.h"
 
 class YMeshInstanceBase;
 

@@ -9,8 +9,8 @@
 //   t.x              t.y              t.z              1
 //
 // The quaternion is not normalised first.
-#include "world/math/matrix.h"
-#include "world/math/vector.h"
+#include "math/matrix.h"
+#include "math/vector.h"
 
 struct YQuat {
     float x, y, z, w;

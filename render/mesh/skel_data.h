@@ -7,8 +7,8 @@
 
 #include "render/mesh/anim_channel_config.h"
 #include "render/mesh/quat.h"
-#include "world/math/matrix.h"
-#include "world/math/vector.h"
+#include "math/matrix.h"
+#include "math/vector.h"
 
 struct YBoneInfluence {
     int32_t group;   // position group of the mesh

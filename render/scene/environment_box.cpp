@@ -6,7 +6,7 @@
 #include "render/render.h"
 #include "render/shader.h"
 #include "render/texture.h"
-#include "world/math/matrix.h"
+#include "math/matrix.h"
 
 YEnvironmentBox g_EnvironmentBox;
 

@@ -18,7 +18,7 @@
 
 #include "render/draw_list.h"
 #include "render/scene/space_warp.h"
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 class YFont;
 class YShader;

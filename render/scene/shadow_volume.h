@@ -17,8 +17,8 @@
 // device has a stencil buffer. Main thread only.
 #include <vector>
 
-#include "world/math/matrix.h"
-#include "world/math/vector.h"
+#include "math/matrix.h"
+#include "math/vector.h"
 
 // The configuration's "shadows" flag is set and the renderer's device has a stencil buffer. False
 // without a renderer. Casters test it before collecting edges.

@@ -3,7 +3,7 @@
 // update, before the particle moves, and the field changes the particle's velocity (or any other
 // field of it) for that time step. Fields are not owned by the particles that name them, so they
 // are globals or live as long as any particle using them.
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 struct YParticle;
 

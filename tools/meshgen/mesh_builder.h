@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 namespace meshgen {
 

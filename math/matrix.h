@@ -3,7 +3,7 @@
 // (p' = p x M), rows 0-2 are the images of the x, y and z axes and row 3 (elements 12-14) is the
 // translation. Angles are in degrees. A * B is B x A: B applies first, then A.
 // Default construction leaves the elements unset; nothing guards against a zero determinant.
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 struct YMatrix {
     float m[16];

@@ -1,4 +1,4 @@
-#include "world/math/matrix.h"
+#include "math/matrix.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The renderer's mesh vertex: position, normal and two texture-coordinate sets, ten floats.
-#include "world/math/vector.h"
+#include "math/vector.h"
 
 struct YVertex {
     YVector pos;

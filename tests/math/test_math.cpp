@@ -1,6 +1,6 @@
-#include "world/math/matrix.h"
-#include "world/math/vector.h"
-#include "world/math/vertex.h"
+#include "math/matrix.h"
+#include "math/vector.h"
+#include "math/vertex.h"
 
 #include <cmath>
 
