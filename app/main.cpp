@@ -49,14 +49,9 @@ int main(int argc, char** argv) {
     LogPrintf(g_Log, "%s %s", PRODUCT_NAME, PRODUCT_VERSION);
 
     switch (ChooseStart(CommandText(argc, argv), anotherCopy)) {
-    case StartChoice::Game:
-        Start<GameFramework>(exePath);
-        break;
-    case StartChoice::Editor:
-        Start<EditorFramework>(exePath);
-        break;
-    case StartChoice::Exit:
-        break;
+        case StartChoice::Game: Start<GameFramework>(exePath); break;
+        case StartChoice::Editor: Start<EditorFramework>(exePath); break;
+        case StartChoice::Exit: break;
     }
     mutex.Close();
     return 0;

@@ -82,7 +82,7 @@ public:
     }
 
     void Frame(YRender& r) {
-        r.BeginFrame(false);  // as the game frame: the background picture covers the screen
+        r.BeginFrame(false); // as the game frame: the background picture covers the screen
         r.SetPerspective(45.0f, 4.0f / 3.0f, 5.0f, 650.0f);
         for (Drawable& d : drawables_) QueueOpaqueDraw(&d, &d.pos, &drawer_);
         DrawOpaqueQueue();
@@ -134,7 +134,8 @@ void BM_SubmitOpenGl(benchmark::State& state) {
     desc.width = 800;
     desc.height = 600;
     if (!window.Create(desc) || !DeviceHasUsableMode()) {
-        state.SkipWithError((std::string("no OpenGL display (run under xvfb-run): ") + plat::Window::LastError()).c_str());
+        state.SkipWithError(
+            (std::string("no OpenGL display (run under xvfb-run): ") + plat::Window::LastError()).c_str());
         return;
     }
     Render_D3D render;

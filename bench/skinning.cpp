@@ -132,7 +132,7 @@ private:
     std::unique_ptr<Render_D3D> render_;
     std::unique_ptr<YSkelMesh> mesh_;
     HeroShader clothes_{0.75f, 0.12f, 0.1f}, skin_{0.95f, 0.72f, 0.55f}, shoes_{0.3f, 0.2f, 0.12f};
-    std::vector<std::unique_ptr<YSkelMeshInstance>> heroes_;   // destroyed before the mesh
+    std::vector<std::unique_ptr<YSkelMeshInstance>> heroes_; // destroyed before the mesh
 };
 
 void BM_HeroSkinning(benchmark::State& state) {

@@ -148,7 +148,7 @@ void YConsole::ExecuteLine() {
 }
 
 void YConsole::Scroll(bool up) {
-    int v = static_cast<int>(position / LINE_HEIGHT) - 3;  // lines that fit on the panel
+    int v = static_cast<int>(position / LINE_HEIGHT) - 3; // lines that fit on the panel
     if (v < 1) return;
     std::lock_guard<std::mutex> guard(lock_);
     int newest = static_cast<int>(lines_.size()) - 1;
@@ -183,7 +183,7 @@ void YConsole::Update(float seconds) {
         position = std::min(SHOWN_POSITION, position + seconds * SLIDE_SPEED);
         moved = true;
     } else if (position != SHOWN_POSITION) {
-        moved = true;  // a panel above the shown position stays where it is
+        moved = true; // a panel above the shown position stays where it is
     }
     if (moved) SetQuad(position);
 

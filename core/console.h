@@ -45,10 +45,10 @@ protected:
 
 class YConsole : public YLogEcho {
 public:
-    static constexpr float SHOWN_POSITION = 300.0f;  // lower edge of a shown panel
-    static constexpr float SLIDE_SPEED = 400.0f;     // overlay units per second
-    static constexpr float BLINK_PERIOD = 0.3f;      // seconds on, then as long off
-    static constexpr float EDIT_WIDTH_MAX = 760.0f;  // 800 less a margin of 40
+    static constexpr float SHOWN_POSITION = 300.0f; // lower edge of a shown panel
+    static constexpr float SLIDE_SPEED = 400.0f;    // overlay units per second
+    static constexpr float BLINK_PERIOD = 0.3f;     // seconds on, then as long off
+    static constexpr float EDIT_WIDTH_MAX = 760.0f; // 800 less a margin of 40
     static constexpr float TEXT_SIZE = 20.0f;
     static constexpr float LINE_HEIGHT = 20.0f;
 
@@ -89,8 +89,8 @@ public:
     // The statement being executed, for the owner's handlers.
     const std::string& GetNameText() const { return nameText_; }
     const std::string& GetValueText() const { return valueText_; }
-    int GetInt() const;      // atoi of the value text
-    float GetFloat() const;  // atof of the value text
+    int GetInt() const;     // atoi of the value text
+    float GetFloat() const; // atof of the value text
     // "true" and "1" give true, "false" and "0" false; anything else prints "? '<text>'." and gives
     // false.
     bool GetBool();
@@ -98,8 +98,8 @@ public:
     // Observers.
     const std::string& GetEditLine() const { return editLine_; }
     std::size_t GetLineCount() const;
-    std::string GetLine(std::size_t index) const;  // empty outside the list
-    int GetScrollIndex() const;                     // -1: the newest line
+    std::string GetLine(std::size_t index) const; // empty outside the list
+    int GetScrollIndex() const;                   // -1: the newest line
     bool IsCursorOn() const { return cursorOn_; }
     // The panel quad shared by all consoles: corners (0, p-600), (0, p), (800, p), (800, p-600).
     static const YConsoleVertex (&GetQuad())[4] { return s_quad; }

@@ -41,7 +41,7 @@ public:
 
 private:
     OutStream& inner_;
-    std::vector<unsigned char> scratch_;   // grows to the largest write, never shrinks
+    std::vector<unsigned char> scratch_; // grows to the largest write, never shrinks
     std::string key_;
     uint32_t keyIndex_ = 0;
 };

@@ -137,8 +137,7 @@ void YFramework::CreateFullscreen(const char* title, const char* modeText) {
     CreateFrameWindow(title, width, height, depth, refresh, true);
 }
 
-void YFramework::CreateFrameWindow(const char* title, int width, int height, int depth, int refresh,
-                                   bool fullScreen) {
+void YFramework::CreateFrameWindow(const char* title, int width, int height, int depth, int refresh, bool fullScreen) {
     fullScreen_ = fullScreen;
     if (!fullScreen) {
         // A window gets no smaller than its minimum size and no larger than the screen, whatever
@@ -146,7 +145,8 @@ void YFramework::CreateFrameWindow(const char* title, int width, int height, int
         int screenWidth = 0, screenHeight = 0;
         window_.GetScreenSize(screenWidth, screenHeight);
         const bool screenKnown = screenWidth > 0 && screenHeight > 0;
-        const float aspect = screenKnown ? static_cast<float>(screenWidth) / static_cast<float>(screenHeight) : screenAspect_;
+        const float aspect =
+            screenKnown ? static_cast<float>(screenWidth) / static_cast<float>(screenHeight) : screenAspect_;
         if (screenKnown) {
             width = std::min(width, screenWidth);
             height = std::min(height, screenHeight);
@@ -172,10 +172,12 @@ void YFramework::CreateFrameWindow(const char* title, int width, int height, int
     }
 
     const YFrameHooks& h = FrameHooks();
-    if (RendererExists() && h.createDevice) h.createDevice(window_.NativeHandle(), fullScreen, width, height, depth, refresh);
+    if (RendererExists() && h.createDevice)
+        h.createDevice(window_.NativeHandle(), fullScreen, width, height, depth, refresh);
 
     window_.GetScreenSize(screenWidth_, screenHeight_);
-    if (screenWidth_ > 0 && screenHeight_ > 0) screenAspect_ = static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_);
+    if (screenWidth_ > 0 && screenHeight_ > 0)
+        screenAspect_ = static_cast<float>(screenWidth_) / static_cast<float>(screenHeight_);
 
     window_.Show(maximized_ || fullScreen);
     if (fullScreen) window_.SetCursorVisible(false);
@@ -204,8 +206,7 @@ void YFramework::DestroyFrameWindow() {
 
 bool YFramework::Run() {
     running_ = true;
-    while (PumpOnce()) {
-    }
+    while (PumpOnce()) {}
     return false;
 }
 
@@ -269,100 +270,90 @@ plat::LRESULT YFramework::OnMessage(uint32_t message, plat::WPARAM wParam, plat:
     using namespace plat;
     const YFrameHooks& h = FrameHooks();
     switch (message) {
-    case WM_SIZE: {
-        clientWidth_ = LoWord(static_cast<uintptr_t>(lParam));
-        clientHeight_ = HiWord(static_cast<uintptr_t>(lParam));
-        if (clientWidth_ != 0 && clientHeight_ != 0) {
-            projectionAspect_ = (static_cast<float>(clientWidth_) / static_cast<float>(clientHeight_)) / screenAspect_ *
-                                (4.0f / 3.0f);
-            active_ = true;
-            maximized_ = window_.IsOpen() && window_.IsMaximized();
-            if (RendererExists() && h.resetDevice) h.resetDevice();
-            OnResize(clientWidth_, clientHeight_);
-        } else {
-            active_ = false;
+        case WM_SIZE: {
+            clientWidth_ = LoWord(static_cast<uintptr_t>(lParam));
+            clientHeight_ = HiWord(static_cast<uintptr_t>(lParam));
+            if (clientWidth_ != 0 && clientHeight_ != 0) {
+                projectionAspect_ = (static_cast<float>(clientWidth_) / static_cast<float>(clientHeight_)) /
+                                    screenAspect_ * (4.0f / 3.0f);
+                active_ = true;
+                maximized_ = window_.IsOpen() && window_.IsMaximized();
+                if (RendererExists() && h.resetDevice) h.resetDevice();
+                OnResize(clientWidth_, clientHeight_);
+            } else {
+                active_ = false;
+            }
+            return 0;
         }
-        return 0;
-    }
-    case WM_ACTIVATE:
-        active_ = HiWord(wParam) == 0;
-        if (h.setSoundAppActive) h.setSoundAppActive(active_);
-        return 0;
-    case WM_PAINT:
-        TickFrame();
-        return DefWindowProc(message, wParam, lParam);
-    case WM_CLOSE:
-        Close();
-        return 0;
-    case WM_GETMINMAXINFO:
-        if (fullScreen_) return DefWindowProc(message, wParam, lParam);
-        if (lParam) {
-            auto* info = reinterpret_cast<MinMaxInfo*>(lParam);
-            info->minTrackSize.x = frameExtraWidth_ + MIN_CLIENT_WIDTH;
-            info->minTrackSize.y = frameExtraHeight_ + static_cast<int>(MIN_CLIENT_WIDTH / screenAspect_);
+        case WM_ACTIVATE:
+            active_ = HiWord(wParam) == 0;
+            if (h.setSoundAppActive) h.setSoundAppActive(active_);
+            return 0;
+        case WM_PAINT: TickFrame(); return DefWindowProc(message, wParam, lParam);
+        case WM_CLOSE: Close(); return 0;
+        case WM_GETMINMAXINFO:
+            if (fullScreen_) return DefWindowProc(message, wParam, lParam);
+            if (lParam) {
+                auto* info = reinterpret_cast<MinMaxInfo*>(lParam);
+                info->minTrackSize.x = frameExtraWidth_ + MIN_CLIENT_WIDTH;
+                info->minTrackSize.y = frameExtraHeight_ + static_cast<int>(MIN_CLIENT_WIDTH / screenAspect_);
+            }
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (wParam < 256) keys_[wParam] = 1;
+            KeyDown(static_cast<int>(wParam));
+            return 0;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (wParam < 256) keys_[wParam] = 0;
+            KeyUp(static_cast<int>(wParam));
+            return 0;
+        case WM_CHAR: Char(static_cast<int>(wParam)); return 0;
+        case WM_DEADCHAR: DeadChar(static_cast<int>(wParam)); return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;
+            return DefWindowProc(message, wParam, lParam);
+        case WM_MOUSEMOVE:
+            mouseX_ = plat::MouseX(lParam);
+            mouseY_ = plat::MouseY(lParam);
+            MouseMove(mouseX_, mouseY_);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN: {
+            const int button = message == WM_LBUTTONDOWN ? 1 : 2;
+            if (window_.IsOpen()) window_.SetMouseCapture(true);
+            mouseButtons_ |= 1u << (button - 1);
+            mouseX_ = plat::MouseX(lParam);
+            mouseY_ = plat::MouseY(lParam);
+            MouseDown(button, mouseX_, mouseY_);
+            return 0;
         }
-        return 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        if (wParam < 256) keys_[wParam] = 1;
-        KeyDown(static_cast<int>(wParam));
-        return 0;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        if (wParam < 256) keys_[wParam] = 0;
-        KeyUp(static_cast<int>(wParam));
-        return 0;
-    case WM_CHAR:
-        Char(static_cast<int>(wParam));
-        return 0;
-    case WM_DEADCHAR:
-        DeadChar(static_cast<int>(wParam));
-        return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_SCREENSAVE || (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;
-        return DefWindowProc(message, wParam, lParam);
-    case WM_MOUSEMOVE:
-        mouseX_ = plat::MouseX(lParam);
-        mouseY_ = plat::MouseY(lParam);
-        MouseMove(mouseX_, mouseY_);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN: {
-        const int button = message == WM_LBUTTONDOWN ? 1 : 2;
-        if (window_.IsOpen()) window_.SetMouseCapture(true);
-        mouseButtons_ |= 1u << (button - 1);
-        mouseX_ = plat::MouseX(lParam);
-        mouseY_ = plat::MouseY(lParam);
-        MouseDown(button, mouseX_, mouseY_);
-        return 0;
-    }
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-        const int button = message == WM_LBUTTONUP ? 1 : 2;
-        if (window_.IsOpen()) window_.SetMouseCapture(false);
-        mouseButtons_ &= ~(1u << (button - 1));
-        mouseX_ = plat::MouseX(lParam);
-        mouseY_ = plat::MouseY(lParam);
-        MouseUp(button, mouseX_, mouseY_);
-        return 0;
-    }
-    case WM_MOUSEWHEEL:
-        MouseWheel(plat::WheelDelta(wParam));
-        return 0;
-    case WM_SIZING:
-        if (fullScreen_ || !lParam) return DefWindowProc(message, wParam, lParam);
-        {
-            auto* r = reinterpret_cast<Rect*>(lParam);
-            YRect rect{r->left, r->top, r->right, r->bottom};
-            KeepAspectWhileSizing(rect, static_cast<int>(wParam), screenAspect_, frameExtraWidth_, frameExtraHeight_);
-            r->left = rect.left;
-            r->top = rect.top;
-            r->right = rect.right;
-            r->bottom = rect.bottom;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP: {
+            const int button = message == WM_LBUTTONUP ? 1 : 2;
+            if (window_.IsOpen()) window_.SetMouseCapture(false);
+            mouseButtons_ &= ~(1u << (button - 1));
+            mouseX_ = plat::MouseX(lParam);
+            mouseY_ = plat::MouseY(lParam);
+            MouseUp(button, mouseX_, mouseY_);
+            return 0;
         }
-        return 1;
-    default:
-        return DefWindowProc(message, wParam, lParam);
+        case WM_MOUSEWHEEL: MouseWheel(plat::WheelDelta(wParam)); return 0;
+        case WM_SIZING:
+            if (fullScreen_ || !lParam) return DefWindowProc(message, wParam, lParam);
+            {
+                auto* r = reinterpret_cast<Rect*>(lParam);
+                YRect rect{r->left, r->top, r->right, r->bottom};
+                KeepAspectWhileSizing(rect, static_cast<int>(wParam), screenAspect_, frameExtraWidth_,
+                                      frameExtraHeight_);
+                r->left = rect.left;
+                r->top = rect.top;
+                r->right = rect.right;
+                r->bottom = rect.bottom;
+            }
+            return 1;
+        default: return DefWindowProc(message, wParam, lParam);
     }
 }
 

@@ -9,7 +9,7 @@
 #include "platform/window/win_messages.h"
 #include "platform/window/window.h"
 
-enum class YCursor { None, Arrow };   // None: the program draws its own cursor
+enum class YCursor { None, Arrow }; // None: the program draws its own cursor
 enum class YIcon { Default };
 
 class YFramework {
@@ -71,7 +71,7 @@ public:
     static plat::LRESULT WindowProc(void* context, uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam);
 
 protected:
-    bool maximized_ = false;   // subclasses set it from the configuration before creating the window
+    bool maximized_ = false; // subclasses set it from the configuration before creating the window
 
 private:
     struct YTimerRecord {

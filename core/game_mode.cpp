@@ -40,8 +40,7 @@ int BonusKindCount() {
     return count < 0 ? 0 : count;
 }
 
-YGameMode::YGameMode(float prob)
-    : defaultProb(prob), probabilities(static_cast<std::size_t>(BonusKindCount()), prob) {}
+YGameMode::YGameMode(float prob) : defaultProb(prob), probabilities(static_cast<std::size_t>(BonusKindCount()), prob) {}
 
 void NormalizeProbabilities(std::vector<float>& probabilities) {
     float sum = 0.0f;
@@ -60,9 +59,9 @@ void NormalizeProbabilities(std::vector<float>& probabilities) {
 
 YGameModeLoader::YGameModeLoader(std::vector<YGameMode>& modes) : modes_(modes) {
     XMLTag tag;
-    AddTag(MakeTag(tag, "game", "name", "", "lowBall", "1", "bonusMode", "2", "swellBonuses", "1", "wideRacket",
-                   "1", "perimeterBorder", "1", "teleports", "0", "defaultProb", "10", "popupLosses", "0",
-                   "popupScores", "1", "timerBall", "1", nullptr));
+    AddTag(MakeTag(tag, "game", "name", "", "lowBall", "1", "bonusMode", "2", "swellBonuses", "1", "wideRacket", "1",
+                   "perimeterBorder", "1", "teleports", "0", "defaultProb", "10", "popupLosses", "0", "popupScores",
+                   "1", "timerBall", "1", nullptr));
     AddTag(MakeTag(tag, "bonus", "name", "", "prob", "10", nullptr));
     AddTag(MakeTag(tag, "tip", "filename", "", "hits", "1", nullptr));
 }
@@ -87,60 +86,59 @@ void YGameModeLoader::CloseCurrent() {
 void YGameModeLoader::OnTag(int id) {
     const std::vector<XMLAttribute>& a = tags[static_cast<std::size_t>(id)].attributes;
     switch (id) {
-    case TAG_GAME: {
-        if (current_ >= 0) {
-            OnError("Tag <game> not closed.");
-            CloseCurrent();
-        }
-        float prob = a[GAME_DEFAULT_PROB].AsFloat();
-        if (!IsUsableProbability(prob)) {
-            OnError(("Bad defaultProb: " + a[GAME_DEFAULT_PROB].value + ".").c_str());
-            prob = 0.0f;
-        }
-        YGameMode mode(prob);
-        mode.name = a[GAME_NAME].value;
-        mode.lowBall = a[GAME_LOW_BALL].AsBool();
-        mode.bonusMode = a[GAME_BONUS_MODE].AsInt();
-        mode.swellBonuses = a[GAME_SWELL_BONUSES].AsBool();
-        mode.wideRacket = a[GAME_WIDE_RACKET].AsBool();
-        mode.perimeterBorder = a[GAME_PERIMETER_BORDER].AsBool();
-        mode.teleports = a[GAME_TELEPORTS].AsBool();
-        mode.popupLosses = a[GAME_POPUP_LOSSES].AsBool();
-        mode.popupScores = a[GAME_POPUP_SCORES].AsBool();
-        mode.timerBall = a[GAME_TIMER_BALL].AsBool();
-        modes_.push_back(std::move(mode));
-        current_ = static_cast<int>(modes_.size()) - 1;
-        bonusCounter_ = 0;
-        break;
-    }
-    case TAG_BONUS: {
-        if (current_ < 0) break;
-        std::vector<float>& probabilities = modes_[static_cast<std::size_t>(current_)].probabilities;
-        if (static_cast<std::size_t>(bonusCounter_) >= probabilities.size()) break;
-        float prob = a[BONUS_PROB].AsFloat();
-        if (!IsUsableProbability(prob)) {
-            OnError(("Bad prob: " + a[BONUS_PROB].value + ".").c_str());
-            prob = 0.0f;
-        }
-        probabilities[static_cast<std::size_t>(bonusCounter_++)] = prob;
-        break;
-    }
-    case TAG_TIP: {
-        if (current_ < 0) {
-            OnError("Tag <tip> outside <game>.");
+        case TAG_GAME: {
+            if (current_ >= 0) {
+                OnError("Tag <game> not closed.");
+                CloseCurrent();
+            }
+            float prob = a[GAME_DEFAULT_PROB].AsFloat();
+            if (!IsUsableProbability(prob)) {
+                OnError(("Bad defaultProb: " + a[GAME_DEFAULT_PROB].value + ".").c_str());
+                prob = 0.0f;
+            }
+            YGameMode mode(prob);
+            mode.name = a[GAME_NAME].value;
+            mode.lowBall = a[GAME_LOW_BALL].AsBool();
+            mode.bonusMode = a[GAME_BONUS_MODE].AsInt();
+            mode.swellBonuses = a[GAME_SWELL_BONUSES].AsBool();
+            mode.wideRacket = a[GAME_WIDE_RACKET].AsBool();
+            mode.perimeterBorder = a[GAME_PERIMETER_BORDER].AsBool();
+            mode.teleports = a[GAME_TELEPORTS].AsBool();
+            mode.popupLosses = a[GAME_POPUP_LOSSES].AsBool();
+            mode.popupScores = a[GAME_POPUP_SCORES].AsBool();
+            mode.timerBall = a[GAME_TIMER_BALL].AsBool();
+            modes_.push_back(std::move(mode));
+            current_ = static_cast<int>(modes_.size()) - 1;
+            bonusCounter_ = 0;
             break;
         }
-        YGameTip tip;
-        tip.fileName = a[TIP_FILENAME].value;
-        tip.hits = a[TIP_HITS].AsInt();
-        tip.armed = 1;
-        modes_[static_cast<std::size_t>(current_)].tips.push_back(tip);
-        const YGameModeHooks& hooks = GameModeHooks();
-        if (hooks.registerTipPage) hooks.registerTipPage(tip.fileName);
-        break;
-    }
-    default:
-        break;
+        case TAG_BONUS: {
+            if (current_ < 0) break;
+            std::vector<float>& probabilities = modes_[static_cast<std::size_t>(current_)].probabilities;
+            if (static_cast<std::size_t>(bonusCounter_) >= probabilities.size()) break;
+            float prob = a[BONUS_PROB].AsFloat();
+            if (!IsUsableProbability(prob)) {
+                OnError(("Bad prob: " + a[BONUS_PROB].value + ".").c_str());
+                prob = 0.0f;
+            }
+            probabilities[static_cast<std::size_t>(bonusCounter_++)] = prob;
+            break;
+        }
+        case TAG_TIP: {
+            if (current_ < 0) {
+                OnError("Tag <tip> outside <game>.");
+                break;
+            }
+            YGameTip tip;
+            tip.fileName = a[TIP_FILENAME].value;
+            tip.hits = a[TIP_HITS].AsInt();
+            tip.armed = 1;
+            modes_[static_cast<std::size_t>(current_)].tips.push_back(tip);
+            const YGameModeHooks& hooks = GameModeHooks();
+            if (hooks.registerTipPage) hooks.registerTipPage(tip.fileName);
+            break;
+        }
+        default: break;
     }
 }
 

@@ -88,6 +88,6 @@ private:
     void CloseCurrent();
 
     std::vector<YGameMode>& modes_;
-    int current_ = -1;  // index of the mode being read, -1 outside a "game"
+    int current_ = -1; // index of the mode being read, -1 outside a "game"
     int bonusCounter_ = 0;
 };

@@ -39,7 +39,7 @@ YInitHooks& InitHooks() {
 }
 
 float ClampVolume(float volume) {
-    if (!(volume > 0.0f)) return 0.0f;  // also not-a-number
+    if (!(volume > 0.0f)) return 0.0f; // also not-a-number
     return volume > 1.0f ? 1.0f : volume;
 }
 
@@ -76,7 +76,7 @@ void Init::OnTag(int id) {
     const std::vector<XMLAttribute>& a = tags[static_cast<std::size_t>(id)].attributes;
     if (id == TAG_SPLASH) {
         YColor background;
-        background.ParseColor(a[SPLASH_BGCOLOR].value);  // a bad colour throws to OnError
+        background.ParseColor(a[SPLASH_BGCOLOR].value); // a bad colour throws to OnError
         const YInitHooks& hooks = InitHooks();
         if (hooks.addSplashSlide)
             hooks.addSplashSlide(a[SPLASH_SHADER].value, a[SPLASH_BGSHADER].value, background,

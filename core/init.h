@@ -73,10 +73,10 @@ public:
     std::string videoMode = "800x600:32";
     int windowWidth = 800;
     int windowHeight = 600;
-    float soundVolume = 1.0f;  // 0..1
-    float musicVolume = 1.0f;  // 0..1
-    int languageIndex = 0;     // position in `languages`
-    int currentGameMode = 0;   // set by the game shell; not stored in the file
+    float soundVolume = 1.0f; // 0..1
+    float musicVolume = 1.0f; // 0..1
+    int languageIndex = 0;    // position in `languages`
+    int currentGameMode = 0;  // set by the game shell; not stored in the file
 
 protected:
     void OnTag(int id) override;

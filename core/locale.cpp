@@ -52,14 +52,9 @@ std::string YLocale::GetString(const std::string& key) const {
 void YLocale::OnCloseTag(int id) {
     if (id == TAG_STR || id == TAG_MAP) open_ = -1;
     switch (id) {
-    case TAG_STR:
-        strings_[tags[TAG_STR].attributes[0].value] = text;
-        break;
-    case TAG_MAP:
-        translations_[ToLower(tags[TAG_MAP].attributes[0].value)] = text;
-        break;
-    default:
-        break;
+        case TAG_STR: strings_[tags[TAG_STR].attributes[0].value] = text; break;
+        case TAG_MAP: translations_[ToLower(tags[TAG_MAP].attributes[0].value)] = text; break;
+        default: break;
     }
 }
 

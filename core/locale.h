@@ -36,7 +36,7 @@ private:
     void ReportUnclosed();
 
     std::string file_;
-    int open_ = -1;  // the "str" or "map" read last, until its closing tag
+    int open_ = -1; // the "str" or "map" read last, until its closing tag
     std::map<std::string, std::string> strings_;
     std::map<std::string, std::string> translations_;
 };

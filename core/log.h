@@ -9,6 +9,7 @@
 class YLogEcho {
 public:
     virtual void Print(const std::string& text) = 0;
+
 protected:
     ~YLogEcho() = default;
 };

@@ -4,18 +4,13 @@
 
 namespace {
 
-uint32_t RotateLeft(uint32_t x, int n)
-{
-    return (x << n) | (x >> (32 - n));
-}
+uint32_t RotateLeft(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
 
-uint32_t LoadLE(const uint8_t* p)
-{
+uint32_t LoadLE(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-void StoreLE(uint8_t* p, uint32_t v)
-{
+void StoreLE(uint8_t* p, uint32_t v) {
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);
     p[2] = uint8_t(v >> 16);
@@ -39,8 +34,7 @@ constexpr int S[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, {6, 1
 
 } // namespace
 
-CMD5Checksum::CMD5Checksum()
-{
+CMD5Checksum::CMD5Checksum() {
     std::memset(buffer_, 0, sizeof buffer_);
     count_[0] = count_[1] = 0;
     state_[0] = 0x67452301;
@@ -49,11 +43,9 @@ CMD5Checksum::CMD5Checksum()
     state_[3] = 0x10325476;
 }
 
-void CMD5Checksum::Transform(const uint8_t block[64])
-{
+void CMD5Checksum::Transform(const uint8_t block[64]) {
     uint32_t x[16];
-    for (int i = 0; i < 16; ++i)
-        x[i] = LoadLE(block + 4 * i);
+    for (int i = 0; i < 16; ++i) x[i] = LoadLE(block + 4 * i);
 
     uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
     for (int i = 0; i < 64; ++i) {
@@ -61,10 +53,22 @@ void CMD5Checksum::Transform(const uint8_t block[64])
         uint32_t f;
         int g;
         switch (round) {
-        case 0: f = (b & c) | (~b & d); g = i; break;
-        case 1: f = (d & b) | (~d & c); g = (5 * i + 1) % 16; break;
-        case 2: f = b ^ c ^ d; g = (3 * i + 5) % 16; break;
-        default: f = c ^ (b | ~d); g = (7 * i) % 16; break;
+            case 0:
+                f = (b & c) | (~b & d);
+                g = i;
+                break;
+            case 1:
+                f = (d & b) | (~d & c);
+                g = (5 * i + 1) % 16;
+                break;
+            case 2:
+                f = b ^ c ^ d;
+                g = (3 * i + 5) % 16;
+                break;
+            default:
+                f = c ^ (b | ~d);
+                g = (7 * i) % 16;
+                break;
         }
         const uint32_t next = b + RotateLeft(a + f + K[i] + x[g], S[round][i % 4]);
         a = d;
@@ -78,10 +82,8 @@ void CMD5Checksum::Transform(const uint8_t block[64])
     state_[3] += d;
 }
 
-void CMD5Checksum::Update(const void* data, std::size_t length)
-{
-    if (length == 0)
-        return;
+void CMD5Checksum::Update(const void* data, std::size_t length) {
+    if (length == 0) return;
     const uint8_t* in = static_cast<const uint8_t*>(data);
     std::size_t used = (count_[0] >> 3) & 63;
 
@@ -95,18 +97,14 @@ void CMD5Checksum::Update(const void* data, std::size_t length)
         used += take;
         in += take;
         length -= take;
-        if (used < 64)
-            return;
+        if (used < 64) return;
         Transform(buffer_);
     }
-    for (; length >= 64; in += 64, length -= 64)
-        Transform(in);
-    if (length > 0)
-        std::memcpy(buffer_, in, length);
+    for (; length >= 64; in += 64, length -= 64) Transform(in);
+    if (length > 0) std::memcpy(buffer_, in, length);
 }
 
-void CMD5Checksum::Final(uint8_t digest[16])
-{
+void CMD5Checksum::Final(uint8_t digest[16]) {
     uint8_t bits[8];
     StoreLE(bits, count_[0]);
     StoreLE(bits + 4, count_[1]);
@@ -117,12 +115,10 @@ void CMD5Checksum::Final(uint8_t digest[16])
     Update(padding, used < 56 ? 56 - used : 120 - used);
     Update(bits, 8);
 
-    for (int i = 0; i < 4; ++i)
-        StoreLE(digest + 4 * i, state_[i]);
+    for (int i = 0; i < 4; ++i) StoreLE(digest + 4 * i, state_[i]);
 }
 
-void GetMD5(const void* data, std::size_t length, uint8_t digest[16])
-{
+void GetMD5(const void* data, std::size_t length, uint8_t digest[16]) {
     CMD5Checksum md5;
     md5.Update(data, length);
     md5.Final(digest);

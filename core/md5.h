@@ -18,9 +18,9 @@ public:
     void Transform(const uint8_t block[64]);
 
 private:
-    uint8_t buffer_[64];  // the partial input block
-    uint32_t count_[2];   // number of input bits so far, low word first
-    uint32_t state_[4];   // A, B, C, D
+    uint8_t buffer_[64]; // the partial input block
+    uint32_t count_[2];  // number of input bits so far, low word first
+    uint32_t state_[4];  // A, B, C, D
 };
 
 // The raw 16-byte digest of `length` bytes at `data`.

@@ -23,7 +23,7 @@ std::size_t SkipSpaces(std::string_view text) {
 } // namespace
 
 std::string IntToString(int value) {
-    char text[16];  // "-2147483648" and its terminator fit
+    char text[16]; // "-2147483648" and its terminator fit
     std::snprintf(text, sizeof text, "%d", value);
     return text;
 }
@@ -33,7 +33,7 @@ int TextToInt(std::string_view text, std::size_t* used) {
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
     const std::size_t digits = pos;
-    constexpr unsigned long long beyond = 2147483648ull;  // -INT_MIN: anything larger saturates
+    constexpr unsigned long long beyond = 2147483648ull; // -INT_MIN: anything larger saturates
     unsigned long long magnitude = 0;
     for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
         if (magnitude <= beyond) magnitude = magnitude * 10 + static_cast<unsigned>(text[pos] - '0');
@@ -46,7 +46,7 @@ float TextToFloat(std::string_view text) {
     std::size_t pos = SkipSpaces(text);
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) return 0.0f;  // from_chars takes a '-'
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) return 0.0f; // from_chars takes a '-'
     double v = 0.0;
     const auto result = std::from_chars(text.data() + pos, text.data() + text.size(), v, std::chars_format::general);
     if (result.ec != std::errc()) return 0.0f;

@@ -57,8 +57,8 @@ int32_t InFStream::Remaining() {
     // A failed stream's position counts as -1: 0 for a file that never opened, size + 1 after
     // running past the end.
     int64_t left = size_ - (failed_ ? -1 : position_);
-    return static_cast<int32_t>(std::clamp<int64_t>(left, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(left, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 // ---- OutFStream ----

@@ -49,8 +49,8 @@ public:
 
 private:
     FILE* file_ = nullptr;
-    int64_t size_ = -1;      // length at open; -1 when it did not open
-    int64_t position_ = 0;   // bytes consumed so far
+    int64_t size_ = -1;    // length at open; -1 when it did not open
+    int64_t position_ = 0; // bytes consumed so far
     bool failed_ = true;
 };
 
@@ -82,7 +82,7 @@ public:
 private:
     plat::AtomicFile file_;
     std::string path_;
-    int uncaught_ = 0;   // exceptions in flight when the stream was made
+    int uncaught_ = 0; // exceptions in flight when the stream was made
     bool closed_ = false;
     bool result_ = false;
 };

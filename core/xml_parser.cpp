@@ -14,14 +14,10 @@ namespace {
 struct EndOfInput {};
 
 // The C library's white space, fixed to the "C" locale. Bytes from 0x80 up are name characters.
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // Characters that end a name and stay in the input.
-bool IsNameStop(char c) {
-    return c == '&' || c == '/' || c == ';' || c == '<' || c == '=' || c == '>';
-}
+bool IsNameStop(char c) { return c == '&' || c == '/' || c == ';' || c == '<' || c == '=' || c == '>'; }
 
 struct Entity {
     const char* name;
@@ -214,84 +210,84 @@ void XMLParser::ReadTag() {
 void XMLParser::RunStates(char& c, std::string& error) {
     for (;;) {
         switch (state_) {
-        case State::Start:
-        case State::Resync:
-            if (c != '<') {
-                // The end marker outside any tag: the read that reports it would end the parse.
-                if (atEnd_) throw EndOfInput{};
-                error = "Expected '<'.";
-                return;
-            }
-            state_ = State::TagOpen;
-            break;
-
-        case State::TagOpen: {
-            construct_ = "tag";
-            char next = ReadChar();
-            if (next == '!') {
-                construct_ = "comment";
-                state_ = State::Special;
-            } else if (next == '/') {
-                construct_ = "closing tag";
-                state_ = State::CloseTag;
-            } else {
-                PutBack(next);
-                ReadTag();
-            }
-            break;
-        }
-
-        case State::Text:
-            if (clearText_ && !text.empty()) text.clear();
-            for (;;) {
-                char t = ReadChar();
-                if (t == '&') {
-                    text += DecodeEntity();
-                } else if (t == '<') {
-                    state_ = State::TagOpen;
-                    clearText_ = true;
-                    break;
-                } else {
-                    text += t;
+            case State::Start:
+            case State::Resync:
+                if (c != '<') {
+                    // The end marker outside any tag: the read that reports it would end the parse.
+                    if (atEnd_) throw EndOfInput{};
+                    error = "Expected '<'.";
+                    return;
                 }
-            }
-            break;
+                state_ = State::TagOpen;
+                break;
 
-        case State::CloseTag: {
-            SkipSpaces();
-            std::string name = ReadName();
-            if (!FindTag(name)) throw "Unknown tag: " + name;
-            OnCloseTag(currentTag_->id);
-            SkipSpaces();
-            if (ReadChar() != '>') throw std::string("Expected '>'.");
-            construct_ = nullptr;
-            state_ = State::Text;
-            break;
-        }
-
-        case State::Comment: {
-            int dashes = 0;
-            for (;;) {
-                char t = ReadChar();
-                if (t == '-') {
-                    if (dashes < 2) ++dashes;
-                } else if (t == '>' && dashes == 2) {
-                    break;
+            case State::TagOpen: {
+                construct_ = "tag";
+                char next = ReadChar();
+                if (next == '!') {
+                    construct_ = "comment";
+                    state_ = State::Special;
+                } else if (next == '/') {
+                    construct_ = "closing tag";
+                    state_ = State::CloseTag;
                 } else {
-                    dashes = 0;
+                    PutBack(next);
+                    ReadTag();
                 }
+                break;
             }
-            construct_ = nullptr;
-            state_ = State::Text;
-            clearText_ = false;
-            break;
-        }
 
-        case State::Special:
-            if (ReadChar() != '-') throw std::string("Invalid special '!'.");
-            if (ReadChar() != '-') throw std::string("Expected '--'.");
-            state_ = State::Comment;
-            break;
+            case State::Text:
+                if (clearText_ && !text.empty()) text.clear();
+                for (;;) {
+                    char t = ReadChar();
+                    if (t == '&') {
+                        text += DecodeEntity();
+                    } else if (t == '<') {
+                        state_ = State::TagOpen;
+                        clearText_ = true;
+                        break;
+                    } else {
+                        text += t;
+                    }
+                }
+                break;
+
+            case State::CloseTag: {
+                SkipSpaces();
+                std::string name = ReadName();
+                if (!FindTag(name)) throw "Unknown tag: " + name;
+                OnCloseTag(currentTag_->id);
+                SkipSpaces();
+                if (ReadChar() != '>') throw std::string("Expected '>'.");
+                construct_ = nullptr;
+                state_ = State::Text;
+                break;
+            }
+
+            case State::Comment: {
+                int dashes = 0;
+                for (;;) {
+                    char t = ReadChar();
+                    if (t == '-') {
+                        if (dashes < 2) ++dashes;
+                    } else if (t == '>' && dashes == 2) {
+                        break;
+                    } else {
+                        dashes = 0;
+                    }
+                }
+                construct_ = nullptr;
+                state_ = State::Text;
+                clearText_ = false;
+                break;
+            }
+
+            case State::Special:
+                if (ReadChar() != '-') throw std::string("Invalid special '!'.");
+                if (ReadChar() != '-') throw std::string("Expected '--'.");
+                state_ = State::Comment;
+                break;
         }
     }
 }
@@ -300,17 +296,12 @@ bool XMLParser::Load(const char* fileName) {
     if (!fileName) return false;
     std::string content;
     switch (plat::ReadFile(fileName, content, XML_MAX_FILE_BYTES, /*textMode*/ true)) {
-    case plat::ReadStatus::Ok:
-        break;
-    case plat::ReadStatus::Missing:
-        LogPrintf(g_Log, "Markup file not found: %s", fileName);
-        return false;
-    case plat::ReadStatus::TooLarge:
-        LogPrintf(g_Log, "Markup file larger than %zu bytes, not read: %s", XML_MAX_FILE_BYTES, fileName);
-        return false;
-    case plat::ReadStatus::Error:
-        LogPrintf(g_Log, "Markup file could not be read: %s", fileName);
-        return false;
+        case plat::ReadStatus::Ok: break;
+        case plat::ReadStatus::Missing: LogPrintf(g_Log, "Markup file not found: %s", fileName); return false;
+        case plat::ReadStatus::TooLarge:
+            LogPrintf(g_Log, "Markup file larger than %zu bytes, not read: %s", XML_MAX_FILE_BYTES, fileName);
+            return false;
+        case plat::ReadStatus::Error: LogPrintf(g_Log, "Markup file could not be read: %s", fileName); return false;
     }
     return Run(content, fileName);
 }
@@ -339,8 +330,8 @@ bool XMLParser::Run(std::string_view input, const char* source) {
     currentTag_ = nullptr;
 
     std::string error;
-    bool pending = false;   // `error` is raised and not yet handed to OnError
-    bool lost = false;      // the input ended before a raised error could be reported
+    bool pending = false; // `error` is raised and not yet handed to OnError
+    bool lost = false;    // the input ended before a raised error could be reported
     bool started = false;
     char c = 0;
     try {
@@ -376,8 +367,7 @@ bool XMLParser::Run(std::string_view input, const char* source) {
                 pending = true;
             }
         }
-    } catch (const EndOfInput&) {
-    }
+    } catch (const EndOfInput&) {}
 
     parsing_ = false;
     data_ = nullptr;

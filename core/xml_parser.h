@@ -37,9 +37,9 @@ struct XMLAttribute {
     bool AsBool() const;
 
     // Writer side: replace the value text; the default stays.
-    void SetBool(bool v);      // "1" / "0"
-    void SetInt(int32_t v);    // decimal
-    void SetFloat(float v);    // six significant digits, no trailing zeros ("1", "0.5", "0.333333")
+    void SetBool(bool v);   // "1" / "0"
+    void SetInt(int32_t v); // decimal
+    void SetFloat(float v); // six significant digits, no trailing zeros ("1", "0.5", "0.333333")
 };
 
 // One registered tag. `id` is its position in the parser's tag table.
@@ -138,7 +138,7 @@ private:
     std::size_t size_ = 0;
     std::size_t pos_ = 0;
     bool parsing_ = false;
-    bool atEnd_ = false;     // the end marker has been delivered
+    bool atEnd_ = false; // the end marker has been delivered
     bool pushed_ = false;
     char pushedChar_ = 0;
     // What the input was in the middle of, for the log line when it ends there.

@@ -83,8 +83,10 @@ void EditorFramework::KeyDown(int key) {
         return;
     }
     if (console_ && console_->shown) {
-        if (key == plat::VK_PRIOR) console_->Scroll(true);
-        else if (key == plat::VK_NEXT) console_->Scroll(false);
+        if (key == plat::VK_PRIOR)
+            console_->Scroll(true);
+        else if (key == plat::VK_NEXT)
+            console_->Scroll(false);
         return;
     }
     if (key == VK_F8) ToggleFullscreen();

@@ -21,7 +21,7 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static FuzzScratch* scratch = [] {
-        LogReopen("");  // every rejected input would be a log line
+        LogReopen(""); // every rejected input would be a log line
         return new FuzzScratch("font_data");
     }();
     static YFont* font = FindFont("fuzzed");
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                   std::isfinite(k.v));
         }
     }
-    if (!taken) Check(!anyValue);  // a rejected file leaves nothing of itself, nor of earlier inputs
+    if (!taken) Check(!anyValue); // a rejected file leaves nothing of itself, nor of earlier inputs
 
     char all[256];
     for (int c = 0; c < 255; ++c) all[c] = static_cast<char>(c + 1);

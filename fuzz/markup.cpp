@@ -31,7 +31,7 @@ public:
     }
     XMLTag& TagAt(int id) { return tags[id]; }
 
-    Reader* echo = nullptr;   // reads back what this reader writes
+    Reader* echo = nullptr; // reads back what this reader writes
 
 protected:
     void OnTag(int id) override {
@@ -73,7 +73,7 @@ protected:
         (void)n;
     }
     bool OnError(const char* message) override {
-        if (expectId_ >= 0) std::abort();   // written tags always read back cleanly
+        if (expectId_ >= 0) std::abort(); // written tags always read back cleanly
         volatile std::size_t n = std::string_view(message).size();
         (void)n;
         return true;
@@ -88,7 +88,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static bool quiet = [] {
-        LogReopen("");   // unfinished-input lines would only slow the run down
+        LogReopen(""); // unfinished-input lines would only slow the run down
         return true;
     }();
     (void)quiet;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/log.h"
-#include "fuzz_scratch.h"
 #include "core/streams.h"
+#include "fuzz_scratch.h"
 #include "mesh_check.h"
 #include "render/mesh/mesh_binary.h"
 #include "render/mesh/skel_binary.h"

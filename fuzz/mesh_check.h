@@ -1,8 +1,8 @@
 #pragma once
 // Checks shared by the mesh fuzz targets: a model that a reader accepted must be safe for every
 // operation that walks it by index.
-#include <cstdlib>
 #include <cstddef>
+#include <cstdlib>
 #include <vector>
 
 #include "render/mesh/mesh_data.h"
@@ -12,22 +12,25 @@ namespace meshfuzz {
 
 inline bool Within(int v, std::size_t n) { return v >= 0 && static_cast<std::size_t>(v) < n; }
 
-inline void CheckAccepted(YMeshData& m)
-{
+inline void CheckAccepted(YMeshData& m) {
     const std::size_t nv = m.vertices.size(), nf = m.faces.size();
     for (const YMeshFace& f : m.faces)
         if (!Within(f.a, nv) || !Within(f.b, nv) || !Within(f.c, nv)) std::abort();
     for (const YNormalGroup& g : m.normalGroups) {
         if (g.faceCount < 0 || g.faceCount > MAX_FACES_PER_NORMAL) std::abort();
         if (g.vertexCount < 0 || g.vertexCount > MAX_VERT_IDX) std::abort();
-        for (int i = 0; i < g.faceCount; ++i) if (!Within(g.faces[i], nf)) std::abort();
-        for (int i = 0; i < g.vertexCount; ++i) if (!Within(g.vertices[i], nv)) std::abort();
+        for (int i = 0; i < g.faceCount; ++i)
+            if (!Within(g.faces[i], nf)) std::abort();
+        for (int i = 0; i < g.vertexCount; ++i)
+            if (!Within(g.vertices[i], nv)) std::abort();
     }
     for (const YPositionGroup& g : m.positionGroups) {
         if (g.faceCount < 0 || g.faceCount > MAX_FACES_PER_NORMAL) std::abort();
         if (g.vertexCount < 0 || g.vertexCount > MAX_VERT_IDX) std::abort();
-        for (int i = 0; i < g.faceCount; ++i) if (!Within(g.faces[i], nf)) std::abort();
-        for (int i = 0; i < g.vertexCount; ++i) if (!Within(g.vertices[i], nv)) std::abort();
+        for (int i = 0; i < g.faceCount; ++i)
+            if (!Within(g.faces[i], nf)) std::abort();
+        for (int i = 0; i < g.vertexCount; ++i)
+            if (!Within(g.vertices[i], nv)) std::abort();
     }
     for (const YMeshEdge& e : m.edges)
         if (!Within(e.a, nv) || !Within(e.b, nv) || !Within(e.f, nf) || !Within(e.g, nf)) std::abort();
@@ -48,8 +51,7 @@ inline void CheckAccepted(YMeshData& m)
 }
 
 // A skeleton a reader accepted for a mesh of `positionGroups` positions.
-inline void CheckSkeleton(YSkelData& s, std::size_t positionGroups)
-{
+inline void CheckSkeleton(YSkelData& s, std::size_t positionGroups) {
     for (std::size_t i = 0; i < s.bones.size(); ++i) {
         if (s.bones[i].parent >= static_cast<long long>(i)) std::abort();
         for (const YBoneInfluence& inf : s.bones[i].influences)

@@ -27,7 +27,7 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static Render_D3D* render = [] {
-        LogReopen("");  // every fault of every input would be a log line
+        LogReopen(""); // every fault of every input would be a log line
         auto d3d = std::make_shared<gpu::NullDirect3D>();
         return new Render_D3D([d3d](uint32_t) -> gpu::Direct3DPtr { return d3d; });
     }();

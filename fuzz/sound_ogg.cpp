@@ -30,7 +30,7 @@ const std::string& ScratchPath() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const bool quiet = [] {
-        LogReopen("");   // no log file: the reader logs every open and close
+        LogReopen(""); // no log file: the reader logs every open and close
         return true;
     }();
     (void)quiet;

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     try {
         ReadWavFile(file, "fuzz.wav", &format, &pcm);
         if (format.formatTag != plat::WAVE_FORMAT_PCM) std::abort();
-        if (pcm.size() > size) std::abort();   // never more than the file holds
+        if (pcm.size() > size) std::abort(); // never more than the file holds
     } catch (const YSoundError& e) {
         if (std::string(e.what()) != "Invalid WAV format fuzz.wav") std::abort();
         if (!pcm.empty()) std::abort();

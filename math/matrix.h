@@ -8,7 +8,6 @@
 struct YMatrix {
     float m[16];
 
-
     void Copy(const YMatrix& o) { *this = o; }
     // The identity with translation t.
     void MatrixSetTranslation(const YVector& t);
@@ -23,10 +22,8 @@ struct YMatrix {
     // other x this: a point is transformed by `other` first, then by this.
     YMatrix operator*(const YMatrix& other) const;
 
-    YVector TransformPoint(const YVector& p) const
-    {
-        return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12],
-                p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
+    YVector TransformPoint(const YVector& p) const {
+        return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12], p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
                 p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]};
     }
 
@@ -41,7 +38,6 @@ struct YMatrix {
 struct YMatrix3 {
     float m[9];
 
-
     // Rotation about x: a positive angle turns the y axis towards +z.
     void SetRotationX(float degrees);
     // Rotation about z: a positive angle turns the x axis towards +y.
@@ -52,7 +48,4 @@ struct YMatrix3 {
 };
 
 // Degrees to radians as the game computes it, in single precision.
-inline float DegreesToRadians(float degrees)
-{
-    return degrees * 3.1415927f * 0.0055555557f;
-}
+inline float DegreesToRadians(float degrees) { return degrees * 3.1415927f * 0.0055555557f; }

@@ -9,8 +9,7 @@ struct YVector {
     YVector() = default;
     YVector(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
 
-    YVector& Set(float x_, float y_, float z_)
-    {
+    YVector& Set(float x_, float y_, float z_) {
         x = x_;
         y = y_;
         z = z_;
@@ -26,8 +25,7 @@ struct YVector {
 
     // Scales the vector to unit length in place and returns the length it had. A zero vector
     // comes out non-finite.
-    float Normalize()
-    {
+    float Normalize() {
         const float len = std::sqrt(x * x + y * y + z * z);
         const float inv = 1.0f / len;
         x *= inv;

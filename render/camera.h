@@ -31,12 +31,12 @@ public:
     YMatrix view;
     YMatrix inverse;
     YVector lightDir;
-    YVector back;           // third column of the view: from the scene toward the eye
-    YVector right;          // first column
-    YVector up;             // second column
-    YVector rightPlusUp;    // the two diagonals of a camera-facing quad, not normalised
+    YVector back;        // third column of the view: from the scene toward the eye
+    YVector right;       // first column
+    YVector up;          // second column
+    YVector rightPlusUp; // the two diagonals of a camera-facing quad, not normalised
     YVector rightMinusUp;
-    float fov;              // vertical, degrees
+    float fov; // vertical, degrees
     float tanHalfFov;
 };
 
@@ -64,10 +64,10 @@ public:
 
     int width = 0;
     int height = 0;
-    float angle;            // pending rotation, degrees
-    YVector axis;           // pending rotation axis (not normalised)
-    YVector start;          // the drag's start point on the sphere
-    YMatrix stored;         // accumulated rotation; callers may set it
+    float angle;    // pending rotation, degrees
+    YVector axis;   // pending rotation axis (not normalised)
+    YVector start;  // the drag's start point on the sphere
+    YMatrix stored; // accumulated rotation; callers may set it
     bool dragging;
 };
 

@@ -9,20 +9,13 @@ namespace {
 
 constexpr int kInitialCapacity = 100;
 
-}  // namespace
+} // namespace
 
-YDrawQueue::YDrawQueue(Order order) : order_(order)
-{
-    Reserve(kInitialCapacity);
-}
+YDrawQueue::YDrawQueue(Order order) : order_(order) { Reserve(kInitialCapacity); }
 
-YDrawQueue::~YDrawQueue()
-{
-    delete[] entries_;
-}
+YDrawQueue::~YDrawQueue() { delete[] entries_; }
 
-void YDrawQueue::Reserve(int newCapacity)
-{
+void YDrawQueue::Reserve(int newCapacity) {
     newCapacity = std::max(newCapacity, count_ + 2);
     auto* grown = new YDrawQueueEntry[newCapacity + 1];
     if (entries_) {
@@ -33,17 +26,14 @@ void YDrawQueue::Reserve(int newCapacity)
     capacity_ = newCapacity;
 }
 
-void YDrawQueue::Push(void* item, const YVector* pos, YDrawObj* drawer)
-{
+void YDrawQueue::Push(void* item, const YVector* pos, YDrawObj* drawer) {
     const YVector eye = g_Camera.Position();
     const float dx = pos->x - eye.x, dy = pos->y - eye.y, dz = pos->z - eye.z;
     PushKey(item, dx * dx + dy * dy + dz * dz, drawer);
 }
 
-void YDrawQueue::PushKey(void* item, float key, YDrawObj* drawer)
-{
-    if (count_ >= capacity_ - 1)
-        Reserve(capacity_ + capacity_ / 2);
+void YDrawQueue::PushKey(void* item, float key, YDrawObj* drawer) {
+    if (count_ >= capacity_ - 1) Reserve(capacity_ + capacity_ / 2);
     int i = ++count_;
     entries_[i] = YDrawQueueEntry{item, key, drawer};
     while (i > 1 && Above(entries_[i].key, entries_[i / 2].key)) {
@@ -52,8 +42,7 @@ void YDrawQueue::PushKey(void* item, float key, YDrawObj* drawer)
     }
 }
 
-void YDrawQueue::Drain()
-{
+void YDrawQueue::Drain() {
     while (count_ != 0) {
         const YDrawQueueEntry top = entries_[1];
         entries_[1] = entries_[count_];
@@ -61,10 +50,8 @@ void YDrawQueue::Drain()
         int i = 1;
         while (2 * i <= count_) {
             int child = 2 * i;
-            if (child + 1 <= count_ && Above(entries_[child + 1].key, entries_[child].key))
-                ++child;
-            if (!Above(entries_[child].key, entries_[i].key))
-                break;
+            if (child + 1 <= count_ && Above(entries_[child + 1].key, entries_[child].key)) ++child;
+            if (!Above(entries_[child].key, entries_[i].key)) break;
             std::swap(entries_[i], entries_[child]);
             i = child;
         }
@@ -73,34 +60,20 @@ void YDrawQueue::Drain()
     }
 }
 
-YDrawQueue& BlendedDrawQueue()
-{
+YDrawQueue& BlendedDrawQueue() {
     static YDrawQueue queue(YDrawQueue::FarthestFirst);
     return queue;
 }
 
-YDrawQueue& OpaqueDrawQueue()
-{
+YDrawQueue& OpaqueDrawQueue() {
     static YDrawQueue queue(YDrawQueue::NearestFirst);
     return queue;
 }
 
-void QueueBlendedDraw(void* item, const YVector* pos, YDrawObj* drawer)
-{
-    BlendedDrawQueue().Push(item, pos, drawer);
-}
+void QueueBlendedDraw(void* item, const YVector* pos, YDrawObj* drawer) { BlendedDrawQueue().Push(item, pos, drawer); }
 
-void QueueOpaqueDraw(void* item, const YVector* pos, YDrawObj* drawer)
-{
-    OpaqueDrawQueue().Push(item, pos, drawer);
-}
+void QueueOpaqueDraw(void* item, const YVector* pos, YDrawObj* drawer) { OpaqueDrawQueue().Push(item, pos, drawer); }
 
-void DrawOpaqueQueue()
-{
-    OpaqueDrawQueue().Drain();
-}
+void DrawOpaqueQueue() { OpaqueDrawQueue().Drain(); }
 
-void DrawBlendedQueue()
-{
-    BlendedDrawQueue().Drain();
-}
+void DrawBlendedQueue() { BlendedDrawQueue().Drain(); }

@@ -21,15 +21,15 @@ protected:
 
 struct YDrawQueueEntry {
     void* item;
-    float key;          // squared distance from the camera's eye
+    float key; // squared distance from the camera's eye
     YDrawObj* drawer;
 };
 
 class YDrawQueue {
 public:
     enum Order {
-        FarthestFirst,  // largest key on top: the blended queue
-        NearestFirst,   // smallest key on top: the opaque queue
+        FarthestFirst, // largest key on top: the blended queue
+        NearestFirst,  // smallest key on top: the opaque queue
     };
 
     explicit YDrawQueue(Order order);
@@ -58,7 +58,7 @@ private:
     Order order_;
     int count_ = 0;
     int capacity_ = 0;
-    YDrawQueueEntry* entries_ = nullptr;   // capacity_ + 1 entries, used from index 1
+    YDrawQueueEntry* entries_ = nullptr; // capacity_ + 1 entries, used from index 1
 };
 
 // The two queues of the frame.

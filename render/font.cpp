@@ -52,17 +52,14 @@ bool YFont::LoadData(const char* file) {
     const char* path = file ? file : "";
     std::string bytes;
     switch (plat::ReadFile(path, bytes, GLYPH_FILE_BYTES, /*textMode*/ false)) {
-    case plat::ReadStatus::Ok:
-        break;
-    case plat::ReadStatus::TooLarge:
-        LogPrintf(g_Log, "Load font data error, file %s: %lld bytes, a glyph data file has %zu", path,
-                  plat::FileSize(path), GLYPH_FILE_BYTES);
-        ClearData();
-        return false;
-    case plat::ReadStatus::Missing:
-    case plat::ReadStatus::Error:
-        LogPrintf(g_Log, "Load font data error, file %s", path);
-        return false;
+        case plat::ReadStatus::Ok: break;
+        case plat::ReadStatus::TooLarge:
+            LogPrintf(g_Log, "Load font data error, file %s: %lld bytes, a glyph data file has %zu", path,
+                      plat::FileSize(path), GLYPH_FILE_BYTES);
+            ClearData();
+            return false;
+        case plat::ReadStatus::Missing:
+        case plat::ReadStatus::Error: LogPrintf(g_Log, "Load font data error, file %s", path); return false;
     }
     if (bytes.size() != GLYPH_FILE_BYTES) {
         LogPrintf(g_Log, "Load font data error, file %s: %zu bytes, a glyph data file has %zu", path, bytes.size(),
@@ -109,7 +106,7 @@ float YFont::DrawTextf(float x, float y, float size, const char* format, ...) co
     va_start(args, format);
     const int n = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    if (n < 0) text[0] = '\0';  // a format the C library could not apply draws nothing
+    if (n < 0) text[0] = '\0'; // a format the C library could not apply draws nothing
     return DrawText(x, y, size, text);
 }
 

@@ -19,9 +19,9 @@
 
 #include "render/render_objects.h"
 
-constexpr std::size_t GLYPH_WIDTHS_BYTES = 256 * sizeof(float);               // 1024
-constexpr std::size_t GLYPH_RECORDS_BYTES = 256 * sizeof(YGlyph);             // 20480
-constexpr std::size_t GLYPH_FILE_BYTES = GLYPH_WIDTHS_BYTES + GLYPH_RECORDS_BYTES;  // 21504
+constexpr std::size_t GLYPH_WIDTHS_BYTES = 256 * sizeof(float);                    // 1024
+constexpr std::size_t GLYPH_RECORDS_BYTES = 256 * sizeof(YGlyph);                  // 20480
+constexpr std::size_t GLYPH_FILE_BYTES = GLYPH_WIDTHS_BYTES + GLYPH_RECORDS_BYTES; // 21504
 
 // Largest text DrawTextf formats; longer results are cut.
 constexpr int FONT_FORMAT_MAX = 1023;
@@ -56,8 +56,7 @@ public:
     float DrawText(float x, float y, float size, const char* text) const;
     // As DrawText with the text formatted printf-style; a result longer than FONT_FORMAT_MAX
     // characters is cut there.
-    float DrawTextf(float x, float y, float size, const char* format, ...) const
-        __attribute__((format(printf, 5, 6)));
+    float DrawTextf(float x, float y, float size, const char* format, ...) const __attribute__((format(printf, 5, 6)));
 
     std::string name;
 };

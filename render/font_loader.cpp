@@ -25,8 +25,7 @@ void YFontLoader::OnTag(int id) {
 }
 
 bool YFontLoader::OnError(const char* message) {
-    LogPrintf(g_Log, "Font parser error, %s, file: %s, line: %d", message ? message : "", fileName_.c_str(),
-              GetLine());
+    LogPrintf(g_Log, "Font parser error, %s, file: %s, line: %d", message ? message : "", fileName_.c_str(), GetLine());
     return true;
 }
 

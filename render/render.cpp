@@ -33,14 +33,12 @@ YRenderStateBlock YRenderStateBlock::Defaults() {
     return b;
 }
 
-YRenderStateBlock::YRenderStateBlock() {
-    *this = g_Render ? g_Render->DefaultStateBlock() : Defaults();
-}
+YRenderStateBlock::YRenderStateBlock() { *this = g_Render ? g_Render->DefaultStateBlock() : Defaults(); }
 
 YStageStates::YStageStates()
-    : values{gpu::D3DTOP_DISABLE,   gpu::D3DTA_TEXTURE, gpu::D3DTA_CURRENT, gpu::D3DTOP_DISABLE,
-             gpu::D3DTA_TEXTURE,    gpu::D3DTA_CURRENT, gpu::D3DTEXF_POINT, gpu::D3DTEXF_POINT,
-             gpu::D3DTEXF_NONE,     gpu::D3DTADDRESS_WRAP, gpu::D3DTADDRESS_WRAP} {}
+    : values{gpu::D3DTOP_DISABLE, gpu::D3DTA_TEXTURE,    gpu::D3DTA_CURRENT,   gpu::D3DTOP_DISABLE,
+             gpu::D3DTA_TEXTURE,  gpu::D3DTA_CURRENT,    gpu::D3DTEXF_POINT,   gpu::D3DTEXF_POINT,
+             gpu::D3DTEXF_NONE,   gpu::D3DTADDRESS_WRAP, gpu::D3DTADDRESS_WRAP} {}
 
 bool YMaterial::operator==(const YMaterial& o) const {
     for (int i = 0; i < 4; ++i) {
@@ -192,7 +190,7 @@ void YRender::BindStageTexture(YTexture* texture, int stage) {
 
 void YRender::SetShaderColor(YShaderBase* shader, const float colour[4]) {
     SetShader(shader, false);
-    YMaterial m;  // every colour (0, 0, 0, 1), power 0
+    YMaterial m; // every colour (0, 0, 0, 1), power 0
     for (int i = 0; i < 4; ++i) m.emissive[i] = colour[i];
     m.diffuse[3] = colour[3];
     SetMaterial(&m, true);

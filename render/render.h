@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "math/matrix.h"
+#include "math/vector.h"
+#include "math/vertex.h"
 #include "platform/gpu/device.h"
 #include "render/render_objects.h"
 #include "render/render_values.h"
 #include "render/video_mode.h"
-#include "math/matrix.h"
-#include "math/vector.h"
-#include "math/vertex.h"
 
 class YTexture;
 class YColorFilter;
@@ -198,8 +198,8 @@ protected:
 extern YRender* g_Render;
 
 // The renderer's two constant colours.
-extern const float g_ColorBlack[4];  // (0, 0, 0, 1)
-extern const float g_ColorWhite[4];  // (1, 1, 1, 1)
+extern const float g_ColorBlack[4]; // (0, 0, 0, 1)
+extern const float g_ColorWhite[4]; // (1, 1, 1, 1)
 
 // Four 32-bit values into the first four fields of a record (colour, rectangle, quaternion).
 template <class T>

@@ -18,30 +18,30 @@ namespace {
 // Bits per pixel of a display format; 0 for formats that are no display format.
 uint32_t FormatBits(uint32_t format) {
     switch (format) {
-    case D3DFMT_R8G8B8: return 24;
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_A2B10G10R10:
-    case D3DFMT_G16R16: return 32;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4:
-    case D3DFMT_A8R3G3B2:
-    case D3DFMT_X4R4G4B4:
-    case D3DFMT_A8L8: return 16;
-    case D3DFMT_R3G3B2:
-    case D3DFMT_A8:
-    case D3DFMT_A8P8:
-    case D3DFMT_P8:
-    case D3DFMT_L8:
-    case D3DFMT_A4L4: return 8;
-    default: return 0;
+        case D3DFMT_R8G8B8: return 24;
+        case D3DFMT_A8R8G8B8:
+        case D3DFMT_X8R8G8B8:
+        case D3DFMT_A2B10G10R10:
+        case D3DFMT_G16R16: return 32;
+        case D3DFMT_R5G6B5:
+        case D3DFMT_X1R5G5B5:
+        case D3DFMT_A1R5G5B5:
+        case D3DFMT_A4R4G4B4:
+        case D3DFMT_A8R3G3B2:
+        case D3DFMT_X4R4G4B4:
+        case D3DFMT_A8L8: return 16;
+        case D3DFMT_R3G3B2:
+        case D3DFMT_A8:
+        case D3DFMT_A8P8:
+        case D3DFMT_P8:
+        case D3DFMT_L8:
+        case D3DFMT_A4L4: return 8;
+        default: return 0;
     }
 }
 
 // Depth-stencil formats in the order they are tried.
-constexpr uint32_t kDepthFormats[] = {D3DFMT_D24S8, D3DFMT_D24X4S4, D3DFMT_D15S1, D3DFMT_D32,
+constexpr uint32_t kDepthFormats[] = {D3DFMT_D24S8, D3DFMT_D24X4S4, D3DFMT_D15S1,       D3DFMT_D32,
                                       D3DFMT_D24X8, D3DFMT_D16,     D3DFMT_D16_LOCKABLE};
 
 bool HasStencilBits(uint32_t depthFormat) {
@@ -85,7 +85,8 @@ uint32_t Render_D3D::FindDepthFormat(uint32_t displayFormat) {
         if (Failed(d3d_->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, displayFormat, D3DUSAGE_DEPTHSTENCIL,
                                            D3DRTYPE_SURFACE, depth)))
             continue;
-        if (Failed(d3d_->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, displayFormat, displayFormat, depth)))
+        if (Failed(
+                d3d_->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, displayFormat, displayFormat, depth)))
             continue;
         return depth;
     }
@@ -115,7 +116,8 @@ std::vector<YVideoMode>* Render_D3D::GetVideoModes(std::vector<YVideoMode>* out)
             LogLine("depth buffer failed.");
             continue;
         }
-        modes_.push_back({m.Width, m.Height, m.RefreshRate, m.Format, depth, HasStencilBits(depth) ? uint8_t{1} : uint8_t{0}});
+        modes_.push_back(
+            {m.Width, m.Height, m.RefreshRate, m.Format, depth, HasStencilBits(depth) ? uint8_t{1} : uint8_t{0}});
         LogLine("ok");
     }
     // Modes differing only in format keep the adapter's order.
@@ -130,8 +132,8 @@ std::vector<YVideoMode>* Render_D3D::GetVideoModes(std::vector<YVideoMode>* out)
     if (Succeeded(d3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &display))) {
         const uint32_t depth = FindDepthFormat(display.Format);
         if (depth != D3DFMT_UNKNOWN) {
-            desktop_ = {display.Width, display.Height, display.RefreshRate, display.Format, depth,
-                        HasStencilBits(depth) ? uint8_t{1} : uint8_t{0}};
+            desktop_ = {display.Width,  display.Height, display.RefreshRate,
+                        display.Format, depth,          HasStencilBits(depth) ? uint8_t{1} : uint8_t{0}};
         } else {
             // The largest listed mode that fits the display, preferring a refresh rate the display
             // has and then a stencil buffer.
@@ -270,8 +272,8 @@ bool Render_D3D::CreateDevice(void* window, bool fullScreen, int modeIndex) {
     LogLine("D3D device created.");
     Caps caps;
     device_->GetDeviceCaps(&caps);
-    deviceStages_ = std::min<uint32_t>(caps.MaxSimultaneousTextures,
-                                       std::min<uint32_t>(RENDER_MAX_STAGES, MAX_TEXTURE_STAGES));
+    deviceStages_ =
+        std::min<uint32_t>(caps.MaxSimultaneousTextures, std::min<uint32_t>(RENDER_MAX_STAGES, MAX_TEXTURE_STAGES));
     LogPrintf(g_Log, "Caps MaxSimultaneousTextures = %d", AsInt(caps.MaxSimultaneousTextures));
     textureMemoryMB_ = device_->GetAvailableTextureMem() >> 20;
     LogPrintf(g_Log, "AvailableTextureMemory = %d", AsInt(textureMemoryMB_));

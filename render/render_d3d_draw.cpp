@@ -16,9 +16,9 @@ namespace {
 
 // Engine index -> device state.
 constexpr uint32_t kRenderStates[RENDER_STATE_COUNT] = {
-    D3DRS_ALPHABLENDENABLE, D3DRS_SRCBLEND,     D3DRS_DESTBLEND,    D3DRS_TEXTUREFACTOR, D3DRS_ZFUNC,
-    D3DRS_CULLMODE,         D3DRS_ZENABLE,      D3DRS_ZWRITEENABLE, D3DRS_STENCILENABLE, D3DRS_STENCILFAIL,
-    D3DRS_STENCILZFAIL,     D3DRS_STENCILPASS,  D3DRS_STENCILFUNC,  D3DRS_STENCILREF,    D3DRS_STENCILMASK,
+    D3DRS_ALPHABLENDENABLE, D3DRS_SRCBLEND,    D3DRS_DESTBLEND,    D3DRS_TEXTUREFACTOR, D3DRS_ZFUNC,
+    D3DRS_CULLMODE,         D3DRS_ZENABLE,     D3DRS_ZWRITEENABLE, D3DRS_STENCILENABLE, D3DRS_STENCILFAIL,
+    D3DRS_STENCILZFAIL,     D3DRS_STENCILPASS, D3DRS_STENCILFUNC,  D3DRS_STENCILREF,    D3DRS_STENCILMASK,
     D3DRS_STENCILWRITEMASK};
 
 constexpr uint32_t kStageStates[STAGE_STATE_COUNT] = {
@@ -63,8 +63,9 @@ void FillFromFilter(float out[4], float u, float v, uint32_t, uint32_t, void* da
     const uint32_t x = fx > 0.0f ? std::min(static_cast<uint32_t>(fx), f.width - 1) : 0;
     const uint32_t y = fy > 0.0f ? std::min(static_cast<uint32_t>(fy), f.height - 1) : 0;
     const uint32_t argb = ReadPixelARGB(D3DFMT_A8R8G8B8, f.bits + static_cast<size_t>(y) * f.pitch + x * 4);
-    const float in[4] = {static_cast<float>((argb >> 16) & 0xFF) / 255.0f, static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
-                         static_cast<float>(argb & 0xFF) / 255.0f, static_cast<float>(argb >> 24) / 255.0f};
+    const float in[4] = {static_cast<float>((argb >> 16) & 0xFF) / 255.0f,
+                         static_cast<float>((argb >> 8) & 0xFF) / 255.0f, static_cast<float>(argb & 0xFF) / 255.0f,
+                         static_cast<float>(argb >> 24) / 255.0f};
     f.filter->Apply(out, in);
 }
 
@@ -224,8 +225,7 @@ void Render_D3D::DrawTexStrip(const YTexVertex* vertices, int triangleCount) {
 }
 
 void Render_D3D::DrawLineStrip(const YVector* points, int lineCount) {
-    if (lineCount > 0)
-        DrawUp(D3DPT_LINESTRIP, static_cast<uint32_t>(lineCount), points, FVF_POSITION, STRIDE_POSITION);
+    if (lineCount > 0) DrawUp(D3DPT_LINESTRIP, static_cast<uint32_t>(lineCount), points, FVF_POSITION, STRIDE_POSITION);
 }
 
 void Render_D3D::DrawFullScreenQuad() {
@@ -234,7 +234,8 @@ void Render_D3D::DrawFullScreenQuad() {
     const Matrix identity = Matrix::Identity();
     device_->SetTransform(D3DTS_PROJECTION, &identity);
     device_->SetTransform(D3DTS_WORLD, &identity);
-    static const YVector strip[4] = {{-1.0f, -1.0f, 1.0f}, {1.0f, -1.0f, 1.0f}, {-1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f}};
+    static const YVector strip[4] = {
+        {-1.0f, -1.0f, 1.0f}, {1.0f, -1.0f, 1.0f}, {-1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f}};
     DrawUp(D3DPT_TRIANGLESTRIP, 2, strip, FVF_POSITION, STRIDE_POSITION);
     device_->SetTransform(D3DTS_PROJECTION, &saved);
 }
@@ -242,7 +243,8 @@ void Render_D3D::DrawFullScreenQuad() {
 // ---------------------------------------------------------------- meshes
 
 bool Render_D3D::BindMeshBuffers(const YMeshInstanceData* instance) {
-    if (!device_ || !instance || !instance->mesh || !instance->vertexBuffer || !instance->mesh->indexBuffer) return false;
+    if (!device_ || !instance || !instance->mesh || !instance->vertexBuffer || !instance->mesh->indexBuffer)
+        return false;
     // An empty mesh has nothing to draw (and no subset to take a number modulo).
     if (instance->mesh->subsets.empty()) return false;
     SetVertexFormat(FVF_VERTEX);

@@ -52,7 +52,7 @@ void InstallRenderHooks() {
 }
 
 void CreateRenderer() {
-    new Render_D3D();  // becomes g_Render
+    new Render_D3D(); // becomes g_Render
     std::vector<YVideoMode> modes;
     g_VideoModes.Assign(*g_Render->GetVideoModes(&modes));
 }

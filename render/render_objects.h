@@ -6,18 +6,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "math/matrix.h"
 #include "platform/gpu/device.h"
 #include "render/render_values.h"
-#include "math/matrix.h"
 
 class YTexture;
 
 // One texture stage of a shader.
 struct YShaderStageBase {
-    YTexture* texture = nullptr;  // shared, not owned; null binds nothing (the stage keeps its texture)
+    YTexture* texture = nullptr; // shared, not owned; null binds nothing (the stage keeps its texture)
     YStageStates states;
-    YMatrix matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};  // texture-coordinate transform
-    uint8_t identity = 1;  // 1: the matrix is the identity and the stage has no texture transform
+    YMatrix matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}; // texture-coordinate transform
+    uint8_t identity = 1; // 1: the matrix is the identity and the stage has no texture transform
 
     virtual ~YShaderStageBase() = default;
 };
@@ -27,7 +27,7 @@ struct YShaderStageBase {
 struct YShaderBase {
     YRenderStateBlock renderStates;
     YMaterial material;
-    uint8_t lighting = 0;  // read by the shader files; applying a shader never changes lighting
+    uint8_t lighting = 0; // read by the shader files; applying a shader never changes lighting
     std::vector<YShaderStageBase*> stages;
 
     virtual ~YShaderBase() = default;
@@ -51,22 +51,22 @@ struct YGlyph {
 struct YFontBase {
     float widths[256] = {};
     YGlyph glyphs[256] = {};
-    YShaderBase* shader = nullptr;  // its first stage holds the font texture
+    YShaderBase* shader = nullptr; // its first stage holds the font texture
 
     virtual ~YFontBase() = default;
 };
 
 // A run of faces with one material: drawn as one indexed triangle list.
 struct YMeshSubset {
-    int32_t startIndex;      // first index of the run
-    int32_t primitiveCount;  // faces in the run
+    int32_t startIndex;     // first index of the run
+    int32_t primitiveCount; // faces in the run
     int32_t materialId;
-    int32_t minIndex;        // smallest vertex index used
-    int32_t vertexSpan;      // largest minus smallest vertex index, plus one
+    int32_t minIndex;   // smallest vertex index used
+    int32_t vertexSpan; // largest minus smallest vertex index, plus one
 };
 
 struct YMeshBase {
-    gpu::IndexBufferPtr indexBuffer;  // 16-bit indices; null while no device exists
+    gpu::IndexBufferPtr indexBuffer; // 16-bit indices; null while no device exists
     std::vector<YMeshSubset> subsets;
 
     virtual ~YMeshBase() = default;
@@ -74,8 +74,8 @@ struct YMeshBase {
 
 // A drawable copy of a mesh: its own vertex buffer over the mesh's indices.
 struct YMeshInstanceData {
-    gpu::VertexBufferPtr vertexBuffer;  // YVertex layout; null while no device exists
-    YMeshBase* mesh = nullptr;          // not owned
+    gpu::VertexBufferPtr vertexBuffer; // YVertex layout; null while no device exists
+    YMeshBase* mesh = nullptr;         // not owned
 
     virtual ~YMeshInstanceData() = default;
 };

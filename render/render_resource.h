@@ -9,7 +9,7 @@
 #include <vector>
 
 // Type masks.
-constexpr uint32_t RESOURCE_RESET = 1;       // released and restored around a device reset (no type has it)
+constexpr uint32_t RESOURCE_RESET = 1; // released and restored around a device reset (no type has it)
 constexpr uint32_t RESOURCE_TEXTURE = 2;
 constexpr uint32_t RESOURCE_MESH = 4;
 constexpr uint32_t RESOURCE_MESH_INSTANCE = 8;
@@ -31,7 +31,7 @@ public:
     virtual void Release() = 0;
 
     uint32_t typeMask = 0;
-    std::string name;  // textures: the file name exactly as the caller gave it
+    std::string name; // textures: the file name exactly as the caller gave it
 };
 
 // Every resource whose type mask shares a bit with `typeMask`, in registry order. A resource made

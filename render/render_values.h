@@ -8,10 +8,10 @@
 
 // Engine order of the render states.
 enum YRenderStateIndex {
-    RS_ALPHA_BLEND_ENABLE,  // 0 / 1
+    RS_ALPHA_BLEND_ENABLE, // 0 / 1
     RS_SRC_BLEND,
     RS_DEST_BLEND,
-    RS_TEXTURE_FACTOR,      // A8R8G8B8
+    RS_TEXTURE_FACTOR, // A8R8G8B8
     RS_DEPTH_FUNC,
     RS_CULL_MODE,
     RS_DEPTH_ENABLE,

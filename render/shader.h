@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "render/render_objects.h"
 #include "math/matrix.h"
+#include "render/render_objects.h"
 
 class YTexture;
 
@@ -34,7 +34,7 @@ public:
     explicit YModRotate(float speed_) : speed(speed_) {}
     bool Update(float dt, YMatrix* m) override;
 
-    float angle = 0.0f;  // degrees, kept within -180..180 (180 itself stays)
+    float angle = 0.0f; // degrees, kept within -180..180 (180 itself stays)
     float speed;
 };
 
@@ -44,7 +44,7 @@ public:
     YModScroll(float xSpeed_, float ySpeed_) : xSpeed(xSpeed_), ySpeed(ySpeed_) {}
     bool Update(float dt, YMatrix* m) override;
 
-    float u = 0.0f;  // offsets, kept within -1..1 (1 itself stays)
+    float u = 0.0f; // offsets, kept within -1..1 (1 itself stays)
     float v = 0.0f;
     float xSpeed;
     float ySpeed;
@@ -57,7 +57,7 @@ public:
     YModPulse(float phaseSpeed_, float min_, float max_) : phaseSpeed(phaseSpeed_), min(min_), max(max_) {}
     bool Update(float dt, YMatrix* m) override;
 
-    float phase = 0.0f;  // degrees
+    float phase = 0.0f; // degrees
     float phaseSpeed;
     float min;
     float max;
@@ -71,7 +71,7 @@ public:
         : phaseSpeed(phaseSpeed_), minAngle(minAngle_), maxAngle(maxAngle_) {}
     bool Update(float dt, YMatrix* m) override;
 
-    float phase = 0.0f;  // degrees
+    float phase = 0.0f; // degrees
     float phaseSpeed;
     float minAngle;
     float maxAngle;

@@ -37,7 +37,7 @@ uint32_t ReadHex(const std::string& text) {
     for (; std::isxdigit(static_cast<unsigned char>(*p)); ++p) {
         const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
         magnitude = magnitude * 16 + (c <= '9' ? c - '0' : c - 'a' + 10);
-        if (magnitude > 0x80000000LL) magnitude = 0x80000000LL;  // saturated either way from here
+        if (magnitude > 0x80000000LL) magnitude = 0x80000000LL; // saturated either way from here
     }
     const int64_t value = negative ? -magnitude : magnitude;
     const int32_t clamped = value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
@@ -115,7 +115,7 @@ void YShaderLoader::SetRenderState(int index, const std::string& text) {
     uint32_t value;
     if (index == RS_TEXTURE_FACTOR) {
         YColor c;
-        c.ParseColor(text);  // throws "Error color format." to the reader's error path
+        c.ParseColor(text); // throws "Error color format." to the reader's error path
         float rgba[4];
         CopyColor(rgba, c);
         value = g_Render->ColorToARGB(rgba);
@@ -175,14 +175,14 @@ void YShaderLoader::AddModifier(int id) {
         for (std::size_t i = 0; i < a.size() && i < 3; ++i) n[i] = Number(id, static_cast<int>(i));
     std::unique_ptr<YMatrixMod> mod;
     switch (id) {
-    case TAG_MOD_ROTATE: mod = std::make_unique<YModRotate>(n[0]); break;
-    case TAG_MOD_SCROLL: mod = std::make_unique<YModScroll>(n[0], n[1]); break;
-    case TAG_MOD_PULSE: mod = std::make_unique<YModPulse>(n[0], n[1], n[2]); break;
-    case TAG_MOD_FLIP: mod = std::make_unique<YModFlip>(a[0].AsBool(), a[1].AsBool()); break;
-    case TAG_MOD_OFFSET: mod = std::make_unique<YModOffset>(n[0], n[1]); break;
-    case TAG_MOD_SWING: mod = std::make_unique<YModSwing>(n[0], n[1], n[2]); break;
-    case TAG_MOD_TURN: mod = std::make_unique<YModTurn>(n[0]); break;
-    default: return;
+        case TAG_MOD_ROTATE: mod = std::make_unique<YModRotate>(n[0]); break;
+        case TAG_MOD_SCROLL: mod = std::make_unique<YModScroll>(n[0], n[1]); break;
+        case TAG_MOD_PULSE: mod = std::make_unique<YModPulse>(n[0], n[1], n[2]); break;
+        case TAG_MOD_FLIP: mod = std::make_unique<YModFlip>(a[0].AsBool(), a[1].AsBool()); break;
+        case TAG_MOD_OFFSET: mod = std::make_unique<YModOffset>(n[0], n[1]); break;
+        case TAG_MOD_SWING: mod = std::make_unique<YModSwing>(n[0], n[1], n[2]); break;
+        case TAG_MOD_TURN: mod = std::make_unique<YModTurn>(n[0]); break;
+        default: return;
     }
     stage_->modifiers.push_back(std::move(mod));
 }
@@ -190,118 +190,119 @@ void YShaderLoader::AddModifier(int id) {
 void YShaderLoader::OnTag(int id) {
     const std::vector<XMLAttribute>& a = tags[id].attributes;
     switch (id) {
-    case TAG_SHADER: OpenShader(); return;
+        case TAG_SHADER: OpenShader(); return;
 
-    case TAG_BLEND:
-    case TAG_STATE:
-    case TAG_STENCIL: {
-        if (!shader_) {
-            OnError(id == TAG_BLEND   ? "Tag <blend> outside <shader>."
-                    : id == TAG_STATE ? "Tag <state> outside <shader>."
-                                      : "Tag <stencil> outside <shader>.");
+        case TAG_BLEND:
+        case TAG_STATE:
+        case TAG_STENCIL: {
+            if (!shader_) {
+                OnError(id == TAG_BLEND   ? "Tag <blend> outside <shader>."
+                        : id == TAG_STATE ? "Tag <state> outside <shader>."
+                                          : "Tag <stencil> outside <shader>.");
+                return;
+            }
+            const int* states = id == TAG_BLEND ? kBlendStates : id == TAG_STATE ? kStateStates : kStencilStates;
+            for (std::size_t i = 0; i < a.size(); ++i) SetRenderState(states[i], a[i].value);
             return;
         }
-        const int* states = id == TAG_BLEND ? kBlendStates : id == TAG_STATE ? kStateStates : kStencilStates;
-        for (std::size_t i = 0; i < a.size(); ++i) SetRenderState(states[i], a[i].value);
-        return;
-    }
 
-    case TAG_MATERIAL: {
-        if (!shader_) {
-            OnError("Tag <material> outside <shader>.");
+        case TAG_MATERIAL: {
+            if (!shader_) {
+                OnError("Tag <material> outside <shader>.");
+                return;
+            }
+            // In order, so the colours read before a bad one stay set.
+            float* colours[4] = {shader_->material.diffuse, shader_->material.ambient, shader_->material.specular,
+                                 shader_->material.emissive};
+            for (int i = 0; i < 4; ++i) {
+                YColor c;
+                c.ParseColor(a[static_cast<std::size_t>(i)].value);
+                CopyColor(colours[i], c);
+            }
+            shader_->material.power = Number(id, 4);
             return;
         }
-        // In order, so the colours read before a bad one stay set.
-        float* colours[4] = {shader_->material.diffuse, shader_->material.ambient, shader_->material.specular,
-                             shader_->material.emissive};
-        for (int i = 0; i < 4; ++i) {
+
+        case TAG_MATERIALCOLOR: {
+            if (!shader_) {
+                OnError("Tag <materialcolor> outside <shader>.");
+                return;
+            }
             YColor c;
-            c.ParseColor(a[static_cast<std::size_t>(i)].value);
-            CopyColor(colours[i], c);
-        }
-        shader_->material.power = Number(id, 4);
-        return;
-    }
-
-    case TAG_MATERIALCOLOR: {
-        if (!shader_) {
-            OnError("Tag <materialcolor> outside <shader>.");
+            c.ParseColor(a[0].value);
+            YMaterial& m = shader_->material;
+            m = YMaterial(); // every colour (0, 0, 0, 1), power 0
+            m.diffuse[3] = c.a;
+            CopyColor(m.emissive, c);
+            shader_->lighting = 0;
             return;
         }
-        YColor c;
-        c.ParseColor(a[0].value);
-        YMaterial& m = shader_->material;
-        m = YMaterial();  // every colour (0, 0, 0, 1), power 0
-        m.diffuse[3] = c.a;
-        CopyColor(m.emissive, c);
-        shader_->lighting = 0;
-        return;
-    }
 
-    case TAG_LIGHTING:
-        if (!shader_) {
-            OnError("Tag <lighting> outside <shader>.");
+        case TAG_LIGHTING:
+            if (!shader_) {
+                OnError("Tag <lighting> outside <shader>.");
+                return;
+            }
+            shader_->lighting = a[0].AsBool() ? 1 : 0;
+            return;
+
+        case TAG_MAP: {
+            if (!shader_) {
+                OnError("Tag <map> outside <shader>.");
+                return;
+            }
+            if (stage_) OnError("Expected </map>.");
+            stage_ = shader_->AddStage();
+            if (!a[0].value.empty()) stage_->texture = GetTexture(a[0].value.c_str());
+            SetStageState(SS_ADDRESS_U, a[1].value);
+            SetStageState(SS_ADDRESS_V, a[2].value);
             return;
         }
-        shader_->lighting = a[0].AsBool() ? 1 : 0;
-        return;
 
-    case TAG_MAP: {
-        if (!shader_) {
-            OnError("Tag <map> outside <shader>.");
+        case TAG_COLORBLEND:
+        case TAG_ALPHABLEND:
+        case TAG_FILTER: {
+            if (!stage_) {
+                OnError(id == TAG_COLORBLEND   ? "Tag <colorblend> outside <map>."
+                        : id == TAG_ALPHABLEND ? "Tag <alphablend> outside <map>."
+                                               : "Tag <filterblend> outside <map>.");
+                return;
+            }
+            const int* states = id == TAG_COLORBLEND   ? kColorBlendStates
+                                : id == TAG_ALPHABLEND ? kAlphaBlendStates
+                                                       : kFilterStates;
+            for (std::size_t i = 0; i < a.size(); ++i) SetStageState(states[i], a[i].value);
             return;
         }
-        if (stage_) OnError("Expected </map>.");
-        stage_ = shader_->AddStage();
-        if (!a[0].value.empty()) stage_->texture = GetTexture(a[0].value.c_str());
-        SetStageState(SS_ADDRESS_U, a[1].value);
-        SetStageState(SS_ADDRESS_V, a[2].value);
-        return;
-    }
 
-    case TAG_COLORBLEND:
-    case TAG_ALPHABLEND:
-    case TAG_FILTER: {
-        if (!stage_) {
-            OnError(id == TAG_COLORBLEND   ? "Tag <colorblend> outside <map>."
-                    : id == TAG_ALPHABLEND ? "Tag <alphablend> outside <map>."
-                                           : "Tag <filterblend> outside <map>.");
+        case TAG_MOD_ROTATE:
+        case TAG_MOD_SCROLL:
+        case TAG_MOD_PULSE:
+        case TAG_MOD_FLIP:
+        case TAG_MOD_OFFSET:
+        case TAG_MOD_SWING:
+        case TAG_MOD_TURN: {
+            if (!stage_) {
+                static const char* const outside[] = {
+                    "Tag <mod_rotate> outside <map>.", "Tag <mod_scroll> outside <map>.",
+                    "Tag <mod_pulse> outside <map>.",  "Tag <mod_flip> outside <map>.",
+                    "Tag <mod_offset> outside <map>.", "Tag <mod_swing> outside <map>.",
+                    "Tag <mod_turn> outside <map>."};
+                OnError(outside[id - TAG_MOD_ROTATE]);
+                return;
+            }
+            AddModifier(id);
             return;
         }
-        const int* states = id == TAG_COLORBLEND   ? kColorBlendStates
-                            : id == TAG_ALPHABLEND ? kAlphaBlendStates
-                                                   : kFilterStates;
-        for (std::size_t i = 0; i < a.size(); ++i) SetStageState(states[i], a[i].value);
-        return;
-    }
 
-    case TAG_MOD_ROTATE:
-    case TAG_MOD_SCROLL:
-    case TAG_MOD_PULSE:
-    case TAG_MOD_FLIP:
-    case TAG_MOD_OFFSET:
-    case TAG_MOD_SWING:
-    case TAG_MOD_TURN: {
-        if (!stage_) {
-            static const char* const outside[] = {
-                "Tag <mod_rotate> outside <map>.", "Tag <mod_scroll> outside <map>.", "Tag <mod_pulse> outside <map>.",
-                "Tag <mod_flip> outside <map>.",   "Tag <mod_offset> outside <map>.", "Tag <mod_swing> outside <map>.",
-                "Tag <mod_turn> outside <map>."};
-            OnError(outside[id - TAG_MOD_ROTATE]);
-            return;
-        }
-        AddModifier(id);
-        return;
-    }
-
-    default: return;
+        default: return;
     }
 }
 
 void YShaderLoader::OnCloseTag(int id) {
     if (id == TAG_SHADER) {
         if (!shader_) OnError("Expected <shader>.");
-        shader_ = nullptr;  // an open map stays current
+        shader_ = nullptr; // an open map stays current
     } else if (id == TAG_MAP) {
         if (!stage_) OnError("Expected <map>.");
         stage_ = nullptr;

@@ -63,8 +63,8 @@ private:
     void LogBadValue(const std::string& text);
 
     std::string fileName_;
-    YShader* shader_ = nullptr;       // between <shader> and </shader>
-    YShaderStage* stage_ = nullptr;   // between <map> and </map>
+    YShader* shader_ = nullptr;     // between <shader> and </shader>
+    YShaderStage* stage_ = nullptr; // between <map> and </map>
 };
 
 // Reads one shader file. Without a renderer logs "Shader parser error, render must be created."

@@ -10,69 +10,54 @@ namespace {
 
 // An unsigned decimal number after optional white space; 0 when the text does not start with one.
 // Values beyond 32 bits saturate, so an absurd mode text cannot wrap round to a small size.
-uint32_t ReadNumber(const char* p)
-{
-    while (*p && std::isspace(static_cast<unsigned char>(*p)))
-        ++p;
+uint32_t ReadNumber(const char* p) {
+    while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
     uint64_t value = 0;
     for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
         value = value * 10 + static_cast<uint64_t>(*p - '0');
-        if (value > UINT32_MAX)
-            return UINT32_MAX;
+        if (value > UINT32_MAX) return UINT32_MAX;
     }
     return static_cast<uint32_t>(value);
 }
 
-}  // namespace
+} // namespace
 
-YVideoMode YVideoMode::FromString(const char* text)
-{
+YVideoMode YVideoMode::FromString(const char* text) {
     YVideoMode mode;
-    if (!text)
-        return mode;
+    if (!text) return mode;
     const char* x = std::strchr(text, 'x');
     const char* colon = std::strchr(text, ':');
     const char* at = std::strchr(text, '@');
-    if (!x)
-        return mode;
+    if (!x) return mode;
     // Each number ends at the first character that cannot belong to it, so reading from just
     // after a separator stops at the next separator by itself.
     mode.width = ReadNumber(text);
     mode.height = ReadNumber(x + 1);
     if (colon) {
         mode.depth = ReadNumber(colon + 1);
-        if (at)
-            mode.refresh = ReadNumber(at + 1);
+        if (at) mode.refresh = ReadNumber(at + 1);
     }
     return mode;
 }
 
-std::string YVideoMode::ToString() const
-{
+std::string YVideoMode::ToString() const {
     std::string text = std::to_string(width) + "x" + std::to_string(height) + ":" + std::to_string(depth);
-    if (refresh != 0)
-        text += "@" + std::to_string(refresh);
+    if (refresh != 0) text += "@" + std::to_string(refresh);
     return text;
 }
 
-bool YVideoMode::operator==(const YVideoMode& o) const
-{
+bool YVideoMode::operator==(const YVideoMode& o) const {
     return width == o.width && height == o.height && depth == o.depth && refresh == o.refresh;
 }
 
-bool YVideoMode::Less(const YVideoMode& a, const YVideoMode& b)
-{
-    if (a.width != b.width)
-        return a.width < b.width;
-    if (a.height != b.height)
-        return a.height < b.height;
-    if (a.depth != b.depth)
-        return a.depth < b.depth;
+bool YVideoMode::Less(const YVideoMode& a, const YVideoMode& b) {
+    if (a.width != b.width) return a.width < b.width;
+    if (a.height != b.height) return a.height < b.height;
+    if (a.depth != b.depth) return a.depth < b.depth;
     return a.refresh < b.refresh;
 }
 
-void YVideoModeList::Assign(std::vector<YVideoMode> modes)
-{
+void YVideoModeList::Assign(std::vector<YVideoMode> modes) {
     desktop_ = YVideoMode();
     if (!modes.empty()) {
         desktop_ = modes.back();
@@ -81,24 +66,16 @@ void YVideoModeList::Assign(std::vector<YVideoMode> modes)
     modes_ = std::move(modes);
 }
 
-int YVideoModeList::FindBest(YVideoMode* wanted) const
-{
-    return FindBest(wanted, IsWindows2000OrLater());
-}
+int YVideoModeList::FindBest(YVideoMode* wanted) const { return FindBest(wanted, IsWindows2000OrLater()); }
 
-int YVideoModeList::FindBest(YVideoMode* wanted, bool newerSystem) const
-{
-    if (wanted->refresh == 0)
-        wanted->refresh = desktop_.refresh;
+int YVideoModeList::FindBest(YVideoMode* wanted, bool newerSystem) const {
+    if (wanted->refresh == 0) wanted->refresh = desktop_.refresh;
     const YVideoMode* best = nullptr;
     bool depthSeen = false;
     for (const YVideoMode& m : modes_) {
-        if (m.width != wanted->width || m.height != wanted->height)
-            continue;
-        if (!best)
-            best = &m;
-        if (m.depth != wanted->depth)
-            continue;
+        if (m.width != wanted->width || m.height != wanted->height) continue;
+        if (!best) best = &m;
+        if (m.depth != wanted->depth) continue;
         if (!depthSeen) {
             // The first mode of the wanted depth wins over any mode of another depth, whatever
             // its refresh rate.
@@ -113,22 +90,18 @@ int YVideoModeList::FindBest(YVideoMode* wanted, bool newerSystem) const
     return best ? best->index : 0;
 }
 
-std::string YVideoModeList::Normalize(const char* text) const
-{
+std::string YVideoModeList::Normalize(const char* text) const {
     // Nothing to choose from (no renderer yet): keep the text rather than invent a mode.
-    if (modes_.empty())
-        return text ? text : "";
+    if (modes_.empty()) return text ? text : "";
     YVideoMode wanted = YVideoMode::FromString(text);
     int position = FindBest(&wanted);
     // The renderer numbers its modes by position; should a record say otherwise, fall back to
     // the first mode rather than read outside the list.
-    if (position < 0 || static_cast<size_t>(position) >= modes_.size())
-        position = 0;
+    if (position < 0 || static_cast<size_t>(position) >= modes_.size()) position = 0;
     return modes_[position].ToString();
 }
 
-std::vector<YVideoMode> YVideoModeList::Filter(YVideoMode pattern) const
-{
+std::vector<YVideoMode> YVideoModeList::Filter(YVideoMode pattern) const {
     std::vector<YVideoMode> out;
     for (const YVideoMode& m : modes_) {
         YVideoMode r;
@@ -154,8 +127,7 @@ std::vector<YVideoMode> YVideoModeList::Filter(YVideoMode pattern) const
     return out;
 }
 
-bool IsWindows2000OrLater()
-{
+bool IsWindows2000OrLater() {
     // The question separates systems that report display refresh rates reliably from the older
     // ones that did not, where only the first mode of a depth was trusted. No system this program
     // runs on is of the older kind, so the answer is fixed; FindBest(wanted, false) still gives

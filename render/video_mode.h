@@ -9,10 +9,10 @@
 struct YVideoMode {
     uint32_t width = 0;
     uint32_t height = 0;
-    uint32_t depth = 0;     // bits per pixel
-    uint32_t refresh = 0;   // Hz; 0 = unspecified
-    int32_t index = -1;     // position in the renderer's adapter mode list; -1 for the desktop mode
-                            // and for records built from text or by filtering
+    uint32_t depth = 0;   // bits per pixel
+    uint32_t refresh = 0; // Hz; 0 = unspecified
+    int32_t index = -1;   // position in the renderer's adapter mode list; -1 for the desktop mode
+                          // and for records built from text or by filtering
 
     // Reads width "x" height [":" depth ["@" refresh]]. Missing parts stay 0; text without an 'x'
     // gives all zero. A null text reads as empty.

@@ -7,15 +7,16 @@
 #include "core/log.h"
 #include "core/number_text.h"
 #include "platform/sys/clock.h"
+#include "platform/sys/crt_rand.h"
 #include "platform/window/win_messages.h"
+#include "render/camera.h"
 #include "render/console_drawer.h"
-#include "render/font_loader.h"
+#include "render/draw_list.h"
 #include "render/font.h"
+#include "render/font_loader.h"
+#include "render/mesh/mesh_draw.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
-#include "render/camera.h"
-#include "render/draw_list.h"
-#include "render/mesh/mesh_draw.h"
 #include "render/scene/environment_box.h"
 #include "render/scene/particles.h"
 #include "render/scene/shadow_volume.h"
@@ -25,7 +26,6 @@
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
-#include "platform/sys/crt_rand.h"
 
 namespace {
 
@@ -74,9 +74,7 @@ GameFramework::~GameFramework() {
     music_.reset();
 }
 
-void GameFramework::LoadPages() {
-    GetLocale().Load((GetInit().GetLanguagePath() + "\\locale.yml").c_str());
-}
+void GameFramework::LoadPages() { GetLocale().Load((GetInit().GetLanguagePath() + "\\locale.yml").c_str()); }
 
 void GameFramework::CreateMainWindow() {
     Init& init = GetInit();
@@ -153,8 +151,10 @@ void GameFramework::MouseDown(int button, int x, int y) {
 
 void GameFramework::KeyDown(int key) {
     if (state_ == State::Splash) {
-        if (key == plat::VK_ESCAPE) g_SplashShow.SkipAll();
-        else g_SplashShow.Skip();
+        if (key == plat::VK_ESCAPE)
+            g_SplashShow.SkipAll();
+        else
+            g_SplashShow.Skip();
     }
     if (key == plat::VK_OEM_3 && IsKeyDown(plat::VK_SHIFT) && IsKeyDown(plat::VK_CONTROL) && IsKeyDown(plat::VK_MENU)) {
         if (console_) console_->shown = !console_->shown;
@@ -186,17 +186,16 @@ void GameFramework::Char(int code) {
 void GameFramework::RunCommand(int id) {
     Init& init = GetInit();
     switch (id) {
-    case GAME_CMD_EXIT:
-        console_->Print(console_->GetNameText() + " ok.");
-        Quit();
-        break;
-    case GAME_CMD_OPEN_ALL_LEVELS:
-        init.CurrentGameMode().openLevels = 10000;
-        init.Save();
-        console_->Print(console_->GetNameText() + " ok.");
-        break;
-    default:
-        break;
+        case GAME_CMD_EXIT:
+            console_->Print(console_->GetNameText() + " ok.");
+            Quit();
+            break;
+        case GAME_CMD_OPEN_ALL_LEVELS:
+            init.CurrentGameMode().openLevels = 10000;
+            init.Save();
+            console_->Print(console_->GetNameText() + " ok.");
+            break;
+        default: break;
     }
 }
 
@@ -204,48 +203,47 @@ void GameFramework::SetVariable(int id) {
     Init& init = GetInit();
     const std::string& name = console_->GetNameText();
     switch (id) {
-    case GAME_VAR_FPS:
-        init.fps = console_->GetBool();
-        console_->Print(name + BoolToString(init.fps));
-        break;
-    case GAME_VAR_FULLSCREEN: {
-        const bool value = console_->GetBool();
-        if (value != IsFullScreen()) {
-            init.fullscreen = value;
+        case GAME_VAR_FPS:
+            init.fps = console_->GetBool();
+            console_->Print(name + BoolToString(init.fps));
+            break;
+        case GAME_VAR_FULLSCREEN: {
+            const bool value = console_->GetBool();
+            if (value != IsFullScreen()) {
+                init.fullscreen = value;
+                DestroyFrameWindow();
+                CreateMainWindow();
+            }
+            console_->Print(name + BoolToString(value));
+            break;
+        }
+        case GAME_VAR_VIDEO_MODE:
+            init.videoMode = console_->GetValueText();
             DestroyFrameWindow();
             CreateMainWindow();
+            console_->Print(name + init.videoMode);
+            break;
+        case GAME_VAR_SOUND_VOLUME:
+        case GAME_VAR_MUSIC_VOLUME: {
+            const float value = ClampVolume(console_->GetFloat());
+            if (id == GAME_VAR_SOUND_VOLUME) {
+                init.soundVolume = value;
+                SetSoundVolume(value);
+            } else {
+                init.musicVolume = value;
+                SetMusicVolume(value);
+            }
+            console_->Print(name + FloatToText(value));
+            break;
         }
-        console_->Print(name + BoolToString(value));
-        break;
-    }
-    case GAME_VAR_VIDEO_MODE:
-        init.videoMode = console_->GetValueText();
-        DestroyFrameWindow();
-        CreateMainWindow();
-        console_->Print(name + init.videoMode);
-        break;
-    case GAME_VAR_SOUND_VOLUME:
-    case GAME_VAR_MUSIC_VOLUME: {
-        const float value = ClampVolume(console_->GetFloat());
-        if (id == GAME_VAR_SOUND_VOLUME) {
-            init.soundVolume = value;
-            SetSoundVolume(value);
-        } else {
-            init.musicVolume = value;
-            SetMusicVolume(value);
-        }
-        console_->Print(name + FloatToText(value));
-        break;
-    }
-    case GAME_VAR_SHADOWS:
-        init.shadows = console_->GetBool();
-        console_->Print(name + BoolToString(init.shadows));
-        break;
-    case GAME_VAR_SHOWTIPS:
-        init.showTips = console_->GetBool();
-        console_->Print(name + BoolToString(init.showTips));
-        break;
-    default:
-        break;
+        case GAME_VAR_SHADOWS:
+            init.shadows = console_->GetBool();
+            console_->Print(name + BoolToString(init.shadows));
+            break;
+        case GAME_VAR_SHOWTIPS:
+            init.showTips = console_->GetBool();
+            console_->Print(name + BoolToString(init.showTips));
+            break;
+        default: break;
     }
 }

@@ -15,19 +15,17 @@ namespace {
 using Guard = std::lock_guard<plat::YRecursiveLock>;
 
 constexpr unsigned UPDATE_PERIOD_MS = 100;
-constexpr float MIN_UPDATE_SECONDS = 0.05f;   // a pass sooner than this after the last one does nothing
+constexpr float MIN_UPDATE_SECONDS = 0.05f; // a pass sooner than this after the last one does nothing
 constexpr size_t TRACK_RESERVE = 10;
 
-float Clamp01(float v)
-{
+float Clamp01(float v) {
     if (!(v > 0.0f)) return 0.0f;
     return v > 1.0f ? 1.0f : v;
 }
 
 } // namespace
 
-YMusicPlayer::YMusicPlayer(bool runThread)
-{
+YMusicPlayer::YMusicPlayer(bool runThread) {
     tracks_.reserve(TRACK_RESERVE);
     for (auto& channel : channels_) channel = std::make_unique<YSoundStream>(CHANNEL_BUFFER_BYTES);
     Guard guard(lock_);
@@ -45,8 +43,7 @@ YMusicPlayer::YMusicPlayer(bool runThread)
     }
 }
 
-YMusicPlayer::~YMusicPlayer()
-{
+YMusicPlayer::~YMusicPlayer() {
     {
         Guard guard(lock_);
         for (auto& channel : channels_) channel->SetChannelVolume(0.0f);
@@ -55,15 +52,13 @@ YMusicPlayer::~YMusicPlayer()
     thread_.Stop([this] { wake_.Set(); });
 }
 
-void YMusicPlayer::AddTrack(const char* path)
-{
+void YMusicPlayer::AddTrack(const char* path) {
     Guard guard(lock_);
     tracks_.emplace_back(path ? path : "");
     Shuffle();
 }
 
-void YMusicPlayer::AddFolder(const char* folder)
-{
+void YMusicPlayer::AddFolder(const char* folder) {
     Guard guard(lock_);
     const std::string dir = folder ? folder : "";
     std::vector<std::string> names;
@@ -73,8 +68,7 @@ void YMusicPlayer::AddFolder(const char* folder)
     Shuffle();
 }
 
-void YMusicPlayer::Shuffle()
-{
+void YMusicPlayer::Shuffle() {
     Guard guard(lock_);
     if (tracks_.size() <= 2) return;
     playlist_.clear();
@@ -89,16 +83,14 @@ void YMusicPlayer::Shuffle()
     }
 }
 
-void YMusicPlayer::PlayTrack(int track, float fadeSeconds)
-{
+void YMusicPlayer::PlayTrack(int track, float fadeSeconds) {
     Guard guard(lock_);
     if (track == currentTrack_) return;
     fadeTime_ = fadeSeconds;
     requestedTrack_ = track;
 }
 
-void YMusicPlayer::PlayNext(float fadeSeconds)
-{
+void YMusicPlayer::PlayNext(float fadeSeconds) {
     Guard guard(lock_);
     if (requestedTrack_ != -1) return;
     ++playlistPosition_;
@@ -112,14 +104,12 @@ void YMusicPlayer::PlayNext(float fadeSeconds)
         requestedTrack_ = static_cast<int>(playlist_[playlistPosition_]);
 }
 
-void YMusicPlayer::FadeOutAll()
-{
+void YMusicPlayer::FadeOutAll() {
     Guard guard(lock_);
     fadeTimers_ = {1.0f, 1.0f};
 }
 
-void YMusicPlayer::Update()
-{
+void YMusicPlayer::Update() {
     Guard guard(lock_);
     if (!SoundAppActive() || !SoundDeviceReady()) {
         // Time stands still while idle: the first pass afterwards counts as a first pass.
@@ -153,8 +143,7 @@ void YMusicPlayer::Update()
 }
 
 // Fade timer > 0: fading out (counts down to a stop); < 0: fading in (counts up); 0: steady.
-void YMusicPlayer::Fade(int channel, float dt)
-{
+void YMusicPlayer::Fade(int channel, float dt) {
     float& t = fadeTimers_[static_cast<size_t>(channel)];
     if (t == 0.0f) return;
     YSoundStream& stream = *channels_[static_cast<size_t>(channel)];
@@ -185,8 +174,7 @@ void YMusicPlayer::Fade(int channel, float dt)
     stream.SetChannelVolume(Clamp01(volume));
 }
 
-void YMusicPlayer::StartRequested()
-{
+void YMusicPlayer::StartRequested() {
     const int track = requestedTrack_;
     // Cleared before the attempt, so that a track that cannot start is reported once, not on every
     // pass.
@@ -225,38 +213,32 @@ void YMusicPlayer::StartRequested()
     currentTrack_ = track;
 }
 
-std::vector<std::string> YMusicPlayer::Tracks()
-{
+std::vector<std::string> YMusicPlayer::Tracks() {
     Guard guard(lock_);
     return tracks_;
 }
 
-std::vector<uint32_t> YMusicPlayer::Playlist()
-{
+std::vector<uint32_t> YMusicPlayer::Playlist() {
     Guard guard(lock_);
     return playlist_;
 }
 
-int YMusicPlayer::RequestedTrack()
-{
+int YMusicPlayer::RequestedTrack() {
     Guard guard(lock_);
     return requestedTrack_;
 }
 
-int YMusicPlayer::CurrentTrack()
-{
+int YMusicPlayer::CurrentTrack() {
     Guard guard(lock_);
     return currentTrack_;
 }
 
-float YMusicPlayer::FadeTime()
-{
+float YMusicPlayer::FadeTime() {
     Guard guard(lock_);
     return fadeTime_;
 }
 
-float YMusicPlayer::TimeLeft()
-{
+float YMusicPlayer::TimeLeft() {
     Guard guard(lock_);
     return timeLeft_;
 }

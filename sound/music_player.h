@@ -75,9 +75,9 @@ private:
     int requestedTrack_ = -1;
     int currentTrack_ = -1;
     uint32_t lastUpdate_ = 0;
-    bool haveLastUpdate_ = false;   // a pass ran since the player was last idle
+    bool haveLastUpdate_ = false; // a pass ran since the player was last idle
     uint32_t playlistPosition_ = 0;
 
-    plat::YEvent wake_;     // ends the update thread's wait early when it is told to stop
+    plat::YEvent wake_; // ends the update thread's wait early when it is told to stop
     plat::YThread thread_;
 };

@@ -16,25 +16,17 @@ struct YOggReader::Decoder {
 namespace {
 
 // The decoder reads through the C stream the reader opened; clearing the decoder closes it.
-size_t ReadCallback(void* ptr, size_t size, size_t count, void* source)
-{
+size_t ReadCallback(void* ptr, size_t size, size_t count, void* source) {
     return std::fread(ptr, size, count, static_cast<FILE*>(source));
 }
 
-int SeekCallback(void* source, ogg_int64_t offset, int whence)
-{
+int SeekCallback(void* source, ogg_int64_t offset, int whence) {
     return std::fseek(static_cast<FILE*>(source), static_cast<long>(offset), whence);
 }
 
-int CloseCallback(void* source)
-{
-    return std::fclose(static_cast<FILE*>(source));
-}
+int CloseCallback(void* source) { return std::fclose(static_cast<FILE*>(source)); }
 
-long TellCallback(void* source)
-{
-    return std::ftell(static_cast<FILE*>(source));
-}
+long TellCallback(void* source) { return std::ftell(static_cast<FILE*>(source)); }
 
 const ov_callbacks kCallbacks = {ReadCallback, SeekCallback, CloseCallback, TellCallback};
 
@@ -42,25 +34,20 @@ const ov_callbacks kCallbacks = {ReadCallback, SeekCallback, CloseCallback, Tell
 
 YOggReader::YOggReader() = default;
 
-YOggReader::~YOggReader()
-{
-    Close();
-}
+YOggReader::~YOggReader() { Close(); }
 
-const char* YOggReader::ErrorText(int code)
-{
+const char* YOggReader::ErrorText(int code) {
     switch (code) {
-    case OV_EREAD: return "Read from media.";
-    case OV_EFAULT: return "Internal logic fault (bug or heap/stack corruption.";
-    case OV_ENOTVORBIS: return "Not Vorbis data.";
-    case OV_EBADHEADER: return "Invalid Vorbis header.";
-    case OV_EVERSION: return "Vorbis version mismatch.";
-    default: return "Unknown Ogg error.";
+        case OV_EREAD: return "Read from media.";
+        case OV_EFAULT: return "Internal logic fault (bug or heap/stack corruption.";
+        case OV_ENOTVORBIS: return "Not Vorbis data.";
+        case OV_EBADHEADER: return "Invalid Vorbis header.";
+        case OV_EVERSION: return "Vorbis version mismatch.";
+        default: return "Unknown Ogg error.";
     }
 }
 
-void YOggReader::Open(const std::string& path)
-{
+void YOggReader::Open(const std::string& path) {
     Close();
     LogPrintf(g_Log, "Open OGG stream %s", path.c_str());
     FILE* file = plat::OpenFile(path, "rb");
@@ -96,8 +83,7 @@ void YOggReader::Open(const std::string& path)
     decoder_ = std::move(decoder);
 }
 
-uint32_t YOggReader::Read(void* dest, uint32_t count)
-{
+uint32_t YOggReader::Read(void* dest, uint32_t count) {
     if (!decoder_) return 0;
     char* out = static_cast<char*>(dest);
     uint32_t done = 0;
@@ -118,15 +104,13 @@ uint32_t YOggReader::Read(void* dest, uint32_t count)
     return done;
 }
 
-void YOggReader::Rewind()
-{
+void YOggReader::Rewind() {
     if (!decoder_) return;
     const int r = ov_pcm_seek(&decoder_->file, 0);
     if (r < 0) throw YSoundError(ErrorText(r));
 }
 
-void YOggReader::Close()
-{
+void YOggReader::Close() {
     if (!decoder_) return;
     LogLine("Close OGG stream.");
     ov_clear(&decoder_->file);
@@ -134,7 +118,4 @@ void YOggReader::Close()
     length_ = 0;
 }
 
-bool YOggReader::IsOpen() const
-{
-    return decoder_ != nullptr;
-}
+bool YOggReader::IsOpen() const { return decoder_ != nullptr; }

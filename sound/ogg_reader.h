@@ -10,7 +10,7 @@
 class YOggReader {
 public:
     YOggReader();
-    ~YOggReader();   // closes an open file
+    ~YOggReader(); // closes an open file
     YOggReader(const YOggReader&) = delete;
     YOggReader& operator=(const YOggReader&) = delete;
 

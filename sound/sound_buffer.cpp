@@ -12,13 +12,9 @@
 #include "sound/sound_error.h"
 #include "sound/wav_reader.h"
 
-YSoundBuffer::~YSoundBuffer()
-{
-    Release();
-}
+YSoundBuffer::~YSoundBuffer() { Release(); }
 
-void YSoundBuffer::Open(const char* path)
-{
+void YSoundBuffer::Open(const char* path) {
     if (buffer_) throw YSoundError("SoundBuffer already opened.");
     const std::string file = path ? path : "";
 
@@ -35,8 +31,7 @@ void YSoundBuffer::Open(const char* path)
         throw YSoundError("Unknown file type: " + file);
 }
 
-void YSoundBuffer::LoadWav(const std::string& path)
-{
+void YSoundBuffer::LoadWav(const std::string& path) {
     LogPrintf(g_Log, "Load WAV file %s", path.c_str());
     FILE* file = plat::OpenFile(path, "rb");
     if (!file) throw YSoundError("Could not open WAV file " + path);
@@ -57,9 +52,8 @@ void YSoundBuffer::LoadWav(const std::string& path)
     }
 }
 
-void YSoundBuffer::LoadOgg(const std::string& path)
-{
-    YOggReader reader;   // closed on every way out
+void YSoundBuffer::LoadOgg(const std::string& path) {
+    YOggReader reader; // closed on every way out
     reader.Open(path);
     if (reader.Length() > SOUND_MAX_DATA_BYTES) throw YSoundError("Sound file too large: " + path);
 
@@ -77,8 +71,7 @@ void YSoundBuffer::LoadOgg(const std::string& path)
     reader.Close();
 }
 
-void YSoundBuffer::Create()
-{
+void YSoundBuffer::Create() {
     if (buffer_ || data_.empty()) return;
     std::shared_ptr<plat::DsDevice> device = GetSoundDevice();
     if (!device) return;
@@ -97,13 +90,9 @@ void YSoundBuffer::Create()
     Fill();
 }
 
-void YSoundBuffer::Release()
-{
-    buffer_.reset();
-}
+void YSoundBuffer::Release() { buffer_.reset(); }
 
-bool YSoundBuffer::Restore()
-{
+bool YSoundBuffer::Restore() {
     if (!buffer_ || plat::DsFailed(buffer_->Restore())) return false;
     try {
         Fill();
@@ -114,8 +103,7 @@ bool YSoundBuffer::Restore()
     return true;
 }
 
-void YSoundBuffer::Fill()
-{
+void YSoundBuffer::Fill() {
     if (!buffer_) return;
     void* audio = nullptr;
     uint32_t bytes = 0;

@@ -25,13 +25,13 @@ struct SoundState {
     plat::DsListenerParams listenerParams;
     bool listenerChanged = false;
 
-    std::atomic<bool> ready{false};   // device and primary buffer exist
+    std::atomic<bool> ready{false}; // device and primary buffer exist
     std::atomic<bool> appActive{true};
     std::atomic<float> effectsVolume{1.0f};
     std::atomic<float> musicVolume{1.0f};
 
     std::mutex registryLock;
-    std::vector<YSoundResource*> registry;   // construction order
+    std::vector<YSoundResource*> registry; // construction order
     std::vector<YSoundSource*> voices;
     std::vector<YSoundStream*> streams;
     std::vector<YSoundSource*> playQueue;
@@ -39,27 +39,23 @@ struct SoundState {
 
 // Built on first use and never destroyed: sound objects may be constructed during static start-up
 // and destroyed during static shutdown, in any order relative to this state.
-SoundState& State()
-{
+SoundState& State() {
     static SoundState* state = new SoundState;
     return *state;
 }
 
-std::vector<YSoundResource*> RegistrySnapshot()
-{
+std::vector<YSoundResource*> RegistrySnapshot() {
     SoundState& s = State();
     std::lock_guard<std::mutex> guard(s.registryLock);
     return s.registry;
 }
 
 template <typename T>
-void EraseAll(std::vector<T*>& list, T* item)
-{
+void EraseAll(std::vector<T*>& list, T* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
-void PushListener()
-{
+void PushListener() {
     SoundState& s = State();
     if (!s.device) return;
     if (s.listener) s.listener->SetAllParameters(s.listenerParams, plat::DS3D_DEFERRED);
@@ -70,15 +66,13 @@ void PushListener()
 
 // ---- Resources -------------------------------------------------------------------------------------
 
-YSoundResource::YSoundResource()
-{
+YSoundResource::YSoundResource() {
     SoundState& s = State();
     std::lock_guard<std::mutex> guard(s.registryLock);
     s.registry.push_back(this);
 }
 
-YSoundResource::~YSoundResource()
-{
+YSoundResource::~YSoundResource() {
     SoundState& s = State();
     std::lock_guard<std::mutex> guard(s.registryLock);
     EraseAll(s.registry, this);
@@ -86,8 +80,7 @@ YSoundResource::~YSoundResource()
 
 // ---- Device ----------------------------------------------------------------------------------------
 
-void InitDirectSound(void* window)
-{
+void InitDirectSound(void* window) {
     SoundState& s = State();
     try {
         LogLine("Sound Drivers:");
@@ -143,8 +136,7 @@ void InitDirectSound(void* window)
     }
 }
 
-void ReleaseDirectSound()
-{
+void ReleaseDirectSound() {
     SoundState& s = State();
     LogLine("DirectSound Release.");
     // Threads that check readiness before touching the device stop doing so from here on.
@@ -156,41 +148,31 @@ void ReleaseDirectSound()
     s.device.reset();
 }
 
-void SetSoundAppActive(bool active)
-{
+void SetSoundAppActive(bool active) {
     SoundState& s = State();
     s.appActive.store(active);
     if (active && s.device) ReapplyVolumes();
 }
 
-bool SoundAppActive()
-{
-    return State().appActive.load();
-}
+bool SoundAppActive() { return State().appActive.load(); }
 
-std::shared_ptr<plat::DsDevice> GetSoundDevice()
-{
+std::shared_ptr<plat::DsDevice> GetSoundDevice() {
     SoundState& s = State();
     std::lock_guard<std::mutex> guard(s.deviceLock);
     return s.device;
 }
 
-bool SoundDeviceReady()
-{
-    return State().ready.load();
-}
+bool SoundDeviceReady() { return State().ready.load(); }
 
 // ---- Listener --------------------------------------------------------------------------------------
 
-void SetListenerPosition(const YVector* position)
-{
+void SetListenerPosition(const YVector* position) {
     if (!position) return;
     State().listenerParams.position = {position->x, position->y, position->z};
     PushListener();
 }
 
-void SetListenerOrientation(const YVector* front, const YVector* top)
-{
+void SetListenerOrientation(const YVector* front, const YVector* top) {
     if (!front || !top) return;
     plat::DsListenerParams& p = State().listenerParams;
     p.orientFront = {front->x, front->y, front->z};
@@ -198,23 +180,18 @@ void SetListenerOrientation(const YVector* front, const YVector* top)
     PushListener();
 }
 
-void SetListenerScale(float factor)
-{
+void SetListenerScale(float factor) {
     plat::DsListenerParams& p = State().listenerParams;
     p.distanceFactor = factor;
     p.rolloffFactor = factor;
     PushListener();
 }
 
-void MarkListenerChanged()
-{
-    State().listenerChanged = true;
-}
+void MarkListenerChanged() { State().listenerChanged = true; }
 
 // ---- Volumes ---------------------------------------------------------------------------------------
 
-int32_t SoundVolumeMb(float master, float own)
-{
+int32_t SoundVolumeMb(float master, float own) {
     float product = master * own;
     if (!(product >= 0.0f))
         product = 0.0f;
@@ -225,32 +202,23 @@ int32_t SoundVolumeMb(float master, float own)
     return static_cast<int32_t>(mb);
 }
 
-void SetSoundVolume(float volume)
-{
+void SetSoundVolume(float volume) {
     SoundState& s = State();
     s.effectsVolume.store(volume);
     for (YSoundSource* voice : s.voices) voice->ApplyVolume();
 }
 
-void SetMusicVolume(float volume)
-{
+void SetMusicVolume(float volume) {
     SoundState& s = State();
     s.musicVolume.store(volume);
     for (YSoundStream* stream : s.streams) stream->ApplyVolume();
 }
 
-float GetSoundVolume()
-{
-    return State().effectsVolume.load();
-}
+float GetSoundVolume() { return State().effectsVolume.load(); }
 
-float GetMusicVolume()
-{
-    return State().musicVolume.load();
-}
+float GetMusicVolume() { return State().musicVolume.load(); }
 
-void ReapplyVolumes()
-{
+void ReapplyVolumes() {
     SoundState& s = State();
     for (YSoundSource* voice : s.voices) voice->ApplyVolume();
     for (YSoundStream* stream : s.streams) stream->ApplyVolume();
@@ -258,8 +226,7 @@ void ReapplyVolumes()
 
 // ---- Per frame -------------------------------------------------------------------------------------
 
-void UpdateSound()
-{
+void UpdateSound() {
     SoundState& s = State();
     if (!s.device) return;
     if (s.listenerChanged) {
@@ -272,32 +239,14 @@ void UpdateSound()
 
 // ---- Lists -----------------------------------------------------------------------------------------
 
-void RegisterSoundVoice(YSoundSource* voice)
-{
-    State().voices.push_back(voice);
-}
+void RegisterSoundVoice(YSoundSource* voice) { State().voices.push_back(voice); }
 
-void UnregisterSoundVoice(YSoundSource* voice)
-{
-    EraseAll(State().voices, voice);
-}
+void UnregisterSoundVoice(YSoundSource* voice) { EraseAll(State().voices, voice); }
 
-void RegisterSoundStream(YSoundStream* stream)
-{
-    State().streams.push_back(stream);
-}
+void RegisterSoundStream(YSoundStream* stream) { State().streams.push_back(stream); }
 
-void UnregisterSoundStream(YSoundStream* stream)
-{
-    EraseAll(State().streams, stream);
-}
+void UnregisterSoundStream(YSoundStream* stream) { EraseAll(State().streams, stream); }
 
-void QueueSoundPlay(YSoundSource* voice)
-{
-    State().playQueue.push_back(voice);
-}
+void QueueSoundPlay(YSoundSource* voice) { State().playQueue.push_back(voice); }
 
-void UnqueueSoundPlay(YSoundSource* voice)
-{
-    EraseAll(State().playQueue, voice);
-}
+void UnqueueSoundPlay(YSoundSource* voice) { EraseAll(State().playQueue, voice); }

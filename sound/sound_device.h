@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/audio/device.h"
 #include "math/vector.h"
+#include "platform/audio/device.h"
 
 class YSoundSource;
 class YSoundStream;

@@ -14,22 +14,19 @@ namespace {
 constexpr size_t LIST_RESERVE = 20;
 
 // Every effect, in creation order; never destroyed, as callers keep plain pointers.
-std::vector<YSoundFx*>& Registry()
-{
+std::vector<YSoundFx*>& Registry() {
     static auto* registry = new std::vector<YSoundFx*>;
     return *registry;
 }
 
 } // namespace
 
-YSoundFx::YSoundFx(std::string effectName) : name(std::move(effectName))
-{
+YSoundFx::YSoundFx(std::string effectName) : name(std::move(effectName)) {
     variants.reserve(LIST_RESERVE);
     voices.reserve(LIST_RESERVE);
 }
 
-YSoundFx* GetSoundFx(std::string name)
-{
+YSoundFx* GetSoundFx(std::string name) {
     for (YSoundFx* fx : Registry())
         if (fx->name == name) return fx;
     auto* fx = new YSoundFx(std::move(name));
@@ -37,13 +34,11 @@ YSoundFx* GetSoundFx(std::string name)
     return fx;
 }
 
-void PlaySoundFx(YSoundFx* sound, const YVector* position, float volume, const YVector* velocity)
-{
+void PlaySoundFx(YSoundFx* sound, const YVector* position, float volume, const YVector* velocity) {
     if (sound) sound->PlaySoundFx(position, volume, velocity);
 }
 
-void YSoundFx::PlaySoundFx(const YVector* position, float volume, const YVector* velocity)
-{
+void YSoundFx::PlaySoundFx(const YVector* position, float volume, const YVector* velocity) {
     if (volume >= 0.0f && volume < 0.1f) return;
     YSoundSource* voice = nullptr;
     try {
@@ -59,8 +54,7 @@ void YSoundFx::PlaySoundFx(const YVector* position, float volume, const YVector*
     voice->Play(false);
 }
 
-YSoundSource* YSoundFx::ChooseVoice()
-{
+YSoundSource* YSoundFx::ChooseVoice() {
     if (variants.empty()) return nullptr;
     const size_t count = voices.size();
     if (count >= variants.size()) {

@@ -2,8 +2,7 @@
 #include "core/frame_hooks.h"
 #include "sound/sound_device.h"
 
-void InstallSoundHooks()
-{
+void InstallSoundHooks() {
     YFrameHooks& hooks = FrameHooks();
     hooks.initSound = [](void* window) { InitDirectSound(window); };
     hooks.releaseSound = [] { ReleaseDirectSound(); };

@@ -12,8 +12,7 @@ namespace {
 
 class YSoundLoader : public XMLParser {
 public:
-    explicit YSoundLoader(const char* file) : file_(file ? file : "")
-    {
+    explicit YSoundLoader(const char* file) : file_(file ? file : "") {
         XMLTag tag;
         tagSound_ = AddTag(MakeTag(tag, "sound", "name", "", nullptr));
         tagFile_ = AddTag(MakeTag(tag, "file", "path", "", nullptr));
@@ -21,8 +20,7 @@ public:
     }
 
 protected:
-    void OnTag(int id) override
-    {
+    void OnTag(int id) override {
         if (id == tagSound_) {
             if (current_) OnError("Expected </sound>.");
             current_ = GetSoundFx(tags[id].attributes[0].value);
@@ -42,8 +40,7 @@ protected:
 
     // Only the end of an entry closes it: a self-closing <file .../> is closed as well, and must
     // leave its entry open for the next file.
-    void OnCloseTag(int id) override
-    {
+    void OnCloseTag(int id) override {
         if (id == tagSound_) {
             if (!current_) OnError("Expected <sound>.");
             current_ = nullptr;
@@ -52,16 +49,14 @@ protected:
         }
     }
 
-    bool OnError(const char* message) override
-    {
+    bool OnError(const char* message) override {
         LogPrintf(g_Log, "Sound init parser error, %s, file: %s, line: %d", message, file_.c_str(), GetLine());
         return true;
     }
 
 private:
     // A file that fails to load is reported and not added.
-    void AddVariant(YSoundFx* fx, const std::string& path)
-    {
+    void AddVariant(YSoundFx* fx, const std::string& path) {
         auto buffer = std::make_unique<YSoundBuffer>();
         try {
             buffer->Open(path.c_str());
@@ -81,8 +76,7 @@ private:
 
 } // namespace
 
-void ParseSoundFile(const char* path)
-{
+void ParseSoundFile(const char* path) {
     LogPrintf(g_Log, "Parse sounds from file, %s", path ? path : "");
     YSoundLoader loader(path);
     loader.Load(path);

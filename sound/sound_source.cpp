@@ -3,8 +3,7 @@
 #include "sound/sound_buffer.h"
 #include "sound/sound_error.h"
 
-YSoundSource::YSoundSource(YSoundBuffer* source) : source_(source)
-{
+YSoundSource::YSoundSource(YSoundBuffer* source) : source_(source) {
     RegisterSoundVoice(this);
     if (GetSoundDevice()) {
         try {
@@ -17,15 +16,13 @@ YSoundSource::YSoundSource(YSoundBuffer* source) : source_(source)
     }
 }
 
-YSoundSource::~YSoundSource()
-{
+YSoundSource::~YSoundSource() {
     UnqueueSoundPlay(this);
     UnregisterSoundVoice(this);
     Release();
 }
 
-void YSoundSource::Create()
-{
+void YSoundSource::Create() {
     if (buffer_ || !source_ || !source_->GetBuffer()) return;
     std::shared_ptr<plat::DsDevice> device = GetSoundDevice();
     if (!device) return;
@@ -41,22 +38,19 @@ void YSoundSource::Create()
     ApplyVolume();
 }
 
-void YSoundSource::Release()
-{
+void YSoundSource::Release() {
     buffer3D_.reset();
     buffer_.reset();
 }
 
-void YSoundSource::Play(bool loop)
-{
+void YSoundSource::Play(bool loop) {
     if (!buffer_) return;
     loop_ = loop;
     QueueSoundPlay(this);
     pending_ = true;
 }
 
-void YSoundSource::CommitPlay()
-{
+void YSoundSource::CommitPlay() {
     if (buffer_) {
         const uint32_t flags = loop_ ? plat::DSBPLAY_LOOPING : 0;
         if (buffer_->Play(0, 0, flags) == plat::DSERR_BUFFERLOST && source_ && source_->Restore())
@@ -65,8 +59,7 @@ void YSoundSource::CommitPlay()
     pending_ = false;
 }
 
-bool YSoundSource::IsPlaying() const
-{
+bool YSoundSource::IsPlaying() const {
     if (pending_) return true;
     if (!buffer_) return false;
     uint32_t status = 0;
@@ -74,27 +67,21 @@ bool YSoundSource::IsPlaying() const
     return (status & plat::DSBSTATUS_PLAYING) != 0;
 }
 
-void YSoundSource::SetPosition(const YVector* position)
-{
-    if (buffer3D_ && position)
-        buffer3D_->SetPosition(position->x, position->y, position->z, plat::DS3D_DEFERRED);
+void YSoundSource::SetPosition(const YVector* position) {
+    if (buffer3D_ && position) buffer3D_->SetPosition(position->x, position->y, position->z, plat::DS3D_DEFERRED);
     MarkListenerChanged();
 }
 
-void YSoundSource::SetVelocity(const YVector* velocity)
-{
-    if (buffer3D_ && velocity)
-        buffer3D_->SetVelocity(velocity->x, velocity->y, velocity->z, plat::DS3D_DEFERRED);
+void YSoundSource::SetVelocity(const YVector* velocity) {
+    if (buffer3D_ && velocity) buffer3D_->SetVelocity(velocity->x, velocity->y, velocity->z, plat::DS3D_DEFERRED);
     MarkListenerChanged();
 }
 
-void YSoundSource::SetVolume(float volume)
-{
+void YSoundSource::SetVolume(float volume) {
     volume_ = volume;
     ApplyVolume();
 }
 
-void YSoundSource::ApplyVolume()
-{
+void YSoundSource::ApplyVolume() {
     if (buffer_) buffer_->SetVolume(SoundVolumeMb(GetSoundVolume(), volume_));
 }

@@ -4,9 +4,9 @@
 // for its whole life and follows the device like every sound object.
 #include <memory>
 
+#include "math/vector.h"
 #include "platform/audio/device.h"
 #include "sound/sound_device.h"
-#include "math/vector.h"
 
 class YSoundBuffer;
 

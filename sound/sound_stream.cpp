@@ -12,16 +12,14 @@ namespace {
 
 using Guard = std::lock_guard<plat::YRecursiveLock>;
 
-bool SameFormat(const plat::WaveFormatEx& a, const plat::WaveFormatEx& b)
-{
+bool SameFormat(const plat::WaveFormatEx& a, const plat::WaveFormatEx& b) {
     return a.formatTag == b.formatTag && a.channels == b.channels && a.samplesPerSec == b.samplesPerSec &&
            a.bitsPerSample == b.bitsPerSample && a.blockAlign == b.blockAlign;
 }
 
 } // namespace
 
-YSoundStream::YSoundStream(uint32_t bufferSize) : bufferSize_(bufferSize)
-{
+YSoundStream::YSoundStream(uint32_t bufferSize) : bufferSize_(bufferSize) {
     RegisterSoundStream(this);
     thread_.Start([this](const std::atomic<bool>& stop) {
         while (!stop.load()) {
@@ -32,8 +30,7 @@ YSoundStream::YSoundStream(uint32_t bufferSize) : bufferSize_(bufferSize)
     });
 }
 
-YSoundStream::~YSoundStream()
-{
+YSoundStream::~YSoundStream() {
     // The thread is woken and joined without the lock held: it may be waiting for the lock.
     thread_.Stop([this] { event_.Set(); });
     Guard guard(lock_);
@@ -47,8 +44,7 @@ YSoundStream::~YSoundStream()
     Release();
 }
 
-void YSoundStream::Open(const char* path)
-{
+void YSoundStream::Open(const char* path) {
     Guard guard(lock_);
     if (reader_) {
         Stop();
@@ -57,8 +53,7 @@ void YSoundStream::Open(const char* path)
     write_ = 0;
     end_ = -1;
     ringFresh_ = false;
-    if (buffer_ && plat::DsFailed(buffer_->SetCurrentPosition(0)))
-        throw YSoundError("DSB8::SetCurrentPosition error");
+    if (buffer_ && plat::DsFailed(buffer_->SetCurrentPosition(0))) throw YSoundError("DSB8::SetCurrentPosition error");
 
     auto reader = std::make_unique<YOggReader>();
     reader->Open(path ? path : "");
@@ -77,8 +72,7 @@ void YSoundStream::Open(const char* path)
     }
 }
 
-void YSoundStream::Create()
-{
+void YSoundStream::Create() {
     Guard guard(lock_);
     if (!reader_ || buffer_) return;
     // Readiness, not just the device: the device is released only after every object's Release,
@@ -119,15 +113,13 @@ void YSoundStream::Create()
     if (playing_) Play(loop_);
 }
 
-void YSoundStream::Release()
-{
+void YSoundStream::Release() {
     Guard guard(lock_);
     notify_.reset();
     buffer_.reset();
 }
 
-void YSoundStream::Play(bool loop)
-{
+void YSoundStream::Play(bool loop) {
     Guard guard(lock_);
     if (!buffer_) return;
     if (plat::DsSucceeded(buffer_->Play(0, 0, plat::DSBPLAY_LOOPING))) {
@@ -136,48 +128,41 @@ void YSoundStream::Play(bool loop)
     }
 }
 
-void YSoundStream::Stop()
-{
+void YSoundStream::Stop() {
     Guard guard(lock_);
     if (!buffer_) return;
     if (plat::DsSucceeded(buffer_->Stop())) playing_ = false;
 }
 
-bool YSoundStream::IsPlaying()
-{
+bool YSoundStream::IsPlaying() {
     Guard guard(lock_);
     return playing_;
 }
 
-void YSoundStream::SetChannelVolume(float volume)
-{
+void YSoundStream::SetChannelVolume(float volume) {
     Guard guard(lock_);
     channelVolume_ = volume;
     ApplyVolume();
 }
 
-float YSoundStream::GetChannelVolume()
-{
+float YSoundStream::GetChannelVolume() {
     Guard guard(lock_);
     return channelVolume_;
 }
 
-void YSoundStream::ApplyVolume()
-{
+void YSoundStream::ApplyVolume() {
     Guard guard(lock_);
     if (buffer_) buffer_->SetVolume(SoundVolumeMb(GetMusicVolume(), channelVolume_));
 }
 
-plat::DsBuffer* YSoundStream::GetBuffer()
-{
+plat::DsBuffer* YSoundStream::GetBuffer() {
     Guard guard(lock_);
     return buffer_.get();
 }
 
 // Whether the last byte of the file has been played: it lies in the part of the ring the cursor
 // passed since the last refill, which runs from the write position up to the cursor.
-bool YSoundStream::EndPlayed(uint32_t play) const
-{
+bool YSoundStream::EndPlayed(uint32_t play) const {
     const uint32_t last = static_cast<uint32_t>((end_ + bufferSize_ - 1) % bufferSize_);
     const uint32_t played = (play + bufferSize_ - write_) % bufferSize_;
     return (last + bufferSize_ - write_) % bufferSize_ < played;
@@ -187,8 +172,7 @@ bool YSoundStream::EndPlayed(uint32_t play) const
 // when the region could not be filled: the file ended without loop, the decoder failed, or a rewind
 // brought nothing (`rewound` tracks that within one refill, so a file that decodes to nothing can
 // never spin here).
-uint32_t YSoundStream::Decode(uint8_t* out, uint32_t bytes, bool* ended, bool* rewound)
-{
+uint32_t YSoundStream::Decode(uint8_t* out, uint32_t bytes, bool* ended, bool* rewound) {
     uint32_t done = 0;
     while (done < bytes) {
         uint32_t got = 0;
@@ -216,8 +200,7 @@ uint32_t YSoundStream::Decode(uint8_t* out, uint32_t bytes, bool* ended, bool* r
     return done;
 }
 
-void YSoundStream::Refill()
-{
+void YSoundStream::Refill() {
     Guard guard(lock_);
     if (!reader_ || !buffer_ || bufferSize_ == 0) return;
     try {
@@ -245,7 +228,7 @@ void YSoundStream::Refill()
 
         auto* region1 = static_cast<uint8_t*>(audio1);
         auto* region2 = static_cast<uint8_t*>(audio2);
-        bool ended = end_ >= 0 && !loop_;   // a played-out file only pads with silence
+        bool ended = end_ >= 0 && !loop_; // a played-out file only pads with silence
         bool rewound = false;
         uint32_t filled1 = 0;
         uint32_t filled2 = 0;

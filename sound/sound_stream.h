@@ -61,11 +61,11 @@ private:
 
     std::shared_ptr<plat::DsBuffer> buffer_;
     std::shared_ptr<plat::DsNotify> notify_;
-    plat::WaveFormatEx bufferFormat_;   // the format the ring was made in
+    plat::WaveFormatEx bufferFormat_; // the format the ring was made in
     const uint32_t bufferSize_;
-    uint32_t write_ = 0;        // next byte of the ring to fill
-    int64_t end_ = -1;          // ring position of the first byte after the file's end; -1 while data remain
-    bool ringFresh_ = false;    // nothing of the ring has been played since it was filled whole
+    uint32_t write_ = 0;     // next byte of the ring to fill
+    int64_t end_ = -1;       // ring position of the first byte after the file's end; -1 while data remain
+    bool ringFresh_ = false; // nothing of the ring has been played since it was filled whole
     float channelVolume_ = 1.0f;
     std::unique_ptr<YOggReader> reader_;
     bool loop_ = false;
@@ -73,5 +73,5 @@ private:
 
     plat::YRecursiveLock lock_;
     plat::YEvent event_;   // set by the ring at its notification points
-    plat::YThread thread_;  // the refill thread
+    plat::YThread thread_; // the refill thread
 };

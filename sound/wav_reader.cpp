@@ -12,23 +12,18 @@ struct ChunkHeader {
     uint32_t size;
 };
 
-uint32_t Le32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+uint32_t Le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
 }
 
-uint16_t Le16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 class WavParser {
 public:
     WavParser(FILE* file, const std::string& path) : file_(file), path_(path) {}
 
-    void Parse(plat::WaveFormatEx* format, std::vector<uint8_t>* data)
-    {
+    void Parse(plat::WaveFormatEx* format, std::vector<uint8_t>* data) {
         if (std::fseek(file_, 0, SEEK_END) != 0) Fail();
         const long end = std::ftell(file_);
         if (end < 0) Fail();
@@ -95,20 +90,17 @@ private:
     static bool Is(const ChunkHeader& h, const char (&id)[5]) { return std::memcmp(h.id, id, 4) == 0; }
 
     // Where the chunk after the one at `pos` starts: chunks are padded to an even size.
-    static uint64_t Next(uint64_t pos, const ChunkHeader& h)
-    {
+    static uint64_t Next(uint64_t pos, const ChunkHeader& h) {
         return pos + 8 + static_cast<uint64_t>(h.size) + (h.size & 1u);
     }
 
-    bool ReadAt(uint64_t pos, void* out, size_t bytes)
-    {
+    bool ReadAt(uint64_t pos, void* out, size_t bytes) {
         if (pos > fileSize_ || bytes > fileSize_ - pos) return false;
         if (std::fseek(file_, static_cast<long>(pos), SEEK_SET) != 0) return false;
         return std::fread(out, 1, bytes, file_) == bytes;
     }
 
-    bool ReadHeader(uint64_t pos, ChunkHeader* h)
-    {
+    bool ReadHeader(uint64_t pos, ChunkHeader* h) {
         uint8_t raw[8];
         if (!ReadAt(pos, raw, sizeof raw)) return false;
         std::memcpy(h->id, raw, 4);
@@ -123,8 +115,6 @@ private:
 
 } // namespace
 
-void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format,
-                 std::vector<uint8_t>* data)
-{
+void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format, std::vector<uint8_t>* data) {
     WavParser(file, path).Parse(format, data);
 }

@@ -16,5 +16,4 @@ constexpr uint32_t SOUND_MAX_DATA_BYTES = 64u << 20;
 
 // Reads the format and the whole "data" chunk of an open file. A file that is not a PCM WAVE file
 // as described above throws YSoundError("Invalid WAV format " + path); nothing is returned then.
-void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format,
-                 std::vector<uint8_t>* data);
+void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format, std::vector<uint8_t>* data);

@@ -7,18 +7,11 @@ namespace plat {
 
 namespace {
 
-bool Finite(const DsVector& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+bool Finite(const DsVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-bool NonZero(const DsVector& v)
-{
-    return v.x != 0.0f || v.y != 0.0f || v.z != 0.0f;
-}
+bool NonZero(const DsVector& v) { return v.x != 0.0f || v.y != 0.0f || v.z != 0.0f; }
 
-DsResult CheckFormat(const WaveFormatEx& f)
-{
+DsResult CheckFormat(const WaveFormatEx& f) {
     if (f.formatTag != WAVE_FORMAT_PCM) return DSERR_BADFORMAT;
     if (f.channels != 1 && f.channels != 2) return DSERR_BADFORMAT;
     if (f.bitsPerSample != 8 && f.bitsPerSample != 16) return DSERR_BADFORMAT;
@@ -29,8 +22,7 @@ DsResult CheckFormat(const WaveFormatEx& f)
 
 } // namespace
 
-DsResult DsCheckBufferDesc(const DsBufferDesc& desc, DsBufferKind* kind)
-{
+DsResult DsCheckBufferDesc(const DsBufferDesc& desc, DsBufferKind* kind) {
     if (desc.size != DSBUFFERDESC_SIZE) return DSERR_INVALIDPARAM;
     const uint32_t flags = desc.flags;
     if ((flags & DSBCAPS_LOCHARDWARE) && (flags & DSBCAPS_LOCSOFTWARE)) return DSERR_INVALIDPARAM;
@@ -58,8 +50,7 @@ DsResult DsCheckBufferDesc(const DsBufferDesc& desc, DsBufferKind* kind)
     return DS_OK;
 }
 
-DsResult DsCheckListenerParams(const DsListenerParams& p)
-{
+DsResult DsCheckListenerParams(const DsListenerParams& p) {
     if (p.size != DS3DLISTENER_SIZE) return DSERR_INVALIDPARAM;
     if (!Finite(p.position) || !Finite(p.velocity) || !Finite(p.orientFront) || !Finite(p.orientTop))
         return DSERR_INVALIDPARAM;
@@ -72,8 +63,7 @@ DsResult DsCheckListenerParams(const DsListenerParams& p)
     return DS_OK;
 }
 
-DsResult DsCheck3DParams(const Ds3DBufferParams& p)
-{
+DsResult DsCheck3DParams(const Ds3DBufferParams& p) {
     if (!Finite(p.position) || !Finite(p.velocity)) return DSERR_INVALIDPARAM;
     if (!std::isfinite(p.minDistance) || !(p.minDistance > 0.0f)) return DSERR_INVALIDPARAM;
     if (!std::isfinite(p.maxDistance) || !(p.maxDistance > 0.0f)) return DSERR_INVALIDPARAM;
@@ -81,9 +71,8 @@ DsResult DsCheck3DParams(const Ds3DBufferParams& p)
     return DS_OK;
 }
 
-DsResult DsComputeLock(uint32_t size, uint32_t writeCursor, uint32_t offset, uint32_t bytes,
-                       uint32_t flags, bool wantSecond, DsLockRange* out)
-{
+DsResult DsComputeLock(uint32_t size, uint32_t writeCursor, uint32_t offset, uint32_t bytes, uint32_t flags,
+                       bool wantSecond, DsLockRange* out) {
     if (flags & DSBLOCK_ENTIREBUFFER) {
         offset = 0;
         bytes = size;
@@ -97,22 +86,18 @@ DsResult DsComputeLock(uint32_t size, uint32_t writeCursor, uint32_t offset, uin
     return DS_OK;
 }
 
-bool DsRegionInside(const void* base, uint32_t size, const void* p, uint32_t n)
-{
+bool DsRegionInside(const void* base, uint32_t size, const void* p, uint32_t n) {
     if (n == 0) return true;
     auto b = reinterpret_cast<uintptr_t>(base);
     auto q = reinterpret_cast<uintptr_t>(p);
     return q >= b && q - b <= size && n <= size - (q - b);
 }
 
-DsResult DsLockRegions(uint8_t* base, uint32_t size, uint32_t writeCursor, uint32_t offset,
-                       uint32_t bytes, uint32_t flags, void** audio1, uint32_t* bytes1,
-                       void** audio2, uint32_t* bytes2)
-{
+DsResult DsLockRegions(uint8_t* base, uint32_t size, uint32_t writeCursor, uint32_t offset, uint32_t bytes,
+                       uint32_t flags, void** audio1, uint32_t* bytes1, void** audio2, uint32_t* bytes2) {
     const bool second = audio2 != nullptr && bytes2 != nullptr;
     DsLockRange range;
-    if (DsResult r = DsComputeLock(size, writeCursor, offset, bytes, flags, second, &range); DsFailed(r))
-        return r;
+    if (DsResult r = DsComputeLock(size, writeCursor, offset, bytes, flags, second, &range); DsFailed(r)) return r;
     *audio1 = base + range.offset;
     *bytes1 = range.bytes1;
     if (second) {
@@ -122,14 +107,12 @@ DsResult DsLockRegions(uint8_t* base, uint32_t size, uint32_t writeCursor, uint3
     return DS_OK;
 }
 
-bool DsUnlockRegionsInside(const void* base, uint32_t size, const void* audio1, uint32_t bytes1,
-                           const void* audio2, uint32_t bytes2)
-{
+bool DsUnlockRegionsInside(const void* base, uint32_t size, const void* audio1, uint32_t bytes1, const void* audio2,
+                           uint32_t bytes2) {
     return DsRegionInside(base, size, audio1, bytes1) && DsRegionInside(base, size, audio2, bytes2);
 }
 
-DsResult DsCheckNotifications(uint32_t size, uint32_t count, const DsNotifyPosition* positions)
-{
+DsResult DsCheckNotifications(uint32_t size, uint32_t count, const DsNotifyPosition* positions) {
     if (count > 0 && positions == nullptr) return DSERR_INVALIDPARAM;
     if (count > size) return DSERR_INVALIDPARAM;
     for (uint32_t i = 0; i < count; ++i)
@@ -137,8 +120,7 @@ DsResult DsCheckNotifications(uint32_t size, uint32_t count, const DsNotifyPosit
     return DS_OK;
 }
 
-bool DsPassesOffset(uint64_t from, uint64_t to, uint32_t offset, uint32_t size)
-{
+bool DsPassesOffset(uint64_t from, uint64_t to, uint32_t offset, uint32_t size) {
     if (to <= from || size == 0) return false;
     // First absolute byte at or after `from` that sits at `offset` in the ring.
     uint64_t phase = from % size;

@@ -9,9 +9,9 @@
 namespace plat {
 
 enum class DsBufferKind {
-    Primary,  // the mixer output with the listener
-    Static,   // secondary buffer without notifications: sounds played whole, duplicated for voices
-    Ring,     // secondary buffer with notifications: a ring the caller keeps refilling
+    Primary, // the mixer output with the listener
+    Static,  // secondary buffer without notifications: sounds played whole, duplicated for voices
+    Ring,    // secondary buffer with notifications: a ring the caller keeps refilling
 };
 
 // Checks a buffer description: size field, flags, byte count, and the PCM format (1 or 2
@@ -32,8 +32,8 @@ struct DsLockRange {
     uint32_t bytes2 = 0;
 };
 // `wantSecond` is false when the caller gave no second region: the lock then stops at the end.
-DsResult DsComputeLock(uint32_t size, uint32_t writeCursor, uint32_t offset, uint32_t bytes,
-                       uint32_t flags, bool wantSecond, DsLockRange* out);
+DsResult DsComputeLock(uint32_t size, uint32_t writeCursor, uint32_t offset, uint32_t bytes, uint32_t flags,
+                       bool wantSecond, DsLockRange* out);
 // True when [p, p + n) lies inside [base, base + size) (n may be 0 with any p).
 bool DsRegionInside(const void* base, uint32_t size, const void* p, uint32_t n);
 
@@ -41,12 +41,11 @@ bool DsRegionInside(const void* base, uint32_t size, const void* p, uint32_t n);
 // regions. The second is handed out only when both `audio2` and `bytes2` are given, with
 // nullptr for an empty one. `audio1` and `bytes1` must not be nullptr. On failure nothing is
 // written.
-DsResult DsLockRegions(uint8_t* base, uint32_t size, uint32_t writeCursor, uint32_t offset,
-                       uint32_t bytes, uint32_t flags, void** audio1, uint32_t* bytes1,
-                       void** audio2, uint32_t* bytes2);
+DsResult DsLockRegions(uint8_t* base, uint32_t size, uint32_t writeCursor, uint32_t offset, uint32_t bytes,
+                       uint32_t flags, void** audio1, uint32_t* bytes1, void** audio2, uint32_t* bytes2);
 // Whether both regions given back to Unlock lie inside the `size` bytes at `base`.
-bool DsUnlockRegionsInside(const void* base, uint32_t size, const void* audio1, uint32_t bytes1,
-                           const void* audio2, uint32_t bytes2);
+bool DsUnlockRegionsInside(const void* base, uint32_t size, const void* audio1, uint32_t bytes1, const void* audio2,
+                           uint32_t bytes2);
 
 // Offsets below the ring size, every event given.
 DsResult DsCheckNotifications(uint32_t size, uint32_t count, const DsNotifyPosition* positions);

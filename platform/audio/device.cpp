@@ -10,24 +10,18 @@ namespace {
 std::atomic<DsBackend*> g_installed{nullptr};
 } // namespace
 
-void DsInstallBackend(DsBackend* backend)
-{
-    g_installed.store(backend);
-}
+void DsInstallBackend(DsBackend* backend) { g_installed.store(backend); }
 
-DsBackend& DsCurrentBackend()
-{
+DsBackend& DsCurrentBackend() {
     DsBackend* b = g_installed.load();
     return b != nullptr ? *b : OpenAlBackend();
 }
 
-DsResult DsEnumerate(const DsBackend::DriverCallback& callback)
-{
+DsResult DsEnumerate(const DsBackend::DriverCallback& callback) {
     return DsCurrentBackend().EnumerateDrivers(callback);
 }
 
-DsResult DsCreate(std::shared_ptr<DsDevice>* out)
-{
+DsResult DsCreate(std::shared_ptr<DsDevice>* out) {
     if (out == nullptr) return DSERR_INVALIDPARAM;
     return DsCurrentBackend().CreateDevice(out);
 }
@@ -39,8 +33,7 @@ namespace {
 // Reads the interface's latest parameter block, lets `change` edit it and sets it back with
 // `apply`; a failed read is returned as it is and sets nothing.
 template <class Params, class Interface, class Change>
-DsResult ChangeParams(Interface& self, uint32_t apply, Change change)
-{
+DsResult ChangeParams(Interface& self, uint32_t apply, Change change) {
     Params p;
     if (DsResult r = self.GetAllParameters(&p); DsFailed(r)) return r;
     change(p);
@@ -49,62 +42,51 @@ DsResult ChangeParams(Interface& self, uint32_t apply, Change change)
 
 } // namespace
 
-DsResult Ds3DBuffer::SetPosition(float x, float y, float z, uint32_t apply)
-{
+DsResult Ds3DBuffer::SetPosition(float x, float y, float z, uint32_t apply) {
     return ChangeParams<Ds3DBufferParams>(*this, apply, [&](auto& p) { p.position = {x, y, z}; });
 }
 
-DsResult Ds3DBuffer::SetVelocity(float x, float y, float z, uint32_t apply)
-{
+DsResult Ds3DBuffer::SetVelocity(float x, float y, float z, uint32_t apply) {
     return ChangeParams<Ds3DBufferParams>(*this, apply, [&](auto& p) { p.velocity = {x, y, z}; });
 }
 
-DsResult Ds3DBuffer::SetMinDistance(float distance, uint32_t apply)
-{
+DsResult Ds3DBuffer::SetMinDistance(float distance, uint32_t apply) {
     return ChangeParams<Ds3DBufferParams>(*this, apply, [&](auto& p) { p.minDistance = distance; });
 }
 
-DsResult Ds3DBuffer::SetMaxDistance(float distance, uint32_t apply)
-{
+DsResult Ds3DBuffer::SetMaxDistance(float distance, uint32_t apply) {
     return ChangeParams<Ds3DBufferParams>(*this, apply, [&](auto& p) { p.maxDistance = distance; });
 }
 
-DsResult Ds3DBuffer::SetMode(uint32_t mode, uint32_t apply)
-{
+DsResult Ds3DBuffer::SetMode(uint32_t mode, uint32_t apply) {
     return ChangeParams<Ds3DBufferParams>(*this, apply, [&](auto& p) { p.mode = mode; });
 }
 
-DsResult DsListener::SetPosition(float x, float y, float z, uint32_t apply)
-{
+DsResult DsListener::SetPosition(float x, float y, float z, uint32_t apply) {
     return ChangeParams<DsListenerParams>(*this, apply, [&](auto& p) { p.position = {x, y, z}; });
 }
 
-DsResult DsListener::SetVelocity(float x, float y, float z, uint32_t apply)
-{
+DsResult DsListener::SetVelocity(float x, float y, float z, uint32_t apply) {
     return ChangeParams<DsListenerParams>(*this, apply, [&](auto& p) { p.velocity = {x, y, z}; });
 }
 
-DsResult DsListener::SetOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
-                                    float topZ, uint32_t apply)
-{
+DsResult DsListener::SetOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                                    uint32_t apply) {
     return ChangeParams<DsListenerParams>(*this, apply, [&](auto& p) {
         p.orientFront = {frontX, frontY, frontZ};
         p.orientTop = {topX, topY, topZ};
     });
 }
 
-DsResult DsListener::SetDistanceFactor(float factor, uint32_t apply)
-{
+DsResult DsListener::SetDistanceFactor(float factor, uint32_t apply) {
     return ChangeParams<DsListenerParams>(*this, apply, [&](auto& p) { p.distanceFactor = factor; });
 }
 
-DsResult DsListener::SetRolloffFactor(float factor, uint32_t apply)
-{
+DsResult DsListener::SetRolloffFactor(float factor, uint32_t apply) {
     return ChangeParams<DsListenerParams>(*this, apply, [&](auto& p) { p.rolloffFactor = factor; });
 }
 
-DsResult DsListener::SetDopplerFactor(float factor, uint32_t apply)
-{
+DsResult DsListener::SetDopplerFactor(float factor, uint32_t apply) {
     return ChangeParams<DsListenerParams>(*this, apply, [&](auto& p) { p.dopplerFactor = factor; });
 }
 

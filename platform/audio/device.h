@@ -65,8 +65,8 @@ public:
 
     DsResult SetPosition(float x, float y, float z, uint32_t apply);
     DsResult SetVelocity(float x, float y, float z, uint32_t apply);
-    DsResult SetOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
-                            float topZ, uint32_t apply);
+    DsResult SetOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ,
+                            uint32_t apply);
     DsResult SetDistanceFactor(float factor, uint32_t apply);
     DsResult SetRolloffFactor(float factor, uint32_t apply);
     DsResult SetDopplerFactor(float factor, uint32_t apply);
@@ -92,8 +92,8 @@ public:
     // whole buffer with DSBLOCK_ENTIREBUFFER). A range that runs past the end continues at byte 0
     // in the second region; with `audio2` nullptr only the first region is locked. The regions
     // stay valid until Unlock, which gets back the pointers and the byte counts written.
-    virtual DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1,
-                          void** audio2, uint32_t* bytes2, uint32_t flags) = 0;
+    virtual DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2,
+                          uint32_t* bytes2, uint32_t flags) = 0;
     virtual DsResult Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2) = 0;
 
     // `reserved` and `priority` must be 0; `flags` DSBPLAY_LOOPING or 0. Play on a playing

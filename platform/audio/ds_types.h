@@ -13,11 +13,11 @@ using DsResult = int32_t;
 constexpr DsResult DsCode(uint32_t bits) { return static_cast<DsResult>(bits); }
 
 constexpr DsResult DS_OK = 0;
-constexpr DsResult DSERR_ALLOCATED = DsCode(0x8878000Au);     // the resource is in use (a second device)
-constexpr DsResult DSERR_INVALIDCALL = DsCode(0x88780032u);   // not valid in the object's state
-constexpr DsResult DSERR_BADFORMAT = DsCode(0x88780064u);     // wave format not supported
-constexpr DsResult DSERR_NODRIVER = DsCode(0x88780078u);      // no sound device
-constexpr DsResult DSERR_BUFFERLOST = DsCode(0x88780096u);    // buffer memory lost; Restore it
+constexpr DsResult DSERR_ALLOCATED = DsCode(0x8878000Au);   // the resource is in use (a second device)
+constexpr DsResult DSERR_INVALIDCALL = DsCode(0x88780032u); // not valid in the object's state
+constexpr DsResult DSERR_BADFORMAT = DsCode(0x88780064u);   // wave format not supported
+constexpr DsResult DSERR_NODRIVER = DsCode(0x88780078u);    // no sound device
+constexpr DsResult DSERR_BUFFERLOST = DsCode(0x88780096u);  // buffer memory lost; Restore it
 constexpr DsResult DSERR_GENERIC = DsCode(0x80004005u);
 constexpr DsResult DSERR_INVALIDPARAM = DsCode(0x80070057u);
 constexpr DsResult DSERR_OUTOFMEMORY = DsCode(0x8007000Eu);
@@ -74,9 +74,9 @@ constexpr uint32_t DS3D_IMMEDIATE = 0;
 constexpr uint32_t DS3D_DEFERRED = 1;
 
 // Ds3DBufferParams::mode
-constexpr uint32_t DS3DMODE_NORMAL = 0;        // position in world coordinates
-constexpr uint32_t DS3DMODE_HEADRELATIVE = 1;  // position relative to the listener
-constexpr uint32_t DS3DMODE_DISABLE = 2;       // no 3D processing: plays from the listener's head
+constexpr uint32_t DS3DMODE_NORMAL = 0;       // position in world coordinates
+constexpr uint32_t DS3DMODE_HEADRELATIVE = 1; // position relative to the listener
+constexpr uint32_t DS3DMODE_DISABLE = 2;      // no 3D processing: plays from the listener's head
 
 constexpr float DS3D_DEFAULTMINDISTANCE = 1.0f;
 constexpr float DS3D_DEFAULTMAXDISTANCE = 1000000000.0f;
@@ -97,8 +97,8 @@ struct WaveFormatEx {
     uint16_t channels = 0;
     uint32_t samplesPerSec = 0;
     uint32_t avgBytesPerSec = 0;
-    uint16_t blockAlign = 0;       // bytes per frame: channels * bitsPerSample / 8
-    uint16_t bitsPerSample = 0;    // 8 (unsigned) or 16 (signed little-endian)
+    uint16_t blockAlign = 0;    // bytes per frame: channels * bitsPerSample / 8
+    uint16_t bitsPerSample = 0; // 8 (unsigned) or 16 (signed little-endian)
     uint16_t extraSize = 0;
 };
 
@@ -108,8 +108,8 @@ constexpr uint32_t DSBUFFERDESC_SIZE = 36;
 struct DsBufferDesc {
     uint32_t size = DSBUFFERDESC_SIZE;
     uint32_t flags = 0;
-    uint32_t bufferBytes = 0;              // 0 for the primary buffer
-    const WaveFormatEx* format = nullptr;  // nullptr for the primary buffer
+    uint32_t bufferBytes = 0;             // 0 for the primary buffer
+    const WaveFormatEx* format = nullptr; // nullptr for the primary buffer
 };
 
 // Coordinates are left-handed: x right, y up, z forward.
@@ -129,8 +129,8 @@ struct DsListenerParams {
     DsVector velocity{0.0f, 0.0f, 0.0f};
     DsVector orientFront{0.0f, 0.0f, 1.0f};
     DsVector orientTop{0.0f, 1.0f, 0.0f};
-    float distanceFactor = DS3D_DEFAULTDISTANCEFACTOR;  // metres per unit (speed of sound, Doppler)
-    float rolloffFactor = DS3D_DEFAULTROLLOFFFACTOR;    // scales the distance attenuation
+    float distanceFactor = DS3D_DEFAULTDISTANCEFACTOR; // metres per unit (speed of sound, Doppler)
+    float rolloffFactor = DS3D_DEFAULTROLLOFFFACTOR;   // scales the distance attenuation
     float dopplerFactor = DS3D_DEFAULTDOPPLERFACTOR;
 };
 

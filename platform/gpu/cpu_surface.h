@@ -75,7 +75,7 @@ protected:
 private:
     std::vector<CpuImage> levels_;
     std::vector<bool> locked_;
-    std::vector<bool> readOnly_;  // the level's lock was taken only to read
+    std::vector<bool> readOnly_; // the level's lock was taken only to read
     uint32_t format_ = D3DFMT_UNKNOWN;
     uint32_t usage_ = 0;
     uint32_t pool_ = D3DPOOL_MANAGED;

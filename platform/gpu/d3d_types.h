@@ -108,7 +108,7 @@ constexpr uint32_t D3DPT_TRIANGLEFAN = 6;
 // ---- Transform state types ----
 constexpr uint32_t D3DTS_VIEW = 2;
 constexpr uint32_t D3DTS_PROJECTION = 3;
-constexpr uint32_t D3DTS_TEXTURE0 = 16;  // TEXTURE0 + n for stages 0..7
+constexpr uint32_t D3DTS_TEXTURE0 = 16; // TEXTURE0 + n for stages 0..7
 constexpr uint32_t D3DTS_WORLD = 256;
 
 // ---- Render states ----

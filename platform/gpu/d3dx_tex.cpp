@@ -82,10 +82,9 @@ HResult CreateTexture(IDevice* device, uint32_t width, uint32_t height, uint32_t
     return device->CreateTexture(width, height, mipLevels, usage, format, pool, out);
 }
 
-HResult CreateTextureFromFileEx(IDevice* device, const char* file, uint32_t width, uint32_t height,
-                                uint32_t mipLevels, uint32_t usage, uint32_t format, uint32_t pool, uint32_t,
-                                uint32_t, uint32_t colorKey, ImageFileInfo* srcInfo, TexturePtr* out,
-                                std::string* error) {
+HResult CreateTextureFromFileEx(IDevice* device, const char* file, uint32_t width, uint32_t height, uint32_t mipLevels,
+                                uint32_t usage, uint32_t format, uint32_t pool, uint32_t, uint32_t, uint32_t colorKey,
+                                ImageFileInfo* srcInfo, TexturePtr* out, std::string* error) {
     if (!out) return D3DERR_INVALIDCALL;
     out->reset();
     if (!device || !file) return D3DERR_INVALIDCALL;
@@ -124,8 +123,8 @@ HResult CreateTextureFromFileEx(IDevice* device, const char* file, uint32_t widt
         return E_OUTOFMEMORY;
     }
     TexturePtr texture;
-    HResult r = device->CreateTexture(width, height, mipLevels == D3DX_DEFAULT ? 0 : mipLevels, usage, format, pool,
-                                      &texture);
+    HResult r =
+        device->CreateTexture(width, height, mipLevels == D3DX_DEFAULT ? 0 : mipLevels, usage, format, pool, &texture);
     if (Failed(r)) {
         if (error) *error = "texture creation failed";
         return r;

@@ -27,7 +27,7 @@ constexpr uint32_t D3DXIFF_BMP = 0;
 struct ImageFileInfo {
     uint32_t Width = 0;
     uint32_t Height = 0;
-    uint32_t Format = D3DFMT_UNKNOWN;  // A8R8G8B8 when the file stores alpha, else X8R8G8B8
+    uint32_t Format = D3DFMT_UNKNOWN; // A8R8G8B8 when the file stores alpha, else X8R8G8B8
 };
 
 // Size and format of an image file (BMP, JPEG or PNG).
@@ -38,9 +38,9 @@ HResult GetImageInfoFromFile(const char* file, ImageFileInfo* info, std::string*
 // box-filtered from the one above; format D3DFMT_UNKNOWN takes the file's (A8R8G8B8 with alpha,
 // X8R8G8B8 without). A non-zero colorKey (A8R8G8B8) turns pixels of exactly that colour into
 // transparent black. srcInfo, when given, receives the file's own size and format.
-HResult CreateTextureFromFileEx(IDevice* device, const char* file, uint32_t width, uint32_t height,
-                                uint32_t mipLevels, uint32_t usage, uint32_t format, uint32_t pool, uint32_t filter,
-                                uint32_t mipFilter, uint32_t colorKey, ImageFileInfo* srcInfo, TexturePtr* out,
+HResult CreateTextureFromFileEx(IDevice* device, const char* file, uint32_t width, uint32_t height, uint32_t mipLevels,
+                                uint32_t usage, uint32_t format, uint32_t pool, uint32_t filter, uint32_t mipFilter,
+                                uint32_t colorKey, ImageFileInfo* srcInfo, TexturePtr* out,
                                 std::string* error = nullptr);
 
 // An empty texture; mipLevels 0 or D3DX_DEFAULT make the full chain, format D3DFMT_UNKNOWN means
@@ -61,8 +61,8 @@ HResult FilterTexture(ITexture* texture, uint32_t srcLevel, uint32_t filter);
 
 // Copies src (or srcRect of it) into dst (or dstRect of it), converting the format; sizes that
 // differ are sampled at the nearest pixel. Both surfaces must be lockable.
-HResult LoadSurfaceFromSurface(ISurface* dst, const Rect* dstRect, ISurface* src, const Rect* srcRect,
-                               uint32_t filter, uint32_t colorKey);
+HResult LoadSurfaceFromSurface(ISurface* dst, const Rect* dstRect, ISurface* src, const Rect* srcRect, uint32_t filter,
+                               uint32_t colorKey);
 
 // Writes a lockable surface (or srcRect of it) to a file; only D3DXIFF_BMP is written (24-bit,
 // alpha dropped). The file is replaced atomically; failure leaves any old file as it was.

@@ -10,47 +10,47 @@ bool IsKnownTransform(uint32_t type) { return TransformName(type)[0] != '?'; }
 
 const char* RenderStateName(uint32_t state) {
     switch (state) {
-    case D3DRS_ZENABLE: return "ZENABLE";
-    case D3DRS_ZWRITEENABLE: return "ZWRITEENABLE";
-    case D3DRS_SRCBLEND: return "SRCBLEND";
-    case D3DRS_DESTBLEND: return "DESTBLEND";
-    case D3DRS_CULLMODE: return "CULLMODE";
-    case D3DRS_ZFUNC: return "ZFUNC";
-    case D3DRS_ALPHABLENDENABLE: return "ALPHABLENDENABLE";
-    case D3DRS_SPECULARENABLE: return "SPECULARENABLE";
-    case D3DRS_STENCILENABLE: return "STENCILENABLE";
-    case D3DRS_STENCILFAIL: return "STENCILFAIL";
-    case D3DRS_STENCILZFAIL: return "STENCILZFAIL";
-    case D3DRS_STENCILPASS: return "STENCILPASS";
-    case D3DRS_STENCILFUNC: return "STENCILFUNC";
-    case D3DRS_STENCILREF: return "STENCILREF";
-    case D3DRS_STENCILMASK: return "STENCILMASK";
-    case D3DRS_STENCILWRITEMASK: return "STENCILWRITEMASK";
-    case D3DRS_TEXTUREFACTOR: return "TEXTUREFACTOR";
-    case D3DRS_LIGHTING: return "LIGHTING";
-    case D3DRS_AMBIENT: return "AMBIENT";
-    case D3DRS_LOCALVIEWER: return "LOCALVIEWER";
-    case D3DRS_NORMALIZENORMALS: return "NORMALIZENORMALS";
-    default: return "?";
+        case D3DRS_ZENABLE: return "ZENABLE";
+        case D3DRS_ZWRITEENABLE: return "ZWRITEENABLE";
+        case D3DRS_SRCBLEND: return "SRCBLEND";
+        case D3DRS_DESTBLEND: return "DESTBLEND";
+        case D3DRS_CULLMODE: return "CULLMODE";
+        case D3DRS_ZFUNC: return "ZFUNC";
+        case D3DRS_ALPHABLENDENABLE: return "ALPHABLENDENABLE";
+        case D3DRS_SPECULARENABLE: return "SPECULARENABLE";
+        case D3DRS_STENCILENABLE: return "STENCILENABLE";
+        case D3DRS_STENCILFAIL: return "STENCILFAIL";
+        case D3DRS_STENCILZFAIL: return "STENCILZFAIL";
+        case D3DRS_STENCILPASS: return "STENCILPASS";
+        case D3DRS_STENCILFUNC: return "STENCILFUNC";
+        case D3DRS_STENCILREF: return "STENCILREF";
+        case D3DRS_STENCILMASK: return "STENCILMASK";
+        case D3DRS_STENCILWRITEMASK: return "STENCILWRITEMASK";
+        case D3DRS_TEXTUREFACTOR: return "TEXTUREFACTOR";
+        case D3DRS_LIGHTING: return "LIGHTING";
+        case D3DRS_AMBIENT: return "AMBIENT";
+        case D3DRS_LOCALVIEWER: return "LOCALVIEWER";
+        case D3DRS_NORMALIZENORMALS: return "NORMALIZENORMALS";
+        default: return "?";
     }
 }
 
 const char* StageStateName(uint32_t type) {
     switch (type) {
-    case D3DTSS_COLOROP: return "COLOROP";
-    case D3DTSS_COLORARG1: return "COLORARG1";
-    case D3DTSS_COLORARG2: return "COLORARG2";
-    case D3DTSS_ALPHAOP: return "ALPHAOP";
-    case D3DTSS_ALPHAARG1: return "ALPHAARG1";
-    case D3DTSS_ALPHAARG2: return "ALPHAARG2";
-    case D3DTSS_TEXCOORDINDEX: return "TEXCOORDINDEX";
-    case D3DTSS_ADDRESSU: return "ADDRESSU";
-    case D3DTSS_ADDRESSV: return "ADDRESSV";
-    case D3DTSS_MAGFILTER: return "MAGFILTER";
-    case D3DTSS_MINFILTER: return "MINFILTER";
-    case D3DTSS_MIPFILTER: return "MIPFILTER";
-    case D3DTSS_TEXTURETRANSFORMFLAGS: return "TEXTURETRANSFORMFLAGS";
-    default: return "?";
+        case D3DTSS_COLOROP: return "COLOROP";
+        case D3DTSS_COLORARG1: return "COLORARG1";
+        case D3DTSS_COLORARG2: return "COLORARG2";
+        case D3DTSS_ALPHAOP: return "ALPHAOP";
+        case D3DTSS_ALPHAARG1: return "ALPHAARG1";
+        case D3DTSS_ALPHAARG2: return "ALPHAARG2";
+        case D3DTSS_TEXCOORDINDEX: return "TEXCOORDINDEX";
+        case D3DTSS_ADDRESSU: return "ADDRESSU";
+        case D3DTSS_ADDRESSV: return "ADDRESSV";
+        case D3DTSS_MAGFILTER: return "MAGFILTER";
+        case D3DTSS_MINFILTER: return "MINFILTER";
+        case D3DTSS_MIPFILTER: return "MIPFILTER";
+        case D3DTSS_TEXTURETRANSFORMFLAGS: return "TEXTURETRANSFORMFLAGS";
+        default: return "?";
     }
 }
 

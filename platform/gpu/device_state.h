@@ -31,7 +31,7 @@ struct DeviceState {
     Matrix texture[MAX_TEXTURE_STAGES];
     Viewport viewport;
     Material material;
-    Light light;  // light 0; the device has one light
+    Light light; // light 0; the device has one light
     bool lightEnabled = false;
     uint32_t fvf = 0;
 

@@ -41,7 +41,7 @@ void Put32(std::string& out, uint32_t v) {
 struct Channel {
     uint32_t mask = 0;
     int shift = 0;
-    uint32_t max = 0;  // the channel's largest raw value; 0 for a channel that is absent
+    uint32_t max = 0; // the channel's largest raw value; 0 for a channel that is absent
 };
 
 Channel MakeChannel(uint32_t mask) {
@@ -55,7 +55,7 @@ Channel MakeChannel(uint32_t mask) {
 
 uint8_t Extract(uint32_t pixel, const Channel& c) {
     if (c.max == 0) return 0;
-    const uint64_t v = (pixel & c.mask) >> c.shift;  // at most c.max, even for a mask with holes
+    const uint64_t v = (pixel & c.mask) >> c.shift; // at most c.max, even for a mask with holes
     return static_cast<uint8_t>((v * 255 + c.max / 2) / c.max);
 }
 
@@ -190,7 +190,7 @@ void DecodeRow(const BmpLayout& L, const uint8_t* src, uint8_t* dst) {
                 dst[1] = e[1];
                 dst[2] = e[0];
             } else {
-                dst[0] = dst[1] = dst[2] = 0;  // an index past the palette reads as black
+                dst[0] = dst[1] = dst[2] = 0; // an index past the palette reads as black
             }
             dst[3] = 255;
         } else if (bpp == 24) {
@@ -238,19 +238,19 @@ bool WriteBmp(const Image& image, std::string& out, std::string& error) {
 
     out += "BM";
     Put32(out, offset + dataBytes);
-    Put32(out, 0);  // two reserved words
+    Put32(out, 0); // two reserved words
     Put32(out, offset);
     Put32(out, INFO_HEADER_BYTES);
     Put32(out, static_cast<uint32_t>(image.width));
-    Put32(out, static_cast<uint32_t>(image.height));  // positive: rows bottom-up
-    Put16(out, 1);                                     // planes
+    Put32(out, static_cast<uint32_t>(image.height)); // positive: rows bottom-up
+    Put16(out, 1);                                   // planes
     Put16(out, 24);
     Put32(out, BI_RGB);
     Put32(out, dataBytes);
-    Put32(out, 2835);  // 72 dots per inch, in dots per metre
+    Put32(out, 2835); // 72 dots per inch, in dots per metre
     Put32(out, 2835);
-    Put32(out, 0);  // colours used
-    Put32(out, 0);  // important colours
+    Put32(out, 0); // colours used
+    Put32(out, 0); // important colours
 
     std::string row(stride, '\0');
     for (int y = image.height - 1; y >= 0; --y) {

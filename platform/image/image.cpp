@@ -76,10 +76,10 @@ bool Read(const void* data, std::size_t size, ImageInfo& info, Image* pixels, st
     bool ok = false;
     try {
         switch (SniffImageFormat(data, size)) {
-        case ImageFormat::Bmp: ok = image_detail::ReadBmp(bytes, size, info, pixels, error); break;
-        case ImageFormat::Png: ok = image_detail::ReadPng(bytes, size, info, pixels, error); break;
-        case ImageFormat::Jpeg: ok = image_detail::ReadJpeg(bytes, size, info, pixels, error); break;
-        case ImageFormat::Unknown: error = size == 0 ? "empty file" : "not a PNG, JPEG or BMP file"; break;
+            case ImageFormat::Bmp: ok = image_detail::ReadBmp(bytes, size, info, pixels, error); break;
+            case ImageFormat::Png: ok = image_detail::ReadPng(bytes, size, info, pixels, error); break;
+            case ImageFormat::Jpeg: ok = image_detail::ReadJpeg(bytes, size, info, pixels, error); break;
+            case ImageFormat::Unknown: error = size == 0 ? "empty file" : "not a PNG, JPEG or BMP file"; break;
         }
     } catch (const std::bad_alloc&) {
         error = "out of memory";
@@ -101,10 +101,10 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string& error
         status = ReadStatus::Error;
     }
     switch (status) {
-    case ReadStatus::Ok: return true;
-    case ReadStatus::Missing: error = "cannot open file"; break;
-    case ReadStatus::TooLarge: error = "file too large"; break;
-    case ReadStatus::Error: error = "read error"; break;
+        case ReadStatus::Ok: return true;
+        case ReadStatus::Missing: error = "cannot open file"; break;
+        case ReadStatus::TooLarge: error = "file too large"; break;
+        case ReadStatus::Error: error = "read error"; break;
     }
     bytes.clear();
     return false;

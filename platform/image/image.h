@@ -29,23 +29,21 @@ constexpr std::size_t IMAGE_MAX_FILE_BYTES = 64u * 1024u * 1024u;
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> pixels;  // width * height * 4 bytes, RGBA, rows top first
+    std::vector<uint8_t> pixels; // width * height * 4 bytes, RGBA, rows top first
 
     bool Empty() const { return width <= 0 || height <= 0; }
     // Makes a width x height picture with every byte 0 (sizes below 1 make an empty one).
     void Allocate(int w, int h);
     void Clear();
     uint8_t* Pixel(int x, int y) { return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 4; }
-    const uint8_t* Pixel(int x, int y) const {
-        return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 4;
-    }
+    const uint8_t* Pixel(int x, int y) const { return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 4; }
 };
 
 struct ImageInfo {
     int width = 0;
     int height = 0;
     ImageFormat format = ImageFormat::Unknown;
-    bool hasAlpha = false;  // the file stores transparency (PNG alpha or tRNS, BMP alpha mask)
+    bool hasAlpha = false; // the file stores transparency (PNG alpha or tRNS, BMP alpha mask)
 };
 
 // The format announced by the leading bytes, or Unknown.

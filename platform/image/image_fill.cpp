@@ -3,7 +3,7 @@
 namespace plat {
 
 uint8_t UnitToByte(float value) {
-    if (!(value > 0.0f)) return 0;  // also NaN
+    if (!(value > 0.0f)) return 0; // also NaN
     if (value >= 1.0f) return 255;
     return static_cast<uint8_t>(value * 255.0f + 0.5f);
 }

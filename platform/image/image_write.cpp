@@ -18,9 +18,9 @@ bool Encode(Kind kind, const Image& image, int option, std::string& out, std::st
     bool ok = false;
     try {
         switch (kind) {
-        case Kind::Bmp: ok = image_detail::WriteBmp(image, bytes, reason); break;
-        case Kind::Png: ok = image_detail::WritePng(image, option != 0, bytes, reason); break;
-        case Kind::Jpeg: ok = image_detail::WriteJpeg(image, option, bytes, reason); break;
+            case Kind::Bmp: ok = image_detail::WriteBmp(image, bytes, reason); break;
+            case Kind::Png: ok = image_detail::WritePng(image, option != 0, bytes, reason); break;
+            case Kind::Jpeg: ok = image_detail::WriteJpeg(image, option, bytes, reason); break;
         }
     } catch (const std::bad_alloc&) {
         reason = "out of memory";

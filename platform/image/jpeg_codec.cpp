@@ -8,8 +8,8 @@
 #include <new>
 #include <vector>
 
-#include <csetjmp>
 #include <jpeglib.h>
+#include <csetjmp>
 
 #include "platform/image/codecs.h"
 
@@ -24,7 +24,7 @@ constexpr long JPEG_MAX_MEMORY = 512L * 1024 * 1024;
 struct JpegError {
     jpeg_error_mgr pub;
     jmp_buf jump;
-    const char* reason;  // our own text for the next error, instead of libjpeg's
+    const char* reason; // our own text for the next error, instead of libjpeg's
     char message[JMSG_LENGTH_MAX];
     char warning[JMSG_LENGTH_MAX];
 };
@@ -50,8 +50,7 @@ void JpegOutputMessage(j_common_ptr cinfo) {
 }
 
 void JpegProgress(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > JPEG_MAX_SCANS)
+    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > JPEG_MAX_SCANS)
         FailWith(cinfo, "too many JPEG scans");
 }
 
@@ -147,7 +146,8 @@ bool ReadRows(JpegReader* r, uint8_t* pixels, uint8_t* row) {
     while (cinfo->output_scanline < cinfo->output_height) {
         uint8_t* dst = pixels + static_cast<std::size_t>(cinfo->output_scanline) * width * 4;
         JSAMPROW rows[1] = {row};
-        if (jpeg_read_scanlines(cinfo, rows, 1) != 1) FailWith(reinterpret_cast<j_common_ptr>(cinfo), "truncated JPEG data");
+        if (jpeg_read_scanlines(cinfo, rows, 1) != 1)
+            FailWith(reinterpret_cast<j_common_ptr>(cinfo), "truncated JPEG data");
         for (std::size_t x = 0; x < width; ++x, dst += 4) {
             const uint8_t* s = row + x * components;
             dst[0] = s[0];
@@ -163,7 +163,7 @@ bool ReadRows(JpegReader* r, uint8_t* pixels, uint8_t* row) {
 class ReaderGuard {
 public:
     explicit ReaderGuard(JpegReader& r) : r_(r) {}
-    ~ReaderGuard() { jpeg_destroy_decompress(&r_.cinfo); }  // safe on a never-created (zeroed) object
+    ~ReaderGuard() { jpeg_destroy_decompress(&r_.cinfo); } // safe on a never-created (zeroed) object
     ReaderGuard(const ReaderGuard&) = delete;
     ReaderGuard& operator=(const ReaderGuard&) = delete;
 

@@ -57,14 +57,14 @@ struct PngHeader {
     png_uint_32 height = 0;
     int bitDepth = 0;
     int colorType = 0;
-    bool transparency = false;  // a tRNS chunk
+    bool transparency = false; // a tRNS chunk
 };
 
 bool ReadHeader(png_structp png, png_infop info, PngHeader* header) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_read_info(png, info);
-    png_get_IHDR(png, info, &header->width, &header->height, &header->bitDepth, &header->colorType, nullptr,
-                 nullptr, nullptr);
+    png_get_IHDR(png, info, &header->width, &header->height, &header->bitDepth, &header->colorType, nullptr, nullptr,
+                 nullptr);
     header->transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     return true;
 }
@@ -93,7 +93,7 @@ bool WriteAll(png_structp png, png_infop info, int width, int height, bool withA
                  withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    if (!withAlpha) png_set_filler(png, 0, PNG_FILLER_AFTER);  // drops the fourth byte of each pixel
+    if (!withAlpha) png_set_filler(png, 0, PNG_FILLER_AFTER); // drops the fourth byte of each pixel
     png_write_image(png, rows);
     png_write_end(png, nullptr);
     return true;

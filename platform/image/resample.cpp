@@ -18,9 +18,9 @@ struct Tap {
 };
 
 struct Axis {
-    std::vector<std::size_t> first;  // per output pixel: index of its first tap; one extra entry at the end
+    std::vector<std::size_t> first; // per output pixel: index of its first tap; one extra entry at the end
     std::vector<Tap> taps;
-    uint64_t total = 0;              // the weights of every output pixel add up to this (the source length)
+    uint64_t total = 0; // the weights of every output pixel add up to this (the source length)
 };
 
 Axis MakeAxis(int srcLen, int dstLen) {

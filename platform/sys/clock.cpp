@@ -10,8 +10,7 @@ namespace {
 
 std::atomic<TimeSource> g_timeSource{nullptr};
 
-uint32_t SteadyMs()
-{
+uint32_t SteadyMs() {
     // Counted from the first use, so the value wraps about 49.7 days into a run, never sooner.
     static const auto start = std::chrono::steady_clock::now();
     const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -21,21 +20,13 @@ uint32_t SteadyMs()
 
 } // namespace
 
-uint32_t TimeMs()
-{
-    if (TimeSource source = g_timeSource.load(std::memory_order_acquire))
-        return source();
+uint32_t TimeMs() {
+    if (TimeSource source = g_timeSource.load(std::memory_order_acquire)) return source();
     return SteadyMs();
 }
 
-void SleepMs(uint32_t ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-void SetTimeSource(TimeSource source)
-{
-    g_timeSource.store(source, std::memory_order_release);
-}
+void SetTimeSource(TimeSource source) { g_timeSource.store(source, std::memory_order_release); }
 
 } // namespace plat

@@ -6,7 +6,7 @@ namespace plat {
 
 constexpr int CRT_RAND_MAX = 32767;
 
-int CrtRand();                  // 0..32767
-void CrtSrand(unsigned seed);   // the state starts as if seeded with 1
+int CrtRand();                // 0..32767
+void CrtSrand(unsigned seed); // the state starts as if seeded with 1
 
 } // namespace plat

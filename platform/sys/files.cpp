@@ -24,9 +24,7 @@ bool IsDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool EqualNoCase(const char* a, const char* b) {
-    return ::strcasecmp(a, b) == 0;
-}
+bool EqualNoCase(const char* a, const char* b) { return ::strcasecmp(a, b) == 0; }
 
 // Finds `name` in folder `dir` ignoring case; empty when nothing matches.
 std::string FindNoCase(const std::string& dir, const std::string& name) {
@@ -82,7 +80,7 @@ std::string NativePath(std::string_view path) {
         out = "/";
         pos = 1;
     }
-    bool lost = false;   // once a component matches nothing, keep the rest as written
+    bool lost = false; // once a component matches nothing, keep the rest as written
     while (pos <= p.size()) {
         std::size_t next = p.find('/', pos);
         if (next == std::string::npos) next = p.size();

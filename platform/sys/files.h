@@ -42,7 +42,7 @@ public:
     bool Open(std::string_view path);
     bool IsOpen() const { return file_ != nullptr; }
     bool Write(const void* data, std::size_t size);
-    bool Commit();   // flush, sync, rename; false when any write or the rename failed
+    bool Commit(); // flush, sync, rename; false when any write or the rename failed
     void Abort();
 
 private:

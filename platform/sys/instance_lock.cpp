@@ -37,9 +37,12 @@ int FlockRetry(int fd, int operation) {
 
 std::string InstanceLock::PathFor(std::string_view name) {
     std::string dir;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); IsSet(runtime)) dir = runtime;
-    else if (const char* tmp = std::getenv("TMPDIR"); IsSet(tmp)) dir = tmp;
-    else dir = "/tmp";
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); IsSet(runtime))
+        dir = runtime;
+    else if (const char* tmp = std::getenv("TMPDIR"); IsSet(tmp))
+        dir = tmp;
+    else
+        dir = "/tmp";
     if (dir.back() != '/') dir += '/';
     return dir + SafeComponent(name) + "-" + std::to_string(static_cast<unsigned long>(getuid())) + ".lock";
 }

@@ -20,24 +20,21 @@ bool ToDisplayMode(const SDL_DisplayMode& m, DisplayMode& out) {
 
 int DeviceBitsPerPixel(uint32_t format) {
     switch (format) {
-    case SDL_PIXELFORMAT_RGB888:
-    case SDL_PIXELFORMAT_BGR888:
-    case SDL_PIXELFORMAT_RGBX8888:
-    case SDL_PIXELFORMAT_BGRX8888:
-    case SDL_PIXELFORMAT_ARGB8888:
-    case SDL_PIXELFORMAT_ABGR8888:
-    case SDL_PIXELFORMAT_RGBA8888:
-    case SDL_PIXELFORMAT_BGRA8888:
-        return 32;
-    case SDL_PIXELFORMAT_RGB565:
-    case SDL_PIXELFORMAT_BGR565:
-    case SDL_PIXELFORMAT_RGB555:
-    case SDL_PIXELFORMAT_BGR555:
-    case SDL_PIXELFORMAT_ARGB1555:
-    case SDL_PIXELFORMAT_ABGR1555:
-        return 16;
-    default:
-        return 0;
+        case SDL_PIXELFORMAT_RGB888:
+        case SDL_PIXELFORMAT_BGR888:
+        case SDL_PIXELFORMAT_RGBX8888:
+        case SDL_PIXELFORMAT_BGRX8888:
+        case SDL_PIXELFORMAT_ARGB8888:
+        case SDL_PIXELFORMAT_ABGR8888:
+        case SDL_PIXELFORMAT_RGBA8888:
+        case SDL_PIXELFORMAT_BGRA8888: return 32;
+        case SDL_PIXELFORMAT_RGB565:
+        case SDL_PIXELFORMAT_BGR565:
+        case SDL_PIXELFORMAT_RGB555:
+        case SDL_PIXELFORMAT_BGR555:
+        case SDL_PIXELFORMAT_ARGB1555:
+        case SDL_PIXELFORMAT_ABGR1555: return 16;
+        default: return 0;
     }
 }
 

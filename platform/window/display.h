@@ -10,8 +10,8 @@ namespace plat {
 struct DisplayMode {
     int width = 0;
     int height = 0;
-    int refreshRate = 0;    // Hz, 0 when unknown
-    int bitsPerPixel = 0;   // 32 or 16
+    int refreshRate = 0;  // Hz, 0 when unknown
+    int bitsPerPixel = 0; // 32 or 16
 
     bool operator==(const DisplayMode&) const = default;
 };

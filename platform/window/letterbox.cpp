@@ -8,7 +8,7 @@ namespace plat {
 ViewRect FitKeepingAspect(int srcWidth, int srcHeight, int dstWidth, int dstHeight) {
     ViewRect r{0, 0, dstWidth, dstHeight};
     if (srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || dstHeight <= 0) return r;
-    const int64_t wide = int64_t{dstWidth} * srcHeight;   // compare dst and src proportions
+    const int64_t wide = int64_t{dstWidth} * srcHeight; // compare dst and src proportions
     const int64_t tall = int64_t{srcWidth} * dstHeight;
     if (wide > tall) {
         // Destination is wider: bars left and right.

@@ -26,9 +26,9 @@ bool EqualsNoCase(const char* a, const char* b) {
 
 Uint32 SdlIcon(uint32_t flags) {
     switch (flags & MB_ICONMASK) {
-    case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
-    case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
-    default: return SDL_MESSAGEBOX_INFORMATION;
+        case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
+        case MB_ICONEXCLAMATION: return SDL_MESSAGEBOX_WARNING;
+        default: return SDL_MESSAGEBOX_INFORMATION;
     }
 }
 

@@ -12,16 +12,16 @@ namespace plat {
 
 // Icon flags, with the values of the system the game was written for.
 constexpr uint32_t MB_OK = 0x00;
-constexpr uint32_t MB_ICONERROR = 0x10;        // also called hand / stop
+constexpr uint32_t MB_ICONERROR = 0x10; // also called hand / stop
 constexpr uint32_t MB_ICONQUESTION = 0x20;
-constexpr uint32_t MB_ICONEXCLAMATION = 0x30;  // also called warning
-constexpr uint32_t MB_ICONINFORMATION = 0x40;  // also called asterisk
+constexpr uint32_t MB_ICONEXCLAMATION = 0x30; // also called warning
+constexpr uint32_t MB_ICONINFORMATION = 0x40; // also called asterisk
 constexpr uint32_t MB_ICONMASK = 0xF0;
 
 enum class MessageBoxResult {
-    Confirmed,   // shown, and the user closed it
-    NotShown,    // no interactive display: not shown, treated as confirmed
-    Failed,      // the box could not be shown (SDL's error); treated as confirmed
+    Confirmed, // shown, and the user closed it
+    NotShown,  // no interactive display: not shown, treated as confirmed
+    Failed,    // the box could not be shown (SDL's error); treated as confirmed
 };
 
 // Shows `text` under `caption` (both Windows-1252) with the icon of `flags`, and waits for the

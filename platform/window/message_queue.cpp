@@ -7,8 +7,8 @@ namespace {
 
 struct Queue {
     Msg items[MESSAGE_QUEUE_CAPACITY];
-    std::size_t head = 0;   // oldest waiting message
-    std::size_t tail = 0;   // one past the newest
+    std::size_t head = 0; // oldest waiting message
+    std::size_t tail = 0; // one past the newest
     bool quitPosted = false;
     int quitCode = 0;
     MessageSource source = nullptr;
@@ -20,9 +20,7 @@ Queue& Q() {
     return q;
 }
 
-bool IsMouseButtonOrWheel(uint32_t message) {
-    return message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL;
-}
+bool IsMouseButtonOrWheel(uint32_t message) { return message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL; }
 
 } // namespace
 
@@ -104,8 +102,8 @@ bool PostPaint() {
 
 void DiscardMessages(uint32_t message) {
     Queue& q = Q();
-    Msg* end = std::remove_if(q.items + q.head, q.items + q.tail,
-                              [message](const Msg& m) { return m.message == message; });
+    Msg* end =
+        std::remove_if(q.items + q.head, q.items + q.tail, [message](const Msg& m) { return m.message == message; });
     q.tail = static_cast<std::size_t>(end - q.items);
     if (q.head == q.tail) q.head = q.tail = 0;
 }

@@ -94,9 +94,9 @@ constexpr int SW_SHOW = 5;
 // Key messages: lParam holds the repeat count in its low word (always 1 here) and these flags in
 // its high word: HiWord(lParam) & KF_REPEAT is set on auto-repeats (the key was already down).
 constexpr uint16_t KF_EXTENDED = 0x0100;
-constexpr uint16_t KF_ALTDOWN = 0x2000;   // Alt held (system keys)
-constexpr uint16_t KF_REPEAT = 0x4000;    // the key was down before: auto-repeat, and every release
-constexpr uint16_t KF_UP = 0x8000;        // released
+constexpr uint16_t KF_ALTDOWN = 0x2000; // Alt held (system keys)
+constexpr uint16_t KF_REPEAT = 0x4000;  // the key was down before: auto-repeat, and every release
+constexpr uint16_t KF_UP = 0x8000;      // released
 
 // ---- Virtual-key codes ------------------------------------------------------------------------
 // Key messages carry the generic Shift, Control and Alt codes; the left/right codes exist for
@@ -111,13 +111,13 @@ constexpr uint8_t VK_CLEAR = 0x0C;
 constexpr uint8_t VK_RETURN = 0x0D;
 constexpr uint8_t VK_SHIFT = 0x10;
 constexpr uint8_t VK_CONTROL = 0x11;
-constexpr uint8_t VK_MENU = 0x12;   // Alt
+constexpr uint8_t VK_MENU = 0x12; // Alt
 constexpr uint8_t VK_PAUSE = 0x13;
 constexpr uint8_t VK_CAPITAL = 0x14;
 constexpr uint8_t VK_ESCAPE = 0x1B;
 constexpr uint8_t VK_SPACE = 0x20;
-constexpr uint8_t VK_PRIOR = 0x21;  // Page Up
-constexpr uint8_t VK_NEXT = 0x22;   // Page Down
+constexpr uint8_t VK_PRIOR = 0x21; // Page Up
+constexpr uint8_t VK_NEXT = 0x22;  // Page Down
 constexpr uint8_t VK_END = 0x23;
 constexpr uint8_t VK_HOME = 0x24;
 constexpr uint8_t VK_LEFT = 0x25;
@@ -176,18 +176,18 @@ constexpr uint8_t VK_LCONTROL = 0xA2;
 constexpr uint8_t VK_RCONTROL = 0xA3;
 constexpr uint8_t VK_LMENU = 0xA4;
 constexpr uint8_t VK_RMENU = 0xA5;
-constexpr uint8_t VK_OEM_1 = 0xBA;       // ';:' on a US keyboard
-constexpr uint8_t VK_OEM_PLUS = 0xBB;    // '=+'
-constexpr uint8_t VK_OEM_COMMA = 0xBC;   // ',<'
-constexpr uint8_t VK_OEM_MINUS = 0xBD;   // '-_'
-constexpr uint8_t VK_OEM_PERIOD = 0xBE;  // '.>'
-constexpr uint8_t VK_OEM_2 = 0xBF;       // '/?'
-constexpr uint8_t VK_OEM_3 = 0xC0;       // the key left of 1 ('`~' on a US keyboard)
-constexpr uint8_t VK_OEM_4 = 0xDB;       // '[{'
-constexpr uint8_t VK_OEM_5 = 0xDC;       // '\|'
-constexpr uint8_t VK_OEM_6 = 0xDD;       // ']}'
-constexpr uint8_t VK_OEM_7 = 0xDE;       // quote
-constexpr uint8_t VK_OEM_102 = 0xE2;     // the extra key beside left Shift on ISO keyboards
+constexpr uint8_t VK_OEM_1 = 0xBA;      // ';:' on a US keyboard
+constexpr uint8_t VK_OEM_PLUS = 0xBB;   // '=+'
+constexpr uint8_t VK_OEM_COMMA = 0xBC;  // ',<'
+constexpr uint8_t VK_OEM_MINUS = 0xBD;  // '-_'
+constexpr uint8_t VK_OEM_PERIOD = 0xBE; // '.>'
+constexpr uint8_t VK_OEM_2 = 0xBF;      // '/?'
+constexpr uint8_t VK_OEM_3 = 0xC0;      // the key left of 1 ('`~' on a US keyboard)
+constexpr uint8_t VK_OEM_4 = 0xDB;      // '[{'
+constexpr uint8_t VK_OEM_5 = 0xDC;      // '\|'
+constexpr uint8_t VK_OEM_6 = 0xDD;      // ']}'
+constexpr uint8_t VK_OEM_7 = 0xDE;      // quote
+constexpr uint8_t VK_OEM_102 = 0xE2;    // the extra key beside left Shift on ISO keyboards
 
 // ---- Records passed by pointer in lParam -----------------------------------------------------
 struct Point {

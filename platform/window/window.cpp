@@ -34,8 +34,8 @@ bool Window::Create(const WindowDesc& desc) {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     flags |= desc.fullScreen ? (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS) : SDL_WINDOW_RESIZABLE;
     const std::string title = Cp1252ToUtf8(desc.title ? desc.title : "");
-    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, desc.width,
-                               desc.height, flags);
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, desc.width, desc.height,
+                               flags);
     if (!window_) {
         ReleaseVideo();
         return false;

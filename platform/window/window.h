@@ -49,12 +49,12 @@ namespace plat {
 using WindowProc = LRESULT (*)(void* context, uint32_t message, WPARAM wParam, LPARAM lParam);
 
 struct WindowDesc {
-    const char* title = "";     // Windows-1252
-    int width = 640;            // client size; in full screen the back buffer's (the mode's) size
+    const char* title = ""; // Windows-1252
+    int width = 640;        // client size; in full screen the back buffer's (the mode's) size
     int height = 480;
     bool fullScreen = false;
-    bool blankCursor = false;   // no cursor over the client area (the program draws its own)
-    WindowProc proc = nullptr;  // receives sent messages
+    bool blankCursor = false;  // no cursor over the client area (the program draws its own)
+    WindowProc proc = nullptr; // receives sent messages
     void* procContext = nullptr;
 };
 
@@ -125,16 +125,16 @@ private:
     bool fullScreen_ = false;
     bool blankCursor_ = false;
     bool cursorVisible_ = true;
-    int modeWidth_ = 0;     // full screen: the back buffer's size
+    int modeWidth_ = 0; // full screen: the back buffer's size
     int modeHeight_ = 0;
-    int clientWidth_ = 0;   // the window's size as last reported by SDL
+    int clientWidth_ = 0; // the window's size as last reported by SDL
     int clientHeight_ = 0;
     WindowProc proc_ = nullptr;
     void* procContext_ = nullptr;
 
     bool minimized_ = false;
     bool focused_ = false;
-    uint32_t buttons_ = 0;  // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON held
+    uint32_t buttons_ = 0; // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON held
 
     // What the last WM_SIZE and WM_ACTIVATE said, to send them only on change.
     bool sizeReported_ = false;

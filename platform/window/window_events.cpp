@@ -15,10 +15,10 @@ constexpr std::size_t kMessagesPerEvent = 32;
 
 uint32_t MouseButtonFlag(int sdlButton) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: return MK_LBUTTON;
-    case SDL_BUTTON_RIGHT: return MK_RBUTTON;
-    case SDL_BUTTON_MIDDLE: return MK_MBUTTON;
-    default: return 0;
+        case SDL_BUTTON_LEFT: return MK_LBUTTON;
+        case SDL_BUTTON_RIGHT: return MK_RBUTTON;
+        case SDL_BUTTON_MIDDLE: return MK_MBUTTON;
+        default: return 0;
     }
 }
 
@@ -47,70 +47,59 @@ void Window::Pump() {
 
 void Window::Translate(const SDL_Event& e) {
     switch (e.type) {
-    case SDL_QUIT:   // SIGINT, SIGTERM
-        PostMessage(WM_CLOSE, 0, 0);
-        break;
-    case SDL_WINDOWEVENT:
-        if (window_ && e.window.windowID == windowId_) OnWindowEvent(e.window.event, e.window.data1, e.window.data2);
-        break;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        OnKey(e.type == SDL_KEYDOWN, e.key.keysym.scancode, e.key.keysym.sym, e.key.keysym.mod, e.key.repeat != 0);
-        break;
-    case SDL_TEXTINPUT:
-        OnText(e.text.text);
-        break;
-    case SDL_MOUSEMOTION:
-        OnMouseMove(e.motion.x, e.motion.y, e.motion.state);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        OnMouseButton(e.type == SDL_MOUSEBUTTONDOWN, e.button.button, e.button.x, e.button.y);
-        break;
-    case SDL_MOUSEWHEEL: {
-        int delta = e.wheel.y * WHEEL_DELTA;
-        if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
-        OnMouseWheel(e.wheel.mouseX, e.wheel.mouseY, delta);
-        break;
-    }
-    default:
-        break;
+        case SDL_QUIT: // SIGINT, SIGTERM
+            PostMessage(WM_CLOSE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT:
+            if (window_ && e.window.windowID == windowId_)
+                OnWindowEvent(e.window.event, e.window.data1, e.window.data2);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            OnKey(e.type == SDL_KEYDOWN, e.key.keysym.scancode, e.key.keysym.sym, e.key.keysym.mod, e.key.repeat != 0);
+            break;
+        case SDL_TEXTINPUT: OnText(e.text.text); break;
+        case SDL_MOUSEMOTION: OnMouseMove(e.motion.x, e.motion.y, e.motion.state); break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            OnMouseButton(e.type == SDL_MOUSEBUTTONDOWN, e.button.button, e.button.x, e.button.y);
+            break;
+        case SDL_MOUSEWHEEL: {
+            int delta = e.wheel.y * WHEEL_DELTA;
+            if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
+            OnMouseWheel(e.wheel.mouseX, e.wheel.mouseY, delta);
+            break;
+        }
+        default: break;
     }
 }
 
 void Window::OnWindowEvent(int event, int data1, int data2) {
     switch (event) {
-    case SDL_WINDOWEVENT_EXPOSED:
-        PostPaint();
-        break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        OnSizeChanged(data1, data2);
-        break;
-    case SDL_WINDOWEVENT_MINIMIZED:
-        minimized_ = true;
-        ReportSize(false, false);
-        ReportActivation(false, false);
-        break;
-    case SDL_WINDOWEVENT_MAXIMIZED:
-    case SDL_WINDOWEVENT_RESTORED:
-        minimized_ = false;
-        SDL_GetWindowSize(window_, &clientWidth_, &clientHeight_);
-        ReportSize(false, false);
-        ReportActivation(false, false);
-        break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-        focused_ = true;
-        ReportActivation(false, false);
-        break;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-        focused_ = false;
-        ReportActivation(false, false);
-        break;
-    case SDL_WINDOWEVENT_CLOSE:
-        PostMessage(WM_CLOSE, 0, 0);
-        break;
-    default:
-        break;
+        case SDL_WINDOWEVENT_EXPOSED: PostPaint(); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: OnSizeChanged(data1, data2); break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            minimized_ = true;
+            ReportSize(false, false);
+            ReportActivation(false, false);
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_RESTORED:
+            minimized_ = false;
+            SDL_GetWindowSize(window_, &clientWidth_, &clientHeight_);
+            ReportSize(false, false);
+            ReportActivation(false, false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            focused_ = true;
+            ReportActivation(false, false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            focused_ = false;
+            ReportActivation(false, false);
+            break;
+        case SDL_WINDOWEVENT_CLOSE: PostMessage(WM_CLOSE, 0, 0); break;
+        default: break;
     }
 }
 
@@ -127,8 +116,10 @@ void Window::OnSizeChanged(int width, int height) {
         sizingWidth_ = width;
         sizingHeight_ = height;
         WPARAM edge = WMSZ_BOTTOMRIGHT;
-        if (height == clientHeight_) edge = WMSZ_RIGHT;
-        else if (width == clientWidth_) edge = WMSZ_BOTTOM;
+        if (height == clientHeight_)
+            edge = WMSZ_RIGHT;
+        else if (width == clientWidth_)
+            edge = WMSZ_BOTTOM;
         int x = 0, y = 0;
         SDL_GetWindowPosition(window_, &x, &y);
         Rect r{x, y, x + width, y + height};
@@ -187,7 +178,7 @@ void Window::OnKey(bool down, int scancode, int keycode, unsigned mod, bool repe
     if (sys && alt) flags |= KF_ALTDOWN;
     if (!down || repeat) flags |= KF_REPEAT;
     if (!down) flags |= KF_UP;
-    const LPARAM lParam = MakeLParam(1, flags);   // repeat count 1
+    const LPARAM lParam = MakeLParam(1, flags); // repeat count 1
 
     const uint32_t message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
     PostMessage(message, vk, lParam);
@@ -203,7 +194,7 @@ void Window::OnText(const char* utf8) {
     while (pos < text.size()) {
         int ch = CodePointToCp1252(DecodeUtf8(text, pos));
         if (ch < 0) ch = CP1252_REPLACEMENT;
-        if (ch < 0x20 || ch == 0x7F) continue;   // control characters come from keys only
+        if (ch < 0x20 || ch == 0x7F) continue; // control characters come from keys only
         PostMessage(WM_CHAR, static_cast<WPARAM>(ch), 1);
     }
 }
@@ -224,12 +215,17 @@ void Window::OnMouseMove(int x, int y, uint32_t sdlButtons) {
 void Window::OnMouseButton(bool down, int button, int x, int y) {
     const uint32_t flag = MouseButtonFlag(button);
     if (flag == 0) return;
-    if (down) buttons_ |= flag;
-    else buttons_ &= ~flag;
+    if (down)
+        buttons_ |= flag;
+    else
+        buttons_ &= ~flag;
     uint32_t message;
-    if (flag == MK_LBUTTON) message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    else if (flag == MK_RBUTTON) message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    else message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    if (flag == MK_LBUTTON)
+        message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    else if (flag == MK_RBUTTON)
+        message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    else
+        message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
     const Point p = ToBackBuffer(x, y);
     PostMessage(message, MouseFlags(buttons_), PackMousePos(p.x, p.y));
 }
@@ -239,8 +235,8 @@ void Window::OnMouseWheel(int x, int y, int delta) {
     if (delta > 32767) delta = 32767;
     if (delta < -32768) delta = -32768;
     const Point p = ToBackBuffer(x, y);
-    const WPARAM w = MakeWParam(static_cast<uint16_t>(MouseFlags(buttons_)),
-                                static_cast<uint16_t>(static_cast<int16_t>(delta)));
+    const WPARAM w =
+        MakeWParam(static_cast<uint16_t>(MouseFlags(buttons_)), static_cast<uint16_t>(static_cast<int16_t>(delta)));
     PostMessage(WM_MOUSEWHEEL, w, PackMousePos(p.x, p.y));
 }
 

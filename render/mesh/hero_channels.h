@@ -47,10 +47,10 @@ inline constexpr int HERO_ATTACHMENT_COUNT = 4;
 
 // Attachment points.
 enum HeroAttachment {
-    HERO_HOLD = 0,    // in front of the chest: balls, bombs and the boomerang
-    HERO_HAND = 1,    // the right hand
-    HERO_GRIP = 2,    // the right hand's grip: grenades
-    HERO_MOUTH = 3,   // the pipe, its stem along the attachment's x, pointing forward
+    HERO_HOLD = 0,  // in front of the chest: balls, bombs and the boomerang
+    HERO_HAND = 1,  // the right hand
+    HERO_GRIP = 2,  // the right hand's grip: grenades
+    HERO_MOUTH = 3, // the pipe, its stem along the attachment's x, pointing forward
 };
 
 // An animation: the key poses firstPose .. firstPose + poseCount - 1.
@@ -143,16 +143,14 @@ inline constexpr std::array<HeroChannel, 25> HERO_CHANNELS = {{
 }};
 
 // Channels the racket refers to by number.
-inline constexpr int HERO_CHANNEL_SLOW_WALK = 1;   // its key changes drive the footsteps
+inline constexpr int HERO_CHANNEL_SLOW_WALK = 1; // its key changes drive the footsteps
 inline constexpr int HERO_CHANNEL_PARKED_WALK = 18;
 
 // The animations follow one another without gaps and cover every pose.
-constexpr bool HeroAnimationsAreContiguous()
-{
+constexpr bool HeroAnimationsAreContiguous() {
     int next = 0;
     for (const HeroAnimation& a : HERO_ANIMATIONS) {
-        if (a.firstPose != next || a.poseCount < 0)
-            return false;
+        if (a.firstPose != next || a.poseCount < 0) return false;
         next += a.poseCount;
     }
     return next == HERO_POSE_COUNT;

@@ -12,15 +12,13 @@
 namespace {
 
 // Made on first use and never freed: meshes live until the process ends.
-std::vector<YMesh*>& Cache()
-{
+std::vector<YMesh*>& Cache() {
     static auto* cache = new std::vector<YMesh*>();
     return *cache;
 }
 
 // Takes the geometry of `from`, keeping this mesh's index buffer.
-void TakeGeometry(YMeshData& to, YMeshData& from)
-{
+void TakeGeometry(YMeshData& to, YMeshData& from) {
     to.vertices.swap(from.vertices);
     to.faces.swap(from.faces);
     to.normalGroups.swap(from.normalGroups);
@@ -32,14 +30,12 @@ void TakeGeometry(YMeshData& to, YMeshData& from)
 
 } // namespace
 
-YMesh::YMesh()
-{
+YMesh::YMesh() {
     typeMask = RESOURCE_MESH;
     Cache().push_back(this);
 }
 
-YMesh::~YMesh()
-{
+YMesh::~YMesh() {
     std::vector<YMesh*>& cache = Cache();
     auto it = std::find(cache.begin(), cache.end(), this);
     if (it != cache.end()) {
@@ -49,10 +45,8 @@ YMesh::~YMesh()
     YMesh::Release();
 }
 
-std::string MeshTwinName(const std::string& fileName, const char* ending)
-{
-    if (fileName.size() < 3)
-        return {};
+std::string MeshTwinName(const std::string& fileName, const char* ending) {
+    if (fileName.size() < 3) return {};
     return fileName.substr(0, fileName.size() - 3) + ending;
 }
 
@@ -60,20 +54,17 @@ std::string MeshTwinName(const std::string& fileName, const char* ending)
 // the whole model, is written as the cache file and read back from it. A missing or broken text
 // file writes no cache, so adding or mending it later takes effect at the next start; a cache that
 // cannot be written or read back leaves the imported model in use.
-void YMesh::Load(const std::string& fileName)
-{
+void YMesh::Load(const std::string& fileName) {
     name = fileName;
     loaded = 1;
     ClearGeometry();
     std::string twin;
     YMeshTextReader text;
-    const YMeshSource source =
-        OpenMeshSource(fileName, "mes", "meb", "Load mesh file",
-                       [this](InStream& in, const char* file) { return ReadBinary(in, file); }, twin, text);
-    if (source == YMeshSource::Done)
-        return Restore();
-    if (ImportMeshText(text, *this) != YMeshImportResult::Ok || source != YMeshSource::Text)
-        return Restore();
+    const YMeshSource source = OpenMeshSource(
+        fileName, "mes", "meb", "Load mesh file",
+        [this](InStream& in, const char* file) { return ReadBinary(in, file); }, twin, text);
+    if (source == YMeshSource::Done) return Restore();
+    if (ImportMeshText(text, *this) != YMeshImportResult::Ok || source != YMeshSource::Text) return Restore();
 
     OutFStream out(twin.c_str());
     WriteBinary(out);
@@ -84,53 +75,35 @@ void YMesh::Load(const std::string& fileName)
     InFStream back(twin.c_str());
     YMeshData read;
     std::string storedName;
-    if (ReadMeshBinary(back, storedName, read, twin.c_str()))
-        TakeGeometry(*this, read);
+    if (ReadMeshBinary(back, storedName, read, twin.c_str())) TakeGeometry(*this, read);
     Restore();
 }
 
-void YMesh::Restore()
-{
-    if (!g_Render)
-        return;
-    if (indexBuffer)
-        g_Render->ReleaseBuffer(indexBuffer);
+void YMesh::Restore() {
+    if (!g_Render) return;
+    if (indexBuffer) g_Render->ReleaseBuffer(indexBuffer);
     indexBuffer = g_Render->CreateIndexBuffer(indices);
 }
 
-void YMesh::Release()
-{
-    if (g_Render && indexBuffer)
-        g_Render->ReleaseBuffer(indexBuffer);
+void YMesh::Release() {
+    if (g_Render && indexBuffer) g_Render->ReleaseBuffer(indexBuffer);
 }
 
-void YMesh::Scale(float s)
-{
-    ScalePositions(s);
-}
+void YMesh::Scale(float s) { ScalePositions(s); }
 
-void YMesh::WriteBinary(OutStream& out) const
-{
-    WriteMeshBinary(out, name, *this);
-}
+void YMesh::WriteBinary(OutStream& out) const { WriteMeshBinary(out, name, *this); }
 
-bool YMesh::ReadBinary(InStream& in, const char* fileName)
-{
+bool YMesh::ReadBinary(InStream& in, const char* fileName) {
     std::string storedName;
     return ReadMeshBinary(in, storedName, *this, fileName);
 }
 
-YMesh* GetMesh(const std::string& name)
-{
+YMesh* GetMesh(const std::string& name) {
     for (YMesh* m : Cache())
-        if (m->name == name)
-            return m;
+        if (m->name == name) return m;
     auto* mesh = new YMesh();
     mesh->Load(name);
     return mesh;
 }
 
-const std::vector<YMesh*>& MeshCache()
-{
-    return Cache();
-}
+const std::vector<YMesh*>& MeshCache() { return Cache(); }

@@ -30,10 +30,8 @@ public:
 
     // An array of `n` plain records read in one piece.
     template <typename T>
-    bool Array(std::vector<T>& out, uint32_t n)
-    {
-        if (static_cast<int64_t>(n) * static_cast<int64_t>(sizeof(T)) > left_)
-            return Fail("truncated");
+    bool Array(std::vector<T>& out, uint32_t n) {
+        if (static_cast<int64_t>(n) * static_cast<int64_t>(sizeof(T)) > left_) return Fail("truncated");
         out.resize(n);
         return Bytes(out.data(), static_cast<int64_t>(n) * static_cast<int64_t>(sizeof(T)));
     }
@@ -55,27 +53,21 @@ private:
 constexpr int32_t MAX_MESH_CACHE_BYTES = 32 << 20;
 
 // Whether a stored index names one of `count` elements.
-inline bool InRange(int32_t v, std::size_t count)
-{
-    return v >= 0 && static_cast<std::size_t>(v) < count;
-}
+inline bool InRange(int32_t v, std::size_t count) { return v >= 0 && static_cast<std::size_t>(v) < count; }
 
 // Builds the whole file in memory; it is written in one piece.
 class YMeshBinWriter {
 public:
-    void Bytes(const void* src, std::size_t size)
-    {
+    void Bytes(const void* src, std::size_t size) {
         const std::size_t at = data_.size();
         data_.resize(at + size);
-        if (size)
-            std::memcpy(data_.data() + at, src, size);
+        if (size) std::memcpy(data_.data() + at, src, size);
     }
     void I32(int32_t v) { Bytes(&v, 4); }
     void U32(uint32_t v) { Bytes(&v, 4); }
     void F32(float v) { Bytes(&v, 4); }
     template <typename T>
-    void Array(const std::vector<T>& v)
-    {
+    void Array(const std::vector<T>& v) {
         U32(static_cast<uint32_t>(v.size()));
         Bytes(v.data(), v.size() * sizeof(T));
     }

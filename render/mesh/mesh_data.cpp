@@ -4,8 +4,7 @@
 
 namespace {
 
-YVector Cross(const YVector& a, const YVector& b)
-{
+YVector Cross(const YVector& a, const YVector& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
@@ -13,8 +12,7 @@ constexpr float MIN_LENGTH = 0.000001f;
 
 } // namespace
 
-void YMeshData::ClearGeometry()
-{
+void YMeshData::ClearGeometry() {
     vertices.clear();
     faces.clear();
     normalGroups.clear();
@@ -24,8 +22,7 @@ void YMeshData::ClearGeometry()
     subsets.clear();
 }
 
-void YMeshData::ComputeFaceNormals(const std::vector<YVertex>& verts)
-{
+void YMeshData::ComputeFaceNormals(const std::vector<YVertex>& verts) {
     for (YMeshFace& f : faces) {
         const YVector& a = verts[f.a].pos;
         const YVector& b = verts[f.b].pos;
@@ -36,22 +33,17 @@ void YMeshData::ComputeFaceNormals(const std::vector<YVertex>& verts)
     }
 }
 
-void YMeshData::ComputeVertexNormals(std::vector<YVertex>& verts) const
-{
+void YMeshData::ComputeVertexNormals(std::vector<YVertex>& verts) const {
     for (const YNormalGroup& g : normalGroups) {
         YVector n(0, 0, 0);
-        for (int i = 0; i < g.faceCount; ++i)
-            n = n + faces[g.faces[i]].normal;
+        for (int i = 0; i < g.faceCount; ++i) n = n + faces[g.faces[i]].normal;
         const float len = std::sqrt(n.Dot(n));
         n = len >= MIN_LENGTH ? n * (1.0f / len) : YVector(0, 0, 1);
-        for (int i = 0; i < g.vertexCount; ++i)
-            verts[g.vertices[i]].normal = n;
+        for (int i = 0; i < g.vertexCount; ++i) verts[g.vertices[i]].normal = n;
     }
 }
 
-void YMeshData::ScalePositions(float s)
-{
+void YMeshData::ScalePositions(float s) {
     for (const YPositionGroup& g : positionGroups)
-        for (int i = 0; i < g.vertexCount; ++i)
-            vertices[g.vertices[i]].pos = g.pos * s;
+        for (int i = 0; i < g.vertexCount; ++i) vertices[g.vertices[i]].pos = g.pos * s;
 }

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/render_objects.h"
 #include "math/vector.h"
 #include "math/vertex.h"
+#include "render/render_objects.h"
 
 // Fixed sizes of the group arrays. The text importer refuses models that would overflow them
 // (at most 14 face corners share one position; at most 15 vertices per group).
@@ -53,7 +53,7 @@ struct YMeshData : YMeshBase {
     std::vector<YNormalGroup> normalGroups;
     std::vector<YPositionGroup> positionGroups;
     std::vector<YMeshEdge> edges;
-    std::vector<uint16_t> indices;   // three per face, in face order
+    std::vector<uint16_t> indices; // three per face, in face order
     // subsets (YMeshBase): runs of faces with one material id, in ascending id order.
 
     // Empties every list.

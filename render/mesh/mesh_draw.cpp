@@ -10,8 +10,7 @@ namespace {
 
 // Made on first use and never freed, so drawables that are statics themselves may leave it at
 // any point of the exit.
-std::vector<YMeshDraw*>& Registry()
-{
+std::vector<YMeshDraw*>& Registry() {
     static auto* registry = new std::vector<YMeshDraw*>();
     return *registry;
 }
@@ -20,13 +19,9 @@ const YMatrix IDENTITY{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 
 } // namespace
 
-YMeshDraw::YMeshDraw(int drawFlags_) : world(IDENTITY), drawFlags(drawFlags_)
-{
-    Registry().push_back(this);
-}
+YMeshDraw::YMeshDraw(int drawFlags_) : world(IDENTITY), drawFlags(drawFlags_) { Registry().push_back(this); }
 
-YMeshDraw::~YMeshDraw()
-{
+YMeshDraw::~YMeshDraw() {
     std::vector<YMeshDraw*>& registry = Registry();
     auto it = std::find(registry.begin(), registry.end(), this);
     if (it != registry.end()) {
@@ -35,26 +30,15 @@ YMeshDraw::~YMeshDraw()
     }
 }
 
-void YMeshDraw::SetTransform(const float m[16])
-{
-    std::memcpy(world.m, m, sizeof world.m);
-}
+void YMeshDraw::SetTransform(const float m[16]) { std::memcpy(world.m, m, sizeof world.m); }
 
-bool YMeshDraw::IsBlended() const
-{
-    return !shaders.empty() && shaders[0] && shaders[0]->IsBlended();
-}
+bool YMeshDraw::IsBlended() const { return !shaders.empty() && shaders[0] && shaders[0]->IsBlended(); }
 
-const std::vector<YMeshDraw*>& MeshDrawRegistry()
-{
-    return Registry();
-}
+const std::vector<YMeshDraw*>& MeshDrawRegistry() { return Registry(); }
 
-void QueueMeshDraws()
-{
+void QueueMeshDraws() {
     for (YMeshDraw* d : Registry()) {
-        if (!d->visible || (d->drawFlags & MESH_DRAW_QUEUED) == 0)
-            continue;
+        if (!d->visible || (d->drawFlags & MESH_DRAW_QUEUED) == 0) continue;
         const YVector pos = d->Position();
         if (d->IsBlended())
             QueueBlendedDraw(d, &pos, MeshDrawer());
@@ -63,15 +47,12 @@ void QueueMeshDraws()
     }
 }
 
-void YMeshDrawer::Draw(void* item)
-{
+void YMeshDrawer::Draw(void* item) {
     static_cast<YMeshDraw*>(item)->Draw();
-    if (g_Render)
-        g_Render->SetWorldMatrix(&g_Camera.view);
+    if (g_Render) g_Render->SetWorldMatrix(&g_Camera.view);
 }
 
-YMeshDrawer* MeshDrawer()
-{
+YMeshDrawer* MeshDrawer() {
     static YMeshDrawer drawer;
     return &drawer;
 }

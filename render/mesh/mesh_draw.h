@@ -20,14 +20,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "math/matrix.h"
 #include "render/draw_list.h"
 #include "render/render_objects.h"
-#include "math/matrix.h"
 
 // Shadow modes.
 constexpr int SHADOW_NONE = 0;
-constexpr int SHADOW_VOLUME = 1;   // stencil shadow volume from the silhouette edges
-constexpr int SHADOW_PLANAR = 2;   // drawn flattened onto the table by the planar projection
+constexpr int SHADOW_VOLUME = 1; // stencil shadow volume from the silhouette edges
+constexpr int SHADOW_PLANAR = 2; // drawn flattened onto the table by the planar projection
 
 // Draw-flag bits that put an object on the draw queues.
 constexpr int MESH_DRAW_QUEUED = 1 | 2;
@@ -54,11 +54,11 @@ public:
     // The first shader applies alpha blending (the object belongs on the blended queue).
     bool IsBlended() const;
 
-    YMatrix world;                       // object to world
-    std::vector<YShaderBase*> shaders;   // subset i is drawn with shaders[i % size]; not owned
-    uint8_t visible = 1;                 // 0 hides the object from every draw path
+    YMatrix world;                     // object to world
+    std::vector<YShaderBase*> shaders; // subset i is drawn with shaders[i % size]; not owned
+    uint8_t visible = 1;               // 0 hides the object from every draw path
     int shadowMode = SHADOW_VOLUME;
-    int drawFlags;                       // bits 0 and 1 put the object on the draw queues
+    int drawFlags; // bits 0 and 1 put the object on the draw queues
 };
 
 // Every drawable alive now.

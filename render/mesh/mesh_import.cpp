@@ -19,11 +19,11 @@ constexpr std::size_t MAX_MESH_VERTICES = 65536;
 constexpr float EDGE_EPSILON = 0.000001f;
 
 struct ImportFace {
-    int32_t p[3];      // positions
-    int32_t t[3];      // texture coordinates
-    int32_t l[3];      // light-map coordinates
-    int32_t g[3];      // normal group of each corner
-    int32_t out[3];    // final vertex of each corner
+    int32_t p[3];   // positions
+    int32_t t[3];   // texture coordinates
+    int32_t l[3];   // light-map coordinates
+    int32_t g[3];   // normal group of each corner
+    int32_t out[3]; // final vertex of each corner
     int32_t material;
     uint32_t smooth;
 };
@@ -31,43 +31,33 @@ struct ImportFace {
 // Thrown inside the import once the error line is logged; the mesh is then left empty.
 struct Refusal {};
 
-[[noreturn]] void RefuseToken(const std::string& word)
-{
+[[noreturn]] void RefuseToken(const std::string& word) {
     LogPrintf(g_Log, "Error token: %s", word.c_str());
     throw Refusal{};
 }
 
-void ReadInt(YMeshTextReader& in, int32_t& v)
-{
-    if (!in.Int(v))
-        RefuseToken(in.BadWord());
+void ReadInt(YMeshTextReader& in, int32_t& v) {
+    if (!in.Int(v)) RefuseToken(in.BadWord());
 }
 
-void ReadReal(YMeshTextReader& in, float& v)
-{
-    if (!in.Real(v))
-        RefuseToken(in.BadWord());
+void ReadReal(YMeshTextReader& in, float& v) {
+    if (!in.Real(v)) RefuseToken(in.BadWord());
 }
 
 // A count followed by `count` records of `wordsEach` words, and at most `most` of them.
-int32_t ReadCount(YMeshTextReader& in, int wordsEach, std::size_t most = INT32_MAX)
-{
+int32_t ReadCount(YMeshTextReader& in, int wordsEach, std::size_t most = INT32_MAX) {
     int32_t n = 0;
     ReadInt(in, n);
-    if (!in.CouldHold(n, wordsEach) || static_cast<std::size_t>(n) > most)
-        RefuseToken(std::to_string(n));
+    if (!in.CouldHold(n, wordsEach) || static_cast<std::size_t>(n) > most) RefuseToken(std::to_string(n));
     return n;
 }
 
-void ReadIndex(YMeshTextReader& in, int32_t& v, std::size_t limit)
-{
+void ReadIndex(YMeshTextReader& in, int32_t& v, std::size_t limit) {
     ReadInt(in, v);
-    if (v < 0 || static_cast<std::size_t>(v) >= limit)
-        RefuseToken(std::to_string(v));
+    if (v < 0 || static_cast<std::size_t>(v) >= limit) RefuseToken(std::to_string(v));
 }
 
-void ReadUVs(YMeshTextReader& in, std::vector<YVector2>& uvs)
-{
+void ReadUVs(YMeshTextReader& in, std::vector<YVector2>& uvs) {
     uvs.resize(static_cast<std::size_t>(ReadCount(in, 2)));
     for (YVector2& uv : uvs) {
         ReadReal(in, uv.u);
@@ -76,8 +66,7 @@ void ReadUVs(YMeshTextReader& in, std::vector<YVector2>& uvs)
     }
 }
 
-[[noreturn]] void RefuseLimit(const char* format)
-{
+[[noreturn]] void RefuseLimit(const char* format) {
     LogPrintf(g_Log, format, 15);
     throw Refusal{};
 }
@@ -88,8 +77,7 @@ struct CornerKey {
 };
 
 struct CornerKeyHash {
-    std::size_t operator()(const CornerKey& k) const
-    {
+    std::size_t operator()(const CornerKey& k) const {
         uint64_t h = static_cast<uint32_t>(k.pos);
         h = h * 0x9E3779B97F4A7C15ull ^ static_cast<uint32_t>(k.tex);
         h = h * 0x9E3779B97F4A7C15ull ^ static_cast<uint32_t>(k.light);
@@ -107,28 +95,24 @@ struct CornerKeyHash {
 class EdgePairing {
 public:
     EdgePairing(const std::vector<ImportFace>& faces, const std::vector<YVector>& positions)
-        : faces_(faces), positions_(positions), marked_(faces.size() * 3, 0)
-    {
+        : faces_(faces), positions_(positions), marked_(faces.size() * 3, 0) {
         for (std::size_t h = 0; h < marked_.size(); ++h)
             buckets_[KeyOf(Start(h), End(h))].push_back(static_cast<int32_t>(h));
     }
 
-    void Run(std::vector<YMeshEdge>& edges)
-    {
+    void Run(std::vector<YMeshEdge>& edges) {
         edges.reserve(faces_.size() * 3 / 2);
         std::vector<int32_t> found;
         for (std::size_t i = 0; i < faces_.size(); ++i)
             for (int c = 0; c < 3; ++c) {
                 const std::size_t h = 3 * i + c;
-                if (marked_[h])
-                    continue;
+                if (marked_[h]) continue;
                 found.clear();
                 Collect(i, End(h), Start(h), found);
                 // In the order of the later face, then of its corner d = e + 1 (corner 0 first).
                 std::sort(found.begin(), found.end(), [](int32_t x, int32_t y) {
                     const int32_t fx = x / 3, fy = y / 3;
-                    if (fx != fy)
-                        return fx < fy;
+                    if (fx != fy) return fx < fy;
                     return (x % 3 + 1) % 3 < (y % 3 + 1) % 3;
                 });
                 for (int32_t other : found) {
@@ -146,8 +130,7 @@ private:
         bool operator==(const Key&) const = default;
     };
     struct KeyHash {
-        std::size_t operator()(const Key& k) const
-        {
+        std::size_t operator()(const Key& k) const {
             uint64_t h = 0;
             for (int64_t c : k.cell) {
                 h += static_cast<uint64_t>(c) + 0x9E3779B97F4A7C15ull;
@@ -164,24 +147,20 @@ private:
 
     // Cells of 1/1024 unit, far wider than the tolerance and far narrower than a model's detail,
     // with their sides off the round numbers that modelled coordinates like to take.
-    static int64_t Cell(double v)
-    {
+    static int64_t Cell(double v) {
         const double c = std::floor(v * 1024.0 + 0.3183098861837907);
         return static_cast<int64_t>(std::clamp(c, -4.0e18, 4.0e18));
     }
-    static Key KeyOf(const YVector& s, const YVector& e)
-    {
+    static Key KeyOf(const YVector& s, const YVector& e) {
         return {{Cell(s.x), Cell(s.y), Cell(s.z), Cell(e.x), Cell(e.y), Cell(e.z)}};
     }
-    static bool Near(const YVector& a, const YVector& b)
-    {
+    static bool Near(const YVector& a, const YVector& b) {
         return std::fabs(a.x - b.x) < EDGE_EPSILON && std::fabs(a.y - b.y) < EDGE_EPSILON &&
                std::fabs(a.z - b.z) < EDGE_EPSILON;
     }
 
     // Unmarked half-edges of faces after `face` that run from `s` to `e`.
-    void Collect(std::size_t face, const YVector& s, const YVector& e, std::vector<int32_t>& found)
-    {
+    void Collect(std::size_t face, const YVector& s, const YVector& e, std::vector<int32_t>& found) {
         const float v[6] = {s.x, s.y, s.z, e.x, e.y, e.z};
         int64_t lo[6], hi[6];
         for (int k = 0; k < 6; ++k) {
@@ -191,23 +170,18 @@ private:
         // Every combination of the (one or two) cells per coordinate.
         int varying = 0;
         for (int k = 0; k < 6; ++k)
-            if (hi[k] != lo[k])
-                varying |= 1 << k;
+            if (hi[k] != lo[k]) varying |= 1 << k;
         for (int bits = 0; bits < 64; ++bits) {
-            if (bits & ~varying)
-                continue;
+            if (bits & ~varying) continue;
             Key key;
-            for (int k = 0; k < 6; ++k)
-                key.cell[k] = (bits >> k) & 1 ? hi[k] : lo[k];
+            for (int k = 0; k < 6; ++k) key.cell[k] = (bits >> k) & 1 ? hi[k] : lo[k];
             auto it = buckets_.find(key);
-            if (it == buckets_.end())
-                continue;
+            if (it == buckets_.end()) continue;
             std::vector<int32_t>& list = it->second;
             // Half-edges already paired, or of this face or earlier ones, never pair again.
             std::erase_if(list, [&](int32_t h) { return marked_[h] || static_cast<std::size_t>(h / 3) <= face; });
             for (int32_t h : list)
-                if (Near(Start(h), s) && Near(End(h), e))
-                    found.push_back(h);
+                if (Near(Start(h), s) && Near(End(h), e)) found.push_back(h);
         }
     }
 
@@ -221,14 +195,12 @@ class Importer {
 public:
     Importer(YMeshTextReader& in, YMeshData& mesh) : in_(in), mesh_(mesh) {}
 
-    YMeshImportResult Run()
-    {
+    YMeshImportResult Run() {
         mesh_.ClearGeometry();
         YMeshImportResult result = YMeshImportResult::Ok;
         try {
             bool sort = true;
-            if (!ReadBlocks(sort))
-                result = YMeshImportResult::Incomplete;
+            if (!ReadBlocks(sort)) result = YMeshImportResult::Incomplete;
             Build(sort);
         } catch (const Refusal&) {
             mesh_.ClearGeometry();
@@ -238,24 +210,19 @@ public:
     }
 
 private:
-    bool Keyword(const char* expected)
-    {
+    bool Keyword(const char* expected) {
         const std::string w = in_.Word();
-        if (w == expected)
-            return true;
+        if (w == expected) return true;
         LogPrintf(g_Log, "Error token: %s", w.c_str());
         return false;
     }
 
     // False after a missing keyword (logged); what was read stays.
-    bool ReadBlocks(bool& sort)
-    {
+    bool ReadBlocks(bool& sort) {
         sort = false;
-        if (!Keyword("mesh"))
-            return false;
+        if (!Keyword("mesh")) return false;
         in_.Word();
-        if (!Keyword("vertices"))
-            return false;
+        if (!Keyword("vertices")) return false;
         // Every position a face uses makes at least one vertex, so more positions than vertices
         // can be addressed are no usable model; and each would cost a group far larger than its
         // line in the file.
@@ -265,22 +232,16 @@ private:
             ReadReal(in_, p.y);
             ReadReal(in_, p.z);
         }
-        if (!Keyword("tvertices"))
-            return false;
+        if (!Keyword("tvertices")) return false;
         ReadUVs(in_, uvs_);
-        if (!Keyword("faces"))
-            return false;
+        if (!Keyword("faces")) return false;
         faces_.resize(static_cast<std::size_t>(ReadCount(in_, 8)));
         for (ImportFace& f : faces_) {
-            for (int32_t& p : f.p)
-                ReadIndex(in_, p, positions_.size());
-            for (int32_t& t : f.t)
-                ReadIndex(in_, t, uvs_.size());
+            for (int32_t& p : f.p) ReadIndex(in_, p, positions_.size());
+            for (int32_t& t : f.t) ReadIndex(in_, t, uvs_.size());
             ReadInt(in_, f.material);
-            if (!in_.UInt(f.smooth))
-                RefuseToken(in_.BadWord());
-            for (int c = 0; c < 3; ++c)
-                f.l[c] = f.t[c];
+            if (!in_.UInt(f.smooth)) RefuseToken(in_.BadWord());
+            for (int c = 0; c < 3; ++c) f.l[c] = f.t[c];
         }
         if (in_.Word() != "lightmap") {
             lightUVs_ = uvs_;
@@ -290,27 +251,23 @@ private:
         in_.Word();
         in_.Word();
         ReadUVs(in_, lightUVs_);
-        if (!Keyword("tfaces"))
-            return false;
+        if (!Keyword("tfaces")) return false;
         const int32_t count = ReadCount(in_, 4);
         for (int32_t k = 0; k < count; ++k) {
             int32_t f = 0;
             ReadIndex(in_, f, faces_.size());
-            for (int32_t& l : faces_[f].l)
-                ReadIndex(in_, l, lightUVs_.size());
+            for (int32_t& l : faces_[f].l) ReadIndex(in_, l, lightUVs_.size());
         }
         sort = true;
         return true;
     }
 
-    void Build(bool sort)
-    {
+    void Build(bool sort) {
         // Faces whose light-map indices stayed their texture indices must fit the light-map list
         // too when a "lightmap" block replaced it.
         for (const ImportFace& f : faces_)
             for (int32_t l : f.l)
-                if (static_cast<std::size_t>(l) >= lightUVs_.size())
-                    RefuseToken(std::to_string(l));
+                if (static_cast<std::size_t>(l) >= lightUVs_.size()) RefuseToken(std::to_string(l));
 
         if (sort)
             std::stable_sort(faces_.begin(), faces_.end(),
@@ -330,8 +287,7 @@ private:
                 YPositionGroup& g = groups[p];
                 corners[p * MAX_FACES_PER_NORMAL + g.faceCount] = static_cast<int8_t>(c);
                 g.faces[g.faceCount++] = static_cast<int32_t>(f);
-                if (g.faceCount == MAX_FACES_PER_NORMAL)
-                    RefuseLimit("Error, MAX_FACES_PER_NORMAL = %d  is small");
+                if (g.faceCount == MAX_FACES_PER_NORMAL) RefuseLimit("Error, MAX_FACES_PER_NORMAL = %d  is small");
             }
 
         BuildNormalGroups(corners);
@@ -375,8 +331,7 @@ private:
         for (std::size_t f = 0; f < faces_.size(); ++f) {
             const ImportFace& src = faces_[f];
             mesh_.faces[f] = {src.out[0], src.out[1], src.out[2], YVector(0, 0, 0)};
-            for (int c = 0; c < 3; ++c)
-                mesh_.indices[3 * f + c] = static_cast<uint16_t>(src.out[c]);
+            for (int c = 0; c < 3; ++c) mesh_.indices[3 * f + c] = static_cast<uint16_t>(src.out[c]);
         }
         mesh_.ComputeFaceNormals(mesh_.vertices);
         mesh_.ComputeVertexNormals(mesh_.vertices);
@@ -387,8 +342,7 @@ private:
 
     // Each position's corners are taken from the back of its list: the corner opens a group, and
     // every remaining corner whose face shares a smoothing bit with the opening face joins it.
-    void BuildNormalGroups(const std::vector<int8_t>& corners)
-    {
+    void BuildNormalGroups(const std::vector<int8_t>& corners) {
         struct Use {
             int32_t face;
             int8_t corner;
@@ -397,8 +351,7 @@ private:
             const YPositionGroup& pg = mesh_.positionGroups[p];
             Use uses[MAX_FACES_PER_NORMAL];
             int count = pg.faceCount;
-            for (int k = 0; k < count; ++k)
-                uses[k] = {pg.faces[k], corners[p * MAX_FACES_PER_NORMAL + k]};
+            for (int k = 0; k < count; ++k) uses[k] = {pg.faces[k], corners[p * MAX_FACES_PER_NORMAL + k]};
             while (count > 0) {
                 const Use first = uses[--count];
                 const int32_t groupIndex = static_cast<int32_t>(mesh_.normalGroups.size());
@@ -425,10 +378,8 @@ private:
     }
 
     // Runs of faces with one material id, in face order.
-    void BuildSubsets()
-    {
-        if (faces_.empty())
-            return;
+    void BuildSubsets() {
+        if (faces_.empty()) return;
         YMeshSubset run{0, 0, faces_[0].material, faces_[0].out[0], 0};
         int32_t maxVertex = faces_[0].out[0];
         for (std::size_t f = 0; f < faces_.size(); ++f) {
@@ -459,7 +410,4 @@ private:
 
 } // namespace
 
-YMeshImportResult ImportMeshText(YMeshTextReader& in, YMeshData& mesh)
-{
-    return Importer(in, mesh).Run();
-}
+YMeshImportResult ImportMeshText(YMeshTextReader& in, YMeshData& mesh) { return Importer(in, mesh).Run(); }

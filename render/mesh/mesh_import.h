@@ -17,11 +17,11 @@
 #include "render/mesh/mesh_text_reader.h"
 
 enum class YMeshImportResult {
-    Ok,          // the whole block was read and built
-    Incomplete,  // a keyword was missing: "Error token: %s" was logged and the mesh is built from
-                 // what was read before it (nothing at all for a missing file)
-    Refused,     // a bad number, a count beyond the file, an index out of range or a model beyond
-                 // the group limits: the error was logged and the mesh is left empty
+    Ok,         // the whole block was read and built
+    Incomplete, // a keyword was missing: "Error token: %s" was logged and the mesh is built from
+                // what was read before it (nothing at all for a missing file)
+    Refused,    // a bad number, a count beyond the file, an index out of range or a model beyond
+                // the group limits: the error was logged and the mesh is left empty
 };
 
 // Reads the block from `in` into `mesh` (whose lists are replaced).

@@ -16,12 +16,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "math/matrix.h"
+#include "math/vertex.h"
 #include "render/mesh/mesh.h"
 #include "render/mesh/mesh_draw.h"
 #include "render/render_objects.h"
 #include "render/render_resource.h"
-#include "math/matrix.h"
-#include "math/vertex.h"
 
 class YMeshInstanceBase : public YRenderResource, public YMeshInstanceData {
 public:
@@ -42,7 +42,7 @@ public:
     // The mesh this is a copy of (not owned; may be null).
     YMesh* Mesh() const { return source_; }
 
-    std::vector<YVertex> vertices;   // the private copy, same order and count as the mesh's
+    std::vector<YVertex> vertices; // the private copy, same order and count as the mesh's
     uint8_t verticesChanged = 0;
 
 private:
@@ -70,9 +70,7 @@ public:
 class YMeshInstanceRef : public YMeshDraw {
 public:
     explicit YMeshInstanceRef(int drawFlags, YMeshInstanceBase* instance_ = nullptr)
-        : YMeshDraw(drawFlags), instance(instance_)
-    {
-    }
+        : YMeshDraw(drawFlags), instance(instance_) {}
 
     void Draw() override;
     void DrawWithMatrix(const YMatrix* parent) override;
@@ -97,6 +95,6 @@ public:
     // Nothing when the covered instance is gone or shows another mesh.
     void Rebuild();
 
-    YMeshInstanceBase* covered;   // not owned
+    YMeshInstanceBase* covered; // not owned
     float thickness;
 };

@@ -8,8 +8,7 @@
 
 namespace {
 
-bool EndsWith(const std::string& s, std::string_view ending)
-{
+bool EndsWith(const std::string& s, std::string_view ending) {
     return s.size() >= ending.size() && std::string_view(s).substr(s.size() - ending.size()) == ending;
 }
 
@@ -17,8 +16,7 @@ bool EndsWith(const std::string& s, std::string_view ending)
 
 YMeshSource OpenMeshSource(const std::string& fileName, const char* textEnding, const char* cacheEnding,
                            const char* loadLine, const std::function<bool(InStream&, const char*)>& readCache,
-                           std::string& cacheName, YMeshTextReader& text)
-{
+                           std::string& cacheName, YMeshTextReader& text) {
     cacheName = MeshTwinName(fileName, cacheEnding);
     if (cacheName.empty()) {
         LogPrintf(g_Log, "Error reading mesh file %s: no such file", fileName.c_str());
@@ -27,23 +25,19 @@ YMeshSource OpenMeshSource(const std::string& fileName, const char* textEnding, 
     const bool isText = EndsWith(fileName, textEnding);
     if (plat::FileSize(cacheName) >= 0) {
         InFStream in(cacheName.c_str());
-        if (readCache(in, cacheName.c_str()))
-            return YMeshSource::Done;
+        if (readCache(in, cacheName.c_str())) return YMeshSource::Done;
     } else if (!isText) {
         LogPrintf(g_Log, "Error reading mesh file %s: no such file", cacheName.c_str());
     }
-    if (!isText)
-        return YMeshSource::Done;
+    if (!isText) return YMeshSource::Done;
 
     const YMeshTextReader::OpenResult opened = text.Open(fileName.c_str());
     LogPrintf(g_Log, "%s %s", loadLine, fileName.c_str());
     switch (opened) {
-    case YMeshTextReader::OpenResult::Ok:
-        return YMeshSource::Text;
-    case YMeshTextReader::OpenResult::TooLarge:
-        LogPrintf(g_Log, "Error, mesh file %s is too large", fileName.c_str());
-        return YMeshSource::Done;
-    default:
-        return YMeshSource::MissingText;
+        case YMeshTextReader::OpenResult::Ok: return YMeshSource::Text;
+        case YMeshTextReader::OpenResult::TooLarge:
+            LogPrintf(g_Log, "Error, mesh file %s is too large", fileName.c_str());
+            return YMeshSource::Done;
+        default: return YMeshSource::MissingText;
     }
 }

@@ -10,10 +10,10 @@
 #include "render/mesh/mesh_text_reader.h"
 
 enum class YMeshSource {
-    Done,         // the cache was read, or there is nothing to read (logged): the mesh is loaded
-    Text,         // `text` holds the text file: import it, then write the cache
-    MissingText,  // the text file does not open: the import of the empty `text` logs its first
-                  // word ("Error token: "), and no cache is written, so a text added later counts
+    Done,        // the cache was read, or there is nothing to read (logged): the mesh is loaded
+    Text,        // `text` holds the text file: import it, then write the cache
+    MissingText, // the text file does not open: the import of the empty `text` logs its first
+                 // word ("Error token: "), and no cache is written, so a text added later counts
 };
 
 // `readCache` reads an opened cache file (its name given for log lines) and says whether it was

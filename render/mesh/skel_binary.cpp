@@ -8,21 +8,13 @@
 
 namespace {
 
-bool ReadQuat(YMeshBinReader& r, YQuat& q)
-{
-    return r.F32(q.x) && r.F32(q.y) && r.F32(q.z) && r.F32(q.w);
-}
+bool ReadQuat(YMeshBinReader& r, YQuat& q) { return r.F32(q.x) && r.F32(q.y) && r.F32(q.z) && r.F32(q.w); }
 
-bool ReadVector(YMeshBinReader& r, YVector& v)
-{
-    return r.F32(v.x) && r.F32(v.y) && r.F32(v.z);
-}
+bool ReadVector(YMeshBinReader& r, YVector& v) { return r.F32(v.x) && r.F32(v.y) && r.F32(v.z); }
 
-bool ReadSkelFields(YMeshBinReader& r, std::size_t positionGroups, YSkelData& skel)
-{
+bool ReadSkelFields(YMeshBinReader& r, std::size_t positionGroups, YSkelData& skel) {
     uint32_t n = 0;
-    if (!r.Count(n, 40, "bone"))
-        return false;
+    if (!r.Count(n, 40, "bone")) return false;
     skel.bones.resize(n);
     for (std::size_t i = 0; i < skel.bones.size(); ++i) {
         YBone& bone = skel.bones[i];
@@ -31,42 +23,33 @@ bool ReadSkelFields(YMeshBinReader& r, std::size_t positionGroups, YSkelData& sk
         if (bone.parent >= static_cast<int64_t>(i))
             return r.Fail("bone " + std::to_string(i) + " has parent " + std::to_string(bone.parent));
         uint32_t k = 0;
-        if (!r.Count(k, 8, "influence") || !r.Array(bone.influences, k))
-            return false;
+        if (!r.Count(k, 8, "influence") || !r.Array(bone.influences, k)) return false;
         for (const YBoneInfluence& inf : bone.influences)
             if (!InRange(inf.group, positionGroups))
                 return r.Fail("position group " + std::to_string(inf.group) + " out of range");
     }
-    if (!r.Count(n, 20, "pose"))
-        return false;
+    if (!r.Count(n, 20, "pose")) return false;
     skel.poses.resize(n);
     for (YSkelPose& pose : skel.poses) {
         uint32_t k = 0;
-        if (!ReadVector(r, pose.rootOffset) || !r.I32(pose.frames) || !r.U32(k))
-            return false;
+        if (!ReadVector(r, pose.rootOffset) || !r.I32(pose.frames) || !r.U32(k)) return false;
         if (k != skel.bones.size())
             return r.Fail("pose of " + std::to_string(k) + " rotations for " + std::to_string(skel.bones.size()) +
                           " bones");
-        if (!r.Array(pose.rotations, k))
-            return false;
+        if (!r.Array(pose.rotations, k)) return false;
     }
-    if (!r.Count(n, 4, "pose list"))
-        return false;
+    if (!r.Count(n, 4, "pose list")) return false;
     skel.poseLists.resize(n);
     for (std::vector<int32_t>& list : skel.poseLists) {
         uint32_t k = 0;
-        if (!r.Count(k, 4, "pose list entry") || !r.Array(list, k))
-            return false;
+        if (!r.Count(k, 4, "pose list entry") || !r.Array(list, k)) return false;
         for (int32_t p : list)
-            if (!InRange(p, skel.poses.size()))
-                return r.Fail("pose " + std::to_string(p) + " out of range");
+            if (!InRange(p, skel.poses.size())) return r.Fail("pose " + std::to_string(p) + " out of range");
     }
-    if (!r.Count(n, 72, "attachment"))
-        return false;
+    if (!r.Count(n, 72, "attachment")) return false;
     skel.attachments.resize(n);
     for (YSkelAttachment& a : skel.attachments) {
-        if (!r.I32(a.id) || !r.I32(a.bone) || !r.Bytes(a.local.m, sizeof a.local.m))
-            return false;
+        if (!r.I32(a.id) || !r.I32(a.bone) || !r.Bytes(a.local.m, sizeof a.local.m)) return false;
         if (!InRange(a.bone, skel.bones.size()))
             return r.Fail("bone index " + std::to_string(a.bone) + " out of range");
     }
@@ -83,8 +66,7 @@ bool ReadSkelFields(YMeshBinReader& r, std::size_t positionGroups, YSkelData& sk
 static_assert(sizeof(YQuat) == 16);
 static_assert(sizeof(YBoneInfluence) == 8);
 
-void WriteSkelMeshBinary(OutStream& out, const std::string& name, const YMeshData& mesh, const YSkelData& skel)
-{
+void WriteSkelMeshBinary(OutStream& out, const std::string& name, const YMeshData& mesh, const YSkelData& skel) {
     YMeshBinWriter w;
     WriteMeshFields(w, name, mesh);
     w.U32(static_cast<uint32_t>(skel.bones.size()));
@@ -102,8 +84,7 @@ void WriteSkelMeshBinary(OutStream& out, const std::string& name, const YMeshDat
         w.Array(pose.rotations);
     }
     w.U32(static_cast<uint32_t>(skel.poseLists.size()));
-    for (const std::vector<int32_t>& list : skel.poseLists)
-        w.Array(list);
+    for (const std::vector<int32_t>& list : skel.poseLists) w.Array(list);
     w.U32(static_cast<uint32_t>(skel.attachments.size()));
     for (const YSkelAttachment& a : skel.attachments) {
         w.I32(a.id);
@@ -114,8 +95,7 @@ void WriteSkelMeshBinary(OutStream& out, const std::string& name, const YMeshDat
     w.WriteTo(out);
 }
 
-bool ReadSkelMeshBinary(InStream& in, std::string& name, YMeshData& mesh, YSkelData& skel, const char* fileName)
-{
+bool ReadSkelMeshBinary(InStream& in, std::string& name, YMeshData& mesh, YSkelData& skel, const char* fileName) {
     skel.ClearSkeleton();
     if (in.Remaining() > MAX_MESH_CACHE_BYTES) {
         mesh.ClearGeometry();
@@ -124,8 +104,7 @@ bool ReadSkelMeshBinary(InStream& in, std::string& name, YMeshData& mesh, YSkelD
         return false;
     }
     YMeshBinReader r(in);
-    if (ReadMeshFields(r, name, mesh) && ReadSkelFields(r, mesh.positionGroups.size(), skel))
-        return true;
+    if (ReadMeshFields(r, name, mesh) && ReadSkelFields(r, mesh.positionGroups.size(), skel)) return true;
     mesh.ClearGeometry();
     skel.ClearSkeleton();
     name.clear();

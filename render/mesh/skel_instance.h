@@ -28,14 +28,14 @@ constexpr int32_t CHANNEL_PLAYING = 3;
 
 struct YAnimChannelState {
     int32_t state = CHANNEL_STOPPED;
-    float weight = 0;            // channel weight given at the start
-    float effectiveWeight = 0;   // weight after the fade, computed by UpdatePose
-    int32_t position = 0;        // index into the pose list: the step running towards that pose
-    float time = 0;              // seconds into the current step
-    float duration = 0;          // seconds of the current step
-    float fadeTimer = 0;         // counts down
-    float fadeIn = 0;            // length of the running fade-in
-    float fadeOut = 0;           // length of the (next) fade-out
+    float weight = 0;          // channel weight given at the start
+    float effectiveWeight = 0; // weight after the fade, computed by UpdatePose
+    int32_t position = 0;      // index into the pose list: the step running towards that pose
+    float time = 0;            // seconds into the current step
+    float duration = 0;        // seconds of the current step
+    float fadeTimer = 0;       // counts down
+    float fadeIn = 0;          // length of the running fade-in
+    float fadeOut = 0;         // length of the (next) fade-out
 };
 
 class YSkelMeshInstance : public YMeshInstance {
@@ -68,12 +68,12 @@ public:
     // the attachment matrices follow; verticesChanged := 1.
     void EvaluatePose();
 
-    YSkelMesh* skeleton;                    // not owned
+    YSkelMesh* skeleton; // not owned
     YVector rootOffset{0, 0, 0};
-    std::vector<YQuat> rotations;           // one per bone
+    std::vector<YQuat> rotations; // one per bone
     std::vector<YAnimChannelState> channels;
-    std::vector<YMatrix> attachments;       // model space of the instance (before its world matrix)
-    float rate = 50.0f;                     // frames per second
+    std::vector<YMatrix> attachments; // model space of the instance (before its world matrix)
+    float rate = 50.0f;               // frames per second
     uint8_t poseChanged = 0;
 
 private:

@@ -36,8 +36,8 @@ public:
     // a sync channel not below `channel` and a pose list that is missing, empty, names a missing
     // pose or has a step of no frames are logged and leave that field as it was; the weight,
     // fades, loop and rewind are stored in any case. A negative channel is logged and ignored.
-    void SetChannel(int32_t channel, int32_t syncChannel, int32_t poseList, float weight, float fadeIn,
-                    float fadeOut, uint8_t loop, uint8_t rewind);
+    void SetChannel(int32_t channel, int32_t syncChannel, int32_t poseList, float weight, float fadeIn, float fadeOut,
+                    uint8_t loop, uint8_t rewind);
     // The channel's bone weights := the first bone-count values of `weights`. A channel not set
     // up yet, or no weights, is logged and ignored.
     void SetChannelBoneWeights(int32_t channel, const float* weights);

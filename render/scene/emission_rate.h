@@ -6,7 +6,7 @@
 #include <cmath>
 
 struct YEmissionRate {
-    float accumulator = 0.0f;  // seconds not yet turned into items
+    float accumulator = 0.0f; // seconds not yet turned into items
 
     // Adds dt and returns how many items are due at `rate` per second. A rate of 0 or less (or
     // one that is no number) emits nothing and keeps nothing, so that no burst waits for the

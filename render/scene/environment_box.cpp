@@ -2,11 +2,11 @@
 
 #include "core/file_list.h"
 #include "core/log.h"
+#include "math/matrix.h"
 #include "render/camera.h"
 #include "render/render.h"
 #include "render/shader.h"
 #include "render/texture.h"
-#include "math/matrix.h"
 
 YEnvironmentBox g_EnvironmentBox;
 
@@ -14,8 +14,8 @@ const char* const YEnvironmentBox::FACE_NAMES[FACE_COUNT] = {"front", "back", "r
 
 namespace {
 
-constexpr float LO = 0.001f;  // texture coordinates kept off the pictures' edges, so that
-constexpr float HI = 0.999f;  // filtering never samples the opposite border
+constexpr float LO = 0.001f; // texture coordinates kept off the pictures' edges, so that
+constexpr float HI = 0.999f; // filtering never samples the opposite border
 
 struct BoxCorner {
     float x, y, z, u, v;
@@ -25,17 +25,35 @@ struct BoxCorner {
 // fan order.
 constexpr BoxCorner BOX[YEnvironmentBox::FACE_COUNT * 4] = {
     // front, z = -1
-    {-1, -1, -1, LO, HI}, {1, -1, -1, HI, HI}, {1, 1, -1, HI, LO}, {-1, 1, -1, LO, LO},
+    {-1, -1, -1, LO, HI},
+    {1, -1, -1, HI, HI},
+    {1, 1, -1, HI, LO},
+    {-1, 1, -1, LO, LO},
     // back, z = +1
-    {1, -1, 1, LO, HI}, {-1, -1, 1, HI, HI}, {-1, 1, 1, HI, LO}, {1, 1, 1, LO, LO},
+    {1, -1, 1, LO, HI},
+    {-1, -1, 1, HI, HI},
+    {-1, 1, 1, HI, LO},
+    {1, 1, 1, LO, LO},
     // right, x = +1
-    {1, -1, -1, LO, HI}, {1, -1, 1, HI, HI}, {1, 1, 1, HI, LO}, {1, 1, -1, LO, LO},
+    {1, -1, -1, LO, HI},
+    {1, -1, 1, HI, HI},
+    {1, 1, 1, HI, LO},
+    {1, 1, -1, LO, LO},
     // left, x = -1
-    {-1, -1, 1, LO, HI}, {-1, -1, -1, HI, HI}, {-1, 1, -1, HI, LO}, {-1, 1, 1, LO, LO},
+    {-1, -1, 1, LO, HI},
+    {-1, -1, -1, HI, HI},
+    {-1, 1, -1, HI, LO},
+    {-1, 1, 1, LO, LO},
     // down, y = -1
-    {-1, -1, 1, LO, HI}, {1, -1, 1, HI, HI}, {1, -1, -1, HI, LO}, {-1, -1, -1, LO, LO},
+    {-1, -1, 1, LO, HI},
+    {1, -1, 1, HI, HI},
+    {1, -1, -1, HI, LO},
+    {-1, -1, -1, LO, LO},
     // up, y = +1
-    {-1, 1, -1, LO, HI}, {1, 1, -1, HI, HI}, {1, 1, 1, HI, LO}, {-1, 1, 1, LO, LO},
+    {-1, 1, -1, LO, HI},
+    {1, 1, -1, HI, HI},
+    {1, 1, 1, HI, LO},
+    {-1, 1, 1, LO, LO},
 };
 
 } // namespace

@@ -20,7 +20,7 @@ class YEnvironmentBox {
 public:
     static constexpr int FACE_COUNT = 6;
     // In drawing order; also the suffix of the face shaders ("env_front") and the picture names.
-    static const char* const FACE_NAMES[FACE_COUNT];  // front, back, right, left, down, up
+    static const char* const FACE_NAMES[FACE_COUNT]; // front, back, right, left, down, up
 
     // Lists the folders of "env"; no environment chosen, no face shaders yet.
     YEnvironmentBox();

@@ -177,7 +177,7 @@ void DrawBillboard(const YVector* centre, float halfSize) {
 }
 
 void DrawTintedBillboard(const YVector* centre, float halfSize, const float colour[4]) {
-    static YMaterial tint;  // black colours, power 0; only emissive and diffuse alpha change
+    static YMaterial tint; // black colours, power 0; only emissive and diffuse alpha change
     if (!g_Render) return;
     tint.diffuse[3] = colour[3];
     Copy4(tint.emissive, colour);
@@ -209,7 +209,7 @@ void SpawnSparks(const YVector* position, const YVector* baseVelocity, float siz
         const YVector d = RandomDirection();
         const YVector v = d * 1.5f + *baseVelocity * 2.5f;
         const float lifetime = RandAround(1.5f, 0.125f);
-        g_ParticleSystem.Emit(lifetime, size, size * 0.5f, position, &v, 0.75f, &ParticleGravity, spark,
-                              colourStart, colourEnd);
+        g_ParticleSystem.Emit(lifetime, size, size * 0.5f, position, &v, 0.75f, &ParticleGravity, spark, colourStart,
+                              colourEnd);
     }
 }

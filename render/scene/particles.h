@@ -16,38 +16,38 @@
 #include <string>
 #include <vector>
 
+#include "math/vector.h"
 #include "render/draw_list.h"
 #include "render/scene/space_warp.h"
-#include "math/vector.h"
 
 class YFont;
 class YShader;
 
 struct YParticle {
-    float lifetime;         // seconds
-    float age;              // seconds lived, 0 at emission
-    float sizeStart;        // billboard half size at age 0
-    float sizeEnd;          // ... at the end of life
-    float speedStart;       // |velocity| at emission
-    float speedEnd;         // speed at the end of life; negative: the speed is not controlled
+    float lifetime;   // seconds
+    float age;        // seconds lived, 0 at emission
+    float sizeStart;  // billboard half size at age 0
+    float sizeEnd;    // ... at the end of life
+    float speedStart; // |velocity| at emission
+    float speedEnd;   // speed at the end of life; negative: the speed is not controlled
     YVector position;
-    YVector velocity;       // units per second
-    float colourStart[4];   // r, g, b, a
+    YVector velocity;     // units per second
+    float colourStart[4]; // r, g, b, a
     float colourEnd[4];
-    YShader* shader;        // not owned
-    YSpaceWarp* warp;       // applied every update, or null; not owned
+    YShader* shader;  // not owned
+    YSpaceWarp* warp; // applied every update, or null; not owned
 };
 
 struct YTextParticle {
     float lifetime;
     float age;
-    float scale;            // text size
-    YVector position;       // the middle of the text's width, at its bottom edge
+    float scale;      // text size
+    YVector position; // the middle of the text's width, at its bottom edge
     YVector velocity;
     float colourStart[4];
     float colourEnd[4];
     std::string text;
-    YFont* font;            // not owned
+    YFont* font; // not owned
 };
 
 class YParticleSystem {
@@ -62,8 +62,7 @@ public:
     // runs linearly to speedEnd over the lifetime; a particle emitted without velocity then keeps
     // none. A lifetime of 0 or less is removed at the next Update without being drawn.
     void Emit(float lifetime, float sizeStart, float sizeEnd, const YVector* position, const YVector* velocity,
-              float speedEnd, YSpaceWarp* warp, YShader* shader, const float colourStart[4],
-              const float colourEnd[4]);
+              float speedEnd, YSpaceWarp* warp, YShader* shader, const float colourStart[4], const float colourEnd[4]);
     // Appends a floating text of age 0.
     void EmitText(std::string text, float lifetime, float scale, const YVector* position, const YVector* velocity,
                   YFont* font, const float colourStart[4], const float colourEnd[4]);

@@ -48,8 +48,8 @@ public:
     // with the world transform the caller left (the camera's view).
     void Draw(bool planar);
 
-    std::vector<YVector> front;  // triangle corners, three per triangle, of quads facing the eye
-    std::vector<YVector> back;   // those facing away
+    std::vector<YVector> front; // triangle corners, three per triangle, of quads facing the eye
+    std::vector<YVector> back;  // those facing away
     float planeHeight = 0.0f;
 };
 

@@ -28,8 +28,7 @@ void SetQuad(YTexVertex q[4], float w, float h, float z) {
 
 } // namespace
 
-void YSplashShow::AddSlide(const char* shader, const char* bgShader, const float colour[4], float width,
-                           float height) {
+void YSplashShow::AddSlide(const char* shader, const char* bgShader, const float colour[4], float width, float height) {
     YSplashSlide slide;
     slide.picture = FindShader(shader);
     slide.background = FindShader(bgShader);
@@ -42,28 +41,28 @@ void YSplashShow::AddSlide(const char* shader, const char* bgShader, const float
 void YSplashShow::Update(float dt) {
     if (index_ >= slides_.size()) return;
     switch (phase_) {
-    case FADING_IN:
-        timer_ += dt;
-        if (timer_ > FADE_TIME) {
-            timer_ -= FADE_TIME;
-            phase_ = SHOWING;
-        }
-        break;
-    case SHOWING:
-        timer_ += dt;
-        if (timer_ > SHOW_TIME) {
-            timer_ = FADE_TIME - (timer_ - SHOW_TIME);
-            phase_ = FADING_OUT;
-        }
-        break;
-    case FADING_OUT:
-        timer_ -= dt;
-        if (timer_ < 0.0f) {
-            timer_ = -timer_;
-            index_ += step_;
-            phase_ = FADING_IN;
-        }
-        break;
+        case FADING_IN:
+            timer_ += dt;
+            if (timer_ > FADE_TIME) {
+                timer_ -= FADE_TIME;
+                phase_ = SHOWING;
+            }
+            break;
+        case SHOWING:
+            timer_ += dt;
+            if (timer_ > SHOW_TIME) {
+                timer_ = FADE_TIME - (timer_ - SHOW_TIME);
+                phase_ = FADING_OUT;
+            }
+            break;
+        case FADING_OUT:
+            timer_ -= dt;
+            if (timer_ < 0.0f) {
+                timer_ = -timer_;
+                index_ += step_;
+                phase_ = FADING_IN;
+            }
+            break;
     }
 }
 

@@ -16,19 +16,19 @@
 class YShader;
 
 struct YSplashSlide {
-    YShader* picture;      // shared, not owned
+    YShader* picture; // shared, not owned
     YShader* background;
-    float width;           // in units of the 800 x 600 virtual screen
+    float width; // in units of the 800 x 600 virtual screen
     float height;
-    float colour[4];       // the background at full brightness
+    float colour[4]; // the background at full brightness
 };
 
 class YSplashShow {
 public:
     enum Phase : uint32_t { FADING_IN = 0, SHOWING = 1, FADING_OUT = 2 };
 
-    static constexpr float FADE_TIME = 2.0f;  // seconds of fade-in and of fade-out
-    static constexpr float SHOW_TIME = 3.0f;  // seconds at full brightness
+    static constexpr float FADE_TIME = 2.0f; // seconds of fade-in and of fade-out
+    static constexpr float SHOW_TIME = 3.0f; // seconds at full brightness
 
     YSplashShow() = default;
 
@@ -60,8 +60,8 @@ private:
 
     std::vector<YSplashSlide> slides_;
     uint32_t index_ = 0;
-    uint32_t step_ = 1;        // added to the index after a slide; SkipAll makes it end the show
-    float timer_ = 0.0f;       // seconds into the phase; counts down while fading out
+    uint32_t step_ = 1;  // added to the index after a slide; SkipAll makes it end the show
+    float timer_ = 0.0f; // seconds into the phase; counts down while fading out
     Phase phase_ = FADING_IN;
     YTexVertex background_[4];
     YTexVertex picture_[4];

@@ -10,14 +10,12 @@
 namespace content {
 
 // A file of the assembled game folder, by the path the game names it with ('\' separated).
-inline std::string GamePath(std::string_view relative)
-{
+inline std::string GamePath(std::string_view relative) {
     return std::string(KORVELIN_GAME_DIR) + "\\" + std::string(relative);
 }
 
 // A file of the content sources under assets/ ('/' separated).
-inline std::string SourcePath(std::string_view relative)
-{
+inline std::string SourcePath(std::string_view relative) {
     return std::string(KORVELIN_SOURCE_DIR) + "/assets/" + std::string(relative);
 }
 
@@ -29,8 +27,7 @@ struct FontEntry {
 // its line.
 class FontListReader : public XMLParser {
 public:
-    FontListReader()
-    {
+    FontListReader() {
         XMLTag t;
         AddTag(MakeTag(t, "font", "name", "", "shader", "", "data", "", nullptr));
     }
@@ -38,13 +35,11 @@ public:
     std::vector<std::string> errors;
 
 protected:
-    void OnTag(int) override
-    {
+    void OnTag(int) override {
         const XMLTag& t = tags[0];
         fonts.push_back({t.attributes[0].value, t.attributes[1].value, t.attributes[2].value});
     }
-    bool OnError(const char* message) override
-    {
+    bool OnError(const char* message) override {
         errors.push_back(std::to_string(GetLine()) + ": " + message);
         return true;
     }
@@ -52,8 +47,7 @@ protected:
 
 // "fonts\sysfont.dat" -> "textures\fonts\sysfont.png": the glyph texture baked with the data,
 // which the font's shader maps.
-inline std::string AtlasFor(const std::string& data)
-{
+inline std::string AtlasFor(const std::string& data) {
     std::string stem = data.substr(data.find_last_of('\\') + 1);
     stem = stem.substr(0, stem.find_last_of('.'));
     return "textures\\fonts\\" + stem + ".png";

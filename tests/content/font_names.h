@@ -8,10 +8,10 @@
 namespace content {
 
 inline constexpr std::array<std::string_view, 4> FONT_NAMES_USED_BY_CODE = {
-    "sysfont",    // console, frame-rate text, editor status lines
-    "default",    // the page reader's default text style and every widget's initial font
-    "mainfont",   // the in-game HUD
-    "billboard",  // score and damage numbers in the scene, level numbers in the level picker
+    "sysfont",   // console, frame-rate text, editor status lines
+    "default",   // the page reader's default text style and every widget's initial font
+    "mainfont",  // the in-game HUD
+    "billboard", // score and damage numbers in the scene, level numbers in the level picker
 };
 
 } // namespace content

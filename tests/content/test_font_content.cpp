@@ -16,7 +16,7 @@
 namespace {
 
 constexpr std::size_t GLYPH_FILE_BYTES = 21504;
-constexpr int MAX_TEXTURE_SIDE = 512;  // larger textures are scaled down when loaded
+constexpr int MAX_TEXTURE_SIDE = 512; // larger textures are scaled down when loaded
 
 using content::AtlasFor;
 using content::FontEntry;
@@ -52,9 +52,7 @@ GlyphData DecodeGlyphs(const std::string& bytes) {
 }
 
 // Control codes and the five bytes Windows-1252 leaves undefined have no character.
-bool IsPrintable(int c) {
-    return c >= 32 && c != 127 && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
-}
+bool IsPrintable(int c) { return c >= 32 && c != 127 && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D; }
 
 std::vector<FontEntry> ShippedFonts(std::vector<std::string>* errors = nullptr) {
     FontListReader reader;
@@ -128,10 +126,10 @@ TEST(FontContent, GlyphFilesAndTexturesAreUsable) {
             const float w = g.widths[c];
             ASSERT_TRUE(std::isfinite(w));
             if (!IsPrintable(c)) {
-                EXPECT_EQ(w, 0.0f);  // draws nothing, moves nothing
+                EXPECT_EQ(w, 0.0f); // draws nothing, moves nothing
                 continue;
             }
-            EXPECT_GT(w, 0.0f);  // every character of the code page is in the font
+            EXPECT_GT(w, 0.0f); // every character of the code page is in the font
             EXPECT_LT(w, 2.0f);
             const Corner* q = g.corners[c];
             for (int k = 0; k < 4; ++k) {

@@ -27,25 +27,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr float kScale = 0.02f;   // the racket's scale: the figure is about 2 units tall
-constexpr float kRate = 100.0f;   // the racket's animation rate
-constexpr float kFrame = 0.02f;   // 50 frames a second
+constexpr float kScale = 0.02f; // the racket's scale: the figure is about 2 units tall
+constexpr float kRate = 100.0f; // the racket's animation rate
+constexpr float kFrame = 0.02f; // 50 frames a second
 
-double Det3(const double m[3][3])
-{
+double Det3(const double m[3][3]) {
     return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
            m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
 }
 
-YVector Sub(const YVector& a, const YVector& b)
-{
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
+YVector Sub(const YVector& a, const YVector& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
-float Length(const YVector& v)
-{
-    return std::sqrt(v.Dot(v));
-}
+float Length(const YVector& v) { return std::sqrt(v.Dot(v)); }
 
 // Checks that an attachment point moves with the vertices of its bone. Four of the bone's
 // positions, far apart and not in one plane, are noted together with the point and its axes in a
@@ -54,13 +47,11 @@ float Length(const YVector& v)
 // where the attachment's matrix puts them.
 class AttachmentFollower {
 public:
-    AttachmentFollower(const YSkelMeshInstance& hero, int attachment) : attachment_(attachment)
-    {
+    AttachmentFollower(const YSkelMeshInstance& hero, int attachment) : attachment_(attachment) {
         const YSkelMesh& mesh = *hero.skeleton;
         const YBone& bone = mesh.bones[static_cast<std::size_t>(mesh.attachments[attachment].bone)];
         std::vector<int> groups;
-        for (const YBoneInfluence& inf : bone.influences)
-            groups.push_back(inf.group);
+        for (const YBoneInfluence& inf : bone.influences) groups.push_back(inf.group);
         // Spread out: the first, the farthest from it, the farthest from their line, the farthest
         // from their plane.
         auto pos = [&](int g) { return GroupPosition(hero, g); };
@@ -70,14 +61,13 @@ public:
         });
         const YVector u = Sub(pos(group_[1]), pos(group_[0]));
         auto offLine = [&](int g) { return Length(Cross(u, Sub(pos(g), pos(group_[0])))); };
-        group_[2] = *std::max_element(groups.begin(), groups.end(),
-                                      [&](int a, int b) { return offLine(a) < offLine(b); });
+        group_[2] =
+            *std::max_element(groups.begin(), groups.end(), [&](int a, int b) { return offLine(a) < offLine(b); });
         const YVector n = Cross(u, Sub(pos(group_[2]), pos(group_[0])));
         auto offPlane = [&](int g) { return std::fabs(n.Dot(Sub(pos(g), pos(group_[0])))); };
-        group_[3] = *std::max_element(groups.begin(), groups.end(),
-                                      [&](int a, int b) { return offPlane(a) < offPlane(b); });
-        for (int i = 0; i < 4; ++i)
-            reference_[i] = pos(group_[i]);
+        group_[3] =
+            *std::max_element(groups.begin(), groups.end(), [&](int a, int b) { return offPlane(a) < offPlane(b); });
+        for (int i = 0; i < 4; ++i) reference_[i] = pos(group_[i]);
         referenceMatrix_ = hero.attachments[static_cast<std::size_t>(attachment)];
     }
 
@@ -87,11 +77,9 @@ public:
         float error;
         float moved;
     };
-    Result Check(const YSkelMeshInstance& hero) const
-    {
+    Result Check(const YSkelMeshInstance& hero) const {
         YVector now[4];
-        for (int i = 0; i < 4; ++i)
-            now[i] = GroupPosition(hero, group_[i]);
+        for (int i = 0; i < 4; ++i) now[i] = GroupPosition(hero, group_[i]);
         // A maps the reference differences onto today's: A = Q R^-1, by Cramer's rule per row.
         double r[3][3], q[3][3];
         for (int c = 0; c < 3; ++c) {
@@ -107,8 +95,7 @@ public:
             for (int c = 0; c < 3; ++c) {
                 double m[3][3];
                 for (int i = 0; i < 3; ++i)
-                    for (int j = 0; j < 3; ++j)
-                        m[i][j] = j == c ? (i == 0 ? v.x : i == 1 ? v.y : v.z) : r[i][j];
+                    for (int j = 0; j < 3; ++j) m[i][j] = j == c ? (i == 0 ? v.x : i == 1 ? v.y : v.z) : r[i][j];
                 w[c] = Det3(m) / det;
             }
             YVector out;
@@ -125,20 +112,18 @@ public:
         for (int axis = 0; axis < 3; ++axis) {
             const YVector a0(m0.m[axis * 4], m0.m[axis * 4 + 1], m0.m[axis * 4 + 2]);
             const YVector a(m.m[axis * 4], m.m[axis * 4 + 1], m.m[axis * 4 + 2]);
-            error = std::max(error, Length(Sub(a, apply(a0))) * 0.1f);  // a unit axis against a 2-unit figure
+            error = std::max(error, Length(Sub(a, apply(a0))) * 0.1f); // a unit axis against a 2-unit figure
         }
         return {error, Length(Sub(origin, origin0))};
     }
 
-    static YVector GroupPosition(const YSkelMeshInstance& hero, int group)
-    {
+    static YVector GroupPosition(const YSkelMeshInstance& hero, int group) {
         const YPositionGroup& g = hero.skeleton->positionGroups[static_cast<std::size_t>(group)];
         return hero.vertices[static_cast<std::size_t>(g.vertices[0])].pos;
     }
 
 private:
-    static YVector Cross(const YVector& a, const YVector& b)
-    {
+    static YVector Cross(const YVector& a, const YVector& b) {
         return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
     }
 
@@ -150,8 +135,7 @@ private:
 
 class HeroPlayback : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const fs::path source = fs::path(KORVELIN_GAME_DIR) / "mesh" / "hero.ams";
         ASSERT_TRUE(fs::is_regular_file(source)) << source << " is missing (build the game_data target)";
         // Loading writes the binary cache beside the model, so it runs in a scratch copy.
@@ -172,8 +156,7 @@ protected:
             const int32_t channel = static_cast<int32_t>(c);
             mesh_->SetChannel(channel, ch.syncChannel, ch.animation, ch.weight, ch.fadeIn, ch.fadeOut, ch.loop,
                               HERO_CHANNEL_REWIND);
-            if (ch.boneWeights)
-                mesh_->SetChannelBoneWeights(channel, ch.boneWeights);
+            if (ch.boneWeights) mesh_->SetChannelBoneWeights(channel, ch.boneWeights);
         }
         // The parked walk's travel goes into the racket's turning table, out of the poses.
         for (int32_t p : mesh_->poseLists[HERO_CHANNELS[HERO_CHANNEL_PARKED_WALK].animation]) {
@@ -184,32 +167,27 @@ protected:
         hero_ = std::make_unique<YSkelMeshInstance>(mesh_);
         hero_->rate = kRate;
         hero_->SetPose(0, false);
-        hero_->StartChannel(0, -1, -1);   // stand
-        for (int a = 0; a < HERO_ATTACHMENT_COUNT; ++a)
-            followers_.emplace_back(*hero_, a);
+        hero_->StartChannel(0, -1, -1); // stand
+        for (int a = 0; a < HERO_ATTACHMENT_COUNT; ++a) followers_.emplace_back(*hero_, a);
         moved_.assign(HERO_ATTACHMENT_COUNT, 0.0f);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         hero_.reset();
-        delete mesh_;   // leaves the mesh cache
+        delete mesh_; // leaves the mesh cache
         LogReopen("");
     }
 
-    std::vector<std::string> LogLines() const
-    {
+    std::vector<std::string> LogLines() const {
         std::vector<std::string> lines;
         std::istringstream in(scratch_.Read("log.txt"));
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
 
     // One frame of the racket's update, then the checks on the skinned figure. Returns false (and
     // records the failure) at the first frame that goes wrong, so a broken model reports once.
-    bool Frame(float dt = kFrame)
-    {
+    bool Frame(float dt = kFrame) {
         hero_->UpdateChannels(dt);
         hero_->UpdatePose();
         for (const YVertex& v : hero_->vertices) {
@@ -238,11 +216,9 @@ protected:
     }
 
     // Frames for `seconds`; false at the first failing frame.
-    bool Play(float seconds)
-    {
+    bool Play(float seconds) {
         for (float t = 0; t < seconds; t += kFrame)
-            if (!Frame())
-                return false;
+            if (!Frame()) return false;
         return true;
     }
 
@@ -250,16 +226,12 @@ protected:
 
     // Stops the channels with a fade of `fade` seconds and plays on: their weights only fall, and
     // they are stopped at weight 0 once the fade is over.
-    void ExpectFadesOut(std::initializer_list<int> stopped, float fade)
-    {
-        for (int channel : stopped)
-            hero_->StopChannel(channel, fade);
+    void ExpectFadesOut(std::initializer_list<int> stopped, float fade) {
+        for (int channel : stopped) hero_->StopChannel(channel, fade);
         std::vector<float> last;
-        for (int channel : stopped)
-            last.push_back(State(channel).effectiveWeight);
+        for (int channel : stopped) last.push_back(State(channel).effectiveWeight);
         for (float t = 0; t < fade + 2 * kFrame; t += kFrame) {
-            if (!Frame())
-                return;
+            if (!Frame()) return;
             std::size_t i = 0;
             for (int channel : stopped) {
                 EXPECT_LE(State(channel).effectiveWeight, last[i] + 1e-6f) << "channel " << channel;
@@ -277,19 +249,17 @@ protected:
     std::unique_ptr<YSkelMeshInstance> hero_;
     std::vector<float> parkedTravel_;
     std::vector<AttachmentFollower> followers_;
-    std::vector<float> moved_;   // per attachment, the farthest it got from the reference pose
+    std::vector<float> moved_; // per attachment, the farthest it got from the reference pose
 };
 
-TEST_F(HeroPlayback, EveryChannelPlaysOverTheStandAndFadesOut)
-{
+TEST_F(HeroPlayback, EveryChannelPlaysOverTheStandAndFadesOut) {
     for (int channel = 1; channel < int(HERO_CHANNELS.size()); ++channel) {
         const HeroChannel& ch = HERO_CHANNELS[static_cast<std::size_t>(channel)];
-        SCOPED_TRACE(::testing::Message() << "channel " << channel << ": "
-                                          << HERO_ANIMATIONS[static_cast<std::size_t>(ch.animation)].what);
+        SCOPED_TRACE(::testing::Message()
+                     << "channel " << channel << ": " << HERO_ANIMATIONS[static_cast<std::size_t>(ch.animation)].what);
         // A channel that follows another's timing plays only while its leader runs; the racket
         // starts the leader as well, at whatever weight the blend gives it.
-        if (ch.syncChannel >= 0)
-            hero_->StartChannel(ch.syncChannel, -1, 0.0f);
+        if (ch.syncChannel >= 0) hero_->StartChannel(ch.syncChannel, -1, 0.0f);
         hero_->StartChannel(channel, -1, -1);
         ASSERT_NE(State(channel).state, CHANNEL_STOPPED) << "the channel did not start";
         ASSERT_TRUE(Play(1.0f));
@@ -311,8 +281,7 @@ TEST_F(HeroPlayback, EveryChannelPlaysOverTheStandAndFadesOut)
     EXPECT_EQ(LogLines(), std::vector<std::string>{"Load skeleton mesh file mesh\\hero.ams"});
 }
 
-TEST_F(HeroPlayback, ChannelsTheRacketPlaysTogetherBlend)
-{
+TEST_F(HeroPlayback, ChannelsTheRacketPlaysTogetherBlend) {
     // Two channels at once (a negative weight takes the channel's own), over two seconds; the
     // first is stopped with its default fade halfway. Leaders of synced channels come first.
     struct Pair {
@@ -360,8 +329,7 @@ TEST_F(HeroPlayback, ChannelsTheRacketPlaysTogetherBlend)
     EXPECT_EQ(LogLines(), std::vector<std::string>{"Load skeleton mesh file mesh\\hero.ams"});
 }
 
-TEST_F(HeroPlayback, FigureFacesMinusYWithItsRightHandAtMinusX)
-{
+TEST_F(HeroPlayback, FigureFacesMinusYWithItsRightHandAtMinusX) {
     // The racket turns the figure half round to face the table (+y), launches from the front and
     // takes a ball on the figure's left (-x after the turn) with channels 7 and 8.
     const YMatrix& hold = hero_->attachments[HERO_HOLD];
@@ -391,8 +359,7 @@ TEST_F(HeroPlayback, FigureFacesMinusYWithItsRightHandAtMinusX)
     }
 }
 
-TEST_F(HeroPlayback, FootstepsFallWhenTheSlowWalkMovesOnToKeysZeroAndThree)
-{
+TEST_F(HeroPlayback, FootstepsFallWhenTheSlowWalkMovesOnToKeysZeroAndThree) {
     // Channel 1 alone, sampled finely over three cycles. The racket plays a step when the channel
     // moves on to key 0 or key 3: then a foot must be at its furthest forward (-y), the left one
     // at key 0 and the right one at key 3.
@@ -427,8 +394,7 @@ TEST_F(HeroPlayback, FootstepsFallWhenTheSlowWalkMovesOnToKeysZeroAndThree)
     ASSERT_GT(maxLeft - minLeft, 0.1f) << "the legs swing";
     int footfalls[2] = {0, 0};
     for (std::size_t i = 1; i < samples.size(); ++i) {
-        if (samples[i].position == samples[i - 1].position)
-            continue;
+        if (samples[i].position == samples[i - 1].position) continue;
         if (samples[i].position == 0) {
             ++footfalls[0];
             EXPECT_NEAR(samples[i].left, minLeft, 0.005f) << "the left foot is forward at key 0";
@@ -441,8 +407,7 @@ TEST_F(HeroPlayback, FootstepsFallWhenTheSlowWalkMovesOnToKeysZeroAndThree)
     EXPECT_GE(footfalls[1], 2);
 }
 
-TEST_F(HeroPlayback, ParkedWalkCarriesItsTravelInTheRootOffset)
-{
+TEST_F(HeroPlayback, ParkedWalkCarriesItsTravelInTheRootOffset) {
     // What the racket moved into its turning table: the distance walked since the cycle began,
     // forward (-y), growing key by key to one stride of about a unit.
     ASSERT_EQ(parkedTravel_.size(), std::size_t(HERO_ANIMATIONS[HERO_CHANNEL_PARKED_WALK].poseCount));

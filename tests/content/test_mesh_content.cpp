@@ -21,18 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Skinned(std::string_view name)
-{
-    return name.size() > 3 && name.substr(name.size() - 3) == "ams";
-}
+bool Skinned(std::string_view name) { return name.size() > 3 && name.substr(name.size() - 3) == "ams"; }
 
 // "mesh\ball2.mes" -> "mesh/ball2.mes"
-std::string Slashed(std::string_view name)
-{
+std::string Slashed(std::string_view name) {
     std::string s(name);
     for (char& c : s)
-        if (c == '\\')
-            c = '/';
+        if (c == '\\') c = '/';
     return s;
 }
 
@@ -40,24 +35,19 @@ std::string Slashed(std::string_view name)
 // which must not land in the game folder), keeping what each load logged.
 class MeshContentTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         scratch = new testsupport::TempDir(true);
         fs::copy(fs::path(KORVELIN_GAME_DIR) / "mesh", scratch->Path() / "mesh");
         for (std::string_view name : content::MESH_NAMES_USED_BY_CODE) {
             LogReopen(scratch->File("log.txt"));
-            meshes[std::string(name)] =
-                Skinned(name) ? GetSkelMesh(std::string(name)) : GetMesh(std::string(name));
+            meshes[std::string(name)] = Skinned(name) ? GetSkelMesh(std::string(name)) : GetMesh(std::string(name));
             std::istringstream in(scratch->Read("log.txt"));
-            for (std::string line; std::getline(in, line);)
-                logs[std::string(name)].push_back(line);
+            for (std::string line; std::getline(in, line);) logs[std::string(name)].push_back(line);
         }
         LogReopen("");
     }
-    static void TearDownTestSuite()
-    {
-        for (auto& [name, mesh] : meshes)
-            delete mesh;
+    static void TearDownTestSuite() {
+        for (auto& [name, mesh] : meshes) delete mesh;
         meshes.clear();
         delete scratch;
     }
@@ -73,8 +63,7 @@ testsupport::TempDir* MeshContentTest::scratch = nullptr;
 std::map<std::string, YMesh*> MeshContentTest::meshes;
 std::map<std::string, std::vector<std::string>> MeshContentTest::logs;
 
-TEST_F(MeshContentTest, EveryMeshTheCodeNamesLoadsCleanlyAndIsCached)
-{
+TEST_F(MeshContentTest, EveryMeshTheCodeNamesLoadsCleanlyAndIsCached) {
     for (std::string_view view : content::MESH_NAMES_USED_BY_CODE) {
         const std::string name(view);
         SCOPED_TRACE(name);
@@ -89,8 +78,7 @@ TEST_F(MeshContentTest, EveryMeshTheCodeNamesLoadsCleanlyAndIsCached)
     }
 }
 
-TEST_F(MeshContentTest, RoundModelsAreClosedWithOutwardFaces)
-{
+TEST_F(MeshContentTest, RoundModelsAreClosedWithOutwardFaces) {
     // Closed: every triangle edge is shared, so the shadow silhouette has no gaps.
     for (const char* name : {"mesh\\ball_norm.mes", "mesh\\ball2.mes", "mesh\\ball_phant.mes", "mesh\\ball_sat.mes",
                              "mesh\\disk.mes", "mesh\\boomer.mes", "mesh\\wheel1.mes", "mesh\\wheel2.mes"}) {
@@ -115,10 +103,9 @@ TEST_F(MeshContentTest, RoundModelsAreClosedWithOutwardFaces)
     }
 }
 
-TEST_F(MeshContentTest, ShaderListsFindTheirSubsets)
-{
+TEST_F(MeshContentTest, ShaderListsFindTheirSubsets) {
     const std::pair<const char*, std::size_t> subsets[] = {
-        {"mesh\\ball_phant.mes", 2}, {"mesh\\bomb.mes", 2}, {"mesh\\grenade.mes", 2},
+        {"mesh\\ball_phant.mes", 2}, {"mesh\\bomb.mes", 2},   {"mesh\\grenade.mes", 2},
         {"mesh\\pyramid.mes", 9},    {"mesh\\border.mes", 1}, {"mesh\\ball_norm.mes", 1},
     };
     for (const auto& [name, count] : subsets) {
@@ -127,8 +114,7 @@ TEST_F(MeshContentTest, ShaderListsFindTheirSubsets)
     }
 }
 
-TEST_F(MeshContentTest, TableModelsSuitTheTablesReshaping)
-{
+TEST_F(MeshContentTest, TableModelsSuitTheTablesReshaping) {
     for (const char* name : {"mesh\\pyramid.mes", "mesh\\border.mes"}) {
         SCOPED_TRACE(name);
         // No point on a centre line, where the stretch would tear the model.
@@ -156,13 +142,11 @@ TEST_F(MeshContentTest, TableModelsSuitTheTablesReshaping)
     }
     // The background pass casts shadows down to -61.3; the model reaches that deep and no deeper.
     float lowest = 0;
-    for (const YVertex& v : pyramid.vertices)
-        lowest = std::fmin(lowest, v.pos.z);
+    for (const YVertex& v : pyramid.vertices) lowest = std::fmin(lowest, v.pos.z);
     EXPECT_NEAR(lowest, -61.3f, 1e-4f);
 }
 
-TEST_F(MeshContentTest, HeroHasTheSkeletonAndPosesTheRacketUses)
-{
+TEST_F(MeshContentTest, HeroHasTheSkeletonAndPosesTheRacketUses) {
     const auto& hero = dynamic_cast<const YSkelMesh&>(Mesh("mesh\\hero.ams"));
     ASSERT_EQ(hero.bones.size(), std::size_t(HERO_BONE_COUNT));
     ASSERT_EQ(hero.poses.size(), std::size_t(HERO_POSE_COUNT));
@@ -171,15 +155,12 @@ TEST_F(MeshContentTest, HeroHasTheSkeletonAndPosesTheRacketUses)
     // Every position follows its bones with weights summing to 1.
     std::vector<float> sums(hero.positionGroups.size(), 0.0f);
     for (const YBone& bone : hero.bones)
-        for (const YBoneInfluence& inf : bone.influences)
-            sums[inf.group] += inf.weight;
-    for (float sum : sums)
-        EXPECT_FLOAT_EQ(sum, 1.0f);
+        for (const YBoneInfluence& inf : bone.influences) sums[inf.group] += inf.weight;
+    for (float sum : sums) EXPECT_FLOAT_EQ(sum, 1.0f);
     // Every step lasts at least a frame, and each rotation is a unit quaternion.
     for (const YSkelPose& pose : hero.poses) {
         EXPECT_GE(pose.frames, 1);
-        for (const YQuat& q : pose.rotations)
-            EXPECT_NEAR(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w, 1.0f, 1e-4f);
+        for (const YQuat& q : pose.rotations) EXPECT_NEAR(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w, 1.0f, 1e-4f);
     }
     // The animation table covers the poses in order, and channels that copy another's timing
     // (2, 3 and 4 follow 1; 8 follows 7; 10 follows 9) have as many keys.
@@ -190,8 +171,7 @@ TEST_F(MeshContentTest, HeroHasTheSkeletonAndPosesTheRacketUses)
     }
     EXPECT_EQ(next, HERO_POSE_COUNT);
     const auto& anim = HERO_ANIMATIONS;
-    for (int follower : {2, 3, 4})
-        EXPECT_EQ(anim[follower].poseCount, anim[1].poseCount);
+    for (int follower : {2, 3, 4}) EXPECT_EQ(anim[follower].poseCount, anim[1].poseCount);
     EXPECT_EQ(anim[8].poseCount, anim[7].poseCount);
     EXPECT_EQ(anim[10].poseCount, anim[9].poseCount);
     // The slow walk has its two footfalls, on keys 0 and 3.

@@ -77,7 +77,8 @@ TEST_F(ShaderContent, EveryNameTheCodeAsksForIsDefined) {
     std::set<std::string_view> seen;
     for (const content::ShaderName& n : content::SHADER_NAMES_USED_BY_CODE)
         EXPECT_TRUE(seen.insert(n.name).second) << n.name;
-    for (const content::ShaderName& n : content::SHADER_NAMES_PLANNED) EXPECT_TRUE(seen.insert(n.name).second) << n.name;
+    for (const content::ShaderName& n : content::SHADER_NAMES_PLANNED)
+        EXPECT_TRUE(seen.insert(n.name).second) << n.name;
 }
 
 TEST_F(ShaderContent, EveryFontHasItsShaderWithItsGlyphTexture) {

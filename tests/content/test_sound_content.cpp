@@ -36,8 +36,8 @@ public:
         AddTag(MakeTag(t, "file", "path", "", nullptr));
         AddTag(MakeTag(t, "sound_once", "name", "", "path", "", nullptr));
     }
-    std::map<std::string, std::vector<std::string>> effects;   // name -> files
-    std::vector<std::string> order;                            // names as first defined
+    std::map<std::string, std::vector<std::string>> effects; // name -> files
+    std::vector<std::string> order;                          // names as first defined
     std::vector<std::string> errors;
 
 protected:
@@ -61,7 +61,7 @@ protected:
         }
     }
     void OnCloseTag(int id) override {
-        if (id != 0) return;   // a self-closed <file/> or <sound_once/> ends no entry
+        if (id != 0) return; // a self-closed <file/> or <sound_once/> ends no entry
         if (!open_) Error("Expected <sound>.");
         open_ = false;
     }
@@ -105,7 +105,7 @@ protected:
             if (std::find(soundAttributes_.begin(), soundAttributes_.end(), a.name) != soundAttributes_.end())
                 names.insert(a.value);
     }
-    bool OnError(const char*) override { return true; }   // the file's own tests judge its syntax
+    bool OnError(const char*) override { return true; } // the file's own tests judge its syntax
 
 private:
     std::vector<std::string> soundAttributes_;
@@ -142,8 +142,8 @@ std::map<std::string, std::string> SoundNamesAskedByData() {
 struct Audio {
     int channels = 0;
     long rate = 0;
-    std::vector<float> samples;   // interleaved, -1 .. 1
-    std::size_t clipped = 0;      // samples at full scale
+    std::vector<float> samples; // interleaved, -1 .. 1
+    std::size_t clipped = 0;    // samples at full scale
 };
 
 // One little-endian 16-bit sample, counted as clipped at full scale.
@@ -215,7 +215,8 @@ Levels Measure(const Audio& a, int channel) {
     Levels l;
     double sum = 0, sq = 0;
     std::size_t n = 0;
-    for (std::size_t i = static_cast<std::size_t>(channel); i < a.samples.size(); i += static_cast<std::size_t>(a.channels), ++n) {
+    for (std::size_t i = static_cast<std::size_t>(channel); i < a.samples.size();
+         i += static_cast<std::size_t>(a.channels), ++n) {
         const double v = a.samples[i];
         sum += v;
         sq += v * v;
@@ -308,7 +309,8 @@ TEST(SoundContent, EveryEffectFileLoadsAsCleanMonoSound) {
 
 TEST(SoundContent, MusicFolderHoldsLoopableTracksOfOneFormat) {
     std::vector<plat::DirEntry> entries = plat::ListDirectory(GamePath("music\\*.ogg"));
-    std::sort(entries.begin(), entries.end(), [](const plat::DirEntry& a, const plat::DirEntry& b) { return a.name < b.name; });
+    std::sort(entries.begin(), entries.end(),
+              [](const plat::DirEntry& a, const plat::DirEntry& b) { return a.name < b.name; });
     // Tracks 0 and 1 are the menu and game-over tracks; a play list needs at least one more.
     ASSERT_GE(entries.size(), 3u);
     for (const plat::DirEntry& e : entries) {

@@ -39,7 +39,9 @@ TEST(SplashContent, EverySlideShowsAShippedPictureWithItsShaders) {
 
     std::vector<Slide> slides;
     InitHooks().addSplashSlide = [&slides](const std::string& shader, const std::string& bg, const YColor& c, float w,
-                                           float h) { slides.push_back({shader, bg, c, w, h}); };
+                                           float h) {
+        slides.push_back({shader, bg, c, w, h});
+    };
     {
         Init config;
         config.Load(GamePath("splash\\config.yml").c_str());

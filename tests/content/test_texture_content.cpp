@@ -93,8 +93,8 @@ TEST(TextureContent, SpritesAreClearAtTheirBorder) {
             for (int x = 0; x < img.width; ++x) {
                 const int a = Channel(img, x, y, 3);
                 peak = std::max(peak, a);
-                const bool border = y == 0 || y == img.height - 1 ||
-                                    (img.width == img.height && (x == 0 || x == img.width - 1));
+                const bool border =
+                    y == 0 || y == img.height - 1 || (img.width == img.height && (x == 0 || x == img.width - 1));
                 if (border) worst = std::max(worst, a);
             }
         EXPECT_LE(worst, 3);
@@ -108,7 +108,7 @@ TEST(TextureContent, CracksGrowAsTheDamageFilterLetsMoreThrough) {
     // there is no crack, and lines of graded brightness make the cracks spread stage by stage.
     plat::Image img;
     ASSERT_TRUE(plat::LoadImage(GamePath("textures\\split.jpg"), img));
-    std::array<double, 10> showing{};  // share of pixels still above black after stage k's filter
+    std::array<double, 10> showing{}; // share of pixels still above black after stage k's filter
     const double pixels = static_cast<double>(img.width) * img.height;
     for (int y = 0; y < img.height; ++y)
         for (int x = 0; x < img.width; ++x) {
@@ -160,21 +160,21 @@ double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 // texture coordinates (0, 1), (1, 1), (1, 0), (0, 0); the box is turned by +90 degrees about x,
 // which takes box (x, y, z) to world (x, -z, y).
 constexpr double BOX_CORNERS[6][4][3] = {
-    {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}},  // front
-    {{1, -1, 1}, {-1, -1, 1}, {-1, 1, 1}, {1, 1, 1}},      // back
-    {{1, -1, -1}, {1, -1, 1}, {1, 1, 1}, {1, 1, -1}},      // right
-    {{-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}, {-1, 1, 1}},  // left
-    {{-1, -1, 1}, {1, -1, 1}, {1, -1, -1}, {-1, -1, -1}},  // down
-    {{-1, 1, -1}, {1, 1, -1}, {1, 1, 1}, {-1, 1, 1}},      // up
+    {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}}, // front
+    {{1, -1, 1}, {-1, -1, 1}, {-1, 1, 1}, {1, 1, 1}},     // back
+    {{1, -1, -1}, {1, -1, 1}, {1, 1, 1}, {1, 1, -1}},     // right
+    {{-1, -1, 1}, {-1, -1, -1}, {-1, 1, -1}, {-1, 1, 1}}, // left
+    {{-1, -1, 1}, {1, -1, 1}, {1, -1, -1}, {-1, -1, -1}}, // down
+    {{-1, 1, -1}, {1, 1, -1}, {1, 1, 1}, {-1, 1, 1}},     // up
 };
 
 V3 World(const double (&c)[3]) { return {c[0], -c[2], c[1]}; }
 
 struct FaceFrame {
-    V3 origin;  // world point of texture (0, 0)
-    V3 uAxis;   // world step from u = 0 to u = 1
-    V3 vAxis;   // world step from v = 0 to v = 1
-    V3 normal;  // centre of the face (a unit axis)
+    V3 origin; // world point of texture (0, 0)
+    V3 uAxis;  // world step from u = 0 to u = 1
+    V3 vAxis;  // world step from v = 0 to v = 1
+    V3 normal; // centre of the face (a unit axis)
 };
 
 FaceFrame Frame(int face) {
@@ -209,7 +209,8 @@ TEST(TextureContent, SkyBoxFacesMeetAtTheirEdges) {
         std::array<plat::Image, 6> faces;
         int lo = 255, hi = 0;
         for (int f = 0; f < 6; ++f) {
-            const std::string path = "env\\" + std::string(env) + "\\" + std::string(content::ENVIRONMENT_FACES[f]) + ".jpg";
+            const std::string path =
+                "env\\" + std::string(env) + "\\" + std::string(content::ENVIRONMENT_FACES[f]) + ".jpg";
             ASSERT_TRUE(plat::LoadImage(GamePath(path), faces[static_cast<std::size_t>(f)])) << path;
             ASSERT_EQ(faces[static_cast<std::size_t>(f)].width, n);
             for (int y = 0; y < n; y += 7)
@@ -244,15 +245,20 @@ TEST(TextureContent, SkyBoxFacesMeetAtTheirEdges) {
                     // The face the outward direction looks through, and where on it.
                     int g = 0;
                     for (int k = 1; k < 6; ++k)
-                        if (Dot(w, frames[static_cast<std::size_t>(k)].normal) > Dot(w, frames[static_cast<std::size_t>(g)].normal)) g = k;
+                        if (Dot(w, frames[static_cast<std::size_t>(k)].normal) >
+                            Dot(w, frames[static_cast<std::size_t>(g)].normal))
+                            g = k;
                     ASSERT_NE(g, f);
                     const FaceFrame& to = frames[static_cast<std::size_t>(g)];
                     const V3 p = w * (1.0 / Dot(w, to.normal)) - to.origin;
-                    const int qx = std::clamp(static_cast<int>(Dot(p, to.uAxis) / Dot(to.uAxis, to.uAxis) * n), 0, n - 1);
-                    const int qy = std::clamp(static_cast<int>(Dot(p, to.vAxis) / Dot(to.vAxis, to.vAxis) * n), 0, n - 1);
+                    const int qx =
+                        std::clamp(static_cast<int>(Dot(p, to.uAxis) / Dot(to.uAxis, to.uAxis) * n), 0, n - 1);
+                    const int qy =
+                        std::clamp(static_cast<int>(Dot(p, to.vAxis) / Dot(to.vAxis, to.vAxis) * n), 0, n - 1);
                     const plat::Image& here = faces[static_cast<std::size_t>(f)];
                     across.push_back(PixelDiff(here, px, py, faces[static_cast<std::size_t>(g)], qx, qy));
-                    inward.push_back(PixelDiff(here, px, py, here, px - static_cast<int>(edge.du), py - static_cast<int>(edge.dv)));
+                    inward.push_back(
+                        PixelDiff(here, px, py, here, px - static_cast<int>(edge.du), py - static_cast<int>(edge.dv)));
                 }
                 const SeamStats a = Stats(across), in = Stats(inward);
                 // Stars and the sun's rim change within a pixel anywhere; across an edge the sky

@@ -17,11 +17,11 @@
 namespace content {
 
 struct TextureFile {
-    std::string_view path;  // as data files write it, with '\'
+    std::string_view path; // as data files write it, with '\'
     int width;
     int height;
-    bool alpha;   // PNG with transparency; the others are opaque JPEG
-    bool tiles;   // wraps without a seam at both edge pairs
+    bool alpha; // PNG with transparency; the others are opaque JPEG
+    bool tiles; // wraps without a seam at both edge pairs
     std::string_view use;
 };
 
@@ -35,7 +35,8 @@ inline constexpr TextureFile TEXTURE_FILES[] = {
     // Sprites of particles, crowns and light spots.
     {"textures\\particles\\glow.png", 128, 128, true, false, "soft round glow; additive (blast, light spots)"},
     {"textures\\particles\\spark.png", 64, 64, true, false, "spark: hot core with four short streaks; additive"},
-    {"textures\\particles\\streak.png", 128, 32, true, false, "streak along u, brightest at the head (u = 1); additive"},
+    {"textures\\particles\\streak.png", 128, 32, true, false,
+     "streak along u, brightest at the head (u = 1); additive"},
     {"textures\\particles\\smoke.png", 128, 128, true, false, "smoke puff, light grey; alpha-blended"},
     {"textures\\particles\\fire.png", 128, 128, true, false, "flame blob in its own fire colours; additive"},
     {"textures\\particles\\ring.png", 128, 128, true, false, "shock-wave ring; additive (blast wave decal)"},

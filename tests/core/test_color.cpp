@@ -13,20 +13,19 @@ struct ColorCase {
     float r, g, b, a;
 };
 
-TEST(ParseColor, ReadsHexPairs)
-{
+TEST(ParseColor, ReadsHexPairs) {
     const float h = 128.0f / 255.0f;
     const ColorCase cases[] = {
         {"ffffff", 1, 1, 1, 1},
         {"000000", 0, 0, 0, 1},
         {"FFFFFF", 1, 1, 1, 1},
-        {"ff000080", 1, 0, 0, h},      // exactly eight: alpha is read
-        {"ff8000ff00", 1, h, 0, 1},    // longer: only the first six count
-        {"ff80007", 1, h, 0, 1},       // seven: alpha stays 1
+        {"ff000080", 1, 0, 0, h},   // exactly eight: alpha is read
+        {"ff8000ff00", 1, h, 0, 1}, // longer: only the first six count
+        {"ff80007", 1, h, 0, 1},    // seven: alpha stays 1
         {"Ab10cD", 0xAB / 255.0f, 0x10 / 255.0f, 0xCD / 255.0f, 1},
-        {"x1ff0f", 0, 1, 15 / 255.0f, 1},          // no leading hex digit reads 0
+        {"x1ff0f", 0, 1, 15 / 255.0f, 1},           // no leading hex digit reads 0
         {"fxff0f", 15 / 255.0f, 1, 15 / 255.0f, 1}, // no second digit: the first alone
-        {"-1 f+f", 0, 0, 0, 1},        // blanks and signs are no digits, never negative
+        {"-1 f+f", 0, 0, 0, 1},                     // blanks and signs are no digits, never negative
     };
     for (const ColorCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -39,8 +38,7 @@ TEST(ParseColor, ReadsHexPairs)
     }
 }
 
-TEST(ParseColor, ShortTextThrowsAndLeavesColourUnchanged)
-{
+TEST(ParseColor, ShortTextThrowsAndLeavesColourUnchanged) {
     for (const char* text : {"fffff", "", "1"}) {
         SCOPED_TRACE(text);
         YColor colour{0.25f, 0.5f, 0.75f, 0.125f};
@@ -57,14 +55,12 @@ TEST(ParseColor, ShortTextThrowsAndLeavesColourUnchanged)
     }
 }
 
-TEST(IntToString, FormatsDecimal)
-{
+TEST(IntToString, FormatsDecimal) {
     const struct {
         int value;
         const char* text;
     } cases[] = {{0, "0"}, {-5, "-5"}, {42, "42"}, {INT_MAX, "2147483647"}, {INT_MIN, "-2147483648"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(IntToString(c.value), c.text);
+    for (const auto& c : cases) EXPECT_EQ(IntToString(c.value), c.text);
 }
 
 } // namespace

@@ -118,8 +118,13 @@ TEST_F(ConsoleTest, ValueReadersConvertLikeTheCLibrary) {
         float asFloat;
     };
     const Case cases[] = {
-        {"12", 12, 12.0f}, {"-3", -3, -3.0f}, {"0.5", 0, 0.5f}, {"12abc", 12, 12.0f},
-        {"abc", 0, 0.0f},  {"+2.5", 2, 2.5f}, {"99999999999", 2147483647, 99999999999.0f},
+        {"12", 12, 12.0f},
+        {"-3", -3, -3.0f},
+        {"0.5", 0, 0.5f},
+        {"12abc", 12, 12.0f},
+        {"abc", 0, 0.0f},
+        {"+2.5", 2, 2.5f},
+        {"99999999999", 2147483647, 99999999999.0f},
     };
     struct Reader : YConsoleCommand {
         YConsole* console = nullptr;
@@ -145,14 +150,14 @@ TEST_F(ConsoleTest, ValueReadersConvertLikeTheCLibrary) {
 TEST_F(ConsoleTest, TypingStopsAtTheWidthLimit) {
     FakeDrawer drawer;
     console.SetDrawer(&drawer);
-    console.OnChar(8);  // backspace on an empty line
+    console.OnChar(8); // backspace on an empty line
     EXPECT_EQ(console.GetEditLine(), "");
     for (int i = 0; i < 76; ++i) console.OnChar('a');
-    EXPECT_EQ(console.GetEditLine().size(), 76u);  // 760 units: still fits
+    EXPECT_EQ(console.GetEditLine().size(), 76u); // 760 units: still fits
     console.OnChar('b');
     EXPECT_EQ(console.GetEditLine(), std::string(76, 'a'));
-    console.OnChar(1);    // no glyph
-    console.OnChar(300);  // not a character of the font
+    console.OnChar(1);   // no glyph
+    console.OnChar(300); // not a character of the font
     EXPECT_EQ(console.GetEditLine().size(), 76u);
     console.OnChar(8);
     console.OnChar('b');
@@ -179,11 +184,7 @@ TEST(ConsolePrint, SplitsAtLineFeeds) {
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"a\nb", {"a", "b"}},
-        {"a\n", {"a", ""}},
-        {"", {""}},
-        {"\n\n", {"", "", ""}},
-        {"one line", {"one line"}},
+        {"a\nb", {"a", "b"}}, {"a\n", {"a", ""}}, {"", {""}}, {"\n\n", {"", "", ""}}, {"one line", {"one line"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -231,21 +232,21 @@ TEST(ConsoleScroll, PagesThroughTheLines) {
     struct Case {
         int lines;
         float position;
-        const char* keys;  // U: Page Up, D: Page Down
+        const char* keys; // U: Page Up, D: Page Down
         int index;
     };
     // At position 300 a page is 300 / 20 - 3 = 12 lines.
     const Case cases[] = {
-        {100, 300.0f, "U", 87},  // from the newest line, not from index -1
+        {100, 300.0f, "U", 87}, // from the newest line, not from index -1
         {100, 300.0f, "UU", 75},
-        {100, 300.0f, "UUUUUUUUU", 12},  // never above the first full page
+        {100, 300.0f, "UUUUUUUUU", 12}, // never above the first full page
         {100, 300.0f, "UUUUUUUUUD", 24},
         {100, 300.0f, "UD", 99},
         {100, 300.0f, "D", 99},
         {5, 300.0f, "U", 4},
         {0, 300.0f, "U", -1},
         {0, 300.0f, "D", -1},
-        {100, 79.9f, "U", -1},  // sliding in below 80: less than one line to page
+        {100, 79.9f, "U", -1}, // sliding in below 80: less than one line to page
         {100, 80.0f, "U", 98},
     };
     for (const Case& c : cases) {
@@ -267,13 +268,9 @@ TEST(ConsoleUpdate, SlidesThePanel) {
         float position;
     };
     const Case cases[] = {
-        {0, 0, true, {0.5f}, 200},
-        {0, 0, true, {0.5f, 0.5f}, 300},
-        {0, 300, false, {0.25f}, 200},
-        {0, 300, false, {0.25f, 1.0f}, 0},
-        {45, 600, false, {1.0f}, 200},  // the editor's console at start
-        {45, 600, false, {1.0f, 1.0f}, 45},
-        {45, 600, true, {1.0f}, 600},  // shown above 300: stays
+        {0, 0, true, {0.5f}, 200},          {0, 0, true, {0.5f, 0.5f}, 300}, {0, 300, false, {0.25f}, 200},
+        {0, 300, false, {0.25f, 1.0f}, 0},  {45, 600, false, {1.0f}, 200}, // the editor's console at start
+        {45, 600, false, {1.0f, 1.0f}, 45}, {45, 600, true, {1.0f}, 600},  // shown above 300: stays
         {45, 45, false, {1.0f}, 45},
     };
     for (const Case& c : cases) {
@@ -304,7 +301,7 @@ TEST(ConsoleUpdate, QuadFollowsThePanelAndHidingShowsTheNewestLine) {
     console.Scroll(true);
     ASSERT_NE(console.GetScrollIndex(), -1);
     console.shown = false;
-    console.Update(0.5f);  // still sliding up
+    console.Update(0.5f); // still sliding up
     EXPECT_NE(console.GetScrollIndex(), -1);
     console.Update(0.5f);
     EXPECT_FLOAT_EQ(console.position, 0.0f);
@@ -313,7 +310,7 @@ TEST(ConsoleUpdate, QuadFollowsThePanelAndHidingShowsTheNewestLine) {
 
 TEST(ConsoleUpdate, CursorBlinks) {
     YConsole console(nullptr);
-    console.Update(1.0f);  // at rest at 0: no blinking
+    console.Update(1.0f); // at rest at 0: no blinking
     EXPECT_TRUE(console.IsCursorOn());
     console.position = 300.0f;
     console.shown = true;
@@ -338,12 +335,12 @@ TEST(ConsoleDraw, WalksTheLinesDownToTheFirst) {
     struct Case {
         int lines;
         float position;
-        std::vector<std::string> drawn;  // lines below the prompt, lowest first
+        std::vector<std::string> drawn; // lines below the prompt, lowest first
     };
     const Case cases[] = {
         {0, 300.0f, {}},
         {2, 300.0f, {"1", "0"}},
-        {10, 100.0f, {"9", "8", "7", "6"}},  // y 72, 52, 32, 12: the next would be off the top
+        {10, 100.0f, {"9", "8", "7", "6"}}, // y 72, 52, 32, 12: the next would be off the top
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
@@ -358,7 +355,7 @@ TEST(ConsoleDraw, WalksTheLinesDownToTheFirst) {
         EXPECT_EQ(drawer.texts[0].text, "=>");
         EXPECT_FLOAT_EQ(drawer.texts[0].x, 3.0f);
         EXPECT_FLOAT_EQ(drawer.texts[0].y, c.position - 4.0f);
-        EXPECT_FLOAT_EQ(drawer.texts[1].x, 26.0f);  // after the prompt's 20 units and 6 more
+        EXPECT_FLOAT_EQ(drawer.texts[1].x, 26.0f); // after the prompt's 20 units and 6 more
         EXPECT_EQ(drawer.texts[2].text, "_");
         EXPECT_FLOAT_EQ(drawer.texts[2].x, 27.0f);
         std::vector<std::string> drawn;

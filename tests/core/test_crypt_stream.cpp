@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::string kPlain = "The quick brown fox!";   // 20 bytes, more than two turns of the key
+const std::string kPlain = "The quick brown fox!"; // 20 bytes, more than two turns of the key
 
 class CryptStreamTest : public ::testing::Test {
 protected:
@@ -81,7 +81,7 @@ TEST_F(CryptStreamTest, KeyStartsWhereTheWrapperIsMade) {
     ReadStreamString(file, head);
     InCryptStream in(file, SCORE_FILE_KEY);
     char small[4];
-    ReadStreamString(in, small, sizeof small);  // cut short: the dropped tail must still turn the key
+    ReadStreamString(in, small, sizeof small); // cut short: the dropped tail must still turn the key
     ReadStreamString(in, other);
     EXPECT_EQ(head, "head");
     EXPECT_STREQ(small, "pla");
@@ -93,7 +93,7 @@ TEST_F(CryptStreamTest, ShortReadStillTurnsTheKeyByTheWholeCount) {
     InFStream file(path.c_str());
     InCryptStream in(file, SCORE_FILE_KEY);
     std::string buffer(6, '\0');
-    in.Read(buffer.data(), 6);  // nothing arrives; the zeros are deciphered into key bytes
+    in.Read(buffer.data(), 6); // nothing arrives; the zeros are deciphered into key bytes
     EXPECT_EQ(buffer, "PLOVER");
     std::string next(3, '\0');
     in.Read(next.data(), 3);
@@ -105,7 +105,7 @@ TEST_F(CryptStreamTest, SkipAndRemainingGoToTheInnerStreamWithoutTurningTheKey) 
     InFStream file(path.c_str());
     InCryptStream in(file, SCORE_FILE_KEY);
     EXPECT_EQ(in.Remaining(), 20);
-    in.Skip(2);  // bytes 2 and 3 were enciphered with "OV"; the reader's key is still at "PL"
+    in.Skip(2); // bytes 2 and 3 were enciphered with "OV"; the reader's key is still at "PL"
     EXPECT_EQ(in.Remaining(), 18);
     std::string rest(2, '\0');
     in.Read(rest.data(), 2);

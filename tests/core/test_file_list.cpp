@@ -21,7 +21,8 @@ protected:
         for (const char* name : {"zeta", "english", "en.old", "_x", "Alpha"}) dir.MakeDir(std::string("ui/") + name);
         dir.Write("ui/readme.txt", "x");
         dir.MakeDir("levels/sub.lev");
-        for (const char* name : {"b.lev", "A.LEV", "a.levx", "c.txt", "1.lev"}) dir.Write(std::string("levels/") + name, "x");
+        for (const char* name : {"b.lev", "A.LEV", "a.levx", "c.txt", "1.lev"})
+            dir.Write(std::string("levels/") + name, "x");
     }
 };
 
@@ -56,9 +57,11 @@ TEST_F(FileListTest, FileExistsNeedsTheRightKind) {
         bool expected;
     };
     const Case cases[] = {
-        {"ui\\english", true, true},   {"ui\\english", false, false}, {"levels\\b.lev", false, true},
-        {"levels\\b.lev", true, false}, {"UI\\ENGLISH", true, true},   {"levels\\B.LEV", false, true},
-        {"ui\\french", true, false},    {"ui", true, true},            {"nowhere\\x", false, false},
+        {"ui\\english", true, true},    {"ui\\english", false, false},
+        {"levels\\b.lev", false, true}, {"levels\\b.lev", true, false},
+        {"UI\\ENGLISH", true, true},    {"levels\\B.LEV", false, true},
+        {"ui\\french", true, false},    {"ui", true, true},
+        {"nowhere\\x", false, false},
     };
     for (const Case& c : cases) EXPECT_EQ(FileExists(c.path, c.directory), c.expected) << c.path << " " << c.directory;
 }
@@ -71,9 +74,9 @@ TEST_F(FileListTest, ScanKeepsTheFolderPartAndNamesStopAtTheFirstDot) {
     EXPECT_EQ(list.GetNames(), (Names{"Alpha", "_x", "en", "english", "zeta"}));
     EXPECT_EQ(list.GetPath(2), "ui\\en.old");
 
-    EXPECT_EQ(list.IndexOf("en", -1), 2);   // the folder "en.old" is known as "en"
+    EXPECT_EQ(list.IndexOf("en", -1), 2); // the folder "en.old" is known as "en"
     EXPECT_EQ(list.IndexOf("english", -1), 3);
-    EXPECT_EQ(list.IndexOf("ZETA", 7), 7);  // names compare exactly
+    EXPECT_EQ(list.IndexOf("ZETA", 7), 7); // names compare exactly
     EXPECT_EQ(list.IndexOf("", 7), 7);
 }
 

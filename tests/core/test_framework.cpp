@@ -119,7 +119,9 @@ protected:
 
 TEST_F(FrameworkTest, KeyMessagesHoldAndReleaseTheirKey) {
     using namespace plat;
-    struct Pair { uint32_t down, up; };
+    struct Pair {
+        uint32_t down, up;
+    };
     for (const Pair p : {Pair{WM_KEYDOWN, WM_KEYUP}, Pair{WM_SYSKEYDOWN, WM_SYSKEYUP}}) {
         for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU}) {
             SCOPED_TRACE(testing::Message() << "message " << p.down << " key " << key);
@@ -131,8 +133,8 @@ TEST_F(FrameworkTest, KeyMessagesHoldAndReleaseTheirKey) {
             }
             Send(p.up, key);
             EXPECT_FALSE(IsKeyDown(key));
-            EXPECT_THAT(fw->calls, ElementsAre("KeyDown(" + std::to_string(key) + ")",
-                                               "KeyUp(" + std::to_string(key) + ")"));
+            EXPECT_THAT(fw->calls,
+                        ElementsAre("KeyDown(" + std::to_string(key) + ")", "KeyUp(" + std::to_string(key) + ")"));
         }
     }
     // Keys are held independently of each other.
@@ -167,8 +169,8 @@ TEST_F(FrameworkTest, MouseButtonsKeepOneBitEach) {
     EXPECT_EQ(fw->MouseButtons(), 0u);
     EXPECT_EQ(fw->MouseX(), 70);
     EXPECT_EQ(fw->MouseY(), 80);
-    EXPECT_THAT(fw->calls, ElementsAre("MouseDown(1,10,20)", "MouseDown(2,30,40)", "MouseUp(1,50,60)",
-                                       "MouseUp(2,70,80)"));
+    EXPECT_THAT(fw->calls,
+                ElementsAre("MouseDown(1,10,20)", "MouseDown(2,30,40)", "MouseUp(1,50,60)", "MouseUp(2,70,80)"));
 }
 
 TEST_F(FrameworkTest, MousePositionsLeftOrAboveTheWindowStayNegative) {
@@ -247,7 +249,7 @@ TEST_F(FrameworkTest, TimersFireOneAtATimeInListOrderWhenDue) {
     for (int i = 0; i < 3; ++i) fw->FireTimers();
     EXPECT_THAT(fw->calls, ElementsAre("Timer(1,200)", "Timer(2,200)"));
     fw->calls.clear();
-    g_fakeNow = 500;   // due time reached exactly
+    g_fakeNow = 500; // due time reached exactly
     fw->FireTimers();
     fw->FireTimers();
     EXPECT_THAT(fw->calls, ElementsAre("Timer(3,500)"));
@@ -281,10 +283,13 @@ TEST_F(FrameworkTest, ActivationFollowsTheMinimisedWordOnly) {
     using namespace plat;
     std::vector<bool> told;
     FrameHooks().setSoundAppActive = [&told](bool active) { told.push_back(active); };
-    struct Case { WPARAM wParam; bool active; };
+    struct Case {
+        WPARAM wParam;
+        bool active;
+    };
     const Case cases[] = {
         {MakeWParam(WA_ACTIVE, 1), false},
-        {MakeWParam(WA_INACTIVE, 0), true},   // an inactive, visible window keeps running frames
+        {MakeWParam(WA_INACTIVE, 0), true}, // an inactive, visible window keeps running frames
         {MakeWParam(WA_INACTIVE, 1), false},
         {MakeWParam(WA_CLICKACTIVE, 0), true},
     };
@@ -300,7 +305,7 @@ TEST_F(FrameworkTest, ActivationFollowsTheMinimisedWordOnly) {
 TEST_F(FrameworkTest, MinimisedWindowRunsNoFramesAndKeepsItsRate) {
     using namespace plat;
     for (uint32_t t : {100u, 200u, 300u, 400u, 500u}) TickAt(t);
-    TickAt(1100);   // 6 frames in 1100 ms
+    TickAt(1100); // 6 frames in 1100 ms
     EXPECT_EQ(fw->frames, 6);
     const float rate = 6 * 1000.0f / 1100.0f;
     EXPECT_FLOAT_EQ(fw->FramesPerSecond(), rate);
@@ -316,12 +321,15 @@ TEST_F(FrameworkTest, MinimisedWindowRunsNoFramesAndKeepsItsRate) {
     TickAt(2600);
     EXPECT_EQ(fw->frames, 7);
     EXPECT_FLOAT_EQ(fw->FramesPerSecond(), 1 * 1000.0f / 1500.0f);
-    Send(WM_PAINT);   // a paint message runs a frame too
+    Send(WM_PAINT); // a paint message runs a frame too
     EXPECT_EQ(fw->frames, 8);
 }
 
 TEST_F(FrameworkTest, RateCountsFramesThatDrewAndUpdatesPastOneSecond) {
-    struct Step { uint32_t time; bool drew; };
+    struct Step {
+        uint32_t time;
+        bool drew;
+    };
     struct Case {
         const char* what;
         uint32_t start;
@@ -332,7 +340,9 @@ TEST_F(FrameworkTest, RateCountsFramesThatDrewAndUpdatesPastOneSecond) {
         {"frames that did not draw are not counted", 0, {{500, false}, {1200, false}, {1300, true}}, 1000.0f / 1300.0f},
         {"exactly one second does not update", 0, {{1000, true}}, 0.0f},
         {"the first counted frame past one second updates", 0, {{1000, true}, {1001, true}}, 2000.0f / 1001.0f},
-        {"counting restarts at an update", 0, {{600, true}, {1100, true}, {1500, true}, {2300, true}},
+        {"counting restarts at an update",
+         0,
+         {{600, true}, {1100, true}, {1500, true}, {2300, true}},
          2000.0f / 1200.0f},
         {"the clock wraps", 0xFFFFFE00u, {{0x300u, true}}, 1000.0f / 1280.0f},
     };
@@ -343,7 +353,7 @@ TEST_F(FrameworkTest, RateCountsFramesThatDrewAndUpdatesPastOneSecond) {
             fw->frameResult = s.drew;
             TickAt(s.time);
         }
-        EXPECT_EQ(fw->frames, static_cast<int>(c.steps.size()));   // Frame ran each time
+        EXPECT_EQ(fw->frames, static_cast<int>(c.steps.size())); // Frame ran each time
         EXPECT_FLOAT_EQ(fw->FramesPerSecond(), c.rate);
     }
 }
@@ -352,16 +362,16 @@ TEST_F(FrameworkTest, WindowedMinimumSizeFollowsTheScreenAspect) {
     plat::MinMaxInfo info;
     Send(plat::WM_GETMINMAXINFO, 0, reinterpret_cast<plat::LPARAM>(&info));
     EXPECT_EQ(info.minTrackSize.x, 320);
-    EXPECT_EQ(info.minTrackSize.y, 240);   // 320 / (4/3)
+    EXPECT_EQ(info.minTrackSize.y, 240); // 320 / (4/3)
 }
 
 TEST_F(FrameworkTest, SizingMessageKeepsTheScreenAspect) {
-    plat::Rect r{10, 20, 411, 40};   // dragged to a client of 401 x 20 by its right edge
+    plat::Rect r{10, 20, 411, 40}; // dragged to a client of 401 x 20 by its right edge
     Send(plat::WM_SIZING, plat::WMSZ_RIGHT, reinterpret_cast<plat::LPARAM>(&r));
     EXPECT_EQ(r.left, 10);
     EXPECT_EQ(r.top, 20);
     EXPECT_EQ(r.right, 411);
-    EXPECT_EQ(r.bottom, 20 + 300);   // 401 / (4/3) = 300.75, truncated
+    EXPECT_EQ(r.bottom, 20 + 300); // 401 / (4/3) = 300.75, truncated
 }
 
 } // namespace

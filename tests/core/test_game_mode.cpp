@@ -50,8 +50,8 @@ TEST_F(GameModeTest, ProbabilitiesAreFilledByPositionAndNormalised) {
     constexpr float kinds = DEFAULT_BONUS_KINDS;
     struct Case {
         std::string text;
-        float first;   // expected entry 0
-        float others;  // expected entries 1..
+        float first;  // expected entry 0
+        float others; // expected entries 1..
     };
     const Case cases[] = {
         {"<game name=\"a\"></game>", 1.0f / kinds, 1.0f / kinds},
@@ -59,8 +59,8 @@ TEST_F(GameModeTest, ProbabilitiesAreFilledByPositionAndNormalised) {
         {"<game name=\"a\"><bonus name=\"anything\" prob=\"30\"/></game>", 30.0f / (30.0f + 10.0f * (kinds - 1)),
          10.0f / (30.0f + 10.0f * (kinds - 1))},
         {"<game name=\"a\">" + Bonuses(DEFAULT_BONUS_KINDS, "2") + Bonuses(6, "1000") + "</game>", 1.0f / kinds,
-         1.0f / kinds},  // more bonus tags than kinds: the rest are ignored
-        {"<game name=\"a\" defaultProb=\"0\"></game>", 0.0f, 0.0f},  // nothing to share: zeros, not NaN
+         1.0f / kinds},                                             // more bonus tags than kinds: the rest are ignored
+        {"<game name=\"a\" defaultProb=\"0\"></game>", 0.0f, 0.0f}, // nothing to share: zeros, not NaN
         {"<game name=\"a\" defaultProb=\"0\"><bonus prob=\"5\"/></game>", 1.0f, 0.0f},
         {"<bonus prob=\"99\"/><game name=\"a\"></game><bonus prob=\"99\"/>", 1.0f / kinds, 1.0f / kinds},
     };
@@ -114,7 +114,7 @@ TEST_F(GameModeTest, TheBonusRegistrySizesTheProbabilities) {
     std::vector<YGameMode> modes = Read("<game name=\"a\"><bonus prob=\"2\"/><bonus/><bonus/><bonus/></game>");
     ASSERT_EQ(modes.size(), 1u);
     const std::vector<float>& p = modes[0].probabilities;
-    ASSERT_EQ(p.size(), 3u);  // the fourth bonus tag has no kind
+    ASSERT_EQ(p.size(), 3u); // the fourth bonus tag has no kind
     EXPECT_FLOAT_EQ(p[0], 2.0f / 22.0f);
     EXPECT_FLOAT_EQ(p[1], 10.0f / 22.0f);
     EXPECT_FLOAT_EQ(p[2], 10.0f / 22.0f);
@@ -134,9 +134,9 @@ TEST_F(GameModeTest, BrokenFilesGiveLoggedErrorsAndUsableModes) {
         std::size_t modes;
     };
     const Case cases[] = {
-        {"<game name=\"a\"><bonus prob=\"30\"/>", 1},                 // cut off inside the game
+        {"<game name=\"a\"><bonus prob=\"30\"/>", 1},                  // cut off inside the game
         {"<game name=\"a\"><game name=\"b\"></game>", 2},              // a game not closed before the next
-        {"<game name=\"a\" bogus=\"1\"></game><game name=\"b\"/>", 1},  // unknown attribute: that game is lost
+        {"<game name=\"a\" bogus=\"1\"></game><game name=\"b\"/>", 1}, // unknown attribute: that game is lost
         {"<game name=\"a\"><bonus prob=\"-50\"/></game>", 1},
         {"<game name=\"a\" defaultProb=\"nan\"><bonus prob=\"1\"/></game>", 1},
         {"<game name=\"a\"><bonus prob=\"1e39\"/></game>", 1},

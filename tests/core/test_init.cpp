@@ -32,7 +32,9 @@ protected:
         dir.MakeDir("data");
         dir.Write("data/modes.yml", kModes);
         InitHooks().addSplashSlide = [this](const std::string& shader, const std::string& bgShader, const YColor& c,
-                                            float w, float h) { slides.push_back({shader, bgShader, c, w, h}); };
+                                            float w, float h) {
+            slides.push_back({shader, bgShader, c, w, h});
+        };
     }
     void TearDown() override {
         InitHooks() = YInitHooks();
@@ -141,8 +143,8 @@ TEST_F(InitTest, LanguageIsLookedUpAmongTheFolders) {
     };
     const Case cases[] = {
         {"english", 1, "ui\\english"},
-        {"zz", 2, "ui\\zz.v2"},      // known by the part before the first '.'
-        {"klingon", 0, "ui\\deutsch"},  // no such folder: the first in byte order
+        {"zz", 2, "ui\\zz.v2"},        // known by the part before the first '.'
+        {"klingon", 0, "ui\\deutsch"}, // no such folder: the first in byte order
         {"English", 0, "ui\\deutsch"},
     };
     for (const Case& k : cases) {
@@ -159,7 +161,7 @@ TEST_F(InitTest, WithoutLanguageFoldersTheConfiguredLanguageIsKept) {
     dir.Write("config.yml", "<config><interface language=\"deutsch\"></config>");
     Init& c = Fresh({});
     EXPECT_TRUE(c.languages.entries.empty());
-    EXPECT_EQ(c.GetLanguagePath(), "ui\\english");  // the default, before any load
+    EXPECT_EQ(c.GetLanguagePath(), "ui\\english"); // the default, before any load
     c.Load("config.yml");
     EXPECT_EQ(c.GetLanguagePath(), "ui\\deutsch");
     ASSERT_TRUE(c.Save());
@@ -183,14 +185,14 @@ TEST_F(InitTest, SplashTagsAddSlidesAndAreNeverSaved) {
     EXPECT_FLOAT_EQ(slides[0].colour.b, 0.0f);
     EXPECT_FLOAT_EQ(slides[0].width, 256.0f);
     EXPECT_FLOAT_EQ(slides[0].height, 128.0f);
-    EXPECT_EQ(slides[1].shader, "c");  // every attribute of a tag starts at its default
+    EXPECT_EQ(slides[1].shader, "c"); // every attribute of a tag starts at its default
     EXPECT_EQ(slides[1].bgShader, "");
     EXPECT_FLOAT_EQ(slides[1].width, 500.0f);
     // Reported after the line feed that follows the faulty tag has been read.
     EXPECT_NE(Log().find("Init parser error, Error color format., file: config.yml, line: 3"), std::string::npos);
 
     dir.Write("config.yml", kConfig);
-    c.Load("config.yml");  // "splash" in config.yml adds a slide too
+    c.Load("config.yml"); // "splash" in config.yml adds a slide too
     EXPECT_EQ(slides.size(), 3u);
     ASSERT_TRUE(c.Save());
     EXPECT_EQ(dir.Read("config.yml").find("splash"), std::string::npos);
@@ -201,7 +203,7 @@ TEST_F(InitTest, PlayerNamesWithQuotesSurviveASave) {
     c.Load("config.yml");
     c.gameModes[0].player = "Ann \"the hammer\"";
     c.gameModes[0].openLevels = 3;
-    c.gameModes[1].player = "O'Neil \"X\"";  // both quote kinds: the double ones become single ones
+    c.gameModes[1].player = "O'Neil \"X\""; // both quote kinds: the double ones become single ones
     c.gameModes[1].openLevels = 6;
     c.gameModes[1].scores = 900;
     ASSERT_TRUE(c.Save());
@@ -222,9 +224,9 @@ TEST_F(InitTest, TagsLeftOutOfAReadFileTakeTheirDefaults) {
     Init& c = Fresh();
     c.Load("a.yml");
     EXPECT_EQ(c.windowWidth, 1024);
-    c.Load("missing.yml");  // nothing read: the values of the last load stay
+    c.Load("missing.yml"); // nothing read: the values of the last load stay
     EXPECT_EQ(c.windowWidth, 1024);
-    c.Load("b.yml");  // every tag starts from its defaults in each file read
+    c.Load("b.yml"); // every tag starts from its defaults in each file read
     EXPECT_EQ(c.windowWidth, 800);
     EXPECT_FALSE(c.fullscreen);
 }
@@ -255,7 +257,7 @@ TEST_F(InitTest, TheVideoModeIsNormalisedWhenRead) {
 
 TEST_F(InitTest, AFailedSaveIsReportedAndKeepsTheOldFile) {
     Init& c = Fresh();
-    EXPECT_FALSE(c.Save());  // nothing loaded yet: no file to write
+    EXPECT_FALSE(c.Save()); // nothing loaded yet: no file to write
 
     c.Load("no_such_folder\\config.yml");
     EXPECT_FALSE(c.Save());
@@ -268,7 +270,7 @@ TEST_F(InitTest, ModesAreReadOnceAndAgainWhileMissing) {
     Init& c = Fresh();
     c.Load("config.yml");
     EXPECT_TRUE(c.gameModes.empty());
-    YGameMode& fallback = c.CurrentGameMode();  // no mode: a record with the defaults
+    YGameMode& fallback = c.CurrentGameMode(); // no mode: a record with the defaults
     EXPECT_EQ(fallback.probabilities.size(), static_cast<std::size_t>(DEFAULT_BONUS_KINDS));
     EXPECT_FLOAT_EQ(fallback.probabilities[0], 1.0f / DEFAULT_BONUS_KINDS);
 
@@ -308,7 +310,7 @@ TEST_F(InitTest, BrokenFilesGiveLoggedErrorsAndDefaults) {
         EXPECT_EQ(c.fullscreen, k.fullscreen);
         EXPECT_EQ(c.windowWidth, k.width);
         EXPECT_EQ(c.windowHeight, 600);
-        EXPECT_EQ(c.FindGameMode("classic")->level, -1);  // no "game" tag completed
+        EXPECT_EQ(c.FindGameMode("classic")->level, -1); // no "game" tag completed
         EXPECT_NE(Log().find(k.logged), std::string::npos) << Log();
     }
 }

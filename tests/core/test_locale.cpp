@@ -40,19 +40,19 @@ const char* const kEnglish =
 TEST_F(LocaleTest, ReadsNamedTextsAndTranslations) {
     locale.Load(Write("locale.yml", kEnglish).c_str());
 
-    EXPECT_EQ(locale.GetString("new game"), "Later wins");  // two keys equal but for case: the later wins
+    EXPECT_EQ(locale.GetString("new game"), "Later wins"); // two keys equal but for case: the later wins
     EXPECT_EQ(locale.GetString("NEW GAME"), "Later wins");
     EXPECT_EQ(locale.GetString("Quit"), "Ende <x>");
-    EXPECT_EQ(locale.GetString("Not There"), "Not There");  // the key itself, case kept
+    EXPECT_EQ(locale.GetString("Not There"), "Not There"); // the key itself, case kept
     std::string out;
     locale.GetString(&out, "qUIT");
     EXPECT_EQ(out, "Ende <x>");
 
     EXPECT_EQ(locale.Str("Bonus"), "Big & bold");
-    EXPECT_EQ(locale.Str("multi"), "  two\nlines  ");  // white space kept, CR LF read as LF
-    EXPECT_EQ(locale.StrCount(), 2u);                  // "cut" was never closed
-    EXPECT_EQ(locale.Str("bonus"), "");                // named texts are case-sensitive...
-    EXPECT_EQ(locale.StrCount(), 3u);                  // ...and a miss adds an empty entry
+    EXPECT_EQ(locale.Str("multi"), "  two\nlines  "); // white space kept, CR LF read as LF
+    EXPECT_EQ(locale.StrCount(), 2u);                 // "cut" was never closed
+    EXPECT_EQ(locale.Str("bonus"), "");               // named texts are case-sensitive...
+    EXPECT_EQ(locale.StrCount(), 3u);                 // ...and a miss adds an empty entry
     EXPECT_NE(Log().find("Locale parser error, Tag <str> not closed., file: "), std::string::npos);
 }
 
@@ -77,8 +77,8 @@ TEST_F(LocaleTest, BrokenFilesAreLoggedAndKeepWhatReadWell) {
         bool logged;
     };
     const Case cases[] = {
-        {"<locale><str name=\"a\">abc", 0, 0, true},                          // cut off in the text
-        {"<locale><str name=\"a\">x</str><str nam=\"b\"/></locale>", 1, 0, true},  // unknown attribute
+        {"<locale><str name=\"a\">abc", 0, 0, true},                              // cut off in the text
+        {"<locale><str name=\"a\">x</str><str nam=\"b\"/></locale>", 1, 0, true}, // unknown attribute
         // the bad entity ends the text; the closing tag still stores what was read before it
         {"<locale><map incoming=\"a\">&gt;</map><str name=\"b\">ok</str></locale>", 1, 1, true},
         {"<locale><str name=\"a", 0, 0, true},
@@ -95,9 +95,7 @@ TEST_F(LocaleTest, BrokenFilesAreLoggedAndKeepWhatReadWell) {
     }
 }
 
-TEST(LocaleToLower, ChangesOnlyLettersAToZ) {
-    EXPECT_EQ(ToLower("AbC-Z\xC4@[`"), "abc-z\xC4@[`");
-}
+TEST(LocaleToLower, ChangesOnlyLettersAToZ) { EXPECT_EQ(ToLower("AbC-Z\xC4@[`"), "abc-z\xC4@[`"); }
 
 TEST_F(LocaleTest, ShippedEnglishLocaleReadsCleanly) {
     locale.Load((std::string(KORVELIN_SOURCE_DIR) + "/assets/ui/english/locale.yml").c_str());

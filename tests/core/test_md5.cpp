@@ -6,8 +6,7 @@
 
 namespace {
 
-std::string Hex(const uint8_t digest[16])
-{
+std::string Hex(const uint8_t digest[16]) {
     static const char digits[] = "0123456789abcdef";
     std::string text;
     for (int i = 0; i < 16; ++i) {
@@ -17,15 +16,13 @@ std::string Hex(const uint8_t digest[16])
     return text;
 }
 
-std::string Md5Hex(const std::string& data)
-{
+std::string Md5Hex(const std::string& data) {
     uint8_t digest[16];
     GetMD5(data.data(), data.size(), digest);
     return Hex(digest);
 }
 
-TEST(MD5, MatchesReferenceDigests)
-{
+TEST(MD5, MatchesReferenceDigests) {
     const struct {
         std::string data;
         const char* digest;
@@ -36,8 +33,7 @@ TEST(MD5, MatchesReferenceDigests)
         {"abc", "900150983cd24fb0d6963f7d28e17f72"},
         {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
         {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
-        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
-         "d174ab98d277d9f5a5611c2c9f419d9f"},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "d174ab98d277d9f5a5611c2c9f419d9f"},
         {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
          "57edf4a22be3c955ac49da2e2107b67a"},
         // around the padding boundary: 56 and more bytes in the last block need an extra block
@@ -53,11 +49,9 @@ TEST(MD5, MatchesReferenceDigests)
     }
 }
 
-TEST(MD5, UpdateInPiecesEqualsUpdateOnce)
-{
+TEST(MD5, UpdateInPiecesEqualsUpdateOnce) {
     std::string data;
-    for (int i = 0; i < 300; ++i)
-        data += char(i * 7 + 3);
+    for (int i = 0; i < 300; ++i) data += char(i * 7 + 3);
     const std::string whole = Md5Hex(data);
 
     for (std::size_t piece : {1u, 3u, 55u, 63u, 64u, 65u, 129u}) {

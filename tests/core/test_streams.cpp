@@ -29,7 +29,9 @@ TEST_F(StreamsTest, StreamStringsWriteLengthThenBytesAndReadBack) {
         std::string bytes;
     };
     const Case cases[] = {
-        {"abc", std::string("\x03\x00" "abc", 5)},
+        {"abc", std::string("\x03\x00"
+                            "abc",
+                            5)},
         {"", std::string("\x00\x00", 2)},
         {"\xff\x80 z", std::string("\x04\x00\xff\x80 z", 6)},
     };
@@ -76,13 +78,33 @@ TEST_F(StreamsTest, BoundedReadNeverLeavesTheBufferAndStaysInStep) {
         bool markerFollows;
     };
     const Case cases[] = {
-        {"fits", std::string("\x03\x00" "abc#", 6), 4, "abc", true},
-        {"longer than room", std::string("\x0a\x00" "0123456789#", 13), 4, "012", true},
-        {"room for terminator only", std::string("\x03\x00" "abc#", 6), 1, "", true},
-        {"no room at all", std::string("\x03\x00" "abc#", 6), 0, "", true},
+        {"fits",
+         std::string("\x03\x00"
+                     "abc#",
+                     6),
+         4, "abc", true},
+        {"longer than room",
+         std::string("\x0a\x00"
+                     "0123456789#",
+                     13),
+         4, "012", true},
+        {"room for terminator only",
+         std::string("\x03\x00"
+                     "abc#",
+                     6),
+         1, "", true},
+        {"no room at all",
+         std::string("\x03\x00"
+                     "abc#",
+                     6),
+         0, "", true},
         {"negative 0xFFFF", std::string("\xff\xff#", 3), 4, "", true},
         {"negative 0x8000", std::string("\x00\x80#", 3), 4, "", true},
-        {"0x7FFF over a short file", std::string("\xff\x7f" "abcdef", 8), 4, "abc", false},
+        {"0x7FFF over a short file",
+         std::string("\xff\x7f"
+                     "abcdef",
+                     8),
+         4, "abc", false},
         {"header cut short", std::string("\x05", 1), 4, "", false},
     };
     for (const Case& c : cases) {
@@ -96,7 +118,8 @@ TEST_F(StreamsTest, BoundedReadNeverLeavesTheBufferAndStaysInStep) {
         char* buffer = area + 16;
         ReadStreamString(in, buffer, c.capacity);
         for (std::size_t i = 0; i < 16; ++i) ASSERT_EQ(area[i], 0x5A) << "before the buffer, byte " << i;
-        for (std::size_t i = 16 + c.capacity; i < sizeof area; ++i) ASSERT_EQ(area[i], 0x5A) << "after the buffer, byte " << i;
+        for (std::size_t i = 16 + c.capacity; i < sizeof area; ++i)
+            ASSERT_EQ(area[i], 0x5A) << "after the buffer, byte " << i;
         if (c.capacity > 0) {
             EXPECT_STREQ(buffer, c.expected.c_str());
         }
@@ -114,8 +137,16 @@ TEST_F(StreamsTest, UnboundedReadOfNegativeOrShortLengths) {
         std::string expected;
     };
     const Case cases[] = {
-        {"negative", std::string("\xff\xff" "abc", 5), ""},
-        {"missing body", std::string("\x04\x00" "ab", 4), std::string("ab\0\0", 4)},
+        {"negative",
+         std::string("\xff\xff"
+                     "abc",
+                     5),
+         ""},
+        {"missing body",
+         std::string("\x04\x00"
+                     "ab",
+                     4),
+         std::string("ab\0\0", 4)},
         {"empty file", "", ""},
     };
     for (const Case& c : cases) {
@@ -194,7 +225,7 @@ TEST_F(StreamsTest, DestructorPutsTheFileInPlace) {
     std::string path = dir.File("out.bin");
     { OutFStream out(path.c_str()); }
     EXPECT_TRUE(dir.Exists("out.bin"));
-    EXPECT_EQ(dir.Read("out.bin"), "");  // opened and closed: truncated even with nothing written
+    EXPECT_EQ(dir.Read("out.bin"), ""); // opened and closed: truncated even with nothing written
 
     {
         OutFStream out(path.c_str());
@@ -210,8 +241,7 @@ TEST_F(StreamsTest, ExceptionWhileWritingKeepsTheOldFile) {
         OutFStream out(path.c_str());
         out.Write("half", 4);
         throw std::runtime_error("stop");
-    } catch (const std::runtime_error&) {
-    }
+    } catch (const std::runtime_error&) {}
     EXPECT_EQ(dir.Read("out.bin"), "old contents");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1);
 }

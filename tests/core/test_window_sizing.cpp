@@ -25,8 +25,8 @@ constexpr float ASPECT = 1.25f;
 constexpr int FW = 10;
 constexpr int FH = 30;
 
-constexpr YRect WIDE{1000, 800, 1000 + FW + 503, 800 + FH + 301};   // {1000, 800, 1513, 1131}
-constexpr YRect TALL{1000, 800, 1000 + FW + 303, 800 + FH + 401};   // {1000, 800, 1313, 1231}
+constexpr YRect WIDE{1000, 800, 1000 + FW + 503, 800 + FH + 301}; // {1000, 800, 1513, 1131}
+constexpr YRect TALL{1000, 800, 1000 + FW + 303, 800 + FH + 401}; // {1000, 800, 1313, 1231}
 
 struct Case {
     const char* what;

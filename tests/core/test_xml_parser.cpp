@@ -47,7 +47,7 @@ public:
 
     std::vector<std::string> entries;
     std::string delivered;
-    std::function<void(int)> onTag;   // runs after OnTag is recorded
+    std::function<void(int)> onTag; // runs after OnTag is recorded
     bool stopOnError = false;
 
 protected:
@@ -111,7 +111,8 @@ TEST(XMLParser, GrammarTrace) {
          "E(Unknown tag: ?xml@0) E(Expected '<'.@0)*15 Ttag{a=0,b=x} Ctag[]"},
         {"closing tags are not matched", "<tag></material>", "Ttag{a=0,b=x} Cmaterial[]"},
         {"attribute without value", "<tag a/>", "E(Expected '='.@0) E(Expected '<'.@0)"},
-        {"unknown tag at the end", "<tag/>\n<bogus>", "Ttag{a=0,b=x} Ctag[] E(Unknown tag: bogus@1) E(Expected '<'.@1)"},
+        {"unknown tag at the end", "<tag/>\n<bogus>",
+         "Ttag{a=0,b=x} Ctag[] E(Unknown tag: bogus@1) E(Expected '<'.@1)"},
         {"unknown attribute, lines from 0", "\n\n<tag c=1/>",
          "E(Unknown attribute: c of tag: tag@2) E(Expected '<'.@2)*4"},
         {"attributes reset for each occurrence", "<tag a=1 b=2/><tag b=3/>",
@@ -140,8 +141,8 @@ TEST(XMLParser, DeliversPutBackCharactersAgainAndTheEndMarkerOnce) {
         int line;
     };
     const Case cases[] = {
-        {"<\ntag/>x", "<<\n\nttag///>x\xFF", 2},   // the put-back line feed counts twice
-        {"<tag/><", "<<tttag///><\xFF", 0},         // the end marker is put back and not repeated
+        {"<\ntag/>x", "<<\n\nttag///>x\xFF", 2}, // the put-back line feed counts twice
+        {"<tag/><", "<<tttag///><\xFF", 0},      // the end marker is put back and not repeated
         {"a", "aa\xFF", 0},
     };
     for (const Case& c : cases) {
@@ -180,7 +181,7 @@ TEST(XMLParser, OnErrorReturningFalseEndsTheParse) {
 TEST(XMLParser, EachParseResetsValuesAndLines) {
     Recorder r;
     r.Parse("\n<tag a=5 b=y/>\n");
-    EXPECT_EQ(r.Tag(Recorder::kTag).attributes[0].value, "5");   // kept after the callbacks
+    EXPECT_EQ(r.Tag(Recorder::kTag).attributes[0].value, "5"); // kept after the callbacks
     EXPECT_EQ(r.GetLine(), 2);
     r.Parse("");
     EXPECT_EQ(r.Tag(Recorder::kTag).attributes[0].value, "0");
@@ -196,15 +197,22 @@ TEST(XMLAttribute, Converters) {
         bool asBool;
     };
     const Case cases[] = {
-        {"1", 1, 1.0f, true},         {"2", 2, 2.0f, true},
-        {"0", 0, 0.0f, false},        {"-1", -1, -1.0f, false},
-        {"true", 0, 0.0f, false},     {"yes", 0, 0.0f, false},
-        {"", 0, 0.0f, false},         {" \t42abc", 42, 42.0f, true},
-        {"+7", 7, 7.0f, true},        {"0.5", 0, 0.5f, false},
-        {".5", 0, 0.5f, false},       {"-2.75e1", -2, -27.5f, false},
-        {"--5", 0, 0.0f, false},      {"99999999999", INT_MAX, 1e11f, true},
+        {"1", 1, 1.0f, true},
+        {"2", 2, 2.0f, true},
+        {"0", 0, 0.0f, false},
+        {"-1", -1, -1.0f, false},
+        {"true", 0, 0.0f, false},
+        {"yes", 0, 0.0f, false},
+        {"", 0, 0.0f, false},
+        {" \t42abc", 42, 42.0f, true},
+        {"+7", 7, 7.0f, true},
+        {"0.5", 0, 0.5f, false},
+        {".5", 0, 0.5f, false},
+        {"-2.75e1", -2, -27.5f, false},
+        {"--5", 0, 0.0f, false},
+        {"99999999999", INT_MAX, 1e11f, true},
         {"-99999999999", INT_MIN, -1e11f, false},
-        {"1e999", 1, 0.0f, true},   // beyond any double: reads as 0
+        {"1e999", 1, 0.0f, true}, // beyond any double: reads as 0
     };
     for (const Case& c : cases) {
         XMLAttribute a("n", c.value);
@@ -257,7 +265,7 @@ TEST_F(XMLParserFiles, MissingAndOversizedFilesAreLoggedAndNotParsed) {
 TEST_F(XMLParserFiles, InputEndingInsideAConstructIsLogged) {
     struct Case {
         std::string input;
-        std::string logged;   // empty: nothing is logged
+        std::string logged; // empty: nothing is logged
     };
     const Case cases[] = {
         {"<tag a=\"abc", "Markup input ends inside an unfinished quoted value, line: 0"},

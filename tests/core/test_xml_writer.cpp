@@ -45,7 +45,7 @@ public:
         return out;
     }
 
-    std::vector<std::string> seen;   // values of each OnTag, and every error
+    std::vector<std::string> seen; // values of each OnTag, and every error
     int errors = 0;
 
 protected:
@@ -74,7 +74,7 @@ TEST(XMLWriter, SettersStoreCLocaleText) {
         const char* text;
     };
     const FloatCase floats[] = {
-        {1.0f, "1"},     {0.1f, "0.1"},         {1.0f / 3, "0.333333"}, {0.5f, "0.5"},
+        {1.0f, "1"},       {0.1f, "0.1"},         {1.0f / 3, "0.333333"},      {0.5f, "0.5"},
         {-2.25f, "-2.25"}, {100000.0f, "100000"}, {1234567.0f, "1.23457e+06"}, {1e-5f, "1e-05"},
     };
     XMLAttribute a("v", "7");
@@ -83,7 +83,8 @@ TEST(XMLWriter, SettersStoreCLocaleText) {
         EXPECT_EQ(a.value, c.text) << c.v;
         EXPECT_NEAR(a.AsFloat(), c.v, std::fabs(c.v) * 1e-5f) << c.text;
     }
-    const std::pair<int32_t, const char*> ints[] = {{0, "0"}, {-5, "-5"}, {1234567, "1234567"}, {INT_MIN, "-2147483648"}};
+    const std::pair<int32_t, const char*> ints[] = {
+        {0, "0"}, {-5, "-5"}, {1234567, "1234567"}, {INT_MIN, "-2147483648"}};
     for (const auto& [v, text] : ints) {
         a.SetInt(v);
         EXPECT_EQ(a.value, text);
@@ -101,7 +102,7 @@ TEST(XMLWriter, WriteAllDecidesWhichAttributesArePrinted) {
     for (bool all : {false, true}) {
         Settings s(all);
         s.Attr(Settings::kVideo, 0).SetInt(1024);
-        s.Attr(Settings::kVideo, 2).SetBool(true);   // equals its default "1"
+        s.Attr(Settings::kVideo, 2).SetBool(true); // equals its default "1"
         std::string open, selfClosed, close, bare;
         s.WriteOpenTag(open, Settings::kVideo);
         s.WriteTag(selfClosed, s.Tag(Settings::kVideo), true);

@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(XorShift, FirstResultsFromTheStartState)
-{
+TEST(XorShift, FirstResultsFromTheStartState) {
     XorShiftState state;
     EXPECT_EQ(XorShiftNext(state), 2693114382u);
     EXPECT_EQ(XorShiftNext(state), 1871987772u);
@@ -14,20 +13,17 @@ TEST(XorShift, FirstResultsFromTheStartState)
 
 // The program's generator runs the same sequence. Other tests may have drawn from it already, so
 // find where it stands within the start of the sequence and check that it continues from there.
-TEST(XorShift, ProgramGeneratorFollowsTheSequence)
-{
+TEST(XorShift, ProgramGeneratorFollowsTheSequence) {
     const uint32_t first = XorShiftRand();
     XorShiftState state;
     int steps = 0;
     while (XorShiftNext(state) != first) {
         ASSERT_LT(++steps, 1 << 20) << "not a value of the sequence";
     }
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(XorShiftRand(), XorShiftNext(state));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(XorShiftRand(), XorShiftNext(state));
 }
 
-TEST(XorShift, UnitStaysBelowOne)
-{
+TEST(XorShift, UnitStaysBelowOne) {
     for (int i = 0; i < 10000; ++i) {
         const float u = XorShiftUnit();
         ASSERT_GE(u, 0.0f);
@@ -35,8 +31,7 @@ TEST(XorShift, UnitStaysBelowOne)
     }
 }
 
-TEST(XorShift, RouletteChoosesByRunningSum)
-{
+TEST(XorShift, RouletteChoosesByRunningSum) {
     const float onlySecond[] = {0.0f, 1.0f, 0.0f};
     const float half[] = {0.5f, 0.5f};
     int counts[2] = {0, 0};
@@ -48,8 +43,7 @@ TEST(XorShift, RouletteChoosesByRunningSum)
     EXPECT_GT(counts[1], 800);
 }
 
-TEST(XorShift, RouletteWithoutWeightsChoosesNothing)
-{
+TEST(XorShift, RouletteWithoutWeightsChoosesNothing) {
     const float none[] = {0.0f, 0.0f, 0.0f};
     EXPECT_EQ(XorShiftRoulette(none, 3), -1);
     EXPECT_EQ(XorShiftRoulette(none, 0), -1);

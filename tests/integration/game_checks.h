@@ -39,7 +39,7 @@ protected:
     Scratch scratch;
 
 private:
-    std::unique_ptr<XServer> server_;   // stopped before the scratch folder goes
+    std::unique_ptr<XServer> server_; // stopped before the scratch folder goes
     int runs_ = 0;
 };
 

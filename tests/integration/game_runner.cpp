@@ -82,8 +82,7 @@ void EndProcess(pid_t pid, Clock::time_point deadline) {
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (Clock::now() >= deadline) {
             kill(pid, SIGKILL);
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -97,7 +96,8 @@ void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)
 std::string ToolsUnavailableReason() {
     for (const char* tool : {"Xvfb", "xdotool"}) {
         if (FindProgram(tool).empty()) {
-            return std::string(tool) + " is not installed: the tests that run the game need it (scripts/setup installs it)";
+            return std::string(tool) +
+                   " is not installed: the tests that run the game need it (scripts/setup installs it)";
         }
     }
     return "";
@@ -167,7 +167,7 @@ XServer::XServer(const fs::path& logFile) {
         char c;
         const ssize_t n = read(readyFd_, &c, 1);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;   // the server ended
+        if (n <= 0) break; // the server ended
         if (c == '\n') {
             if (!number.empty()) display_ = ":" + number;
             break;
@@ -256,9 +256,12 @@ std::string GameProcess::Output() const { return ReadFile(outputFile_); }
 
 std::string GameProcess::Describe() const {
     std::ostringstream text;
-    if (!ended_) text << "still running";
-    else if (termSignal_) text << "ended by signal " << termSignal_;
-    else text << "exit code " << exitCode_;
+    if (!ended_)
+        text << "still running";
+    else if (termSignal_)
+        text << "ended by signal " << termSignal_;
+    else
+        text << "exit code " << exitCode_;
     text << "\n--- its output:\n" << Output();
     return text.str();
 }
@@ -293,8 +296,10 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::string
             if (poll(&p, 1, 10) > 0) {
                 char buffer[4096];
                 const ssize_t n = read(fds[0], buffer, sizeof buffer);
-                if (n > 0) result.output.append(buffer, static_cast<std::size_t>(n));
-                else if (n == 0 || errno != EINTR) eof = true;
+                if (n > 0)
+                    result.output.append(buffer, static_cast<std::size_t>(n));
+                else if (n == 0 || errno != EINTR)
+                    eof = true;
             }
         } else {
             SleepMs(5);

@@ -22,22 +22,24 @@ struct BadFiles {
 };
 
 const BadFiles kCases[] = {
-    {"ConfigOfGarbage", {{"config.yml", "\x01\x02garbage<<<>>>\"\"\"\n<video mode=\""}},
-     "Init parser error, "},
-    {"ConfigCutInsideAValue", {{"config.yml", "<config>\n  <video fullscreen=\"1\" mode=\"800x6"}},
+    {"ConfigOfGarbage", {{"config.yml", "\x01\x02garbage<<<>>>\"\"\"\n<video mode=\""}}, "Init parser error, "},
+    {"ConfigCutInsideAValue",
+     {{"config.yml", "<config>\n  <video fullscreen=\"1\" mode=\"800x6"}},
      "Markup file config.yml ends inside"},
     {"ModesOfGarbage",
      {{"data/modes.yml", "<game name=\"a\" defaultProb=\"x\">\n<bonus prob=\"1e999\"><tip filename=\"z\">\n<<<\n"}},
      "Game mode config loader error, "},
     // Values that read without error but name no window the screen can have.
     {"WindowSizeUnusable",
-     {{"config.yml", "<config>\n<video fullscreen=\"no\">\n<window width=\"-5\" height=\"abc\">\n</config>\n"}}, ""},
+     {{"config.yml", "<config>\n<video fullscreen=\"no\">\n<window width=\"-5\" height=\"abc\">\n</config>\n"}},
+     ""},
     {"WindowLargerThanTheScreen",
      {{"config.yml", "<config>\n<video fullscreen=\"0\">\n<window width=\"100000\" height=\"100000\">\n</config>\n"}},
      ""},
     {"FullScreenModeNotAMode", {{"config.yml", "<config>\n<video fullscreen=\"1\" mode=\"junk\">\n</config>\n"}}, ""},
     {"FullScreenModeLargerThanTheScreen",
-     {{"config.yml", "<config>\n<video fullscreen=\"1\" mode=\"40000x30000:32\">\n</config>\n"}}, ""},
+     {{"config.yml", "<config>\n<video fullscreen=\"1\" mode=\"40000x30000:32\">\n</config>\n"}},
+     ""},
     {"LocaleOfGarbage", {{"ui/english/locale.yml", "<locale><str name=\"x\">unfinished<map incoming=\""}}, ""},
 };
 

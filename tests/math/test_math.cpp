@@ -10,29 +10,25 @@ namespace {
 
 constexpr float kTol = 1e-5f;
 
-void ExpectNear(const YVector& got, const YVector& want)
-{
+void ExpectNear(const YVector& got, const YVector& want) {
     EXPECT_NEAR(got.x, want.x, kTol);
     EXPECT_NEAR(got.y, want.y, kTol);
     EXPECT_NEAR(got.z, want.z, kTol);
 }
 
-YMatrix Translation(float x, float y, float z)
-{
+YMatrix Translation(float x, float y, float z) {
     YMatrix t;
     t.MatrixSetTranslation(YVector(x, y, z));
     return t;
 }
 
-YMatrix RotationZ(float degrees)
-{
+YMatrix RotationZ(float degrees) {
     YMatrix r;
     r.SetRotationZ(degrees);
     return r;
 }
 
-TEST(Vector, Operations)
-{
+TEST(Vector, Operations) {
     const YVector a(1, 2, 3), b(4, -5, 6);
     ExpectNear(a + b, {5, -3, 9});
     ExpectNear(a - b, {-3, 7, -3});
@@ -49,15 +45,13 @@ TEST(Vector, Operations)
     ExpectNear(s, {7, 8, 9});
 }
 
-TEST(Vector, NormalizeOfZeroIsNotFinite)
-{
+TEST(Vector, NormalizeOfZeroIsNotFinite) {
     YVector v(0, 0, 0);
     EXPECT_EQ(v.Normalize(), 0.0f);
     EXPECT_FALSE(std::isfinite(v.x));
 }
 
-TEST(Matrix, TransformPointTable)
-{
+TEST(Matrix, TransformPointTable) {
     const struct {
         const char* name;
         YMatrix m;
@@ -78,15 +72,12 @@ TEST(Matrix, TransformPointTable)
     }
 }
 
-TEST(Matrix, RotationZeroIsIdentity)
-{
+TEST(Matrix, RotationZeroIsIdentity) {
     const YMatrix r = RotationZ(0);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(r.m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(r.m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
 }
 
-TEST(Matrix, InverseAffineUndoesTheTransform)
-{
+TEST(Matrix, InverseAffineUndoesTheTransform) {
     const YMatrix scale{{2, 0, 0, 0, 0, 0.5f, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1}};
     const YMatrix inputs[] = {
         Translation(3, -2, 5) * RotationZ(37),
@@ -103,33 +94,26 @@ TEST(Matrix, InverseAffineUndoesTheTransform)
         EXPECT_EQ(inv.m[15], 1.0f);
 
         const YMatrix both = inv * m;
-        for (int i = 0; i < 16; ++i)
-            EXPECT_NEAR(both.m[i], i % 5 == 0 ? 1.0f : 0.0f, kTol) << i;
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(both.m[i], i % 5 == 0 ? 1.0f : 0.0f, kTol) << i;
         const YVector p(0.3f, -7, 2);
         ExpectNear(inv.TransformPoint(m.TransformPoint(p)), p);
     }
 }
 
-TEST(Matrix, RotationPartAndDeterminant)
-{
+TEST(Matrix, RotationPartAndDeterminant) {
     const YMatrix scale{{2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1}};
     const YMatrix m = Translation(5, 6, 7) * RotationZ(30) * scale;
     EXPECT_NEAR(m.Determinant3(), 24.0f, 1e-4f);
 
     const YMatrix r = m.GetRotation();
-    for (int i : {0, 1, 2, 4, 5, 6, 8, 9, 10})
-        EXPECT_EQ(r.m[i], m.m[i]) << i;
-    for (int i : {3, 7, 11, 12, 13, 14})
-        EXPECT_EQ(r.m[i], 0.0f) << i;
+    for (int i : {0, 1, 2, 4, 5, 6, 8, 9, 10}) EXPECT_EQ(r.m[i], m.m[i]) << i;
+    for (int i : {3, 7, 11, 12, 13, 14}) EXPECT_EQ(r.m[i], 0.0f) << i;
     EXPECT_EQ(r.m[15], 1.0f);
 }
 
 // The grenade's throw direction: row 1 of X * Z (yaw about z first, then pitch about x).
-TEST(Matrix3, ThrowDirection)
-{
-    const struct {
-        float yaw, pitch;
-    } cases[] = {{0, 0}, {30, 20}, {-45, 55}, {90, 10}};
+TEST(Matrix3, ThrowDirection) {
+    const struct { float yaw, pitch; } cases[] = {{0, 0}, {30, 20}, {-45, 55}, {90, 10}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.yaw << " " << c.pitch);
         YMatrix3 z, x;
@@ -143,8 +127,7 @@ TEST(Matrix3, ThrowDirection)
     }
 }
 
-TEST(Vertex, BothTextureSetsTakeTheUv)
-{
+TEST(Vertex, BothTextureSetsTakeTheUv) {
     const YVertex v(YVector(1, 2, 3), YVector(0, 0, 1), YVector2(0.25f, 0.75f));
     ExpectNear(v.pos, {1, 2, 3});
     ExpectNear(v.normal, {0, 0, 1});

@@ -27,20 +27,14 @@ struct GainCase {
     float gain;
 };
 
-TEST(AudioVolume, HundredthsOfDecibelToGain)
-{
+TEST(AudioVolume, HundredthsOfDecibelToGain) {
     const GainCase cases[] = {
-        {0, 1.0f},
-        {-600, 0.501187f},
-        {-2000, 0.1f},
-        {-2500, 0.0562341f},
-        {-5000, 0.00316228f},
-        {-9999, 1.0011528e-5f},
-        {-10000, 0.0f},   // the bottom of the range is silence
-        {-25000, 0.0f},   // below it: clamped
-        {500, 1.0f},      // above full level: clamped
-        {INT32_MIN, 0.0f},
-        {INT32_MAX, 1.0f},
+        {0, 1.0f},           {-600, 0.501187f},    {-2000, 0.1f},
+        {-2500, 0.0562341f}, {-5000, 0.00316228f}, {-9999, 1.0011528e-5f},
+        {-10000, 0.0f}, // the bottom of the range is silence
+        {-25000, 0.0f}, // below it: clamped
+        {500, 1.0f},    // above full level: clamped
+        {INT32_MIN, 0.0f},   {INT32_MAX, 1.0f},
     };
     for (const GainCase& c : cases) {
         SCOPED_TRACE(c.volume);
@@ -50,8 +44,7 @@ TEST(AudioVolume, HundredthsOfDecibelToGain)
 
 // ---- Buffer descriptions ------------------------------------------------------------------------
 
-WaveFormatEx Pcm(uint16_t channels, uint32_t rate, uint16_t bits)
-{
+WaveFormatEx Pcm(uint16_t channels, uint32_t rate, uint16_t bits) {
     WaveFormatEx f;
     f.formatTag = WAVE_FORMAT_PCM;
     f.channels = channels;
@@ -78,8 +71,7 @@ struct DescCase {
     DsBufferKind kind;
 };
 
-TEST(AudioDesc, AcceptsWhatTheSoundCodeMakesAndRefusesTheRest)
-{
+TEST(AudioDesc, AcceptsWhatTheSoundCodeMakesAndRefusesTheRest) {
     WaveFormatEx mono16 = Pcm(1, 22050, 16);
     WaveFormatEx stereo16 = Pcm(2, 44100, 16);
     WaveFormatEx mono8 = Pcm(1, 11025, 8);
@@ -140,8 +132,7 @@ struct LockCase {
     uint32_t bytes2;
 };
 
-TEST(AudioLock, RangesWrapAtTheEndOfTheRing)
-{
+TEST(AudioLock, RangesWrapAtTheEndOfTheRing) {
     const uint32_t size = 16;
     const uint32_t writeCursor = 6;
     const LockCase cases[] = {
@@ -160,8 +151,7 @@ TEST(AudioLock, RangesWrapAtTheEndOfTheRing)
     for (const LockCase& c : cases) {
         SCOPED_TRACE(c.what);
         DsLockRange range;
-        ASSERT_EQ(DsComputeLock(size, writeCursor, c.offset, c.bytes, c.flags, c.wantSecond, &range),
-                  c.result);
+        ASSERT_EQ(DsComputeLock(size, writeCursor, c.offset, c.bytes, c.flags, c.wantSecond, &range), c.result);
         if (c.result != DS_OK) continue;
         EXPECT_EQ(range.offset, c.start);
         EXPECT_EQ(range.bytes1, c.bytes1);
@@ -176,20 +166,14 @@ struct PassCase {
     bool passes;
 };
 
-TEST(AudioNotify, CursorPassesAnOffsetOncePlayedOverIt)
-{
+TEST(AudioNotify, CursorPassesAnOffsetOncePlayedOverIt) {
     const uint32_t size = 100;
     const PassCase cases[] = {
-        {0, 50, 50, false},    // byte 50 not played yet
-        {0, 51, 50, true},
-        {50, 51, 50, true},
-        {51, 150, 50, false},  // up to byte 149: next lap's byte 50 is 150
-        {51, 151, 50, true},
-        {90, 110, 5, true},    // over the wrap
-        {90, 110, 95, true},
-        {90, 110, 50, false},
-        {0, 1000, 73, true},   // many laps at once
-        {70, 70, 70, false},   // no movement
+        {0, 50, 50, false},                                              // byte 50 not played yet
+        {0, 51, 50, true},   {50, 51, 50, true},   {51, 150, 50, false}, // up to byte 149: next lap's byte 50 is 150
+        {51, 151, 50, true}, {90, 110, 5, true},                         // over the wrap
+        {90, 110, 95, true}, {90, 110, 50, false}, {0, 1000, 73, true},  // many laps at once
+        {70, 70, 70, false},                                             // no movement
     };
     for (const PassCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << ".." << c.to << " @" << c.offset);
@@ -203,8 +187,7 @@ TEST(AudioNotify, CursorPassesAnOffsetOncePlayedOverIt)
 // virtual clock is one frame.
 class NullSoundDevice : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(audio.CreateDevice(&device), DS_OK);
         DsBufferDesc desc;
         desc.flags = kPrimaryFlags;
@@ -212,8 +195,7 @@ protected:
         ASSERT_EQ(primary->QueryInterface(&listener), DS_OK);
     }
 
-    std::shared_ptr<DsBuffer> Make(uint32_t flags, uint32_t bytes, const WaveFormatEx& format)
-    {
+    std::shared_ptr<DsBuffer> Make(uint32_t flags, uint32_t bytes, const WaveFormatEx& format) {
         DsBufferDesc desc;
         desc.flags = flags;
         desc.bufferBytes = bytes;
@@ -224,8 +206,7 @@ protected:
     }
 
     // Writes bytes 1, 2, 3, ... into the whole buffer.
-    static void FillCounting(DsBuffer& buffer)
-    {
+    static void FillCounting(DsBuffer& buffer) {
         void* p1 = nullptr;
         void* p2 = nullptr;
         uint32_t n1 = 0;
@@ -236,15 +217,13 @@ protected:
         ASSERT_EQ(buffer.Unlock(p1, n1, p2, n2), DS_OK);
     }
 
-    static uint32_t Status(DsBuffer& buffer)
-    {
+    static uint32_t Status(DsBuffer& buffer) {
         uint32_t status = 0;
         EXPECT_EQ(buffer.GetStatus(&status), DS_OK);
         return status;
     }
 
-    static uint32_t Cursor(DsBuffer& buffer)
-    {
+    static uint32_t Cursor(DsBuffer& buffer) {
         uint32_t play = 0;
         EXPECT_EQ(buffer.GetCurrentPosition(&play, nullptr), DS_OK);
         return play;
@@ -257,8 +236,7 @@ protected:
     const WaveFormatEx mono16 = Pcm(1, 1000, 16);
 };
 
-TEST_F(NullSoundDevice, LockOverTheEndWritesBothEndsOfTheRing)
-{
+TEST_F(NullSoundDevice, LockOverTheEndWritesBothEndsOfTheRing) {
     auto ring = Make(kStreamFlags, 16, mono16);
     void* p1 = nullptr;
     void* p2 = nullptr;
@@ -287,8 +265,7 @@ TEST_F(NullSoundDevice, LockOverTheEndWritesBothEndsOfTheRing)
 
 // A ring of 400 bytes (200 ms) with notifications at the middle and at the last byte, the way
 // streams use them. Each row advances the clock and says which events are set afterwards.
-TEST_F(NullSoundDevice, NotificationsFireAsTheCursorPassesTheirOffsets)
-{
+TEST_F(NullSoundDevice, NotificationsFireAsTheCursorPassesTheirOffsets) {
     auto ring = Make(kStreamFlags, 400, mono16);
     std::shared_ptr<DsNotify> notify;
     ASSERT_EQ(ring->QueryInterface(&notify), DS_OK);
@@ -307,14 +284,10 @@ TEST_F(NullSoundDevice, NotificationsFireAsTheCursorPassesTheirOffsets)
         bool last;
     };
     const Step steps[] = {
-        {50, 100, false, false},
-        {50, 200, false, false},  // byte 200 is next, not played yet
-        {1, 202, true, false},
-        {98, 398, false, false},
-        {1, 0, false, true},      // byte 399 played, the cursor wraps
-        {100, 200, false, false},
-        {150, 100, true, true},   // over both offsets in one step
-        {1000, 100, true, true},  // five laps: each event is set once (auto-reset)
+        {50, 100, false, false},  {50, 200, false, false},                      // byte 200 is next, not played yet
+        {1, 202, true, false},    {98, 398, false, false}, {1, 0, false, true}, // byte 399 played, the cursor wraps
+        {100, 200, false, false}, {150, 100, true, true},                       // over both offsets in one step
+        {1000, 100, true, true}, // five laps: each event is set once (auto-reset)
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << "advance " << s.ms << " to " << s.cursor);
@@ -325,9 +298,8 @@ TEST_F(NullSoundDevice, NotificationsFireAsTheCursorPassesTheirOffsets)
     }
 }
 
-TEST_F(NullSoundDevice, LoopingRepeatsAndAOneShotStopsAtTheEndWithTheCursorAtZero)
-{
-    auto buffer = Make(kStaticFlags, 10, mono16);  // 5 frames, 5 ms
+TEST_F(NullSoundDevice, LoopingRepeatsAndAOneShotStopsAtTheEndWithTheCursorAtZero) {
+    auto buffer = Make(kStaticFlags, 10, mono16); // 5 frames, 5 ms
     FillCounting(*buffer);
     const std::vector<uint8_t> sound = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
@@ -352,15 +324,14 @@ TEST_F(NullSoundDevice, LoopingRepeatsAndAOneShotStopsAtTheEndWithTheCursorAtZer
     EXPECT_EQ(Cursor(*buffer), 0u);
 }
 
-TEST_F(NullSoundDevice, StopKeepsTheCursorAndPlayGoesOnFromIt)
-{
+TEST_F(NullSoundDevice, StopKeepsTheCursorAndPlayGoesOnFromIt) {
     auto buffer = Make(kStaticFlags, 20, mono16);
     FillCounting(*buffer);
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
     audio.AdvanceMs(3);
     ASSERT_EQ(buffer->Stop(), DS_OK);
     EXPECT_EQ(Status(*buffer), 0u);
-    audio.AdvanceMs(50);  // time passes, the cursor stays
+    audio.AdvanceMs(50); // time passes, the cursor stays
     EXPECT_EQ(Cursor(*buffer), 6u);
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
     audio.AdvanceMs(2);
@@ -373,8 +344,7 @@ TEST_F(NullSoundDevice, StopKeepsTheCursorAndPlayGoesOnFromIt)
     EXPECT_EQ(Status(*buffer), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
 }
 
-TEST_F(NullSoundDevice, DuplicatesShareBytesButPlayOnTheirOwn)
-{
+TEST_F(NullSoundDevice, DuplicatesShareBytesButPlayOnTheirOwn) {
     auto original = Make(kStaticFlags, 8, mono16);
     FillCounting(*original);
     std::shared_ptr<DsBuffer> voice1;
@@ -421,8 +391,7 @@ TEST_F(NullSoundDevice, DuplicatesShareBytesButPlayOnTheirOwn)
     EXPECT_EQ(ringVoice, nullptr);
 }
 
-TEST_F(NullSoundDevice, DeferredSettingsWaitForTheCommit)
-{
+TEST_F(NullSoundDevice, DeferredSettingsWaitForTheCommit) {
     // The listener starts with the values the sound code expects.
     DsListenerParams start = audio.ListenerApplied();
     EXPECT_EQ(start.orientFront.z, 1.0f);
@@ -447,14 +416,12 @@ TEST_F(NullSoundDevice, DeferredSettingsWaitForTheCommit)
     EXPECT_EQ(audio.Commits(), 1);
 
     // A value OpenAL could not take is refused and changes nothing.
-    EXPECT_EQ(in3D->SetPosition(std::numeric_limits<float>::quiet_NaN(), 0, 0, DS3D_IMMEDIATE),
-              DSERR_INVALIDPARAM);
+    EXPECT_EQ(in3D->SetPosition(std::numeric_limits<float>::quiet_NaN(), 0, 0, DS3D_IMMEDIATE), DSERR_INVALIDPARAM);
     EXPECT_EQ(NullAudio::Of(buffer.get())->Applied3D().position.x, 7.0f);
     EXPECT_EQ(listener->SetOrientation(0, 0, 0, 0, 1, 0, DS3D_IMMEDIATE), DSERR_INVALIDPARAM);
 }
 
-TEST_F(NullSoundDevice, InterfacesFollowTheBufferFlags)
-{
+TEST_F(NullSoundDevice, InterfacesFollowTheBufferFlags) {
     auto effect = Make(kStaticFlags, 8, mono16);
     auto stream = Make(kStreamFlags, 400, mono16);
     std::shared_ptr<DsListener> l;
@@ -463,7 +430,7 @@ TEST_F(NullSoundDevice, InterfacesFollowTheBufferFlags)
     EXPECT_EQ(primary->QueryInterface(&b3), DSERR_NOINTERFACE);
     EXPECT_EQ(effect->QueryInterface(&l), DSERR_NOINTERFACE);
     EXPECT_EQ(effect->QueryInterface(&n), DSERR_NOINTERFACE);
-    EXPECT_EQ(stream->QueryInterface(&b3), DSERR_NOINTERFACE);  // streams are 2D
+    EXPECT_EQ(stream->QueryInterface(&b3), DSERR_NOINTERFACE); // streams are 2D
     EXPECT_EQ(stream->QueryInterface(&n), DS_OK);
 
     // An interface keeps its buffer alive.
@@ -474,8 +441,7 @@ TEST_F(NullSoundDevice, InterfacesFollowTheBufferFlags)
     EXPECT_TRUE(weak.expired());
 }
 
-TEST_F(NullSoundDevice, ALostBufferRefusesPlayUntilRestored)
-{
+TEST_F(NullSoundDevice, ALostBufferRefusesPlayUntilRestored) {
     auto original = Make(kStaticFlags, 8, mono16);
     FillCounting(*original);
     std::shared_ptr<DsBuffer> voice;
@@ -496,8 +462,7 @@ TEST_F(NullSoundDevice, ALostBufferRefusesPlayUntilRestored)
     EXPECT_EQ(NullAudio::Of(voice.get())->Played(), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-TEST(NullAudioBackend, InstalledBackendServesEnumerationAndCreationAndCanFail)
-{
+TEST(NullAudioBackend, InstalledBackendServesEnumerationAndCreationAndCanFail) {
     NullAudio audio;
     audio.SetDrivers({{"Primary Sound Driver", ""}, {"Speakers", "null.sys"}});
     DsInstallBackend(&audio);

@@ -34,8 +34,7 @@ constexpr uint32_t kEffectFlags = DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME | DSBCAPS_
 constexpr uint32_t kStreamFlags =
     DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_GETCURRENTPOSITION2 | DSBCAPS_LOCDEFER;
 
-WaveFormatEx Pcm16(uint16_t channels)
-{
+WaveFormatEx Pcm16(uint16_t channels) {
     WaveFormatEx f;
     f.formatTag = WAVE_FORMAT_PCM;
     f.channels = channels;
@@ -47,8 +46,7 @@ WaveFormatEx Pcm16(uint16_t channels)
 }
 
 // The 1 kHz test tone at `amplitude` (of 32767), sample n.
-int16_t Tone(uint64_t n, double amplitude)
-{
+int16_t Tone(uint64_t n, double amplitude) {
     return static_cast<int16_t>(std::lround(amplitude * std::sin(2.0 * kPi * 1000.0 * n / kRate)));
 }
 
@@ -59,8 +57,7 @@ struct Rms {
 
 class OpenAlLoopback : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(OpenAlCreateLoopbackDevice(kRate, &device), DS_OK);
         DsBufferDesc desc;
         desc.flags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRL3D;
@@ -69,8 +66,7 @@ protected:
     }
 
     // Renders `frames` frames in small steps and returns them interleaved.
-    std::vector<float> Render(uint32_t frames)
-    {
+    std::vector<float> Render(uint32_t frames) {
         std::vector<float> out(2 * static_cast<size_t>(frames));
         for (uint32_t done = 0; done < frames;) {
             uint32_t step = std::min<uint32_t>(512, frames - done);
@@ -80,8 +76,7 @@ protected:
         return out;
     }
 
-    static Rms RmsOf(const std::vector<float>& frames)
-    {
+    static Rms RmsOf(const std::vector<float>& frames) {
         Rms rms;
         const size_t n = frames.size() / 2;
         for (size_t i = 0; i < n; ++i) {
@@ -94,8 +89,7 @@ protected:
     }
 
     // A mono effect buffer holding one second of the tone, and a voice duplicated from it.
-    std::shared_ptr<DsBuffer> MakeEffect(std::shared_ptr<DsBuffer>* voice)
-    {
+    std::shared_ptr<DsBuffer> MakeEffect(std::shared_ptr<DsBuffer>* voice) {
         const WaveFormatEx mono = Pcm16(1);
         DsBufferDesc desc;
         desc.flags = kEffectFlags;
@@ -115,15 +109,13 @@ protected:
         return effect;
     }
 
-    static std::shared_ptr<Ds3DBuffer> In3D(DsBuffer& buffer)
-    {
+    static std::shared_ptr<Ds3DBuffer> In3D(DsBuffer& buffer) {
         std::shared_ptr<Ds3DBuffer> in3D;
         EXPECT_EQ(buffer.QueryInterface(&in3D), DS_OK);
         return in3D;
     }
 
-    static uint32_t PlayCursor(DsBuffer& buffer)
-    {
+    static uint32_t PlayCursor(DsBuffer& buffer) {
         uint32_t play = 0;
         EXPECT_EQ(buffer.GetCurrentPosition(&play, nullptr), DS_OK);
         return play;
@@ -142,8 +134,7 @@ struct PanCase {
     bool rightLouder;
 };
 
-TEST_F(OpenAlLoopback, ASourceToTheListenersRightIsLouderOnTheRight)
-{
+TEST_F(OpenAlLoopback, ASourceToTheListenersRightIsLouderOnTheRight) {
     std::shared_ptr<DsBuffer> voice;
     auto effect = MakeEffect(&voice);
     auto voiceIn3D = In3D(*voice);
@@ -172,8 +163,7 @@ TEST_F(OpenAlLoopback, ASourceToTheListenersRightIsLouderOnTheRight)
     }
 }
 
-TEST_F(OpenAlLoopback, DeferredPositionsTakeEffectAtTheCommit)
-{
+TEST_F(OpenAlLoopback, DeferredPositionsTakeEffectAtTheCommit) {
     std::shared_ptr<DsBuffer> voice;
     auto effect = MakeEffect(&voice);
     auto voiceIn3D = In3D(*voice);
@@ -203,8 +193,7 @@ struct DistanceCase {
     double gain;
 };
 
-TEST_F(OpenAlLoopback, AttenuationFollowsTheInverseDistanceClampedLaw)
-{
+TEST_F(OpenAlLoopback, AttenuationFollowsTheInverseDistanceClampedLaw) {
     std::shared_ptr<DsBuffer> voice;
     auto effect = MakeEffect(&voice);
     auto voiceIn3D = In3D(*voice);
@@ -223,10 +212,9 @@ TEST_F(OpenAlLoopback, AttenuationFollowsTheInverseDistanceClampedLaw)
     ASSERT_GT(reference, 0.01);
 
     const DistanceCase cases[] = {
-        {1.0f, 1.0f, 1e9f, 4.0f, 0.25},
-        {1.0f, 2.0f, 1e9f, 4.0f, 0.5},
-        {1.0f, 1.0f, 10.0f, 40.0f, 0.1},          // beyond the maximum distance: no quieter
-        {0.02f, 1.0f, 1e9f, 30.0f, 1.0 / 1.58},   // the game's rolloff
+        {1.0f, 1.0f, 1e9f, 4.0f, 0.25},         {1.0f, 2.0f, 1e9f, 4.0f, 0.5},
+        {1.0f, 1.0f, 10.0f, 40.0f, 0.1},        // beyond the maximum distance: no quieter
+        {0.02f, 1.0f, 1e9f, 30.0f, 1.0 / 1.58}, // the game's rolloff
         {0.0f, 1.0f, 1e9f, 100.0f, 1.0},
     };
     for (const DistanceCase& c : cases) {
@@ -242,8 +230,7 @@ TEST_F(OpenAlLoopback, AttenuationFollowsTheInverseDistanceClampedLaw)
 
 // A stream as the sound code runs it: a 64 KiB stereo ring with notifications at its middle and
 // its last byte, refilled from the previous write position up to the play cursor on each one.
-TEST_F(OpenAlLoopback, AStreamRefilledOnItsNotificationsPlaysAnUnbrokenTone)
-{
+TEST_F(OpenAlLoopback, AStreamRefilledOnItsNotificationsPlaysAnUnbrokenTone) {
     const WaveFormatEx stereo = Pcm16(2);
     const uint32_t size = 65536;
     DsBufferDesc desc;
@@ -282,11 +269,11 @@ TEST_F(OpenAlLoopback, AStreamRefilledOnItsNotificationsPlaysAnUnbrokenTone)
         ASSERT_EQ(ring->Unlock(p[0], n[0], p[1], n[1]), DS_OK);
         write = (write + amount) % size;
     };
-    refill();  // the whole ring, before play
+    refill(); // the whole ring, before play
     ASSERT_EQ(ring->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
 
     // Steps that do not divide the ring's inner pieces, so a queue running dry would show as a gap.
-    const uint32_t total = kRate * 2;  // about six laps of the ring
+    const uint32_t total = kRate * 2; // about six laps of the ring
     std::vector<float> out(2 * static_cast<size_t>(total));
     int notifications = 0;
     for (uint32_t done = 0; done < total;) {
@@ -324,8 +311,7 @@ TEST_F(OpenAlLoopback, AStreamRefilledOnItsNotificationsPlaysAnUnbrokenTone)
     EXPECT_NEAR(rms.left, gain * amplitude / 32768.0 / std::sqrt(2.0), 0.005 * rms.left);
 }
 
-TEST_F(OpenAlLoopback, StopKeepsTheCursorAndPlayGoesOn)
-{
+TEST_F(OpenAlLoopback, StopKeepsTheCursorAndPlayGoesOn) {
     std::shared_ptr<DsBuffer> voice;
     auto effect = MakeEffect(&voice);
     ASSERT_EQ(voice->Play(0, 0, 0), DS_OK);
@@ -350,15 +336,14 @@ TEST_F(OpenAlLoopback, StopKeepsTheCursorAndPlayGoesOn)
     EXPECT_EQ(PlayCursor(*voice), 0u);
 }
 
-TEST_F(OpenAlLoopback, VoicesOutliveTheBufferTheyWereDuplicatedFrom)
-{
+TEST_F(OpenAlLoopback, VoicesOutliveTheBufferTheyWereDuplicatedFrom) {
     std::shared_ptr<DsBuffer> voice1;
     std::shared_ptr<DsBuffer> voice2;
     auto effect = MakeEffect(&voice1);
     ASSERT_EQ(device->DuplicateSoundBuffer(*effect, &voice2), DS_OK);
-    effect.reset();  // the sound code releases effect buffers before their voices
+    effect.reset(); // the sound code releases effect buffers before their voices
     ASSERT_EQ(voice1->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-    Rms one = RmsOf(Render(1764));  // 40 whole periods of the tone, so the second voice starts in step
+    Rms one = RmsOf(Render(1764)); // 40 whole periods of the tone, so the second voice starts in step
     ASSERT_EQ(voice2->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     Rms two = RmsOf(Render(1764));
     EXPECT_GT(one.left, 0.05);
@@ -371,16 +356,15 @@ TEST_F(OpenAlLoopback, VoicesOutliveTheBufferTheyWereDuplicatedFrom)
 
 // A real device, opened through OpenAL's null driver: the device thread keeps a stream going and
 // fires its notifications without anyone rendering by hand.
-TEST(OpenAlDevice, OpensWithoutASoundCardAndRunsStreamsOnItsOwn)
-{
+TEST(OpenAlDevice, OpensWithoutASoundCardAndRunsStreamsOnItsOwn) {
     ASSERT_TRUE(g_nullDriver);
     DsBackend& backend = OpenAlBackend();
     int drivers = 0;
     EXPECT_EQ(backend.EnumerateDrivers([&](const char* description, const char* module) {
-                  EXPECT_NE(std::string(description), "");
-                  ++drivers;
-                  return true;
-              }),
+        EXPECT_NE(std::string(description), "");
+        ++drivers;
+        return true;
+    }),
               DS_OK);
     EXPECT_GE(drivers, 1);
 
@@ -403,8 +387,8 @@ TEST(OpenAlDevice, OpensWithoutASoundCardAndRunsStreamsOnItsOwn)
     const DsNotifyPosition half = {8192, &event};
     ASSERT_EQ(notify->SetNotificationPositions(1, &half), DS_OK);
     ASSERT_EQ(ring->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-    EXPECT_TRUE(event.WaitFor(10000));  // about 50 ms of sound; the limit only guards a hang
-    EXPECT_TRUE(event.WaitFor(10000));  // and again one lap later
+    EXPECT_TRUE(event.WaitFor(10000)); // about 50 ms of sound; the limit only guards a hang
+    EXPECT_TRUE(event.WaitFor(10000)); // and again one lap later
     ASSERT_EQ(ring->Stop(), DS_OK);
 
     // Buffers keep the device's sound system up; once all are gone a new device opens.

@@ -9,26 +9,20 @@ namespace {
 // The classic runtime's first results after seeding with 1.
 constexpr int kSeed1[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
 
-TEST(CrtRand, SeedOneSequence)
-{
+TEST(CrtRand, SeedOneSequence) {
     plat::CrtSrand(1);
-    for (int want : kSeed1)
-        EXPECT_EQ(plat::CrtRand(), want);
+    for (int want : kSeed1) EXPECT_EQ(plat::CrtRand(), want);
 }
 
-TEST(CrtRand, ReseedingRepeatsTheSequence)
-{
+TEST(CrtRand, ReseedingRepeatsTheSequence) {
     plat::CrtSrand(12345);
     int first[16];
-    for (int& v : first)
-        v = plat::CrtRand();
+    for (int& v : first) v = plat::CrtRand();
     plat::CrtSrand(12345);
-    for (int v : first)
-        EXPECT_EQ(plat::CrtRand(), v);
+    for (int v : first) EXPECT_EQ(plat::CrtRand(), v);
 }
 
-TEST(CrtRand, FifteenBitRange)
-{
+TEST(CrtRand, FifteenBitRange) {
     plat::CrtSrand(7);
     int lo = plat::CRT_RAND_MAX, hi = 0;
     for (int i = 0; i < 200000; ++i) {
@@ -43,13 +37,11 @@ TEST(CrtRand, FifteenBitRange)
 }
 
 // Each thread has its own state, starting as if seeded with 1.
-TEST(CrtRand, NewThreadStartsFromSeedOne)
-{
+TEST(CrtRand, NewThreadStartsFromSeedOne) {
     plat::CrtSrand(99);
     int got[3] = {};
     std::thread t([&] {
-        for (int& v : got)
-            v = plat::CrtRand();
+        for (int& v : got) v = plat::CrtRand();
     });
     t.join();
     EXPECT_EQ(got[0], kSeed1[0]);

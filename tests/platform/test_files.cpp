@@ -23,7 +23,10 @@ TEST(Files, BackslashPathsFallBackToCaseInsensitiveComponents) {
     TempDir tmp;
     WriteRaw(tmp.path() / "Data" / "Modes.YML", "x");
     const std::string root = tmp.path().string();
-    struct Case { std::string in; std::string want; };
+    struct Case {
+        std::string in;
+        std::string want;
+    };
     const Case cases[] = {
         {root + "\\Data\\Modes.YML", root + "/Data/Modes.YML"},
         {root + "\\data\\modes.yml", root + "/Data/Modes.YML"},
@@ -36,12 +39,18 @@ TEST(Files, BackslashPathsFallBackToCaseInsensitiveComponents) {
 TEST(Files, TextModeReadsCrLfAsLfAndStopsAtCtrlZ) {
     TempDir tmp;
     const fs::path p = tmp.path() / "t.txt";
-    struct Case { std::string bytes; bool text; std::string want; };
+    struct Case {
+        std::string bytes;
+        bool text;
+        std::string want;
+    };
     const Case cases[] = {
         {"a\r\nb\r\n", true, "a\nb\n"},
         {"a\r\nb\r\n", false, "a\r\nb\r\n"},
         {"a\rb", true, "a\rb"},
-        {"ab\x1A" "cd", true, "ab"},
+        {"ab\x1A"
+         "cd",
+         true, "ab"},
         {"", true, ""},
     };
     for (const Case& c : cases) {
@@ -86,7 +95,10 @@ TEST(Files, AtomicWriteReplacesWholeFileOrLeavesItAlone) {
     EXPECT_FALSE(plat::WriteFileAtomic((tmp.path() / "no" / "such.yml").string(), "x"));
     // No temporary files are left behind.
     int entries = 0;
-    for (auto& e : fs::directory_iterator(tmp.path())) { (void)e; ++entries; }
+    for (auto& e : fs::directory_iterator(tmp.path())) {
+        (void)e;
+        ++entries;
+    }
     EXPECT_EQ(entries, 1);
 }
 

@@ -64,8 +64,8 @@ protected:
         SurfaceDesc d;
         s->GetDesc(&d);
         EXPECT_EQ(s->LockRect(&lr, nullptr, D3DLOCK_READONLY), D3D_OK);
-        uint32_t v = ReadPixelARGB(d.Format, static_cast<const uint8_t*>(lr.pBits) + y * lr.Pitch +
-                                                 x * BytesPerPixel(d.Format));
+        uint32_t v =
+            ReadPixelARGB(d.Format, static_cast<const uint8_t*>(lr.pBits) + y * lr.Pitch + x * BytesPerPixel(d.Format));
         s->UnlockRect();
         return v;
     }
@@ -81,10 +81,18 @@ TEST_F(GpuNullDeviceTest, DefaultStatesHoldAtCreationAndAfterReset) {
         uint32_t state, value;
     };
     const Row rows[] = {
-        {D3DRS_LIGHTING, 1},          {D3DRS_SPECULARENABLE, 0},         {D3DRS_AMBIENT, 0},
-        {D3DRS_LOCALVIEWER, 1},       {D3DRS_NORMALIZENORMALS, 0},       {D3DRS_TEXTUREFACTOR, 0xFFFFFFFFu},
-        {D3DRS_STENCILMASK, 0xFFFFFFFFu}, {D3DRS_STENCILWRITEMASK, 0xFFFFFFFFu}, {D3DRS_ZENABLE, D3DZB_TRUE},
-        {D3DRS_ZFUNC, D3DCMP_LESSEQUAL}, {D3DRS_CULLMODE, D3DCULL_CCW},    {D3DRS_ALPHABLENDENABLE, 0},
+        {D3DRS_LIGHTING, 1},
+        {D3DRS_SPECULARENABLE, 0},
+        {D3DRS_AMBIENT, 0},
+        {D3DRS_LOCALVIEWER, 1},
+        {D3DRS_NORMALIZENORMALS, 0},
+        {D3DRS_TEXTUREFACTOR, 0xFFFFFFFFu},
+        {D3DRS_STENCILMASK, 0xFFFFFFFFu},
+        {D3DRS_STENCILWRITEMASK, 0xFFFFFFFFu},
+        {D3DRS_ZENABLE, D3DZB_TRUE},
+        {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+        {D3DRS_CULLMODE, D3DCULL_CCW},
+        {D3DRS_ALPHABLENDENABLE, 0},
         {D3DRS_STENCILFUNC, D3DCMP_ALWAYS},
     };
     for (int pass = 0; pass < 2; ++pass) {
@@ -107,7 +115,7 @@ TEST_F(GpuNullDeviceTest, DefaultStatesHoldAtCreationAndAfterReset) {
 TEST_F(GpuNullDeviceTest, TraceNamesStatesAndObjectsAndCopiesDirectVertices) {
     TexturePtr tex;
     ASSERT_EQ(device->CreateTexture(8, 4, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex), D3D_OK);
-    EXPECT_EQ(tex->GetLevelCount(), 4u);  // 8x4, 4x2, 2x1, 1x1
+    EXPECT_EQ(tex->GetLevelCount(), 4u); // 8x4, 4x2, 2x1, 1x1
     device->ClearTrace();
     const float tri[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
     device->BeginScene();
@@ -150,14 +158,14 @@ TEST_F(GpuNullDeviceTest, DrawsOutsideASceneOrPastTheirBuffersFail) {
     device->SetStreamSource(0, vb, 40);
     device->SetIndices(ib, 0);
     EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 3, 0, 1), D3D_OK);
-    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 3, 0, 2), D3DERR_INVALIDCALL);  // 6 indices
-    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 3, 0, 1), D3DERR_INVALIDCALL);  // vertex 3
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 3, 0, 2), D3DERR_INVALIDCALL); // 6 indices
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 3, 0, 1), D3DERR_INVALIDCALL); // vertex 3
     device->EndScene();
     void* p = nullptr;
-    EXPECT_EQ(vb->Lock(40, 0, &p, 0), D3D_OK);  // size 0: to the end
-    EXPECT_EQ(vb->Lock(0, 0, &p, 0), D3DERR_INVALIDCALL);  // already locked
+    EXPECT_EQ(vb->Lock(40, 0, &p, 0), D3D_OK);            // size 0: to the end
+    EXPECT_EQ(vb->Lock(0, 0, &p, 0), D3DERR_INVALIDCALL); // already locked
     EXPECT_EQ(vb->Unlock(), D3D_OK);
-    EXPECT_EQ(vb->Lock(100, 40, &p, 0), D3DERR_INVALIDCALL);  // past the end
+    EXPECT_EQ(vb->Lock(100, 40, &p, 0), D3DERR_INVALIDCALL); // past the end
 }
 
 // A primitive count whose vertex count does not fit 32 bits must not wrap round into a small one
@@ -171,7 +179,7 @@ TEST_F(GpuNullDeviceTest, PrimitiveCountsThatWrapRoundAreRefused) {
     device->SetStreamSource(0, vb, 12);
     EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
     EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0x55555556u), D3DERR_INVALIDCALL);  // 3n = 2 mod 2^32
-    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 0xFFFFFFFFu), D3DERR_INVALIDCALL);  // n + 2 = 1
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 0xFFFFFFFFu), D3DERR_INVALIDCALL); // n + 2 = 1
     EXPECT_EQ(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 0xFFFFFFFFu, tri, 12), D3DERR_INVALIDCALL);
     device->EndScene();
 }
@@ -334,7 +342,7 @@ TEST(GpuFactory, InstalledFactoryIsUsedAndOnlyForTheRightVersion) {
 }
 
 TEST(GpuDisplayFormat, SdlFormatsMapByStorage) {
-    EXPECT_EQ(DisplayFormatFromSdl(SDL_PIXELFORMAT_RGB888), D3DFMT_X8R8G8B8);  // 24 bits in 32
+    EXPECT_EQ(DisplayFormatFromSdl(SDL_PIXELFORMAT_RGB888), D3DFMT_X8R8G8B8); // 24 bits in 32
     EXPECT_EQ(DisplayFormatFromSdl(SDL_PIXELFORMAT_ARGB8888), D3DFMT_X8R8G8B8);
     EXPECT_EQ(DisplayFormatFromSdl(SDL_PIXELFORMAT_RGB24), D3DFMT_R8G8B8);
     EXPECT_EQ(DisplayFormatFromSdl(SDL_PIXELFORMAT_RGB565), D3DFMT_R5G6B5);
@@ -369,20 +377,20 @@ void Transform(const Matrix& m, const float in[4], float out[4]) {
 
 TEST(GpuProjection, PointsLandWhereTheConventionPutsThem) {
     Matrix ortho, persp;
-    MatrixOrthoOffCenterLH(&ortho, 0, 800, 600, 0, -1, 1);  // the 2-D overlay
+    MatrixOrthoOffCenterLH(&ortho, 0, 800, 600, 0, -1, 1); // the 2-D overlay
     MatrixPerspectiveFovRH(&persp, 3.14159265f / 2, 2.0f, 1.0f, 3.0f);
     struct Row {
         const Matrix* m;
         float in[4];
-        float ndc[3];  // after the divide
+        float ndc[3]; // after the divide
     };
     const Row rows[] = {
-        {&ortho, {0, 0, 0, 1}, {-1, 1, 0.5f}},     // top left, 2-D depth 0 at 0.5
-        {&ortho, {800, 600, 1, 1}, {1, -1, 1}},    // bottom right, far
-        {&ortho, {400, 300, -1, 1}, {0, 0, 0}},    // centre, near
-        {&persp, {0, 0, -1, 1}, {0, 0, 0}},        // near plane -> depth 0
-        {&persp, {0, 0, -3, 1}, {0, 0, 1}},        // far plane -> depth 1
-        {&persp, {2, 1, -1, 1}, {1, 1, 0}},        // xs = 1 / aspect at 90 degrees
+        {&ortho, {0, 0, 0, 1}, {-1, 1, 0.5f}},  // top left, 2-D depth 0 at 0.5
+        {&ortho, {800, 600, 1, 1}, {1, -1, 1}}, // bottom right, far
+        {&ortho, {400, 300, -1, 1}, {0, 0, 0}}, // centre, near
+        {&persp, {0, 0, -1, 1}, {0, 0, 0}},     // near plane -> depth 0
+        {&persp, {0, 0, -3, 1}, {0, 0, 1}},     // far plane -> depth 1
+        {&persp, {2, 1, -1, 1}, {1, 1, 0}},     // xs = 1 / aspect at 90 degrees
     };
     for (const Row& r : rows) {
         float o[4];
@@ -434,7 +442,7 @@ TEST_F(GpuNullDeviceTest, FilterTextureBoxFiltersEveryLowerLevel) {
     t->GetSurfaceLevel(2, &level2);
     EXPECT_EQ(Pixel(level1.get(), 0, 0), 0xFFFF0000u);
     EXPECT_EQ(Pixel(level1.get(), 1, 1), 0x000000FFu);
-    uint32_t mid = Pixel(level2.get(), 0, 0);  // the mean of all four
+    uint32_t mid = Pixel(level2.get(), 0, 0); // the mean of all four
     EXPECT_NEAR(static_cast<int>(mid >> 24), 128, 1);
     EXPECT_NEAR(static_cast<int>((mid >> 16) & 0xFF), 128, 1);
     EXPECT_NEAR(static_cast<int>(mid & 0xFF), 128, 1);
@@ -443,7 +451,7 @@ TEST_F(GpuNullDeviceTest, FilterTextureBoxFiltersEveryLowerLevel) {
 TEST_F(GpuNullDeviceTest, LoadSurfaceFromSurfaceConvertsFormats) {
     TexturePtr t;
     ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &t), D3D_OK);
-    ASSERT_EQ(FillTexture(t.get(), Quadrants, nullptr), D3D_OK);  // alpha is dropped: X8
+    ASSERT_EQ(FillTexture(t.get(), Quadrants, nullptr), D3D_OK); // alpha is dropped: X8
     SurfacePtr level0, copy;
     t->GetSurfaceLevel(0, &level0);
     ASSERT_EQ(device->CreateImageSurface(4, 4, D3DFMT_A8R8G8B8, &copy), D3D_OK);
@@ -526,7 +534,7 @@ TEST_F(GpuNullDeviceTest, SavedSurfaceReadsBackAsTheSamePicture) {
     ASSERT_TRUE(plat::LoadImage(file, back));
     ASSERT_EQ(back.width, 8);
     ASSERT_EQ(back.height, 4);
-    EXPECT_EQ(back.Pixel(5, 0)[0], 0x30);  // the top row is the cleared one
+    EXPECT_EQ(back.Pixel(5, 0)[0], 0x30); // the top row is the cleared one
     EXPECT_EQ(back.Pixel(5, 0)[2], 0xF0);
     EXPECT_EQ(back.Pixel(5, 3)[0], 0x00);
 
@@ -553,7 +561,7 @@ TEST(GpuNullLifetime, ObjectsOutliveTheirDevice) {
     EXPECT_FALSE(d3d.LastDevice());
     t.reset();
     SurfaceDesc d;
-    EXPECT_EQ(level->GetDesc(&d), D3D_OK);  // the level keeps its texture
+    EXPECT_EQ(level->GetDesc(&d), D3D_OK); // the level keeps its texture
     EXPECT_EQ(d.Width, 4u);
 }
 

@@ -191,8 +191,8 @@ struct PngSpec {
     int colorType = PNG_COLOR_TYPE_RGB;
     bool interlaced = false;
     std::vector<png_color> palette;
-    std::vector<uint8_t> paletteAlpha;  // tRNS for palette images
-    bool colourKey = false;             // tRNS colour for grey / RGB images
+    std::vector<uint8_t> paletteAlpha; // tRNS for palette images
+    bool colourKey = false;            // tRNS colour for grey / RGB images
     png_color_16 key{};
     std::vector<std::string> rows;
 };
@@ -207,8 +207,7 @@ bool WritePngParts(png_structp png, png_infop info, const PngSpec* s, png_bytep*
                  s->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     if (!s->palette.empty()) png_set_PLTE(png, info, s->palette.data(), int(s->palette.size()));
-    if (!s->paletteAlpha.empty())
-        png_set_tRNS(png, info, s->paletteAlpha.data(), int(s->paletteAlpha.size()), nullptr);
+    if (!s->paletteAlpha.empty()) png_set_tRNS(png, info, s->paletteAlpha.data(), int(s->paletteAlpha.size()), nullptr);
     if (s->colourKey) png_set_tRNS(png, info, nullptr, 0, &s->key);
     png_write_info(png, info);
     png_write_image(png, rows);
@@ -262,7 +261,6 @@ std::string JpegClaiming(std::string jpg, uint16_t width, uint16_t height) {
     return jpg;
 }
 
-
 // A progressive JPEG of a flat picture that sends each coefficient band of each component in a scan
 // of its own: 64 scans for one component, 190 for three.
 std::string JpegWithScanPerBand(int components, uint8_t value) {
@@ -315,10 +313,10 @@ TEST(Image, QuadRoundTripsThroughEveryWriterAndIsSniffedByContent) {
     Scratch dir;
     struct Case {
         const char* name;
-        const char* file;  // deliberately not matching the content
+        const char* file; // deliberately not matching the content
         ImageFormat format;
         bool hasAlpha;
-        int tolerance;     // 0: every pixel exact; else probed at quadrant centres
+        int tolerance; // 0: every pixel exact; else probed at quadrant centres
     };
     const Case cases[] = {
         {"png rgba", "quad.bmp", ImageFormat::Png, true, 0},
@@ -336,9 +334,9 @@ TEST(Image, QuadRoundTripsThroughEveryWriterAndIsSniffedByContent) {
         const std::string path = dir.File(c.file);
         bool saved = false;
         switch (c.format) {
-        case ImageFormat::Png: saved = plat::SavePng(path, src, c.hasAlpha, &error); break;
-        case ImageFormat::Jpeg: saved = plat::SaveJpeg(path, src, 95, &error); break;
-        default: saved = plat::SaveBmp(path, src, &error); break;
+            case ImageFormat::Png: saved = plat::SavePng(path, src, c.hasAlpha, &error); break;
+            case ImageFormat::Jpeg: saved = plat::SaveJpeg(path, src, 95, &error); break;
+            default: saved = plat::SaveBmp(path, src, &error); break;
         }
         ASSERT_TRUE(saved) << error;
 
@@ -375,7 +373,7 @@ TEST(Image, QuadRoundTripsThroughEveryWriterAndIsSniffedByContent) {
 
 TEST(Image, SavedBmpIs24BitBottomUpWithPaddedRows) {
     Scratch dir;
-    const Image src = Quad(3, 2, false);  // 9 bytes a row, padded to 12
+    const Image src = Quad(3, 2, false); // 9 bytes a row, padded to 12
     ASSERT_TRUE(plat::SaveBmp(dir.File("t.bmp"), src));
     const std::string f = dir.Read("t.bmp");
     ASSERT_EQ(f.size(), 54u + 2 * 12);
@@ -385,11 +383,11 @@ TEST(Image, SavedBmpIs24BitBottomUpWithPaddedRows) {
     };
     EXPECT_EQ(f.substr(0, 2), "BM");
     EXPECT_EQ(u32(2), f.size());
-    EXPECT_EQ(u32(10), 54u);                                      // pixel data offset
-    EXPECT_EQ(u32(14), 40u);                                      // info header
-    EXPECT_EQ(u32(22), 2u);                                       // positive height: bottom-up
-    EXPECT_EQ(uint8_t(f[28]), 24);                                // bits per pixel
-    EXPECT_EQ(u32(30), 0u);                                       // uncompressed
+    EXPECT_EQ(u32(10), 54u);       // pixel data offset
+    EXPECT_EQ(u32(14), 40u);       // info header
+    EXPECT_EQ(u32(22), 2u);        // positive height: bottom-up
+    EXPECT_EQ(uint8_t(f[28]), 24); // bits per pixel
+    EXPECT_EQ(u32(30), 0u);        // uncompressed
     // The first stored row is the picture's bottom row: blue, then white, in B, G, R order.
     EXPECT_EQ(f.substr(54, 6), std::string("\xFF\x00\x00\xFF\xFF\xFF", 6));
 }
@@ -419,7 +417,7 @@ TEST(Image, BmpVariantsDecode) {
     struct Case {
         const char* name;
         BmpSpec spec;
-        Rgba want[4];  // top-left, top-right, bottom-left, bottom-right
+        Rgba want[4]; // top-left, top-right, bottom-left, bottom-right
         bool hasAlpha;
     };
     const std::vector<uint32_t> pal = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
@@ -437,32 +435,44 @@ TEST(Image, BmpVariantsDecode) {
         return s;
     };
     const Case cases[] = {
-        {"8-bit palette, bottom-up", spec(40, 2, 8, 0, {}, pal, {std::string("\x02\x03"), std::string("\x00\x01", 2)}),
-         {R, G, B, W}, false},
+        {"8-bit palette, bottom-up",
+         spec(40, 2, 8, 0, {}, pal, {std::string("\x02\x03"), std::string("\x00\x01", 2)}),
+         {R, G, B, W},
+         false},
         {"4-bit palette", spec(40, 2, 4, 0, {}, pal, {"\x23", std::string("\x01")}), {R, G, B, W}, false},
         {"1-bit palette", spec(40, 2, 1, 0, {}, {0x000000, 0xFFFFFF}, {"\x40", "\x80"}), {W, K, K, W}, false},
-        {"index past the palette is black", spec(40, 2, 8, 0, {}, {0xFF0000, 0x00FF00},
-                                                 {std::string("\x03\x00", 2), std::string("\x00\x01", 2)}, 2),
-         {R, G, K, R}, false},
-        {"core header, 3-byte palette", spec(12, 2, 8, 0, {}, pal, {std::string("\x02\x03"), std::string("\x00\x01", 2)}),
-         {R, G, B, W}, false},
-        {"16-bit 5-5-5", spec(40, 2, 16, 0, {}, {}, {std::string("\x1F\x00\xFF\x7F", 4), std::string("\x00\x7C\xE0\x03", 4)}),
-         {R, G, B, W}, false},
+        {"index past the palette is black",
+         spec(40, 2, 8, 0, {}, {0xFF0000, 0x00FF00}, {std::string("\x03\x00", 2), std::string("\x00\x01", 2)}, 2),
+         {R, G, K, R},
+         false},
+        {"core header, 3-byte palette",
+         spec(12, 2, 8, 0, {}, pal, {std::string("\x02\x03"), std::string("\x00\x01", 2)}),
+         {R, G, B, W},
+         false},
+        {"16-bit 5-5-5",
+         spec(40, 2, 16, 0, {}, {}, {std::string("\x1F\x00\xFF\x7F", 4), std::string("\x00\x7C\xE0\x03", 4)}),
+         {R, G, B, W},
+         false},
         {"16-bit 5-6-5 masks after the header",
          spec(40, 2, 16, 3, {0xF800, 0x07E0, 0x001F}, {},
               {std::string("\x1F\x00\xFF\xFF", 4), std::string("\x00\xF8\xE0\x07", 4)}),
-         {R, G, B, W}, false},
-        {"24-bit top-down", spec(40, -2, 24, 0, {}, {}, {std::string("\x00\x00\xFF\x00\xFF\x00", 6),
-                                                         std::string("\xFF\x00\x00\xFF\xFF\xFF", 6)}),
-         {R, G, B, W}, false},
+         {R, G, B, W},
+         false},
+        {"24-bit top-down",
+         spec(40, -2, 24, 0, {}, {},
+              {std::string("\x00\x00\xFF\x00\xFF\x00", 6), std::string("\xFF\x00\x00\xFF\xFF\xFF", 6)}),
+         {R, G, B, W},
+         false},
         {"32-bit without masks ignores the fourth byte",
-         spec(40, 2, 32, 0, {}, {}, {std::string("\xFF\x00\x00\x00\xFF\xFF\xFF\x00", 8),
-                                     std::string("\x00\x00\xFF\x00\x00\xFF\x00\x00", 8)}),
-         {R, G, B, W}, false},
+         spec(40, 2, 32, 0, {}, {},
+              {std::string("\xFF\x00\x00\x00\xFF\xFF\xFF\x00", 8), std::string("\x00\x00\xFF\x00\x00\xFF\x00\x00", 8)}),
+         {R, G, B, W},
+         false},
         {"32-bit with an alpha mask in a V5 header",
          spec(124, 2, 32, 3, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, {},
               {std::string("\xFF\x00\x00\x80\xFF\xFF\xFF\x00", 8), std::string("\x00\x00\xFF\xFF\x00\xFF\x00\x40", 8)}),
-         {R, {0, 255, 0, 64}, {0, 0, 255, 128}, {255, 255, 255, 0}}, true},
+         {R, {0, 255, 0, 64}, {0, 0, 255, 128}, {255, 255, 255, 0}},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -498,29 +508,40 @@ TEST(Image, PngColourTypesDecodeToRgba) {
     };
     PngSpec palette = spec(8, PNG_COLOR_TYPE_PALETTE, {std::string("\x00\x01", 2), std::string("\x01\x00", 2)});
     palette.palette = {{255, 0, 0}, {0, 0, 255}};
-    palette.paletteAlpha = {128};  // index 0 half transparent, index 1 opaque
-    PngSpec keyed = spec(8, PNG_COLOR_TYPE_RGB, {std::string("\xFF\x00\x00\x00\xFF\x00", 6),
-                                                 std::string("\x00\x00\xFF\xFF\x00\x00", 6)});
+    palette.paletteAlpha = {128}; // index 0 half transparent, index 1 opaque
+    PngSpec keyed = spec(8, PNG_COLOR_TYPE_RGB,
+                         {std::string("\xFF\x00\x00\x00\xFF\x00", 6), std::string("\x00\x00\xFF\xFF\x00\x00", 6)});
     keyed.colourKey = true;
-    keyed.key.red = 255;  // pure red is transparent
-    PngSpec interlaced = spec(8, PNG_COLOR_TYPE_RGB, {std::string("\xFF\x00\x00\x00\xFF\x00", 6),
-                                                      std::string("\x00\x00\xFF\xFF\xFF\xFF", 6)});
+    keyed.key.red = 255; // pure red is transparent
+    PngSpec interlaced = spec(8, PNG_COLOR_TYPE_RGB,
+                              {std::string("\xFF\x00\x00\x00\xFF\x00", 6), std::string("\x00\x00\xFF\xFF\xFF\xFF", 6)});
     interlaced.interlaced = true;
     const Case cases[] = {
-        {"grey 1-bit", spec(1, PNG_COLOR_TYPE_GRAY, {"\x80", "\x40"}),
-         {{255, 255, 255, 255}, {0, 0, 0, 255}, {0, 0, 0, 255}, {255, 255, 255, 255}}, false},
-        {"grey 8-bit", spec(8, PNG_COLOR_TYPE_GRAY, {std::string("\x00\x40", 2), "\x80\xFF"}),
-         {{0, 0, 0, 255}, {64, 64, 64, 255}, {128, 128, 128, 255}, {255, 255, 255, 255}}, false},
-        {"grey + alpha 16-bit", spec(16, PNG_COLOR_TYPE_GRAY_ALPHA,
-                                     {std::string("\xFF\xFF\x80\x80\x00\x00\xFF\xFF", 8),
-                                      std::string("\x80\x80\x00\x00\xFF\xFF\xFF\xFF", 8)}),
-         {{255, 255, 255, 128}, {0, 0, 0, 255}, {128, 128, 128, 0}, {255, 255, 255, 255}}, true},
-        {"palette with transparency", palette,
-         {{255, 0, 0, 128}, {0, 0, 255, 255}, {0, 0, 255, 255}, {255, 0, 0, 128}}, true},
-        {"RGB with a transparent colour", keyed,
-         {{255, 0, 0, 0}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 0, 0, 0}}, true},
-        {"RGB interlaced", interlaced,
-         {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}}, false},
+        {"grey 1-bit",
+         spec(1, PNG_COLOR_TYPE_GRAY, {"\x80", "\x40"}),
+         {{255, 255, 255, 255}, {0, 0, 0, 255}, {0, 0, 0, 255}, {255, 255, 255, 255}},
+         false},
+        {"grey 8-bit",
+         spec(8, PNG_COLOR_TYPE_GRAY, {std::string("\x00\x40", 2), "\x80\xFF"}),
+         {{0, 0, 0, 255}, {64, 64, 64, 255}, {128, 128, 128, 255}, {255, 255, 255, 255}},
+         false},
+        {"grey + alpha 16-bit",
+         spec(16, PNG_COLOR_TYPE_GRAY_ALPHA,
+              {std::string("\xFF\xFF\x80\x80\x00\x00\xFF\xFF", 8), std::string("\x80\x80\x00\x00\xFF\xFF\xFF\xFF", 8)}),
+         {{255, 255, 255, 128}, {0, 0, 0, 255}, {128, 128, 128, 0}, {255, 255, 255, 255}},
+         true},
+        {"palette with transparency",
+         palette,
+         {{255, 0, 0, 128}, {0, 0, 255, 255}, {0, 0, 255, 255}, {255, 0, 0, 128}},
+         true},
+        {"RGB with a transparent colour",
+         keyed,
+         {{255, 0, 0, 0}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 0, 0, 0}},
+         true},
+        {"RGB interlaced",
+         interlaced,
+         {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -545,7 +566,7 @@ TEST(Image, PngColourTypesDecodeToRgba) {
 TEST(Image, CorruptInputsAreRefusedWithAReason) {
     const Image quad = Quad(32, 32, false);
     const std::string png = Bytes(quad, "png"), jpg = Bytes(quad, "jpg"), bmp = Bytes(quad, "bmp");
-    enum Header { BROKEN, INTACT, EITHER };  // what reading only the header finds
+    enum Header { BROKEN, INTACT, EITHER }; // what reading only the header finds
     struct Case {
         std::string name;
         std::string bytes;
@@ -564,7 +585,7 @@ TEST(Image, CorruptInputsAreRefusedWithAReason) {
     };
     {
         std::string damaged = png;
-        damaged[png.size() / 2] ^= 0x55;  // inside the compressed image data
+        damaged[png.size() / 2] ^= 0x55; // inside the compressed image data
         cases.push_back({"png with damaged image data", damaged, INTACT});
     }
     {
@@ -595,14 +616,14 @@ TEST(Image, CorruptInputsAreRefusedWithAReason) {
         BmpSpec s;
         s.bpp = 8;
         s.colorsUsed = 200;
-        s.palette = {0x123456};  // 200 colours announced, one present, no pixels
-        cases.push_back({"bmp with 200 colours announced, one stored, no pixels", MakeBmp(s).substr(0, 14 + 40 + 4),
-                         BROKEN});
+        s.palette = {0x123456}; // 200 colours announced, one present, no pixels
+        cases.push_back(
+            {"bmp with 200 colours announced, one stored, no pixels", MakeBmp(s).substr(0, 14 + 40 + 4), BROKEN});
     }
     // Cut files: a BMP needs all its pixels even for its header; PNG and JPEG headers end early.
     for (const auto& [name, file] : {std::pair<std::string, std::string>{"png", png}, {"jpeg", jpg}, {"bmp", bmp}}) {
-        for (std::size_t cut : {std::size_t(1), std::size_t(2), std::size_t(12), std::size_t(30), file.size() / 2,
-                                file.size() - 1}) {
+        for (std::size_t cut :
+             {std::size_t(1), std::size_t(2), std::size_t(12), std::size_t(30), file.size() / 2, file.size() - 1}) {
             const Header h = cut <= 12 ? BROKEN : cut == file.size() - 1 ? (name == "bmp" ? BROKEN : INTACT) : EITHER;
             cases.push_back({name + " cut to " + std::to_string(cut) + " bytes", file.substr(0, cut), h});
         }
@@ -713,7 +734,7 @@ TEST(ImageResample, AreaAveragesWithPartialCoverage) {
     struct Case {
         const char* name;
         int srcW, srcH;
-        std::vector<int> src;  // row-major values
+        std::vector<int> src; // row-major values
         int dstW, dstH;
         std::vector<int> want;
     };
@@ -737,7 +758,7 @@ TEST(ImageResample, AreaAveragesWithPartialCoverage) {
         for (int i = 0; i < c.dstW * c.dstH; ++i) {
             const Rgba got = At(dst, i % c.dstW, i / c.dstW);
             EXPECT_EQ(got.r, c.want[i]) << "pixel " << i;
-            EXPECT_NEAR(got.a, 255 - c.want[i], 1) << "pixel " << i;  // channels are filtered separately
+            EXPECT_NEAR(got.a, 255 - c.want[i], 1) << "pixel " << i; // channels are filtered separately
             EXPECT_EQ(got.g, 0);
         }
     }
@@ -828,6 +849,6 @@ TEST(ImageFill, FunctionSeesTexelCentresAndOutputIsClampedAndRounded) {
     EXPECT_EQ(seen.calls, 8);
     EXPECT_TRUE(seen.indicesMatch);
     EXPECT_EQ(At(img, 0, 0), (Rgba{32, 64, 0, 128}));    // u 0.125, v 0.25; below 0 clamps
-    EXPECT_EQ(At(img, 1, 1), (Rgba{96, 191, 255, 128}));  // u 0.375, v 0.75; above 1 clamps
-    EXPECT_EQ(At(img, 2, 0).b, 0);                        // NaN writes 0
+    EXPECT_EQ(At(img, 1, 1), (Rgba{96, 191, 255, 128})); // u 0.375, v 0.75; above 1 clamps
+    EXPECT_EQ(At(img, 2, 0).b, 0);                       // NaN writes 0
 }

@@ -24,8 +24,10 @@ protected:
         setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
     }
     void TearDown() override {
-        if (hadRuntime_) setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
-        else unsetenv("XDG_RUNTIME_DIR");
+        if (hadRuntime_)
+            setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
+        else
+            unsetenv("XDG_RUNTIME_DIR");
         std::filesystem::remove_all(dir_);
     }
     std::string dir_;
@@ -62,7 +64,7 @@ TEST_F(InstanceLockTest, FirstCopyIsAloneAndLaterCopiesSeeIt) {
 TEST_F(InstanceLockTest, ASecondCopyKeepsTheLockAfterTheFirstEnds) {
     plat::InstanceLock first, forced;
     ASSERT_TRUE(first.Open("KorvelinMutex"));
-    ASSERT_TRUE(forced.Open("KorvelinMutex"));   // a copy started with "-2"
+    ASSERT_TRUE(forced.Open("KorvelinMutex")); // a copy started with "-2"
     first.Close();
 
     plat::InstanceLock third;
@@ -91,7 +93,7 @@ TEST_F(InstanceLockTest, CopiesInOtherProcessesSeeEachOther) {
         const char seen = (other.Open("KorvelinMutex") && other.AlreadyExisted()) ? 'y' : 'n';
         (void)!write(fromChild[1], &seen, 1);
         char c;
-        (void)!read(toChild[0], &c, 1);   // hold the lock until the parent is done looking
+        (void)!read(toChild[0], &c, 1); // hold the lock until the parent is done looking
         _exit(0);
     }
     close(fromChild[1]);

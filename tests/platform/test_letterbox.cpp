@@ -11,11 +11,11 @@ struct FitCase {
 
 TEST(Letterbox, FitsTheBackBufferKeepingItsProportions) {
     const FitCase cases[] = {
-        {800, 600, 800, 600, {0, 0, 800, 600}},        // same size
-        {800, 600, 1920, 1080, {240, 0, 1440, 1080}},  // bars left and right
-        {800, 400, 1024, 768, {0, 128, 1024, 512}},    // bars above and below
-        {640, 480, 1280, 960, {0, 0, 1280, 960}},      // scaled, no bars
-        {0, 0, 1024, 768, {0, 0, 1024, 768}},          // no buffer size: whole window
+        {800, 600, 800, 600, {0, 0, 800, 600}},       // same size
+        {800, 600, 1920, 1080, {240, 0, 1440, 1080}}, // bars left and right
+        {800, 400, 1024, 768, {0, 128, 1024, 512}},   // bars above and below
+        {640, 480, 1280, 960, {0, 0, 1280, 960}},     // scaled, no bars
+        {0, 0, 1024, 768, {0, 0, 1024, 768}},         // no buffer size: whole window
     };
     for (const FitCase& c : cases) {
         const plat::ViewRect r = plat::FitKeepingAspect(c.srcW, c.srcH, c.dstW, c.dstH);

@@ -37,8 +37,10 @@ TEST(MessageBox, ReturnsAtOnceWhenSwitchedOff) {
     setenv("KORVELIN_NO_MESSAGEBOX", "1", 1);
     EXPECT_EQ(plat::ShowMessageBox("Window Creation Error.", "ERROR", plat::MB_ICONEXCLAMATION),
               plat::MessageBoxResult::NotShown);
-    if (old) setenv("KORVELIN_NO_MESSAGEBOX", saved.c_str(), 1);
-    else unsetenv("KORVELIN_NO_MESSAGEBOX");
+    if (old)
+        setenv("KORVELIN_NO_MESSAGEBOX", saved.c_str(), 1);
+    else
+        unsetenv("KORVELIN_NO_MESSAGEBOX");
 }
 
 } // namespace

@@ -51,7 +51,9 @@ TEST_F(MessageQueueTest, MouseMovesMergeIntoTheNewestUnlessAButtonLiesBetween) {
     using plat::WM_LBUTTONDOWN;
     using plat::WM_MOUSEMOVE;
     const Case cases[] = {
-        {"a burst of moves", {{WM_MOUSEMOVE, 1, 1}, {WM_MOUSEMOVE, 2, 2}, {WM_MOUSEMOVE, 3, 3}}, {{WM_MOUSEMOVE, 3, 3}}},
+        {"a burst of moves",
+         {{WM_MOUSEMOVE, 1, 1}, {WM_MOUSEMOVE, 2, 2}, {WM_MOUSEMOVE, 3, 3}},
+         {{WM_MOUSEMOVE, 3, 3}}},
         {"a button keeps the move before it",
          {{WM_MOUSEMOVE, 1, 1}, {WM_LBUTTONDOWN, 1, 1}, {WM_MOUSEMOVE, 5, 5}, {WM_MOUSEMOVE, 6, 6}},
          {{WM_MOUSEMOVE, 1, 1}, {WM_LBUTTONDOWN, 1, 1}, {WM_MOUSEMOVE, 6, 6}}},
@@ -62,8 +64,10 @@ TEST_F(MessageQueueTest, MouseMovesMergeIntoTheNewestUnlessAButtonLiesBetween) {
     for (const Case& c : cases) {
         plat::ClearMessages();
         for (const Step& s : c.posted) {
-            if (s.message == WM_MOUSEMOVE) plat::PostMouseMove(0, plat::PackMousePos(s.x, s.y));
-            else plat::PostMessage(s.message, 0, plat::PackMousePos(s.x, s.y));
+            if (s.message == WM_MOUSEMOVE)
+                plat::PostMouseMove(0, plat::PackMousePos(s.x, s.y));
+            else
+                plat::PostMessage(s.message, 0, plat::PackMousePos(s.x, s.y));
         }
         const std::vector<Msg> got = Drain();
         ASSERT_EQ(got.size(), c.expected.size()) << c.what;

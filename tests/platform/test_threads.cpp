@@ -7,8 +7,7 @@
 
 namespace {
 
-TEST(Event, AutoResetKeepsOneSignal)
-{
+TEST(Event, AutoResetKeepsOneSignal) {
     plat::YEvent event;
     EXPECT_FALSE(event.WaitFor(0));
     event.Set();
@@ -21,8 +20,7 @@ TEST(Event, AutoResetKeepsOneSignal)
 }
 
 // A worker that waits on an event without time-out ends when stopped with the event as wake-up.
-TEST(Thread, StopWakesAndJoins)
-{
+TEST(Thread, StopWakesAndJoins) {
     plat::YEvent work, done;
     std::atomic<int> rounds{0};
     std::atomic<bool> sawStop{false};
@@ -52,23 +50,20 @@ TEST(Thread, StopWakesAndJoins)
     EXPECT_FALSE(thread.Running());
 }
 
-TEST(Thread, CanRestartAndDestructorStops)
-{
+TEST(Thread, CanRestartAndDestructorStops) {
     std::atomic<int> runs{0};
     {
         plat::YThread thread;
         for (int i = 0; i < 2; ++i) {
             thread.Start([&](const std::atomic<bool>& stop) {
                 ++runs;
-                while (!stop)
-                    plat::SleepMs(1);
+                while (!stop) plat::SleepMs(1);
             });
             thread.Stop();
         }
         thread.Start([&](const std::atomic<bool>& stop) {
             ++runs;
-            while (!stop)
-                plat::SleepMs(1);
+            while (!stop) plat::SleepMs(1);
         });
     } // the destructor stops and joins the third run
     EXPECT_EQ(runs, 3);
@@ -76,8 +71,7 @@ TEST(Thread, CanRestartAndDestructorStops)
 
 uint32_t FixedTime() { return 0xFFFFFFF0u; }
 
-TEST(Clock, TestsCanReplaceTheClock)
-{
+TEST(Clock, TestsCanReplaceTheClock) {
     plat::SetTimeSource(&FixedTime);
     EXPECT_EQ(plat::TimeMs(), 0xFFFFFFF0u);
     plat::SetTimeSource(nullptr);

@@ -30,10 +30,10 @@ constexpr int kSize = 64;
 struct XYZ {
     float x, y, z;
 };
-struct TexVertex {  // XYZ | TEX2, 28 bytes
+struct TexVertex { // XYZ | TEX2, 28 bytes
     float x, y, z, u0, v0, u1, v1;
 };
-struct LitVertex {  // XYZ | NORMAL | TEX2, 40 bytes
+struct LitVertex { // XYZ | NORMAL | TEX2, 40 bytes
     float x, y, z, nx, ny, nz, u0, v0, u1, v1;
 };
 static_assert(sizeof(TexVertex) == 28 && sizeof(LitVertex) == 40);
@@ -80,7 +80,7 @@ protected:
         PresentParameters pp = Params();
         ASSERT_EQ(d->Reset(&pp), D3D_OK);
         Matrix proj;
-        MatrixOrthoOffCenterLH(&proj, 0, kSize, kSize, 0, 0, 1);  // pixels, y down, z = depth
+        MatrixOrthoOffCenterLH(&proj, 0, kSize, kSize, 0, 0, 1); // pixels, y down, z = depth
         d->SetTransform(D3DTS_PROJECTION, &proj);
         d->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
         d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -97,8 +97,8 @@ protected:
         Material m;
         m.Diffuse = ColorValue{0, 0, 0, (argb >> 24) / 255.0f};
         m.Ambient = m.Specular = ColorValue{0, 0, 0, 1};
-        m.Emissive = ColorValue{((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
-                                1};
+        m.Emissive =
+            ColorValue{((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f, 1};
         d->SetMaterial(&m);
     }
 
@@ -145,7 +145,7 @@ protected:
 
     struct Probe {
         int x, y;
-        uint32_t rgb;  // expected 0xRRGGBB
+        uint32_t rgb; // expected 0xRRGGBB
         int tolerance = 3;
     };
     void ExpectPixels(const std::vector<Probe>& probes) {
@@ -153,8 +153,8 @@ protected:
             uint32_t got = pixels_[p.y * kSize + p.x];
             for (int shift : {16, 8, 0}) {
                 int g = static_cast<int>((got >> shift) & 0xFF), e = static_cast<int>((p.rgb >> shift) & 0xFF);
-                EXPECT_NEAR(g, e, p.tolerance) << "pixel (" << p.x << "," << p.y << ") got " << std::hex << got
-                                               << " expected " << p.rgb;
+                EXPECT_NEAR(g, e, p.tolerance)
+                    << "pixel (" << p.x << "," << p.y << ") got " << std::hex << got << " expected " << p.rgb;
             }
         }
     }
@@ -179,7 +179,7 @@ TEST_F(GlDeviceTest, FlatColourIsEmissivePlusAmbient) {
     l.Type = D3DLIGHT_DIRECTIONAL;
     l.Diffuse = l.Specular = ColorValue{1, 0.95f, 0.8f, 1};
     l.Ambient = ColorValue{0.6f, 0.6f, 0.8f, 1};
-    l.Direction = Vector3{0, 0, -1};  // toward +z viewers: would light a (0, 0, 1) normal fully
+    l.Direction = Vector3{0, 0, -1}; // toward +z viewers: would light a (0, 0, 1) normal fully
     d->SetLight(0, &l);
     d->LightEnable(0, true);
     Material m;
@@ -203,7 +203,7 @@ TEST_F(GlDeviceTest, LitTexturedTriangles) {
     Light l;
     l.Diffuse = ColorValue{0.5f, 0.5f, 0.5f, 1};
     l.Ambient = ColorValue{0.25f, 0.25f, 0.25f, 1};
-    l.Direction = Vector3{0, 0, 1};  // into the screen
+    l.Direction = Vector3{0, 0, 1}; // into the screen
     d->SetLight(0, &l);
     d->LightEnable(0, true);
     Material m;
@@ -215,12 +215,10 @@ TEST_F(GlDeviceTest, LitTexturedTriangles) {
     d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     d->SetVertexShader(kFvfLit);
     // Upper-left triangle faces the light (normal toward the viewer, -z), lower-right faces away.
-    LitVertex front[3] = {{0, 0, 0.5f, 0, 0, -1, 0, 0, 0, 0},
-                          {64, 0, 0.5f, 0, 0, -1, 1, 0, 0, 0},
-                          {0, 64, 0.5f, 0, 0, -1, 0, 1, 0, 0}};
-    LitVertex back[3] = {{64, 0, 0.5f, 0, 0, 1, 1, 0, 0, 0},
-                         {64, 64, 0.5f, 0, 0, 1, 1, 1, 0, 0},
-                         {0, 64, 0.5f, 0, 0, 1, 0, 1, 0, 0}};
+    LitVertex front[3] = {
+        {0, 0, 0.5f, 0, 0, -1, 0, 0, 0, 0}, {64, 0, 0.5f, 0, 0, -1, 1, 0, 0, 0}, {0, 64, 0.5f, 0, 0, -1, 0, 1, 0, 0}};
+    LitVertex back[3] = {
+        {64, 0, 0.5f, 0, 0, 1, 1, 0, 0, 0}, {64, 64, 0.5f, 0, 0, 1, 1, 1, 0, 0}, {0, 64, 0.5f, 0, 0, 1, 0, 1, 0, 0}};
     ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, front, sizeof(LitVertex)), D3D_OK);
     ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, back, sizeof(LitVertex)), D3D_OK);
     Finish();
@@ -238,7 +236,7 @@ TEST_F(GlDeviceTest, AlphaBlending) {
     d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     d->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
-    Flat(0x40FF0000);  // red, alpha 0.25
+    Flat(0x40FF0000); // red, alpha 0.25
     Rect2D(0, 0, 32, 64);
     // Destination alpha of an X8R8G8B8 back buffer reads 1.
     d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_DESTALPHA);
@@ -298,7 +296,7 @@ TEST_F(GlDeviceTest, TextureTransformScrollsByRowTwo) {
                       {0, 64, 0.5f, 0.1f, 1, 0, 0}};
     ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TexVertex)), D3D_OK);
     Matrix scroll = Matrix::Identity();
-    scroll.m[8] = 0.5f;  // row 2: u += 0.5
+    scroll.m[8] = 0.5f; // row 2: u += 0.5
     d->SetTransform(D3DTS_TEXTURE0, &scroll);
     d->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
     for (TexVertex& v : q) v.x += 32;
@@ -320,10 +318,8 @@ TEST_F(GlDeviceTest, SixteenBitTexturesKeepEveryRow) {
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     d->SetVertexShader(kFvfTex);
-    TexVertex q[4] = {{0, 0, 0.5f, 0, 0, 0, 0},
-                      {64, 0, 0.5f, 1, 0, 0, 0},
-                      {64, 64, 0.5f, 1, 1, 0, 0},
-                      {0, 64, 0.5f, 0, 1, 0, 0}};
+    TexVertex q[4] = {
+        {0, 0, 0.5f, 0, 0, 0, 0}, {64, 0, 0.5f, 1, 0, 0, 0}, {64, 64, 0.5f, 1, 1, 0, 0}, {0, 64, 0.5f, 0, 1, 0, 0}};
     ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TexVertex)), D3D_OK);
     Finish();
     ExpectPixels({{32, 8, 0xFF0000}, {32, 24, 0x00FF00}, {32, 40, 0x0000FF}, {32, 56, 0xFFFFFF}});
@@ -332,7 +328,7 @@ TEST_F(GlDeviceTest, SixteenBitTexturesKeepEveryRow) {
 // Stencil counting with the wrapping operations: two increments make 2, a decrement of 0 wraps to
 // 255 (a saturating one would stay 0); later passes test those values.
 TEST_F(GlDeviceTest, StencilIncrementsWrapAndTest) {
-    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);  // count without drawing colour
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 1); // count without drawing colour
     d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
     d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
     d->SetRenderState(D3DRS_ZWRITEENABLE, 0);
@@ -358,7 +354,7 @@ TEST_F(GlDeviceTest, StencilIncrementsWrapAndTest) {
     Rect2D(0, 0, 64, 64, 0.3f);
     d->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_NOTEQUAL);
     d->SetRenderState(D3DRS_STENCILREF, 0);
-    d->SetRenderState(D3DRS_STENCILMASK, 0x01);  // only bit 0: 2 and 0 look alike, 255 does not
+    d->SetRenderState(D3DRS_STENCILMASK, 0x01); // only bit 0: 2 and 0 look alike, 255 does not
     Flat(0xFF0000FF);
     Rect2D(0, 0, 64, 64, 0.2f);
     Finish();
@@ -380,29 +376,34 @@ TEST_F(GlDeviceTest, ClearIsBoundedByTheViewport) {
     d->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
     d->SetRenderState(D3DRS_STENCILREF, 7);
     Flat(0xFFFFFFFF);
-    Rect2D(0, 0, 64, 64, 0.5f);  // behind the cleared depth 0.25: hidden
+    Rect2D(0, 0, 64, 64, 0.5f); // behind the cleared depth 0.25: hidden
     Flat(0xFF00FF00);
-    Rect2D(0, 0, 32, 64, 0.1f);  // in front: drawn where the stencil is 7
+    Rect2D(0, 0, 32, 64, 0.1f); // in front: drawn where the stencil is 7
     Finish();
-    ExpectPixels({{20, 16, 0x00FF00}, {17, 9, 0x00FF00}, {31, 23, 0x00FF00}, {40, 16, 0xFF0000},
-                  {47, 23, 0xFF0000}, {15, 16, 0x0000FF}, {20, 7, 0x0000FF}, {48, 16, 0x0000FF},
+    ExpectPixels({{20, 16, 0x00FF00},
+                  {17, 9, 0x00FF00},
+                  {31, 23, 0x00FF00},
+                  {40, 16, 0xFF0000},
+                  {47, 23, 0xFF0000},
+                  {15, 16, 0x0000FF},
+                  {20, 7, 0x0000FF},
+                  {48, 16, 0x0000FF},
                   {20, 24, 0x0000FF}});
 }
 
 // Depth runs 0..1: z = 1 lies on the far plane (the clear value), below 0 is clipped.
 TEST_F(GlDeviceTest, DepthRangeIsZeroToOne) {
     Flat(0xFFFF0000);
-    Rect2D(0, 0, 16, 64, 1.0f);  // LESS against 1.0: nothing
+    Rect2D(0, 0, 16, 64, 1.0f); // LESS against 1.0: nothing
     d->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     Rect2D(16, 0, 32, 64, 1.0f);  // LESSEQUAL: drawn
-    Rect2D(32, 0, 48, 64, -0.1f);  // in front of the near plane: clipped
+    Rect2D(32, 0, 48, 64, -0.1f); // in front of the near plane: clipped
     Rect2D(48, 0, 64, 64, 0.8f);
     Flat(0xFF00FF00);
     Rect2D(48, 0, 64, 32, 0.9f);  // behind: hidden
-    Rect2D(48, 32, 64, 64, 0.3f);  // in front: drawn
+    Rect2D(48, 32, 64, 64, 0.3f); // in front: drawn
     Finish();
-    ExpectPixels({{8, 32, 0x000000}, {24, 32, 0xFF0000}, {40, 32, 0x000000}, {56, 16, 0xFF0000},
-                  {56, 48, 0x00FF00}});
+    ExpectPixels({{8, 32, 0x000000}, {24, 32, 0xFF0000}, {40, 32, 0x000000}, {56, 16, 0xFF0000}, {56, 48, 0x00FF00}});
 }
 
 // CW culling drops what is wound clockwise on the screen, CCW the other way, NONE neither.
@@ -414,12 +415,16 @@ TEST_F(GlDeviceTest, CullingFollowsScreenWinding) {
     } rows[] = {{D3DCULL_CW, 0}, {D3DCULL_CCW, 16}, {D3DCULL_NONE, 32}};
     for (const auto& r : rows) {
         d->SetRenderState(D3DRS_CULLMODE, r.mode);
-        Rect2D(0, r.y0, 32, r.y0 + 16, 0.5f, false);  // clockwise
-        Rect2D(32, r.y0, 64, r.y0 + 16, 0.5f, true);  // counter-clockwise
+        Rect2D(0, r.y0, 32, r.y0 + 16, 0.5f, false); // clockwise
+        Rect2D(32, r.y0, 64, r.y0 + 16, 0.5f, true); // counter-clockwise
     }
     Finish();
-    ExpectPixels({{16, 8, 0x000000}, {48, 8, 0xFFFFFF}, {16, 24, 0xFFFFFF}, {48, 24, 0x000000},
-                  {16, 40, 0xFFFFFF}, {48, 40, 0xFFFFFF}});
+    ExpectPixels({{16, 8, 0x000000},
+                  {48, 8, 0xFFFFFF},
+                  {16, 24, 0xFFFFFF},
+                  {48, 24, 0x000000},
+                  {16, 40, 0xFFFFFF},
+                  {48, 40, 0xFFFFFF}});
 }
 
 // Mesh-style drawing from vertex and index buffers with a base vertex.
@@ -446,7 +451,7 @@ TEST_F(GlDeviceTest, IndexedBuffersDraw) {
     d->SetStreamSource(0, vb, 40);
     d->SetIndices(ib, 4);
     ASSERT_EQ(d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3D_OK);
-    d->SetIndices(ib, 5);  // index 3 + 5 is past the buffer
+    d->SetIndices(ib, 5); // index 3 + 5 is past the buffer
     EXPECT_EQ(d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3DERR_INVALIDCALL);
     d->SetStreamSource(0, nullptr, 0);
     d->SetIndices(nullptr, 0);
@@ -464,11 +469,11 @@ TEST_F(GlDeviceTest, BackgroundTargetCopiesAndBackBufferPersists) {
     ASSERT_EQ(d->SetRenderTarget(bg, ds), D3D_OK);
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     Flat(0xFFFF8000);
-    Rect2D(0, 0, 64, 32, 0.3f);  // writes depth 0.3 into the shared depth buffer
+    Rect2D(0, 0, 64, 32, 0.3f); // writes depth 0.3 into the shared depth buffer
     ASSERT_EQ(d->CopyRects(bg.get(), nullptr, 0, bb.get(), nullptr), D3D_OK);
     ASSERT_EQ(d->SetRenderTarget(bb, ds), D3D_OK);
     Flat(0xFF0000FF);
-    Rect2D(0, 0, 32, 64, 0.5f);  // hidden where the background pass wrote depth 0.3
+    Rect2D(0, 0, 32, 64, 0.5f); // hidden where the background pass wrote depth 0.3
     bg.reset();
     Finish();
     ExpectPixels({{48, 16, 0xFF8000}, {16, 16, 0xFF8000}, {16, 48, 0x0000FF}, {48, 48, 0x000000}});
@@ -493,7 +498,7 @@ TEST_F(GlDeviceTest, CaptureTargetSavesAsBmp) {
     d->SetTransform(D3DTS_PROJECTION, &proj);
     d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000040, 1.0f, 0);
     Flat(0xFFFFFF00);
-    Rect2D(0, 0, 16, 8);  // the top half (the viewport is now the capture's 16x16)
+    Rect2D(0, 0, 16, 8); // the top half (the viewport is now the capture's 16x16)
     std::string file = dir.File("thumb.lev.bmp");
     ASSERT_EQ(SaveSurfaceToFile(file.c_str(), D3DXIFF_BMP, cap.get(), nullptr), D3D_OK);
     ASSERT_EQ(d->SetRenderTarget(bb, ds), D3D_OK);
@@ -509,7 +514,7 @@ TEST_F(GlDeviceTest, CaptureTargetSavesAsBmp) {
     EXPECT_EQ(top[2], 0);
     EXPECT_EQ(bottom[0], 0);
     EXPECT_EQ(bottom[2], 0x40);
-    ExpectPixels({{8, 2, 0x000000}});  // the back buffer was not touched
+    ExpectPixels({{8, 2, 0x000000}}); // the back buffer was not touched
 }
 
 // A two-colour picture through PNG, JPEG and BMP files into textures, drawn the right way up.
@@ -520,7 +525,7 @@ TEST_F(GlDeviceTest, TexturesFromFilesKeepTheirOrientation) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             uint8_t* p = img.Pixel(x, y);
-            p[0] = y < 16 ? 255 : 0;  // top red, bottom blue
+            p[0] = y < 16 ? 255 : 0; // top red, bottom blue
             p[1] = 0;
             p[2] = y < 16 ? 0 : 255;
             p[3] = 255;
@@ -566,11 +571,11 @@ TEST_F(GlDeviceTest, AdapterReportsTheDisplayAndACapableDevice) {
     AdapterIdentifier id;
     ASSERT_EQ(d3d_->GetAdapterIdentifier(0, D3DENUM_NO_WHQL_LEVEL, &id), D3D_OK);
     EXPECT_FALSE(id.Description.empty());
-    EXPECT_NE(id.DriverVersion >> 48, 0u);  // the GL major version
+    EXPECT_NE(id.DriverVersion >> 48, 0u); // the GL major version
     ASSERT_GT(d3d_->GetAdapterModeCount(0), 0u);
     DisplayMode desktop;
     ASSERT_EQ(d3d_->GetAdapterDisplayMode(0, &desktop), D3D_OK);
-    EXPECT_EQ(desktop.Format, D3DFMT_X8R8G8B8);  // a 24-bit X server is a 32-bit desktop
+    EXPECT_EQ(desktop.Format, D3DFMT_X8R8G8B8); // a 24-bit X server is a 32-bit desktop
     EXPECT_EQ(d3d_->CheckDeviceType(0, D3DDEVTYPE_HAL, desktop.Format, desktop.Format, false), D3D_OK);
     EXPECT_EQ(d3d_->CheckDeviceFormat(0, D3DDEVTYPE_HAL, desktop.Format, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
                                       D3DFMT_D24S8),

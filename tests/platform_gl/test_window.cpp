@@ -173,21 +173,47 @@ TEST_F(WindowTest, KeyPressesGiveKeyMessagesAndTheCharactersKeysType) {
     };
     const Case cases[] = {
         {"Return", true, SDL_SCANCODE_RETURN, SDLK_RETURN, 0, false, {{WM_KEYDOWN, 13, kDown}, {WM_CHAR, 13, kDown}}},
-        {"Return auto-repeat", true, SDL_SCANCODE_RETURN, SDLK_RETURN, 0, true,
+        {"Return auto-repeat",
+         true,
+         SDL_SCANCODE_RETURN,
+         SDLK_RETURN,
+         0,
+         true,
          {{WM_KEYDOWN, 13, kRepeat}, {WM_CHAR, 13, kRepeat}}},
         {"Return released", false, SDL_SCANCODE_RETURN, SDLK_RETURN, 0, false, {{WM_KEYUP, 13, kUp}}},
-        {"keypad Enter", true, SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, 0, false,
+        {"keypad Enter",
+         true,
+         SDL_SCANCODE_KP_ENTER,
+         SDLK_KP_ENTER,
+         0,
+         false,
          {{WM_KEYDOWN, 13, kDown}, {WM_CHAR, 13, kDown}}},
-        {"Backspace", true, SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0, false, {{WM_KEYDOWN, 8, kDown}, {WM_CHAR, 8, kDown}}},
+        {"Backspace",
+         true,
+         SDL_SCANCODE_BACKSPACE,
+         SDLK_BACKSPACE,
+         0,
+         false,
+         {{WM_KEYDOWN, 8, kDown}, {WM_CHAR, 8, kDown}}},
         {"Tab", true, SDL_SCANCODE_TAB, SDLK_TAB, 0, false, {{WM_KEYDOWN, 9, kDown}, {WM_CHAR, 9, kDown}}},
         {"Escape", true, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0, false, {{WM_KEYDOWN, 27, kDown}, {WM_CHAR, 27, kDown}}},
         {"a letter types through text input only", true, SDL_SCANCODE_A, SDLK_a, 0, false, {{WM_KEYDOWN, 'A', kDown}}},
         {"F10 is a system key", true, SDL_SCANCODE_F10, SDLK_F10, 0, false, {{WM_SYSKEYDOWN, 0x79, kDown}}},
         {"F10 released", false, SDL_SCANCODE_F10, SDLK_F10, 0, false, {{WM_SYSKEYUP, 0x79, kUp}}},
         {"Alt itself", true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT, false, {{WM_SYSKEYDOWN, 18, kAltDown}}},
-        {"Alt+Return types nothing", true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, false,
+        {"Alt+Return types nothing",
+         true,
+         SDL_SCANCODE_RETURN,
+         SDLK_RETURN,
+         KMOD_LALT,
+         false,
          {{WM_SYSKEYDOWN, 13, kAltDown}}},
-        {"Ctrl+Alt+key is an ordinary key", true, SDL_SCANCODE_E, SDLK_e, KMOD_LCTRL | KMOD_LALT, false,
+        {"Ctrl+Alt+key is an ordinary key",
+         true,
+         SDL_SCANCODE_E,
+         SDLK_e,
+         KMOD_LCTRL | KMOD_LALT,
+         false,
          {{WM_KEYDOWN, 'E', kDown}}},
         {"key left of 1", true, SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE, 0, false, {{WM_KEYDOWN, 0xC0, kDown}}},
         {"right Shift", true, SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, KMOD_RSHIFT, false, {{WM_KEYDOWN, 16, kDown}}},
@@ -207,7 +233,7 @@ TEST_F(WindowTest, KeyPressesGiveKeyMessagesAndTheCharactersKeysType) {
 
 TEST_F(WindowTest, TypedTextArrivesAsWindows1252Characters) {
     Open();
-    PushText("a\xE2\x82\xAC\xC3\xA9\xE4\xB8\xAD");   // a, euro sign, e acute, a CJK character
+    PushText("a\xE2\x82\xAC\xC3\xA9\xE4\xB8\xAD"); // a, euro sign, e acute, a CJK character
     const std::vector<Msg> got = Only(Drain(), {WM_CHAR});
     ASSERT_EQ(got.size(), 4u) << Describe(got);
     EXPECT_EQ(got[0].wParam, static_cast<WPARAM>('a'));
@@ -218,8 +244,8 @@ TEST_F(WindowTest, TypedTextArrivesAsWindows1252Characters) {
 
 TEST_F(WindowTest, MouseInputMergesMovesAndKeepsPositionsSigned) {
     struct Input {
-        Uint32 type;   // SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN/UP, SDL_MOUSEWHEEL
-        int a;         // button, or wheel steps
+        Uint32 type; // SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN/UP, SDL_MOUSEWHEEL
+        int a;       // button, or wheel steps
         int x, y;
     };
     struct Case {
@@ -232,13 +258,16 @@ TEST_F(WindowTest, MouseInputMergesMovesAndKeepsPositionsSigned) {
          {{SDL_MOUSEMOTION, 0, 1, 2}, {SDL_MOUSEMOTION, 0, 5, 6}, {SDL_MOUSEMOTION, 0, 9, 10}},
          {{WM_MOUSEMOVE, 0, PackMousePos(9, 10)}}},
         {"a press keeps the move before it, in order",
-         {{SDL_MOUSEMOTION, 0, 1, 2}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 2}, {SDL_MOUSEMOTION, 0, 3, 4},
+         {{SDL_MOUSEMOTION, 0, 1, 2},
+          {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 2},
+          {SDL_MOUSEMOTION, 0, 3, 4},
           {SDL_MOUSEMOTION, 0, 7, 8}},
          {{WM_MOUSEMOVE, 0, PackMousePos(1, 2)},
           {WM_LBUTTONDOWN, MK_LBUTTON, PackMousePos(1, 2)},
           {WM_MOUSEMOVE, 0, PackMousePos(7, 8)}}},
         {"buttons held show in wParam",
-         {{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 5, 5}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 6, 6},
+         {{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 5, 5},
+          {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 6, 6},
           {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 7, 7}},
          {{WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, PackMousePos(5, 5)},
           {WM_LBUTTONUP, MK_RBUTTON, PackMousePos(6, 6)},
@@ -247,7 +276,8 @@ TEST_F(WindowTest, MouseInputMergesMovesAndKeepsPositionsSigned) {
          {{SDL_MOUSEMOTION, 0, -15, -3}},
          {{WM_MOUSEMOVE, 0, PackMousePos(-15, -3)}}},
         {"middle button; side buttons give nothing",
-         {{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 2, 3}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 2, 3},
+         {{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 2, 3},
+          {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 2, 3},
           {SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 2, 3}},
          {{WM_MBUTTONDOWN, MK_MBUTTON, PackMousePos(2, 3)}, {WM_MBUTTONUP, 0, PackMousePos(2, 3)}}},
         {"wheel towards the user",
@@ -336,7 +366,7 @@ TEST_F(WindowTest, MinimiseRestoreAndFocusReportOnlyChanges) {
 
 TEST_F(WindowTest, AUserResizeIsOfferedToTheProcedureWhichMayAdjustIt) {
     Open();
-    PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 480);   // width dragged
+    PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 480); // width dragged
     std::vector<Msg> got = Only(Drain(), {WM_SIZE});
     std::vector<Msg> sizing = Only(sent_, {WM_SIZING});
     ASSERT_EQ(sizing.size(), 1u);
@@ -417,7 +447,8 @@ TEST_F(WindowTest, DisplayModesAreListedInDeviceDepths) {
     const std::vector<DisplayMode> modes = GetDisplayModes();
     ASSERT_FALSE(modes.empty());
     for (const DisplayMode& m : modes) {
-        EXPECT_TRUE(m.bitsPerPixel == 32 || m.bitsPerPixel == 16) << m.width << "x" << m.height << ":" << m.bitsPerPixel;
+        EXPECT_TRUE(m.bitsPerPixel == 32 || m.bitsPerPixel == 16)
+            << m.width << "x" << m.height << ":" << m.bitsPerPixel;
         EXPECT_GT(m.width, 0);
     }
     DisplayMode desktop;

@@ -21,12 +21,10 @@ inline const int CUBE_QUADS[6][4] = {
 
 // A closed cube of 12 triangles. Texture coordinate i belongs to position i (so corners that
 // share a position share their uv); every face gets smoothing mask `mask` and material `material`.
-inline std::string CubeText(unsigned mask, int material = 0)
-{
+inline std::string CubeText(unsigned mask, int material = 0) {
     std::ostringstream s;
     s << "mesh cube\n" << CUBE_POSITIONS << "tvertices 8\n";
-    for (int i = 0; i < 8; ++i)
-        s << (i & 1) << ' ' << ((i >> 1) & 1) * 0.5 << '\n';
+    for (int i = 0; i < 8; ++i) s << (i & 1) << ' ' << ((i >> 1) & 1) * 0.5 << '\n';
     s << "faces 12\n";
     for (const auto& q : CUBE_QUADS) {
         const int tri[2][3] = {{q[0], q[1], q[2]}, {q[0], q[2], q[3]}};
@@ -38,15 +36,12 @@ inline std::string CubeText(unsigned mask, int material = 0)
 }
 
 // A fan of `n` triangles around position 0 (which n face corners then share), in the plane z = 0.
-inline std::string FanText(int n)
-{
+inline std::string FanText(int n) {
     std::ostringstream s;
     s << "mesh fan\nvertices " << n + 2 << "\n0 0 0\n";
-    for (int i = 0; i <= n; ++i)
-        s << i + 1 << ' ' << (i % 2 ? 1 : 0) + i << " 0\n";
+    for (int i = 0; i <= n; ++i) s << i + 1 << ' ' << (i % 2 ? 1 : 0) + i << " 0\n";
     s << "tvertices 1\n0 0\nfaces " << n << '\n';
-    for (int i = 0; i < n; ++i)
-        s << "0 " << i + 1 << ' ' << i + 2 << " 0 0 0 0 1\n";
+    for (int i = 0; i < n; ++i) s << "0 " << i + 1 << ' ' << i + 2 << " 0 0 0 0 1\n";
     return s.str();
 }
 
@@ -58,12 +53,10 @@ public:
     LogCatcher(const LogCatcher&) = delete;
     LogCatcher& operator=(const LogCatcher&) = delete;
 
-    std::vector<std::string> Lines() const
-    {
+    std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
         std::istringstream in(dir_.Read("log.txt"));
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
     // Forgets what was logged so far.

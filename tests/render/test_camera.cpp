@@ -9,45 +9,36 @@ namespace {
 
 constexpr float kTol = 1e-5f;
 
-void ExpectNear(const YVector& got, const YVector& want, float tol = kTol)
-{
+void ExpectNear(const YVector& got, const YVector& want, float tol = kTol) {
     EXPECT_NEAR(got.x, want.x, tol);
     EXPECT_NEAR(got.y, want.y, tol);
     EXPECT_NEAR(got.z, want.z, tol);
 }
 
-void ExpectMatrixNear(const float* got, const float* want, float tol = kTol)
-{
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(got[i], want[i], tol) << "element " << i;
+void ExpectMatrixNear(const float* got, const float* want, float tol = kTol) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(got[i], want[i], tol) << "element " << i;
 }
 
-YMatrix Translation(float x, float y, float z)
-{
+YMatrix Translation(float x, float y, float z) {
     YMatrix t;
     t.MatrixSetTranslation(YVector(x, y, z));
     return t;
 }
 
-YMatrix FromFloats(const float* f)
-{
+YMatrix FromFloats(const float* f) {
     YMatrix m;
     std::memcpy(m.m, f, sizeof m.m);
     return m;
 }
 
 // The image of a point under a matrix given as 16 floats.
-YVector Apply(const float* f, const YVector& p)
-{
-    return FromFloats(f).TransformPoint(p);
-}
+YVector Apply(const float* f, const YVector& p) { return FromFloats(f).TransformPoint(p); }
 
 const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 // ---- rotations used by the views ----
 
-TEST(Rotation, AboutXTurnsYTowardZ)
-{
+TEST(Rotation, AboutXTurnsYTowardZ) {
     YMatrix r;
     r.SetRotationX(90.0f);
     ExpectNear(r.TransformPoint({0, 1, 0}), {0, 0, 1});
@@ -56,23 +47,22 @@ TEST(Rotation, AboutXTurnsYTowardZ)
     ExpectMatrixNear(r.m, kIdentity);
 }
 
-TEST(Rotation, AboutAnAxisTable)
-{
+TEST(Rotation, AboutAnAxisTable) {
     struct Case {
         float degrees;
         YVector axis, from, to;
     };
     const Case cases[] = {
-        {90, {0, 0, 5}, {1, 0, 0}, {0, 1, 0}},      // the axis need not be of unit length
-        {90, {2, 0, 0}, {0, 1, 0}, {0, 0, 1}},      // the same sense as the rotation about x
+        {90, {0, 0, 5}, {1, 0, 0}, {0, 1, 0}}, // the axis need not be of unit length
+        {90, {2, 0, 0}, {0, 1, 0}, {0, 0, 1}}, // the same sense as the rotation about x
         {90, {0, 1, 0}, {0, 0, 1}, {1, 0, 0}},
-        {120, {1, 1, 1}, {1, 0, 0}, {0, 1, 0}},     // a third of a turn about the diagonal
+        {120, {1, 1, 1}, {1, 0, 0}, {0, 1, 0}}, // a third of a turn about the diagonal
         {120, {1, 1, 1}, {0, 0, 1}, {1, 0, 0}},
         {-90, {0, 0, 1}, {0, 1, 0}, {1, 0, 0}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.degrees << " about (" << c.axis.x << ", " << c.axis.y << ", "
-                                        << c.axis.z << ")");
+        SCOPED_TRACE(testing::Message() << c.degrees << " about (" << c.axis.x << ", " << c.axis.y << ", " << c.axis.z
+                                        << ")");
         YMatrix r;
         r.SetRotationAxis(c.degrees, &c.axis);
         ExpectNear(r.TransformPoint(c.from), c.to);
@@ -83,8 +73,7 @@ TEST(Rotation, AboutAnAxisTable)
 
 // ---- the camera ----
 
-TEST(Camera, DefaultView)
-{
+TEST(Camera, DefaultView) {
     const YCamera cam;
     EXPECT_FLOAT_EQ(cam.fov, 45.0f);
     EXPECT_NEAR(cam.tanHalfFov, 0.41421356f, kTol);
@@ -105,8 +94,7 @@ TEST(Camera, DefaultView)
     ExpectNear(cam.lightDir, {-0.26726124f, 0.53452248f, -0.80178373f});
 }
 
-TEST(Camera, SetViewTable)
-{
+TEST(Camera, SetViewTable) {
     YMatrix turn;
     turn.SetRotationZ(90.0f);
     YMatrix scale = Translation(0, 0, -10);
@@ -141,8 +129,7 @@ TEST(Camera, SetViewTable)
     }
 }
 
-TEST(Camera, FovAndLight)
-{
+TEST(Camera, FovAndLight) {
     YCamera cam;
     cam.SetFov(90.0f);
     EXPECT_FLOAT_EQ(cam.fov, 90.0f);
@@ -152,11 +139,10 @@ TEST(Camera, FovAndLight)
 
     const YVector light(0, 0, -2);
     cam.SetLightDir(&light);
-    ExpectNear(cam.lightDir, {0, 0, -2});   // kept as given, not normalised
+    ExpectNear(cam.lightDir, {0, 0, -2}); // kept as given, not normalised
 }
 
-TEST(Camera, TheGlobalCameraStartsWithTheDefaultView)
-{
+TEST(Camera, TheGlobalCameraStartsWithTheDefaultView) {
     const YCamera fresh;
     ExpectMatrixNear(g_Camera.view.m, fresh.view.m);
 }
@@ -170,22 +156,19 @@ protected:
     float out[16];
 };
 
-TEST_F(ArcBallTest, StartsAtIdentity)
-{
+TEST_F(ArcBallTest, StartsAtIdentity) {
     ExpectMatrixNear(ball.GetMatrix(out), kIdentity);
     EXPECT_FALSE(ball.dragging);
 }
 
-TEST_F(ArcBallTest, MapToSphere)
-{
+TEST_F(ArcBallTest, MapToSphere) {
     ExpectNear(ball.MapToSphere(400, 300), {0, 0, 1});
     ExpectNear(ball.MapToSphere(800, 300), {1, 0, 0});
-    ExpectNear(ball.MapToSphere(400, 0), {0, 1, 0});   // window y grows downward
-    ExpectNear(ball.MapToSphere(1200, 300), {1, 0, 0});   // outside the outline: on the rim
+    ExpectNear(ball.MapToSphere(400, 0), {0, 1, 0});    // window y grows downward
+    ExpectNear(ball.MapToSphere(1200, 300), {1, 0, 0}); // outside the outline: on the rim
 }
 
-TEST_F(ArcBallTest, ADragPreviewsThenFoldsInOnce)
-{
+TEST_F(ArcBallTest, ADragPreviewsThenFoldsInOnce) {
     // 4 pixels right of the centre: the chord to the start is 0.0100009, so the angle is
     // 1.80015 degrees about +y, turning the start point (0, 0, 1) toward +x.
     const YVector towardViewer(0, 0, 1), turned(0.03141346f, 0, 0.99950648f);
@@ -204,8 +187,7 @@ TEST_F(ArcBallTest, ADragPreviewsThenFoldsInOnce)
     ExpectNear(Apply(ball.GetMatrix(out), towardViewer), turned);
 }
 
-TEST_F(ArcBallTest, ADragBackToItsStartChangesNothing)
-{
+TEST_F(ArcBallTest, ADragBackToItsStartChangesNothing) {
     ball.BeginDrag(300, 200);
     ball.Drag(500, 450);
     EXPECT_NE(ball.angle, 0.0f);
@@ -215,8 +197,7 @@ TEST_F(ArcBallTest, ADragBackToItsStartChangesNothing)
     ExpectMatrixNear(ball.GetMatrix(out), kIdentity);
 }
 
-TEST_F(ArcBallTest, ASecondDragTurnsAfterTheStoredRotation)
-{
+TEST_F(ArcBallTest, ASecondDragTurnsAfterTheStoredRotation) {
     YArcBall second;
     second.SetWindowSize(800, 600);
     second.BeginDrag(400, 300);
@@ -233,18 +214,16 @@ TEST_F(ArcBallTest, ASecondDragTurnsAfterTheStoredRotation)
     ball.Drag(400, 500);
     ball.GetMatrix(out);
 
-    const YMatrix expected = FromFloats(alone) * FromFloats(first);   // first, then the new drag
+    const YMatrix expected = FromFloats(alone) * FromFloats(first); // first, then the new drag
     ExpectMatrixNear(out, expected.m);
 }
 
-TEST_F(ArcBallTest, MovesWithoutAPressAreIgnored)
-{
+TEST_F(ArcBallTest, MovesWithoutAPressAreIgnored) {
     ball.Drag(700, 100);
     ExpectMatrixNear(ball.GetMatrix(out), kIdentity);
 }
 
-TEST(ArcBall, AMinimisedWindowKeepsTheLastSize)
-{
+TEST(ArcBall, AMinimisedWindowKeepsTheLastSize) {
     YArcBall ball;
     ball.SetWindowSize(800, 600);
     ball.SetWindowSize(0, 0);
@@ -265,12 +244,11 @@ TEST(ArcBall, AMinimisedWindowKeepsTheLastSize)
 class OrbitTest : public ::testing::Test {
 protected:
     void SetUp() override { view.SetWindowSize(800, 600); }
-    YOrbitView view{35.0f, -40.0f, -65.0f, -25.0f};   // the game's limits
+    YOrbitView view{35.0f, -40.0f, -65.0f, -25.0f}; // the game's limits
     float out[16];
 };
 
-TEST_F(OrbitTest, StartsAtTheInitialPitch)
-{
+TEST_F(OrbitTest, StartsAtTheInitialPitch) {
     EXPECT_EQ(view.yaw, 0.0f);
     EXPECT_EQ(view.pitch, -40.0f);
     EXPECT_FALSE(view.dragging);
@@ -279,8 +257,7 @@ TEST_F(OrbitTest, StartsAtTheInitialPitch)
     ExpectNear(Apply(out, {0, 1, 0}), {0, 0.76604444f, -0.64278761f});
 }
 
-TEST_F(OrbitTest, DragPreviewsAndReleaseStores)
-{
+TEST_F(OrbitTest, DragPreviewsAndReleaseStores) {
     // 100 px of a 400 px half width: a quarter of twice the limit, 17.5 degrees; 30 px of a
     // 300 px half height: a tenth of the 40 degree range.
     const YVector turned(0.95371695f, 0.2432761f, -0.17675043f);
@@ -298,16 +275,15 @@ TEST_F(OrbitTest, DragPreviewsAndReleaseStores)
     ExpectNear(Apply(view.GetMatrix(out), {1, 0, 0}), turned);
 }
 
-TEST_F(OrbitTest, ClampTable)
-{
+TEST_F(OrbitTest, ClampTable) {
     struct Case {
         int x0, y0, x1, y1;
         float yaw, pitch;
     };
     const Case cases[] = {
-        {0, 300, 800, 300, 35.0f, -40.0f},      // the whole width asks for 4 x 35, gets 35
+        {0, 300, 800, 300, 35.0f, -40.0f}, // the whole width asks for 4 x 35, gets 35
         {800, 300, 0, 300, -35.0f, -40.0f},
-        {400, 0, 400, 600, 0.0f, -25.0f},       // down: tilt up to the maximum
+        {400, 0, 400, 600, 0.0f, -25.0f}, // down: tilt up to the maximum
         {400, 600, 400, 0, 0.0f, -65.0f},
     };
     for (const Case& c : cases) {
@@ -320,8 +296,7 @@ TEST_F(OrbitTest, ClampTable)
     }
 }
 
-TEST_F(OrbitTest, ReleasingAtTheStartChangesNothing)
-{
+TEST_F(OrbitTest, ReleasingAtTheStartChangesNothing) {
     view.BeginDrag(400, 300);
     view.EndDrag(500, 330);
     float before[16];
@@ -335,24 +310,21 @@ TEST_F(OrbitTest, ReleasingAtTheStartChangesNothing)
     ExpectMatrixNear(view.GetMatrix(out), before);
 }
 
-TEST_F(OrbitTest, AReleaseWithoutAPressChangesNothing)
-{
+TEST_F(OrbitTest, AReleaseWithoutAPressChangesNothing) {
     view.EndDrag(800, 600);
     EXPECT_EQ(view.yaw, 0.0f);
     EXPECT_EQ(view.pitch, -40.0f);
 }
 
-TEST_F(OrbitTest, AMinimisedWindowKeepsTheLastSize)
-{
+TEST_F(OrbitTest, AMinimisedWindowKeepsTheLastSize) {
     view.BeginDrag(400, 300);
-    view.SetWindowSize(0, 0);   // minimised while the button is held
+    view.SetWindowSize(0, 0); // minimised while the button is held
     view.EndDrag(500, 330);
     EXPECT_NEAR(view.yaw, 17.5f, kTol);
     EXPECT_NEAR(view.pitch, -36.0f, kTol);
 }
 
-TEST_F(OrbitTest, ResetRestoresTheStart)
-{
+TEST_F(OrbitTest, ResetRestoresTheStart) {
     view.BeginDrag(400, 300);
     view.EndDrag(600, 400);
     view.Reset();
@@ -360,4 +332,4 @@ TEST_F(OrbitTest, ResetRestoresTheStart)
     EXPECT_EQ(view.pitch, -40.0f);
 }
 
-}  // namespace
+} // namespace

@@ -15,12 +15,10 @@ namespace {
 // Records the items it draws, and may run something while drawing one.
 class Recorder : public YDrawObj {
 public:
-    void Draw(void* item) override
-    {
+    void Draw(void* item) override {
         const int id = *static_cast<int*>(item);
         drawn.push_back(id);
-        if (onDraw)
-            onDraw(id);
+        if (onDraw) onDraw(id);
     }
     std::vector<int> drawn;
     std::function<void(int)> onDraw;
@@ -29,29 +27,24 @@ public:
 // Puts the camera's eye at `eye` for the test and restores the camera afterwards.
 class DrawListTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = g_Camera;
         SetEye({0, 0, 0});
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         DrawOpaqueQueue();
         DrawBlendedQueue();
         g_Camera = saved;
     }
-    static void SetEye(const YVector& eye)
-    {
+    static void SetEye(const YVector& eye) {
         YMatrix view;
         view.MatrixSetTranslation(eye.Negate());
         g_Camera.SetView(&view);
     }
     // Item ids index into this, so the pointers stay put.
-    int* Item(int id)
-    {
+    int* Item(int id) {
         if (ids.empty())
-            for (int i = 0; i < 4096; ++i)
-                ids.push_back(i);
+            for (int i = 0; i < 4096; ++i) ids.push_back(i);
         return &ids.at(id);
     }
 
@@ -60,12 +53,11 @@ protected:
     Recorder recorder;
 };
 
-TEST_F(DrawListTest, OrderTable)
-{
+TEST_F(DrawListTest, OrderTable) {
     struct Case {
         const char* name;
         bool blended;
-        std::vector<YVector> positions;   // item i at positions[i]
+        std::vector<YVector> positions; // item i at positions[i]
         std::vector<int> order;
     };
     const Case cases[] = {
@@ -91,18 +83,16 @@ TEST_F(DrawListTest, OrderTable)
     }
 }
 
-TEST_F(DrawListTest, TheKeyIsTakenFromTheCameraAtThePush)
-{
+TEST_F(DrawListTest, TheKeyIsTakenFromTheCameraAtThePush) {
     const YVector a(2, 0, 0), b(7, 0, 0);
-    QueueBlendedDraw(Item(0), &a, &recorder);   // 4 from the origin
+    QueueBlendedDraw(Item(0), &a, &recorder); // 4 from the origin
     SetEye({10, 0, 0});
-    QueueBlendedDraw(Item(1), &b, &recorder);   // 9 from (10, 0, 0); item 0 would now be 64
+    QueueBlendedDraw(Item(1), &b, &recorder); // 9 from (10, 0, 0); item 0 would now be 64
     DrawBlendedQueue();
     EXPECT_EQ(recorder.drawn, (std::vector<int>{1, 0}));
 }
 
-TEST_F(DrawListTest, ManyRandomItemsComeOutSorted)
-{
+TEST_F(DrawListTest, ManyRandomItemsComeOutSorted) {
     std::mt19937 rng(1234);
     std::uniform_real_distribution<float> coord(-50.0f, 50.0f);
     for (bool blended : {true, false}) {
@@ -130,11 +120,10 @@ TEST_F(DrawListTest, ManyRandomItemsComeOutSorted)
     }
 }
 
-TEST_F(DrawListTest, CapacityGrowsByHalfWhenFull)
-{
+TEST_F(DrawListTest, CapacityGrowsByHalfWhenFull) {
     YDrawQueue queue(YDrawQueue::FarthestFirst);
     struct Step {
-        int pushes;     // total pushes so far
+        int pushes; // total pushes so far
         int capacity;
     };
     // The 100th push finds count 99 = capacity - 1 and grows before it stores its entry.
@@ -142,43 +131,38 @@ TEST_F(DrawListTest, CapacityGrowsByHalfWhenFull)
     const YVector p(1, 2, 3);
     int pushed = 0;
     for (const Step& s : steps) {
-        while (pushed < s.pushes)
-            queue.Push(Item(pushed++), &p, &recorder);
+        while (pushed < s.pushes) queue.Push(Item(pushed++), &p, &recorder);
         EXPECT_EQ(queue.Count(), s.pushes);
         EXPECT_EQ(queue.Capacity(), s.capacity) << "after " << s.pushes << " pushes";
     }
     queue.Drain();
     EXPECT_EQ(int(recorder.drawn.size()), pushed);
-    EXPECT_EQ(queue.Capacity(), 337);   // never shrinks
+    EXPECT_EQ(queue.Capacity(), 337); // never shrinks
 }
 
-TEST_F(DrawListTest, ReserveKeepsTheQueuedEntries)
-{
+TEST_F(DrawListTest, ReserveKeepsTheQueuedEntries) {
     YDrawQueue queue(YDrawQueue::NearestFirst);
     for (int i = 0; i < 10; ++i) {
         const YVector p(float(10 - i), 0, 0);
         queue.Push(Item(i), &p, &recorder);
     }
-    queue.Reserve(3);   // too small for what is queued: it keeps room for all of it
+    queue.Reserve(3); // too small for what is queued: it keeps room for all of it
     EXPECT_GE(queue.Capacity(), 12);
     queue.Drain();
     EXPECT_EQ(recorder.drawn, (std::vector<int>{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
 }
 
-TEST_F(DrawListTest, DrainingAnEmptyQueueDrawsNothing)
-{
+TEST_F(DrawListTest, DrainingAnEmptyQueueDrawsNothing) {
     DrawOpaqueQueue();
     DrawBlendedQueue();
     EXPECT_TRUE(recorder.drawn.empty());
 }
 
-TEST_F(DrawListTest, ItemsPushedWhileDrainingAreDrawnInTheSameDrain)
-{
+TEST_F(DrawListTest, ItemsPushedWhileDrainingAreDrawnInTheSameDrain) {
     // The first item drawn queues 300 more at distances 1 to 300, some nearer and some farther
     // than the one still queued; so many pushes also make the array grow during the drain.
     recorder.onDraw = [this](int id) {
-        if (id != 0)
-            return;
+        if (id != 0) return;
         for (int i = 1; i <= 300; ++i) {
             const YVector p(0, float(i), 0);
             QueueOpaqueDraw(Item(i), &p, &recorder);
@@ -190,13 +174,11 @@ TEST_F(DrawListTest, ItemsPushedWhileDrainingAreDrawnInTheSameDrain)
     DrawOpaqueQueue();
 
     std::vector<int> expected{0};
-    for (int i = 1; i <= 200; ++i)
-        expected.push_back(i);
+    for (int i = 1; i <= 200; ++i) expected.push_back(i);
     expected.push_back(301);
-    for (int i = 201; i <= 300; ++i)
-        expected.push_back(i);
+    for (int i = 201; i <= 300; ++i) expected.push_back(i);
     EXPECT_EQ(recorder.drawn, expected);
     EXPECT_EQ(OpaqueDrawQueue().Count(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -45,7 +45,7 @@ protected:
 TEST_F(EnvironmentBoxTest, TheListIsSortedAndUnknownNamesTakeTheFirst) {
     struct Row {
         const char* name;
-        std::vector<std::string> entries;  // under env; with a '.' a file
+        std::vector<std::string> entries; // under env; with a '.' a file
         const char* asked;
         std::vector<std::string> listed;
         const char* chosen;
@@ -64,7 +64,7 @@ TEST_F(EnvironmentBoxTest, TheListIsSortedAndUnknownNamesTakeTheFirst) {
         MakeEnv(root, row.entries);
         YEnvironmentBox box;
         EXPECT_EQ(box.Names(), row.listed);
-        EXPECT_EQ(box.FaceShader(0), nullptr);  // made by the first choice
+        EXPECT_EQ(box.FaceShader(0), nullptr); // made by the first choice
         box.SetEnvironment(row.asked);
         EXPECT_EQ(box.CurrentName(), row.chosen);
         for (int f = 0; f < YEnvironmentBox::FACE_COUNT; ++f) {
@@ -79,7 +79,7 @@ TEST_F(EnvironmentBoxTest, TheListIsSortedAndUnknownNamesTakeTheFirst) {
 }
 
 TEST_F(EnvironmentBoxTest, WithoutEnvironmentsTheNameStaysAndNoPictureIsAskedFor) {
-    const bool makeFolder[] = {true, false};  // an empty "env", and none at all
+    const bool makeFolder[] = {true, false}; // an empty "env", and none at all
     for (bool folder : makeFolder) {
         SCOPED_TRACE(folder ? "empty env folder" : "no env folder");
         TempDir root(true);
@@ -93,11 +93,11 @@ TEST_F(EnvironmentBoxTest, WithoutEnvironmentsTheNameStaysAndNoPictureIsAskedFor
         box.SetDefault();
         EXPECT_EQ(box.CurrentName(), "");
         EXPECT_EQ(RenderResources().size(), resources);
-        EXPECT_EQ(CountLogLines("No environment in folder env"), logged + 1);  // once per box
+        EXPECT_EQ(CountLogLines("No environment in folder env"), logged + 1); // once per box
         EXPECT_EQ(FaceTexture(box, 0), "");
         box.SetEnvironment("stars");
         EXPECT_EQ(box.CurrentName(), "stars");
-        box.Draw();  // faces without pictures; no renderer, nothing happens
+        box.Draw(); // faces without pictures; no renderer, nothing happens
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(EnvironmentBoxTest, ChoosingTheSameEnvironmentAgainLoadsNothing) {
     box.SetEnvironment("envtest_first");
     EXPECT_EQ(RenderResources().size(), before + 12);
     EXPECT_EQ(CountLogLines("Load texture "), 12);
-    for (int f = 0; f < YEnvironmentBox::FACE_COUNT; ++f) EXPECT_EQ(box.FaceShader(f), shaders[f]);  // the same copies
+    for (int f = 0; f < YEnvironmentBox::FACE_COUNT; ++f) EXPECT_EQ(box.FaceShader(f), shaders[f]); // the same copies
 }
 
 TEST_F(EnvironmentBoxTest, FacesAreCopiesTakenAtTheFirstChoice) {
@@ -141,12 +141,12 @@ TEST_F(EnvironmentBoxTest, FacesAreCopiesTakenAtTheFirstChoice) {
     look->renderStates[RS_DEPTH_WRITE_ENABLE] = 0;
     YEnvironmentBox box;
     box.SetEnvironment("a");
-    look->renderStates[RS_DEPTH_WRITE_ENABLE] = 1;  // the file's entry changes later
+    look->renderStates[RS_DEPTH_WRITE_ENABLE] = 1; // the file's entry changes later
     for (int f = 0; f < YEnvironmentBox::FACE_COUNT; ++f) {
         EXPECT_NE(box.FaceShader(f), look);
         EXPECT_EQ(box.FaceShader(f)->renderStates[RS_DEPTH_WRITE_ENABLE], 0u);
     }
-    EXPECT_EQ(look->stages[0]->texture, nullptr);  // the pictures go to the copies only
+    EXPECT_EQ(look->stages[0]->texture, nullptr); // the pictures go to the copies only
     look->renderStates[RS_DEPTH_WRITE_ENABLE] = saved;
 }
 
@@ -154,16 +154,17 @@ TEST_F(EnvironmentBoxTest, FacesStandUprightAroundTheEyeWithZUp) {
     gpu::NullDevice& dev = MakeDevice();
     TempDir root(true);
     MakeEnv(root, {"envtest_faces"});
-    for (const char* face : YEnvironmentBox::FACE_NAMES) WritePicture(std::string("env/envtest_faces/") + face + ".jpg");
+    for (const char* face : YEnvironmentBox::FACE_NAMES)
+        WritePicture(std::string("env/envtest_faces/") + face + ".jpg");
     YEnvironmentBox box;
     box.Draw();
-    EXPECT_TRUE(Quads().empty());  // nothing before an environment is chosen
+    EXPECT_TRUE(Quads().empty()); // nothing before an environment is chosen
 
     box.SetEnvironment("envtest_faces");
     YMatrix turn, view;
     turn.SetRotationZ(35.0f);
     view.MatrixSetTranslation(YVector(4, -7, 2));
-    view = turn * view;  // moved, then turned
+    view = turn * view; // moved, then turned
     g_Camera.SetView(&view);
     dev.ClearTrace();
     box.Draw();
@@ -178,9 +179,9 @@ TEST_F(EnvironmentBoxTest, FacesStandUprightAroundTheEyeWithZUp) {
 
     struct Face {
         const char* name;
-        YVector normal;  // the plane the face lies in: normal . p = 1
-        YVector uDir;    // where the picture's u grows
-        YVector topDir;  // where its top row (v = 0) lies
+        YVector normal; // the plane the face lies in: normal . p = 1
+        YVector uDir;   // where the picture's u grows
+        YVector topDir; // where its top row (v = 0) lies
     };
     const Face faces[] = {
         {"front", {0, 1, 0}, {1, 0, 0}, {0, 0, 1}},  {"back", {0, -1, 0}, {-1, 0, 0}, {0, 0, 1}},
@@ -189,7 +190,7 @@ TEST_F(EnvironmentBoxTest, FacesStandUprightAroundTheEyeWithZUp) {
     };
     const std::vector<scenetest::Quad> quads = Quads();
     ASSERT_EQ(quads.size(), 6u);
-    EXPECT_EQ(dev.TraceStartingWith("SetTexture(0,tex#").size(), 6u);  // each face its own picture
+    EXPECT_EQ(dev.TraceStartingWith("SetTexture(0,tex#").size(), 6u); // each face its own picture
     for (int f = 0; f < 6; ++f) {
         SCOPED_TRACE(faces[f].name);
         const YTexVertex* v = quads[static_cast<std::size_t>(f)].v;

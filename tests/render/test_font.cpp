@@ -6,8 +6,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -113,7 +113,8 @@ protected:
     // The lines logged since the last call.
     std::vector<std::string> NewLogLines() {
         std::vector<std::string> all = LogLines();
-        std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(seen_, all.size())), all.end());
+        std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(seen_, all.size())),
+                                       all.end());
         seen_ = all.size();
         return fresh;
     }
@@ -146,9 +147,12 @@ TEST_F(FontTest, WidthsAndGlyphsComeFromTheGlyphFile) {
         float width;
     };
     const CharCase chars[] = {
-        {'a', 0.5f}, {'b', 0.25f}, {1, 0.0f}, {0xE9, 0.75f},
-        {static_cast<char>(0xE9), 0.75f},  // a signed char still indexes the upper half
-        {0x100 + 'a', 0.5f},               // only the low byte counts
+        {'a', 0.5f},
+        {'b', 0.25f},
+        {1, 0.0f},
+        {0xE9, 0.75f},
+        {static_cast<char>(0xE9), 0.75f}, // a signed char still indexes the upper half
+        {0x100 + 'a', 0.5f},              // only the low byte counts
     };
     for (const CharCase& cc : chars) EXPECT_FLOAT_EQ(font->GetCharWidth(cc.c), cc.width) << "char " << cc.c;
 
@@ -159,9 +163,11 @@ TEST_F(FontTest, WidthsAndGlyphsComeFromTheGlyphFile) {
     const TextCase texts[] = {
         {"", 0.0f},
         {"ab", 0.75f},
-        {"a b", 1.05f},               // a space is measured like any character
-        {"a\x01z" "b", 0.75f},        // characters without width add nothing
-        {"\xE9\xFF", 0.875f},         // bytes from 128 up
+        {"a b", 1.05f}, // a space is measured like any character
+        {"a\x01z"
+         "b",
+         0.75f},              // characters without width add nothing
+        {"\xE9\xFF", 0.875f}, // bytes from 128 up
         {nullptr, 0.0f},
     };
     for (const TextCase& tc : texts)
@@ -193,7 +199,7 @@ TEST_F(FontTest, DrawnTextIsMeasuredInScreenUnits) {
     };
     const std::string longText(3000, 'a');
     const std::vector<DrawCase> cases = {
-        {"plain", [&] { return font->DrawText(10, 100, 20, "a b\x01"); }, 21.0f, 3},  // the space's quad is drawn
+        {"plain", [&] { return font->DrawText(10, 100, 20, "a b\x01"); }, 21.0f, 3}, // the space's quad is drawn
         {"formatted", [&] { return font->DrawTextf(10, 100, 20, "%c%d%s", 'a', 7, "b"); }, 15.0f, 2},
         {"cut at the formatting limit", [&] { return font->DrawTextf(0, 0, 2, "%s", longText.c_str()); },
          FONT_FORMAT_MAX * 1.0f, static_cast<std::size_t>(FONT_FORMAT_MAX)},
@@ -218,7 +224,7 @@ TEST_F(FontTest, BrokenGlyphFilesAreLoggedAndNeverHalfRead) {
     };
     struct BadCase {
         const char* name;
-        const char* bytes;  // null: no file at all
+        const char* bytes; // null: no file at all
         std::size_t size;
         bool keepsOldData;
         std::string logged;
@@ -266,18 +272,19 @@ TEST_F(FontTest, FontFileGrammar) {
 
     struct Expected {
         const char* font;
-        const char* shader;  // null: the font must not exist
+        const char* shader; // null: the font must not exist
         float widthOfA;
     };
     struct GrammarCase {
         const char* name;
-        const char* markup;  // null: no file
+        const char* markup; // null: no file
         std::vector<Expected> fonts;
-        std::vector<std::string> logged;  // without the reader's recovery lines
-        bool recovers = false;            // a fault inside a tag: one "Expected '<'." per character left in it
+        std::vector<std::string> logged; // without the reader's recovery lines
+        bool recovers = false;           // a fault inside a tag: one "Expected '<'." per character left in it
     };
     const GrammarCase cases[] = {
-        {"a font", R"(<font name="one" shader="s_one" data="fonts\sample.dat"/>)",
+        {"a font",
+         R"(<font name="one" shader="s_one" data="fonts\sample.dat"/>)",
          {{"one", "s_one", 0.5f}},
          {"Parse fonts from file, fonts.yml"}},
         {"defaults: no shader name, no data",
@@ -361,11 +368,11 @@ TEST_F(FontTest, ConsoleIsDrawnWithSysfontAndTheConsoleShader) {
     YConsole console(nullptr);
     InstallConsoleDrawer(&console);
     console.OnChar('a');
-    console.OnChar('b');  // no width in the console font: refused
+    console.OnChar('b'); // no width in the console font: refused
     EXPECT_EQ(console.GetEditLine(), "a");
     console.Print("hi");
     console.shown = true;
-    console.Update(1.0f);  // all the way down to 300
+    console.Update(1.0f); // all the way down to 300
     ASSERT_EQ(console.position, YConsole::SHOWN_POSITION);
 
     render_->BeginFrame(false);
@@ -385,11 +392,11 @@ TEST_F(FontTest, ConsoleIsDrawnWithSysfontAndTheConsoleShader) {
         EXPECT_FLOAT_EQ(panel[k].uv.u, expected[k][2]);
         EXPECT_FLOAT_EQ(panel[k].uv.v, expected[k][3]);
     }
-    EXPECT_EQ(render_->CurrentShader(), sysfont->shader);  // the text came after the panel
+    EXPECT_EQ(render_->CurrentShader(), sysfont->shader); // the text came after the panel
 
     // The panel alone: the console shader, applied with its material.
     render_->BeginFrame(false);
-    InstallConsoleDrawer(nullptr);  // ignored
+    InstallConsoleDrawer(nullptr); // ignored
     YConsoleFontDrawer drawer;
     drawer.DrawPanel(YConsole::GetQuad());
     EXPECT_EQ(render_->CurrentShader(), panelShader);

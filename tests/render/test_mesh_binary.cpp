@@ -26,21 +26,18 @@ public:
     Bytes& F32(float v) { return Raw(&v, 4); }
     Bytes& U16(uint16_t v) { return Raw(&v, 2); }
     Bytes& Text(const std::string& s) { return Raw(s.data(), s.size()); }
-    Bytes& Mark(std::size_t& at)
-    {
+    Bytes& Mark(std::size_t& at) {
         at = data.size();
         return *this;
     }
-    Bytes& Raw(const void* p, std::size_t n)
-    {
+    Bytes& Raw(const void* p, std::size_t n) {
         data.append(static_cast<const char*>(p), n);
         return *this;
     }
     std::string data;
 };
 
-std::string Written(const std::string& name, const YMeshData& mesh)
-{
+std::string Written(const std::string& name, const YMeshData& mesh) {
     testsupport::TempDir dir;
     const std::string path = dir.File("m.meb");
     OutFStream out(path.c_str());
@@ -56,8 +53,7 @@ struct ReadResult {
     std::vector<std::string> log;
 };
 
-ReadResult Read(const std::string& bytes)
-{
+ReadResult Read(const std::string& bytes) {
     testsupport::TempDir dir;
     dir.Write("m.meb", bytes);
     LogCatcher log;
@@ -68,20 +64,16 @@ ReadResult Read(const std::string& bytes)
     return r;
 }
 
-void PutI32(std::string& bytes, std::size_t at, int32_t v)
-{
-    std::memcpy(bytes.data() + at, &v, 4);
-}
+void PutI32(std::string& bytes, std::size_t at, int32_t v) { std::memcpy(bytes.data() + at, &v, 4); }
 
 // One triangle with every list holding one record, and its expected file.
 struct Tiny {
     YMeshData mesh;
     Bytes file;
-    std::size_t vertexCount, faceC, ngFaceCount, ngFace, ngVertexCount, pgVertexCount, pgFaceCount, pgVertex,
-        edgeG, index2, subsetStart, subsetCount, subsetMin;
+    std::size_t vertexCount, faceC, ngFaceCount, ngFace, ngVertexCount, pgVertexCount, pgFaceCount, pgVertex, edgeG,
+        index2, subsetStart, subsetCount, subsetMin;
 
-    Tiny()
-    {
+    Tiny() {
         for (int i = 0; i < 3; ++i) {
             YVertex v;
             v.pos = {float(i), 2.0f * i, 3.0f * i};
@@ -111,13 +103,22 @@ struct Tiny {
 
         file.U16(4).Text("tiny").Mark(vertexCount).U32(3);
         for (const YVertex& v : mesh.vertices)
-            file.F32(v.pos.x).F32(v.pos.y).F32(v.pos.z).F32(0).F32(0).F32(1).F32(v.uv1.u).F32(v.uv1.v).F32(v.uv2.u)
-                .F32(v.uv2.v);
+            file.F32(v.pos.x).F32(v.pos.y).F32(v.pos.z).F32(0).F32(0).F32(1).F32(v.uv1.u).F32(v.uv1.v).F32(v.uv2.u).F32(
+                v.uv2.v);
         file.U32(1).I32(0).I32(1).Mark(faceC).I32(2).F32(0).F32(0).F32(1);
         // Normal group: faces first, then vertices.
         file.U32(1).Mark(ngFaceCount).I32(1).Mark(ngFace).I32(0).Mark(ngVertexCount).I32(2).I32(0).I32(1);
         // Position group: position, vertex count, face count, vertices, faces.
-        file.U32(1).F32(7).F32(8).F32(9).Mark(pgVertexCount).I32(1).Mark(pgFaceCount).I32(1).Mark(pgVertex).I32(2)
+        file.U32(1)
+            .F32(7)
+            .F32(8)
+            .F32(9)
+            .Mark(pgVertexCount)
+            .I32(1)
+            .Mark(pgFaceCount)
+            .I32(1)
+            .Mark(pgVertex)
+            .I32(2)
             .I32(0);
         file.U32(1).I32(0).I32(1).I32(0).Mark(edgeG).I32(0);
         file.U32(3).U16(0).U16(1).Mark(index2).U16(2);
@@ -125,8 +126,7 @@ struct Tiny {
     }
 };
 
-void ExpectSameMesh(const YMeshData& a, const YMeshData& b)
-{
+void ExpectSameMesh(const YMeshData& a, const YMeshData& b) {
     ASSERT_EQ(a.vertices.size(), b.vertices.size());
     EXPECT_EQ(0, std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(YVertex)));
     ASSERT_EQ(a.faces.size(), b.faces.size());
@@ -155,8 +155,7 @@ void ExpectSameMesh(const YMeshData& a, const YMeshData& b)
     EXPECT_EQ(0, std::memcmp(a.subsets.data(), b.subsets.data(), a.subsets.size() * sizeof(YMeshSubset)));
 }
 
-TEST(MeshBinary, WritesTheExactLayout)
-{
+TEST(MeshBinary, WritesTheExactLayout) {
     const Tiny t;
     EXPECT_EQ(Written("tiny", t.mesh), t.file.data);
     const ReadResult r = Read(t.file.data);
@@ -166,8 +165,7 @@ TEST(MeshBinary, WritesTheExactLayout)
     ExpectSameMesh(r.mesh, t.mesh);
 }
 
-TEST(MeshBinary, EmptyMeshIsItsNameAndSevenZeroCounts)
-{
+TEST(MeshBinary, EmptyMeshIsItsNameAndSevenZeroCounts) {
     const std::string bytes = Written("mesh\\e.mes", YMeshData{});
     EXPECT_EQ(bytes.size(), 30u + 10u);
     EXPECT_EQ(bytes, Bytes().U16(10).Text("mesh\\e.mes").Raw(std::string(28, '\0').data(), 28).data);
@@ -176,10 +174,10 @@ TEST(MeshBinary, EmptyMeshIsItsNameAndSevenZeroCounts)
     EXPECT_TRUE(r.mesh.IsEmpty());
 }
 
-TEST(MeshBinary, ImportedModelsComeBackElementForElement)
-{
+TEST(MeshBinary, ImportedModelsComeBackElementForElement) {
     const std::string texts[] = {
-        CubeText(0, 3), CubeText(1),
+        CubeText(0, 3),
+        CubeText(1),
         "mesh t vertices 4 0 0 0 1 0 0 0 1 0 1 1 0 tvertices 3 0 0 1 0 0 1 "
         "faces 2 0 1 2 0 1 2 4 1  1 3 2 1 0 2 2 1 lightmap lm 1 4 0.5 0.5 0.25 0.25 0 0 1 0.125 tfaces 1 0 3 2 1",
     };
@@ -194,8 +192,7 @@ TEST(MeshBinary, ImportedModelsComeBackElementForElement)
     }
 }
 
-TEST(MeshBinary, EveryTruncationIsRefused)
-{
+TEST(MeshBinary, EveryTruncationIsRefused) {
     const Tiny t;
     for (std::size_t n = 0; n < t.file.data.size(); ++n) {
         SCOPED_TRACE(n);
@@ -208,8 +205,7 @@ TEST(MeshBinary, EveryTruncationIsRefused)
     }
 }
 
-TEST(MeshBinary, HostileFieldsAreRefused)
-{
+TEST(MeshBinary, HostileFieldsAreRefused) {
     const Tiny t;
     struct Case {
         const char* what;
@@ -246,8 +242,7 @@ TEST(MeshBinary, HostileFieldsAreRefused)
     }
 }
 
-TEST(MeshBinary, IndexBeyondTheVerticesIsRefused)
-{
+TEST(MeshBinary, IndexBeyondTheVerticesIsRefused) {
     const Tiny t;
     std::string bytes = t.file.data;
     const uint16_t three = 3;
@@ -257,8 +252,7 @@ TEST(MeshBinary, IndexBeyondTheVerticesIsRefused)
     EXPECT_EQ(r.log, std::vector<std::string>{"Error reading mesh file mesh\\m.meb: vertex index 3 out of range"});
 }
 
-TEST(MeshBinary, NamesOfNinetyNineBytesAreTheLongestRead)
-{
+TEST(MeshBinary, NamesOfNinetyNineBytesAreTheLongestRead) {
     for (std::size_t length : {99u, 100u, 40000u}) {
         SCOPED_TRACE(length);
         const std::string name(length, 'n');
@@ -286,8 +280,7 @@ public:
 
 } // namespace
 
-TEST(MeshBinary, OversizedCachesAreRefusedBeforeReading)
-{
+TEST(MeshBinary, OversizedCachesAreRefusedBeforeReading) {
     LogCatcher log;
     for (bool skinned : {false, true}) {
         HugeStream in;

@@ -23,15 +23,12 @@ namespace {
 class MeshCacheTest : public ::testing::Test {
 protected:
     MeshCacheTest() { dir.MakeDir("mesh"); }
-    ~MeshCacheTest() override
-    {
-        while (!MeshCache().empty())
-            delete MeshCache().back();
+    ~MeshCacheTest() override {
+        while (!MeshCache().empty()) delete MeshCache().back();
     }
 
     // A mesh loaded on its own (not through the cache), with what it logged.
-    std::unique_ptr<YMesh> Load(const std::string& name)
-    {
+    std::unique_ptr<YMesh> Load(const std::string& name) {
         log.Clear();
         auto mesh = std::make_unique<YMesh>();
         mesh->Load(name);
@@ -40,8 +37,7 @@ protected:
     }
 
     // The cache file a model's import would write.
-    static std::string CacheOf(const std::string& text, const std::string& name)
-    {
+    static std::string CacheOf(const std::string& text, const std::string& name) {
         YMeshTextReader in(text);
         YMeshData m;
         EXPECT_EQ(ImportMeshText(in, m), YMeshImportResult::Ok);
@@ -61,8 +57,7 @@ protected:
 
 using Lines = std::vector<std::string>;
 
-TEST_F(MeshCacheTest, ImportWritesTheCacheWhichLaterLoadsRead)
-{
+TEST_F(MeshCacheTest, ImportWritesTheCacheWhichLaterLoadsRead) {
     dir.Write("mesh/cube.mes", CubeText(1));
     auto first = Load("mesh\\cube.mes");
     EXPECT_EQ(logged, Lines{"Load mesh file mesh\\cube.mes"});
@@ -76,8 +71,7 @@ TEST_F(MeshCacheTest, ImportWritesTheCacheWhichLaterLoadsRead)
     EXPECT_EQ(second->edges.size(), 18u);
 }
 
-TEST_F(MeshCacheTest, ExistingCacheWinsAndTheTextIsNotOpened)
-{
+TEST_F(MeshCacheTest, ExistingCacheWinsAndTheTextIsNotOpened) {
     // The text would log an error if it were read; the cache holds another model altogether.
     dir.Write("mesh/m.mes", "garbage");
     dir.Write("mesh/m.meb", CacheOf(FanText(3), "mesh\\m.mes"));
@@ -86,8 +80,7 @@ TEST_F(MeshCacheTest, ExistingCacheWinsAndTheTextIsNotOpened)
     EXPECT_EQ(mesh->faces.size(), 3u);
 }
 
-TEST_F(MeshCacheTest, NamesNotEndingInMesReadTheCacheName)
-{
+TEST_F(MeshCacheTest, NamesNotEndingInMesReadTheCacheName) {
     dir.Write("mesh/m.meb", CacheOf(FanText(3), "mesh\\m.mes"));
     for (const char* name : {"mesh\\m.meb", "mesh\\m.xyz"}) {
         SCOPED_TRACE(name);
@@ -102,8 +95,7 @@ TEST_F(MeshCacheTest, NamesNotEndingInMesReadTheCacheName)
     EXPECT_EQ(none->loaded, 1);
 }
 
-TEST_F(MeshCacheTest, MissingOrBrokenTextWritesNoCache)
-{
+TEST_F(MeshCacheTest, MissingOrBrokenTextWritesNoCache) {
     auto missing = Load("mesh\\later.mes");
     EXPECT_EQ(logged, (Lines{"Load mesh file mesh\\later.mes", "Error token: "}));
     EXPECT_TRUE(missing->IsEmpty());
@@ -122,8 +114,7 @@ TEST_F(MeshCacheTest, MissingOrBrokenTextWritesNoCache)
     EXPECT_TRUE(dir.Exists("mesh/later.meb"));
 }
 
-TEST_F(MeshCacheTest, DamagedCacheFallsBackToTheTextAndIsRewritten)
-{
+TEST_F(MeshCacheTest, DamagedCacheFallsBackToTheTextAndIsRewritten) {
     dir.Write("mesh/c.mes", CubeText(0));
     const std::string good = CacheOf(CubeText(0), "mesh\\c.mes");
     for (const std::string& damaged : {std::string(), good.substr(0, good.size() / 2)}) {
@@ -137,16 +128,16 @@ TEST_F(MeshCacheTest, DamagedCacheFallsBackToTheTextAndIsRewritten)
     }
 }
 
-TEST_F(MeshCacheTest, DamagedCacheWithoutTextLeavesAnEmptyMesh)
-{
-    dir.Write("mesh/c.meb", "\x05\x00" "ab");
+TEST_F(MeshCacheTest, DamagedCacheWithoutTextLeavesAnEmptyMesh) {
+    dir.Write("mesh/c.meb",
+              "\x05\x00"
+              "ab");
     auto mesh = Load("mesh\\c.meb");
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_TRUE(mesh->IsEmpty());
 }
 
-TEST_F(MeshCacheTest, CacheThatCannotBeWrittenLeavesTheImportInUse)
-{
+TEST_F(MeshCacheTest, CacheThatCannotBeWrittenLeavesTheImportInUse) {
     // A folder where the cache file would go: it does not count as a cache, and the write fails.
     dir.Write("mesh/d.mes", CubeText(1));
     dir.MakeDir("mesh/d.meb");
@@ -155,15 +146,13 @@ TEST_F(MeshCacheTest, CacheThatCannotBeWrittenLeavesTheImportInUse)
     EXPECT_EQ(mesh->vertices.size(), 8u);
 }
 
-TEST_F(MeshCacheTest, NamesShorterThanTheEndingAreNotFound)
-{
+TEST_F(MeshCacheTest, NamesShorterThanTheEndingAreNotFound) {
     auto mesh = Load("ab");
     EXPECT_EQ(logged, Lines{"Error reading mesh file ab: no such file"});
     EXPECT_TRUE(mesh->IsEmpty());
 }
 
-TEST_F(MeshCacheTest, ScaleIsAbsolute)
-{
+TEST_F(MeshCacheTest, ScaleIsAbsolute) {
     dir.Write("mesh/cube.mes", CubeText(0));
     YMesh* mesh = GetMesh("mesh\\cube.mes");
     mesh->Scale(2.0f);
@@ -179,8 +168,7 @@ TEST_F(MeshCacheTest, ScaleIsAbsolute)
     EXPECT_FLOAT_EQ(mesh->vertices[0].normal.Dot(mesh->vertices[0].normal), 1.0f);
 }
 
-TEST_F(MeshCacheTest, OneMeshPerExactName)
-{
+TEST_F(MeshCacheTest, OneMeshPerExactName) {
     dir.Write("mesh/cube.mes", CubeText(0));
     YMesh* a = GetMesh("mesh\\cube.mes");
     EXPECT_EQ(GetMesh("mesh\\cube.mes"), a);

@@ -21,16 +21,14 @@ namespace {
 
 class MeshDeviceTest : public ::testing::Test {
 protected:
-    MeshDeviceTest()
-    {
+    MeshDeviceTest() {
         setenv("KORVELIN_NO_MESSAGEBOX", "1", 1);
         dir.MakeDir("mesh");
         dir.Write("mesh/cube.mes", CubeText(1));
     }
     ~MeshDeviceTest() override { render.reset(); }
 
-    void MakeDevice()
-    {
+    void MakeDevice() {
         NullAdapterScript script;
         script.modes = {DisplayMode{800, 600, 60, D3DFMT_X8R8G8B8}};
         auto d3d = std::make_shared<NullDirect3D>(std::move(script));
@@ -41,8 +39,7 @@ protected:
         ASSERT_TRUE(render->CreateDevice(nullptr, false, 0));
     }
 
-    static std::vector<uint16_t> BufferContents(const IndexBufferPtr& buffer)
-    {
+    static std::vector<uint16_t> BufferContents(const IndexBufferPtr& buffer) {
         std::vector<uint16_t> out(buffer->GetSize() / 2);
         void* data = nullptr;
         EXPECT_EQ(buffer->Lock(0, 0, &data, 0), 0);
@@ -56,8 +53,7 @@ protected:
     std::unique_ptr<Render_D3D> render;
 };
 
-TEST_F(MeshDeviceTest, RegistryRestoreMakesTheIndexBufferAndReleaseDropsIt)
-{
+TEST_F(MeshDeviceTest, RegistryRestoreMakesTheIndexBufferAndReleaseDropsIt) {
     YMesh mesh;
     mesh.Load("mesh\\cube.mes");
     EXPECT_FALSE(mesh.indexBuffer);
@@ -73,8 +69,7 @@ TEST_F(MeshDeviceTest, RegistryRestoreMakesTheIndexBufferAndReleaseDropsIt)
     EXPECT_TRUE(mesh.indexBuffer);
 }
 
-TEST_F(MeshDeviceTest, MeshLoadedWithADeviceGetsItsBufferAtOnce)
-{
+TEST_F(MeshDeviceTest, MeshLoadedWithADeviceGetsItsBufferAtOnce) {
     MakeDevice();
     YMesh mesh;
     mesh.Load("mesh\\cube.mes");

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "render/mesh/mesh_data.h"
 #include "mesh_fixtures.h"
+#include "render/mesh/mesh_data.h"
 
 using meshtest::CubeText;
 using meshtest::FanText;
@@ -25,8 +25,7 @@ struct Imported {
     std::vector<std::string> log;
 };
 
-Imported Import(const std::string& text)
-{
+Imported Import(const std::string& text) {
     LogCatcher log;
     Imported out;
     YMeshTextReader in(text);
@@ -35,15 +34,13 @@ Imported Import(const std::string& text)
     return out;
 }
 
-void ExpectNear(const YVector& a, const YVector& b)
-{
+void ExpectNear(const YVector& a, const YVector& b) {
     EXPECT_NEAR(a.x, b.x, 1e-5f);
     EXPECT_NEAR(a.y, b.y, 1e-5f);
     EXPECT_NEAR(a.z, b.z, 1e-5f);
 }
 
-TEST(MeshImport, FlatCubeSplitsEveryCornerAndTakesFaceNormals)
-{
+TEST(MeshImport, FlatCubeSplitsEveryCornerAndTakesFaceNormals) {
     const Imported r = Import(CubeText(0));
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     EXPECT_TRUE(r.log.empty());
@@ -57,21 +54,18 @@ TEST(MeshImport, FlatCubeSplitsEveryCornerAndTakesFaceNormals)
         const YVector centre = (m.vertices[f.a].pos + m.vertices[f.b].pos + m.vertices[f.c].pos) * (1.0f / 3);
         EXPECT_NEAR(f.normal.Dot(f.normal), 1.0f, 1e-5f);
         EXPECT_NEAR(f.normal.Dot(centre), 1.0f, 1e-5f);
-        for (int32_t v : {f.a, f.b, f.c})
-            ExpectNear(m.vertices[v].normal, f.normal);
+        for (int32_t v : {f.a, f.b, f.c}) ExpectNear(m.vertices[v].normal, f.normal);
     }
     // Every position group lists the vertices split from it, each at the group's position.
     int listed = 0;
     for (const YPositionGroup& g : m.positionGroups) {
         listed += g.vertexCount;
-        for (int i = 0; i < g.vertexCount; ++i)
-            ExpectNear(m.vertices[g.vertices[i]].pos, g.pos);
+        for (int i = 0; i < g.vertexCount; ++i) ExpectNear(m.vertices[g.vertices[i]].pos, g.pos);
     }
     EXPECT_EQ(listed, 36);
 }
 
-TEST(MeshImport, SmoothCubeSharesOneVertexPerCornerWithAveragedNormals)
-{
+TEST(MeshImport, SmoothCubeSharesOneVertexPerCornerWithAveragedNormals) {
     const Imported r = Import(CubeText(1));
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     const YMeshData& m = r.mesh;
@@ -82,15 +76,14 @@ TEST(MeshImport, SmoothCubeSharesOneVertexPerCornerWithAveragedNormals)
         EXPECT_NEAR(v.normal.Dot(v.normal), 1.0f, 1e-5f);
         EXPECT_GT(v.normal.Dot(v.pos), 0.5f);
         // The two corners whose three sides each give two triangles get the diagonal.
-        if (v.pos.x == v.pos.y && v.pos.y == v.pos.z)
-            ExpectNear(v.normal, YVector(d, d, d) * v.pos.x);
+        if (v.pos.x == v.pos.y && v.pos.y == v.pos.z) ExpectNear(v.normal, YVector(d, d, d) * v.pos.x);
     }
 }
 
-TEST(MeshImport, TextureVIsFlipped)
-{
-    const Imported r = Import("mesh t vertices 3 0 0 0 1 0 0 0 1 0 tvertices 3 0 0.25 1 0 0 1 "
-                              "faces 1 0 1 2 0 1 2 0 0");
+TEST(MeshImport, TextureVIsFlipped) {
+    const Imported r = Import(
+        "mesh t vertices 3 0 0 0 1 0 0 0 1 0 tvertices 3 0 0.25 1 0 0 1 "
+        "faces 1 0 1 2 0 1 2 0 0");
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     ASSERT_EQ(r.mesh.vertices.size(), 3u);
     EXPECT_FLOAT_EQ(r.mesh.vertices[0].uv1.v, 0.75f);
@@ -99,10 +92,10 @@ TEST(MeshImport, TextureVIsFlipped)
     EXPECT_FLOAT_EQ(r.mesh.vertices[0].uv2.v, 0.75f);
 }
 
-TEST(MeshImport, FacesAreSortedByMaterialIntoSubsets)
-{
-    const Imported r = Import("mesh t vertices 6 0 0 0 1 0 0 0 1 0 5 0 0 6 0 0 5 1 0 tvertices 1 0 0 "
-                              "faces 3 3 4 5 0 0 0 2 0  0 1 2 0 0 0 1 0  0 2 1 0 0 0 2 0");
+TEST(MeshImport, FacesAreSortedByMaterialIntoSubsets) {
+    const Imported r = Import(
+        "mesh t vertices 6 0 0 0 1 0 0 0 1 0 5 0 0 6 0 0 5 1 0 tvertices 1 0 0 "
+        "faces 3 3 4 5 0 0 0 2 0  0 1 2 0 0 0 1 0  0 2 1 0 0 0 2 0");
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     const YMeshData& m = r.mesh;
     ASSERT_EQ(m.subsets.size(), 2u);
@@ -122,14 +115,13 @@ TEST(MeshImport, FacesAreSortedByMaterialIntoSubsets)
         }
 }
 
-TEST(MeshImport, ClosedCubePairsEveryTriangleEdgeExactlyOnce)
-{
+TEST(MeshImport, ClosedCubePairsEveryTriangleEdgeExactlyOnce) {
     for (unsigned mask : {0u, 1u}) {
         SCOPED_TRACE(mask);
         const Imported r = Import(CubeText(mask));
         const YMeshData& m = r.mesh;
         ASSERT_EQ(m.edges.size(), 18u);
-        std::set<std::pair<int, int>> used;  // (face, edge start corner)
+        std::set<std::pair<int, int>> used; // (face, edge start corner)
         auto cornerOf = [&](int face, int32_t vertex) {
             const YMeshFace& f = m.faces[face];
             return vertex == f.a ? 0 : vertex == f.b ? 1 : vertex == f.c ? 2 : -1;
@@ -157,33 +149,33 @@ TEST(MeshImport, ClosedCubePairsEveryTriangleEdgeExactlyOnce)
     }
 }
 
-TEST(MeshImport, EdgesPairPositionsWithinTheTolerance)
-{
+TEST(MeshImport, EdgesPairPositionsWithinTheTolerance) {
     // Two triangles sharing an edge whose ends are written slightly differently in each.
-    const Imported r = Import("mesh t vertices 6 0 0 0 1 0 0 0 1 0 1.0000003 0 0 0 1.0000004 0 1 1 0 "
-                              "tvertices 1 0 0 faces 2 0 1 2 0 0 0 0 0 3 5 4 0 0 0 0 0");
+    const Imported r = Import(
+        "mesh t vertices 6 0 0 0 1 0 0 0 1 0 1.0000003 0 0 0 1.0000004 0 1 1 0 "
+        "tvertices 1 0 0 faces 2 0 1 2 0 0 0 0 0 3 5 4 0 0 0 0 0");
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     ASSERT_EQ(r.mesh.edges.size(), 1u);
     EXPECT_EQ(r.mesh.edges[0].f, 0);
     EXPECT_EQ(r.mesh.edges[0].g, 1);
 }
 
-TEST(MeshImport, SmoothingFollowsTheOpeningFaceOnly)
-{
+TEST(MeshImport, SmoothingFollowsTheOpeningFaceOnly) {
     // Three faces meet at position 0 with masks 1, 3 and 2. The last one opens the group and takes
     // the face with mask 3, but not the face with mask 1, although 3 shares a bit with it.
-    const Imported r = Import("mesh t vertices 4 0 0 0 1 0 0 0 1 0 -1 0 0 tvertices 1 0 0 "
-                              "faces 3 0 1 2 0 0 0 0 1  0 2 3 0 0 0 0 3  0 3 1 0 0 0 0 2");
+    const Imported r = Import(
+        "mesh t vertices 4 0 0 0 1 0 0 0 1 0 -1 0 0 tvertices 1 0 0 "
+        "faces 3 0 1 2 0 0 0 0 1  0 2 3 0 0 0 0 3  0 3 1 0 0 0 0 2");
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     EXPECT_EQ(r.mesh.positionGroups[0].vertexCount, 2);
 }
 
-TEST(MeshImport, FacesWithoutAreaAddNothingAndOpposedFacesFallBackToZUp)
-{
+TEST(MeshImport, FacesWithoutAreaAddNothingAndOpposedFacesFallBackToZUp) {
     // Faces 0 and 1 are one triangle both ways round (mask 1: one group per position, whose
     // normals cancel); face 2 has no area.
-    const Imported r = Import("mesh t vertices 4 0 0 0 1 0 0 0 1 0 2 0 0 tvertices 1 0 0 "
-                              "faces 3 0 1 2 0 0 0 0 1  0 2 1 0 0 0 0 1  0 1 3 0 0 0 0 0");
+    const Imported r = Import(
+        "mesh t vertices 4 0 0 0 1 0 0 0 1 0 2 0 0 tvertices 1 0 0 "
+        "faces 3 0 1 2 0 0 0 0 1  0 2 1 0 0 0 0 1  0 1 3 0 0 0 0 0");
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     const YMeshData& m = r.mesh;
     ExpectNear(m.faces[0].normal, {0, 0, 1});
@@ -195,12 +187,12 @@ TEST(MeshImport, FacesWithoutAreaAddNothingAndOpposedFacesFallBackToZUp)
     }
 }
 
-TEST(MeshImport, LightMapBlockGivesTheSecondCoordinates)
-{
+TEST(MeshImport, LightMapBlockGivesTheSecondCoordinates) {
     // Face 0 is named in "tfaces"; face 1 keeps its texture indices as light-map indices.
-    const Imported r = Import("mesh t vertices 4 0 0 0 1 0 0 0 1 0 1 1 0 tvertices 3 0 0 1 0 0 1 "
-                              "faces 2 0 1 2 0 1 2 0 1  1 3 2 1 0 2 0 1 "
-                              "lightmap lm 1 4 0.5 0.5 0.25 0.25 0 0 1 0.125 tfaces 1 0 3 2 1");
+    const Imported r = Import(
+        "mesh t vertices 4 0 0 0 1 0 0 0 1 0 1 1 0 tvertices 3 0 0 1 0 0 1 "
+        "faces 2 0 1 2 0 1 2 0 1  1 3 2 1 0 2 0 1 "
+        "lightmap lm 1 4 0.5 0.5 0.25 0.25 0 0 1 0.125 tfaces 1 0 3 2 1");
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     const YMeshData& m = r.mesh;
     ASSERT_EQ(m.faces.size(), 2u);
@@ -219,8 +211,7 @@ TEST(MeshImport, LightMapBlockGivesTheSecondCoordinates)
     EXPECT_EQ(m.positionGroups[1].vertexCount, 2);
 }
 
-TEST(MeshImport, FourteenCornersOnOnePositionImportFifteenAreRefused)
-{
+TEST(MeshImport, FourteenCornersOnOnePositionImportFifteenAreRefused) {
     const Imported ok = Import(FanText(14));
     EXPECT_EQ(ok.result, YMeshImportResult::Ok);
     EXPECT_EQ(ok.mesh.faces.size(), 14u);
@@ -233,8 +224,7 @@ TEST(MeshImport, FourteenCornersOnOnePositionImportFifteenAreRefused)
     EXPECT_TRUE(refused.mesh.positionGroups.empty());
 }
 
-TEST(MeshImport, AnyWordAfterTheFacesEndsTheBlock)
-{
+TEST(MeshImport, AnyWordAfterTheFacesEndsTheBlock) {
     const std::string tri = "mesh t vertices 3 0 0 0 1 0 0 0 1 0 tvertices 1 0 0 faces 1 0 1 2 0 0 0 0 0";
     for (const char* tail : {"", " end", " sceleton hero 3"}) {
         SCOPED_TRACE(tail);
@@ -251,10 +241,10 @@ TEST(MeshImport, AnyWordAfterTheFacesEndsTheBlock)
     }
 }
 
-TEST(MeshImport, MissingTfacesKeepsTheModelUnsorted)
-{
-    const Imported r = Import("mesh t vertices 3 0 0 0 1 0 0 0 1 0 tvertices 1 0 0 "
-                              "faces 2 0 1 2 0 0 0 5 0  0 2 1 0 0 0 1 0 lightmap a b 1 0 0 nofaces");
+TEST(MeshImport, MissingTfacesKeepsTheModelUnsorted) {
+    const Imported r = Import(
+        "mesh t vertices 3 0 0 0 1 0 0 0 1 0 tvertices 1 0 0 "
+        "faces 2 0 1 2 0 0 0 5 0  0 2 1 0 0 0 1 0 lightmap a b 1 0 0 nofaces");
     EXPECT_EQ(r.result, YMeshImportResult::Incomplete);
     EXPECT_EQ(r.log, std::vector<std::string>{"Error token: nofaces"});
     ASSERT_EQ(r.mesh.subsets.size(), 2u);
@@ -263,16 +253,13 @@ TEST(MeshImport, MissingTfacesKeepsTheModelUnsorted)
 }
 
 // The position block of `n` positions at the origin.
-std::string Positions(int n)
-{
+std::string Positions(int n) {
     std::string s = "vertices " + std::to_string(n) + "\n";
-    for (int i = 0; i < n; ++i)
-        s += "0 0 0\n";
+    for (int i = 0; i < n; ++i) s += "0 0 0\n";
     return s;
 }
 
-TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel)
-{
+TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel) {
     const std::string head = "mesh t vertices 3 0 0 0 1 0 0 0 1 0 tvertices 1 0 0 ";
     struct Case {
         const char* what;
@@ -285,10 +272,8 @@ TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel)
         {"wrong first word", "mash t", YMeshImportResult::Incomplete, "Error token: mash"},
         {"misspelt keyword", "mesh t vertexes 3", YMeshImportResult::Incomplete, "Error token: vertexes"},
         {"negative count", "mesh t vertices -1", YMeshImportResult::Refused, "Error token: -1"},
-        {"count beyond the file", "mesh t vertices 1000000 0 0 0", YMeshImportResult::Refused,
-         "Error token: 1000000"},
-        {"count beyond 32 bits", "mesh t vertices 99999999999", YMeshImportResult::Refused,
-         "Error token: 99999999999"},
+        {"count beyond the file", "mesh t vertices 1000000 0 0 0", YMeshImportResult::Refused, "Error token: 1000000"},
+        {"count beyond 32 bits", "mesh t vertices 99999999999", YMeshImportResult::Refused, "Error token: 99999999999"},
         {"more positions than 16-bit indices reach", "mesh t " + Positions(65537), YMeshImportResult::Refused,
          "Error token: 65537"},
         {"count that is no number", "mesh t vertices three", YMeshImportResult::Refused, "Error token: three"},
@@ -298,12 +283,9 @@ TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel)
         {"file ends in a position", "mesh t vertices 2 0 0 0 1 0", YMeshImportResult::Refused, "Error token: "},
         {"count beyond the words left", "mesh t vertices 2 0 0 0 1", YMeshImportResult::Refused, "Error token: 2"},
         {"file ends in a face", head + "faces 1 0 1 2 0 0 0 0", YMeshImportResult::Refused, "Error token: "},
-        {"position index too large", head + "faces 1 0 1 3 0 0 0 0 0", YMeshImportResult::Refused,
-         "Error token: 3"},
-        {"negative position index", head + "faces 1 0 -1 2 0 0 0 0 0", YMeshImportResult::Refused,
-         "Error token: -1"},
-        {"texture index too large", head + "faces 1 0 1 2 0 1 0 0 0", YMeshImportResult::Refused,
-         "Error token: 1"},
+        {"position index too large", head + "faces 1 0 1 3 0 0 0 0 0", YMeshImportResult::Refused, "Error token: 3"},
+        {"negative position index", head + "faces 1 0 -1 2 0 0 0 0 0", YMeshImportResult::Refused, "Error token: -1"},
+        {"texture index too large", head + "faces 1 0 1 2 0 1 0 0 0", YMeshImportResult::Refused, "Error token: 1"},
         {"smoothing mask no number", head + "faces 1 0 1 2 0 0 0 0 all", YMeshImportResult::Refused,
          "Error token: all"},
         {"tfaces face out of range", head + "faces 1 0 1 2 0 0 0 0 0 lightmap a b 1 0 0 tfaces 1 1 0 0 0",
@@ -325,18 +307,17 @@ TEST(MeshImport, MalformedFilesAreLoggedAndLeaveNoModel)
     }
 }
 
-TEST(MeshImport, AsManyPositionsAsVerticesCanBeAddressedAreRead)
-{
+TEST(MeshImport, AsManyPositionsAsVerticesCanBeAddressedAreRead) {
     const Imported r = Import("mesh t " + Positions(65536) + "tvertices 0 faces 0");
     EXPECT_EQ(r.result, YMeshImportResult::Ok);
     EXPECT_TRUE(r.log.empty());
     EXPECT_EQ(r.mesh.positionGroups.size(), 65536u);
 }
 
-TEST(MeshImport, NumbersReadInTheCLocale)
-{
-    const Imported r = Import("mesh t vertices 3 +0 0 0 1e0 0 0 0 .5e1 0 tvertices 1 0 0 "
-                              "faces 1 0 1 2 0 0 0 -3 4294967295");
+TEST(MeshImport, NumbersReadInTheCLocale) {
+    const Imported r = Import(
+        "mesh t vertices 3 +0 0 0 1e0 0 0 0 .5e1 0 tvertices 1 0 0 "
+        "faces 1 0 1 2 0 0 0 -3 4294967295");
     ASSERT_EQ(r.result, YMeshImportResult::Ok);
     EXPECT_FLOAT_EQ(r.mesh.positionGroups[2].pos.y, 5.0f);
     EXPECT_EQ(r.mesh.subsets[0].materialId, -3);

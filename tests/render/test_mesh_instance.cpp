@@ -30,8 +30,7 @@ using meshtest::CubeText;
 namespace {
 
 // The cube with material (side number % 3), so three subsets of four faces each.
-std::string ThreeMaterialCube()
-{
+std::string ThreeMaterialCube() {
     std::ostringstream s;
     s << "mesh cube3\n" << meshtest::CUBE_POSITIONS << "tvertices 1\n0 0\nfaces 12\n";
     for (int q = 0; q < 6; ++q) {
@@ -43,25 +42,20 @@ std::string ThreeMaterialCube()
 }
 
 // A unit square in the plane z = 0, facing +z.
-const char* QUAD = "mesh quad\nvertices 4\n0 0 0\n1 0 0\n0 1 0\n1 1 0\ntvertices 1\n0 0\n"
-                   "faces 2\n0 1 3 0 0 0 0 1\n0 3 2 0 0 0 0 1\n";
+const char* QUAD =
+    "mesh quad\nvertices 4\n0 0 0\n1 0 0\n0 1 0\n1 1 0\ntvertices 1\n0 0\n"
+    "faces 2\n0 1 3 0 0 0 0 1\n0 3 2 0 0 0 0 1\n";
 
-YMatrix Identity()
-{
-    return YMatrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
-}
+YMatrix Identity() { return YMatrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}; }
 
-YMatrix Translation(float x, float y, float z)
-{
+YMatrix Translation(float x, float y, float z) {
     YMatrix m;
     m.MatrixSetTranslation(YVector(x, y, z));
     return m;
 }
 
-void ExpectMatrixNear(const gpu::Matrix& got, const YMatrix& want, const char* what)
-{
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(got.m[i], want.m[i], 1e-5f) << what << " element " << i;
+void ExpectMatrixNear(const gpu::Matrix& got, const YMatrix& want, const char* what) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(got.m[i], want.m[i], 1e-5f) << what << " element " << i;
 }
 
 // Edges the shadow sink received, oriented as the shadow volume takes them.
@@ -71,13 +65,9 @@ struct Edge {
 std::vector<Edge> g_edges;
 bool g_shadowsOn = true;
 
-bool ShadowsOn()
-{
-    return g_shadowsOn;
-}
+bool ShadowsOn() { return g_shadowsOn; }
 
-void CollectEdge(const YVector* a, const YVector* b, bool flip)
-{
+void CollectEdge(const YVector* a, const YVector* b, bool flip) {
     g_edges.push_back(flip ? Edge{*a, *b} : Edge{*b, *a});
 }
 
@@ -85,11 +75,9 @@ void CollectEdge(const YVector* a, const YVector* b, bool flip)
 class Probe : public YMeshDraw {
 public:
     explicit Probe(int flags, std::vector<Probe*>* order_ = nullptr) : YMeshDraw(flags), order(order_) {}
-    void Draw() override
-    {
+    void Draw() override {
         ++draws;
-        if (order)
-            order->push_back(this);
+        if (order) order->push_back(this);
     }
     void DrawWithMatrix(const YMatrix*) override {}
 
@@ -99,8 +87,7 @@ public:
 
 class MeshInstanceTest : public ::testing::Test {
 protected:
-    MeshInstanceTest()
-    {
+    MeshInstanceTest() {
         setenv("KORVELIN_NO_MESSAGEBOX", "1", 1);
         dir.MakeDir("mesh");
         dir.Write("mesh/cube.mes", CubeText(1));
@@ -111,8 +98,7 @@ protected:
         g_edges.clear();
         g_shadowsOn = true;
     }
-    ~MeshInstanceTest() override
-    {
+    ~MeshInstanceTest() override {
         DrawOpaqueQueue();
         DrawBlendedQueue();
         SetMeshShadowSink(savedEnabled, savedAddEdge);
@@ -120,8 +106,7 @@ protected:
         g_Camera = savedCamera;
     }
 
-    gpu::NullDevice& MakeDevice()
-    {
+    gpu::NullDevice& MakeDevice() {
         gpu::NullAdapterScript script;
         script.modes = {gpu::DisplayMode{800, 600, 60, gpu::D3DFMT_X8R8G8B8}};
         auto d3d = std::make_shared<gpu::NullDirect3D>(std::move(script));
@@ -136,15 +121,13 @@ protected:
         return *device;
     }
 
-    std::unique_ptr<YMesh> Load(const char* name)
-    {
+    std::unique_ptr<YMesh> Load(const char* name) {
         auto mesh = std::make_unique<YMesh>();
         mesh->Load(name);
         return mesh;
     }
 
-    static std::vector<YVertex> BufferContents(const gpu::VertexBufferPtr& buffer)
-    {
+    static std::vector<YVertex> BufferContents(const gpu::VertexBufferPtr& buffer) {
         std::vector<YVertex> out(buffer->GetSize() / sizeof(YVertex));
         void* data = nullptr;
         EXPECT_EQ(buffer->Lock(0, 0, &data, 0), 0);
@@ -166,8 +149,7 @@ protected:
 
 // ---------------------------------------------------------------- the vertex copy
 
-TEST_F(MeshInstanceTest, InstanceScalesItsCopyOfThePositionsOnly)
-{
+TEST_F(MeshInstanceTest, InstanceScalesItsCopyOfThePositionsOnly) {
     auto mesh = Load("mesh\\cube.mes");
     ASSERT_EQ(mesh->vertices.size(), 8u);
     const std::vector<YVertex> original = mesh->vertices;
@@ -191,11 +173,10 @@ TEST_F(MeshInstanceTest, InstanceScalesItsCopyOfThePositionsOnly)
     EXPECT_EQ(0, std::memcmp(mesh->vertices.data(), original.data(), original.size() * sizeof(YVertex)));
 }
 
-TEST_F(MeshInstanceTest, VertexBufferFollowsTheDeviceAndTakesEachEditOnce)
-{
+TEST_F(MeshInstanceTest, VertexBufferFollowsTheDeviceAndTakesEachEditOnce) {
     auto mesh = Load("mesh\\cube.mes");
     YMeshInstance instance(mesh.get(), 1.0f, 1);
-    EXPECT_FALSE(instance.vertexBuffer);   // made before the device
+    EXPECT_FALSE(instance.vertexBuffer); // made before the device
 
     MakeDevice();
     RestoreRenderResources(RESOURCE_MESH_INSTANCE);
@@ -212,7 +193,7 @@ TEST_F(MeshInstanceTest, VertexBufferFollowsTheDeviceAndTakesEachEditOnce)
     EXPECT_EQ(instance.verticesChanged, 0);
     EXPECT_EQ(BufferContents(instance.vertexBuffer)[0].pos.x, 42.0f);
     EXPECT_EQ(BufferContents(instance.vertexBuffer)[1].pos.x, 43.0f);
-    instance.vertices[0].pos.x = 7.0f;   // not flagged: not uploaded
+    instance.vertices[0].pos.x = 7.0f; // not flagged: not uploaded
     instance.Draw();
     EXPECT_EQ(BufferContents(instance.vertexBuffer)[0].pos.x, 42.0f);
 
@@ -226,8 +207,7 @@ TEST_F(MeshInstanceTest, VertexBufferFollowsTheDeviceAndTakesEachEditOnce)
 
 // ---------------------------------------------------------------- registry and frame walk
 
-TEST_F(MeshInstanceTest, RegistryHoldsEachDrawableForItsLifetime)
-{
+TEST_F(MeshInstanceTest, RegistryHoldsEachDrawableForItsLifetime) {
     const std::size_t before = MeshDrawRegistry().size();
     auto a = std::make_unique<Probe>(1);
     auto b = std::make_unique<Probe>(1);
@@ -250,8 +230,7 @@ TEST_F(MeshInstanceTest, RegistryHoldsEachDrawableForItsLifetime)
     EXPECT_TRUE(a->shaders.empty());
 }
 
-TEST_F(MeshInstanceTest, FrameWalkQueuesVisibleFlaggedDrawablesByTheirFirstShader)
-{
+TEST_F(MeshInstanceTest, FrameWalkQueuesVisibleFlaggedDrawablesByTheirFirstShader) {
     gpu::NullDevice& dev = MakeDevice();
     // The eye at (0, 0, 10).
     const YMatrix view = Translation(0, 0, -10);
@@ -304,7 +283,7 @@ TEST_F(MeshInstanceTest, FrameWalkQueuesVisibleFlaggedDrawablesByTheirFirstShade
     order.clear();
     DrawBlendedQueue();
     ASSERT_EQ(order.size(), 2u);
-    EXPECT_EQ(order[0], probes[4].get());   // farthest first
+    EXPECT_EQ(order[0], probes[4].get()); // farthest first
     EXPECT_EQ(order[1], probes[3].get());
     for (std::size_t i = 0; i < probes.size(); ++i)
         EXPECT_EQ(probes[i]->draws, cases[i].queue == NONE ? 0 : 1) << cases[i].what;
@@ -314,8 +293,7 @@ TEST_F(MeshInstanceTest, FrameWalkQueuesVisibleFlaggedDrawablesByTheirFirstShade
 
 // The material power of each shader in the test list is its position + 1, so the trace tells
 // which shader every subset was drawn with.
-TEST_F(MeshInstanceTest, SubsetsAreDrawnWithTheirShaderModuloTheList)
-{
+TEST_F(MeshInstanceTest, SubsetsAreDrawnWithTheirShaderModuloTheList) {
     MakeDevice();
     auto mesh = Load("mesh\\cube3.mes");
     ASSERT_EQ(mesh->subsets.size(), 3u);
@@ -333,13 +311,12 @@ TEST_F(MeshInstanceTest, SubsetsAreDrawnWithTheirShaderModuloTheList)
 
     struct Case {
         std::size_t listLength;
-        std::vector<float> powers;   // per subset
+        std::vector<float> powers; // per subset
     };
     const Case cases[] = {{1, {1, 1, 1}}, {2, {1, 2, 1}}, {3, {1, 2, 3}}, {4, {1, 2, 3}}, {0, {}}};
     for (const Case& c : cases) {
         instance.shaders.clear();
-        for (std::size_t i = 0; i < c.listLength; ++i)
-            instance.shaders.push_back(shaders[i].get());
+        for (std::size_t i = 0; i < c.listLength; ++i) instance.shaders.push_back(shaders[i].get());
         render->BeginFrame(false);
         device->ClearTrace();
         instance.Draw();
@@ -348,8 +325,7 @@ TEST_F(MeshInstanceTest, SubsetsAreDrawnWithTheirShaderModuloTheList)
         std::vector<int> starts;
         float power = 0;
         for (const std::string& line : device->Trace()) {
-            if (line.rfind("SetMaterial(", 0) == 0)
-                power = std::stof(line.substr(line.rfind('|') + 1));
+            if (line.rfind("SetMaterial(", 0) == 0) power = std::stof(line.substr(line.rfind('|') + 1));
             if (line.rfind("DrawIndexedPrimitive(", 0) == 0) {
                 powers.push_back(power);
                 std::istringstream in(line.substr(line.find(',') + 1));
@@ -370,20 +346,19 @@ TEST_F(MeshInstanceTest, SubsetsAreDrawnWithTheirShaderModuloTheList)
     }
 }
 
-TEST_F(MeshInstanceTest, ReferencesDrawTheSharedInstanceWithTheirOwnMatrixAndShaders)
-{
+TEST_F(MeshInstanceTest, ReferencesDrawTheSharedInstanceWithTheirOwnMatrixAndShaders) {
     MakeDevice();
     auto mesh = Load("mesh\\cube3.mes");
     YShader red("test red");
     red.material.power = 5;
     YMeshInstance shared(mesh.get(), 1.0f, 0);
-    shared.visible = 0;   // the shared one is never drawn itself
+    shared.visible = 0; // the shared one is never drawn itself
     YMeshInstanceRef a(1, &shared);
     YMeshInstanceRef none(1);
     a.shaders = {&red};
     none.shaders = {&red};
     a.world = Translation(4, 0, 0);
-    g_Camera.SetView(&a.world);   // anything but the identity
+    g_Camera.SetView(&a.world); // anything but the identity
 
     none.Draw();
     none.DrawWithMatrix(&a.world);
@@ -395,8 +370,7 @@ TEST_F(MeshInstanceTest, ReferencesDrawTheSharedInstanceWithTheirOwnMatrixAndSha
     EXPECT_EQ(device->State().material.Power, 5.0f);
 }
 
-TEST_F(MeshInstanceTest, DrawWithMatrixUsesTheParentAndNoShaderAndSkipsHiddenObjects)
-{
+TEST_F(MeshInstanceTest, DrawWithMatrixUsesTheParentAndNoShaderAndSkipsHiddenObjects) {
     MakeDevice();
     auto mesh = Load("mesh\\cube3.mes");
     YShader own("test own");
@@ -426,8 +400,7 @@ TEST_F(MeshInstanceTest, DrawWithMatrixUsesTheParentAndNoShaderAndSkipsHiddenObj
 
 // ---------------------------------------------------------------- silhouettes
 
-TEST_F(MeshInstanceTest, CubeLitFromAboveCastsTheLoopOfItsLowerRim)
-{
+TEST_F(MeshInstanceTest, CubeLitFromAboveCastsTheLoopOfItsLowerRim) {
     MakeDevice();
     SetMeshShadowSink(ShadowsOn, CollectEdge);
     const YVector down(0, 0, -1);
@@ -436,16 +409,16 @@ TEST_F(MeshInstanceTest, CubeLitFromAboveCastsTheLoopOfItsLowerRim)
 
     // Exact turns: a side face must stay exactly edge-on to the light.
     const YMatrix upsideDown{{1, 0, 0, 0, 0, -1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1}};
-    const YMatrix turned{{0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 3, 0, 0, 1}};   // a quarter about z, x + 3
-    const YMatrix tipped{{1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1}};   // a quarter about x
+    const YMatrix turned{{0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 3, 0, 0, 1}}; // a quarter about z, x + 3
+    const YMatrix tipped{{1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1}}; // a quarter about x
     YMatrix doubled = Identity();
     doubled.m[0] = doubled.m[5] = doubled.m[10] = 2;
     struct Case {
         const char* what;
         YMatrix world;
-        float z;   // height of every silhouette point (the lower rim in the world)
-        float half;   // half the rim's side
-        float cx;     // rim centre x
+        float z;    // height of every silhouette point (the lower rim in the world)
+        float half; // half the rim's side
+        float cx;   // rim centre x
     };
     const Case cases[] = {
         {"identity", Identity(), -1, 1, 0},
@@ -470,15 +443,13 @@ TEST_F(MeshInstanceTest, CubeLitFromAboveCastsTheLoopOfItsLowerRim)
             // One way round: every edge ends where exactly one other begins.
             int next = 0;
             for (const Edge& f : g_edges)
-                if (std::fabs(f.from.x - e.to.x) + std::fabs(f.from.y - e.to.y) < 1e-4f)
-                    ++next;
+                if (std::fabs(f.from.x - e.to.x) + std::fabs(f.from.y - e.to.y) < 1e-4f) ++next;
             EXPECT_EQ(next, 1) << c.what;
         }
     }
 }
 
-TEST_F(MeshInstanceTest, OnlyVolumeShadowModeCastsEdgesAndOnlyWhileShadowsAreOn)
-{
+TEST_F(MeshInstanceTest, OnlyVolumeShadowModeCastsEdgesAndOnlyWhileShadowsAreOn) {
     MakeDevice();
     const YVector down(0, 0, -1);
     g_Camera.SetLightDir(&down);
@@ -489,7 +460,7 @@ TEST_F(MeshInstanceTest, OnlyVolumeShadowModeCastsEdgesAndOnlyWhileShadowsAreOn)
     YMeshInstanceRef empty(1);
 
     SetMeshShadowSink(nullptr, nullptr);
-    instance.Draw();   // no sink connected
+    instance.Draw(); // no sink connected
     EXPECT_TRUE(g_edges.empty());
 
     SetMeshShadowSink(ShadowsOn, CollectEdge);
@@ -516,15 +487,14 @@ TEST_F(MeshInstanceTest, OnlyVolumeShadowModeCastsEdgesAndOnlyWhileShadowsAreOn)
     g_edges.clear();
     empty.Draw();
     EXPECT_TRUE(g_edges.empty());
-    ref.Draw();   // the reference's matrix and mode, the shared instance's geometry
+    ref.Draw(); // the reference's matrix and mode, the shared instance's geometry
     ASSERT_EQ(g_edges.size(), 4u);
     EXPECT_NEAR(g_edges[0].from.z, 2.0f, 1e-5f);
 }
 
 // ---------------------------------------------------------------- cover
 
-TEST_F(MeshInstanceTest, CoverFollowsTheCoveredSurfaceOutwards)
-{
+TEST_F(MeshInstanceTest, CoverFollowsTheCoveredSurfaceOutwards) {
     auto quad = Load("mesh\\quad.mes");
     auto cube = Load("mesh\\cube.mes");
     ASSERT_EQ(quad->vertices.size(), 4u);
@@ -533,8 +503,7 @@ TEST_F(MeshInstanceTest, CoverFollowsTheCoveredSurfaceOutwards)
     // Flat: every corner lifted along the face normal.
     YMeshInstance sheet(quad.get(), 1.0f, 1);
     YMeshInstanceCover frost(&sheet, 1.0f, 0.05f, 1);
-    for (YVertex& v : sheet.vertices)
-        v.pos.x += 1;   // the cover takes the covered instance's current vertices
+    for (YVertex& v : sheet.vertices) v.pos.x += 1; // the cover takes the covered instance's current vertices
     frost.Rebuild();
     EXPECT_EQ(frost.verticesChanged, 1);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -556,8 +525,7 @@ TEST_F(MeshInstanceTest, CoverFollowsTheCoveredSurfaceOutwards)
     }
 
     // Faces without area give no direction: straight up.
-    for (YMeshFace& f : quad->faces)
-        f.normal = YVector(0, 0, 0);
+    for (YMeshFace& f : quad->faces) f.normal = YVector(0, 0, 0);
     frost.thickness = 2.0f;
     frost.Rebuild();
     EXPECT_FLOAT_EQ(frost.vertices[3].pos.z, 2.0f);

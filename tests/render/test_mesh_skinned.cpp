@@ -30,27 +30,24 @@ const std::string STRIP =
 const std::string BONES = "2\n0 -1 0 0 1 0 0 0.70710678 0.70710678\n1 0 2 0 0 0 0 0 1\n";
 const std::string WEIGHTS = "0\n0\n1 0 1\n1 0 1\n2 0 0.5 1 0.5\n1 1 1\n";
 const std::string ATTACHMENTS = "2\n0 1 0 0 0 0 0 0 1\n1 1 0 0 0.5 0 0 0 1\n";
-const std::string POSES = "3\n"
-                          "p 0 0 0 0 0 0 0 1 0 0 0 1\n"
-                          "p 10 0 0 0.5 0 0 0 1 0 0 0 1\n"
-                          "p 25 1 2 3 0 0 0 1 0 0 0 1\n";
+const std::string POSES =
+    "3\n"
+    "p 0 0 0 0 0 0 0 1 0 0 0 1\n"
+    "p 10 0 0 0.5 0 0 0 1 0 0 0 1\n"
+    "p 25 1 2 3 0 0 0 1 0 0 0 1\n";
 
 std::string HeroText(const std::string& bones = BONES, const std::string& weights = WEIGHTS,
-                     const std::string& attachments = ATTACHMENTS, const std::string& poses = POSES)
-{
+                     const std::string& attachments = ATTACHMENTS, const std::string& poses = POSES) {
     return STRIP + "sceleton body\n" + bones + "points " + attachments + "weights w\n" + weights + "poses " + poses;
 }
 
 class SkelMeshTest : public ::testing::Test {
 protected:
     SkelMeshTest() { dir.MakeDir("mesh"); }
-    ~SkelMeshTest() override
-    {
-        while (!SkelMeshCache().empty())
-            delete SkelMeshCache().back();
+    ~SkelMeshTest() override {
+        while (!SkelMeshCache().empty()) delete SkelMeshCache().back();
     }
-    std::unique_ptr<YSkelMesh> Load(const std::string& name)
-    {
+    std::unique_ptr<YSkelMesh> Load(const std::string& name) {
         log.Clear();
         auto mesh = std::make_unique<YSkelMesh>();
         mesh->Load(name);
@@ -65,8 +62,7 @@ protected:
 
 using Lines = std::vector<std::string>;
 
-void ExpectSameSkeleton(const YSkelData& a, const YSkelData& b)
-{
+void ExpectSameSkeleton(const YSkelData& a, const YSkelData& b) {
     ASSERT_EQ(a.bones.size(), b.bones.size());
     for (std::size_t i = 0; i < a.bones.size(); ++i) {
         EXPECT_EQ(a.bones[i].parent, b.bones[i].parent);
@@ -93,8 +89,7 @@ void ExpectSameSkeleton(const YSkelData& a, const YSkelData& b)
     }
 }
 
-TEST_F(SkelMeshTest, ImportReadsTheSkeletonAndWritesTheCache)
-{
+TEST_F(SkelMeshTest, ImportReadsTheSkeletonAndWritesTheCache) {
     dir.Write("mesh/hero.ams", HeroText());
     YSkelMesh* mesh = GetSkelMesh("mesh\\hero.ams");
     EXPECT_EQ(log.Lines(), Lines{"Load skeleton mesh file mesh\\hero.ams"});
@@ -135,8 +130,7 @@ TEST_F(SkelMeshTest, ImportReadsTheSkeletonAndWritesTheCache)
     ExpectSameSkeleton(*again, *mesh);
 }
 
-TEST_F(SkelMeshTest, BindPoseInvertsTheChainOfRestMatrices)
-{
+TEST_F(SkelMeshTest, BindPoseInvertsTheChainOfRestMatrices) {
     dir.Write("mesh/hero.ams", HeroText());
     auto mesh = Load("mesh\\hero.ams");
     ASSERT_EQ(mesh->bones.size(), 2u);
@@ -155,16 +149,14 @@ TEST_F(SkelMeshTest, BindPoseInvertsTheChainOfRestMatrices)
     EXPECT_NEAR(origin0.z, 0, 1e-5f);
 }
 
-TEST_F(SkelMeshTest, ScaleAccumulates)
-{
+TEST_F(SkelMeshTest, ScaleAccumulates) {
     dir.Write("mesh/hero.ams", HeroText());
     auto mesh = Load("mesh\\hero.ams");
     mesh->Scale(2.0f);
     mesh->Scale(2.0f);
     EXPECT_FLOAT_EQ(mesh->positionGroups[5].pos.z, 8.0f);
     for (const YPositionGroup& g : mesh->positionGroups)
-        for (int i = 0; i < g.vertexCount; ++i)
-            EXPECT_FLOAT_EQ(mesh->vertices[g.vertices[i]].pos.z, g.pos.z);
+        for (int i = 0; i < g.vertexCount; ++i) EXPECT_FLOAT_EQ(mesh->vertices[g.vertices[i]].pos.z, g.pos.z);
     EXPECT_FLOAT_EQ(mesh->bones[1].offset.x, 8.0f);
     EXPECT_FLOAT_EQ(mesh->attachments[1].local.m[14], 2.0f);
     EXPECT_FLOAT_EQ(mesh->poses[2].rootOffset.z, 12.0f);
@@ -175,8 +167,7 @@ TEST_F(SkelMeshTest, ScaleAccumulates)
     EXPECT_NEAR(origin1.z, 0, 1e-4f);
 }
 
-TEST_F(SkelMeshTest, CacheWithoutItsEndMarkLoadsTheSame)
-{
+TEST_F(SkelMeshTest, CacheWithoutItsEndMarkLoadsTheSame) {
     dir.Write("mesh/hero.ams", HeroText());
     auto first = Load("mesh\\hero.ams");
     std::string cache = dir.Read("mesh/hero.mab");
@@ -187,8 +178,7 @@ TEST_F(SkelMeshTest, CacheWithoutItsEndMarkLoadsTheSame)
     ExpectSameSkeleton(*second, *first);
 }
 
-TEST_F(SkelMeshTest, EveryShorterCacheFallsBackToTheText)
-{
+TEST_F(SkelMeshTest, EveryShorterCacheFallsBackToTheText) {
     dir.Write("mesh/hero.ams", HeroText());
     auto first = Load("mesh\\hero.ams");
     const std::string cache = dir.Read("mesh/hero.mab");
@@ -213,8 +203,7 @@ TEST_F(SkelMeshTest, EveryShorterCacheFallsBackToTheText)
     EXPECT_EQ(dir.Read("mesh/hero.mab"), cache);
 }
 
-TEST_F(SkelMeshTest, MalformedSkeletonsAreRefused)
-{
+TEST_F(SkelMeshTest, MalformedSkeletonsAreRefused) {
     struct Case {
         const char* what;
         std::string text;
@@ -232,8 +221,10 @@ TEST_F(SkelMeshTest, MalformedSkeletonsAreRefused)
         {"bone 0 for a skeleton without bones", HeroText("0\n", "0\n", "0\n"), "Error token: 0"},
         {"pose with too few rotations", HeroText(BONES, WEIGHTS, ATTACHMENTS, "1\np 0 0 0 0 0 0 0 1\n"),
          "Error token: 1"},
-        {"frame steps beyond 32 bits", HeroText(BONES, WEIGHTS, ATTACHMENTS, "2\np -2147483648 0 0 0 0 0 0 1 0 0 0 1\n"
-                                                           "p 2147483647 0 0 0 0 0 0 1 0 0 0 1\n"),
+        {"frame steps beyond 32 bits",
+         HeroText(BONES, WEIGHTS, ATTACHMENTS,
+                  "2\np -2147483648 0 0 0 0 0 0 1 0 0 0 1\n"
+                  "p 2147483647 0 0 0 0 0 0 1 0 0 0 1\n"),
          "Error token: 2147483647"},
         {"file ends in the weights", STRIP + "sceleton body 1 0 -1 0 0 0 0 0 0 1 points 0 weights w 0 0",
          "Error token: "},
@@ -249,8 +240,7 @@ TEST_F(SkelMeshTest, MalformedSkeletonsAreRefused)
     }
 }
 
-TEST_F(SkelMeshTest, HostileCachesAreRefused)
-{
+TEST_F(SkelMeshTest, HostileCachesAreRefused) {
     dir.Write("mesh/hero.ams", HeroText());
     auto good = Load("mesh\\hero.ams");
     struct Case {
@@ -264,7 +254,11 @@ TEST_F(SkelMeshTest, HostileCachesAreRefused)
          "position group 6 out of range"},
         {"pose missing a rotation", [](YSkelData& s) { s.poses[1].rotations.pop_back(); },
          "pose of 1 rotations for 2 bones"},
-        {"pose list naming a missing pose", [](YSkelData& s) { s.poseLists = {{0, 1, 3}}; }, "pose 3 out of range"},
+        {"pose list naming a missing pose",
+         [](YSkelData& s) {
+             s.poseLists = {{0, 1, 3}};
+         },
+         "pose 3 out of range"},
         {"attachment on a missing bone", [](YSkelData& s) { s.attachments[0].bone = -1; },
          "bone index -1 out of range"},
     };

@@ -35,7 +35,7 @@ void LookFrom(const YVector& eye) {
     yaw.SetRotationZ(-30.0f);
     pitch.SetRotationX(-60.0f);
     move.MatrixSetTranslation(eye.Negate());
-    const YMatrix view = pitch * (yaw * move);  // move, then turn, then tilt
+    const YMatrix view = pitch * (yaw * move); // move, then turn, then tilt
     g_Camera.SetView(&view);
 }
 
@@ -44,12 +44,12 @@ using ParticleTest = SceneTest;
 TEST_F(ParticleTest, EmissionAtARateAgainstTheLifetime) {
     struct Row {
         const char* name;
-        float rate;       // per second
+        float rate; // per second
         float lifetime;
         float dt;
         int frames;
-        int emitted;      // in all
-        int live;         // after the last frame
+        int emitted; // in all
+        int live;    // after the last frame
     };
     // Each frame emits what is due and then updates, so a particle has aged one step when the
     // frame ends; it lives while its age stays below the lifetime.
@@ -110,7 +110,7 @@ TEST_F(ParticleTest, ExpiredRecordsAreReplacedAndTheMovedOnesExaminedInTheSamePa
     ps.Update(0.25f);
     ASSERT_EQ(ps.Particles().size(), 1u);
     const YParticle& p = ps.Particles()[0];
-    EXPECT_FLOAT_EQ(p.age, 0.25f);  // updated exactly once
+    EXPECT_FLOAT_EQ(p.age, 0.25f); // updated exactly once
     ExpectNear(p.position, {5.25f, 0, 0});
     EXPECT_EQ(BlendedDrawQueue().Count(), 1);
     DrawBlendedQueue();
@@ -123,10 +123,10 @@ TEST_F(ParticleTest, ExpiredRecordsAreReplacedAndTheMovedOnesExaminedInTheSamePa
 TEST_F(ParticleTest, SpeedControlRunsToTheEndSpeedWhateverTheWarpAdds) {
     YParticleSystem ps;
     YSpaceGravity strong(YVector(0, 0, -40.0f));
-    EmitAt(ps, 1.0f, {0, 0, 0}, {3, 0, 4}, 0.75f, &strong);   // from 5 to 0.75 units/s
-    EmitAt(ps, 1.0f, {0, 0, 0}, {0, 0, 0}, 0.75f, &strong);   // no direction: the warp alone
-    EmitAt(ps, 1.0f, {0, 0, 0}, {0, 0, 0}, 0.75f);            // nothing moves it
-    EmitAt(ps, 1.0f, {0, 0, 0}, {2, 0, 0}, -1.0f, &ParticleGravity);  // uncontrolled: falls
+    EmitAt(ps, 1.0f, {0, 0, 0}, {3, 0, 4}, 0.75f, &strong);          // from 5 to 0.75 units/s
+    EmitAt(ps, 1.0f, {0, 0, 0}, {0, 0, 0}, 0.75f, &strong);          // no direction: the warp alone
+    EmitAt(ps, 1.0f, {0, 0, 0}, {0, 0, 0}, 0.75f);                   // nothing moves it
+    EmitAt(ps, 1.0f, {0, 0, 0}, {2, 0, 0}, -1.0f, &ParticleGravity); // uncontrolled: falls
     const float dt = 0.125f;
     for (int step = 1; step <= 7; ++step) {
         ps.Update(dt);
@@ -135,7 +135,7 @@ TEST_F(ParticleTest, SpeedControlRunsToTheEndSpeedWhateverTheWarpAdds) {
         const float t = step * dt;
         const YParticle& spark = ps.Particles()[0];
         EXPECT_NEAR(Length(spark.velocity), 5.0f + (0.75f - 5.0f) * t, 1e-4f) << "step " << step;
-        EXPECT_LT(spark.velocity.z / Length(spark.velocity), 0.8f);  // turned downward from (3, 0, 4) / 5
+        EXPECT_LT(spark.velocity.z / Length(spark.velocity), 0.8f); // turned downward from (3, 0, 4) / 5
     }
     const YParticle& pushed = ps.Particles()[1];
     EXPECT_TRUE(std::isfinite(pushed.position.z));
@@ -163,7 +163,7 @@ TEST_F(ParticleTest, ClearRemovesParticlesButTextsRunOutByAge) {
     ps.Update(1.5f);
     DrawBlendedQueue();
     ASSERT_EQ(ps.Texts().size(), 1u);
-    EXPECT_EQ(ps.Texts()[0].text, "+250");  // moved into the first place with its string
+    EXPECT_EQ(ps.Texts()[0].text, "+250"); // moved into the first place with its string
     ExpectNear(ps.Texts()[0].position, {1, 2, 4.5f});
     ps.Update(0.5f);
     EXPECT_TRUE(ps.Texts().empty());
@@ -175,7 +175,7 @@ TEST_F(ParticleTest, SizeAndColourRunFromStartToEndOverTheLife) {
     const float start[4] = {0.2f, 0.4f, 0.6f, 0.8f};
     const float end[4] = {1.0f, 0.0f, 0.5f, 0.0f};
     struct Row {
-        float age;  // of a 2 s life
+        float age; // of a 2 s life
         float halfSize;
         float colour[4];
     };
@@ -200,7 +200,7 @@ TEST_F(ParticleTest, SizeAndColourRunFromStartToEndOverTheLife) {
         EXPECT_NEAR(m.Emissive.b, row.colour[2], 1e-5f);
         EXPECT_NEAR(m.Emissive.a, row.colour[3], 1e-5f);
         EXPECT_NEAR(m.Diffuse.a, row.colour[3], 1e-5f);
-        EXPECT_EQ(m.Diffuse.r, 0.0f);  // lit by nothing but its emission
+        EXPECT_EQ(m.Diffuse.r, 0.0f); // lit by nothing but its emission
         EXPECT_EQ(m.Ambient.r, 0.0f);
 
         const std::vector<scenetest::Quad> quads = Quads();
@@ -208,7 +208,7 @@ TEST_F(ParticleTest, SizeAndColourRunFromStartToEndOverTheLife) {
         // Opposite corners lie 2 x halfSize x |R + U| apart.
         const YVector diagonal = quads[0].v[0].pos - quads[0].v[2].pos;
         EXPECT_NEAR(Length(diagonal), 2.0f * row.halfSize * std::sqrt(2.0f), 1e-4f);
-        if (row.age == 0.0f) {  // exactly the start values
+        if (row.age == 0.0f) { // exactly the start values
             const YVector corner = centre + g_Camera.rightPlusUp * 0.5f;
             EXPECT_EQ(quads[0].v[0].pos.x, corner.x);
             EXPECT_EQ(quads[0].v[0].pos.y, corner.y);
@@ -337,7 +337,7 @@ TEST_F(ParticleTest, BlastAndSparksEmitWithinTheirRanges) {
                 ExpectNear(p.velocity, vel);
                 EXPECT_EQ(p.colourStart[1], 0.5f);
                 EXPECT_EQ(p.colourEnd[0], 0.0f);
-                EXPECT_EQ(p.colourEnd[3], 1.0f);  // to opaque black
+                EXPECT_EQ(p.colourEnd[3], 1.0f); // to opaque black
                 continue;
             }
             EXPECT_EQ(p.shader, spark);
@@ -376,9 +376,9 @@ TEST_F(ParticleTest, SparksFallUnderTheParticleGravity) {
     float meanZ = 0.0f;
     for (const YParticle& p : g_ParticleSystem.Particles()) meanZ += p.position.z;
     meanZ /= static_cast<float>(g_ParticleSystem.Particles().size());
-    EXPECT_LT(meanZ, -0.5f);  // the burst as a whole has dropped
+    EXPECT_LT(meanZ, -0.5f); // the burst as a whole has dropped
     g_ParticleSystem.Update(1.0f);
-    EXPECT_TRUE(g_ParticleSystem.Particles().empty());  // all within 1.625 s
+    EXPECT_TRUE(g_ParticleSystem.Particles().empty()); // all within 1.625 s
     DrawBlendedQueue();
 }
 

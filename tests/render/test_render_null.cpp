@@ -88,7 +88,8 @@ uint32_t TexelAt(ITexture* texture, uint32_t level, uint32_t x, uint32_t y) {
     texture->GetLevelDesc(level, &desc);
     LockedRect lr;
     if (Failed(texture->LockRect(level, &lr, nullptr, D3DLOCK_READONLY))) return 0xDEADBEEF;
-    const uint8_t* p = static_cast<const uint8_t*>(lr.pBits) + static_cast<size_t>(y) * lr.Pitch + x * BytesPerPixel(desc.Format);
+    const uint8_t* p =
+        static_cast<const uint8_t*>(lr.pBits) + static_cast<size_t>(y) * lr.Pitch + x * BytesPerPixel(desc.Format);
     const uint32_t argb = ReadPixelARGB(desc.Format, p);
     texture->UnlockRect(level);
     return argb;
@@ -178,9 +179,9 @@ struct TestShader : YShaderBase {
 
 struct TraceCase {
     const char* name;
-    std::function<void(YRender&)> setup;  // not traced
+    std::function<void(YRender&)> setup; // not traced
     std::function<void(YRender&)> act;
-    std::vector<std::string> expected;  // each a prefix of the traced line at its position
+    std::vector<std::string> expected; // each a prefix of the traced line at its position
 };
 
 TEST_F(RenderNullTest, OnlyChangesReachTheDevice) {
@@ -199,13 +200,15 @@ TEST_F(RenderNullTest, OnlyChangesReachTheDevice) {
     red.emissive[0] = 1.0f;
 
     const std::vector<TraceCase> cases = {
-        {"a render state asked for twice is sent once", nullptr,
+        {"a render state asked for twice is sent once",
+         nullptr,
          [&](YRender& r) {
              r.ApplyStateBlock(&blend);
              r.ApplyStateBlock(&blend);
          },
          {"SetRenderState(ALPHABLENDENABLE,1)", "SetRenderState(DESTBLEND,6)"}},
-        {"a stage state asked for twice is sent once", nullptr,
+        {"a stage state asked for twice is sent once",
+         nullptr,
          [&](YRender& r) {
              YStageStates s;
              s[SS_COLOR_OP] = D3DTOP_MODULATE;
@@ -213,21 +216,24 @@ TEST_F(RenderNullTest, OnlyChangesReachTheDevice) {
              r.ApplyStageStates(1, &s);
          },
          {"SetTextureStageState(1,COLOROP,4)"}},
-        {"white texture factor counts as sent after a frame begins; red goes once", nullptr,
+        {"white texture factor counts as sent after a frame begins; red goes once",
+         nullptr,
          [&](YRender& r) {
              r.SetTextureFactor(kWhite);
              r.SetTextureFactor(kRed);
              r.SetTextureFactor(kRed);
          },
          {"SetRenderState(TEXTUREFACTOR,4294901760)"}},
-        {"an equal material is skipped only when asked", nullptr,
+        {"an equal material is skipped only when asked",
+         nullptr,
          [&](YRender& r) {
              r.SetMaterial(&red, true);
              r.SetMaterial(&red, true);
              r.SetMaterial(&red, false);
          },
          {"SetMaterial(", "SetMaterial("}},
-        {"a texture is bound once, never to a stage the device lacks", nullptr,
+        {"a texture is bound once, never to a stage the device lacks",
+         nullptr,
          [&](YRender& r) {
              r.BindStageTexture(&texture, 0);
              r.BindStageTexture(&texture, 0);
@@ -276,19 +282,21 @@ TEST_F(RenderNullTest, EveryFrameSendsTheDefaultsExceptTheUnknownMarkerValue) {
         render_->BeginFrame(true);
         frame = dev.TraceStartingWith("SetRenderState(");
         const auto stages = dev.TraceStartingWith("SetTextureStageState(");
-        EXPECT_EQ(stages.size(), 4u * 12u);  // 11 states and the texture transform switch, per device stage
+        EXPECT_EQ(stages.size(), 4u * 12u); // 11 states and the texture transform switch, per device stage
         EXPECT_EQ(dev.TraceStartingWith("Clear(").front(), "Clear(0,0x7,0x00000000,1,0)");
         render_->EndFrame();
     }
     const std::vector<std::string> expected = {
-        "SetRenderState(ALPHABLENDENABLE,0)", "SetRenderState(SRCBLEND,2)",      "SetRenderState(DESTBLEND,1)",
-        "SetRenderState(ZFUNC,2)",            "SetRenderState(CULLMODE,2)",      "SetRenderState(ZENABLE,1)",
-        "SetRenderState(ZWRITEENABLE,1)",     "SetRenderState(STENCILENABLE,0)", "SetRenderState(STENCILFAIL,1)",
-        "SetRenderState(STENCILZFAIL,1)",     "SetRenderState(STENCILPASS,1)",   "SetRenderState(STENCILFUNC,8)",
+        "SetRenderState(ALPHABLENDENABLE,0)", "SetRenderState(SRCBLEND,2)",
+        "SetRenderState(DESTBLEND,1)",        "SetRenderState(ZFUNC,2)",
+        "SetRenderState(CULLMODE,2)",         "SetRenderState(ZENABLE,1)",
+        "SetRenderState(ZWRITEENABLE,1)",     "SetRenderState(STENCILENABLE,0)",
+        "SetRenderState(STENCILFAIL,1)",      "SetRenderState(STENCILZFAIL,1)",
+        "SetRenderState(STENCILPASS,1)",      "SetRenderState(STENCILFUNC,8)",
         "SetRenderState(STENCILREF,0)",       "SetRenderState(SPECULARENABLE,1)"};
     EXPECT_EQ(frames[0], expected);
-    EXPECT_EQ(frames[1], expected);  // the caches were forgotten again
-    EXPECT_EQ(dev.PresentCount(), 3);  // the empty frame after creation, then two
+    EXPECT_EQ(frames[1], expected);   // the caches were forgotten again
+    EXPECT_EQ(dev.PresentCount(), 3); // the empty frame after creation, then two
 }
 
 TEST_F(RenderNullTest, TextQuadsFollowTheGlyphsAndThePen) {
@@ -296,11 +304,12 @@ TEST_F(RenderNullTest, TextQuadsFollowTheGlyphsAndThePen) {
     NullDevice& dev = Create(false);
     YFontBase font;
     font.widths['A'] = 0.5f;
-    font.glyphs['A'] = YGlyph{{{0, 0, 0, 0.25f, 0.5f}, {1, 0, 0, 0.75f, 0.5f}, {1, 1, 0, 0.75f, 1}, {0, 1, 0, 0.25f, 1}}};
+    font.glyphs['A'] =
+        YGlyph{{{0, 0, 0, 0.25f, 0.5f}, {1, 0, 0, 0.75f, 0.5f}, {1, 1, 0, 0.75f, 1}, {0, 1, 0, 0.25f, 1}}};
     render_->BeginFrame(false);
     dev.ClearTrace();
 
-    EXPECT_FLOAT_EQ(render_->DrawText(&font, 10, 100, 20, "AzA"), 20.0f);  // 'z' has no width
+    EXPECT_FLOAT_EQ(render_->DrawText(&font, 10, 100, 20, "AzA"), 20.0f); // 'z' has no width
     std::vector<const NullCall*> draws;
     for (const NullCall& c : dev.Calls())
         if (c.text.rfind("DrawPrimitiveUP(", 0) == 0) draws.push_back(&c);
@@ -312,7 +321,7 @@ TEST_F(RenderNullTest, TextQuadsFollowTheGlyphsAndThePen) {
         std::memcpy(v, draws[q]->vertices.data(), sizeof v);
         const float x0 = 10.0f + 10.0f * q;
         EXPECT_FLOAT_EQ(v[0].pos.x, x0);
-        EXPECT_FLOAT_EQ(v[0].pos.y, 80.0f);  // the cell's top, one size above the baseline
+        EXPECT_FLOAT_EQ(v[0].pos.y, 80.0f); // the cell's top, one size above the baseline
         EXPECT_FLOAT_EQ(v[2].pos.x, x0 + 20.0f);
         EXPECT_FLOAT_EQ(v[2].pos.y, 100.0f);
         EXPECT_FLOAT_EQ(v[1].uv.u, 0.75f);
@@ -381,22 +390,33 @@ TEST_F(RenderNullTest, ShaderFileKeywords) {
         uint32_t value;
     };
     const Row rows[] = {
-        {false, RS_ALPHA_BLEND_ENABLE, "1", 1},          {false, RS_STENCIL_ENABLE, "false", 0},
-        {false, RS_DEPTH_ENABLE, "true", D3DZB_TRUE},    {false, RS_DEPTH_ENABLE, "1", 0xFFFFFFFF},
-        {false, RS_SRC_BLEND, "scrcolor", D3DBLEND_SRCCOLOR}, {false, RS_SRC_BLEND, "srccolor", 0xFFFFFFFF},
-        {false, RS_CULL_MODE, "cww", D3DCULL_CCW},       {false, RS_CULL_MODE, "ccw", 0xFFFFFFFF},
-        {false, RS_DEPTH_FUNC, "LESS", 0xFFFFFFFF},      {false, RS_STENCIL_FUNC, "notequal", D3DCMP_NOTEQUAL},
-        {false, RS_STENCIL_PASS, "incr", D3DSTENCILOP_INCR}, {false, RS_TEXTURE_FACTOR, "one", 0xFFFFFFFF},
-        {false, RS_STENCIL_REF, "0", 0xFFFFFFFF},        {false, RS_STENCIL_WRITE_MASK, "keep", 0xFFFFFFFF},
-        {true, SS_COLOR_OP, "substract", D3DTOP_SUBTRACT}, {true, SS_ALPHA_OP, "lerp", D3DTOP_LERP},
-        {true, SS_COLOR_ARG2, "color", D3DTA_TFACTOR},   {true, SS_MIP_FILTER, "linear", D3DTEXF_LINEAR},
-        {true, SS_ADDRESS_V, "repeat", D3DTADDRESS_WRAP}, {true, SS_ADDRESS_U, "wrap", 0xFFFFFFFF},
+        {false, RS_ALPHA_BLEND_ENABLE, "1", 1},
+        {false, RS_STENCIL_ENABLE, "false", 0},
+        {false, RS_DEPTH_ENABLE, "true", D3DZB_TRUE},
+        {false, RS_DEPTH_ENABLE, "1", 0xFFFFFFFF},
+        {false, RS_SRC_BLEND, "scrcolor", D3DBLEND_SRCCOLOR},
+        {false, RS_SRC_BLEND, "srccolor", 0xFFFFFFFF},
+        {false, RS_CULL_MODE, "cww", D3DCULL_CCW},
+        {false, RS_CULL_MODE, "ccw", 0xFFFFFFFF},
+        {false, RS_DEPTH_FUNC, "LESS", 0xFFFFFFFF},
+        {false, RS_STENCIL_FUNC, "notequal", D3DCMP_NOTEQUAL},
+        {false, RS_STENCIL_PASS, "incr", D3DSTENCILOP_INCR},
+        {false, RS_TEXTURE_FACTOR, "one", 0xFFFFFFFF},
+        {false, RS_STENCIL_REF, "0", 0xFFFFFFFF},
+        {false, RS_STENCIL_WRITE_MASK, "keep", 0xFFFFFFFF},
+        {true, SS_COLOR_OP, "substract", D3DTOP_SUBTRACT},
+        {true, SS_ALPHA_OP, "lerp", D3DTOP_LERP},
+        {true, SS_COLOR_ARG2, "color", D3DTA_TFACTOR},
+        {true, SS_MIP_FILTER, "linear", D3DTEXF_LINEAR},
+        {true, SS_ADDRESS_V, "repeat", D3DTADDRESS_WRAP},
+        {true, SS_ADDRESS_U, "wrap", 0xFFFFFFFF},
         {true, 11, "repeat", 0xFFFFFFFF},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.word);
-        EXPECT_EQ(row.stage ? r.ParseStageStateValue(row.index, row.word) : r.ParseRenderStateValue(row.index, row.word),
-                  row.value);
+        EXPECT_EQ(
+            row.stage ? r.ParseStageStateValue(row.index, row.word) : r.ParseRenderStateValue(row.index, row.word),
+            row.value);
     }
 }
 
@@ -404,8 +424,12 @@ TEST_F(RenderNullTest, ShaderFileKeywords) {
 
 TEST_F(RenderNullTest, ModeListKeepsUsableModesSortedWithTheDesktopLast) {
     NullAdapterScript s;
-    s.modes = {Mode(800, 600, 60, D3DFMT_R8G8B8),   Mode(600, 480, 60),          Mode(640, 480, 60, D3DFMT_R5G6B5),
-               Mode(1024, 768, 60, D3DFMT_X1R5G5B5), Mode(1024, 768, 75),         Mode(800, 600, 85),
+    s.modes = {Mode(800, 600, 60, D3DFMT_R8G8B8),
+               Mode(600, 480, 60),
+               Mode(640, 480, 60, D3DFMT_R5G6B5),
+               Mode(1024, 768, 60, D3DFMT_X1R5G5B5),
+               Mode(1024, 768, 75),
+               Mode(800, 600, 85),
                Mode(800, 600, 60)};
     s.refusedDisplayFormats = {D3DFMT_R5G6B5};
     s.formatsWithoutDepth = {D3DFMT_X1R5G5B5};
@@ -413,11 +437,11 @@ TEST_F(RenderNullTest, ModeListKeepsUsableModesSortedWithTheDesktopLast) {
     Render_D3D& r = Make(s);
 
     EXPECT_EQ(Texts(modes_), (std::vector<std::string>{"800x600:32@60#0", "800x600:32@85#1", "1024x768:32@75#2",
-                                                        "1024x768:32@60#-1"}));
+                                                       "1024x768:32@60#-1"}));
     const std::vector<std::string> log = LogLines();
     const std::vector<std::string> expected = {
-        "Mode 800x600:24@60 ignored",  "Mode 600x480:32@60 ignored",
-        "Mode 640x480:16@60 failed.",  "Mode 1024x768:16@60 checked, depth buffer failed.",
+        "Mode 800x600:24@60 ignored",      "Mode 600x480:32@60 ignored",
+        "Mode 640x480:16@60 failed.",      "Mode 1024x768:16@60 checked, depth buffer failed.",
         "Mode 1024x768:32@75 checked, ok", "Mode 800x600:32@85 checked, ok",
         "Mode 800x600:32@60 checked, ok"};
     ASSERT_GE(log.size(), expected.size());
@@ -463,9 +487,9 @@ TEST_F(RenderNullTest, FrameworkHooksPickTheBestListedModeForTheDevice) {
         const char* resolved;
     };
     const Case cases[] = {
-        {"800x600:32", "800x600:32@60"},     // the desktop's refresh when none is given
-        {"1024x768:32", "1024x768:32@75"},   // the only rate of that size
-        {"1280x1024:32", "800x600:32@60"},   // unknown sizes take the first listed mode
+        {"800x600:32", "800x600:32@60"},   // the desktop's refresh when none is given
+        {"1024x768:32", "1024x768:32@75"}, // the only rate of that size
+        {"1280x1024:32", "800x600:32@60"}, // unknown sizes take the first listed mode
     };
     for (const Case& c : cases) {
         int w = 0, hgt = 0, depth = 0, refresh = 0;
@@ -501,11 +525,16 @@ TEST_F(RenderNullTest, WindowedDeviceThatFailsIsMadeInFullScreen) {
     EXPECT_EQ(dev.Presentation().BackBufferWidth, 1024u);
     EXPECT_EQ(dev.Presentation().FullScreen_PresentationInterval, D3DPRESENT_INTERVAL_ONE);
     const std::vector<std::string> log = LogLines();
-    const std::vector<std::string> expected = {"Video mode = 1024x768:32@60", "Fullscreen = 0",
-                                               "Could not create D3D device.", "Video mode = 1024x768:32@60",
-                                               "Fullscreen = 1", "D3D device created.",
-                                               "Caps MaxSimultaneousTextures = 4", "AvailableTextureMemory = 64",
-                                               "Max texture size = 2048", "Textures scale = 1"};
+    const std::vector<std::string> expected = {"Video mode = 1024x768:32@60",
+                                               "Fullscreen = 0",
+                                               "Could not create D3D device.",
+                                               "Video mode = 1024x768:32@60",
+                                               "Fullscreen = 1",
+                                               "D3D device created.",
+                                               "Caps MaxSimultaneousTextures = 4",
+                                               "AvailableTextureMemory = 64",
+                                               "Max texture size = 2048",
+                                               "Textures scale = 1"};
     ASSERT_GE(log.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(log.end() - static_cast<long>(expected.size()), log.end()), expected);
 }
@@ -518,8 +547,7 @@ TEST_F(RenderNullTest, FatalStartFailuresEndTheProgramWithCodeZero) {
         const char* lastLine;
     };
     const Case cases[] = {
-        {"no Direct3D object",
-         [] { Render_D3D r([](uint32_t) -> Direct3DPtr { return nullptr; }); },
+        {"no Direct3D object", [] { Render_D3D r([](uint32_t) -> Direct3DPtr { return nullptr; }); },
          "Could not create D3D object."},
         {"no usable display mode",
          [this] {
@@ -555,7 +583,8 @@ TEST_F(RenderNullTest, LostDeviceIsResetThroughTheRegistryAndTexturesSurvive) {
     GetInit().doubleBuffer = true;
     Make();
     NullDevice& dev = Create(true, 0);
-    const std::string file = WritePng("survivor.png", 8, 8, [](int x, int y) { return 0xFF000000u | (x * 30u) << 8 | y; });
+    const std::string file =
+        WritePng("survivor.png", 8, 8, [](int x, int y) { return 0xFF000000u | (x * 30u) << 8 | y; });
     YTexture* texture = GetTexture(file.c_str());
     CountingResource aroundReset(RESOURCE_RESET), mesh(RESOURCE_MESH);
     RestoreRenderResources(RESOURCE_ALL);
@@ -572,15 +601,15 @@ TEST_F(RenderNullTest, LostDeviceIsResetThroughTheRegistryAndTexturesSurvive) {
 
     dev.DeclareNotReset();
     dev.FailNext("Reset");
-    EXPECT_FALSE(render_->IsDeviceReady());  // the reset failed: no frame now, try again later
+    EXPECT_FALSE(render_->IsDeviceReady()); // the reset failed: no frame now, try again later
     EXPECT_FALSE(render_->HasBackgroundTarget());
     EXPECT_TRUE(render_->IsDeviceReady());
     EXPECT_EQ(dev.TraceStartingWith("Reset(").size(), 2u);
-    EXPECT_TRUE(render_->HasBackgroundTarget());  // made again although the first attempt failed
+    EXPECT_TRUE(render_->HasBackgroundTarget()); // made again although the first attempt failed
     EXPECT_TRUE(render_->TakeBackgroundLost());
     EXPECT_FALSE(render_->TakeBackgroundLost());
     EXPECT_EQ(aroundReset.released, 2);
-    EXPECT_EQ(aroundReset.restored, 2);  // once by the restore-all, once after the reset
+    EXPECT_EQ(aroundReset.restored, 2); // once by the restore-all, once after the reset
     EXPECT_EQ(mesh.released, 0);
     EXPECT_EQ(mesh.restored, 1);
     EXPECT_EQ(texture->deviceTexture, kept);
@@ -600,7 +629,7 @@ TEST_F(RenderNullTest, LostDeviceIsResetThroughTheRegistryAndTexturesSurvive) {
 TEST_F(RenderNullTest, WindowedResizeLetsTheDeviceMeasureTheWindow) {
     Make();
     NullDevice& dev = Create(false);
-    EXPECT_EQ(dev.Presentation().BackBufferWidth, 800u);  // the null window's client size
+    EXPECT_EQ(dev.Presentation().BackBufferWidth, 800u); // the null window's client size
     dev.ClearTrace();
     EXPECT_TRUE(render_->ResetDevice());
     EXPECT_EQ(dev.TraceStartingWith("Reset("), std::vector<std::string>{"Reset(0x0,fmt=22,windowed=1)"});
@@ -656,14 +685,17 @@ TEST_F(RenderNullTest, ResourcesMadeOrDroppedDuringAWalkNeitherSkipNorRepeatOthe
     constexpr uint32_t MASK = 0x100;
     struct Case {
         const char* name;
-        size_t actor;  // the resource that acts, 0..3
-        int dropped;   // the resource it drops (itself included), or -1
-        bool makes;    // it makes a new resource
+        size_t actor; // the resource that acts, 0..3
+        int dropped;  // the resource it drops (itself included), or -1
+        bool makes;   // it makes a new resource
     };
     const Case cases[] = {
-        {"an earlier one is dropped", 2, 0, false},    {"itself is dropped", 1, 1, false},
-        {"the one before it is dropped", 1, 0, false}, {"a later one is dropped", 0, 2, false},
-        {"the last one drops the first", 3, 0, false}, {"the last one drops itself", 3, 3, false},
+        {"an earlier one is dropped", 2, 0, false},
+        {"itself is dropped", 1, 1, false},
+        {"the one before it is dropped", 1, 0, false},
+        {"a later one is dropped", 0, 2, false},
+        {"the last one drops the first", 3, 0, false},
+        {"the last one drops itself", 3, 3, false},
         {"one is made", 1, -1, true},
     };
     for (bool restore : {true, false}) {
@@ -710,11 +742,11 @@ TEST_F(RenderNullTest, TexturesAreSharedByExactNameAndLoadOnceTheDeviceExists) {
     Make();
     YTexture* t = GetTexture(file.c_str());
     EXPECT_EQ(GetTexture(file.c_str()), t);
-    EXPECT_FALSE(t->deviceTexture);  // no device yet: nothing read
+    EXPECT_FALSE(t->deviceTexture); // no device yet: nothing read
     std::string upper = file;
     upper.replace(upper.size() - 10, 6, "SHARED");
     YTexture* other = GetTexture(upper.c_str());
-    EXPECT_NE(other, t);  // another name, another texture (whatever file it finds)
+    EXPECT_NE(other, t); // another name, another texture (whatever file it finds)
     EXPECT_EQ(FindTexture(upper), other);
 
     Create(false);
@@ -757,11 +789,13 @@ TEST_F(RenderNullTest, LargeTexturesAreCutTo512AndBrokenFilesAreRetried) {
 TEST_F(RenderNullTest, FilteredTextureMapsEveryTexelOfItsSource) {
     Make();
     Create(false);
-    auto texel = [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(x * 60) << 16 | static_cast<uint32_t>(y * 60) << 8 | 0x40u; };
+    auto texel = [](int x, int y) {
+        return 0xFF000000u | static_cast<uint32_t>(x * 60) << 16 | static_cast<uint32_t>(y * 60) << 8 | 0x40u;
+    };
     const std::string file = WritePng("source.png", 4, 4, texel);
     YTexture* source = GetTexture(file.c_str());
     YFilterTexture filtered(source, new InvertRed());
-    RestoreRenderResources(RESOURCE_ALL);  // the source first, then the copy registered after it
+    RestoreRenderResources(RESOURCE_ALL); // the source first, then the copy registered after it
     ASSERT_TRUE(filtered.deviceTexture);
     EXPECT_TRUE(Logged("Filter texture " + file + ": ok"));
     EXPECT_TRUE(Logged("Create mipmap levels: ok"));
@@ -800,9 +834,10 @@ TEST_F(RenderNullTest, BackgroundTargetOnlyInFullScreenWithDoubleBuffering) {
     render_->BeginBackground(true);
     render_->EndBackground();
     const std::vector<std::string> trace = dev.Trace();
-    const std::vector<std::string> expected = {"GetRenderTarget()", "GetDepthStencilSurface()", "SetRenderTarget(surf#",
-                                               "Clear(0,0x1,0x00000000,1,0)", "CopyRects(surf#",
-                                               "SetRenderTarget(backbuffer,depthstencil)", "Clear(0,0x6,"};
+    const std::vector<std::string> expected = {"GetRenderTarget()",     "GetDepthStencilSurface()",
+                                               "SetRenderTarget(surf#", "Clear(0,0x1,0x00000000,1,0)",
+                                               "CopyRects(surf#",       "SetRenderTarget(backbuffer,depthstencil)",
+                                               "Clear(0,0x6,"};
     ASSERT_EQ(trace.size(), expected.size()) << ::testing::PrintToString(trace);
     for (size_t i = 0; i < trace.size(); ++i) EXPECT_EQ(trace[i].rfind(expected[i], 0), 0u) << trace[i];
 }
@@ -828,7 +863,7 @@ TEST_F(RenderNullTest, CaptureDrawsOffScreenAndSavesABitmap) {
     ASSERT_TRUE(plat::LoadImage(dir_.File("thumb.lev.bmp"), img));
     EXPECT_EQ(img.width, 16);
     EXPECT_EQ(img.height, 8);
-    EXPECT_EQ(img.Pixel(5, 5)[0], 0);  // cleared to black
+    EXPECT_EQ(img.Pixel(5, 5)[0], 0); // cleared to black
 }
 
 } // namespace

@@ -93,29 +93,38 @@ YStageStates StageWith(const States& changes) {
 TEST_F(ShaderFileTest, RenderStateElements) {
     struct Case {
         const char* body;
-        States states;  // differences from the defaults
+        States states; // differences from the defaults
         std::vector<std::string> errors, badValues;
     };
     const Case cases[] = {
         {"", {}, {}, {}},
-        {"<blend/>", {{RS_ALPHA_BLEND_ENABLE, 1}}, {}, {}},  // ONE, ZERO, 0xFFFFFFFF are the defaults
+        {"<blend/>", {{RS_ALPHA_BLEND_ENABLE, 1}}, {}, {}}, // ONE, ZERO, 0xFFFFFFFF are the defaults
         {"<blend alpha=\"0\" src=\"srcalpha\" dest=\"invsrcalpha\" color=\"ff000080\"/>",
          {{RS_SRC_BLEND, D3DBLEND_SRCALPHA}, {RS_DEST_BLEND, D3DBLEND_INVSRCALPHA}, {RS_TEXTURE_FACTOR, 0x80FF0000u}},
-         {}, {}},
+         {},
+         {}},
         {"<blend color=\"336699\" src=\"scrcolor\" dest=\"srcalphasat\"/>",
-         {{RS_ALPHA_BLEND_ENABLE, 1}, {RS_SRC_BLEND, D3DBLEND_SRCCOLOR}, {RS_DEST_BLEND, D3DBLEND_SRCALPHASAT},
+         {{RS_ALPHA_BLEND_ENABLE, 1},
+          {RS_SRC_BLEND, D3DBLEND_SRCCOLOR},
+          {RS_DEST_BLEND, D3DBLEND_SRCALPHASAT},
           {RS_TEXTURE_FACTOR, 0xFF336699u}},
-         {}, {}},
+         {},
+         {}},
         // Keywords are exact and lower case; the state keeps its value.
         {"<blend src=\"SrcAlpha\"/>", {{RS_ALPHA_BLEND_ENABLE, 1}}, {}, {"SrcAlpha"}},
         // A short colour ends the element there: the states before it stay set.
-        {"<blend src=\"srcalpha\" color=\"12345\"/>", {{RS_ALPHA_BLEND_ENABLE, 1}, {RS_SRC_BLEND, D3DBLEND_SRCALPHA}},
-         {"Error color format."}, {}},
+        {"<blend src=\"srcalpha\" color=\"12345\"/>",
+         {{RS_ALPHA_BLEND_ENABLE, 1}, {RS_SRC_BLEND, D3DBLEND_SRCALPHA}},
+         {"Error color format."},
+         {}},
         {"<state/>", {}, {}, {}},
         {"<state zfunc=\"greaterequal\" cull=\"none\" zenable=\"false\" zwrite=\"0\"/>",
-         {{RS_DEPTH_FUNC, D3DCMP_GREATEREQUAL}, {RS_CULL_MODE, D3DCULL_NONE}, {RS_DEPTH_ENABLE, 0},
+         {{RS_DEPTH_FUNC, D3DCMP_GREATEREQUAL},
+          {RS_CULL_MODE, D3DCULL_NONE},
+          {RS_DEPTH_ENABLE, 0},
           {RS_DEPTH_WRITE_ENABLE, 0}},
-         {}, {}},
+         {},
+         {}},
         // Counter-clockwise is spelt "cww"; "ccw" is refused.
         {"<state cull=\"ccw\"/>", {}, {}, {"ccw"}},
         {"<state cull=\"cww\"/>", {{RS_CULL_MODE, D3DCULL_CCW}}, {}, {}},
@@ -123,19 +132,30 @@ TEST_F(ShaderFileTest, RenderStateElements) {
         {"<state zenable=\"1\" zwrite=\"false\"/>", {{RS_DEPTH_WRITE_ENABLE, 0}}, {}, {"1"}},
         {"<state zwrite=\"0\"/><state zwrite=\"1\"/>", {}, {}, {}},
         {"<stencil enable=\"true\" mask=\"ff\"/>",
-         {{RS_STENCIL_ENABLE, 1}, {RS_STENCIL_MASK, 255}, {RS_STENCIL_WRITE_MASK, 0x7FFFFFFFu}}, {}, {}},
+         {{RS_STENCIL_ENABLE, 1}, {RS_STENCIL_MASK, 255}, {RS_STENCIL_WRITE_MASK, 0x7FFFFFFFu}},
+         {},
+         {}},
         // The default masks "ffffffff" saturate as signed 32-bit numbers.
         {"<stencil/>", {{RS_STENCIL_MASK, 0x7FFFFFFFu}, {RS_STENCIL_WRITE_MASK, 0x7FFFFFFFu}}, {}, {}},
         {"<stencil fail=\"replace\" zfail=\"incrsat\" pass=\"decr\" func=\"lessequal\" ref=\"0x1F\" mask=\" -1\" "
          "writemask=\"zz\"/>",
-         {{RS_STENCIL_FAIL, D3DSTENCILOP_REPLACE}, {RS_STENCIL_DEPTH_FAIL, D3DSTENCILOP_INCRSAT},
-          {RS_STENCIL_PASS, D3DSTENCILOP_DECR}, {RS_STENCIL_FUNC, D3DCMP_LESSEQUAL}, {RS_STENCIL_REF, 31},
-          {RS_STENCIL_MASK, 0xFFFFFFFFu}, {RS_STENCIL_WRITE_MASK, 0}},
-         {}, {}},
+         {{RS_STENCIL_FAIL, D3DSTENCILOP_REPLACE},
+          {RS_STENCIL_DEPTH_FAIL, D3DSTENCILOP_INCRSAT},
+          {RS_STENCIL_PASS, D3DSTENCILOP_DECR},
+          {RS_STENCIL_FUNC, D3DCMP_LESSEQUAL},
+          {RS_STENCIL_REF, 31},
+          {RS_STENCIL_MASK, 0xFFFFFFFFu},
+          {RS_STENCIL_WRITE_MASK, 0}},
+         {},
+         {}},
         {"<stencil ref=\"100000000\" mask=\"-80000001\" writemask=\"7fffffff\"/>",
-         {{RS_STENCIL_REF, 0x7FFFFFFFu}, {RS_STENCIL_MASK, 0x80000000u}, {RS_STENCIL_WRITE_MASK, 0x7FFFFFFFu}}, {}, {}},
+         {{RS_STENCIL_REF, 0x7FFFFFFFu}, {RS_STENCIL_MASK, 0x80000000u}, {RS_STENCIL_WRITE_MASK, 0x7FFFFFFFu}},
+         {},
+         {}},
         {"<stencil fail=\"keeps\" func=\"sometimes\"/>",
-         {{RS_STENCIL_MASK, 0x7FFFFFFFu}, {RS_STENCIL_WRITE_MASK, 0x7FFFFFFFu}}, {}, {"keeps", "sometimes"}},
+         {{RS_STENCIL_MASK, 0x7FFFFFFFu}, {RS_STENCIL_WRITE_MASK, 0x7FFFFFFFu}},
+         {},
+         {"keeps", "sometimes"}},
         // Later elements set what they name again.
         {"<blend/><state cull=\"none\"/><blend alpha=\"false\"/>", {{RS_CULL_MODE, D3DCULL_NONE}}, {}, {}},
     };
@@ -155,8 +175,9 @@ TEST_F(ShaderFileTest, RenderStateElements) {
 }
 
 TEST_F(ShaderFileTest, IsBlendedFollowsTheBlendElement) {
-    Load("<shader name=\"plain\"/><shader name=\"blended\"><blend/></shader>"
-         "<shader name=\"off\"><blend alpha=\"false\"/></shader>");
+    Load(
+        "<shader name=\"plain\"/><shader name=\"blended\"><blend/></shader>"
+        "<shader name=\"off\"><blend alpha=\"false\"/></shader>");
     EXPECT_FALSE(FindShader("plain")->IsBlended());
     EXPECT_TRUE(FindShader("blended")->IsBlended());
     EXPECT_FALSE(FindShader("off")->IsBlended());
@@ -167,7 +188,7 @@ TEST_F(ShaderFileTest, IsBlendedFollowsTheBlendElement) {
 TEST_F(ShaderFileTest, StageElements) {
     struct Case {
         std::string body;
-        std::vector<States> stages;  // per stage: differences from the default stage states
+        std::vector<States> stages; // per stage: differences from the default stage states
         std::vector<std::string> errors, badValues;
     };
     std::string twelve;
@@ -176,20 +197,31 @@ TEST_F(ShaderFileTest, StageElements) {
         {"<map></map>", {{}}, {}, {}},
         {"<map/>", {{}}, {}, {}},
         {"<map wrap_x=\"clamp\" wrap_y=\"mirroronce\"/>",
-         {{{SS_ADDRESS_U, D3DTADDRESS_CLAMP}, {SS_ADDRESS_V, D3DTADDRESS_MIRRORONCE}}}, {}, {}},
+         {{{SS_ADDRESS_U, D3DTADDRESS_CLAMP}, {SS_ADDRESS_V, D3DTADDRESS_MIRRORONCE}}},
+         {},
+         {}},
         {"<map wrap_x=\"wrap\"/>", {{}}, {}, {"wrap"}},
         {"<map><colorblend/><alphablend/></map>",
-         {{{SS_COLOR_OP, D3DTOP_MODULATE}, {SS_ALPHA_OP, D3DTOP_MODULATE}}}, {}, {}},
+         {{{SS_COLOR_OP, D3DTOP_MODULATE}, {SS_ALPHA_OP, D3DTOP_MODULATE}}},
+         {},
+         {}},
         {"<map><colorblend op=\"substract\" arg1=\"color\" arg2=\"diffuse\"/>"
          "<alphablend op=\"selectarg1\" arg1=\"selectmask\" arg2=\"specular\"/></map>",
-         {{{SS_COLOR_OP, D3DTOP_SUBTRACT}, {SS_COLOR_ARG1, D3DTA_TFACTOR}, {SS_COLOR_ARG2, D3DTA_DIFFUSE},
-           {SS_ALPHA_OP, D3DTOP_SELECTARG1}, {SS_ALPHA_ARG1, D3DTA_SELECTMASK}, {SS_ALPHA_ARG2, D3DTA_SPECULAR}}},
-         {}, {}},
+         {{{SS_COLOR_OP, D3DTOP_SUBTRACT},
+           {SS_COLOR_ARG1, D3DTA_TFACTOR},
+           {SS_COLOR_ARG2, D3DTA_DIFFUSE},
+           {SS_ALPHA_OP, D3DTOP_SELECTARG1},
+           {SS_ALPHA_ARG1, D3DTA_SELECTMASK},
+           {SS_ALPHA_ARG2, D3DTA_SPECULAR}}},
+         {},
+         {}},
         {"<map><colorblend op=\"subtract\"/></map>", {{}}, {}, {"subtract"}},
         // "min" sets the magnification filter, "mag" the minification filter.
         {"<map><filter min=\"linear\"/></map>", {{{SS_MAG_FILTER, D3DTEXF_LINEAR}}}, {}, {}},
         {"<map><filter mag=\"anisotropic\" mip=\"gaussiancubic\"/></map>",
-         {{{SS_MIN_FILTER, D3DTEXF_ANISOTROPIC}, {SS_MIP_FILTER, D3DTEXF_GAUSSIANCUBIC}}}, {}, {}},
+         {{{SS_MIN_FILTER, D3DTEXF_ANISOTROPIC}, {SS_MIP_FILTER, D3DTEXF_GAUSSIANCUBIC}}},
+         {},
+         {}},
         {"<map><filter mip=\"trilinear\"/></map>", {{}}, {}, {"trilinear"}},
         // A self-closing map takes no children.
         {"<map/><colorblend/>", {{}}, {"Tag <colorblend> outside <map>."}, {}},
@@ -233,8 +265,9 @@ TEST_F(ShaderFileTest, StageElements) {
 }
 
 TEST_F(ShaderFileTest, MapTexturesAreSharedByName) {
-    Load("<shader name=\"one\"><map texture=\"textures\\shared.png\"/><map texture=\"textures\\Shared.png\"/></shader>"
-         "<shader name=\"two\"><map texture=\"textures\\shared.png\"/></shader>");
+    Load(
+        "<shader name=\"one\"><map texture=\"textures\\shared.png\"/><map texture=\"textures\\Shared.png\"/></shader>"
+        "<shader name=\"two\"><map texture=\"textures\\shared.png\"/></shader>");
     const YShader* one = FindShader("one");
     const YShader* two = FindShader("two");
     ASSERT_EQ(one->stages.size(), 2u);
@@ -242,7 +275,7 @@ TEST_F(ShaderFileTest, MapTexturesAreSharedByName) {
     ASSERT_NE(one->stages[0]->texture, nullptr);
     EXPECT_EQ(one->stages[0]->texture->name, "textures\\shared.png");
     EXPECT_EQ(one->stages[0]->texture, two->stages[0]->texture);
-    EXPECT_NE(one->stages[1]->texture, one->stages[0]->texture);  // names differing in case are two textures
+    EXPECT_NE(one->stages[1]->texture, one->stages[0]->texture); // names differing in case are two textures
 }
 
 // ---------------------------------------------------------------- material and lighting
@@ -264,17 +297,37 @@ TEST_F(ShaderFileTest, MaterialElements) {
         {"", black, black, black, black, 0, 0, {}, {}},
         {"<material/>", black, black, black, black, 0, 0, {}, {}},
         {"<material diffuse=\"ff000080\" ambient=\"00ff00\" specular=\"0000ff\" emissive=\"ffffff\" power=\"12.5f\"/>",
-         {1, 0, 0, 128 / 255.0f}, {0, 1, 0, 1}, {0, 0, 1, 1}, white, 12.5f, 0, {}, {}},
+         {1, 0, 0, 128 / 255.0f},
+         {0, 1, 0, 1},
+         {0, 0, 1, 1},
+         white,
+         12.5f,
+         0,
+         {},
+         {}},
         // The colours before a bad one stay set; the element ends there.
         {"<material diffuse=\"ff0000\" ambient=\"00ff00\" specular=\"bad\" power=\"3\"/>",
-         {1, 0, 0, 1}, {0, 1, 0, 1}, black, black, 0, 0, {"Error color format."}, {}},
+         {1, 0, 0, 1},
+         {0, 1, 0, 1},
+         black,
+         black,
+         0,
+         0,
+         {"Error color format."},
+         {}},
         {"<material power=\"abc\"/>", black, black, black, black, 0, 0, {}, {}},
         {"<material power=\"nan\"/>", black, black, black, black, 0, 0, {}, {"nan"}},
         {"<material power=\"1e39\"/>", black, black, black, black, 0, 0, {}, {"1e39"}},
-        {"<materialcolor color=\"336699cc\"/>",
-         {0, 0, 0, 0.8f}, black, black, {0.2f, 0.4f, 0.6f, 0.8f}, 0, 0, {}, {}},
+        {"<materialcolor color=\"336699cc\"/>", {0, 0, 0, 0.8f}, black, black, {0.2f, 0.4f, 0.6f, 0.8f}, 0, 0, {}, {}},
         {"<material diffuse=\"ffffff\" ambient=\"ffffff\" power=\"5\"/><lighting/><materialcolor/>",
-         black, black, black, white, 0, 0, {}, {}},
+         black,
+         black,
+         black,
+         white,
+         0,
+         0,
+         {},
+         {}},
         {"<lighting/>", black, black, black, black, 0, 1, {}, {}},
         {"<lighting enable=\"2\"/>", black, black, black, black, 0, 1, {}, {}},
         // An integer greater than 0 is on, so "true" is off.
@@ -325,16 +378,17 @@ TEST_F(ShaderFileTest, UnknownTagsAndAttributesAreLoggedAndSkipped) {
     EXPECT_NE(std::find(log.begin(), log.end(), Error("Unknown attribute: colour of tag: blend")), log.end());
     for (const std::string& line : log) EXPECT_EQ(line.rfind("Shader parser error, ", 0), 0u) << line;
     const YShader* s = FindShader("u");
-    EXPECT_EQ(s->renderStates[RS_ALPHA_BLEND_ENABLE], 0u);  // the element with the unknown attribute did nothing
+    EXPECT_EQ(s->renderStates[RS_ALPHA_BLEND_ENABLE], 0u); // the element with the unknown attribute did nothing
     EXPECT_EQ(s->renderStates[RS_CULL_MODE], D3DCULL_NONE);
 }
 
 TEST_F(ShaderFileTest, MessagesCountLinesFromZero) {
-    const std::vector<std::string> log = Load("<shader name=\"a\">\n"
-                                              "  <blend src=\"srcalpha\"/>\n"
-                                              "  <state cull=\"left\"/>\n"
-                                              "</shader>\n"
-                                              "<filter/>\n");
+    const std::vector<std::string> log = Load(
+        "<shader name=\"a\">\n"
+        "  <blend src=\"srcalpha\"/>\n"
+        "  <state cull=\"left\"/>\n"
+        "</shader>\n"
+        "<filter/>\n");
     EXPECT_EQ(log, (std::vector<std::string>{BadValue("left", 2), Error("Tag <filterblend> outside <map>.", 4)}));
 }
 
@@ -382,12 +436,13 @@ TEST_F(ShaderFileTest, AMissingParentGivesDefaultStates) {
     const YShader* b = FindShader("b");
     const YRenderStateBlock defaults = YRenderStateBlock::Defaults();
     for (int i = 0; i < RENDER_STATE_COUNT; ++i) EXPECT_EQ(b->renderStates[i], defaults[i]) << i;
-    EXPECT_FLOAT_EQ(b->material.power, 7.0f);  // no stages: not reset, the material stays
+    EXPECT_FLOAT_EQ(b->material.power, 7.0f); // no stages: not reset, the material stays
 }
 
 TEST_F(ShaderFileTest, ADefinitionAgainStartsOverOnlyWhenTheShaderHasStages) {
-    const char* first = "<shader name=\"s\"><blend/><materialcolor color=\"00ff00\"/><lighting/><map/></shader>"
-                        "<shader name=\"n\"><blend/><material emissive=\"00ff00\"/><lighting/></shader>";
+    const char* first =
+        "<shader name=\"s\"><blend/><materialcolor color=\"00ff00\"/><lighting/><map/></shader>"
+        "<shader name=\"n\"><blend/><material emissive=\"00ff00\"/><lighting/></shader>";
     Load(first);
     EXPECT_EQ(Load("<shader name=\"s\"/><shader name=\"n\"/>"), std::vector<std::string>{});
 
@@ -398,15 +453,16 @@ TEST_F(ShaderFileTest, ADefinitionAgainStartsOverOnlyWhenTheShaderHasStages) {
     EXPECT_EQ(s->lighting, 0);
 
     const YShader* n = FindShader("n");
-    EXPECT_FALSE(n->IsBlended());  // render states always start from the defaults
+    EXPECT_FALSE(n->IsBlended()); // render states always start from the defaults
     EXPECT_FLOAT_EQ(n->material.emissive[1], 1.0f);
     EXPECT_EQ(n->lighting, 1);
 }
 
 TEST_F(ShaderFileTest, AMapLeftOpenStaysCurrentAfterItsShader) {
-    const std::vector<std::string> log = Load("<shader name=\"a\"><map></shader>"
-                                              "<colorblend op=\"add\"/>"
-                                              "<shader name=\"b\"><map></map></shader>");
+    const std::vector<std::string> log = Load(
+        "<shader name=\"a\"><map></shader>"
+        "<colorblend op=\"add\"/>"
+        "<shader name=\"b\"><map></map></shader>");
     EXPECT_EQ(log, std::vector<std::string>{Error("Expected </map>.")});
     ASSERT_EQ(FindShader("a")->stages.size(), 1u);
     EXPECT_EQ(FindShader("a")->Stage(0)->states[SS_COLOR_OP], D3DTOP_ADD);
@@ -415,9 +471,10 @@ TEST_F(ShaderFileTest, AMapLeftOpenStaysCurrentAfterItsShader) {
 
 TEST_F(ShaderFileTest, AnOpenMapOfAShaderDefinedAgainIsClosed) {
     // The open map's shader starts over and its stage is deleted; what follows must not reach it.
-    const std::vector<std::string> log = Load("<shader name=\"a\"><map></shader>"
-                                              "<shader name=\"a\"><colorblend op=\"add\"/><mod_rotate/></shader>"
-                                              "<shader name=\"a\"><map></map></shader>");
+    const std::vector<std::string> log = Load(
+        "<shader name=\"a\"><map></shader>"
+        "<shader name=\"a\"><colorblend op=\"add\"/><mod_rotate/></shader>"
+        "<shader name=\"a\"><map></map></shader>");
     EXPECT_EQ(log, (std::vector<std::string>{Error("Tag <colorblend> outside <map>."),
                                              Error("Tag <mod_rotate> outside <map>.")}));
     ASSERT_EQ(FindShader("a")->stages.size(), 1u);
@@ -427,8 +484,8 @@ TEST_F(ShaderFileTest, AnOpenMapOfAShaderDefinedAgainIsClosed) {
 TEST_F(ShaderFileTest, BrokenFilesAreLoggedAndReadAsFarAsTheyGo) {
     struct Case {
         std::string text;
-        const char* shader;   // defined by what was read, or null
-        uint32_t blend;       // its alpha-blend state
+        const char* shader; // defined by what was read, or null
+        uint32_t blend;     // its alpha-blend state
     };
     const Case cases[] = {
         {"<shader name=\"cut\"><blend src=\"srcalpha\" dest=\"inv", "cut", 0},
@@ -471,8 +528,8 @@ TEST_F(ShaderFileTest, NothingIsReadWithoutARenderer) {
 // ---------------------------------------------------------------- modifiers
 
 struct Probe {
-    float u, v;    // in
-    float eu, ev;  // expected out
+    float u, v;   // in
+    float eu, ev; // expected out
 };
 
 // (u, v, 1, 0) x M
@@ -507,7 +564,7 @@ TEST_F(ShaderFileTest, ModifiersAnimatedByAnimateShaders) {
         {"<mod_flip x=\"1\"/><mod_offset x=\"0.25\"/>", {0.1f}, {{0.5f, 0.3f, -0.75f, 0.3f}}, {}},
         {"<mod_scroll x=\"0.25\"/><mod_rotate angle=\"180\"/>", {1.0f}, {{0, 0, 1.25f, 1}}, {}},
         {"<mod_flip y=\"1\"/>", {0.1f}, {{0.2f, 0.3f, 0.2f, -0.3f}}, {}},
-        {"<mod_flip x=\"true\"/>", {0.1f}, {{0.2f, 0.3f, 0.2f, 0.3f}}, {}},  // "true" is not above 0
+        {"<mod_flip x=\"true\"/>", {0.1f}, {{0.2f, 0.3f, 0.2f, 0.3f}}, {}}, // "true" is not above 0
         // Pulse: scale 1 / k about the centre, k = 0.75 + 0.25 sin(phase) for the defaults.
         {"<mod_pulse/>", {0.25f}, {{0.9f, 0.1f, 0.9f, 0.1f}}, {}},
         {"<mod_pulse/>", {0.75f}, {{1, 1, 1.5f, 1.5f}, {0.5f, 0.5f, 0.5f, 0.5f}}, {}},
@@ -520,7 +577,9 @@ TEST_F(ShaderFileTest, ModifiersAnimatedByAnimateShaders) {
         {"<mod_swing/>", {0.5f}, {{0.3f, 0.7f, 0.3f, 0.7f}}, {}},
         {"<mod_swing vel=\"90\" min=\"90\" max=\"90\"/>", {0.7f}, {{0, 0, 1, 0}}, {}},
         // Numbers that are no finite numbers are logged and read as 0.
-        {"<mod_rotate angle=\"nan\"/><mod_scroll x=\"inf\" y=\"-1e40\"/>", {0.5f}, {{0.2f, 0.3f, 0.2f, 0.3f}},
+        {"<mod_rotate angle=\"nan\"/><mod_scroll x=\"inf\" y=\"-1e40\"/>",
+         {0.5f},
+         {{0.2f, 0.3f, 0.2f, 0.3f}},
          {"nan", "inf", "-1e40"}},
     };
     for (const Case& c : cases) {
@@ -580,8 +639,9 @@ TEST_F(ShaderFileTest, DeletingAShaderMovesTheLastIntoItsPlace) {
 }
 
 TEST_F(ShaderFileTest, CloneCopiesTheLookWithoutModifiers) {
-    Load("<shader name=\"env\"><blend/><state zwrite=\"false\"/><materialcolor color=\"ff0000\"/>"
-         "<map texture=\"textures\\sky.png\" wrap_x=\"clamp\"><colorblend/><mod_rotate/></map></shader>");
+    Load(
+        "<shader name=\"env\"><blend/><state zwrite=\"false\"/><materialcolor color=\"ff0000\"/>"
+        "<map texture=\"textures\\sky.png\" wrap_x=\"clamp\"><colorblend/><mod_rotate/></map></shader>");
     YShader* env = FindShader("env");
     env->lighting = 1;
     AnimateShaders(0.25f);
@@ -605,7 +665,7 @@ TEST_F(ShaderFileTest, CloneCopiesTheLookWithoutModifiers) {
     // The copy's stages are its own.
     copy->Stage(0)->texture = nullptr;
     EXPECT_NE(env->Stage(0)->texture, nullptr);
-    EXPECT_NE(env->Clone("env_copy"), copy);  // a name need not be unique
+    EXPECT_NE(env->Clone("env_copy"), copy); // a name need not be unique
 }
 
 TEST_F(ShaderFileTest, ResetForgetsEverythingButTheName) {
@@ -617,7 +677,7 @@ TEST_F(ShaderFileTest, ResetForgetsEverythingButTheName) {
     EXPECT_EQ(r->lighting, 0);
     EXPECT_EQ(r->material, YMaterial());
     EXPECT_FALSE(r->IsBlended());
-    AnimateShaders(0.1f);  // nothing left to animate
+    AnimateShaders(0.1f); // nothing left to animate
 }
 
 TEST(ShaderWithoutRenderer, AShaderMadeBeforeTheRendererHasTheDefaultStates) {

@@ -57,7 +57,7 @@ struct EdgeCase {
     float plane;
     YVector a, b;
     List list;
-    YVector a2, b2;  // the ends on the plane
+    YVector a2, b2; // the ends on the plane
 };
 
 using AddEdgeTable = ShadowCamera;
@@ -72,8 +72,7 @@ TEST_F(AddEdgeTable, QuadCornersAndList) {
         {"on the plane, reversed: still back", 0, {2, 0, 0}, {1, 0, 0}, List::Back, {2, 0, 0}, {1, 0, 0}},
         {"raised plane cuts what is below it", 3, {0, 0, 2.4f}, {0, 1, 4}, List::None, {}, {}},
         {"raised plane", 3, {0, 1, 4}, {0, 0, 2.5f}, List::Front, {1, 1, 3}, {-0.5f, 0, 3}},
-        {"background plane", -61.3f, {0, -1, -61.7f}, {0, 0, -60.3f}, List::Back, {-0.4f, -1, -61.3f},
-         {1, 0, -61.3f}},
+        {"background plane", -61.3f, {0, -1, -61.7f}, {0, 0, -60.3f}, List::Back, {-0.4f, -1, -61.3f}, {1, 0, -61.3f}},
     };
     for (const EdgeCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -98,8 +97,8 @@ TEST_F(AddEdgeTable, QuadCornersAndList) {
 }
 
 TEST_F(ShadowCamera, SwappingTheEndsMovesTheQuadToTheOtherList) {
-    const YVector ends[][2] = {{{-1, -1, 1}, {1, -1, 1}}, {{1, -1, 1}, {1, 1, 1}}, {{1, 1, 1}, {-1, 1, 2}},
-                               {{3, 2, 0.5f}, {-4, 1, 6}}};
+    const YVector ends[][2] = {
+        {{-1, -1, 1}, {1, -1, 1}}, {{1, -1, 1}, {1, 1, 1}}, {{1, 1, 1}, {-1, 1, 2}}, {{3, 2, 0.5f}, {-4, 1, 6}}};
     for (const auto& e : ends) {
         YShadowVolume forward, reversed;
         forward.AddEdge(&e[0], &e[1]);
@@ -249,7 +248,7 @@ TEST_F(ShadowDraw, CubeHandsItsSilhouetteToTheVolume) {
     YMeshInstance instance(cube.mesh, 1.0f, 0);
     instance.shaders.push_back(passes_[0]);
     YMatrix place;
-    place.MatrixSetTranslation(YVector(0, 0, 3));  // the cube spans z 2..4
+    place.MatrixSetTranslation(YVector(0, 0, 3)); // the cube spans z 2..4
     instance.SetTransform(place.m);
 
     g_ShadowVolume.Begin(0);
@@ -259,9 +258,9 @@ TEST_F(ShadowDraw, CubeHandsItsSilhouetteToTheVolume) {
     // faces +y and -y are grazed), so the silhouette runs round the cube over six edges.
     struct Want {
         YVector middle;
-        bool front;  // the eye above the middle of the cube sees only the upper +x side's quad
+        bool front; // the eye above the middle of the cube sees only the upper +x side's quad
     };
-    const Want want[] = {{{1, 0, 4}, true},   {{1, 1, 3}, false},  {{1, -1, 3}, false},
+    const Want want[] = {{{1, 0, 4}, true},   {{1, 1, 3}, false}, {{1, -1, 3}, false},
                          {{-1, 0, 2}, false}, {{0, 1, 2}, false}, {{0, -1, 2}, false}};
     std::vector<bool> found(6, false);
     const YVector centre(0, 0, 3);
@@ -272,9 +271,11 @@ TEST_F(ShadowDraw, CubeHandsItsSilhouetteToTheVolume) {
             const YVector middle = (quad[0] + quad[1]) * 0.5f;
             const auto it = std::find_if(std::begin(want), std::end(want), [&](const Want& w) {
                 return std::fabs(w.middle.x - middle.x) + std::fabs(w.middle.y - middle.y) +
-                           std::fabs(w.middle.z - middle.z) < 1e-4f;
+                           std::fabs(w.middle.z - middle.z) <
+                       1e-4f;
             });
-            ASSERT_NE(it, std::end(want)) << "not a silhouette edge: " << middle.x << ' ' << middle.y << ' ' << middle.z;
+            ASSERT_NE(it, std::end(want))
+                << "not a silhouette edge: " << middle.x << ' ' << middle.y << ' ' << middle.z;
             const std::size_t k = static_cast<std::size_t>(it - std::begin(want));
             EXPECT_FALSE(found[k]) << "edge " << k << " twice";
             found[k] = true;
@@ -306,9 +307,9 @@ TEST_F(ShadowDraw, VolumesThenPlanarShadowsThenTheDarkening) {
     PlanarProbe none(SHADOW_NONE), volume(SHADOW_VOLUME), planar(SHADOW_PLANAR), planar2(SHADOW_PLANAR);
     const YVector a(0, 1, 1), b(0, 0, 1), c(2, 0, 1), d(2, 1, 1);
     g_ShadowVolume.Begin(0);
-    g_ShadowVolume.AddEdge(&a, &b);  // front
-    g_ShadowVolume.AddEdge(&d, &c);  // front
-    g_ShadowVolume.AddEdge(&b, &a);  // back
+    g_ShadowVolume.AddEdge(&a, &b); // front
+    g_ShadowVolume.AddEdge(&d, &c); // front
+    g_ShadowVolume.AddEdge(&b, &a); // back
 
     g_ShadowVolume.Draw(false);
     const std::vector<std::string> volumesOnly = {
@@ -327,7 +328,7 @@ TEST_F(ShadowDraw, VolumesThenPlanarShadowsThenTheDarkening) {
     const YMatrix want = g_Camera.view * PlanarShadowMatrix(g_Camera.lightDir);
     for (const PlanarProbe* p : {&planar, &planar2}) {
         ASSERT_EQ(p->matrices.size(), 1u);
-        EXPECT_EQ(p->current[0], passes_[1]);  // drawn into the stencil with pass 2
+        EXPECT_EQ(p->current[0], passes_[1]); // drawn into the stencil with pass 2
         for (int i = 0; i < 16; ++i) EXPECT_NEAR(p->matrices[0].m[i], want.m[i], 1e-3f + std::fabs(want.m[i]) * 1e-5f);
     }
 
@@ -337,9 +338,9 @@ TEST_F(ShadowDraw, VolumesThenPlanarShadowsThenTheDarkening) {
     g_Camera.SetLightDir(&otherLight);
     device_->ClearTrace();
     g_ShadowVolume.Draw(true);
-    EXPECT_EQ(PassTrace(), (std::vector<std::string>{"SetRenderState(STENCILPASS,8)", "SetRenderState(STENCILPASS,7)",
-                                                     "SetRenderState(STENCILPASS,2)",
-                                                     "DrawPrimitiveUP(TRIANGLESTRIP,2,12)"}));
+    EXPECT_EQ(PassTrace(),
+              (std::vector<std::string>{"SetRenderState(STENCILPASS,8)", "SetRenderState(STENCILPASS,7)",
+                                        "SetRenderState(STENCILPASS,2)", "DrawPrimitiveUP(TRIANGLESTRIP,2,12)"}));
     ASSERT_EQ(planar.matrices.size(), 2u);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(planar.matrices[1].m[i], planar.matrices[0].m[i]);
 }
@@ -394,10 +395,10 @@ YVector Project(const YMatrix& s, const YVector& p) {
 TEST(PlanarShadow, MatrixForAKnownLightDirection) {
     // l = (10000, 20000, -40000, 1), p = (0, 0, 1, -0.01), k = p . l = -40000.01.
     const YMatrix s = PlanarShadowMatrix(YVector(1, 2, -4));
-    const float want[16] = {40000.01f, 0,     0,     0,   //
-                            0,         40000.01f, 0, 0,   //
-                            10000,     20000, 0.01f, 1,   //
-                            -100,      -200,  400,   40000};
+    const float want[16] = {40000.01f, 0,         0,     0, //
+                            0,         40000.01f, 0,     0, //
+                            10000,     20000,     0.01f, 1, //
+                            -100,      -200,      400,   40000};
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(s.m[i], want[i], 1e-3f + std::fabs(want[i]) * 1e-6f) << i;
 }
 

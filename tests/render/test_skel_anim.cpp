@@ -15,7 +15,7 @@ using meshtest::LogCatcher;
 
 namespace {
 
-constexpr float S = 0.70710678f;   // sin 45 degrees: (0, 0, S, S) turns a quarter about z
+constexpr float S = 0.70710678f; // sin 45 degrees: (0, 0, S, S) turns a quarter about z
 const YQuat NO_TURN{0, 0, 0, 1};
 const YQuat QUARTER_Z{0, 0, S, S};
 const YQuat QUARTER_X{S, 0, 0, S};
@@ -36,8 +36,7 @@ enum List {
 //   pose 0: rest; 1: bone 1 turned a quarter about z; 2: bone 0 turned a quarter about x;
 //   3: root lifted by 2;
 //   pose 4: like 0 but lasting no frame. Poses 0 to 3 last 25 frames (0.5 s at 50 per second).
-std::unique_ptr<YSkelMesh> MakeChain()
-{
+std::unique_ptr<YSkelMesh> MakeChain() {
     auto mesh = std::make_unique<YSkelMesh>();
     mesh->name = "mesh\\chain.ams";
     YBone root;
@@ -77,25 +76,20 @@ std::unique_ptr<YSkelMesh> MakeChain()
     return mesh;
 }
 
-void ExpectNear(const YVector& got, const YVector& want, const std::string& what)
-{
+void ExpectNear(const YVector& got, const YVector& want, const std::string& what) {
     EXPECT_NEAR(got.x, want.x, 1e-5f) << what;
     EXPECT_NEAR(got.y, want.y, 1e-5f) << what;
     EXPECT_NEAR(got.z, want.z, 1e-5f) << what;
 }
 
-void ExpectNear(const YQuat& got, const YQuat& want, const std::string& what)
-{
+void ExpectNear(const YQuat& got, const YQuat& want, const std::string& what) {
     EXPECT_NEAR(got.x, want.x, 1e-5f) << what;
     EXPECT_NEAR(got.y, want.y, 1e-5f) << what;
     EXPECT_NEAR(got.z, want.z, 1e-5f) << what;
     EXPECT_NEAR(got.w, want.w, 1e-5f) << what;
 }
 
-YVector Translation(const YMatrix& m)
-{
-    return {m.m[12], m.m[13], m.m[14]};
-}
+YVector Translation(const YMatrix& m) { return {m.m[12], m.m[13], m.m[14]}; }
 
 class SkelAnimTest : public ::testing::Test {
 protected:
@@ -107,8 +101,7 @@ protected:
 
 // ---------------------------------------------------------------- set-up
 
-TEST(SkelLists, MakeIntListAndRange)
-{
+TEST(SkelLists, MakeIntListAndRange) {
     const int32_t values[] = {4, 0, 7, -1, 9, -1};
     EXPECT_EQ(MakeIntList(values), (std::vector<int32_t>{4, 0, 7}));
     const int32_t none[] = {-5};
@@ -121,13 +114,12 @@ TEST(SkelLists, MakeIntListAndRange)
     EXPECT_TRUE(MakeIntRange(5, -3).empty());
 }
 
-TEST_F(SkelAnimTest, SetChannelStoresOrRejectsSyncAndListWithALogLine)
-{
+TEST_F(SkelAnimTest, SetChannelStoresOrRejectsSyncAndListWithALogLine) {
     struct Case {
         const char* what;
         int32_t sync, list;
         int32_t wantSync, wantList;
-        const char* wantLog;   // "" for none
+        const char* wantLog; // "" for none
     };
     const Case cases[] = {
         {"valid", 1, TURNED, 1, TURNED, ""},
@@ -170,8 +162,7 @@ TEST_F(SkelAnimTest, SetChannelStoresOrRejectsSyncAndListWithALogLine)
     }
 }
 
-TEST_F(SkelAnimTest, BadChannelNumbersAreLoggedAndIgnored)
-{
+TEST_F(SkelAnimTest, BadChannelNumbersAreLoggedAndIgnored) {
     mesh->SetChannel(-1, -1, REST, 1, 0, 0, 1, 1);
     EXPECT_TRUE(mesh->channelConfigs.empty());
 
@@ -193,50 +184,93 @@ TEST_F(SkelAnimTest, BadChannelNumbersAreLoggedAndIgnored)
 // ---------------------------------------------------------------- fades
 
 struct Op {
-    char kind;   // 'S' start (a = fade, b = weight), 'T' stop (a = fade), 'U' update (a = dt) then pose
+    char kind; // 'S' start (a = fade, b = weight), 'T' stop (a = fade), 'U' update (a = dt) then pose
     float a, b;
 };
 
-TEST_F(SkelAnimTest, ChannelFadesOverTime)
-{
+TEST_F(SkelAnimTest, ChannelFadesOverTime) {
     struct Case {
         const char* what;
         std::vector<Op> ops;
         int32_t state;
         float fadeTimer;
-        float fadeLength;   // the running fade's length (fade-in while fading in, else fade-out)
+        float fadeLength; // the running fade's length (fade-in while fading in, else fade-out)
         float effective;
     };
     // Channel 0 loops REST with weight 2, fade-in 0.5 and fade-out 0.25 by default.
     const Case cases[] = {
-        {"a quarter second into a half-second fade-in", {{'S', 0.5f, 1}, {'U', 0.25f, 0}},
-         CHANNEL_FADING_IN, 0.25f, 0.5f, 0.5f},
-        {"the fade-in's end is not yet past it", {{'S', 0.5f, 1}, {'U', 0.25f, 0}, {'U', 0.25f, 0}},
-         CHANNEL_FADING_IN, 0.0f, 0.5f, 1.0f},
-        {"just past the fade-in it plays", {{'S', 0.5f, 1}, {'U', 0.25f, 0}, {'U', 0.25f, 0}, {'U', 0.0625f, 0}},
-         CHANNEL_PLAYING, -0.0625f, 0.25f, 1.0f},
-        {"negative fade and weight take the channel's", {{'S', -1, -1}, {'U', 0.25f, 0}},
-         CHANNEL_FADING_IN, 0.25f, 0.5f, 1.0f},
-        {"stopped halfway through a 1 s fade-in with fade 2", {{'S', 1, 1}, {'U', 0.5f, 0}, {'T', 2, 0}, {'U', 0, 0}},
-         CHANNEL_FADING_OUT, 1.0f, 2.0f, 0.5f},
-        {"stopped while playing, with the channel's fade-out", {{'S', 0, 1}, {'U', 0.125f, 0}, {'T', -1, 0},
-                                                                 {'U', 0.0625f, 0}},
-         CHANNEL_FADING_OUT, 0.1875f, 0.25f, 0.75f},
+        {"a quarter second into a half-second fade-in",
+         {{'S', 0.5f, 1}, {'U', 0.25f, 0}},
+         CHANNEL_FADING_IN,
+         0.25f,
+         0.5f,
+         0.5f},
+        {"the fade-in's end is not yet past it",
+         {{'S', 0.5f, 1}, {'U', 0.25f, 0}, {'U', 0.25f, 0}},
+         CHANNEL_FADING_IN,
+         0.0f,
+         0.5f,
+         1.0f},
+        {"just past the fade-in it plays",
+         {{'S', 0.5f, 1}, {'U', 0.25f, 0}, {'U', 0.25f, 0}, {'U', 0.0625f, 0}},
+         CHANNEL_PLAYING,
+         -0.0625f,
+         0.25f,
+         1.0f},
+        {"negative fade and weight take the channel's",
+         {{'S', -1, -1}, {'U', 0.25f, 0}},
+         CHANNEL_FADING_IN,
+         0.25f,
+         0.5f,
+         1.0f},
+        {"stopped halfway through a 1 s fade-in with fade 2",
+         {{'S', 1, 1}, {'U', 0.5f, 0}, {'T', 2, 0}, {'U', 0, 0}},
+         CHANNEL_FADING_OUT,
+         1.0f,
+         2.0f,
+         0.5f},
+        {"stopped while playing, with the channel's fade-out",
+         {{'S', 0, 1}, {'U', 0.125f, 0}, {'T', -1, 0}, {'U', 0.0625f, 0}},
+         CHANNEL_FADING_OUT,
+         0.1875f,
+         0.25f,
+         0.75f},
         {"restarted during a fade-out goes on from its weight",
          {{'S', 0, 1}, {'U', 0.125f, 0}, {'T', 1, 0}, {'U', 0.25f, 0}, {'S', 0.5f, 1}, {'U', 0, 0}},
-         CHANNEL_FADING_IN, 0.125f, 0.5f, 0.75f},
-        {"a shorter fade-in keeps its progress", {{'S', 1, 1}, {'U', 0.75f, 0}, {'S', 0.5f, 1}, {'U', 0, 0}},
-         CHANNEL_FADING_IN, 0.125f, 0.5f, 0.75f},
-        {"a longer fade-in changes nothing", {{'S', 0.5f, 1}, {'U', 0.25f, 0}, {'S', 2, 1}, {'U', 0, 0}},
-         CHANNEL_FADING_IN, 0.25f, 0.5f, 0.5f},
+         CHANNEL_FADING_IN,
+         0.125f,
+         0.5f,
+         0.75f},
+        {"a shorter fade-in keeps its progress",
+         {{'S', 1, 1}, {'U', 0.75f, 0}, {'S', 0.5f, 1}, {'U', 0, 0}},
+         CHANNEL_FADING_IN,
+         0.125f,
+         0.5f,
+         0.75f},
+        {"a longer fade-in changes nothing",
+         {{'S', 0.5f, 1}, {'U', 0.25f, 0}, {'S', 2, 1}, {'U', 0, 0}},
+         CHANNEL_FADING_IN,
+         0.25f,
+         0.5f,
+         0.5f},
         {"a fade-out ends in the stop",
          {{'S', 0, 1}, {'U', 0.125f, 0}, {'T', 0.5f, 0}, {'U', 0.25f, 0}, {'U', 0.25f, 0}, {'U', 0.0625f, 0}},
-         CHANNEL_STOPPED, -0.0625f, 0.5f, 0.0f},
+         CHANNEL_STOPPED,
+         -0.0625f,
+         0.5f,
+         0.0f},
         {"a fade of no length is complete at once", {{'S', 0, 1}, {'U', 0, 0}}, CHANNEL_FADING_IN, 0, 0, 1.0f},
         {"start and stop without fades in one frame",
-         {{'S', 0, 1}, {'T', 0, 0}, {'U', 0.125f, 0}}, CHANNEL_STOPPED, -0.125f, 0, 0.0f},
+         {{'S', 0, 1}, {'T', 0, 0}, {'U', 0.125f, 0}},
+         CHANNEL_STOPPED,
+         -0.125f,
+         0,
+         0.0f},
         {"stop and restart without fades in one frame",
-         {{'S', 0, 1}, {'U', 0.125f, 0}, {'T', 0, 0}, {'S', 0, 1}, {'U', 0.125f, 0}}, CHANNEL_PLAYING, -0.125f, 0,
+         {{'S', 0, 1}, {'U', 0.125f, 0}, {'T', 0, 0}, {'S', 0, 1}, {'U', 0.125f, 0}},
+         CHANNEL_PLAYING,
+         -0.125f,
+         0,
          1.0f},
     };
     mesh->SetChannel(0, -1, REST, 2.0f, 0.5f, 0.25f, 1, 1);
@@ -257,13 +291,11 @@ TEST_F(SkelAnimTest, ChannelFadesOverTime)
         EXPECT_FLOAT_EQ(st.fadeTimer, c.fadeTimer) << c.what;
         EXPECT_FLOAT_EQ(st.state == CHANNEL_FADING_IN ? st.fadeIn : st.fadeOut, c.fadeLength) << c.what;
         EXPECT_FLOAT_EQ(st.effectiveWeight, c.effective) << c.what;
-        for (const YQuat& q : hero.rotations)
-            EXPECT_TRUE(std::isfinite(q.x + q.y + q.z + q.w)) << c.what;
+        for (const YQuat& q : hero.rotations) EXPECT_TRUE(std::isfinite(q.x + q.y + q.z + q.w)) << c.what;
     }
 }
 
-TEST_F(SkelAnimTest, NonLoopingListFadesOutBeforeItsEndAndStopsThere)
-{
+TEST_F(SkelAnimTest, NonLoopingListFadesOutBeforeItsEndAndStopsThere) {
     // Three poses of 25 frames: two steps of 0.5 s from the start; fade-out 0.5, updates of 1/8 s.
     for (uint8_t rewind : {1, 0}) {
         mesh->SetChannel(0, -1, THREE_STEPS, 1.0f, 0.0f, 0.5f, 0, rewind);
@@ -287,11 +319,10 @@ TEST_F(SkelAnimTest, NonLoopingListFadesOutBeforeItsEndAndStopsThere)
     }
 }
 
-TEST_F(SkelAnimTest, LoopingChannelWrapsAndSteps)
-{
+TEST_F(SkelAnimTest, LoopingChannelWrapsAndSteps) {
     mesh->SetChannel(0, -1, THREE_STEPS, 1.0f, 0.0f, 0.0f, 1, 1);
     YSkelMeshInstance hero(mesh.get());
-    hero.rate = 100.0f;   // steps of 0.25 s
+    hero.rate = 100.0f; // steps of 0.25 s
     hero.StartChannel(0, -1, -1);
     EXPECT_EQ(hero.channels[0].position, 1);
     EXPECT_FLOAT_EQ(hero.channels[0].duration, 0.25f);
@@ -309,8 +340,7 @@ TEST_F(SkelAnimTest, LoopingChannelWrapsAndSteps)
     }
 }
 
-TEST_F(SkelAnimTest, SyncedChannelTakesItsLeadersTiming)
-{
+TEST_F(SkelAnimTest, SyncedChannelTakesItsLeadersTiming) {
     mesh->SetChannel(0, -1, REST_TO_TURN, 1.0f, 0.0f, 0.0f, 1, 1);
     mesh->SetChannel(1, 0, TURNED, 1.0f, 0.5f, 0.0f, 1, 1);
     YSkelMeshInstance hero(mesh.get());
@@ -322,35 +352,32 @@ TEST_F(SkelAnimTest, SyncedChannelTakesItsLeadersTiming)
     EXPECT_EQ(hero.channels[1].time, hero.channels[0].time);
     EXPECT_EQ(hero.channels[1].duration, hero.channels[0].duration);
     hero.UpdateChannels(0.25f);
-    EXPECT_EQ(hero.channels[0].position, 0);   // wrapped
+    EXPECT_EQ(hero.channels[0].position, 0); // wrapped
     EXPECT_EQ(hero.channels[1].position, 0);
     EXPECT_FLOAT_EQ(hero.channels[1].time, 0.125f);
-    EXPECT_EQ(hero.channels[1].state, CHANNEL_PLAYING);   // the leader's state, fade or not
+    EXPECT_EQ(hero.channels[1].state, CHANNEL_PLAYING); // the leader's state, fade or not
 }
 
-TEST_F(SkelAnimTest, AChannelThatStopsEndsTheUpdateForTheChannelsAfterIt)
-{
+TEST_F(SkelAnimTest, AChannelThatStopsEndsTheUpdateForTheChannelsAfterIt) {
     mesh->SetChannel(0, -1, THREE_STEPS, 1.0f, 0.0f, 0.0f, 0, 1);
     mesh->SetChannel(1, -1, REST, 1.0f, 0.0f, 0.0f, 1, 1);
     YSkelMeshInstance hero(mesh.get());
     hero.StartChannel(0, -1, -1);
     hero.StartChannel(1, -1, -1);
-    for (int i = 0; i < 7; ++i)
-        hero.UpdateChannels(0.125f);
+    for (int i = 0; i < 7; ++i) hero.UpdateChannels(0.125f);
     ASSERT_NE(hero.channels[0].state, CHANNEL_STOPPED);
     const float before = hero.channels[1].time;
-    hero.UpdateChannels(0.125f);   // channel 0 reaches the end of its list
+    hero.UpdateChannels(0.125f); // channel 0 reaches the end of its list
     EXPECT_EQ(hero.channels[0].state, CHANNEL_STOPPED);
     EXPECT_EQ(hero.channels[1].time, before);
     hero.UpdateChannels(0.125f);
     EXPECT_FLOAT_EQ(hero.channels[1].time, std::fmod(before + 0.125f, 0.5f));
 }
 
-TEST_F(SkelAnimTest, RequestsForChannelsThatCannotPlayDoNothing)
-{
+TEST_F(SkelAnimTest, RequestsForChannelsThatCannotPlayDoNothing) {
     mesh->SetChannel(0, -1, REST, 1.0f, 0.0f, 0.0f, 1, 1);
-    mesh->SetChannel(1, -1, EMPTY, 1.0f, 0.0f, 0.0f, 1, 1);       // rejected: stays without a list
-    mesh->SetChannel(2, -1, NO_FRAMES, 1.0f, 0.0f, 0.0f, 1, 1);   // rejected
+    mesh->SetChannel(1, -1, EMPTY, 1.0f, 0.0f, 0.0f, 1, 1);     // rejected: stays without a list
+    mesh->SetChannel(2, -1, NO_FRAMES, 1.0f, 0.0f, 0.0f, 1, 1); // rejected
     YSkelMeshInstance hero(mesh.get());
     ASSERT_EQ(hero.channels.size(), 3u);
     for (int32_t ch : {-1, 1, 2, 3, 1000}) {
@@ -359,8 +386,7 @@ TEST_F(SkelAnimTest, RequestsForChannelsThatCannotPlayDoNothing)
     }
     hero.UpdateChannels(0.125f);
     hero.UpdatePose();
-    for (const YAnimChannelState& st : hero.channels)
-        EXPECT_EQ(st.state, CHANNEL_STOPPED);
+    for (const YAnimChannelState& st : hero.channels) EXPECT_EQ(st.state, CHANNEL_STOPPED);
     EXPECT_EQ(hero.poseChanged, 0);
 
     // A list emptied while its channel plays stops the channel.
@@ -379,12 +405,11 @@ TEST_F(SkelAnimTest, RequestsForChannelsThatCannotPlayDoNothing)
 
 // ---------------------------------------------------------------- blending and skinning
 
-TEST_F(SkelAnimTest, ChannelsBlendByTheirShareOfEachBonesWeight)
-{
+TEST_F(SkelAnimTest, ChannelsBlendByTheirShareOfEachBonesWeight) {
     struct Case {
         const char* what;
         float weight0, weight1;
-        std::vector<float> boneWeights1;   // of channel 1; empty: every bone
+        std::vector<float> boneWeights1; // of channel 1; empty: every bone
         YQuat bone0, bone1;
     };
     const float h = S / 2, q = S / 4;
@@ -400,8 +425,7 @@ TEST_F(SkelAnimTest, ChannelsBlendByTheirShareOfEachBonesWeight)
         mesh->channelConfigs.clear();
         mesh->SetChannel(0, -1, REST, 1.0f, 0.0f, 0.0f, 1, 1);
         mesh->SetChannel(1, -1, TURNED, 1.0f, 0.0f, 0.0f, 1, 1);
-        if (!c.boneWeights1.empty())
-            mesh->SetChannelBoneWeights(1, c.boneWeights1.data());
+        if (!c.boneWeights1.empty()) mesh->SetChannelBoneWeights(1, c.boneWeights1.data());
         YSkelMeshInstance hero(mesh.get());
         hero.StartChannel(0, 0.0f, c.weight0);
         hero.StartChannel(1, 0.0f, c.weight1);
@@ -414,8 +438,7 @@ TEST_F(SkelAnimTest, ChannelsBlendByTheirShareOfEachBonesWeight)
     }
 }
 
-TEST_F(SkelAnimTest, PosesMoveTheVerticesAndTheAttachmentPointWithTheirBones)
-{
+TEST_F(SkelAnimTest, PosesMoveTheVerticesAndTheAttachmentPointWithTheirBones) {
     // A quarter turn about z takes x to -y and y to x; one about x takes y to -z and z to y
     // (rows of the rotation matrix).
     struct Case {
@@ -424,9 +447,9 @@ TEST_F(SkelAnimTest, PosesMoveTheVerticesAndTheAttachmentPointWithTheirBones)
     };
     const Case cases[] = {
         {0, {1, 0, 0}, {1, 0, 2}, {0.5f, 0, 1}},
-        {1, {1, 0, 0}, {0, -1, 2}, {0, -0.5f, 1}},    // bone 1 turned about its own origin
-        {2, {1, 0, 0}, {1, 2, 0}, {0.5f, 1, 0}},      // bone 0 turned: bone 1 follows
-        {3, {1, 0, 2}, {1, 0, 4}, {0.5f, 0, 3}},      // root lifted
+        {1, {1, 0, 0}, {0, -1, 2}, {0, -0.5f, 1}}, // bone 1 turned about its own origin
+        {2, {1, 0, 0}, {1, 2, 0}, {0.5f, 1, 0}},   // bone 0 turned: bone 1 follows
+        {3, {1, 0, 2}, {1, 0, 4}, {0.5f, 0, 3}},   // root lifted
     };
     YSkelMeshInstance hero(mesh.get());
     ASSERT_EQ(hero.attachments.size(), 1u);
@@ -446,14 +469,13 @@ TEST_F(SkelAnimTest, PosesMoveTheVerticesAndTheAttachmentPointWithTheirBones)
     }
 }
 
-TEST_F(SkelAnimTest, PlayedChannelInterpolatesTheStepAndMovesTheAttachment)
-{
+TEST_F(SkelAnimTest, PlayedChannelInterpolatesTheStepAndMovesTheAttachment) {
     mesh->SetChannel(0, -1, REST_TO_TURN, 1.0f, 0.0f, 0.0f, 1, 1);
     YSkelMeshInstance hero(mesh.get());
-    hero.StartChannel(0, -1, -1);   // the first step runs from pose 0 to pose 1
+    hero.StartChannel(0, -1, -1); // the first step runs from pose 0 to pose 1
     struct Step {
         float dt;
-        float degrees;   // bone 1's turn about z
+        float degrees; // bone 1's turn about z
     };
     const Step steps[] = {{0.25f, 45.0f}, {0.125f, 67.5f}};
     for (const Step& s : steps) {

@@ -30,21 +30,18 @@ TEST_F(SplashShowTest, OneSlideFadesInShowsAndFadesOut) {
     YSplashShow show;
     AddSlides(show, 1);
     struct Row {
-        int frame;  // after this many updates of 0.5 s
+        int frame; // after this many updates of 0.5 s
         YSplashShow::Phase phase;
         float timer;
         float brightness;
         bool drawn;
     };
     const Row rows[] = {
-        {0, YSplashShow::FADING_IN, 0.0f, 0.0f, true},
-        {1, YSplashShow::FADING_IN, 0.5f, 0.25f, true},
-        {4, YSplashShow::FADING_IN, 2.0f, 1.0f, true},   // equal to the fade time: still fading in
-        {5, YSplashShow::SHOWING, 0.5f, 1.0f, true},
-        {10, YSplashShow::SHOWING, 3.0f, 1.0f, true},
-        {11, YSplashShow::FADING_OUT, 1.5f, 0.75f, true},
-        {14, YSplashShow::FADING_OUT, 0.0f, 0.0f, true},
-        {15, YSplashShow::FADING_IN, 0.5f, 0.25f, false},  // over: the index is past the slide
+        {0, YSplashShow::FADING_IN, 0.0f, 0.0f, true},    {1, YSplashShow::FADING_IN, 0.5f, 0.25f, true},
+        {4, YSplashShow::FADING_IN, 2.0f, 1.0f, true}, // equal to the fade time: still fading in
+        {5, YSplashShow::SHOWING, 0.5f, 1.0f, true},      {10, YSplashShow::SHOWING, 3.0f, 1.0f, true},
+        {11, YSplashShow::FADING_OUT, 1.5f, 0.75f, true}, {14, YSplashShow::FADING_OUT, 0.0f, 0.0f, true},
+        {15, YSplashShow::FADING_IN, 0.5f, 0.25f, false}, // over: the index is past the slide
         {20, YSplashShow::FADING_IN, 0.5f, 0.25f, false},
     };
     int frame = 0;
@@ -73,10 +70,10 @@ TEST_F(SplashShowTest, SkippingFadesOutFromWhereTheSlideIs) {
     struct Row {
         const char* name;
         int slides;
-        float before;         // seconds played before the key
-        bool all;             // SkipAll rather than Skip
-        float brightness;     // right after the key
-        float toNextSlide;    // seconds from the key until the next slide starts (or the show ends)
+        float before;      // seconds played before the key
+        bool all;          // SkipAll rather than Skip
+        float brightness;  // right after the key
+        float toNextSlide; // seconds from the key until the next slide starts (or the show ends)
         uint32_t nextIndex;
         bool over;
     };
@@ -129,7 +126,7 @@ TEST_F(SplashShowTest, BackgroundFillsTheScreenBehindTheCentredPicture) {
         SCOPED_TRACE(row.name);
         YSplashShow show;
         show.AddSlide("splash_test_picture", "splash_test_background", kBlue, row.width, row.height);
-        show.Update(1.0f);  // brightness 0.5
+        show.Update(1.0f); // brightness 0.5
         dev.ClearTrace();
         ASSERT_TRUE(show.Draw());
         const std::vector<scenetest::Quad> quads = Quads();
@@ -188,13 +185,13 @@ TEST_F(SplashShowTest, SlidesWithMissingPicturesAreLoggedAndPassedOver) {
     ASSERT_TRUE(show.Draw());
     EXPECT_EQ(show.Index(), 1u);
     EXPECT_EQ(show.CurrentPhase(), YSplashShow::FADING_IN);
-    EXPECT_EQ(show.Timer(), 0.0f);  // the shown slide starts from black
+    EXPECT_EQ(show.Timer(), 0.0f); // the shown slide starts from black
     EXPECT_EQ(Quads().size(), 2u);
     EXPECT_EQ(CountLogLines("Splash slide 0 skipped, picture of shader \"splash_test_missing_picture\" not loaded"), 1);
 
     for (int i = 0; i < 15; ++i) show.Update(0.5f);
     EXPECT_EQ(show.Index(), 2u);
-    EXPECT_FALSE(show.Draw());  // the last one is missing too
+    EXPECT_FALSE(show.Draw()); // the last one is missing too
     EXPECT_EQ(CountLogLines("Splash slide 2 skipped"), 1);
     EXPECT_FALSE(show.Draw());
     EXPECT_EQ(CountLogLines("Splash slide "), 2);
@@ -224,7 +221,7 @@ TEST_F(SplashShowTest, SplashTagsOfTheConfigurationBecomeSlides) {
     EXPECT_FLOAT_EQ(first.colour[0], 1.0f);
     EXPECT_FLOAT_EQ(first.colour[1], 128.0f / 255.0f);
     EXPECT_FLOAT_EQ(first.colour[3], 64.0f / 255.0f);
-    const YSplashSlide& second = slides[before + 1];  // the tag's defaults
+    const YSplashSlide& second = slides[before + 1]; // the tag's defaults
     EXPECT_EQ(second.picture, FindShader("title"));
     EXPECT_EQ(second.background, FindShader(""));
     EXPECT_EQ(second.width, 500.0f);

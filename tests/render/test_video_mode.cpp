@@ -8,8 +8,7 @@
 
 namespace {
 
-YVideoMode Mode(uint32_t w, uint32_t h, uint32_t depth, uint32_t refresh, int32_t index = -1)
-{
+YVideoMode Mode(uint32_t w, uint32_t h, uint32_t depth, uint32_t refresh, int32_t index = -1) {
     YVideoMode m;
     m.width = w;
     m.height = h;
@@ -19,18 +18,15 @@ YVideoMode Mode(uint32_t w, uint32_t h, uint32_t depth, uint32_t refresh, int32_
     return m;
 }
 
-std::vector<std::string> Texts(const std::vector<YVideoMode>& modes)
-{
+std::vector<std::string> Texts(const std::vector<YVideoMode>& modes) {
     std::vector<std::string> out;
-    for (const YVideoMode& m : modes)
-        out.push_back(m.ToString());
+    for (const YVideoMode& m : modes) out.push_back(m.ToString());
     return out;
 }
 
 // A list as the renderer builds it: ascending width, height and refresh, depths in adapter order,
 // index = position, the desktop mode last.
-YVideoModeList MakeList(uint32_t desktopRefresh)
-{
+YVideoModeList MakeList(uint32_t desktopRefresh) {
     YVideoModeList list;
     list.Assign({
         Mode(640, 480, 16, 60, 0),
@@ -46,8 +42,7 @@ YVideoModeList MakeList(uint32_t desktopRefresh)
     return list;
 }
 
-TEST(VideoMode, FromStringTable)
-{
+TEST(VideoMode, FromStringTable) {
     struct Case {
         const char* text;
         uint32_t w, h, depth, refresh;
@@ -56,15 +51,15 @@ TEST(VideoMode, FromStringTable)
         {"800x600:32", 800, 600, 32, 0},
         {"1024x768:32@85", 1024, 768, 32, 85},
         {"1024x768", 1024, 768, 0, 0},
-        {"800x600@60", 800, 600, 0, 0},          // a refresh rate needs a depth before it
+        {"800x600@60", 800, 600, 0, 0}, // a refresh rate needs a depth before it
         {"800x600:32@", 800, 600, 32, 0},
-        {" 800x 600: 32@ 75", 800, 600, 32, 75},  // white space before a number is skipped
+        {" 800x 600: 32@ 75", 800, 600, 32, 75}, // white space before a number is skipped
         {"800600:32", 0, 0, 0, 0},               // no 'x': nothing is read
         {"", 0, 0, 0, 0},
         {nullptr, 0, 0, 0, 0},
-        {"widex600:16", 0, 600, 16, 0},          // a part that is not a number stays 0
-        {"-800x600:32", 0, 600, 32, 0},          // unsigned: a sign is not a number
-        {"99999999999x600:32", UINT32_MAX, 600, 32, 0},   // saturates instead of wrapping
+        {"widex600:16", 0, 600, 16, 0},                 // a part that is not a number stays 0
+        {"-800x600:32", 0, 600, 32, 0},                 // unsigned: a sign is not a number
+        {"99999999999x600:32", UINT32_MAX, 600, 32, 0}, // saturates instead of wrapping
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "(null)");
@@ -77,8 +72,7 @@ TEST(VideoMode, FromStringTable)
     }
 }
 
-TEST(VideoMode, ToStringAndBack)
-{
+TEST(VideoMode, ToStringAndBack) {
     EXPECT_EQ(Mode(800, 600, 32, 0).ToString(), "800x600:32");
     EXPECT_EQ(Mode(800, 600, 32, 60).ToString(), "800x600:32@60");
     EXPECT_EQ(Mode(800, 600, 0, 0).ToString(), "800x600:0");
@@ -86,14 +80,12 @@ TEST(VideoMode, ToStringAndBack)
         EXPECT_EQ(YVideoMode::FromString(m.ToString().c_str()), m) << m.ToString();
 }
 
-TEST(VideoMode, EqualityIgnoresTheIndex)
-{
+TEST(VideoMode, EqualityIgnoresTheIndex) {
     EXPECT_EQ(Mode(800, 600, 32, 60, 3), Mode(800, 600, 32, 60, -1));
     EXPECT_FALSE(Mode(800, 600, 32, 60) == Mode(800, 600, 32, 75));
 }
 
-TEST(VideoModeList, AssignMovesTheLastRecordToTheDesktop)
-{
+TEST(VideoModeList, AssignMovesTheLastRecordToTheDesktop) {
     const YVideoModeList list = MakeList(60);
     ASSERT_EQ(list.Modes().size(), 8u);
     EXPECT_EQ(list.Modes().back().ToString(), "1024x768:16@60");
@@ -106,8 +98,7 @@ TEST(VideoModeList, AssignMovesTheLastRecordToTheDesktop)
     EXPECT_EQ(empty.Desktop(), Mode(0, 0, 0, 0));
 }
 
-TEST(VideoModeList, FindBestTable)
-{
+TEST(VideoModeList, FindBestTable) {
     struct Case {
         const char* wanted;
         uint32_t desktopRefresh;
@@ -143,16 +134,14 @@ TEST(VideoModeList, FindBestTable)
     }
 }
 
-TEST(VideoModeList, ThisSystemCountsAsNewer)
-{
+TEST(VideoModeList, ThisSystemCountsAsNewer) {
     EXPECT_TRUE(IsWindows2000OrLater());
     const YVideoModeList list = MakeList(60);
     YVideoMode wanted = YVideoMode::FromString("800x600:32@75");
     EXPECT_EQ(list.FindBest(&wanted), 5);
 }
 
-TEST(VideoModeList, NormalizeTable)
-{
+TEST(VideoModeList, NormalizeTable) {
     const YVideoModeList list = MakeList(60);
     EXPECT_EQ(list.Normalize("800x600:32"), "800x600:32@60");
     EXPECT_EQ(list.Normalize("800x600:32@85"), "800x600:32@85");
@@ -162,24 +151,21 @@ TEST(VideoModeList, NormalizeTable)
     EXPECT_EQ(list.Normalize(""), "640x480:16@60");
 }
 
-TEST(VideoModeList, NormalizeWithoutModesKeepsTheText)
-{
+TEST(VideoModeList, NormalizeWithoutModesKeepsTheText) {
     const YVideoModeList list;
     EXPECT_EQ(list.Normalize("1024x768:32@85"), "1024x768:32@85");
     YVideoMode wanted = YVideoMode::FromString("1024x768:32");
     EXPECT_EQ(list.FindBest(&wanted), 0);
 }
 
-TEST(VideoModeList, NormalizeNeverReadsOutsideTheList)
-{
+TEST(VideoModeList, NormalizeNeverReadsOutsideTheList) {
     // A record whose index is not its position must not send the lookup out of the list.
     YVideoModeList list;
     list.Assign({Mode(640, 480, 32, 60, 0), Mode(800, 600, 32, 60, 41), Mode(800, 600, 32, 60, -1)});
     EXPECT_EQ(list.Normalize("800x600:32"), "640x480:32@60");
 }
 
-TEST(VideoModeList, FilterTable)
-{
+TEST(VideoModeList, FilterTable) {
     const YVideoModeList list = MakeList(60);
     struct Case {
         YVideoMode pattern;
@@ -198,23 +184,19 @@ TEST(VideoModeList, FilterTable)
     }
 }
 
-TEST(VideoModeList, FilterIndicesFollowThePattern)
-{
+TEST(VideoModeList, FilterIndicesFollowThePattern) {
     const YVideoModeList list = MakeList(60);
-    for (const YVideoMode& m : list.Filter(Mode(800, 600, 0, 0)))
-        EXPECT_EQ(m.index, -1);
+    for (const YVideoMode& m : list.Filter(Mode(800, 600, 0, 0))) EXPECT_EQ(m.index, -1);
     std::vector<int32_t> indices;
-    for (const YVideoMode& m : list.Filter(Mode(800, 600, 32, 0)))
-        indices.push_back(m.index);
+    for (const YVideoMode& m : list.Filter(Mode(800, 600, 32, 0))) indices.push_back(m.index);
     EXPECT_EQ(indices, (std::vector<int32_t>{3, 5, 6}));
 }
 
-TEST(VideoModeList, FilterOfOneSizeAtManyDepthsAndRatesGivesOneRecord)
-{
+TEST(VideoModeList, FilterOfOneSizeAtManyDepthsAndRatesGivesOneRecord) {
     YVideoModeList list;
     list.Assign({Mode(800, 600, 16, 60, 0), Mode(800, 600, 32, 60, 1), Mode(800, 600, 16, 75, 2),
                  Mode(800, 600, 32, 75, 3), Mode(800, 600, 32, 60, -1)});
     EXPECT_EQ(Texts(list.Filter(Mode(0, 0, 0, 0))), (std::vector<std::string>{"800x600:0"}));
 }
 
-}  // namespace
+} // namespace

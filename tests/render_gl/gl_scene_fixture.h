@@ -102,7 +102,7 @@ inline void LookAt(const YVector& target, float tilt, float distance, const YVec
     shift.MatrixSetTranslation(YVector(-target.x, -target.y, -target.z));
     turn.SetRotationX(-tilt);
     back.MatrixSetTranslation(YVector(0, 0, -distance));
-    const YMatrix view = back * (turn * shift);  // shift, then tilt, then back
+    const YMatrix view = back * (turn * shift); // shift, then tilt, then back
     g_Camera.SetView(&view);
     g_Camera.SetLightDir(&light);
 }
@@ -130,8 +130,7 @@ protected:
     // The scratch folder with the log, the files the game folder must hold (written with '/'),
     // the window and the renderer with the video modes listed. False when the suite goes no
     // further: data missing (its tests fail), or no display with a usable mode (they skip).
-    static bool OpenScene(const char* title, int width, int height,
-                          std::initializer_list<const char*> gameFiles = {}) {
+    static bool OpenScene(const char* title, int width, int height, std::initializer_list<const char*> gameFiles = {}) {
         dir_ = new testsupport::TempDir();
         LogReopen(dir_->File("log.txt"));
         for (const char* f : gameFiles)
@@ -206,7 +205,7 @@ protected:
         savedCamera_ = g_Camera;
         savedShadows_ = GetInit().shadows;
         GetInit().shadows = true;
-        SetMeshShadowSink(ShadowsEnabled, AddShadowEdge);  // as the volume connects itself at start-up
+        SetMeshShadowSink(ShadowsEnabled, AddShadowEdge); // as the volume connects itself at start-up
     }
     void TearDown() override {
         g_ShadowVolume.Begin(0);

@@ -53,14 +53,12 @@ struct LitShader : YShaderBase {
 // the right of the figure and of the ball, where the eye sees them.
 const YVector kLight(1.0f, 0.3f, -1.0f);
 const YVector kHeroAt(-1.1f, 0.0f, 0.0f);
-const YVector kBallAt(1.4f, 0.4f, 0.5f);  // resting on the floor (radius 0.5)
+const YVector kBallAt(1.4f, 0.4f, 0.5f); // resting on the floor (radius 0.5)
 
 Pixel ScreenPixel(const YVector& world) { return glscene::ScreenPixel(world, kCapture, kFov); }
 
 // Where the light puts the shadow of `p` on the floor.
-YVector FloorShadow(const YVector& p) {
-    return p - kLight * (p.z / kLight.z);
-}
+YVector FloorShadow(const YVector& p) { return p - kLight * (p.z / kLight.z); }
 
 // The mean colour of the 3 x 3 pixels round p.
 Rgb At(const plat::Image& img, Pixel p) {
@@ -151,7 +149,7 @@ TEST_F(MeshGlTest, WalkingHeroAndBallOverTheFloorUnderTheSky) {
             hero.UpdatePose();
         }
         YMatrix turn, place;
-        turn.SetRotationZ(-35.0f);  // facing the eye, turned a little to its right
+        turn.SetRotationZ(-35.0f); // facing the eye, turned a little to its right
         place.MatrixSetTranslation(kHeroAt);
         const YMatrix heroWorld = place * turn;
         hero.SetTransform(heroWorld.m);

@@ -18,7 +18,7 @@ namespace {
 using glscene::ExpectPixel;
 
 constexpr int kCapture = 32;
-constexpr int kTolerance = 2;  // per channel
+constexpr int kTolerance = 2; // per channel
 
 // One stage that shows its texture as it is, or no stage at all (the lit material colour).
 struct FlatShader : YShaderBase {
@@ -67,7 +67,7 @@ TEST_F(RenderGlTest, FramesBeginClearAndPresentInTheWindow) {
         render_->BeginFrame(true);
         render_->EndFrame();
     }
-    EXPECT_EQ(render_->Presentation().BackBufferWidth, 160u);  // the window's client size
+    EXPECT_EQ(render_->Presentation().BackBufferWidth, 160u); // the window's client size
     EXPECT_EQ(render_->Presentation().BackBufferHeight, 120u);
     EXPECT_GE(render_->DeviceStageCount(), 2);
 }
@@ -96,7 +96,7 @@ TEST_F(RenderGlTest, CapturedFrameIsClearedToBlackUnderWhatIsDrawn) {
         render_->EndFrame();
     });
     ExpectPixel(img, 4, 16, {255, 0, 0}, kTolerance);
-    ExpectPixel(img, 28, 16, {0, 0, 0}, kTolerance);  // the clear colour
+    ExpectPixel(img, 28, 16, {0, 0, 0}, kTolerance); // the clear colour
 }
 
 TEST_F(RenderGlTest, TexturedQuadFromAPngFile) {

@@ -20,9 +20,9 @@ namespace {
 
 using glscene::Rgb;
 
-constexpr int kSide = 64;      // capture and quad, in pixels
-constexpr int kCells = 4;      // texels across both textures: one texel covers 16 pixels
-constexpr float kStep = 0.5f;  // seconds passed to AnimateShaders
+constexpr int kSide = 64;     // capture and quad, in pixels
+constexpr int kCells = 4;     // texels across both textures: one texel covers 16 pixels
+constexpr float kStep = 0.5f; // seconds passed to AnimateShaders
 
 // Texture A, 4 x 4: a red/green checker whose blue counts the column, so that a shift by any
 // number of texels shows.
@@ -86,17 +86,21 @@ TEST_F(ShaderGlTest, TwoStagesModulateThroughTheirOwnCoordinatesAndScroll) {
     dir_->Write("two_stage.yml",
                 "<shader name=\"two_stage_gl\">\n"
                 "  <state cull=\"none\" zenable=\"false\"/>\n"
-                "  <map texture=\"" + fileA + "\">\n"
-                "    <colorblend op=\"selectarg1\" arg1=\"texture\"/>\n"
-                "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
-                "    <mod_scroll x=\"0.5\"/>\n"
-                "  </map>\n"
-                "  <map texture=\"" + fileB + "\">\n"
-                "    <colorblend op=\"modulate\" arg1=\"texture\" arg2=\"current\"/>\n"
-                "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
-                "    <mod_scroll x=\"1.0\"/>\n"
-                "  </map>\n"
-                "</shader>\n");
+                "  <map texture=\"" +
+                    fileA +
+                    "\">\n"
+                    "    <colorblend op=\"selectarg1\" arg1=\"texture\"/>\n"
+                    "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
+                    "    <mod_scroll x=\"0.5\"/>\n"
+                    "  </map>\n"
+                    "  <map texture=\"" +
+                    fileB +
+                    "\">\n"
+                    "    <colorblend op=\"modulate\" arg1=\"texture\" arg2=\"current\"/>\n"
+                    "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
+                    "    <mod_scroll x=\"1.0\"/>\n"
+                    "  </map>\n"
+                    "</shader>\n");
     ParseShaderFile(dir_->File("two_stage.yml").c_str());
     EXPECT_EQ(dir_->Read("log.txt").find("Shader parser"), std::string::npos) << dir_->Read("log.txt");
     YShader* shader = FindShaderInList("two_stage_gl");
@@ -124,8 +128,8 @@ TEST_F(ShaderGlTest, TwoStagesModulateThroughTheirOwnCoordinatesAndScroll) {
         int colB[2];
     };
     const Probe probes[] = {
-        {8, 8, 0, {0, 1}, {3, 1}},    {56, 8, 0, {3, 0}, {0, 2}},  {40, 24, 1, {2, 3}, {1, 3}},
-        {24, 40, 2, {1, 2}, {2, 0}},  {8, 56, 3, {0, 1}, {3, 1}},  {56, 56, 3, {3, 0}, {0, 2}},
+        {8, 8, 0, {0, 1}, {3, 1}},   {56, 8, 0, {3, 0}, {0, 2}}, {40, 24, 1, {2, 3}, {1, 3}},
+        {24, 40, 2, {1, 2}, {2, 0}}, {8, 56, 3, {0, 1}, {3, 1}}, {56, 56, 3, {3, 0}, {0, 2}},
     };
     const plat::Image* shots[2] = {&before, &after};
     for (int when = 0; when < 2; ++when) {

@@ -14,11 +14,11 @@
 #include "render/mesh/mesh_import.h"
 #include "render/mesh/mesh_instance.h"
 #include "render/mesh/mesh_text_reader.h"
+#include "render/mesh_fixtures.h"
 #include "render/render.h"
 #include "render/render_resource.h"
 #include "render/scene/shadow_volume.h"
 #include "render/shader_loader.h"
-#include "render/mesh_fixtures.h"
 #include "render_gl/gl_scene_fixture.h"
 
 namespace {

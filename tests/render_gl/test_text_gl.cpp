@@ -45,8 +45,8 @@ protected:
 
 // Where one drawn glyph quad lies on the screen and in the atlas.
 struct PlacedQuad {
-    float x0, y0, x1, y1;  // screen
-    float u0, v0, u1, v1;  // atlas, at (x0, y0) and (x1, y1)
+    float x0, y0, x1, y1; // screen
+    float u0, v0, u1, v1; // atlas, at (x0, y0) and (x1, y1)
 };
 
 // What the atlas holds where a pixel samples it. Ink: the 2 x 2 texels the linear filter blends
@@ -148,19 +148,18 @@ TEST_F(TextGlTest, ALineOfShippedTextIsLitWhereItsGlyphsAreInked) {
             const float v = q.v0 + (sy - q.y0) / (q.y1 - q.y0) * (q.v1 - q.v0);
             const Texels texels = Around(atlas, u, v);
             switch (texels.kind) {
-            case Texels::Ink:
-                ++inkProbes;
-                for (int ch = 0; ch < 3; ++ch) {
-                    ASSERT_GE(got[ch], 255.0f * colour[ch] * texels.minAlpha - 4) << "ink at " << px << "," << py;
-                    ASSERT_LE(got[ch], 255.0f * colour[ch] * texels.maxAlpha + 4) << "ink at " << px << "," << py;
-                }
-                break;
-            case Texels::Empty:
-                ++emptyProbes;
-                ASSERT_LE(got.Max(), 8) << "lit in a glyph's gap at " << px << "," << py;
-                break;
-            case Texels::Mixed:
-                break;
+                case Texels::Ink:
+                    ++inkProbes;
+                    for (int ch = 0; ch < 3; ++ch) {
+                        ASSERT_GE(got[ch], 255.0f * colour[ch] * texels.minAlpha - 4) << "ink at " << px << "," << py;
+                        ASSERT_LE(got[ch], 255.0f * colour[ch] * texels.maxAlpha + 4) << "ink at " << px << "," << py;
+                    }
+                    break;
+                case Texels::Empty:
+                    ++emptyProbes;
+                    ASSERT_LE(got.Max(), 8) << "lit in a glyph's gap at " << px << "," << py;
+                    break;
+                case Texels::Mixed: break;
             }
         }
     // Enough of each kind that a misplaced, flipped or missing glyph cannot pass.

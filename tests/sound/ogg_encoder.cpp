@@ -20,26 +20,25 @@ namespace {
 
 struct VorbisApi {
 #define VORBIS_API_ENTRY(name) decltype(&::name) name = nullptr;
-#define VORBIS_API_LIST(X)                                                                         \
-    X(vorbis_info_init) X(vorbis_info_clear) X(vorbis_comment_init) X(vorbis_comment_clear)        \
-    X(vorbis_encode_init_vbr) X(vorbis_analysis_init) X(vorbis_block_init) X(vorbis_block_clear)   \
-    X(vorbis_dsp_clear) X(vorbis_analysis_headerout) X(vorbis_analysis_buffer)                     \
-    X(vorbis_analysis_wrote) X(vorbis_analysis_blockout) X(vorbis_analysis)                        \
-    X(vorbis_bitrate_addblock) X(vorbis_bitrate_flushpacket) X(ogg_stream_init)                    \
-    X(ogg_stream_packetin) X(ogg_stream_pageout) X(ogg_stream_flush) X(ogg_stream_clear)           \
-    X(ogg_page_eos)
+#define VORBIS_API_LIST(X)                                                                                        \
+    X(vorbis_info_init)                                                                                           \
+    X(vorbis_info_clear) X(vorbis_comment_init) X(vorbis_comment_clear) X(vorbis_encode_init_vbr)                 \
+        X(vorbis_analysis_init) X(vorbis_block_init) X(vorbis_block_clear) X(vorbis_dsp_clear)                    \
+            X(vorbis_analysis_headerout) X(vorbis_analysis_buffer) X(vorbis_analysis_wrote)                       \
+                X(vorbis_analysis_blockout) X(vorbis_analysis) X(vorbis_bitrate_addblock)                         \
+                    X(vorbis_bitrate_flushpacket) X(ogg_stream_init) X(ogg_stream_packetin) X(ogg_stream_pageout) \
+                        X(ogg_stream_flush) X(ogg_stream_clear) X(ogg_page_eos)
     VORBIS_API_LIST(VORBIS_API_ENTRY)
 };
 
-const VorbisApi* Api()
-{
+const VorbisApi* Api() {
     static const VorbisApi* api = []() -> const VorbisApi* {
         void* lib = dlopen("libvorbisenc.so.2", RTLD_NOW | RTLD_GLOBAL);
         if (!lib) return nullptr;
         static VorbisApi loaded;
         bool complete = true;
-#define VORBIS_API_LOAD(name)                                                      \
-    loaded.name = reinterpret_cast<decltype(&::name)>(dlsym(lib, #name));         \
+#define VORBIS_API_LOAD(name)                                             \
+    loaded.name = reinterpret_cast<decltype(&::name)>(dlsym(lib, #name)); \
     complete = complete && loaded.name != nullptr;
         VORBIS_API_LIST(VORBIS_API_LOAD)
         return complete ? &loaded : nullptr;
@@ -47,21 +46,16 @@ const VorbisApi* Api()
     return api;
 }
 
-void AppendPage(std::string& out, const ogg_page& page)
-{
+void AppendPage(std::string& out, const ogg_page& page) {
     out.append(reinterpret_cast<const char*>(page.header), static_cast<size_t>(page.header_len));
     out.append(reinterpret_cast<const char*>(page.body), static_cast<size_t>(page.body_len));
 }
 
 } // namespace
 
-bool OggEncoderAvailable()
-{
-    return Api() != nullptr;
-}
+bool OggEncoderAvailable() { return Api() != nullptr; }
 
-std::string MakeOgg(double seconds, int channels, int rate, uint32_t seed)
-{
+std::string MakeOgg(double seconds, int channels, int rate, uint32_t seed) {
     const VorbisApi* v = Api();
     if (!v) return {};
     const long frames = std::lround(seconds * rate);
@@ -101,7 +95,8 @@ std::string MakeOgg(double seconds, int channels, int rate, uint32_t seed)
                 const double t = static_cast<double>(done + i) / rate;
                 for (int c = 0; c < channels; ++c) {
                     const double f = 220.0 * (c + 1) + 40.0 * seed + 60.0 * t;
-                    buffer[c][i] = static_cast<float>(0.4 * std::sin(2 * pi * f * t) + 0.15 * std::sin(2 * pi * 3.1 * f * t));
+                    buffer[c][i] =
+                        static_cast<float>(0.4 * std::sin(2 * pi * f * t) + 0.15 * std::sin(2 * pi * 3.1 * f * t));
                 }
             }
             v->vorbis_analysis_wrote(&dsp, static_cast<int>(chunk));

@@ -14,45 +14,36 @@ namespace soundtest {
 
 // ---- Log -----------------------------------------------------------------------------------------
 
-LogCapture::LogCapture() : previous_(GetLogConsole())
-{
+LogCapture::LogCapture() : previous_(GetLogConsole()) {
     LogReopen("");
     SetLogConsole(this);
 }
 
-LogCapture::~LogCapture()
-{
-    SetLogConsole(previous_);
-}
+LogCapture::~LogCapture() { SetLogConsole(previous_); }
 
-void LogCapture::Print(const std::string& text)
-{
+void LogCapture::Print(const std::string& text) {
     std::lock_guard<std::mutex> guard(mutex_);
     lines_.push_back(text);
 }
 
-std::vector<std::string> LogCapture::Lines() const
-{
+std::vector<std::string> LogCapture::Lines() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return lines_;
 }
 
-void LogCapture::Clear()
-{
+void LogCapture::Clear() {
     std::lock_guard<std::mutex> guard(mutex_);
     lines_.clear();
 }
 
-int LogCapture::Count(const std::string& line) const
-{
+int LogCapture::Count(const std::string& line) const {
     std::lock_guard<std::mutex> guard(mutex_);
     int n = 0;
     for (const std::string& l : lines_) n += l == line;
     return n;
 }
 
-int LogCapture::CountPrefix(const std::string& prefix) const
-{
+int LogCapture::CountPrefix(const std::string& prefix) const {
     std::lock_guard<std::mutex> guard(mutex_);
     int n = 0;
     for (const std::string& l : lines_) n += l.compare(0, prefix.size(), prefix) == 0;
@@ -63,19 +54,16 @@ int LogCapture::CountPrefix(const std::string& prefix) const
 
 namespace {
 
-void Put32(std::string& out, uint32_t v)
-{
+void Put32(std::string& out, uint32_t v) {
     for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-void Put16(std::string& out, uint16_t v)
-{
+void Put16(std::string& out, uint16_t v) {
     out += static_cast<char>(v & 0xFF);
     out += static_cast<char>(v >> 8);
 }
 
-std::string ListChunk()
-{
+std::string ListChunk() {
     std::string c = "LIST";
     Put32(c, 10);
     c += "INFOISFT\x02";
@@ -85,8 +73,7 @@ std::string ListChunk()
 
 } // namespace
 
-std::string MakeWav(const WavLayout& s)
-{
+std::string MakeWav(const WavLayout& s) {
     std::string body = "WAVE";
     if (s.listBeforeFmt) body += ListChunk();
     body += "fmt ";
@@ -109,8 +96,7 @@ std::string MakeWav(const WavLayout& s)
     return file + body;
 }
 
-std::vector<uint8_t> Tone16(uint32_t frames, uint16_t channels, uint32_t seed)
-{
+std::vector<uint8_t> Tone16(uint32_t frames, uint16_t channels, uint32_t seed) {
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(frames) * channels * 2);
     for (uint32_t n = 0; n < frames; ++n) {
@@ -124,8 +110,7 @@ std::vector<uint8_t> Tone16(uint32_t frames, uint16_t channels, uint32_t seed)
     return out;
 }
 
-std::string UniqueName(const std::string& base)
-{
+std::string UniqueName(const std::string& base) {
     static int next = 0;
     return base + "#" + std::to_string(++next);
 }
@@ -136,48 +121,28 @@ namespace {
 
 std::atomic<uint32_t> g_manualNow{0};
 
-uint32_t ManualNow()
-{
-    return g_manualNow.load();
-}
+uint32_t ManualNow() { return g_manualNow.load(); }
 
 } // namespace
 
-ManualClock::ManualClock(uint32_t start)
-{
+ManualClock::ManualClock(uint32_t start) {
     g_manualNow.store(start);
     plat::SetTimeSource(&ManualNow);
 }
 
-ManualClock::~ManualClock()
-{
-    plat::SetTimeSource(nullptr);
-}
+ManualClock::~ManualClock() { plat::SetTimeSource(nullptr); }
 
-void ManualClock::Set(uint32_t ms)
-{
-    g_manualNow.store(ms);
-}
+void ManualClock::Set(uint32_t ms) { g_manualNow.store(ms); }
 
-void ManualClock::Advance(uint32_t ms)
-{
-    g_manualNow.fetch_add(ms);
-}
+void ManualClock::Advance(uint32_t ms) { g_manualNow.fetch_add(ms); }
 
-uint32_t ManualClock::Now() const
-{
-    return g_manualNow.load();
-}
+uint32_t ManualClock::Now() const { return g_manualNow.load(); }
 
 // ---- Fixture -------------------------------------------------------------------------------------
 
-void SoundTest::SetUp()
-{
-    plat::DsInstallBackend(&audio);
-}
+void SoundTest::SetUp() { plat::DsInstallBackend(&audio); }
 
-void SoundTest::TearDown()
-{
+void SoundTest::TearDown() {
     // Plays queued by a test start now, on this test's device, not on the next test's.
     UpdateSound();
     for (YSoundFx* fx : owned_) {
@@ -195,15 +160,13 @@ void SoundTest::TearDown()
     SetSoundAppActive(true);
 }
 
-YSoundFx* SoundTest::NewEffect(const std::string& base)
-{
+YSoundFx* SoundTest::NewEffect(const std::string& base) {
     YSoundFx* fx = GetSoundFx(UniqueName(base));
     Own(fx);
     return fx;
 }
 
-std::vector<std::shared_ptr<plat::NullSoundBuffer>> SoundTest::BuffersWithFlags(uint32_t flags) const
-{
+std::vector<std::shared_ptr<plat::NullSoundBuffer>> SoundTest::BuffersWithFlags(uint32_t flags) const {
     std::vector<std::shared_ptr<plat::NullSoundBuffer>> out;
     for (auto& b : audio.Buffers())
         if (b->Flags() == flags) out.push_back(b);

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "core/log.h"
-#include "sound/sound_fx.h"
 #include "platform/audio/null/null_audio.h"
+#include "sound/sound_fx.h"
 #include "support/temp_dir.h"
 
 namespace soundtest {
@@ -41,11 +41,11 @@ struct WavLayout {
     uint16_t channels = 1;
     uint32_t rate = 22050;
     uint16_t bits = 16;
-    uint32_t fmtSize = 16;          // 16 or 18
-    bool listBeforeFmt = false;     // a "LIST" chunk right after "WAVE"
-    bool listBeforeData = false;    // a "LIST" chunk between "fmt " and "data"
-    int64_t dataSizeField = -1;     // the size the "data" header claims; -1: the true size
-    std::vector<uint8_t> data;      // the sample bytes
+    uint32_t fmtSize = 16;       // 16 or 18
+    bool listBeforeFmt = false;  // a "LIST" chunk right after "WAVE"
+    bool listBeforeData = false; // a "LIST" chunk between "fmt " and "data"
+    int64_t dataSizeField = -1;  // the size the "data" header claims; -1: the true size
+    std::vector<uint8_t> data;   // the sample bytes
 };
 std::string MakeWav(const WavLayout& layout);
 // `frames` frames of a 16-bit tone whose samples are all distinct from their neighbours.
@@ -58,7 +58,7 @@ bool OggEncoderAvailable();
 // An Ogg Vorbis file of `seconds` of a tone (some harmonics and a slow sweep), 16-bit source.
 std::string MakeOgg(double seconds, int channels, int rate, uint32_t seed = 1);
 
-#define SKIP_WITHOUT_OGG_ENCODER()                                                                 \
+#define SKIP_WITHOUT_OGG_ENCODER()                                                                  \
     do {                                                                                            \
         if (!::soundtest::OggEncoderAvailable()) GTEST_SKIP() << "libvorbisenc.so.2 not available"; \
     } while (0)

@@ -20,24 +20,22 @@ using namespace soundtest;
 
 class MusicPlayer : public SoundTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SoundTest::SetUp();
         if (!OggEncoderAvailable()) GTEST_SKIP() << "libvorbisenc.so.2 not available";
         InitDirectSound(nullptr);
     }
 
     // A folder of `count` playable tracks named t0.ogg, t1.ogg, ...
-    void MakeTracks(const char* folder, int count)
-    {
+    void MakeTracks(const char* folder, int count) {
         dir.MakeDir(folder);
         for (int i = 0; i < count; ++i)
-            Write(std::string(folder) + "/t" + std::to_string(i) + ".ogg", MakeOgg(0.2, 1, 22050, static_cast<uint32_t>(i + 1)));
+            Write(std::string(folder) + "/t" + std::to_string(i) + ".ogg",
+                  MakeOgg(0.2, 1, 22050, static_cast<uint32_t>(i + 1)));
     }
 
     // Moves the clock on and runs one pass.
-    void Step(YMusicPlayer& player, float seconds)
-    {
+    void Step(YMusicPlayer& player, float seconds) {
         clock.Advance(static_cast<uint32_t>(seconds * 1000.0f + 0.5f));
         player.Update();
     }
@@ -47,13 +45,12 @@ protected:
 
 struct ShuffleCase {
     int tracks;
-    std::vector<uint32_t> exact;   // the playlist when its order is fixed, else empty
+    std::vector<uint32_t> exact; // the playlist when its order is fixed, else empty
 };
 
-TEST_F(MusicPlayer, ShuffleLeavesOutTheFirstTwoTracksAndNeverMovesTheLast)
-{
+TEST_F(MusicPlayer, ShuffleLeavesOutTheFirstTwoTracksAndNeverMovesTheLast) {
     const ShuffleCase cases[] = {
-        {1, {}}, {2, {}}, {3, {2}}, {4, {2, 3}},   // two entries are never swapped
+        {1, {}}, {2, {}}, {3, {2}}, {4, {2, 3}}, // two entries are never swapped
         {5, {}}, {6, {}}, {9, {}},
     };
     for (const ShuffleCase& c : cases) {
@@ -81,8 +78,7 @@ TEST_F(MusicPlayer, ShuffleLeavesOutTheFirstTwoTracksAndNeverMovesTheLast)
     }
 }
 
-TEST_F(MusicPlayer, FolderTracksAreTheOggFilesInNameOrder)
-{
+TEST_F(MusicPlayer, FolderTracksAreTheOggFilesInNameOrder) {
     dir.MakeDir("music");
     for (const char* name : {"c.ogg", "A.ogg", "d.OGG", "b.ogg", "notes.txt"}) Write(std::string("music/") + name, "x");
     dir.MakeDir("music/sub.ogg");
@@ -101,8 +97,7 @@ TEST_F(MusicPlayer, FolderTracksAreTheOggFilesInNameOrder)
     EXPECT_EQ(log.Count("No music tracks in folder no_such_folder"), 1);
 }
 
-TEST_F(MusicPlayer, RequestsBeforeTheNextPassReplaceEachOtherAndTheCurrentTrackIsKept)
-{
+TEST_F(MusicPlayer, RequestsBeforeTheNextPassReplaceEachOtherAndTheCurrentTrackIsKept) {
     MakeTracks("music", 3);
     YMusicPlayer player(false);
     player.AddFolder("music");
@@ -122,27 +117,23 @@ TEST_F(MusicPlayer, RequestsBeforeTheNextPassReplaceEachOtherAndTheCurrentTrackI
 }
 
 struct FadeRow {
-    float seconds;     // since the request
+    float seconds; // since the request
     float volume0;
     bool playing0;
     float volume1;
     bool playing1;
 };
 
-TEST_F(MusicPlayer, CrossFadeIsLinearOverTheFadeTime)
-{
+TEST_F(MusicPlayer, CrossFadeIsLinearOverTheFadeTime) {
     MakeTracks("music", 3);
     YMusicPlayer player(false);
     player.AddFolder("music");
     player.PlayTrack(0, 2.0f);
-    player.Update();   // the first pass: track 0 starts on channel 0, fading in from silence
+    player.Update(); // the first pass: track 0 starts on channel 0, fading in from silence
 
     const FadeRow fadeIn[] = {
-        {0.5f, 0.25f, true, 0.0f, false},
-        {1.0f, 0.5f, true, 0.0f, false},
-        {1.5f, 0.75f, true, 0.0f, false},
-        {2.0f, 1.0f, true, 0.0f, false},
-        {2.5f, 1.0f, true, 0.0f, false},
+        {0.5f, 0.25f, true, 0.0f, false}, {1.0f, 0.5f, true, 0.0f, false}, {1.5f, 0.75f, true, 0.0f, false},
+        {2.0f, 1.0f, true, 0.0f, false},  {2.5f, 1.0f, true, 0.0f, false},
     };
     float at = 0.0f;
     for (const FadeRow& row : fadeIn) {
@@ -155,14 +146,11 @@ TEST_F(MusicPlayer, CrossFadeIsLinearOverTheFadeTime)
     }
 
     player.PlayTrack(1, 2.0f);
-    Step(player, 0.1f);   // track 1 starts on the idle channel 1; channel 0 begins to fade out
+    Step(player, 0.1f); // track 1 starts on the idle channel 1; channel 0 begins to fade out
     EXPECT_EQ(player.CurrentTrack(), 1);
     const FadeRow crossFade[] = {
-        {0.5f, 0.75f, true, 0.25f, true},
-        {1.0f, 0.5f, true, 0.5f, true},
-        {1.5f, 0.25f, true, 0.75f, true},
-        {2.0f, 0.0f, false, 1.0f, true},
-        {3.0f, 0.0f, false, 1.0f, true},
+        {0.5f, 0.75f, true, 0.25f, true}, {1.0f, 0.5f, true, 0.5f, true},  {1.5f, 0.25f, true, 0.75f, true},
+        {2.0f, 0.0f, false, 1.0f, true},  {3.0f, 0.0f, false, 1.0f, true},
     };
     at = 0.0f;
     for (const FadeRow& row : crossFade) {
@@ -178,15 +166,14 @@ TEST_F(MusicPlayer, CrossFadeIsLinearOverTheFadeTime)
 
 struct FadeOutCase {
     float fadeTime;
-    float firstVolume;   // 50 ms after FadeOutAll
+    float firstVolume; // 50 ms after FadeOutAll
 };
 
-TEST_F(MusicPlayer, FadeOutAllSilencesWithinASecondAndNeverGoesAboveFullVolume)
-{
+TEST_F(MusicPlayer, FadeOutAllSilencesWithinASecondAndNeverGoesAboveFullVolume) {
     MakeTracks("music", 3);
     const FadeOutCase cases[] = {
-        {2.0f, 0.475f},   // (1 - 0.05) / 2
-        {0.1f, 1.0f},     // (1 - 0.05) / 0.1 would be 9.5
+        {2.0f, 0.475f}, // (1 - 0.05) / 2
+        {0.1f, 1.0f},   // (1 - 0.05) / 0.1 would be 9.5
     };
     for (const FadeOutCase& c : cases) {
         SCOPED_TRACE(c.fadeTime);
@@ -210,8 +197,7 @@ TEST_F(MusicPlayer, FadeOutAllSilencesWithinASecondAndNeverGoesAboveFullVolume)
     }
 }
 
-TEST_F(MusicPlayer, APassSoonerThan50msAfterTheLastDoesNothing)
-{
+TEST_F(MusicPlayer, APassSoonerThan50msAfterTheLastDoesNothing) {
     MakeTracks("music", 3);
     YMusicPlayer player(false);
     player.AddFolder("music");
@@ -227,8 +213,7 @@ TEST_F(MusicPlayer, APassSoonerThan50msAfterTheLastDoesNothing)
     EXPECT_EQ(player.CurrentTrack(), 1);
 }
 
-TEST_F(MusicPlayer, PlaylistTracksMoveOnAfterTheirDrawnTimeButMenuTracksStay)
-{
+TEST_F(MusicPlayer, PlaylistTracksMoveOnAfterTheirDrawnTimeButMenuTracksStay) {
     MakeTracks("music", 5);
     YMusicPlayer player(false);
     player.AddFolder("music");
@@ -265,8 +250,7 @@ TEST_F(MusicPlayer, PlaylistTracksMoveOnAfterTheirDrawnTimeButMenuTracksStay)
     EXPECT_EQ(player.CurrentTrack(), 1) << "the game-over track plays until another is asked for";
 }
 
-TEST_F(MusicPlayer, WhileInactiveTimeStandsStill)
-{
+TEST_F(MusicPlayer, WhileInactiveTimeStandsStill) {
     MakeTracks("music", 3);
     YMusicPlayer player(false);
     player.AddFolder("music");
@@ -284,8 +268,7 @@ TEST_F(MusicPlayer, WhileInactiveTimeStandsStill)
 }
 
 // A track that cannot start is reported once per request, not on every pass; the player goes on.
-TEST_F(MusicPlayer, TracksThatCannotStartAreReportedOncePerRequest)
-{
+TEST_F(MusicPlayer, TracksThatCannotStartAreReportedOncePerRequest) {
     dir.MakeDir("bad");
     Write("bad/x0.ogg", "not an ogg file at all");
     Write("bad/x1.ogg", "");
@@ -323,8 +306,7 @@ TEST_F(MusicPlayer, TracksThatCannotStartAreReportedOncePerRequest)
 // A broken track in the playlist: when the playing track's time is up and the next one cannot
 // start, the playing one goes on for another play time before the next try, rather than the
 // player trying the playlist round on every other pass.
-TEST_F(MusicPlayer, APlaylistTrackThatCannotStartIsTriedAgainOnlyAfterAnotherPlayTime)
-{
+TEST_F(MusicPlayer, APlaylistTrackThatCannotStartIsTriedAgainOnlyAfterAnotherPlayTime) {
     MakeTracks("music", 3);
     Write("music/t3.ogg", "not an ogg file at all");
     YMusicPlayer player(false);
@@ -339,7 +321,7 @@ TEST_F(MusicPlayer, APlaylistTrackThatCannotStartIsTriedAgainOnlyAfterAnotherPla
     ASSERT_EQ(player.CurrentTrack(), 2);
 
     log.Clear();
-    for (int i = 0; i < 180; ++i) Step(player, 5.0f);   // 900 s: at least two play times
+    for (int i = 0; i < 180; ++i) Step(player, 5.0f); // 900 s: at least two play times
     const int failures = log.CountPrefix("DirectSound error: ");
     EXPECT_GE(failures, 1) << "the broken track was tried";
     EXPECT_LE(failures, 3) << "at most one try per play time (390 s or more)";
@@ -347,8 +329,7 @@ TEST_F(MusicPlayer, APlaylistTrackThatCannotStartIsTriedAgainOnlyAfterAnotherPla
     EXPECT_TRUE(player.Channel(0).IsPlaying() || player.Channel(1).IsPlaying());
 }
 
-TEST_F(MusicPlayer, NoDeviceMeansNoPasses)
-{
+TEST_F(MusicPlayer, NoDeviceMeansNoPasses) {
     MakeTracks("music", 3);
     ReleaseDirectSound();
     YMusicPlayer player(false);
@@ -360,10 +341,9 @@ TEST_F(MusicPlayer, NoDeviceMeansNoPasses)
 }
 
 // The update thread, started and stopped many times while it is busy with the streams.
-TEST_F(MusicPlayer, TheUpdateThreadStartsAndStopsCleanly)
-{
+TEST_F(MusicPlayer, TheUpdateThreadStartsAndStopsCleanly) {
     MakeTracks("music", 4);
-    plat::SetTimeSource(nullptr);   // the thread runs on the real clock
+    plat::SetTimeSource(nullptr); // the thread runs on the real clock
     for (int i = 0; i < 40; ++i) {
         auto player = std::make_unique<YMusicPlayer>();
         player->AddFolder("music");
@@ -372,7 +352,7 @@ TEST_F(MusicPlayer, TheUpdateThreadStartsAndStopsCleanly)
             // Let it run a pass that starts the track.
             for (int wait = 0; wait < 500 && player->CurrentTrack() != i % 2; ++wait) plat::SleepMs(10);
             EXPECT_EQ(player->CurrentTrack(), i % 2);
-            audio.AdvanceMs(300);   // notifications: the refill threads run too
+            audio.AdvanceMs(300); // notifications: the refill threads run too
         }
         player.reset();
     }

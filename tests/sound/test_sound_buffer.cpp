@@ -18,8 +18,7 @@ using namespace soundtest;
 class SoundBuffer : public SoundTest {
 protected:
     // Opens `path` in a new buffer; returns the message thrown, or "" when it loaded.
-    std::string Open(const char* path, YSoundBuffer& buffer)
-    {
+    std::string Open(const char* path, YSoundBuffer& buffer) {
         try {
             buffer.Open(path);
         } catch (const YSoundError& e) {
@@ -33,13 +32,12 @@ struct WavCase {
     const char* name;
     const char* file;
     std::string bytes;
-    const char* error;        // "" when the file loads
-    size_t dataBytes;         // of a file that loads
-    bool deviceBuffer;        // a file that loads gets a device buffer
+    const char* error; // "" when the file loads
+    size_t dataBytes;  // of a file that loads
+    bool deviceBuffer; // a file that loads gets a device buffer
 };
 
-TEST_F(SoundBuffer, WavLayoutsAndFaults)
-{
+TEST_F(SoundBuffer, WavLayoutsAndFaults) {
     const std::vector<uint8_t> tone = Tone16(1000, 1);
     const std::vector<uint8_t> stereo = Tone16(1000, 2);
     const std::string good = MakeWav({.data = tone});
@@ -95,17 +93,14 @@ TEST_F(SoundBuffer, WavLayoutsAndFaults)
     }
 }
 
-TEST_F(SoundBuffer, NamesWithoutAKnownExtensionAndMissingFiles)
-{
+TEST_F(SoundBuffer, NamesWithoutAKnownExtensionAndMissingFiles) {
     struct NameCase {
         const char* path;
         const char* error;
     };
     const NameCase cases[] = {
-        {"sound\\noext", "Invalid filename: sound\\noext"},
-        {"sound.", "Invalid filename: sound."},
-        {"sound.mp3", "Unknown file type: sound.mp3"},
-        {"missing.wav", "Could not open WAV file missing.wav"},
+        {"sound\\noext", "Invalid filename: sound\\noext"}, {"sound.", "Invalid filename: sound."},
+        {"sound.mp3", "Unknown file type: sound.mp3"},      {"missing.wav", "Could not open WAV file missing.wav"},
         {"missing.ogg", "Could not open Ogg file."},
     };
     for (const NameCase& c : cases) {
@@ -115,8 +110,7 @@ TEST_F(SoundBuffer, NamesWithoutAKnownExtensionAndMissingFiles)
     }
 }
 
-TEST_F(SoundBuffer, ASecondOpenWithADeviceBufferIsRefused)
-{
+TEST_F(SoundBuffer, ASecondOpenWithADeviceBufferIsRefused) {
     Write("a.wav", MakeWav({.data = Tone16(100, 1)}));
     InitDirectSound(nullptr);
     YSoundBuffer buffer;
@@ -131,8 +125,7 @@ struct OggCase {
     double seconds;
 };
 
-TEST_F(SoundBuffer, OggDecodesToSamplesTimesChannelsTimesTwo)
-{
+TEST_F(SoundBuffer, OggDecodesToSamplesTimesChannelsTimesTwo) {
     SKIP_WITHOUT_OGG_ENCODER();
     const OggCase cases[] = {
         {"mono 22050", 1, 22050, 0.25},
@@ -159,8 +152,7 @@ TEST_F(SoundBuffer, OggDecodesToSamplesTimesChannelsTimesTwo)
     }
 }
 
-TEST_F(SoundBuffer, BadOggInputIsRefusedOrCutShortNeverACrash)
-{
+TEST_F(SoundBuffer, BadOggInputIsRefusedOrCutShortNeverACrash) {
     SKIP_WITHOUT_OGG_ENCODER();
     const std::string good = MakeOgg(1.0, 1, 22050);
     Write("text.ogg", "<sound name=\"this is no Vorbis\"/>\n");

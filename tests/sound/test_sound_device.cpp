@@ -30,15 +30,24 @@ struct VolumeCase {
 };
 
 // Binary fractions only, so the truncation is not at the mercy of rounding.
-TEST(SoundVolume, ProductMapsLinearlyOntoMinusFiftyDecibels)
-{
+TEST(SoundVolume, ProductMapsLinearlyOntoMinusFiftyDecibels) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const VolumeCase cases[] = {
-        {1.0f, 1.0f, 0},         {0.5f, 1.0f, -2500},   {1.0f, 0.5f, -2500},  {0.5f, 0.5f, -3750},
-        {0.0f, 1.0f, -5000},     {0.0f, 0.75f, -5000},  {1.0f, 0.0f, -5000},  {0.25f, 1.0f, -3750},
-        {0.75f, 1.0f, -1250},    {0.125f, 1.0f, -4375},
+        {1.0f, 1.0f, 0},
+        {0.5f, 1.0f, -2500},
+        {1.0f, 0.5f, -2500},
+        {0.5f, 0.5f, -3750},
+        {0.0f, 1.0f, -5000},
+        {0.0f, 0.75f, -5000},
+        {1.0f, 0.0f, -5000},
+        {0.25f, 1.0f, -3750},
+        {0.75f, 1.0f, -1250},
+        {0.125f, 1.0f, -4375},
         // Out of range: clamped to full level and to the bottom, never beyond -5000..0.
-        {1.25f, 1.0f, 0},        {1.0f, 10.0f, 0},      {-0.5f, 1.0f, -5000}, {nan, 1.0f, -5000},
+        {1.25f, 1.0f, 0},
+        {1.0f, 10.0f, 0},
+        {-0.5f, 1.0f, -5000},
+        {nan, 1.0f, -5000},
     };
     for (const VolumeCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.master << " x " << c.own);
@@ -48,8 +57,7 @@ TEST(SoundVolume, ProductMapsLinearlyOntoMinusFiftyDecibels)
 
 class SoundDevice : public SoundTest {};
 
-TEST_F(SoundDevice, TwoListenerMovesInAFrameGiveOneCommitCarryingTheLast)
-{
+TEST_F(SoundDevice, TwoListenerMovesInAFrameGiveOneCommitCarryingTheLast) {
     InitDirectSound(nullptr);
     UpdateSound();
     const int commits = audio.Commits();
@@ -71,8 +79,7 @@ TEST_F(SoundDevice, TwoListenerMovesInAFrameGiveOneCommitCarryingTheLast)
     EXPECT_EQ(audio.Commits(), commits + 1) << "nothing changed, nothing committed";
 }
 
-TEST_F(SoundDevice, ListenerSetBeforeTheDeviceIsPushedWhenItComes)
-{
+TEST_F(SoundDevice, ListenerSetBeforeTheDeviceIsPushedWhenItComes) {
     const YVector position(7.0f, 0.0f, -3.0f);
     const YVector front(1.0f, 0.0f, 0.0f);
     const YVector top(0.0f, 1.0f, 0.0f);
@@ -102,8 +109,7 @@ struct InitFaultCase {
     const char* message;
 };
 
-TEST_F(SoundDevice, AFailingStepIsLoggedOnceWithItsMessage)
-{
+TEST_F(SoundDevice, AFailingStepIsLoggedOnceWithItsMessage) {
     const InitFaultCase cases[] = {
         {"no device", &plat::NullAudioFaults::createDevice, "Could not create DirectSound object."},
         {"cooperative level", &plat::NullAudioFaults::cooperativeLevel, "DS8::SetCooperativeLevel error."},
@@ -128,8 +134,7 @@ TEST_F(SoundDevice, AFailingStepIsLoggedOnceWithItsMessage)
     audio.SetFaults({});
 }
 
-TEST_F(SoundDevice, WithoutADeviceEffectsLoadAndPlayRequestsDoNothing)
-{
+TEST_F(SoundDevice, WithoutADeviceEffectsLoadAndPlayRequestsDoNothing) {
     Write("hit.wav", MakeWav({.data = Tone16(2000, 1)}));
     plat::NullAudioFaults faults;
     faults.createDevice = true;
@@ -156,8 +161,7 @@ TEST_F(SoundDevice, WithoutADeviceEffectsLoadAndPlayRequestsDoNothing)
     audio.SetFaults({});
 }
 
-TEST_F(SoundDevice, ReinitRecreatesBuffersVoicesAndStreamsAndAStreamPlaysOn)
-{
+TEST_F(SoundDevice, ReinitRecreatesBuffersVoicesAndStreamsAndAStreamPlaysOn) {
     SKIP_WITHOUT_OGG_ENCODER();
     Write("hit.wav", MakeWav({.data = Tone16(3000, 1)}));
     Write("track.ogg", MakeOgg(2.0, 1, 22050));
@@ -202,8 +206,7 @@ TEST_F(SoundDevice, ReinitRecreatesBuffersVoicesAndStreamsAndAStreamPlaysOn)
 
 // An object that cannot get its device objects when the device comes back is logged; the objects
 // registered after it still get theirs.
-TEST_F(SoundDevice, AnObjectThatCannotBeRemadeLeavesTheOthersTheirBuffers)
-{
+TEST_F(SoundDevice, AnObjectThatCannotBeRemadeLeavesTheOthersTheirBuffers) {
     SKIP_WITHOUT_OGG_ENCODER();
     Write("hit.wav", MakeWav({.data = Tone16(3000, 1)}));
     Write("track.ogg", MakeOgg(1.0, 1, 22050));
@@ -216,7 +219,7 @@ TEST_F(SoundDevice, AnObjectThatCannotBeRemadeLeavesTheOthersTheirBuffers)
     ReleaseDirectSound();
 
     plat::NullAudioFaults faults;
-    faults.duplicate = true;   // voices cannot be made; effect buffers and rings can
+    faults.duplicate = true; // voices cannot be made; effect buffers and rings can
     audio.SetFaults(faults);
     log.Clear();
     InitDirectSound(nullptr);
@@ -229,8 +232,7 @@ TEST_F(SoundDevice, AnObjectThatCannotBeRemadeLeavesTheOthersTheirBuffers)
     audio.SetFaults({});
 }
 
-TEST_F(SoundDevice, ReactivationReappliesEveryVolumeAndDeactivationTouchesNone)
-{
+TEST_F(SoundDevice, ReactivationReappliesEveryVolumeAndDeactivationTouchesNone) {
     SKIP_WITHOUT_OGG_ENCODER();
     Write("hit.wav", MakeWav({.data = Tone16(3000, 1)}));
     Write("track.ogg", MakeOgg(0.5, 1, 22050));
@@ -254,14 +256,13 @@ TEST_F(SoundDevice, ReactivationReappliesEveryVolumeAndDeactivationTouchesNone)
     EXPECT_FALSE(SoundAppActive());
 
     SetSoundAppActive(true);
-    EXPECT_EQ(audio.CountCalls(voiceCall + "-3750"), 1);   // 0.5 x 0.5
-    EXPECT_EQ(audio.CountCalls(streamCall + "-3750"), 1);  // 1 x 0.25
+    EXPECT_EQ(audio.CountCalls(voiceCall + "-3750"), 1);  // 0.5 x 0.5
+    EXPECT_EQ(audio.CountCalls(streamCall + "-3750"), 1); // 1 x 0.25
     EXPECT_TRUE(SoundAppActive());
 }
 
 // The framework reaches the device through its hooks.
-TEST_F(SoundDevice, FrameworkHooksSetUpAndReleaseTheDevice)
-{
+TEST_F(SoundDevice, FrameworkHooksSetUpAndReleaseTheDevice) {
     YFrameHooks saved = FrameHooks();
     InstallSoundHooks();
     ASSERT_TRUE(FrameHooks().initSound && FrameHooks().releaseSound && FrameHooks().setSoundAppActive);
@@ -281,13 +282,11 @@ TEST_F(SoundDevice, FrameworkHooksSetUpAndReleaseTheDevice)
 // The mix itself: a voice to the listener's right comes out on the right.
 class LoopbackBackend : public plat::DsBackend {
 public:
-    plat::DsResult EnumerateDrivers(const DriverCallback& callback) override
-    {
+    plat::DsResult EnumerateDrivers(const DriverCallback& callback) override {
         callback("Loopback", "");
         return plat::DS_OK;
     }
-    plat::DsResult CreateDevice(std::shared_ptr<plat::DsDevice>* out) override
-    {
+    plat::DsResult CreateDevice(std::shared_ptr<plat::DsDevice>* out) override {
         plat::DsResult r = plat::OpenAlCreateLoopbackDevice(44100, out);
         device = *out;
         return r;
@@ -295,8 +294,7 @@ public:
     std::shared_ptr<plat::DsDevice> device;
 };
 
-TEST_F(SoundDevice, AVoiceOnTheListenersRightIsLouderOnTheRight)
-{
+TEST_F(SoundDevice, AVoiceOnTheListenersRightIsLouderOnTheRight) {
     LoopbackBackend loopback;
     plat::DsInstallBackend(&loopback);
     InitDirectSound(nullptr);

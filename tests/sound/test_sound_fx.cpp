@@ -22,8 +22,7 @@ const YVector kOrigin(0.0f, 0.0f, 0.0f);
 
 class SoundFx : public SoundTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SoundTest::SetUp();
         // About 45 ms each at 22050 Hz, told apart by their first bytes.
         for (int i = 0; i < 3; ++i)
@@ -32,8 +31,7 @@ protected:
     }
 
     // A new effect (names are process-wide) with the given variants.
-    YSoundFx* MakeFx(const std::string& name, int variants)
-    {
+    YSoundFx* MakeFx(const std::string& name, int variants) {
         YSoundFx* fx = NewEffect(name);
         for (int i = 0; i < variants; ++i) {
             auto* buffer = new YSoundBuffer;
@@ -43,14 +41,12 @@ protected:
         return fx;
     }
 
-    static int VariantOf(const YSoundFx* fx, const YSoundSource* voice)
-    {
+    static int VariantOf(const YSoundFx* fx, const YSoundSource* voice) {
         auto it = std::find(fx->variants.begin(), fx->variants.end(), voice->GetSource());
         return static_cast<int>(it - fx->variants.begin());
     }
 
-    static bool DevicePlaying(const YSoundSource* voice)
-    {
+    static bool DevicePlaying(const YSoundSource* voice) {
         return plat::NullAudio::Of(voice->GetBuffer())->IsPlaying();
     }
 
@@ -65,12 +61,10 @@ struct VolumeCase {
     int32_t mb;
 };
 
-TEST_F(SoundFx, PlayVolumes)
-{
+TEST_F(SoundFx, PlayVolumes) {
     const VolumeCase cases[] = {
-        {0.05f, false, 0.0f, 0}, {0.0f, false, 0.0f, 0},    {0.0999f, false, 0.0f, 0},
-        {-1.0f, true, 1.0f, 0},  {0.1f, true, 0.1f, -4500}, {0.5f, true, 0.5f, -2500},
-        {1.0f, true, 1.0f, 0},   {3.0f, true, 3.0f, 0},
+        {0.05f, false, 0.0f, 0},   {0.0f, false, 0.0f, 0},    {0.0999f, false, 0.0f, 0}, {-1.0f, true, 1.0f, 0},
+        {0.1f, true, 0.1f, -4500}, {0.5f, true, 0.5f, -2500}, {1.0f, true, 1.0f, 0},     {3.0f, true, 3.0f, 0},
     };
     int n = 0;
     for (const VolumeCase& c : cases) {
@@ -97,13 +91,12 @@ TEST_F(SoundFx, PlayVolumes)
     }
 }
 
-TEST_F(SoundFx, FirstPlaysMakeOneVoicePerVariantInFileOrder)
-{
+TEST_F(SoundFx, FirstPlaysMakeOneVoicePerVariantInFileOrder) {
     YSoundFx* fx = MakeFx("three_variants", 3);
     for (int i = 0; i < 3; ++i) {
         fx->PlaySoundFx(&kOrigin, -1.0f, &kOrigin);
         UpdateSound();
-        Finish();   // the voice is free again before the next play
+        Finish(); // the voice is free again before the next play
         ASSERT_EQ(fx->voices.size(), static_cast<size_t>(i + 1));
         EXPECT_EQ(VariantOf(fx, fx->voices[static_cast<size_t>(i)]), i);
     }
@@ -112,8 +105,7 @@ TEST_F(SoundFx, FirstPlaysMakeOneVoicePerVariantInFileOrder)
     EXPECT_EQ(fx->voices.size(), 3u);
 }
 
-TEST_F(SoundFx, BusyVoicesGrowToSevenInVariantTurnAndAnEighthPlayIsDropped)
-{
+TEST_F(SoundFx, BusyVoicesGrowToSevenInVariantTurnAndAnEighthPlayIsDropped) {
     YSoundFx* fx = MakeFx("seven_voices", 3);
     for (int i = 0; i < 7; ++i) fx->PlaySoundFx(&kOrigin, -1.0f, &kOrigin);
     ASSERT_EQ(fx->voices.size(), 7u) << "plays in one frame each take a voice";
@@ -134,8 +126,7 @@ TEST_F(SoundFx, BusyVoicesGrowToSevenInVariantTurnAndAnEighthPlayIsDropped)
     Finish();
 }
 
-TEST_F(SoundFx, TwoPlaysInOneFrameUseTwoVoices)
-{
+TEST_F(SoundFx, TwoPlaysInOneFrameUseTwoVoices) {
     YSoundFx* fx = MakeFx("same_frame", 1);
     fx->PlaySoundFx(&kOrigin, -1.0f, &kOrigin);
     UpdateSound();
@@ -151,8 +142,7 @@ TEST_F(SoundFx, TwoPlaysInOneFrameUseTwoVoices)
     Finish();
 }
 
-TEST_F(SoundFx, AFreeVoiceIsFoundFromARandomStart)
-{
+TEST_F(SoundFx, AFreeVoiceIsFoundFromARandomStart) {
     YSoundFx* fx = MakeFx("random_choice", 1);
     for (int i = 0; i < 7; ++i) fx->PlaySoundFx(&kOrigin, -1.0f, &kOrigin);
     UpdateSound();
@@ -194,8 +184,7 @@ TEST_F(SoundFx, AFreeVoiceIsFoundFromARandomStart)
     }
 }
 
-TEST_F(SoundFx, ALostBufferIsRefilledAndPlayedOnce)
-{
+TEST_F(SoundFx, ALostBufferIsRefilledAndPlayedOnce) {
     YSoundFx* fx = MakeFx("lost_buffer", 1);
     fx->PlaySoundFx(&kOrigin, -1.0f, &kOrigin);
     UpdateSound();
@@ -210,8 +199,7 @@ TEST_F(SoundFx, ALostBufferIsRefilledAndPlayedOnce)
     Finish();
 }
 
-TEST_F(SoundFx, AVoiceTheDeviceCannotMakeDropsThePlayWithALogLine)
-{
+TEST_F(SoundFx, AVoiceTheDeviceCannotMakeDropsThePlayWithALogLine) {
     YSoundFx* fx = MakeFx("no_voice", 1);
     plat::NullAudioFaults faults;
     faults.duplicate = true;
@@ -228,8 +216,7 @@ TEST_F(SoundFx, AVoiceTheDeviceCannotMakeDropsThePlayWithALogLine)
     Finish();
 }
 
-TEST_F(SoundFx, AnUnknownNameIsAnEmptyEffectThatNeverPlays)
-{
+TEST_F(SoundFx, AnUnknownNameIsAnEmptyEffectThatNeverPlays) {
     const std::string name = UniqueName("never_defined");
     YSoundFx* fx = GetSoundFx(name);
     EXPECT_EQ(GetSoundFx(name), fx);
@@ -239,29 +226,37 @@ TEST_F(SoundFx, AnUnknownNameIsAnEmptyEffectThatNeverPlays)
     EXPECT_TRUE(fx->voices.empty());
 }
 
-TEST_F(SoundFx, LoaderReportsFaultsWithTheirLinesAndKeepsGoing)
-{
+TEST_F(SoundFx, LoaderReportsFaultsWithTheirLinesAndKeepsGoing) {
     dir.MakeDir("data");
     dir.MakeDir("sound");
     Write("sound/c.wav", MakeWav({.data = Tone16(100, 1)}));
     Write("bad.wav", "RIFF....WAVEjunk");
     const std::string one = UniqueName("ld_one"), two = UniqueName("ld_two");
     const std::string once = UniqueName("ld_once"), bad = UniqueName("ld_bad");
-    const std::string yml = "<file path=\"v0.wav\"/>\n"                 // 0
-                            "<sound name=\"" + one + "\">\n"             // 1
-                            "  <file path=\"v0.wav\"/>\n"                // 2
-                            "<sound name=\"" + two + "\">\n"             // 3
-                            "  <file path=\"missing.wav\"/>\n"           // 4
-                            "  <file path=\"v1.wav\"/>\n"                // 5
-                            "  <file path=\"sound\\c.wav\" />\n"        // 6
-                            "</sound>\n"                                 // 7
-                            "</sound>\n"                                 // 8
-                            "<sound_once name=\"" + once + "\" path=\"v2.wav\"/>\n"  // 9
-                            "<!-- a comment -->\n"                       // 10
-                            "<sound name=\"" + bad + "\">\n"             // 11
-                            "  <file path=\"bad.wav\"/>\n"               // 12
-                            "  <file path=\"noext\"/>\n"                 // 13
-                            "</sound>\n";                                // 14
+    const std::string yml =
+        "<file path=\"v0.wav\"/>\n" // 0
+        "<sound name=\"" +
+        one +
+        "\">\n"                       // 1
+        "  <file path=\"v0.wav\"/>\n" // 2
+        "<sound name=\"" +
+        two +
+        "\">\n"                              // 3
+        "  <file path=\"missing.wav\"/>\n"   // 4
+        "  <file path=\"v1.wav\"/>\n"        // 5
+        "  <file path=\"sound\\c.wav\" />\n" // 6
+        "</sound>\n"                         // 7
+        "</sound>\n"                         // 8
+        "<sound_once name=\"" +
+        once +
+        "\" path=\"v2.wav\"/>\n" // 9
+        "<!-- a comment -->\n"   // 10
+        "<sound name=\"" +
+        bad +
+        "\">\n"                        // 11
+        "  <file path=\"bad.wav\"/>\n" // 12
+        "  <file path=\"noext\"/>\n"   // 13
+        "</sound>\n";                  // 14
     Write("data/sound_fx.yml", yml);
     log.Clear();
     ParseSoundFile("data\\sound_fx.yml");

@@ -22,16 +22,14 @@ constexpr uint32_t kRing = 65536;
 
 class SoundStream : public SoundTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SoundTest::SetUp();
         if (!OggEncoderAvailable()) GTEST_SKIP() << "libvorbisenc.so.2 not available";
         InitDirectSound(nullptr);
     }
 
     // The whole file, decoded in one go.
-    static std::vector<uint8_t> Decode(const char* path)
-    {
+    static std::vector<uint8_t> Decode(const char* path) {
         YOggReader reader;
         reader.Open(path);
         std::vector<uint8_t> bytes(static_cast<size_t>(reader.Length()));
@@ -39,8 +37,7 @@ protected:
         return bytes;
     }
 
-    static std::shared_ptr<plat::NullSoundBuffer> Ring(plat::NullAudio& audio, YSoundStream& stream)
-    {
+    static std::shared_ptr<plat::NullSoundBuffer> Ring(plat::NullAudio& audio, YSoundStream& stream) {
         plat::NullSoundBuffer* ring = plat::NullAudio::Of(stream.GetBuffer());
         return ring ? audio.Buffer(ring->Id()) : nullptr;
     }
@@ -48,8 +45,7 @@ protected:
     // Moves the virtual clock on in steps of `stepMs` (far less than half the ring), and after a
     // step whose cursor passed a notification point waits for the refill it asked for. Stops
     // early once the stream has stopped itself.
-    void Run(YSoundStream& stream, uint32_t totalMs, uint32_t stepMs = 20)
-    {
+    void Run(YSoundStream& stream, uint32_t totalMs, uint32_t stepMs = 20) {
         for (uint32_t t = 0; t < totalMs && stream.IsPlaying(); t += stepMs) {
             std::shared_ptr<plat::NullSoundBuffer> ring = Ring(audio, stream);
             ASSERT_NE(ring, nullptr);
@@ -64,8 +60,7 @@ protected:
         }
     }
 
-    static bool AllZero(const std::vector<uint8_t>& bytes, size_t from)
-    {
+    static bool AllZero(const std::vector<uint8_t>& bytes, size_t from) {
         return std::all_of(bytes.begin() + static_cast<long>(from), bytes.end(), [](uint8_t b) { return b == 0; });
     }
 };
@@ -79,8 +74,7 @@ struct PlayThroughCase {
 
 // A file that is not looped plays every byte once, then silence, and the stream stops itself
 // within one more ring of silence. Files shorter and longer than the ring.
-TEST_F(SoundStream, ATrackPlaysThroughOnceThenTheStreamStopsItself)
-{
+TEST_F(SoundStream, ATrackPlaysThroughOnceThenTheStreamStopsItself) {
     const PlayThroughCase cases[] = {
         {"shorter than the ring", 0.5, 1, 22050},
         {"several rings long", 3.0, 1, 22050},
@@ -112,8 +106,7 @@ TEST_F(SoundStream, ATrackPlaysThroughOnceThenTheStreamStopsItself)
     }
 }
 
-TEST_F(SoundStream, ALoopingTrackRepeatsWithoutAGapOrARepeatedByte)
-{
+TEST_F(SoundStream, ALoopingTrackRepeatsWithoutAGapOrARepeatedByte) {
     Write("loop.ogg", MakeOgg(1.6, 1, 22050));
     const std::vector<uint8_t> track = Decode("loop.ogg");
     ASSERT_GT(track.size(), kRing) << "a looping track shorter than the ring would end at its first fill";
@@ -136,8 +129,7 @@ TEST_F(SoundStream, ALoopingTrackRepeatsWithoutAGapOrARepeatedByte)
                                        << mismatch % track.size();
 }
 
-TEST_F(SoundStream, OpenWhilePlayingStopsAndTheNextPlayStartsTheNewFile)
-{
+TEST_F(SoundStream, OpenWhilePlayingStopsAndTheNextPlayStartsTheNewFile) {
     Write("a.ogg", MakeOgg(2.0, 1, 22050, 1));
     Write("b.ogg", MakeOgg(2.0, 1, 22050, 2));
     const std::vector<uint8_t> b = Decode("b.ogg");
@@ -168,8 +160,7 @@ struct FormatCase {
 
 // The ring is made in the first file's format; a file in another format gets a new ring, so it
 // is not played at the wrong speed or with its channels mixed up.
-TEST_F(SoundStream, AFileInAnotherFormatGetsARingInItsFormat)
-{
+TEST_F(SoundStream, AFileInAnotherFormatGetsARingInItsFormat) {
     const FormatCase cases[] = {
         {"stereo 44100", 2, 44100},
         {"mono 44100", 1, 44100},
@@ -200,8 +191,7 @@ TEST_F(SoundStream, AFileInAnotherFormatGetsARingInItsFormat)
     }
 }
 
-TEST_F(SoundStream, DestructionWhileTheRefillThreadIsBusyCompletes)
-{
+TEST_F(SoundStream, DestructionWhileTheRefillThreadIsBusyCompletes) {
     Write("track.ogg", MakeOgg(2.0, 2, 44100));
     for (int i = 0; i < 20; ++i) {
         auto stream = std::make_unique<YSoundStream>(kRing);
@@ -228,8 +218,7 @@ private:
     const char* path_;
 };
 
-TEST_F(SoundStream, ATrackOpenedWhileTheDeviceGoesGetsItsRingFromTheNextDevice)
-{
+TEST_F(SoundStream, ATrackOpenedWhileTheDeviceGoesGetsItsRingFromTheNextDevice) {
     Write("a.ogg", MakeOgg(1.0, 1, 22050, 1));
     Write("b.ogg", MakeOgg(1.0, 2, 44100, 2));
     YSoundStream stream(kRing);
@@ -254,8 +243,7 @@ TEST_F(SoundStream, ATrackOpenedWhileTheDeviceGoesGetsItsRingFromTheNextDevice)
     EXPECT_TRUE(std::equal(played.begin(), played.end(), b.begin()));
 }
 
-TEST_F(SoundStream, AMissingFileThrowsAndLeavesTheStreamSilent)
-{
+TEST_F(SoundStream, AMissingFileThrowsAndLeavesTheStreamSilent) {
     YSoundStream stream(kRing);
     EXPECT_THROW(stream.Open("missing.ogg"), YSoundError);
     stream.Play(true);
@@ -266,8 +254,7 @@ TEST_F(SoundStream, AMissingFileThrowsAndLeavesTheStreamSilent)
 
 // Cut or damaged files: a few log lines at most, the looping stream goes on or stops, and
 // nothing hangs.
-TEST_F(SoundStream, CutAndDamagedFilesNeitherHangNorFloodTheLog)
-{
+TEST_F(SoundStream, CutAndDamagedFilesNeitherHangNorFloodTheLog) {
     const std::string good = MakeOgg(2.0, 1, 22050);
     std::string damaged = good;
     for (size_t i = good.size() / 2; i < good.size() / 2 + 300; ++i) damaged[i] = static_cast<char>(damaged[i] ^ 0x33);
@@ -281,7 +268,7 @@ TEST_F(SoundStream, CutAndDamagedFilesNeitherHangNorFloodTheLog)
             try {
                 stream.Open(file);
             } catch (const YSoundError&) {
-                continue;   // refused at open: fine
+                continue; // refused at open: fine
             }
             stream.Play(loop);
             Run(stream, 10000);

@@ -18,8 +18,7 @@ struct FolderArgs {
 
 // Reads the command line into `out` and makes the output folder. Returns 0 on success; 2 after
 // printing the usage for a bad command line; 1 after saying so when the folder cannot be made.
-inline int ParseFolderArgs(int argc, char** argv, const char* tool, FolderArgs& out)
-{
+inline int ParseFolderArgs(int argc, char** argv, const char* tool, FolderArgs& out) {
     out.verbose = argc == 3 && std::strcmp(argv[1], "-v") == 0;
     if (argc != 2 && !out.verbose) {
         std::fprintf(stderr, "usage: %s [-v] <output folder>\n", tool);

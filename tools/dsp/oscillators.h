@@ -5,8 +5,7 @@
 
 namespace dsp {
 
-inline double PolyBlep(double t, double inc)
-{
+inline double PolyBlep(double t, double inc) {
     if (t < inc) {
         t /= inc;
         return t + t - t * t - 1.0;
@@ -22,8 +21,7 @@ class Phase {
 public:
     explicit Phase(double start = 0.0) : p_(start) {}
     // Returns the phase before advancing.
-    double Step(double inc)
-    {
+    double Step(double inc) {
         const double p = p_;
         p_ += inc;
         p_ -= std::floor(p_);
@@ -37,8 +35,7 @@ private:
 
 inline double SawBlep(double p, double inc) { return 2.0 * p - 1.0 - PolyBlep(p, inc); }
 
-inline double PulseBlep(double p, double inc, double width)
-{
+inline double PulseBlep(double p, double inc, double width) {
     double q = p + (1.0 - width);
     q -= std::floor(q);
     double v = p < width ? 1.0 : -1.0;
@@ -48,8 +45,7 @@ inline double PulseBlep(double p, double inc, double width)
 }
 
 // A triangle made from the sine's first three odd harmonics: soft, with no steps to alias.
-inline double SoftTriangle(double p)
-{
+inline double SoftTriangle(double p) {
     const double w = 2.0 * 3.14159265358979323846 * p;
     return 0.8106 * (std::sin(w) - std::sin(3.0 * w) / 9.0 + std::sin(5.0 * w) / 25.0);
 }

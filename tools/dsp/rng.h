@@ -8,16 +8,13 @@ namespace dsp {
 
 class Rng {
 public:
-    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull)
-    {
-        if (state_ == 0)
-            state_ = 0x853C49E6748FEA9Bull;
+    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull) {
+        if (state_ == 0) state_ = 0x853C49E6748FEA9Bull;
         Next();
     }
 
     // xorshift64*
-    uint64_t Next()
-    {
+    uint64_t Next() {
         state_ ^= state_ >> 12;
         state_ ^= state_ << 25;
         state_ ^= state_ >> 27;
@@ -37,8 +34,7 @@ private:
 };
 
 // FNV-1a of a name, to derive per-sound seeds from their names.
-inline uint64_t HashName(std::string_view name)
-{
+inline uint64_t HashName(std::string_view name) {
     uint64_t h = 1469598103934665603ull;
     for (char c : name) {
         h ^= static_cast<unsigned char>(c);

@@ -8,18 +8,16 @@
 namespace dsp {
 
 struct SignalStats {
-    double peak = 0.0;   // largest |sample|
+    double peak = 0.0; // largest |sample|
     double rms = 0.0;
-    double dc = 0.0;     // mean
-    bool finite = true;  // no NaN or infinity
+    double dc = 0.0;    // mean
+    bool finite = true; // no NaN or infinity
 };
 
 // Statistics of `count` samples taken every `stride` values (stride 2 reads one stereo channel).
-inline SignalStats Measure(const float* data, std::size_t count, std::size_t stride = 1)
-{
+inline SignalStats Measure(const float* data, std::size_t count, std::size_t stride = 1) {
     SignalStats s;
-    if (count == 0)
-        return s;
+    if (count == 0) return s;
     double sum = 0.0, sq = 0.0;
     for (std::size_t i = 0; i < count; ++i) {
         const double v = data[i * stride];
@@ -37,45 +35,38 @@ inline SignalStats Measure(const float* data, std::size_t count, std::size_t str
 }
 
 // Raised-cosine fade over the first `len` samples.
-inline void FadeIn(float* data, std::size_t count, std::size_t len)
-{
+inline void FadeIn(float* data, std::size_t count, std::size_t len) {
     len = std::min(len, count);
     for (std::size_t i = 0; i < len; ++i) {
-        const double g = 0.5 - 0.5 * std::cos(3.14159265358979323846 * static_cast<double>(i) / static_cast<double>(len));
+        const double g =
+            0.5 - 0.5 * std::cos(3.14159265358979323846 * static_cast<double>(i) / static_cast<double>(len));
         data[i] = static_cast<float>(data[i] * g);
     }
 }
 
 // Raised-cosine fade over the last `len` samples; the last sample becomes 0.
-inline void FadeOut(float* data, std::size_t count, std::size_t len)
-{
+inline void FadeOut(float* data, std::size_t count, std::size_t len) {
     len = std::min(len, count);
     for (std::size_t i = 0; i < len; ++i) {
-        const double g = 0.5 - 0.5 * std::cos(3.14159265358979323846 * static_cast<double>(i) / static_cast<double>(len));
+        const double g =
+            0.5 - 0.5 * std::cos(3.14159265358979323846 * static_cast<double>(i) / static_cast<double>(len));
         data[count - 1 - i] = static_cast<float>(data[count - 1 - i] * g);
     }
 }
 
 // Scales so the peak becomes `target`; returns the gain applied (0 for silence).
-inline double NormalisePeak(float* data, std::size_t count, double target)
-{
+inline double NormalisePeak(float* data, std::size_t count, double target) {
     const double peak = Measure(data, count).peak;
-    if (peak <= 0.0)
-        return 0.0;
+    if (peak <= 0.0) return 0.0;
     const double gain = target / peak;
-    for (std::size_t i = 0; i < count; ++i)
-        data[i] = static_cast<float>(data[i] * gain);
+    for (std::size_t i = 0; i < count; ++i) data[i] = static_cast<float>(data[i] * gain);
     return gain;
 }
 
 // A level in decibels relative to full scale; silence reads as -120.
-inline double Dbfs(double v)
-{
-    return v > 0.0 ? 20.0 * std::log10(v) : -120.0;
-}
+inline double Dbfs(double v) { return v > 0.0 ? 20.0 * std::log10(v) : -120.0; }
 
-inline short ToPcm16(double v)
-{
+inline short ToPcm16(double v) {
     const double s = std::round(std::clamp(v, -1.0, 1.0) * 32767.0);
     return static_cast<short>(s);
 }

@@ -15,8 +15,7 @@ bool PackShelves(std::vector<PackSlot>& slots, int width, int height, int align)
     std::vector<std::size_t> order(slots.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     // Tallest first; ties keep their given order, so the layout is the same on every run.
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return slots[a].h > slots[b].h; });
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return slots[a].h > slots[b].h; });
     int x = 0, y = 0, shelf = 0;
     for (std::size_t i : order) {
         PackSlot& s = slots[i];

@@ -7,8 +7,8 @@
 namespace fontbake {
 
 struct PackSlot {
-    int w = 0, h = 0;  // wanted size in texels, before alignment
-    int x = 0, y = 0;  // placed position (top-left)
+    int w = 0, h = 0; // wanted size in texels, before alignment
+    int x = 0, y = 0; // placed position (top-left)
 };
 
 // Shelf packing, tallest first, left to right. False when the slots do not fit width x height.

@@ -19,7 +19,7 @@ constexpr int SLOT_SLACK = 1;
 struct Pending {
     int byte = 0;
     float advance = 0;
-    int left = 0, top = 0;  // of the composed picture's top-left texel, pen-relative, pixels (top upward)
+    int left = 0, top = 0; // of the composed picture's top-left texel, pen-relative, pixels (top upward)
     plat::Image picture;
 };
 

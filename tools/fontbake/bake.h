@@ -18,7 +18,7 @@ namespace fontbake {
 constexpr int MAX_TEXTURE_SIDE = 512;
 
 struct BakeOptions {
-    int linePx = 32;               // cell height in texels
+    int linePx = 32; // cell height in texels
     GlyphEffects effects;
     int maxSide = MAX_TEXTURE_SIDE;
 };
@@ -26,8 +26,8 @@ struct BakeOptions {
 struct BakedFont {
     GlyphTable table;
     plat::Image atlas;
-    int glyphCount = 0;                  // characters with a width
-    std::vector<std::string> warnings;   // characters of the code page the font lacks
+    int glyphCount = 0;                // characters with a width
+    std::vector<std::string> warnings; // characters of the code page the font lacks
 };
 
 enum class BakeStatus { Ok, DoesNotFit, Failed };

@@ -65,9 +65,7 @@ Plane Dilate(const Plane& src, float radius) {
     return out;
 }
 
-unsigned char ToByte(float v) {
-    return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
-}
+unsigned char ToByte(float v) { return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); }
 
 } // namespace
 
@@ -75,7 +73,7 @@ int EffectPadding(const GlyphEffects& fx) {
     int pad = 0;
     if (fx.outlineRadius > 0) pad = std::max(pad, static_cast<int>(std::ceil(fx.outlineRadius + 0.5f)));
     if (fx.shadowOffset > 0) pad = std::max(pad, fx.shadowOffset);
-    if (fx.HasDarkParts()) pad += 2 * std::max(fx.blur, 0);  // the blur's two passes
+    if (fx.HasDarkParts()) pad += 2 * std::max(fx.blur, 0); // the blur's two passes
     return pad;
 }
 
@@ -85,8 +83,7 @@ void EmptyTexel(const GlyphEffects& fx, unsigned char rgba[4]) {
     rgba[3] = 0;
 }
 
-void ComposeGlyph(const std::vector<float>& coverage, int width, int height, const GlyphEffects& fx,
-                  plat::Image& out) {
+void ComposeGlyph(const std::vector<float>& coverage, int width, int height, const GlyphEffects& fx, plat::Image& out) {
     const int pad = EffectPadding(fx);
     const int w = width + 2 * pad, h = height + 2 * pad;
     out.Allocate(w, h);
@@ -107,8 +104,7 @@ void ComposeGlyph(const std::vector<float>& coverage, int width, int height, con
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) shadow.Ref(x, y) = fill.At(x - fx.shadowOffset, y - fx.shadowOffset);
         Blur(shadow, fx.blur);
-        for (std::size_t i = 0; i < dark.v.size(); ++i)
-            dark.v[i] = std::max(dark.v[i], shadow.v[i] * fx.shadowOpacity);
+        for (std::size_t i = 0; i < dark.v.size(); ++i) dark.v[i] = std::max(dark.v[i], shadow.v[i] * fx.shadowOpacity);
     }
 
     unsigned char empty[4];

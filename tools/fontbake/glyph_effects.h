@@ -10,11 +10,11 @@
 namespace fontbake {
 
 struct GlyphEffects {
-    float outlineRadius = 0;    // pixels; 0 for none
+    float outlineRadius = 0; // pixels; 0 for none
     float outlineOpacity = 0.85f;
-    int shadowOffset = 0;       // pixels down and to the right; 0 for none
+    int shadowOffset = 0; // pixels down and to the right; 0 for none
     float shadowOpacity = 0.7f;
-    int blur = 0;               // box blur radius of the dark parts, pixels
+    int blur = 0; // box blur radius of the dark parts, pixels
 
     bool HasDarkParts() const { return outlineRadius > 0 || shadowOffset > 0; }
 };
@@ -28,7 +28,6 @@ void EmptyTexel(const GlyphEffects& fx, unsigned char rgba[4]);
 
 // Builds the glyph picture, (width + 2 pad) x (height + 2 pad) with the coverage at (pad, pad),
 // pad = EffectPadding(fx). An empty coverage gives an empty picture when pad is 0.
-void ComposeGlyph(const std::vector<float>& coverage, int width, int height, const GlyphEffects& fx,
-                  plat::Image& out);
+void ComposeGlyph(const std::vector<float>& coverage, int width, int height, const GlyphEffects& fx, plat::Image& out);
 
 } // namespace fontbake

@@ -12,9 +12,9 @@ namespace fontbake {
 constexpr int GLYPH_COUNT = 256;
 constexpr int GLYPH_CORNERS = 4;
 constexpr int CORNER_FLOATS = 5;
-constexpr std::size_t GLYPH_WIDTHS_BYTES = GLYPH_COUNT * 4;                                   // 1024
-constexpr std::size_t GLYPH_RECORD_BYTES = GLYPH_CORNERS * CORNER_FLOATS * 4;                 // 80
-constexpr std::size_t GLYPH_FILE_BYTES = GLYPH_WIDTHS_BYTES + GLYPH_COUNT * GLYPH_RECORD_BYTES;  // 21504
+constexpr std::size_t GLYPH_WIDTHS_BYTES = GLYPH_COUNT * 4;                                     // 1024
+constexpr std::size_t GLYPH_RECORD_BYTES = GLYPH_CORNERS * CORNER_FLOATS * 4;                   // 80
+constexpr std::size_t GLYPH_FILE_BYTES = GLYPH_WIDTHS_BYTES + GLYPH_COUNT * GLYPH_RECORD_BYTES; // 21504
 
 struct GlyphCorner {
     float x = 0, y = 0, unused = 0, u = 0, v = 0;

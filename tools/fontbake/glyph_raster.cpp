@@ -28,10 +28,10 @@ GlyphRasterizer::~GlyphRasterizer() {
 
 bool GlyphRasterizer::Open(const std::string& path, std::string* error) {
     switch (plat::ReadFile(path, data_, MAX_FONT_FILE_BYTES, false)) {
-    case plat::ReadStatus::Ok: break;
-    case plat::ReadStatus::Missing: *error = "font file not found"; return false;
-    case plat::ReadStatus::TooLarge: *error = "font file too large"; return false;
-    default: *error = "font file cannot be read"; return false;
+        case plat::ReadStatus::Ok: break;
+        case plat::ReadStatus::Missing: *error = "font file not found"; return false;
+        case plat::ReadStatus::TooLarge: *error = "font file too large"; return false;
+        default: *error = "font file cannot be read"; return false;
     }
     if (FT_Error e = FT_Init_FreeType(&library_)) {
         library_ = nullptr;
@@ -69,9 +69,7 @@ bool GlyphRasterizer::SetLineHeight(int linePx, std::string* error) {
     return true;
 }
 
-bool GlyphRasterizer::HasGlyph(uint32_t codePoint) const {
-    return FT_Get_Char_Index(face_, codePoint) != 0;
-}
+bool GlyphRasterizer::HasGlyph(uint32_t codePoint) const { return FT_Get_Char_Index(face_, codePoint) != 0; }
 
 bool GlyphRasterizer::Render(uint32_t codePoint, RasterGlyph& out, std::string* error) {
     const FT_UInt index = FT_Get_Char_Index(face_, codePoint);

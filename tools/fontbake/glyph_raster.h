@@ -11,12 +11,12 @@ struct FT_FaceRec_;
 namespace fontbake {
 
 struct RasterGlyph {
-    float advance = 0;    // pixels, unrounded
-    int left = 0;         // pen position to the left edge of the bitmap, pixels
-    int top = 0;          // baseline to the top row of the bitmap, pixels (upward)
+    float advance = 0; // pixels, unrounded
+    int left = 0;      // pen position to the left edge of the bitmap, pixels
+    int top = 0;       // baseline to the top row of the bitmap, pixels (upward)
     int width = 0;
     int height = 0;
-    std::vector<float> coverage;  // width * height values in 0..1, rows top first
+    std::vector<float> coverage; // width * height values in 0..1, rows top first
 };
 
 class GlyphRasterizer {
@@ -41,7 +41,7 @@ public:
     bool Render(uint32_t codePoint, RasterGlyph& out, std::string* error);
 
 private:
-    std::string data_;  // the font file; FreeType reads from it for the face's life
+    std::string data_; // the font file; FreeType reads from it for the face's life
     FT_LibraryRec_* library_ = nullptr;
     FT_FaceRec_* face_ = nullptr;
     float lineHeight_ = 0;

@@ -15,17 +15,14 @@ namespace meshgen {
 namespace {
 
 constexpr float PI = 3.14159265f;
-constexpr float REST_HEIGHT = 48.0f;  // the pelvis above the floor
+constexpr float REST_HEIGHT = 48.0f; // the pelvis above the floor
 
 // ---- the half turn ----
 //
 // Everything below is authored with the figure facing +y (its left at -x). What is written is
 // turned half round about z, so the file's figure faces -y.
 
-YVector Turned(const YVector& v)
-{
-    return {-v.x, -v.y, v.z};
-}
+YVector Turned(const YVector& v) { return {-v.x, -v.y, v.z}; }
 
 // Rest pivots (as authored); a bone's offset is its pivot less its parent's.
 struct BoneDef {
@@ -33,23 +30,20 @@ struct BoneDef {
     YVector pivot;
 };
 const BoneDef BONES[HERO_BONE_COUNT] = {
-    {-1, {0, 0, REST_HEIGHT}},     {HERO_PELVIS, {0, 0, 56}},     {HERO_CHEST, {0, 0, 78}},
-    {HERO_CHEST, {-14, 0, 74}},    {HERO_CHEST, {14, 0, 74}},     {HERO_PELVIS, {-6, 0, 44}},
-    {HERO_PELVIS, {6, 0, 44}},
+    {-1, {0, 0, REST_HEIGHT}}, {HERO_PELVIS, {0, 0, 56}},  {HERO_CHEST, {0, 0, 78}},  {HERO_CHEST, {-14, 0, 74}},
+    {HERO_CHEST, {14, 0, 74}}, {HERO_PELVIS, {-6, 0, 44}}, {HERO_PELVIS, {6, 0, 44}},
 };
 
 struct Quat {
     float x, y, z, w;
 };
 
-Quat Mul(const Quat& a, const Quat& b)
-{
+Quat Mul(const Quat& a, const Quat& b) {
     return {a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y, a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x,
             a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w, a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z};
 }
 
-Quat AboutAxis(float x, float y, float z, float degrees)
-{
+Quat AboutAxis(float x, float y, float z, float degrees) {
     const float h = degrees * PI / 360.0f;
     return {x * std::sin(h), y * std::sin(h), z * std::sin(h), std::cos(h)};
 }
@@ -62,8 +56,7 @@ struct Angles {
 };
 
 // The rotation meant by a turn.
-Quat Rotation(const Angles& a)
-{
+Quat Rotation(const Angles& a) {
     return Mul(AboutAxis(0, 0, 1, a.yaw), Mul(AboutAxis(0, 1, 0, a.roll), AboutAxis(1, 0, 0, a.pitch)));
 }
 
@@ -71,25 +64,20 @@ Quat Rotation(const Angles& a)
 // way to the usual reading of a quaternion, so the file holds the conjugate of the rotation meant.
 // Written with w >= 0, so that rotations the pose blending sums all lie on the same side and never
 // cancel.
-Quat FileQuat(const Quat& q)
-{
+Quat FileQuat(const Quat& q) {
     const Quat file{-q.x, -q.y, -q.z, q.w};
     return file.w < 0 ? Quat{-file.x, -file.y, -file.z, -file.w} : file;
 }
 
 // A joint's turn in the turned figure: the same turn about the turned axes (x and y negate).
-Quat JointQuat(const Angles& a)
-{
+Quat JointQuat(const Angles& a) {
     const Quat q = Rotation(a);
     return FileQuat({-q.x, -q.y, q.z, q.w});
 }
 
 // An attachment's frame in the turned figure: what it carries (a model of its own) turns with the
 // figure, so the half turn follows the attachment's own turn.
-Quat AttachmentQuat(const Angles& a)
-{
-    return FileQuat(Mul(AboutAxis(0, 0, 1, 180), Rotation(a)));
-}
+Quat AttachmentQuat(const Angles& a) { return FileQuat(Mul(AboutAxis(0, 0, 1, 180), Rotation(a))); }
 
 // A key pose. `frames` is the length of the step that ends in it, in frames of 1/50 s (the racket
 // plays its figure at 100 frames a second, so 100 frames last one second there).
@@ -99,15 +87,11 @@ struct Key {
     Angles bone[HERO_BONE_COUNT];
 };
 
-std::string Real(float v)
-{
-    return FormatReal(std::fabs(v) < 1e-6f ? 0.0f : v);
-}
+std::string Real(float v) { return FormatReal(std::fabs(v) < 1e-6f ? 0.0f : v); }
 
 // ---- the figure ----
 
-MeshBuilder Figure()
-{
+MeshBuilder Figure() {
     MeshBuilder b;
     auto at = [](float x, float y, float z) { return Turned({x, y, z}); };
     b.SetTag(HERO_PELVIS);
@@ -117,7 +101,7 @@ MeshBuilder Figure()
     // Material 1: the skin (head and hands); 0 the clothes; 2 the shoes.
     b.SetTag(HERO_HEAD);
     Icosphere(b, at(0, 0, 86.5f), {8, 8, 8.5f}, 2, 1, 1);
-    Icosphere(b, at(0, 7.8f, 86), {1.6f, 1.6f, 1.6f}, 0, 1, 2);  // the nose shows which way it looks
+    Icosphere(b, at(0, 7.8f, 86), {1.6f, 1.6f, 1.6f}, 0, 1, 2); // the nose shows which way it looks
     for (int side : {-1, 1}) {
         const float x = 15.5f * side;
         b.SetTag(side < 0 ? HERO_LEFT_ARM : HERO_RIGHT_ARM);
@@ -134,8 +118,7 @@ MeshBuilder Figure()
 
 using Animation = std::vector<Key>;
 
-Key Rest(int frames)
-{
+Key Rest(int frames) {
     Key k;
     k.frames = frames;
     return k;
@@ -146,8 +129,7 @@ Key Rest(int frames)
 // distance one cycle covers: when it is not 0, each key carries the distance walked since the
 // cycle began in its root offset's forward component (the parked walk, whose turning the racket
 // takes from there).
-Animation WalkCycle(float legs, float arms, float bob, int frames, float look, float lean, float stride)
-{
+Animation WalkCycle(float legs, float arms, float bob, int frames, float look, float lean, float stride) {
     Animation keys;
     for (int k = 0; k < 6; ++k) {
         const float c = std::cos(2 * PI * float(k + 1) / 6.0f);
@@ -167,11 +149,10 @@ Animation WalkCycle(float legs, float arms, float bob, int frames, float look, f
     return keys;
 }
 
-constexpr int WALK_FRAMES = 12;  // the slow walk's key, which the other gaits follow
+constexpr int WALK_FRAMES = 12; // the slow walk's key, which the other gaits follow
 
 // Breathing: the chest rises a little and the arms hang loosely.
-Animation Stand()
-{
+Animation Stand() {
     Key a = Rest(100), b = Rest(100);
     a.bone[HERO_LEFT_ARM].roll = 6;
     a.bone[HERO_RIGHT_ARM].roll = -6;
@@ -184,8 +165,7 @@ Animation Stand()
 }
 
 // Both arms round what is held in front of the chest (chest and arms only).
-Animation Holding()
-{
+Animation Holding() {
     Key a = Rest(60), b = Rest(60);
     for (Key* k : {&a, &b}) {
         k->bone[HERO_LEFT_ARM] = {66, -16, 0};
@@ -197,8 +177,7 @@ Animation Holding()
 }
 
 // Arms open forward, then close round the ball and draw it in (upper body).
-Animation Catching()
-{
+Animation Catching() {
     Animation keys;
     const float pitch[3] = {85, 72, 62}, spread[3] = {30, 14, 16}, lean[3] = {10, 8, 6};
     const int frames[3] = {10, 20, 30};
@@ -214,8 +193,7 @@ Animation Catching()
 
 // A swing of one arm from behind to in front with a twist of the chest; `strength` scales the
 // whole movement (upper body).
-Animation Hit(HeroBone arm, float strength)
-{
+Animation Hit(HeroBone arm, float strength) {
     const float side = arm == HERO_RIGHT_ARM ? 1.0f : -1.0f;
     Animation keys;
     const float pitch[3] = {-45, 95, 30}, twist[3] = {-25, 30, 10};
@@ -232,8 +210,7 @@ Animation Hit(HeroBone arm, float strength)
 
 // Hands to the head, then a long slump with a shake of the head (whole figure; about two seconds
 // at the racket's rate, which the racket waits for before walking back).
-Animation BallLost()
-{
+Animation BallLost() {
     Animation keys(4, Rest(10));
     keys[1].frames = 30;
     keys[1].bone[HERO_LEFT_ARM] = {150, 25, 0};
@@ -253,16 +230,14 @@ Animation BallLost()
 }
 
 // The right arm (or both) winds up, lets go and follows through (upper body).
-Animation Throw(float windUp, float release, float follow, bool bothArms)
-{
+Animation Throw(float windUp, float release, float follow, bool bothArms) {
     Animation keys;
     const float pitch[3] = {windUp, release, follow}, twist[3] = {-30, 25, 10};
     const int frames[3] = {8, 8, 20};
     for (int i = 0; i < 3; ++i) {
         Key k = Rest(frames[i]);
         k.bone[HERO_RIGHT_ARM] = {pitch[i], -12, 0};
-        if (bothArms)
-            k.bone[HERO_LEFT_ARM] = {pitch[i], 12, 0};
+        if (bothArms) k.bone[HERO_LEFT_ARM] = {pitch[i], 12, 0};
         k.bone[HERO_CHEST].yaw = bothArms ? 0 : twist[i];
         k.bone[HERO_CHEST].pitch = i == 0 ? -12 : 12;
         keys.push_back(k);
@@ -271,8 +246,7 @@ Animation Throw(float windUp, float release, float follow, bool bothArms)
 }
 
 // The right hand up high, then down to the chest with the catch (upper body).
-Animation BoomerangCaught()
-{
+Animation BoomerangCaught() {
     Key up = Rest(5), down = Rest(25);
     up.bone[HERO_RIGHT_ARM] = {150, -20, 0};
     up.bone[HERO_HEAD].pitch = -15;
@@ -281,8 +255,7 @@ Animation BoomerangCaught()
 }
 
 // Standing at ease, puffing the pipe held in the mouth: the head tips back a little and returns.
-Animation Pipe()
-{
+Animation Pipe() {
     Animation keys(2, Rest(100));
     for (Key& k : keys) {
         k.bone[HERO_RIGHT_ARM] = {8, -6, 0};
@@ -295,8 +268,7 @@ Animation Pipe()
 }
 
 // Idle gestures that leave the arms to whatever they are doing (chest and head).
-Animation LookingRound()
-{
+Animation LookingRound() {
     Animation keys(4, Rest(60));
     keys[1].bone[HERO_HEAD].yaw = 50;
     keys[1].bone[HERO_CHEST].yaw = 10;
@@ -306,8 +278,7 @@ Animation LookingRound()
     return keys;
 }
 
-Animation StretchingTheBack()
-{
+Animation StretchingTheBack() {
     Animation keys(3, Rest(80));
     keys[1].bone[HERO_CHEST].pitch = -14;
     keys[1].bone[HERO_HEAD].pitch = -20;
@@ -317,22 +288,20 @@ Animation StretchingTheBack()
 
 // The right hand goes over the head, scratches back and forth and comes down again (chest, head
 // and right arm).
-Animation Scratching()
-{
+Animation Scratching() {
     Animation keys(6, Rest(10));
     keys[1].frames = 40;
     keys[5].frames = 50;
     for (int i = 1; i <= 4; ++i) {
         keys[i].bone[HERO_RIGHT_ARM] = i % 2 ? Angles{165, -35, 0} : Angles{158, -42, 0};
-        keys[i].bone[HERO_HEAD] = {0, 10, 0};  // leaning into the hand
+        keys[i].bone[HERO_HEAD] = {0, 10, 0}; // leaning into the hand
     }
     return keys;
 }
 
 // Losing the footing: the pelvis tips, the arms fly out, the body drops a little and recovers
 // (whole figure).
-Animation Slip(float pitch, float roll)
-{
+Animation Slip(float pitch, float roll) {
     Animation keys(3, Rest(8));
     keys[1].frames = 12;
     keys[1].bone[HERO_PELVIS] = {pitch, roll, 0};
@@ -348,8 +317,7 @@ Animation Slip(float pitch, float roll)
 }
 
 // In the order of HERO_ANIMATIONS.
-std::vector<Animation> Animations()
-{
+std::vector<Animation> Animations() {
     return {
         Stand(),
         WalkCycle(18, 14, 1.5f, WALK_FRAMES, 0, 2, 0),
@@ -383,23 +351,21 @@ std::vector<Animation> Animations()
 }
 
 // An attachment line: id, bone, offset, rotation.
-std::string AttachmentLine(int id, int bone, const YVector& at, const Angles& turn)
-{
+std::string AttachmentLine(int id, int bone, const YVector& at, const Angles& turn) {
     const YVector o = Turned(at);
     const Quat q = AttachmentQuat(turn);
-    return std::to_string(id) + " " + std::to_string(bone) + " " + Real(o.x) + " " + Real(o.y) + " " + Real(o.z) +
-           " " + Real(q.x) + " " + Real(q.y) + " " + Real(q.z) + " " + Real(q.w) + "\n";
+    return std::to_string(id) + " " + std::to_string(bone) + " " + Real(o.x) + " " + Real(o.y) + " " + Real(o.z) + " " +
+           Real(q.x) + " " + Real(q.y) + " " + Real(q.z) + " " + Real(q.w) + "\n";
 }
 
 } // namespace
 
-std::string HeroText()
-{
+std::string HeroText() {
     const std::vector<Animation> animations = Animations();
     for (std::size_t a = 0; a < HERO_ANIMATIONS.size(); ++a)
         if (a >= animations.size() || animations[a].size() != std::size_t(HERO_ANIMATIONS[a].poseCount)) {
-            std::fprintf(stderr, "meshgen: hero animation %zu (%s) does not have the %d keys of the channel table\n",
-                         a, HERO_ANIMATIONS[a].what, HERO_ANIMATIONS[a].poseCount);
+            std::fprintf(stderr, "meshgen: hero animation %zu (%s) does not have the %d keys of the channel table\n", a,
+                         HERO_ANIMATIONS[a].what, HERO_ANIMATIONS[a].poseCount);
             return "";
         }
 
@@ -409,8 +375,8 @@ std::string HeroText()
     for (int i = 0; i < HERO_BONE_COUNT; ++i) {
         const BoneDef& bone = BONES[i];
         const YVector offset = Turned(bone.parent < 0 ? bone.pivot : bone.pivot - BONES[bone.parent].pivot);
-        s += std::to_string(i) + " " + std::to_string(bone.parent) + " " + Real(offset.x) + " " + Real(offset.y) +
-             " " + Real(offset.z) + " 0 0 0 1\n";
+        s += std::to_string(i) + " " + std::to_string(bone.parent) + " " + Real(offset.x) + " " + Real(offset.y) + " " +
+             Real(offset.z) + " 0 0 0 1\n";
     }
     s += "points " + std::to_string(HERO_ATTACHMENT_COUNT) + "\n";
     // Far enough in front that a ball of radius 0.5 (25 units here) clears the chest.
@@ -421,8 +387,7 @@ std::string HeroText()
     // forward.
     s += AttachmentLine(HERO_MOUTH, HERO_HEAD, {1.5f, 6.5f, 4}, {0, 0, 90});
     s += "weights hero\n";
-    for (int tag : figure.PositionTags())
-        s += tag == HERO_PELVIS ? "0\n" : "1 " + std::to_string(tag) + " 1\n";
+    for (int tag : figure.PositionTags()) s += tag == HERO_PELVIS ? "0\n" : "1 " + std::to_string(tag) + " 1\n";
     int poses = 0;
     std::string keys;
     int frame = 0;

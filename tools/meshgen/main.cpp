@@ -7,8 +7,8 @@
 // existing cache to the text file, so a cache left from an older model would hide the new one.
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 #include <string>
+#include <system_error>
 
 #include "core/log.h"
 #include "platform/sys/files.h"
@@ -28,8 +28,7 @@ public:
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: meshgen <game folder>\n");
         return 2;
@@ -55,8 +54,7 @@ int main(int argc, char** argv)
         }
         const std::string path = root + "\\" + model.file;
         std::string old;
-        if (plat::ReadFile(path, old, text.size() + 1, false) == plat::ReadStatus::Ok && old == text)
-            continue;
+        if (plat::ReadFile(path, old, text.size() + 1, false) == plat::ReadStatus::Ok && old == text) continue;
         // The old cache goes before the new text comes: were it left behind a new text (a failed
         // removal, or a run cut short in between), the next run would find the text current and
         // never remove it, and the game would go on showing the old model.
@@ -73,8 +71,7 @@ int main(int argc, char** argv)
         }
         std::printf("%-22s %5zu faces %5zu vertices %2zu subsets", model.file.c_str(), check.faces.size(),
                     check.vertices.size(), check.subsets.size());
-        if (skinned)
-            std::printf(" %2zu bones %3zu poses", skeleton.bones.size(), skeleton.poses.size());
+        if (skinned) std::printf(" %2zu bones %3zu poses", skeleton.bones.size(), skeleton.poses.size());
         std::printf("\n");
     }
     return failures ? 1 : 0;

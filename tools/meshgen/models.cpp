@@ -5,15 +5,13 @@ namespace meshgen {
 namespace {
 
 // A plain model: "mesh\<name>.mes" with the mesh named <name>.
-Model Plain(const std::string& name, std::function<MeshBuilder()> build)
-{
+Model Plain(const std::string& name, std::function<MeshBuilder()> build) {
     return {"mesh\\" + name + ".mes", [name, build] { return build().Text(name); }};
 }
 
 } // namespace
 
-const std::vector<Model>& Models()
-{
+const std::vector<Model>& Models() {
     static const std::vector<Model> models = {
         Plain("ball_norm", BallNormal),
         Plain("ball2", BallHeavy),

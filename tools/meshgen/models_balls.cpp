@@ -13,8 +13,7 @@ const YVector ORIGIN{0, 0, 0};
 } // namespace
 
 // The plain ball: one smooth sphere.
-MeshBuilder BallNormal()
-{
+MeshBuilder BallNormal() {
     MeshBuilder b;
     Icosphere(b, ORIGIN, {BALL_RADIUS, BALL_RADIUS, BALL_RADIUS}, 2, 0, 1);
     return b;
@@ -22,16 +21,14 @@ MeshBuilder BallNormal()
 
 // The ball most modes share (heavy, fire, explosive, electro, universal, small): a finer sphere,
 // so its highlights stay round at the larger scales.
-MeshBuilder BallHeavy()
-{
+MeshBuilder BallHeavy() {
     MeshBuilder b;
     Icosphere(b, ORIGIN, {BALL_RADIUS, BALL_RADIUS, BALL_RADIUS}, 3, 0, 1);
     return b;
 }
 
 // The phantom ball: a core (first shader) inside a shell (second shader, drawn blended).
-MeshBuilder BallPhantom()
-{
+MeshBuilder BallPhantom() {
     MeshBuilder b;
     Icosphere(b, ORIGIN, {0.34f, 0.34f, 0.34f}, 2, 0, 1);
     Icosphere(b, ORIGIN, {BALL_RADIUS, BALL_RADIUS, BALL_RADIUS}, 2, 1, 1);
@@ -40,8 +37,7 @@ MeshBuilder BallPhantom()
 
 // The generative ball: a core with three small satellites on a tilted ring, all within the
 // body's radius.
-MeshBuilder BallSatellites()
-{
+MeshBuilder BallSatellites() {
     MeshBuilder b;
     Icosphere(b, ORIGIN, {0.36f, 0.36f, 0.36f}, 2, 0, 1);
     const float tilt = 0.5f;
@@ -57,8 +53,7 @@ MeshBuilder BallSatellites()
 // The bonus disk: a coin facing +z (the bonus faces the viewer with the camera's rotation), its
 // front showing the whole texture upright, the back the same texture mirrored so it reads from
 // behind, and a rounded rim.
-MeshBuilder BonusDisk()
-{
+MeshBuilder BonusDisk() {
     MeshBuilder b;
     const float face = 0.46f, half = 0.07f, rimHalf = 0.035f;
     const int segments = 32;

@@ -16,24 +16,23 @@ namespace meshgen {
 
 namespace {
 
-constexpr float HALF = 10.0f;        // half the modelled table
+constexpr float HALF = 10.0f; // half the modelled table
 constexpr float GROUND = -61.3f;
 
 enum PyramidMaterial {
-    DECK = 0,        // the walk around the table
-    DECK_EDGE = 1,   // its front edge
-    STEP1 = 2,       // first step's tread
-    STEP1_FACE = 3,  // its riser, above the frieze
-    FRIEZE = 4,      // the band of whole repeats below it
-    STEP2 = 5,       // second step, tread and riser
-    SLOPE = 6,       // the long slopes, stretched with the table
-    FLOOR = 7,       // the playing floor
-    BASE = 8,        // the plinth and the ground
+    DECK = 0,       // the walk around the table
+    DECK_EDGE = 1,  // its front edge
+    STEP1 = 2,      // first step's tread
+    STEP1_FACE = 3, // its riser, above the frieze
+    FRIEZE = 4,     // the band of whole repeats below it
+    STEP2 = 5,      // second step, tread and riser
+    SLOPE = 6,      // the long slopes, stretched with the table
+    FLOOR = 7,      // the playing floor
+    BASE = 8,       // the plinth and the ground
 };
 
 // A frame (the area between two centred rectangles) facing up.
-void Frame(MeshBuilder& b, float inner, float outer, float z, int material)
-{
+void Frame(MeshBuilder& b, float inner, float outer, float z, int material) {
     BandStyle s;
     s.closed = true;
     s.bottom = s.innerWall = s.outerWall = false;
@@ -44,8 +43,7 @@ void Frame(MeshBuilder& b, float inner, float outer, float z, int material)
 
 } // namespace
 
-MeshBuilder TablePyramid()
-{
+MeshBuilder TablePyramid() {
     MeshBuilder b;
     // The floor: a grid whose lines keep off the centre lines, textured 0.11 per unit.
     const float lines[] = {-HALF, -7, -4, -1, 1, 4, 7, HALF};
@@ -75,15 +73,15 @@ MeshBuilder TablePyramid()
 
 // Low walls on the left, far and right sides; the near side (the racket's) stays open. Inside
 // faces stand on the table's edge.
-MeshBuilder TableBorder()
-{
+MeshBuilder TableBorder() {
     MeshBuilder b;
     const float thick = 0.4f, height = 1.0f;
     // Travelling from the near right corner round to the near left, the table lies to the left.
     const std::vector<YVector> inside = {{HALF, -HALF, 0}, {HALF, HALF, 0}, {-HALF, HALF, 0}, {-HALF, -HALF, 0}};
-    const std::vector<YVector> outside = {
-        {HALF + thick, -HALF, 0}, {HALF + thick, HALF + thick, 0}, {-HALF - thick, HALF + thick, 0},
-        {-HALF - thick, -HALF, 0}};
+    const std::vector<YVector> outside = {{HALF + thick, -HALF, 0},
+                                          {HALF + thick, HALF + thick, 0},
+                                          {-HALF - thick, HALF + thick, 0},
+                                          {-HALF - thick, -HALF, 0}};
     BandStyle s;
     s.bottom = false;
     s.uPerUnit = 0.5f;

@@ -17,8 +17,7 @@ constexpr int FUSE = 1;
 } // namespace
 
 // A round iron shell with a collar on top and a curled fuse cord.
-MeshBuilder Bomb()
-{
+MeshBuilder Bomb() {
     MeshBuilder b;
     Icosphere(b, {0, 0, -0.03f}, {0.46f, 0.46f, 0.46f}, 2, BODY, 1);
     // The collar: a short cylinder rising out of the shell, its foot hidden inside.
@@ -34,8 +33,7 @@ MeshBuilder Bomb()
 }
 
 // A ribbed egg with a lever cap and the ring of its pin.
-MeshBuilder Grenade()
-{
+MeshBuilder Grenade() {
     MeshBuilder b;
     // The body: a lathe whose radius swells and shrinks in ribs.
     std::vector<ProfilePoint> body;
@@ -62,8 +60,7 @@ MeshBuilder Grenade()
 
 // A boomerang lying in the xy plane (it spins about z), 1.2 units across and 0.07 thick when
 // drawn: two arms meeting at a rounded elbow, tapering towards their tips.
-MeshBuilder Boomerang()
-{
+MeshBuilder Boomerang() {
     MeshBuilder b;
     const int points = 21;
     std::vector<YVector> centre, left, right;
@@ -103,14 +100,13 @@ MeshBuilder Boomerang()
 }
 
 // A tobacco pipe held at its mouthpiece (the model's origin): the stem runs along +x to the bowl.
-MeshBuilder Pipe()
-{
+MeshBuilder Pipe() {
     MeshBuilder b;
     Tube(b, {{0, 0, 0}, {4, 0, 0.3f}, {8, 0, 0.5f}, {10.5f, 0, 0.8f}}, 0.6f, 8, 0, 1);
     const YVector bowl{11.5f, 0, 0.2f};
     // The tobacco's surface, then the bowl from its rim down and round underneath.
     Lathe(b, bowl, {{0, 3.4f}, {1.25f, 3.4f}}, 12, 0, 2);
-    const std::vector<ProfilePoint> outside = {{1.25f, 3.4f}, {1.7f, 3.9f}, {1.95f, 3.6f}, {1.9f, 1.6f},
+    const std::vector<ProfilePoint> outside = {{1.25f, 3.4f}, {1.7f, 3.9f},   {1.95f, 3.6f}, {1.9f, 1.6f},
                                                {1.5f, 0.3f},  {0.8f, -0.05f}, {0, -0.1f}};
     Lathe(b, bowl, outside, 12, 0, 4);
     return b;

@@ -15,8 +15,7 @@ namespace {
 constexpr float PI = 3.14159265f;
 
 // A spur gear with an axle hole: teeth of the given count on the pitch radius, thickness in z.
-MeshBuilder Gear(int teeth, float pitchRadius, float holeRadius, float thickness)
-{
+MeshBuilder Gear(int teeth, float pitchRadius, float holeRadius, float thickness) {
     const float module = 2 * pitchRadius / float(teeth);
     const float tip = pitchRadius + module, root = pitchRadius - 1.25f * module;
     const float pitch = 2 * PI / float(teeth);
@@ -45,12 +44,9 @@ MeshBuilder Gear(int teeth, float pitchRadius, float holeRadius, float thickness
 
 } // namespace
 
-MeshBuilder PickerWheel(int which)
-{
-    if (which == 1)
-        return Gear(13, 21.0f, 5.0f, 6.0f);
-    if (which == 2)
-        return Gear(20, 32.3f, 6.0f, 6.0f);
+MeshBuilder PickerWheel(int which) {
+    if (which == 1) return Gear(13, 21.0f, 5.0f, 6.0f);
+    if (which == 2) return Gear(20, 32.3f, 6.0f, 6.0f);
     // The great ring, lying just under the thumbnails on its rim.
     MeshBuilder b;
     BandStyle s;
@@ -62,7 +58,7 @@ MeshBuilder PickerWheel(int which)
     s.planarScale = 1.0f / 300.0f;
     s.uPerUnit = 1.0f / 60.0f;
     s.vPerUnit = 1.0f / 35.0f;
-    const int segments = 520;  // two per thumbnail place
+    const int segments = 520; // two per thumbnail place
     Band(b, Circle({0, 0, 0}, 2540.0f, 0, segments), Circle({0, 0, 0}, 2830.0f, 0, segments), -15.0f, 20.0f, s);
     return b;
 }

@@ -13,41 +13,33 @@ namespace {
 
 constexpr float PI = 3.14159265358979f;
 
-YVector Normalised(const YVector& v)
-{
+YVector Normalised(const YVector& v) {
     const float len = std::sqrt(v.Dot(v));
     return v * (1.0f / len);
 }
 
-float Length2D(const YVector& a, const YVector& b)
-{
-    return std::hypot(b.x - a.x, b.y - a.y);
-}
+float Length2D(const YVector& a, const YVector& b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
 } // namespace
 
-void Icosphere(MeshBuilder& b, const YVector& centre, const YVector& radii, int level, int material,
-               uint32_t smooth)
-{
+void Icosphere(MeshBuilder& b, const YVector& centre, const YVector& radii, int level, int material, uint32_t smooth) {
     const float t = (1.0f + std::sqrt(5.0f)) / 2.0f;
     std::vector<YVector> verts = {
-        {-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
-        {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1},
+        {-1, t, 0},  {1, t, 0},  {-1, -t, 0}, {1, -t, 0}, {0, -1, t},  {0, 1, t},
+        {0, -1, -t}, {0, 1, -t}, {t, 0, -1},  {t, 0, 1},  {-t, 0, -1}, {-t, 0, 1},
     };
-    for (YVector& v : verts)
-        v = Normalised(v);
+    for (YVector& v : verts) v = Normalised(v);
     std::vector<std::array<int, 3>> faces = {
-        {0, 11, 5}, {0, 5, 1}, {0, 1, 7}, {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
-        {11, 10, 2}, {10, 7, 6}, {7, 1, 8}, {3, 9, 4}, {3, 4, 2}, {3, 2, 6}, {3, 6, 8},
-        {3, 8, 9}, {4, 9, 5}, {2, 4, 11}, {6, 2, 10}, {8, 6, 7}, {9, 8, 1},
+        {0, 11, 5},  {0, 5, 1},  {0, 1, 7},  {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+        {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
+        {3, 8, 9},   {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1},
     };
     for (int l = 0; l < level; ++l) {
         std::map<std::pair<int, int>, int> middle;
         auto mid = [&](int a, int c) {
             const auto key = std::minmax(a, c);
             auto it = middle.find(key);
-            if (it != middle.end())
-                return it->second;
+            if (it != middle.end()) return it->second;
             verts.push_back(Normalised((verts[a] + verts[c]) * 0.5f));
             const int index = static_cast<int>(verts.size()) - 1;
             middle.emplace(key, index);
@@ -82,8 +74,7 @@ void Icosphere(MeshBuilder& b, const YVector& centre, const YVector& radii, int 
             }
         if (hi - lo > 0.5f)
             for (int i = 0; i < 3; ++i)
-                if (!pole[i] && c[i].u < 0.5f)
-                    c[i].u += 1.0f;
+                if (!pole[i] && c[i].u < 0.5f) c[i].u += 1.0f;
         for (int i = 0; i < 3; ++i)
             if (pole[i]) {
                 float sum = 0;
@@ -99,9 +90,8 @@ void Icosphere(MeshBuilder& b, const YVector& centre, const YVector& radii, int 
     }
 }
 
-void Lathe(MeshBuilder& b, const YVector& centre, const std::vector<ProfilePoint>& profile, int segments,
-           int material, uint32_t smooth)
-{
+void Lathe(MeshBuilder& b, const YVector& centre, const std::vector<ProfilePoint>& profile, int segments, int material,
+           uint32_t smooth) {
     float total = 0;
     std::vector<float> along(profile.size(), 0.0f);
     for (std::size_t i = 1; i < profile.size(); ++i) {
@@ -124,8 +114,7 @@ void Lathe(MeshBuilder& b, const YVector& centre, const std::vector<ProfilePoint
             const bool poleTop = profile[i].r == 0.0f, poleBottom = profile[i + 1].r == 0.0f;
             const Corner A = at(i, j, poleTop ? 0.5f : 0.0f), B = at(i + 1, j, poleBottom ? 0.5f : 0.0f);
             const Corner C = at(i + 1, j + 1, poleBottom ? -0.5f : 0.0f), D = at(i, j + 1, poleTop ? -0.5f : 0.0f);
-            if (poleTop && poleBottom)
-                continue;
+            if (poleTop && poleBottom) continue;
             if (poleTop)
                 b.Tri(A, B, C, material, smooth);
             else if (poleBottom)
@@ -136,8 +125,7 @@ void Lathe(MeshBuilder& b, const YVector& centre, const std::vector<ProfilePoint
 }
 
 void FlatPolygon(MeshBuilder& b, const std::vector<YVector>& points, bool down, float uScale, float vScale, float u0,
-                 float v0, int material)
-{
+                 float v0, int material) {
     auto corner = [&](int i) {
         Corner c;
         c.p = points[i];
@@ -165,8 +153,7 @@ void FlatPolygon(MeshBuilder& b, const std::vector<YVector>& points, bool down, 
     }
 }
 
-std::vector<YVector> Circle(const YVector& centre, float r, float z, int segments)
-{
+std::vector<YVector> Circle(const YVector& centre, float r, float z, int segments) {
     std::vector<YVector> out;
     for (int j = 0; j < segments; ++j) {
         const float a = 2 * PI * float(j) / float(segments);
@@ -176,8 +163,7 @@ std::vector<YVector> Circle(const YVector& centre, float r, float z, int segment
 }
 
 void Wall(MeshBuilder& b, const std::vector<YVector>& line, float z0, float z1, float uPerUnit, float u0,
-          float vPerUnit, bool closed, int material, uint32_t smooth, bool roundU)
-{
+          float vPerUnit, bool closed, int material, uint32_t smooth, bool roundU) {
     const std::size_t n = line.size();
     const std::size_t count = closed ? n : n - 1;
     float length = 0;
@@ -199,8 +185,7 @@ void Wall(MeshBuilder& b, const std::vector<YVector>& line, float z0, float z1, 
 }
 
 void Band(MeshBuilder& b, const std::vector<YVector>& inner, const std::vector<YVector>& outer, float z0, float z1,
-          const BandStyle& s)
-{
+          const BandStyle& s) {
     if (inner.size() != outer.size() || inner.size() < 2)
         throw std::logic_error("a band needs two polylines of the same length");
     const std::size_t n = inner.size();
@@ -212,14 +197,13 @@ void Band(MeshBuilder& b, const std::vector<YVector>& inner, const std::vector<Y
     for (std::size_t k = 0; k < count; ++k) {
         const std::size_t k1 = (k + 1) % n;
         if (s.top)
-            b.Quad(planar(inner[k], z1), planar(outer[k], z1), planar(outer[k1], z1), planar(inner[k1], z1),
-                   s.material, s.topSmooth);
+            b.Quad(planar(inner[k], z1), planar(outer[k], z1), planar(outer[k1], z1), planar(inner[k1], z1), s.material,
+                   s.topSmooth);
         if (s.bottom)
-            b.Quad(planar(inner[k], z0), planar(inner[k1], z0), planar(outer[k1], z0), planar(outer[k], z0),
-                   s.material, s.bottomSmooth);
+            b.Quad(planar(inner[k], z0), planar(inner[k1], z0), planar(outer[k1], z0), planar(outer[k], z0), s.material,
+                   s.bottomSmooth);
     }
-    if (s.outerWall)
-        Wall(b, outer, z0, z1, s.uPerUnit, 0, s.vPerUnit, s.closed, wallMaterial, s.outerSmooth, s.roundU);
+    if (s.outerWall) Wall(b, outer, z0, z1, s.uPerUnit, 0, s.vPerUnit, s.closed, wallMaterial, s.outerSmooth, s.roundU);
     if (s.innerWall) {
         std::vector<YVector> reversed(inner.rbegin(), inner.rend());
         Wall(b, reversed, z0, z1, s.uPerUnit, 0, s.vPerUnit, s.closed, wallMaterial, s.innerSmooth, s.roundU);
@@ -230,9 +214,7 @@ void Band(MeshBuilder& b, const std::vector<YVector>& inner, const std::vector<Y
     }
 }
 
-void Tube(MeshBuilder& b, const std::vector<YVector>& path, float radius, int segments, int material,
-          uint32_t smooth)
-{
+void Tube(MeshBuilder& b, const std::vector<YVector>& path, float radius, int segments, int material, uint32_t smooth) {
     const std::size_t n = path.size();
     std::vector<std::vector<YVector>> rings(n);
     std::vector<float> along(n, 0.0f);
@@ -240,8 +222,7 @@ void Tube(MeshBuilder& b, const std::vector<YVector>& path, float radius, int se
     for (std::size_t i = 0; i < n; ++i) {
         const YVector ahead = path[std::min(i + 1, n - 1)] - path[i > 0 ? i - 1 : 0];
         const YVector t = Normalised(ahead);
-        if (i > 0)
-            along[i] = along[i - 1] + std::sqrt((path[i] - path[i - 1]).Dot(path[i] - path[i - 1]));
+        if (i > 0) along[i] = along[i - 1] + std::sqrt((path[i] - path[i - 1]).Dot(path[i] - path[i - 1]));
         // The ring's first axis: kept from the previous ring where possible, so the tube does not twist.
         YVector ref = i > 0 ? lastNormal : (std::fabs(t.z) < 0.9f ? YVector(0, 0, 1) : YVector(1, 0, 0));
         YVector nrm{t.y * ref.z - t.z * ref.y, t.z * ref.x - t.x * ref.z, t.x * ref.y - t.y * ref.x};
@@ -289,8 +270,7 @@ void Tube(MeshBuilder& b, const std::vector<YVector>& path, float radius, int se
 }
 
 void SlopedFrame(MeshBuilder& b, float hx0, float hy0, float z0, float hx1, float hy1, float z1, float uPerSide,
-                 int material)
-{
+                 int material) {
     const std::vector<YVector> top = Rect(hx0, hy0, z0), bottom = Rect(hx1, hy1, z1);
     for (int k = 0; k < 4; ++k) {
         const int k1 = (k + 1) % 4;
@@ -298,8 +278,7 @@ void SlopedFrame(MeshBuilder& b, float hx0, float hy0, float z0, float hx1, floa
     }
 }
 
-std::vector<YVector> Rect(float hx, float hy, float z)
-{
+std::vector<YVector> Rect(float hx, float hy, float z) {
     return {{-hx, -hy, z}, {hx, -hy, z}, {hx, hy, z}, {-hx, hy, z}};
 }
 

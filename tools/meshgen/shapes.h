@@ -12,8 +12,7 @@ namespace meshgen {
 // A sphere (an ellipsoid with `radii`) from an icosahedron subdivided `level` times, smoothed
 // with `smooth`. Texture coordinates wrap once around z (u) and run from the top to the bottom
 // (v), with the seam split.
-void Icosphere(MeshBuilder& b, const YVector& centre, const YVector& radii, int level, int material,
-               uint32_t smooth);
+void Icosphere(MeshBuilder& b, const YVector& centre, const YVector& radii, int level, int material, uint32_t smooth);
 
 // A surface of revolution about the z axis through `centre`: the profile points (r, z) in order,
 // turned `segments` times (at most 14 when the profile touches the axis). Normals face away from
@@ -21,8 +20,8 @@ void Icosphere(MeshBuilder& b, const YVector& centre, const YVector& radii, int 
 struct ProfilePoint {
     float r, z;
 };
-void Lathe(MeshBuilder& b, const YVector& centre, const std::vector<ProfilePoint>& profile, int segments,
-           int material, uint32_t smooth);
+void Lathe(MeshBuilder& b, const YVector& centre, const std::vector<ProfilePoint>& profile, int segments, int material,
+           uint32_t smooth);
 
 // A flat polygon (convex, counter-clockwise seen from above) at its own height, facing up, or
 // down when `down`; triangulated as a zig-zag strip, so no point is shared by many triangles.
@@ -44,10 +43,10 @@ struct BandStyle {
     // Materials of the parts, when they differ from `material` (-1: the same).
     int wallMaterial = -1;
     uint32_t topSmooth = FLAT, bottomSmooth = FLAT, innerSmooth = FLAT, outerSmooth = FLAT;
-    float uPerUnit = 0.1f;       // wall texture repeats along the length
-    float vPerUnit = 0.1f;       // and down the height
-    float planarScale = 0.1f;    // top and bottom faces: (x, y) x scale
-    bool roundU = false;         // wall u rounded to whole repeats at each polyline point
+    float uPerUnit = 0.1f;    // wall texture repeats along the length
+    float vPerUnit = 0.1f;    // and down the height
+    float planarScale = 0.1f; // top and bottom faces: (x, y) x scale
+    bool roundU = false;      // wall u rounded to whole repeats at each polyline point
 };
 void Band(MeshBuilder& b, const std::vector<YVector>& inner, const std::vector<YVector>& outer, float z0, float z1,
           const BandStyle& style);
@@ -59,8 +58,7 @@ void Wall(MeshBuilder& b, const std::vector<YVector>& line, float z0, float z1, 
 
 // A tube of `radius` along a polyline (at least two points), `segments` around, closed by flat
 // caps at both ends. u goes around, v along the length.
-void Tube(MeshBuilder& b, const std::vector<YVector>& path, float radius, int segments, int material,
-          uint32_t smooth);
+void Tube(MeshBuilder& b, const std::vector<YVector>& path, float radius, int segments, int material, uint32_t smooth);
 
 // Four sloping sides from the rectangle (hx0, hy0) at height z0 out and down to (hx1, hy1) at z1,
 // facing outward; u along each side from 0 to uPerSide, v down the slope from 0 to 1.

@@ -11,8 +11,7 @@ using dsp::kPi;
 
 namespace {
 
-std::vector<float> Kick(dsp::Rng& rng)
-{
+std::vector<float> Kick(dsp::Rng& rng) {
     std::vector<float> s(static_cast<std::size_t>(0.45 * kRate));
     double phase = 0.0;
     dsp::OnePoleLowPass click;
@@ -28,24 +27,22 @@ std::vector<float> Kick(dsp::Rng& rng)
     return s;
 }
 
-std::vector<float> Snare(dsp::Rng& rng)
-{
+std::vector<float> Snare(dsp::Rng& rng) {
     std::vector<float> s(static_cast<std::size_t>(0.35 * kRate));
     dsp::Biquad bp, hp;
     bp.BandPass(kRate, rng.Range(2800.0, 3200.0), 0.7);
     hp.HighPass(kRate, 1000.0, 0.7);
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        const double tone = 0.5 * std::sin(2.0 * kPi * 185.0 * t) * std::exp(-t / 0.07)
-                          + 0.25 * std::sin(2.0 * kPi * 330.0 * t) * std::exp(-t / 0.05);
+        const double tone = 0.5 * std::sin(2.0 * kPi * 185.0 * t) * std::exp(-t / 0.07) +
+                            0.25 * std::sin(2.0 * kPi * 330.0 * t) * std::exp(-t / 0.05);
         const double noise = 1.4 * hp.Process(bp.Process(rng.Bipolar())) * std::exp(-t / 0.13);
         s[i] = static_cast<float>((tone + noise) * std::min(1.0, t / 0.0008));
     }
     return s;
 }
 
-std::vector<float> Clap(dsp::Rng& rng)
-{
+std::vector<float> Clap(dsp::Rng& rng) {
     std::vector<float> s(static_cast<std::size_t>(0.3 * kRate));
     dsp::Biquad bp;
     bp.BandPass(kRate, rng.Range(1100.0, 1300.0), 1.2);
@@ -53,45 +50,41 @@ std::vector<float> Clap(dsp::Rng& rng)
         const double t = static_cast<double>(i) / kRate;
         double env = 0.0;
         for (double burst : {0.0, 0.01, 0.021})
-            if (t >= burst)
-                env = std::max(env, std::exp(-(t - burst) / 0.006));
-        if (t >= 0.03)
-            env = std::max(env, 0.5 * std::exp(-(t - 0.03) / 0.08));
+            if (t >= burst) env = std::max(env, std::exp(-(t - burst) / 0.006));
+        if (t >= 0.03) env = std::max(env, 0.5 * std::exp(-(t - 0.03) / 0.08));
         s[i] = static_cast<float>(2.5 * bp.Process(rng.Bipolar()) * env * std::min(1.0, t / 0.0005));
     }
     return s;
 }
 
-std::vector<float> Rim(dsp::Rng& rng)
-{
+std::vector<float> Rim(dsp::Rng& rng) {
     std::vector<float> s(static_cast<std::size_t>(0.12 * kRate));
     dsp::Biquad bp;
     bp.BandPass(kRate, 2000.0, 1.5);
     const double f = rng.Range(780.0, 820.0);
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        const double v = 0.6 * std::sin(2.0 * kPi * f * t) * std::exp(-t / 0.02)
-                       + 1.2 * bp.Process(rng.Bipolar()) * std::exp(-t / 0.01);
+        const double v = 0.6 * std::sin(2.0 * kPi * f * t) * std::exp(-t / 0.02) +
+                         1.2 * bp.Process(rng.Bipolar()) * std::exp(-t / 0.01);
         s[i] = static_cast<float>(v * std::min(1.0, t / 0.0005));
     }
     return s;
 }
 
-std::vector<float> Hat(dsp::Rng& rng, double decay, double length)
-{
+std::vector<float> Hat(dsp::Rng& rng, double decay, double length) {
     std::vector<float> s(static_cast<std::size_t>(length * kRate));
     dsp::Biquad hp, peak;
     hp.HighPass(kRate, 7000.0, 0.7);
     peak.Peak(kRate, 10000.0, 1.0, 6.0);
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        s[i] = static_cast<float>(peak.Process(hp.Process(rng.Bipolar())) * std::exp(-t / decay) * std::min(1.0, t / 0.0005));
+        s[i] = static_cast<float>(peak.Process(hp.Process(rng.Bipolar())) * std::exp(-t / decay) *
+                                  std::min(1.0, t / 0.0005));
     }
     return s;
 }
 
-std::vector<float> Shaker(dsp::Rng& rng)
-{
+std::vector<float> Shaker(dsp::Rng& rng) {
     std::vector<float> s(static_cast<std::size_t>(0.12 * kRate));
     dsp::Biquad bp;
     bp.BandPass(kRate, 6000.0, 1.0);
@@ -104,8 +97,7 @@ std::vector<float> Shaker(dsp::Rng& rng)
 }
 
 // Fades the last 5 ms so a take never ends on a step.
-void EndClean(std::vector<float>& s)
-{
+void EndClean(std::vector<float>& s) {
     const std::size_t n = std::min<std::size_t>(s.size(), static_cast<std::size_t>(0.005 * kRate));
     for (std::size_t i = 0; i < n; ++i)
         s[s.size() - 1 - i] *= static_cast<float>(static_cast<double>(i) / static_cast<double>(n));
@@ -116,19 +108,18 @@ struct Mix {
     double pan;
 };
 constexpr Mix kMix[7] = {
-    {1.0, 0.0},    // kick
-    {0.7, 0.05},   // snare
-    {0.6, -0.05},  // clap
-    {0.4, 0.15},   // rim
-    {0.3, 0.3},    // hat
-    {0.25, 0.3},   // open hat
-    {0.3, -0.35},  // shaker
+    {1.0, 0.0},   // kick
+    {0.7, 0.05},  // snare
+    {0.6, -0.05}, // clap
+    {0.4, 0.15},  // rim
+    {0.3, 0.3},   // hat
+    {0.25, 0.3},  // open hat
+    {0.3, -0.35}, // shaker
 };
 
 } // namespace
 
-DrumKit::DrumKit(uint64_t seed)
-{
+DrumKit::DrumKit(uint64_t seed) {
     dsp::Rng rng(seed);
     for (int k = 0; k < kTakes; ++k) {
         takes_[static_cast<int>(Drum::Kick)][k] = Kick(rng);
@@ -140,12 +131,10 @@ DrumKit::DrumKit(uint64_t seed)
         takes_[static_cast<int>(Drum::Shaker)][k] = Shaker(rng);
     }
     for (auto& drum : takes_)
-        for (auto& take : drum)
-            EndClean(take);
+        for (auto& take : drum) EndClean(take);
 }
 
-void DrumKit::Play(StereoTrack& out, int64_t frame, Drum drum, double velocity, dsp::Rng& rng) const
-{
+void DrumKit::Play(StereoTrack& out, int64_t frame, Drum drum, double velocity, dsp::Rng& rng) const {
     const int d = static_cast<int>(drum);
     const std::vector<float>& take = takes_[d][rng.Below(kTakes)];
     const Pan pan(kMix[d].pan);

@@ -26,8 +26,7 @@ struct PartMix {
 
 // RMS of the stretches where the part plays: the mean power of the 0.1 s windows that are
 // within 20 dB of the loudest one.
-double ActiveRms(const StereoTrack& t)
-{
+double ActiveRms(const StereoTrack& t) {
     const std::size_t window = 4410;
     std::vector<double> powers;
     for (std::size_t start = 0; start + window <= t.Frames(); start += window) {
@@ -48,19 +47,16 @@ double ActiveRms(const StereoTrack& t)
 }
 
 // Above `knee` the curve bends smoothly towards 1: loud peaks are rounded off, the rest untouched.
-double SoftLimit(double x, double knee)
-{
+double SoftLimit(double x, double knee) {
     const double a = std::fabs(x);
-    if (a <= knee)
-        return x;
+    if (a <= knee) return x;
     const double y = knee + (1.0 - knee) * std::tanh((a - knee) / (1.0 - knee));
     return x < 0.0 ? -y : y;
 }
 
 } // namespace
 
-Rendered RenderSong(const Song& song)
-{
+Rendered RenderSong(const Song& song) {
     const Score score = Compose(song);
     const double framesPerBeat = 60.0 / song.bpm * kRate;
     const std::size_t frames = static_cast<std::size_t>(std::llround(score.beats * framesPerBeat));
@@ -88,13 +84,11 @@ Rendered RenderSong(const Song& song)
         part.Clear();
     };
 
-    for (const Note& n : score.pad)
-        RenderPad(part, noteOn(n));
+    for (const Note& n : score.pad) RenderPad(part, noteOn(n));
     mixPart({-23.0, 0.5, 0.0});
 
     const Pan keysPan(-0.15);
-    for (const Note& n : score.keys)
-        RenderEPiano(part, noteOn(n), keysPan);
+    for (const Note& n : score.keys) RenderEPiano(part, noteOn(n), keysPan);
     mixPart({-21.0, 0.3, 0.1});
 
     const Pan arpPan(0.3);
@@ -106,13 +100,11 @@ Rendered RenderSong(const Song& song)
     }
     mixPart({-22.0, 0.35, 0.25});
 
-    for (const Note& n : score.bass)
-        RenderBass(part, noteOn(n));
+    for (const Note& n : score.bass) RenderBass(part, noteOn(n));
     mixPart({-18.0, 0.03, 0.0});
 
     const Pan leadPan(-0.1);
-    for (const Note& n : score.lead)
-        RenderLead(part, noteOn(n), song.lead, leadPan, rng);
+    for (const Note& n : score.lead) RenderLead(part, noteOn(n), song.lead, leadPan, rng);
     mixPart({-19.0, 0.35, 0.3});
 
     const DrumKit kit(song.seed * 7 + 3);
@@ -130,8 +122,7 @@ Rendered RenderSong(const Song& song)
     Rendered out;
     out.frames = frames;
     out.interleaved.resize(frames * 2);
-    if (peak <= 0.0)
-        return out;
+    if (peak <= 0.0) return out;
     // Peaks over 0.6 of the loudest are rounded off and the whole is set to -1 dBFS peak; a track
     // that is then louder than the others on average (a quiet, even one) is turned down to match.
     double power = 0.0;
@@ -143,8 +134,7 @@ Rendered RenderSong(const Song& song)
     }
     const double rms = std::sqrt(power / static_cast<double>(frames));
     const double gain = std::min(0.89 / SoftLimit(1.0, 0.6), std::pow(10.0, kMaxRmsDb / 20.0) / rms);
-    for (float& v : out.interleaved)
-        v = static_cast<float>(v * gain);
+    for (float& v : out.interleaved) v = static_cast<float>(v * gain);
     return out;
 }
 

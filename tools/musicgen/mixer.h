@@ -10,7 +10,7 @@
 namespace music {
 
 struct Rendered {
-    std::vector<float> interleaved;   // L R L R ..., one loop
+    std::vector<float> interleaved; // L R L R ..., one loop
     std::size_t frames = 0;
 };
 

@@ -8,9 +8,9 @@ namespace music {
 
 struct Note {
     double beat;
-    double length;     // beats
-    int pitch;         // MIDI
-    double velocity;   // 0..1
+    double length;   // beats
+    int pitch;       // MIDI
+    double velocity; // 0..1
 };
 
 enum class Drum { Kick, Snare, Clap, Rim, Hat, OpenHat, Shaker };
@@ -22,7 +22,7 @@ struct DrumHit {
 };
 
 struct Score {
-    double beats = 0.0;   // length of the loop
+    double beats = 0.0; // length of the loop
     std::vector<Note> pad, keys, arp, bass, lead;
     std::vector<DrumHit> drums;
 };

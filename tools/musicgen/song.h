@@ -50,23 +50,23 @@ struct Song {
     const char* file;
     uint64_t seed;
     double bpm;
-    int tonic;                        // MIDI note of the key's tonic, around the middle octave
-    std::array<int, 7> scale;         // semitones of the seven degrees above the tonic
-    std::vector<std::vector<int>> chords;   // per bar, one or two chord degrees (0-based)
+    int tonic;                            // MIDI note of the key's tonic, around the middle octave
+    std::array<int, 7> scale;             // semitones of the seven degrees above the tonic
+    std::vector<std::vector<int>> chords; // per bar, one or two chord degrees (0-based)
     bool sevenths;
     std::vector<Section> sections;
 
-    std::vector<int> arpOrder;        // indexes into the chord's tones (0.. 5, two octaves)
-    double arpStep;                   // beats between arpeggio notes
-    double arpGate;                   // beats each arpeggio note sounds
+    std::vector<int> arpOrder; // indexes into the chord's tones (0.. 5, two octaves)
+    double arpStep;            // beats between arpeggio notes
+    double arpGate;            // beats each arpeggio note sounds
     Voice arpVoice;
     std::vector<BassHit> bass;
     std::vector<KeysHit> keys;
     DrumPattern light;
     DrumPattern full;
     Voice lead;
-    int leadLow, leadHigh;            // MIDI range of the melody
-    double swing;                     // beats that off-beat eighths are late
+    int leadLow, leadHigh; // MIDI range of the melody
+    double swing;          // beats that off-beat eighths are late
 };
 
 const std::vector<Song>& Songs();

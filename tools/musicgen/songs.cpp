@@ -10,8 +10,7 @@ namespace {
 constexpr std::array<int, 7> kMajor = {0, 2, 4, 5, 7, 9, 11};
 constexpr std::array<int, 7> kMinor = {0, 2, 3, 5, 7, 8, 10};
 
-std::vector<Song> Build()
-{
+std::vector<Song> Build() {
     std::vector<Song> songs;
 
     // Menu: unhurried, D major, electric piano and pad over a brushed groove.
@@ -25,11 +24,8 @@ std::vector<Song> Build()
         s.chords = {{0}, {5}, {3}, {4}, {0}, {2}, {3}, {1, 4}};
         s.sevenths = true;
         s.sections = {
-            {4, true, false, true, false, 0, 0},
-            {8, true, true, true, true, 1, 0},
-            {8, true, true, true, true, 1, 1},
-            {8, true, true, false, true, 1, 2},
-            {4, true, true, true, false, 0, 0},
+            {4, true, false, true, false, 0, 0}, {8, true, true, true, true, 1, 0},  {8, true, true, true, true, 1, 1},
+            {8, true, true, false, true, 1, 2},  {4, true, true, true, false, 0, 0},
         };
         s.arpOrder = {0, 1, 2, 3, 4, 3, 2, 1};
         s.arpStep = 0.5;
@@ -86,12 +82,9 @@ std::vector<Song> Build()
         s.chords = {{0}, {5}, {6}, {4}, {0}, {5}, {3}, {6}};
         s.sevenths = false;
         s.sections = {
-            {4, true, false, true, false, 1, 0},
-            {8, false, false, true, true, 2, 0},
-            {8, true, false, true, true, 2, 1},
-            {4, true, false, true, false, 0, 0},
-            {8, true, false, true, true, 2, 2},
-            {4, true, false, true, true, 1, 0},
+            {4, true, false, true, false, 1, 0}, {8, false, false, true, true, 2, 0},
+            {8, true, false, true, true, 2, 1},  {4, true, false, true, false, 0, 0},
+            {8, true, false, true, true, 2, 2},  {4, true, false, true, true, 1, 0},
         };
         s.arpOrder = {0, 1, 2, 4, 3, 2, 1, 2};
         s.arpStep = 0.25;
@@ -123,12 +116,8 @@ std::vector<Song> Build()
         s.chords = {{0}, {4}, {5}, {3}, {1}, {3}, {0, 5}, {4}};
         s.sevenths = false;
         s.sections = {
-            {4, true, true, false, false, 1, 0},
-            {8, true, true, true, true, 2, 0},
-            {8, true, true, true, true, 2, 1},
-            {8, true, false, true, true, 1, 0},
-            {8, true, true, true, true, 2, 2},
-            {4, true, true, true, false, 1, 0},
+            {4, true, true, false, false, 1, 0}, {8, true, true, true, true, 2, 0}, {8, true, true, true, true, 2, 1},
+            {8, true, false, true, true, 1, 0},  {8, true, true, true, true, 2, 2}, {4, true, true, true, false, 1, 0},
         };
         s.arpOrder = {0, 2, 1, 3, 2, 4, 3, 5};
         s.arpStep = 0.5;
@@ -153,8 +142,7 @@ std::vector<Song> Build()
 
 } // namespace
 
-const std::vector<Song>& Songs()
-{
+const std::vector<Song>& Songs() {
     static const std::vector<Song> songs = Build();
     return songs;
 }

@@ -13,15 +13,13 @@ constexpr double kRate = 44100.0;
 struct StereoTrack {
     explicit StereoTrack(std::size_t frames) : l(frames, 0.0f), r(frames, 0.0f) {}
     std::size_t Frames() const { return l.size(); }
-    void Add(int64_t frame, double left, double right)
-    {
+    void Add(int64_t frame, double left, double right) {
         const int64_t n = static_cast<int64_t>(l.size());
         const std::size_t i = static_cast<std::size_t>(((frame % n) + n) % n);
         l[i] += static_cast<float>(left);
         r[i] += static_cast<float>(right);
     }
-    void Clear()
-    {
+    void Clear() {
         std::fill(l.begin(), l.end(), 0.0f);
         std::fill(r.begin(), r.end(), 0.0f);
     }

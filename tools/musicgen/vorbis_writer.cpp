@@ -8,17 +8,15 @@ namespace music {
 
 namespace {
 
-void Append(std::string& out, const ogg_page& page)
-{
+void Append(std::string& out, const ogg_page& page) {
     out.append(reinterpret_cast<const char*>(page.header), static_cast<std::size_t>(page.header_len));
     out.append(reinterpret_cast<const char*>(page.body), static_cast<std::size_t>(page.body_len));
 }
 
 } // namespace
 
-bool EncodeVorbis(const float* interleaved, std::size_t frames, int channels, long rate, float quality,
-                  int serial, const char* title, std::string& out, std::string& error)
-{
+bool EncodeVorbis(const float* interleaved, std::size_t frames, int channels, long rate, float quality, int serial,
+                  const char* title, std::string& out, std::string& error) {
     vorbis_info vi;
     vorbis_info_init(&vi);
     if (vorbis_encode_init_vbr(&vi, channels, rate, quality) != 0) {
@@ -43,8 +41,7 @@ bool EncodeVorbis(const float* interleaved, std::size_t frames, int channels, lo
     ogg_stream_packetin(&os, &comments);
     ogg_stream_packetin(&os, &codebooks);
     ogg_page page;
-    while (ogg_stream_flush(&os, &page) != 0)
-        Append(out, page);
+    while (ogg_stream_flush(&os, &page) != 0) Append(out, page);
 
     const std::size_t chunk = 4096;
     std::size_t done = 0;
@@ -52,15 +49,15 @@ bool EncodeVorbis(const float* interleaved, std::size_t frames, int channels, lo
     while (!eos) {
         const std::size_t n = std::min(chunk, frames - done);
         if (n == 0) {
-            if (ended)
-                break;   // drained without an end-of-stream page: flushed below
+            if (ended) break; // drained without an end-of-stream page: flushed below
             vorbis_analysis_wrote(&vd, 0);
             ended = true;
         } else {
             float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(n));
             for (std::size_t i = 0; i < n; ++i)
                 for (int c = 0; c < channels; ++c)
-                    buffer[c][i] = interleaved[(done + i) * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)];
+                    buffer[c][i] =
+                        interleaved[(done + i) * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)];
             vorbis_analysis_wrote(&vd, static_cast<int>(n));
             done += n;
         }
@@ -72,15 +69,13 @@ bool EncodeVorbis(const float* interleaved, std::size_t frames, int channels, lo
                 ogg_stream_packetin(&os, &packet);
                 while (ogg_stream_pageout(&os, &page) != 0) {
                     Append(out, page);
-                    if (ogg_page_eos(&page))
-                        eos = true;
+                    if (ogg_page_eos(&page)) eos = true;
                 }
             }
         }
     }
     // Packets still waiting for a page would be lost, leaving a cut file that reads as complete.
-    while (ogg_stream_flush(&os, &page) != 0)
-        Append(out, page);
+    while (ogg_stream_flush(&os, &page) != 0) Append(out, page);
 
     ogg_stream_clear(&os);
     vorbis_block_clear(&vb);

@@ -55,8 +55,7 @@ const Effect kEffects[] = {
 
 } // namespace
 
-const Effect* Catalogue(std::size_t& count)
-{
+const Effect* Catalogue(std::size_t& count) {
     count = sizeof(kEffects) / sizeof(kEffects[0]);
     return kEffects;
 }

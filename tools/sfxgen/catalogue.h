@@ -12,7 +12,7 @@ struct Effect {
     const char* stem;
     Recipe recipe;
     double seconds;
-    double level;    // peak after normalisation, 0..1
+    double level; // peak after normalisation, 0..1
     int variants;
 };
 

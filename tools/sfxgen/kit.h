@@ -14,11 +14,9 @@ struct Sound {
     explicit Sound(double seconds);
     std::size_t Length() const { return data.size(); }
     double Seconds() const { return static_cast<double>(data.size()) / kRate; }
-    std::size_t Index(double t) const;   // sample index of time t, clamped to the sound
-    void Add(std::size_t i, double v)
-    {
-        if (i < data.size())
-            data[i] += static_cast<float>(v);
+    std::size_t Index(double t) const; // sample index of time t, clamped to the sound
+    void Add(std::size_t i, double v) {
+        if (i < data.size()) data[i] += static_cast<float>(v);
     }
 
     std::vector<float> data;
@@ -51,8 +49,8 @@ void AddPartial(Sound& s, double start, double freq, double amp, const Env& env,
 
 // A struck body: its modes at f0 × ratio, each frequency and amplitude varied by up to
 // ±`jitter` (a fraction) from `rng`.
-void AddStrike(Sound& s, dsp::Rng& rng, double start, double f0, const std::vector<Mode>& modes,
-               double amp, double jitter, double attack = 0.0008);
+void AddStrike(Sound& s, dsp::Rng& rng, double start, double f0, const std::vector<Mode>& modes, double amp,
+               double jitter, double attack = 0.0008);
 
 // A tone whose frequency glides exponentially from f0 to f1 over `glide` seconds, then stays.
 // Square and saw tones are band-limited and softened by a low-pass at 6 × the frequency.
@@ -63,21 +61,19 @@ void AddGlide(Sound& s, double start, double f0, double f1, double glide, double
 void AddThump(Sound& s, double start, double f0, double f1, double amp, double decay);
 
 // White noise through a filter, shaped by `env`.
-void AddNoise(Sound& s, dsp::Rng& rng, double start, const Env& env, double amp, Filter filter,
-              double freq, double q);
+void AddNoise(Sound& s, dsp::Rng& rng, double start, const Env& env, double amp, Filter filter, double freq, double q);
 
 // As AddNoise with the filter frequency gliding exponentially from f0 to f1 over `sweep` seconds.
-void AddNoiseSweep(Sound& s, dsp::Rng& rng, double start, const Env& env, double amp, Filter filter,
-                   double f0, double f1, double q, double sweep);
+void AddNoiseSweep(Sound& s, dsp::Rng& rng, double start, const Env& env, double amp, Filter filter, double f0,
+                   double f1, double q, double sweep);
 
 // Short filtered clicks at random times within [start, start + length): `rate` per second at the
 // start, thinning out linearly to none at the end.
-void AddCrackle(Sound& s, dsp::Rng& rng, double start, double length, double rate, double amp,
-                double freq, double q);
+void AddCrackle(Sound& s, dsp::Rng& rng, double start, double length, double rate, double amp, double freq, double q);
 
 // Granular rubble: `count` tiny noise grains whose density and level fall off over `length`.
-void AddGrains(Sound& s, dsp::Rng& rng, double start, double length, int count, double amp,
-               double fLow, double fHigh, double grainDecayLow, double grainDecayHigh);
+void AddGrains(Sound& s, dsp::Rng& rng, double start, double length, int count, double amp, double fLow, double fHigh,
+               double grainDecayLow, double grainDecayHigh);
 
 // An electric buzz: a saw whose pitch jitters every few milliseconds around `freq`, through a
 // band-pass at `band`.

@@ -20,11 +20,9 @@ namespace {
 
 using sfx::kRate;
 
-void Finish(sfx::Sound& s, double level)
-{
+void Finish(sfx::Sound& s, double level) {
     dsp::DcBlocker dc(kRate);
-    for (float& v : s.data)
-        v = static_cast<float>(dc.Process(v));
+    for (float& v : s.data) v = static_cast<float>(dc.Process(v));
     const std::size_t n = s.Length();
     const double fadeOut = std::clamp(s.Seconds() * 0.2, 0.01, 0.12);
     dsp::FadeIn(s.data.data(), n, static_cast<std::size_t>(0.001 * kRate));
@@ -33,31 +31,22 @@ void Finish(sfx::Sound& s, double level)
 }
 
 // Empty when the sound passes; otherwise what is wrong with it.
-std::string Check(const sfx::Sound& s, double level)
-{
+std::string Check(const sfx::Sound& s, double level) {
     const dsp::SignalStats st = dsp::Measure(s.data.data(), s.Length());
-    if (!st.finite)
-        return "not finite";
-    if (std::fabs(st.peak - level) > 0.01)
-        return "peak off its level";
-    if (st.peak >= 0.99)
-        return "clipped";
-    if (st.rms < 0.01)
-        return "nearly silent";
-    if (std::fabs(st.dc) > 0.005)
-        return "DC offset";
-    if (std::fabs(s.data.front()) > 0.001 || std::fabs(s.data.back()) > 0.001)
-        return "starts or ends away from zero";
+    if (!st.finite) return "not finite";
+    if (std::fabs(st.peak - level) > 0.01) return "peak off its level";
+    if (st.peak >= 0.99) return "clipped";
+    if (st.rms < 0.01) return "nearly silent";
+    if (std::fabs(st.dc) > 0.005) return "DC offset";
+    if (std::fabs(s.data.front()) > 0.001 || std::fabs(s.data.back()) > 0.001) return "starts or ends away from zero";
     return {};
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     tools::FolderArgs args;
-    if (const int rc = tools::ParseFolderArgs(argc, argv, "sfxgen", args))
-        return rc;
+    if (const int rc = tools::ParseFolderArgs(argc, argv, "sfxgen", args)) return rc;
     const bool verbose = args.verbose;
     const std::string& folder = args.folder;
 
@@ -68,8 +57,7 @@ int main(int argc, char** argv)
         const sfx::Effect& fx = effects[e];
         for (int v = 0; v < fx.variants; ++v) {
             std::string name = fx.stem;
-            if (fx.variants > 1)
-                name += std::to_string(v + 1);
+            if (fx.variants > 1) name += std::to_string(v + 1);
             name += ".wav";
 
             dsp::Rng rng(dsp::HashName(name));
@@ -81,8 +69,8 @@ int main(int argc, char** argv)
             const dsp::SignalStats st = dsp::Measure(sound.data.data(), sound.Length());
             if (verbose || !problem.empty())
                 std::printf("%-22s %5.2f s  peak %6.1f dBFS  rms %6.1f dBFS  dc %+.5f%s%s\n", name.c_str(),
-                        sound.Seconds(), dsp::Dbfs(st.peak), dsp::Dbfs(st.rms), st.dc,
-                        problem.empty() ? "" : "  FAILED: ", problem.c_str());
+                            sound.Seconds(), dsp::Dbfs(st.peak), dsp::Dbfs(st.rms), st.dc,
+                            problem.empty() ? "" : "  FAILED: ", problem.c_str());
             if (!problem.empty()) {
                 ++failures;
                 continue;

@@ -8,22 +8,19 @@ namespace sfx {
 
 namespace {
 
-void Put16(std::string& out, uint32_t v)
-{
+void Put16(std::string& out, uint32_t v) {
     out.push_back(static_cast<char>(v & 0xFF));
     out.push_back(static_cast<char>((v >> 8) & 0xFF));
 }
 
-void Put32(std::string& out, uint32_t v)
-{
+void Put32(std::string& out, uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
 }
 
 } // namespace
 
-std::string EncodeWav(const std::vector<float>& samples, unsigned rate)
-{
+std::string EncodeWav(const std::vector<float>& samples, unsigned rate) {
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
     const uint32_t fmtBytes = 18;
     std::string out;
@@ -33,17 +30,16 @@ std::string EncodeWav(const std::vector<float>& samples, unsigned rate)
     out += "WAVE";
     out += "fmt ";
     Put32(out, fmtBytes);
-    Put16(out, 1);            // PCM
-    Put16(out, 1);            // mono
+    Put16(out, 1); // PCM
+    Put16(out, 1); // mono
     Put32(out, rate);
-    Put32(out, rate * 2);     // bytes per second
-    Put16(out, 2);            // block alignment
-    Put16(out, 16);           // bits per sample
-    Put16(out, 0);            // extra size
+    Put32(out, rate * 2); // bytes per second
+    Put16(out, 2);        // block alignment
+    Put16(out, 16);       // bits per sample
+    Put16(out, 0);        // extra size
     out += "data";
     Put32(out, dataBytes);
-    for (float v : samples)
-        Put16(out, static_cast<uint16_t>(dsp::ToPcm16(v)));
+    for (float v : samples) Put16(out, static_cast<uint16_t>(dsp::ToPcm16(v)));
     return out;
 }
 

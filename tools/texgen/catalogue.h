@@ -13,7 +13,7 @@ Recipe FindRecipe(std::string_view path);
 
 struct SkyRecipe {
     SkyFunction sky = nullptr;
-    float threshold = 0.03f;  // corner disagreement that makes a pixel take more directions
+    float threshold = 0.03f; // corner disagreement that makes a pixel take more directions
 };
 // The sky of an environment by name; sky is null for an unknown name.
 SkyRecipe FindSky(std::string_view environment);

@@ -48,8 +48,7 @@ bool Cracks(const Context&, Picture& out, std::string&) {
         const Vec2 at{static_cast<float>(rng.Range(0, w)), static_cast<float>(rng.Range(0, h))};
         const float angle = static_cast<float>(rng.Range(0, 2 * PI));
         const float length = static_cast<float>(rng.Range(0.35, 0.55)) * w;
-        for (float turn : {0.0f, PI})
-            Crack(walk, at, angle + turn, length, 2.2f, 1.0f, 3);
+        for (float turn : {0.0f, PI}) Crack(walk, at, angle + turn, length, 2.2f, 1.0f, 3);
     }
     // Hairlines that show only on a nearly broken block.
     for (int i = 0; i < 14; ++i) {

@@ -25,15 +25,15 @@ int FaceIndex(std::string_view name) {
 }
 
 Vec3 FaceDirection(int face, float u, float v) {
-    const float a = 2.0f * u - 1.0f;  // left to right
-    const float b = 1.0f - 2.0f * v;  // bottom to top
+    const float a = 2.0f * u - 1.0f; // left to right
+    const float b = 1.0f - 2.0f * v; // bottom to top
     switch (face) {
-    case 0: return {a, 1.0f, b};     // front
-    case 1: return {-a, -1.0f, b};   // back
-    case 2: return {1.0f, -a, b};    // right
-    case 3: return {-1.0f, a, b};    // left
-    case 4: return {a, b, -1.0f};    // down
-    default: return {a, -b, 1.0f};   // up
+        case 0: return {a, 1.0f, b};   // front
+        case 1: return {-a, -1.0f, b}; // back
+        case 2: return {1.0f, -a, b};  // right
+        case 3: return {-1.0f, a, b};  // left
+        case 4: return {a, b, -1.0f};  // down
+        default: return {a, -b, 1.0f}; // up
     }
 }
 
@@ -52,9 +52,9 @@ Picture RenderSkyFace(SkyFunction sky, int face, int side, float threshold) {
     Picture pic(side, side);
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
-            const Rgb c[4] = {corner[static_cast<std::size_t>(y) * n + x], corner[static_cast<std::size_t>(y) * n + x + 1],
-                              corner[static_cast<std::size_t>(y + 1) * n + x],
-                              corner[static_cast<std::size_t>(y + 1) * n + x + 1]};
+            const Rgb c[4] = {
+                corner[static_cast<std::size_t>(y) * n + x], corner[static_cast<std::size_t>(y) * n + x + 1],
+                corner[static_cast<std::size_t>(y + 1) * n + x], corner[static_cast<std::size_t>(y + 1) * n + x + 1]};
             Rgb sum = c[0] + c[1] + c[2] + c[3];
             Rgb lo = c[0], hi = c[0];
             for (const Rgb& k : c) {

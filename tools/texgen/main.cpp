@@ -14,11 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "tests/content/texture_names.h"
 #include "platform/image/image_write.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/files.h"
 #include "platform/sys/threads.h"
+#include "tests/content/texture_names.h"
 #include "tools/dsp/rng.h"
 #include "tools/texgen/catalogue.h"
 
@@ -29,7 +29,7 @@ using namespace texgen;
 constexpr int JPEG_QUALITY = 92;
 
 struct Job {
-    std::string path;  // relative, with '\'
+    std::string path; // relative, with '\'
     int width = 0, height = 0;
     bool alpha = false;
     Recipe recipe = nullptr;   // a texture or slide ...
@@ -66,10 +66,11 @@ void Run(Job& job, const Context& context, const std::string& folder) {
         job.error = "cannot make its folder";
         return;
     }
-    const std::string target = folder + "\\" + job.path;   // the file layer turns '\' into '/'
+    const std::string target = folder + "\\" + job.path; // the file layer turns '\' into '/'
     std::string why;
     const bool png = job.path.size() > 4 && job.path.compare(job.path.size() - 4, 4, ".png") == 0;
-    const bool saved = png ? plat::SavePng(target, image, job.alpha, &why) : plat::SaveJpeg(target, image, JPEG_QUALITY, &why);
+    const bool saved =
+        png ? plat::SavePng(target, image, job.alpha, &why) : plat::SaveJpeg(target, image, JPEG_QUALITY, &why);
     if (!saved) job.error = "cannot write it: " + why;
     job.ms = plat::TimeMs() - start;
 }

@@ -32,7 +32,8 @@ bool Ice(const Context&, Picture& out, std::string&) {
             // Cracks between large cells, and faint smaller ones inside.
             const Cell big = WorleyTile(u, v, 4, 122);
             const Cell small = WorleyTile(u + 0.013f * FbmTile(u, v, 8, 2, 123), v, 11, 124);
-            const float crack = std::max(SmoothStep(0.006f, 0.0f, big.f2 - big.f1), 0.45f * SmoothStep(0.004f, 0.0f, small.f2 - small.f1));
+            const float crack = std::max(SmoothStep(0.006f, 0.0f, big.f2 - big.f1),
+                                         0.45f * SmoothStep(0.004f, 0.0f, small.f2 - small.f1));
             c = Mix(c, Hex(0xffffff), crack * 0.85f);
             // Frosted specks near the surface.
             c = Mix(c, Hex(0xf8fcff), SmoothStep(0.5f, 0.8f, FbmTile(u, v, 48, 2, 125)) * 0.4f);
@@ -68,8 +69,8 @@ bool Frost(const Context&, Picture& out, std::string&) {
         const Vec2 at{static_cast<float>(rng.Range(0, w)), static_cast<float>(rng.Range(0, h))};
         const float angle = static_cast<float>(rng.Range(0, 2 * PI));
         const bool large = i < 20;
-        Feather(crystals, at, angle, static_cast<float>(large ? rng.Range(40, 80) : rng.Range(10, 30)), large ? 1.4f : 1.0f,
-                static_cast<float>(rng.Range(0.5, 1.0)), rng, 2);
+        Feather(crystals, at, angle, static_cast<float>(large ? rng.Range(40, 80) : rng.Range(10, 30)),
+                large ? 1.4f : 1.0f, static_cast<float>(rng.Range(0.5, 1.0)), rng, 2);
     }
     Mask glow = crystals;
     glow.Blur(3, true);

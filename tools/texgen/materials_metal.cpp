@@ -29,7 +29,8 @@ bool Metal(const Context&, Picture& out, std::string&) {
         const Vec2 a{static_cast<float>(rng.Range(0, w)), static_cast<float>(rng.Range(0, h))};
         const float angle = static_cast<float>(rng.Range(-0.25, 0.25) + (rng.Chance(0.2) ? rng.Range(-1.2, 1.2) : 0.0));
         const float len = static_cast<float>(rng.Range(10, 70));
-        scratches.Segment(a, a + Vec2{std::cos(angle), std::sin(angle)} * len, 0.7f, static_cast<float>(rng.Range(0.3, 1.0)), true);
+        scratches.Segment(a, a + Vec2{std::cos(angle), std::sin(angle)} * len, 0.7f,
+                          static_cast<float>(rng.Range(0.3, 1.0)), true);
     }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -49,7 +50,7 @@ bool MetalPlate(const Context&, Picture& out, std::string&) {
         for (int x = 0; x < w; ++x) {
             const float px = std::fmod(x + 0.5f, panel), py = std::fmod(y + 0.5f, panel);
             const float edge = std::min({px, panel - px, py, panel - py});
-            float hgt = SmoothStep(1.0f, 4.0f, edge);  // a groove between panels
+            float hgt = SmoothStep(1.0f, 4.0f, edge); // a groove between panels
             // Rivets: domes in from each corner and half-way along each side.
             for (float rx : {8.0f, panel * 0.5f, panel - 8.0f})
                 for (float ry : {8.0f, panel * 0.5f, panel - 8.0f}) {

@@ -47,13 +47,13 @@ bool MarbleDark(const Context&, Picture& out, std::string&) {
 
 bool FloorTiles(const Context&, Picture& out, std::string&) {
     constexpr int TILES = 2;
-    const float grout = 2.0f / static_cast<float>(out.Width());  // half width of the joint
+    const float grout = 2.0f / static_cast<float>(out.Width()); // half width of the joint
     out.Fill([&](float u, float v) {
         const int tx = static_cast<int>(u * TILES), ty = static_cast<int>(v * TILES);
         // Each tile shows a different part of the pattern.
         const float ou = u + 0.37f * tx + 0.21f * ty, ov = v + 0.53f * ty + 0.11f * tx;
         Rgb c = (tx + ty) % 2 == 0 ? WhiteMarble(ou, ov, 51) : DarkMarble(ou, ov, 52);
-        const float lu = u * TILES - tx, lv = v * TILES - ty;  // 0..1 inside the tile
+        const float lu = u * TILES - tx, lv = v * TILES - ty; // 0..1 inside the tile
         const float toEdge = std::min({lu, 1.0f - lu, lv, 1.0f - lv}) / TILES;
         // Polished edges catch a little light on the upper left and fall off toward the joint.
         const float bevel = SmoothStep(grout, grout * 3.0f, toEdge);
@@ -92,7 +92,7 @@ bool Bricks(const Context&, Picture& out, std::string&) {
     const int w = out.Width(), h = out.Height();
     Mask height(w, h);
     std::vector<uint32_t> brickId(static_cast<std::size_t>(w) * h);
-    const float mortar = 0.018f;  // in tile units
+    const float mortar = 0.018f; // in tile units
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const float u = (x + 0.5f) / w, v = (y + 0.5f) / h;
@@ -106,7 +106,8 @@ bool Bricks(const Context&, Picture& out, std::string&) {
             // Rounded, slightly uneven brick faces standing out of the mortar.
             const float rough = FbmTile(u, v, 16, 4, 71) * 0.08f;
             height.At(x, y) = SmoothStep(mortar * 0.6f, mortar * 1.6f, edge + rough * 0.02f) * (1.0f + rough);
-            brickId[static_cast<std::size_t>(y) * w + x] = edge < mortar ? 0 : HashInts(brick % PER_COURSE, course, 0, 72) | 1u;
+            brickId[static_cast<std::size_t>(y) * w + x] =
+                edge < mortar ? 0 : HashInts(brick % PER_COURSE, course, 0, 72) | 1u;
         }
     const Mask shade = ShadeHeights(height, 18.0f, true);
     for (int y = 0; y < h; ++y)
@@ -136,7 +137,8 @@ bool Fracture(const Context&, Picture& out, std::string&) {
             // Broken facets: each cell tilts its own way, with fine grit on top.
             const Vec2 slope{HashUnit(c.id) - 0.5f, HashUnit(Hash32(c.id)) - 0.5f};
             const Vec2 off{WrapDelta(u - c.centre.x, 1.0f), WrapDelta(v - c.centre.y, 1.0f)};
-            height.At(x, y) = Dot(slope, off) * 6.0f + FbmTile(u, v, 24, 3, 82) * 0.05f - SmoothStep(0.012f, 0.0f, c.f2 - c.f1) * 0.1f;
+            height.At(x, y) = Dot(slope, off) * 6.0f + FbmTile(u, v, 24, 3, 82) * 0.05f -
+                              SmoothStep(0.012f, 0.0f, c.f2 - c.f1) * 0.1f;
         }
     const Mask shade = ShadeHeights(height, 10.0f, true);
     for (int y = 0; y < h; ++y)

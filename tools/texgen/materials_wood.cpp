@@ -44,8 +44,8 @@ bool Wood(const Context&, Picture& out, std::string&) {
 
 bool Planks(const Context&, Picture& out, std::string&) {
     const int w = out.Width(), h = out.Height();
-    constexpr int ROWS = 8;      // boards across v
-    constexpr int PER_ROW = 2;   // boards along u in one repeat
+    constexpr int ROWS = 8;    // boards across v
+    constexpr int PER_ROW = 2; // boards along u in one repeat
     const float rowH = static_cast<float>(h) / ROWS, boardL = static_cast<float>(w) / PER_ROW;
     // Rows start half a board down, so the picture's own edges run through boards, not joints.
     for (int y = 0; y < h; ++y)
@@ -59,8 +59,10 @@ bool Planks(const Context&, Picture& out, std::string&) {
             const float across = yy - row * rowH;
             const uint32_t id = HashInts(row, board, 0, 22);
             // Each board is its own piece of wood.
-            const Vec3 p{along / boardL * 1.3f + HashUnit(id) * 50.0f, across / rowH * 0.4f, HashUnit(Hash32(id)) * 50.0f};
-            const float ring = across / rowH * (2.0f + 3.0f * HashUnit(Hash32(id + 1))) + Fbm3(p, 4, 23) * 1.5f + HashUnit(id);
+            const Vec3 p{along / boardL * 1.3f + HashUnit(id) * 50.0f, across / rowH * 0.4f,
+                         HashUnit(Hash32(id)) * 50.0f};
+            const float ring =
+                across / rowH * (2.0f + 3.0f * HashUnit(Hash32(id + 1))) + Fbm3(p, 4, 23) * 1.5f + HashUnit(id);
             const float fibre = Fbm3(Vec3{p.x * 2.0f, p.y * 40.0f, p.z}, 3, 24);
             Rgb c = WoodColour(ring, fibre, HashUnit(Hash32(id + 2)) * 2.0f - 1.0f);
             // Dark joints, with a slight bevel along each board's edges.

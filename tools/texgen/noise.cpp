@@ -29,22 +29,22 @@ inline float Fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f)
 // One of the twelve cube-edge directions (and four repeats), as in improved Perlin noise.
 inline float Grad3(uint32_t h, float x, float y, float z) {
     switch (h & 15u) {
-    case 0: return x + y;
-    case 1: return -x + y;
-    case 2: return x - y;
-    case 3: return -x - y;
-    case 4: return x + z;
-    case 5: return -x + z;
-    case 6: return x - z;
-    case 7: return -x - z;
-    case 8: return y + z;
-    case 9: return -y + z;
-    case 10: return y - z;
-    case 11: return -y - z;
-    case 12: return x + y;
-    case 13: return -y + z;
-    case 14: return -x + y;
-    default: return -y - z;
+        case 0: return x + y;
+        case 1: return -x + y;
+        case 2: return x - y;
+        case 3: return -x - y;
+        case 4: return x + z;
+        case 5: return -x + z;
+        case 6: return x - z;
+        case 7: return -x - z;
+        case 8: return y + z;
+        case 9: return -y + z;
+        case 10: return y - z;
+        case 11: return -y - z;
+        case 12: return x + y;
+        case 13: return -y + z;
+        case 14: return -x + y;
+        default: return -y - z;
     }
 }
 
@@ -72,8 +72,7 @@ float Noise3(Vec3 p, uint32_t seed) {
     float c[2][2][2];
     for (int k = 0; k < 2; ++k)
         for (int j = 0; j < 2; ++j)
-            for (int i = 0; i < 2; ++i)
-                c[k][j][i] = Grad3(HashInts(x0 + i, y0 + j, z0 + k, seed), x - i, y - j, z - k);
+            for (int i = 0; i < 2; ++i) c[k][j][i] = Grad3(HashInts(x0 + i, y0 + j, z0 + k, seed), x - i, y - j, z - k);
     const float a = Mix(Mix(c[0][0][0], c[0][0][1], u), Mix(c[0][1][0], c[0][1][1], u), v);
     const float b = Mix(Mix(c[1][0][0], c[1][0][1], u), Mix(c[1][1][0], c[1][1][1], u), v);
     return Mix(a, b, w);

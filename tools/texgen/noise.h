@@ -33,7 +33,7 @@ float FbmTile2(float u, float v, int cellsX, int cellsY, int octaves, uint32_t s
 struct Cell {
     float f1 = 0, f2 = 0;
     uint32_t id = 0;
-    Vec2 centre;  // unwrapped position of the nearest point, near (u, v)
+    Vec2 centre; // unwrapped position of the nearest point, near (u, v)
 };
 Cell WorleyTile(float u, float v, int cells, uint32_t seed);
 // The same over the unbounded plane, in cell units (no wrapping; `centre` in cell units too).

@@ -20,7 +20,8 @@ plat::Image Picture::ToImage(uint32_t seed) const {
             uint8_t* p = img.Pixel(x, y);
             const float ch[4] = {c.r, c.g, c.b, c.a};
             for (int k = 0; k < 4; ++k) {
-                const float v = std::isfinite(ch[k]) ? std::clamp(ch[k] * 255.0f + (k < 3 ? dither : 0.0f), 0.0f, 255.0f) : 0.0f;
+                const float v =
+                    std::isfinite(ch[k]) ? std::clamp(ch[k] * 255.0f + (k < 3 ? dither : 0.0f), 0.0f, 255.0f) : 0.0f;
                 p[k] = static_cast<uint8_t>(std::lround(v));
             }
         }
@@ -37,7 +38,9 @@ inline int Wrap(int v, int n) {
 // One running-sum box pass of radius r over n values `stride` apart.
 void BoxPass(float* data, int n, int stride, int r, bool wrap, std::vector<float>& tmp) {
     tmp.resize(static_cast<std::size_t>(n));
-    auto get = [&](int i) { return data[static_cast<std::size_t>(wrap ? Wrap(i, n) : std::clamp(i, 0, n - 1)) * stride]; };
+    auto get = [&](int i) {
+        return data[static_cast<std::size_t>(wrap ? Wrap(i, n) : std::clamp(i, 0, n - 1)) * stride];
+    };
     float sum = 0;
     for (int i = -r; i <= r; ++i) sum += get(i);
     const float inv = 1.0f / static_cast<float>(2 * r + 1);

@@ -27,8 +27,7 @@ public:
     template <class F>
     void Fill(F f) {
         for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                At(x, y) = f((x + 0.5f) / width_, (y + 0.5f) / height_);
+            for (int x = 0; x < width_; ++x) At(x, y) = f((x + 0.5f) / width_, (y + 0.5f) / height_);
     }
 
     // To 8-bit RGBA with a small seeded dither, which keeps smooth gradients from banding.

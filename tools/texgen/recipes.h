@@ -8,7 +8,7 @@
 namespace texgen {
 
 struct Context {
-    std::string fontDir;  // folder of the DejaVu TrueType fonts (splash slides)
+    std::string fontDir; // folder of the DejaVu TrueType fonts (splash slides)
 };
 
 using Recipe = bool (*)(const Context& context, Picture& out, std::string& error);

@@ -12,10 +12,9 @@ const Vec3 SUN = FromAngles(-0.35f, 0.035f);
 constexpr Rgb SUN_GLOW = {1.0f, 0.55f, 0.22f};
 constexpr Rgb SUN_CORE = {1.0f, 0.86f, 0.62f};
 // Sky colours from the horizon up, on the side of the sun and on the far side.
-constexpr Rgb SKY_SUNWARD[] = {Hex(0xffa050), Hex(0xf07a5a), Hex(0xa85c84), Hex(0x4a3a78), Hex(0x1e2250),
-                               Hex(0x0c1030)};
-constexpr Rgb SKY_AWAY[] = {Hex(0xb07a8c), Hex(0x8a6490), Hex(0x5a4a80), Hex(0x2e2e64), Hex(0x161a44),
-                             Hex(0x0a0e2a)};
+constexpr Rgb SKY_SUNWARD[] = {Hex(0xffa050), Hex(0xf07a5a), Hex(0xa85c84),
+                               Hex(0x4a3a78), Hex(0x1e2250), Hex(0x0c1030)};
+constexpr Rgb SKY_AWAY[] = {Hex(0xb07a8c), Hex(0x8a6490), Hex(0x5a4a80), Hex(0x2e2e64), Hex(0x161a44), Hex(0x0a0e2a)};
 constexpr Rgb HILLS_FAR = Hex(0x5a3c64);
 constexpr Rgb HILLS_NEAR = Hex(0x22162e);
 constexpr Rgb WATER_DEEP = Hex(0x06060e);
@@ -43,7 +42,8 @@ Rgb Clouds(Vec3 d, Rgb sky) {
     const Vec3 q{d.x * h * 0.22f, d.y * h * 0.5f, 2.0f};
     const float warp = Fbm3(q * 0.7f, 3, 61);
     const float n = Fbm3(Vec3{q.x + warp * 0.8f, q.y + warp * 0.3f, q.z}, 6, 62, 0.55f);
-    const float cover = SmoothStep(0.05f, 0.65f, n) * SmoothStep(0.015f, 0.12f, d.z) * (1.0f - SmoothStep(0.6f, 0.95f, d.z));
+    const float cover =
+        SmoothStep(0.05f, 0.65f, n) * SmoothStep(0.015f, 0.12f, d.z) * (1.0f - SmoothStep(0.6f, 0.95f, d.z));
     if (cover <= 0) return sky;
     const float toward = Sunward(d);
     const float thick = SmoothStep(0.1f, 0.9f, n);
@@ -80,7 +80,7 @@ Rgb Above(Vec3 d, bool reflected) {
     c = Mix(c, Rgb{2.6f, 2.1f, 1.4f}, SmoothStep(0.99982f, 0.99990f, s));
     // The hills cut the lowest part of the sky.
     const float elevation = std::asin(std::clamp(d.z, -1.0f, 1.0f));
-    if (elevation > 0.1f) return c;  // above the highest hill
+    if (elevation > 0.1f) return c; // above the highest hill
     float far = 0, nearHills = 0;
     HillHeights(d, far, nearHills);
     const float edge = 0.0025f;

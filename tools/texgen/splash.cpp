@@ -177,14 +177,16 @@ bool SlideEmblem(const Context& context, Picture& out, std::string& error) {
             const float r = std::sqrt(dx * dx + dy * dy);
             Rgba& p = out.At(x, y);
             Rgb c{p.r, p.g, p.b};
-            c = c + Rgb{1.0f, 0.55f, 0.15f} * (0.55f * std::exp(-std::max(r - 1.0f, 0.0f) * 2.2f) * (r > 1.0f ? 1.0f : 0.0f));
+            c = c + Rgb{1.0f, 0.55f, 0.15f} *
+                        (0.55f * std::exp(-std::max(r - 1.0f, 0.0f) * 2.2f) * (r > 1.0f ? 1.0f : 0.0f));
             if (r < 1.0f + 1.0f / radius) {
                 const Vec3 n{dx, dy, std::sqrt(std::max(0.0f, 1.0f - r * r))};
                 const float diffuse = std::max(Dot(n, light), 0.0f);
                 const Vec3 half = Normalize(light + Vec3{0, 0, 1});
                 const float shine = std::pow(std::max(Dot(n, half), 0.0f), 60.0f);
                 const float rimLight = std::pow(1.0f - n.z, 3.0f);
-                Rgb s = Hex(0xff8a20) * (0.35f + 0.85f * diffuse) + Rgb{1, 1, 0.9f} * shine * 1.2f + Hex(0xffd080) * rimLight * 0.6f;
+                Rgb s = Hex(0xff8a20) * (0.35f + 0.85f * diffuse) + Rgb{1, 1, 0.9f} * shine * 1.2f +
+                        Hex(0xffd080) * rimLight * 0.6f;
                 c = Over(c, s, Clamp01((1.0f - r) * radius + 0.5f));
             }
             p = WithAlpha(c, 1.0f);

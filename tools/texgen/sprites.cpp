@@ -101,8 +101,10 @@ bool SpriteRing(const Context&, Picture& out, std::string&) {
     out.Fill([](float u, float v) {
         const Centred c = Centre(u, v);
         const float d = (c.r - 0.72f) / 0.09f;
-        const float ring = std::exp(-d * d) + 0.35f * std::exp(-(c.r - 0.6f) * (c.r - 0.6f) / 0.06f) * (c.r < 0.72f ? 1.0f : 0.0f);
-        const float n = 0.85f + 0.15f * Fbm3(Vec3{std::cos(c.angle) * 3.0f, std::sin(c.angle) * 3.0f, c.r * 4.0f}, 3, 231);
+        const float ring =
+            std::exp(-d * d) + 0.35f * std::exp(-(c.r - 0.6f) * (c.r - 0.6f) / 0.06f) * (c.r < 0.72f ? 1.0f : 0.0f);
+        const float n =
+            0.85f + 0.15f * Fbm3(Vec3{std::cos(c.angle) * 3.0f, std::sin(c.angle) * 3.0f, c.r * 4.0f}, 3, 231);
         return Additive({1, 1, 1}, ring * n * Border(c.r, 0.9f));
     });
     return true;
@@ -152,7 +154,8 @@ bool SpriteLightning(const Context&, Picture& out, std::string&) {
     // Two forks that leave the main bolt and die away.
     for (int f = 0; f < 2; ++f) {
         const Vec2 from = path[path.size() / 3 + static_cast<std::size_t>(f) * path.size() / 3];
-        const Vec2 to = from + Vec2{static_cast<float>(rng.Range(30, 60)), static_cast<float>(rng.Range(-1, 1) * h * 0.35)};
+        const Vec2 to =
+            from + Vec2{static_cast<float>(rng.Range(30, 60)), static_cast<float>(rng.Range(-1, 1) * h * 0.35)};
         std::vector<Vec2> fork{from};
         Bolt(fork, from, to, 0.3f, rng, 5);
         for (std::size_t i = 1; i < fork.size(); ++i) {

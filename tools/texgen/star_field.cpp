@@ -9,8 +9,8 @@ namespace texgen {
 namespace {
 
 // Star colours from hot to cool.
-constexpr Rgb STAR_COLOURS[] = {Hex(0xb4c8ff), Hex(0xdce6ff), Hex(0xffffff), Hex(0xfff2d8), Hex(0xffd8a8),
-                                Hex(0xffb888)};
+constexpr Rgb STAR_COLOURS[] = {Hex(0xb4c8ff), Hex(0xdce6ff), Hex(0xffffff),
+                                Hex(0xfff2d8), Hex(0xffd8a8), Hex(0xffb888)};
 
 // Angular radius of a star's core, in radians (a little over half a pixel of a 512 face).
 constexpr float CORE = 0.0017f;
@@ -22,7 +22,7 @@ Rgb StarLight(Vec3 d, const StarLayer& layer, float density) {
     const Vec3 p = d * k;
     const int cx = static_cast<int>(std::floor(p.x)), cy = static_cast<int>(std::floor(p.y)),
               cz = static_cast<int>(std::floor(p.z));
-    const float reach = 1.0f / k;  // farther stars may sit outside the cells looked at
+    const float reach = 1.0f / k; // farther stars may sit outside the cells looked at
     const float chance = layer.probability * density;
     Rgb sum;
     for (int k3 = -1; k3 <= 1; ++k3)

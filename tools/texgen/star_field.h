@@ -9,11 +9,11 @@
 namespace texgen {
 
 struct StarLayer {
-    float cellsPerRadian;  // about the inverse of the typical distance between candidates
-    float probability;     // share of cells that hold a star
-    float brightness;      // scale of the brightest stars
-    float sharpness;       // higher: fewer bright stars
-    float halo;            // strength of the soft halo around bright stars (0: none)
+    float cellsPerRadian; // about the inverse of the typical distance between candidates
+    float probability;    // share of cells that hold a star
+    float brightness;     // scale of the brightest stars
+    float sharpness;      // higher: fewer bright stars
+    float halo;           // strength of the soft halo around bright stars (0: none)
     uint32_t seed;
 };
 

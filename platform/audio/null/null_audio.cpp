@@ -12,19 +12,15 @@ namespace plat {
 class NullSoundDevice final : public DsDevice {
 public:
     NullSoundDevice(NullAudio& audio, std::shared_ptr<NullSoundDeviceState> state)
-        : audio_(audio), state_(std::move(state))
-    {
-    }
+        : audio_(audio), state_(std::move(state)) {}
 
-    ~NullSoundDevice() override
-    {
+    ~NullSoundDevice() override {
         std::lock_guard<std::mutex> lock(audio_.mutex_);
         --audio_.liveDevices_;
         audio_.RecordLocked("ReleaseDevice");
     }
 
-    DsResult SetCooperativeLevel(void* window, uint32_t level) override
-    {
+    DsResult SetCooperativeLevel(void* window, uint32_t level) override {
         std::lock_guard<std::mutex> lock(audio_.mutex_);
         audio_.RecordLocked("SetCooperativeLevel %u", level);
         if (audio_.faults_.cooperativeLevel) return DSERR_GENERIC;
@@ -32,8 +28,7 @@ public:
         return DS_OK;
     }
 
-    DsResult CreateSoundBuffer(const DsBufferDesc& desc, std::shared_ptr<DsBuffer>* out) override
-    {
+    DsResult CreateSoundBuffer(const DsBufferDesc& desc, std::shared_ptr<DsBuffer>* out) override {
         if (out == nullptr) return DSERR_INVALIDPARAM;
         out->reset();
         DsBufferKind kind = DsBufferKind::Static;
@@ -55,8 +50,8 @@ public:
         auto memory = std::make_shared<NullSoundMemory>();
         memory->bytes.assign(desc.bufferBytes, 0);
         WaveFormatEx format = desc.format != nullptr ? *desc.format : WaveFormatEx{};
-        auto buffer = std::make_shared<NullSoundBuffer>(audio_, state_, id, kind, desc.flags, format,
-                                                        std::move(memory), 0);
+        auto buffer =
+            std::make_shared<NullSoundBuffer>(audio_, state_, id, kind, desc.flags, format, std::move(memory), 0);
         ++audio_.nextBufferId_;
         audio_.buffers_.push_back({buffer.get(), buffer});
         if (kind == DsBufferKind::Primary) state_->primary = buffer;
@@ -64,8 +59,7 @@ public:
         return DS_OK;
     }
 
-    DsResult DuplicateSoundBuffer(DsBuffer& original, std::shared_ptr<DsBuffer>* out) override
-    {
+    DsResult DuplicateSoundBuffer(DsBuffer& original, std::shared_ptr<DsBuffer>* out) override {
         if (out == nullptr) return DSERR_INVALIDPARAM;
         out->reset();
         auto* source = dynamic_cast<NullSoundBuffer*>(&original);
@@ -75,9 +69,8 @@ public:
         if (source == nullptr || source->device_ != state_) return DSERR_INVALIDPARAM;
         if (source->kind_ != DsBufferKind::Static) return DSERR_INVALIDCALL;
         if (audio_.faults_.duplicate) return DSERR_OUTOFMEMORY;
-        auto buffer = std::make_shared<NullSoundBuffer>(audio_, state_, id, source->kind_,
-                                                        source->flags_, source->format_,
-                                                        source->memory_, source->id_);
+        auto buffer = std::make_shared<NullSoundBuffer>(audio_, state_, id, source->kind_, source->flags_,
+                                                        source->format_, source->memory_, source->id_);
         buffer->volume_ = source->volume_;
         buffer->pending3D_ = source->pending3D_;
         buffer->applied3D_ = source->applied3D_;
@@ -92,15 +85,11 @@ private:
     std::shared_ptr<NullSoundDeviceState> state_;
 };
 
-NullAudio::NullAudio()
-{
-    drivers_.emplace_back("Null Sound Driver", "null");
-}
+NullAudio::NullAudio() { drivers_.emplace_back("Null Sound Driver", "null"); }
 
 NullAudio::~NullAudio() = default;
 
-void NullAudio::RecordLocked(const char* format, ...)
-{
+void NullAudio::RecordLocked(const char* format, ...) {
     char line[256];
     va_list args;
     va_start(args, format);
@@ -109,8 +98,7 @@ void NullAudio::RecordLocked(const char* format, ...)
     calls_.emplace_back(line);
 }
 
-DsResult NullAudio::EnumerateDrivers(const DriverCallback& callback)
-{
+DsResult NullAudio::EnumerateDrivers(const DriverCallback& callback) {
     std::vector<std::pair<std::string, std::string>> drivers;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -123,8 +111,7 @@ DsResult NullAudio::EnumerateDrivers(const DriverCallback& callback)
     return DS_OK;
 }
 
-DsResult NullAudio::CreateDevice(std::shared_ptr<DsDevice>* out)
-{
+DsResult NullAudio::CreateDevice(std::shared_ptr<DsDevice>* out) {
     if (out == nullptr) return DSERR_INVALIDPARAM;
     out->reset();
     std::lock_guard<std::mutex> lock(mutex_);
@@ -139,32 +126,27 @@ DsResult NullAudio::CreateDevice(std::shared_ptr<DsDevice>* out)
     return DS_OK;
 }
 
-void NullAudio::SetFaults(const NullAudioFaults& faults)
-{
+void NullAudio::SetFaults(const NullAudioFaults& faults) {
     std::lock_guard<std::mutex> lock(mutex_);
     faults_ = faults;
 }
 
-void NullAudio::SetDrivers(std::vector<std::pair<std::string, std::string>> drivers)
-{
+void NullAudio::SetDrivers(std::vector<std::pair<std::string, std::string>> drivers) {
     std::lock_guard<std::mutex> lock(mutex_);
     drivers_ = std::move(drivers);
 }
 
-void NullAudio::AdvanceMs(uint32_t ms)
-{
+void NullAudio::AdvanceMs(uint32_t ms) {
     std::lock_guard<std::mutex> lock(mutex_);
     for (const Entry& e : buffers_) e.buffer->AdvanceLocked(ms);
 }
 
-std::vector<std::string> NullAudio::Calls() const
-{
+std::vector<std::string> NullAudio::Calls() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return calls_;
 }
 
-int NullAudio::CountCalls(const std::string& line) const
-{
+int NullAudio::CountCalls(const std::string& line) const {
     std::lock_guard<std::mutex> lock(mutex_);
     int n = 0;
     for (const auto& call : calls_)
@@ -172,49 +154,40 @@ int NullAudio::CountCalls(const std::string& line) const
     return n;
 }
 
-void NullAudio::ClearCalls()
-{
+void NullAudio::ClearCalls() {
     std::lock_guard<std::mutex> lock(mutex_);
     calls_.clear();
 }
 
-std::vector<std::shared_ptr<NullSoundBuffer>> NullAudio::Buffers() const
-{
+std::vector<std::shared_ptr<NullSoundBuffer>> NullAudio::Buffers() const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::shared_ptr<NullSoundBuffer>> live;
     for (const Entry& e : buffers_) live.push_back(e.weak.lock());
-    std::erase(live, nullptr);  // buffers being destroyed right now
+    std::erase(live, nullptr); // buffers being destroyed right now
     return live;
 }
 
-std::shared_ptr<NullSoundBuffer> NullAudio::Buffer(int id) const
-{
+std::shared_ptr<NullSoundBuffer> NullAudio::Buffer(int id) const {
     std::lock_guard<std::mutex> lock(mutex_);
     for (const Entry& e : buffers_)
         if (e.buffer->id_ == id) return e.weak.lock();
     return nullptr;
 }
 
-NullSoundBuffer* NullAudio::Of(DsBuffer* buffer)
-{
-    return dynamic_cast<NullSoundBuffer*>(buffer);
-}
+NullSoundBuffer* NullAudio::Of(DsBuffer* buffer) { return dynamic_cast<NullSoundBuffer*>(buffer); }
 
-int NullAudio::LiveDevices() const
-{
+int NullAudio::LiveDevices() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return liveDevices_;
 }
 
-DsListenerParams NullAudio::ListenerApplied() const
-{
+DsListenerParams NullAudio::ListenerApplied() const {
     std::lock_guard<std::mutex> lock(mutex_);
     auto device = newestDevice_.lock();
     return device ? device->appliedListener : DsListenerParams{};
 }
 
-int NullAudio::Commits() const
-{
+int NullAudio::Commits() const {
     std::lock_guard<std::mutex> lock(mutex_);
     auto device = newestDevice_.lock();
     return device ? device->commits : 0;

@@ -24,14 +24,14 @@ struct NullSoundMemory;
 
 // Calls the null backend can be told to fail.
 struct NullAudioFaults {
-    bool createDevice = false;      // CreateDevice: DSERR_NODRIVER, as with no sound card
-    bool cooperativeLevel = false;  // SetCooperativeLevel: DSERR_GENERIC
-    bool createPrimary = false;     // CreateSoundBuffer of the primary buffer: DSERR_GENERIC
-    bool createSecondary = false;   // CreateSoundBuffer of any other buffer: DSERR_OUTOFMEMORY
-    bool duplicate = false;         // DuplicateSoundBuffer: DSERR_OUTOFMEMORY
-    bool queryListener = false;     // QueryInterface for the listener: DSERR_NOINTERFACE
-    bool query3DBuffer = false;     // QueryInterface for 3D controls: DSERR_NOINTERFACE
-    bool queryNotify = false;       // QueryInterface for notifications: DSERR_NOINTERFACE
+    bool createDevice = false;     // CreateDevice: DSERR_NODRIVER, as with no sound card
+    bool cooperativeLevel = false; // SetCooperativeLevel: DSERR_GENERIC
+    bool createPrimary = false;    // CreateSoundBuffer of the primary buffer: DSERR_GENERIC
+    bool createSecondary = false;  // CreateSoundBuffer of any other buffer: DSERR_OUTOFMEMORY
+    bool duplicate = false;        // DuplicateSoundBuffer: DSERR_OUTOFMEMORY
+    bool queryListener = false;    // QueryInterface for the listener: DSERR_NOINTERFACE
+    bool query3DBuffer = false;    // QueryInterface for 3D controls: DSERR_NOINTERFACE
+    bool queryNotify = false;      // QueryInterface for notifications: DSERR_NOINTERFACE
 };
 
 class NullAudio final : public DsBackend {
@@ -100,17 +100,17 @@ class NullSoundBuffer final : public DsBuffer,
                               public DsNotify,
                               public std::enable_shared_from_this<NullSoundBuffer> {
 public:
-    NullSoundBuffer(NullAudio& audio, std::shared_ptr<NullSoundDeviceState> device, int id,
-                    DsBufferKind kind, uint32_t flags, const WaveFormatEx& format,
-                    std::shared_ptr<NullSoundMemory> memory, int duplicateOf);
+    NullSoundBuffer(NullAudio& audio, std::shared_ptr<NullSoundDeviceState> device, int id, DsBufferKind kind,
+                    uint32_t flags, const WaveFormatEx& format, std::shared_ptr<NullSoundMemory> memory,
+                    int duplicateOf);
     ~NullSoundBuffer() override;
 
     // DsBuffer
     DsResult GetStatus(uint32_t* status) override;
     DsResult GetCurrentPosition(uint32_t* play, uint32_t* write) override;
     DsResult SetCurrentPosition(uint32_t offset) override;
-    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2,
-                  uint32_t* bytes2, uint32_t flags) override;
+    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2, uint32_t* bytes2,
+                  uint32_t flags) override;
     DsResult Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2) override;
     DsResult Play(uint32_t reserved, uint32_t priority, uint32_t flags) override;
     DsResult Stop() override;
@@ -134,12 +134,12 @@ public:
 
     // ---- What tests look at ----
     int Id() const { return id_; }
-    int DuplicateOf() const { return duplicateOf_; }  // 0 for an original
+    int DuplicateOf() const { return duplicateOf_; } // 0 for an original
     DsBufferKind Kind() const { return kind_; }
     uint32_t Flags() const { return flags_; }
     const WaveFormatEx& Format() const { return format_; }
     uint32_t Bytes() const;
-    int32_t Volume() const;  // clamped, hundredths of a decibel
+    int32_t Volume() const; // clamped, hundredths of a decibel
     float Gain() const;
     bool IsPlaying() const;
     bool IsLooping() const;
@@ -178,8 +178,8 @@ private:
     bool playing_ = false;
     bool looping_ = false;
     uint32_t cursor_ = 0;
-    uint64_t absolute_ = 0;   // bytes played since the cursor was last set, plus where it was set
-    uint64_t carry_ = 0;      // frame fraction of the clock, in frames * 1000 / rate
+    uint64_t absolute_ = 0; // bytes played since the cursor was last set, plus where it was set
+    uint64_t carry_ = 0;    // frame fraction of the clock, in frames * 1000 / rate
     int locks_ = 0;
     uint64_t unlocks_ = 0;
     std::vector<uint8_t> played_;

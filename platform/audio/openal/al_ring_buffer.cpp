@@ -6,8 +6,7 @@
 namespace plat {
 
 DsResult AlRingBuffer::Create(std::shared_ptr<AlSystem> system, const DsBufferDesc& desc,
-                              std::shared_ptr<DsBuffer>* out)
-{
+                              std::shared_ptr<DsBuffer>* out) {
     AlSystem& sys = *system;
     auto ring = std::make_shared<AlRingBuffer>(std::move(system), desc.flags, *desc.format, desc.bufferBytes);
     bool made;
@@ -22,10 +21,8 @@ DsResult AlRingBuffer::Create(std::shared_ptr<AlSystem> system, const DsBufferDe
     return DS_OK;
 }
 
-AlRingBuffer::AlRingBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, const WaveFormatEx& format,
-                           uint32_t bytes)
-    : AlSourceBuffer(std::move(system), flags, format), size_(bytes)
-{
+AlRingBuffer::AlRingBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, const WaveFormatEx& format, uint32_t bytes)
+    : AlSourceBuffer(std::move(system), flags, format), size_(bytes) {
     memory_.assign(bytes, format.bitsPerSample == 8 ? 0x80 : 0x00);
     // Whole frames per segment; the last segment takes the rest.
     const uint32_t frames = bytes / format.blockAlign;
@@ -33,8 +30,7 @@ AlRingBuffer::AlRingBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, con
     segmentBytes_ = frames / segments_ * format.blockAlign;
 }
 
-AlRingBuffer::~AlRingBuffer()
-{
+AlRingBuffer::~AlRingBuffer() {
     std::lock_guard<std::mutex> lock(system_->mutex);
     system_->UnregisterRing(this);
     if (source_ != 0) {
@@ -45,33 +41,26 @@ AlRingBuffer::~AlRingBuffer()
     alGetError();
 }
 
-bool AlRingBuffer::CreateBuffersLocked()
-{
+bool AlRingBuffer::CreateBuffersLocked() {
     alGetError();
     alGenBuffers(static_cast<ALsizei>(segments_), alBuffers_);
     buffersMade_ = alGetError() == AL_NO_ERROR;
     return buffersMade_;
 }
 
-uint32_t AlRingBuffer::SegmentOf(uint32_t offset) const
-{
-    return std::min(offset / segmentBytes_, segments_ - 1);
-}
+uint32_t AlRingBuffer::SegmentOf(uint32_t offset) const { return std::min(offset / segmentBytes_, segments_ - 1); }
 
-uint32_t AlRingBuffer::SegmentEnd(uint32_t segment) const
-{
+uint32_t AlRingBuffer::SegmentEnd(uint32_t segment) const {
     return segment + 1 == segments_ ? size_ : (segment + 1) * segmentBytes_;
 }
 
-bool AlRingBuffer::InQueue(uint32_t segment) const
-{
+bool AlRingBuffer::InQueue(uint32_t segment) const {
     for (uint32_t i = 0; i < queued_; ++i)
         if (queue_[(queueFirst_ + i) % kMaxSegments].segment == segment) return true;
     return false;
 }
 
-uint64_t AlRingBuffer::CursorLocked()
-{
+uint64_t AlRingBuffer::CursorLocked() {
     if (queued_ == 0) return head_;
     ALint offset = 0;
     ALint state = AL_INITIAL;
@@ -82,16 +71,14 @@ uint64_t AlRingBuffer::CursorLocked()
     return std::clamp(cursor, std::max(head_, notified_), tail_);
 }
 
-void AlRingBuffer::NotifyLocked(uint64_t cursor)
-{
+void AlRingBuffer::NotifyLocked(uint64_t cursor) {
     if (cursor <= notified_) return;
     for (const DsNotifyPosition& n : notifications_)
         if (DsPassesOffset(notified_, cursor, n.offset, size_)) n.event->Set();
     notified_ = cursor;
 }
 
-void AlRingBuffer::UnqueueProcessedLocked()
-{
+void AlRingBuffer::UnqueueProcessedLocked() {
     ALint processed = 0;
     alGetSourcei(source_, AL_BUFFERS_PROCESSED, &processed);
     const auto count = std::min(static_cast<uint32_t>(std::max(processed, 0)), queued_);
@@ -105,8 +92,7 @@ void AlRingBuffer::UnqueueProcessedLocked()
     }
 }
 
-void AlRingBuffer::ClearQueueLocked(uint64_t at)
-{
+void AlRingBuffer::ClearQueueLocked(uint64_t at) {
     alSourceStop(source_);
     alSourcei(source_, AL_BUFFER, 0);
     queueFirst_ = 0;
@@ -114,8 +100,7 @@ void AlRingBuffer::ClearQueueLocked(uint64_t at)
     head_ = tail_ = notified_ = at;
 }
 
-void AlRingBuffer::TopUpLocked(uint64_t cursor)
-{
+void AlRingBuffer::TopUpLocked(uint64_t cursor) {
     // The caller may be writing into the ring: read none of it until the lock is given back.
     if (locks_ > 0) return;
     const uint64_t ahead = static_cast<uint64_t>(kAheadSegments) * segmentBytes_;
@@ -135,8 +120,7 @@ void AlRingBuffer::TopUpLocked(uint64_t cursor)
     alGetError();
 }
 
-void AlRingBuffer::PumpLocked()
-{
+void AlRingBuffer::PumpLocked() {
     if (!playing_) return;
     const uint64_t cursor = CursorLocked();
     NotifyLocked(cursor);
@@ -155,8 +139,7 @@ void AlRingBuffer::PumpLocked()
     alGetError();
 }
 
-DsResult AlRingBuffer::GetStatus(uint32_t* status)
-{
+DsResult AlRingBuffer::GetStatus(uint32_t* status) {
     if (status == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     *status = 0;
@@ -164,8 +147,7 @@ DsResult AlRingBuffer::GetStatus(uint32_t* status)
     return DS_OK;
 }
 
-DsResult AlRingBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
-{
+DsResult AlRingBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write) {
     std::lock_guard<std::mutex> lock(system_->mutex);
     const uint64_t cursor = playing_ ? CursorLocked() : head_;
     // Bytes up to the end of the queue are on their way out; writing there is heard next lap.
@@ -174,8 +156,7 @@ DsResult AlRingBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
     return DS_OK;
 }
 
-DsResult AlRingBuffer::SetCurrentPosition(uint32_t offset)
-{
+DsResult AlRingBuffer::SetCurrentPosition(uint32_t offset) {
     if (offset >= size_) return DSERR_INVALIDPARAM;
     offset -= offset % format_.blockAlign;
     std::lock_guard<std::mutex> lock(system_->mutex);
@@ -189,32 +170,29 @@ DsResult AlRingBuffer::SetCurrentPosition(uint32_t offset)
     return DS_OK;
 }
 
-DsResult AlRingBuffer::Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1,
-                            void** audio2, uint32_t* bytes2, uint32_t flags)
-{
+DsResult AlRingBuffer::Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2,
+                            uint32_t* bytes2, uint32_t flags) {
     if (audio1 == nullptr || bytes1 == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     const auto write = static_cast<uint32_t>((playing_ ? tail_ : head_) % size_);
-    const DsResult r = DsLockRegions(memory_.data(), size_, write, offset, bytes, flags, audio1, bytes1,
-                                     audio2, bytes2);
+    const DsResult r =
+        DsLockRegions(memory_.data(), size_, write, offset, bytes, flags, audio1, bytes1, audio2, bytes2);
     if (DsFailed(r)) return r;
     ++locks_;
     return DS_OK;
 }
 
-DsResult AlRingBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2)
-{
+DsResult AlRingBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2) {
     std::lock_guard<std::mutex> lock(system_->mutex);
     if (locks_ == 0) return DSERR_INVALIDCALL;
     const uint8_t* base = memory_.data();
     if (!DsUnlockRegionsInside(base, size_, audio1, bytes1, audio2, bytes2)) return DSERR_INVALIDPARAM;
     --locks_;
-    PumpLocked();  // a queue that waited for the lock goes on at once
+    PumpLocked(); // a queue that waited for the lock goes on at once
     return DS_OK;
 }
 
-DsResult AlRingBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t flags)
-{
+DsResult AlRingBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t flags) {
     if (reserved != 0 || (flags & ~DSBPLAY_LOOPING) != 0) return DSERR_INVALIDPARAM;
     const bool loop = (flags & DSBPLAY_LOOPING) != 0;
     std::lock_guard<std::mutex> lock(system_->mutex);
@@ -234,8 +212,7 @@ DsResult AlRingBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t flags
     return DS_OK;
 }
 
-DsResult AlRingBuffer::Stop()
-{
+DsResult AlRingBuffer::Stop() {
     std::lock_guard<std::mutex> lock(system_->mutex);
     if (!playing_) return DS_OK;
     const uint64_t cursor = CursorLocked();
@@ -247,8 +224,7 @@ DsResult AlRingBuffer::Stop()
     return DS_OK;
 }
 
-DsResult AlRingBuffer::SetNotificationPositions(uint32_t count, const DsNotifyPosition* positions)
-{
+DsResult AlRingBuffer::SetNotificationPositions(uint32_t count, const DsNotifyPosition* positions) {
     if (DsResult r = DsCheckNotifications(size_, count, positions); DsFailed(r)) return r;
     std::lock_guard<std::mutex> lock(system_->mutex);
     if (playing_) return DSERR_INVALIDCALL;

@@ -7,19 +7,15 @@
 namespace plat {
 
 AlSourceBuffer::AlSourceBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, const WaveFormatEx& format)
-    : system_(std::move(system)), flags_(flags), format_(format), alFormat_(AlFormatOf(format))
-{
-}
+    : system_(std::move(system)), flags_(flags), format_(format), alFormat_(AlFormatOf(format)) {}
 
-AlSourceBuffer::~AlSourceBuffer()
-{
+AlSourceBuffer::~AlSourceBuffer() {
     std::lock_guard<std::mutex> lock(system_->mutex);
     system_->Unregister3D(this);
     if (source_ != 0) alDeleteSources(1, &source_);
 }
 
-bool AlSourceBuffer::CreateSourceLocked()
-{
+bool AlSourceBuffer::CreateSourceLocked() {
     alGetError();
     alGenSources(1, &source_);
     if (alGetError() != AL_NO_ERROR) {
@@ -37,42 +33,36 @@ bool AlSourceBuffer::CreateSourceLocked()
         alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
         alSource3f(source_, AL_POSITION, 0.0f, 0.0f, 0.0f);
         alSourcef(source_, AL_ROLLOFF_FACTOR, 0.0f);
-        if (format_.channels == 2 && system_->HasDirectChannels())
-            alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+        if (format_.channels == 2 && system_->HasDirectChannels()) alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
     }
     alGetError();
     return true;
 }
 
-void AlSourceBuffer::CopySettingsLocked(const AlSourceBuffer& original)
-{
+void AlSourceBuffer::CopySettingsLocked(const AlSourceBuffer& original) {
     volume_ = original.volume_;
     pending3D_ = original.pending3D_;
 }
 
-DsResult AlSourceBuffer::SetVolume(int32_t volume)
-{
+DsResult AlSourceBuffer::SetVolume(int32_t volume) {
     std::lock_guard<std::mutex> lock(system_->mutex);
     volume_ = DsClampVolume(volume);
     alSourcef(source_, AL_GAIN, DsVolumeToGain(volume_));
     return DS_OK;
 }
 
-DsResult AlSourceBuffer::Restore()
-{
+DsResult AlSourceBuffer::Restore() {
     // OpenAL never takes a buffer's memory away.
     return DS_OK;
 }
 
-DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<DsListener>* out)
-{
+DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<DsListener>* out) {
     if (out == nullptr) return DSERR_INVALIDPARAM;
     out->reset();
     return DSERR_NOINTERFACE;
 }
 
-DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<Ds3DBuffer>* out)
-{
+DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<Ds3DBuffer>* out) {
     if (out == nullptr) return DSERR_INVALIDPARAM;
     out->reset();
     if (!(flags_ & DSBCAPS_CTRL3D)) return DSERR_NOINTERFACE;
@@ -80,8 +70,7 @@ DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<Ds3DBuffer>* out)
     return DS_OK;
 }
 
-DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<DsNotify>* out)
-{
+DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<DsNotify>* out) {
     if (out == nullptr) return DSERR_INVALIDPARAM;
     out->reset();
     DsNotify* notify = NotifyInterface();
@@ -90,8 +79,7 @@ DsResult AlSourceBuffer::QueryInterface(std::shared_ptr<DsNotify>* out)
     return DS_OK;
 }
 
-DsResult AlSourceBuffer::SetAllParameters(const Ds3DBufferParams& params, uint32_t apply)
-{
+DsResult AlSourceBuffer::SetAllParameters(const Ds3DBufferParams& params, uint32_t apply) {
     if (apply > DS3D_DEFERRED) return DSERR_INVALIDPARAM;
     if (DsResult r = DsCheck3DParams(params); DsFailed(r)) return r;
     std::lock_guard<std::mutex> lock(system_->mutex);
@@ -105,28 +93,22 @@ DsResult AlSourceBuffer::SetAllParameters(const Ds3DBufferParams& params, uint32
     return DS_OK;
 }
 
-DsResult AlSourceBuffer::GetAllParameters(Ds3DBufferParams* params)
-{
+DsResult AlSourceBuffer::GetAllParameters(Ds3DBufferParams* params) {
     if (params == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     *params = pending3D_;
     return DS_OK;
 }
 
-void AlSourceBuffer::ApplyRolloffLocked(float rolloff)
-{
-    alSourcef(source_, AL_ROLLOFF_FACTOR, rolloff);
-}
+void AlSourceBuffer::ApplyRolloffLocked(float rolloff) { alSourcef(source_, AL_ROLLOFF_FACTOR, rolloff); }
 
-void AlSourceBuffer::Commit3DLocked()
-{
+void AlSourceBuffer::Commit3DLocked() {
     if (!dirty3D_) return;
     Apply3DLocked(pending3D_);
     dirty3D_ = false;
 }
 
-void AlSourceBuffer::Apply3DLocked(const Ds3DBufferParams& p)
-{
+void AlSourceBuffer::Apply3DLocked(const Ds3DBufferParams& p) {
     // Left-handed to right-handed: negate z.
     if (p.mode == DS3DMODE_DISABLE) {
         alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);

@@ -6,21 +6,16 @@ namespace plat {
 
 namespace {
 
-uint8_t SilenceByte(const WaveFormatEx& format)
-{
-    return format.bitsPerSample == 8 ? 0x80 : 0x00;
-}
+uint8_t SilenceByte(const WaveFormatEx& format) { return format.bitsPerSample == 8 ? 0x80 : 0x00; }
 
 } // namespace
 
 DsResult AlStaticBuffer::Create(std::shared_ptr<AlSystem> system, const DsBufferDesc& desc,
-                                std::shared_ptr<DsBuffer>* out)
-{
+                                std::shared_ptr<DsBuffer>* out) {
     auto data = std::make_shared<AlSharedData>();
     data->memory.assign(desc.bufferBytes, SilenceByte(*desc.format));
     AlSystem& sys = *system;
-    auto buffer =
-        std::make_shared<AlStaticBuffer>(std::move(system), desc.flags, *desc.format, std::move(data));
+    auto buffer = std::make_shared<AlStaticBuffer>(std::move(system), desc.flags, *desc.format, std::move(data));
     bool made;
     {
         std::lock_guard<std::mutex> lock(sys.mutex);
@@ -32,8 +27,7 @@ DsResult AlStaticBuffer::Create(std::shared_ptr<AlSystem> system, const DsBuffer
     return DS_OK;
 }
 
-DsResult AlStaticBuffer::Duplicate(std::shared_ptr<DsBuffer>* out)
-{
+DsResult AlStaticBuffer::Duplicate(std::shared_ptr<DsBuffer>* out) {
     auto voice = std::make_shared<AlStaticBuffer>(system_, flags_, format_, data_);
     bool made;
     {
@@ -46,14 +40,11 @@ DsResult AlStaticBuffer::Duplicate(std::shared_ptr<DsBuffer>* out)
     return DS_OK;
 }
 
-AlStaticBuffer::AlStaticBuffer(std::shared_ptr<AlSystem> system, uint32_t flags,
-                               const WaveFormatEx& format, std::shared_ptr<AlSharedData> data)
-    : AlSourceBuffer(std::move(system), flags, format), data_(std::move(data))
-{
-}
+AlStaticBuffer::AlStaticBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, const WaveFormatEx& format,
+                               std::shared_ptr<AlSharedData> data)
+    : AlSourceBuffer(std::move(system), flags, format), data_(std::move(data)) {}
 
-AlStaticBuffer::~AlStaticBuffer()
-{
+AlStaticBuffer::~AlStaticBuffer() {
     std::lock_guard<std::mutex> lock(system_->mutex);
     if (source_ != 0) {
         alSourceStop(source_);
@@ -70,8 +61,7 @@ AlStaticBuffer::~AlStaticBuffer()
     alGetError();
 }
 
-bool AlStaticBuffer::InitLocked()
-{
+bool AlStaticBuffer::InitLocked() {
     alGetError();
     if (data_->alBuffer == 0) {
         alGenBuffers(1, &data_->alBuffer);
@@ -86,8 +76,7 @@ bool AlStaticBuffer::InitLocked()
     return true;
 }
 
-void AlStaticBuffer::UploadLocked()
-{
+void AlStaticBuffer::UploadLocked() {
     AlSharedData& d = *data_;
     if (!d.dirty || d.locks > 0) return;
     // New bytes wait while any voice on them plays; OpenAL cannot change a buffer in use.
@@ -101,18 +90,15 @@ void AlStaticBuffer::UploadLocked()
     const auto whole = static_cast<ALsizei>(d.memory.size() / frame * frame);
     alGetError();
     if (whole > 0)
-        alBufferData(d.alBuffer, alFormat_, d.memory.data(), whole,
-                     static_cast<ALsizei>(format_.samplesPerSec));
+        alBufferData(d.alBuffer, alFormat_, d.memory.data(), whole, static_cast<ALsizei>(format_.samplesPerSec));
     d.uploaded = whole > 0 && alGetError() == AL_NO_ERROR;
     d.dirty = false;
     if (d.uploaded)
-        for (AlStaticBuffer* user : d.users)
-            alSourcei(user->source_, AL_BUFFER, static_cast<ALint>(d.alBuffer));
+        for (AlStaticBuffer* user : d.users) alSourcei(user->source_, AL_BUFFER, static_cast<ALint>(d.alBuffer));
     alGetError();
 }
 
-uint32_t AlStaticBuffer::CursorLocked()
-{
+uint32_t AlStaticBuffer::CursorLocked() {
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
     if (state != AL_PLAYING) return startOffset_;
@@ -121,8 +107,7 @@ uint32_t AlStaticBuffer::CursorLocked()
     return static_cast<uint32_t>(std::max(offset, 0));
 }
 
-DsResult AlStaticBuffer::GetStatus(uint32_t* status)
-{
+DsResult AlStaticBuffer::GetStatus(uint32_t* status) {
     if (status == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     ALint state = AL_INITIAL;
@@ -132,8 +117,7 @@ DsResult AlStaticBuffer::GetStatus(uint32_t* status)
     return DS_OK;
 }
 
-DsResult AlStaticBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
-{
+DsResult AlStaticBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write) {
     std::lock_guard<std::mutex> lock(system_->mutex);
     uint32_t cursor = CursorLocked();
     if (play != nullptr) *play = cursor;
@@ -141,8 +125,7 @@ DsResult AlStaticBuffer::GetCurrentPosition(uint32_t* play, uint32_t* write)
     return DS_OK;
 }
 
-DsResult AlStaticBuffer::SetCurrentPosition(uint32_t offset)
-{
+DsResult AlStaticBuffer::SetCurrentPosition(uint32_t offset) {
     if (offset >= data_->memory.size()) return DSERR_INVALIDPARAM;
     offset -= offset % format_.blockAlign;
     std::lock_guard<std::mutex> lock(system_->mutex);
@@ -157,21 +140,19 @@ DsResult AlStaticBuffer::SetCurrentPosition(uint32_t offset)
     return DS_OK;
 }
 
-DsResult AlStaticBuffer::Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1,
-                              void** audio2, uint32_t* bytes2, uint32_t flags)
-{
+DsResult AlStaticBuffer::Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2,
+                              uint32_t* bytes2, uint32_t flags) {
     if (audio1 == nullptr || bytes1 == nullptr) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     const auto size = static_cast<uint32_t>(data_->memory.size());
-    const DsResult r = DsLockRegions(data_->memory.data(), size, CursorLocked(), offset, bytes, flags,
-                                     audio1, bytes1, audio2, bytes2);
+    const DsResult r =
+        DsLockRegions(data_->memory.data(), size, CursorLocked(), offset, bytes, flags, audio1, bytes1, audio2, bytes2);
     if (DsFailed(r)) return r;
     ++data_->locks;
     return DS_OK;
 }
 
-DsResult AlStaticBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2)
-{
+DsResult AlStaticBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2) {
     std::lock_guard<std::mutex> lock(system_->mutex);
     if (data_->locks == 0) return DSERR_INVALIDCALL;
     const uint8_t* base = data_->memory.data();
@@ -183,18 +164,17 @@ DsResult AlStaticBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uin
     return DS_OK;
 }
 
-DsResult AlStaticBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t flags)
-{
+DsResult AlStaticBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t flags) {
     if (reserved != 0 || (flags & ~DSBPLAY_LOOPING) != 0) return DSERR_INVALIDPARAM;
     std::lock_guard<std::mutex> lock(system_->mutex);
     looping_ = (flags & DSBPLAY_LOOPING) != 0;
     alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
-    if (state == AL_PLAYING) return DS_OK;  // a playing buffer only takes the new looping flag
+    if (state == AL_PLAYING) return DS_OK; // a playing buffer only takes the new looping flag
     UploadLocked();
     if (!data_->uploaded) {
-        startOffset_ = 0;  // nothing to play: ends at once
+        startOffset_ = 0; // nothing to play: ends at once
         return DS_OK;
     }
     // A stopped source starts over; the byte offset set before the play says where.
@@ -205,8 +185,7 @@ DsResult AlStaticBuffer::Play(uint32_t reserved, uint32_t priority, uint32_t fla
     return DS_OK;
 }
 
-DsResult AlStaticBuffer::Stop()
-{
+DsResult AlStaticBuffer::Stop() {
     std::lock_guard<std::mutex> lock(system_->mutex);
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);

@@ -64,9 +64,7 @@ private:
 };
 
 // A secondary buffer: one OpenAL source, with its volume and (with DSBCAPS_CTRL3D) 3D settings.
-class AlSourceBuffer : public DsBuffer,
-                       public Ds3DBuffer,
-                       public std::enable_shared_from_this<AlSourceBuffer> {
+class AlSourceBuffer : public DsBuffer, public Ds3DBuffer, public std::enable_shared_from_this<AlSourceBuffer> {
 public:
     ~AlSourceBuffer() override;
 
@@ -110,16 +108,15 @@ private:
 struct AlSharedData {
     std::vector<uint8_t> memory;
     ALuint alBuffer = 0;
-    bool uploaded = false;  // alBuffer holds at least one frame
-    bool dirty = false;     // memory changed since the last upload
+    bool uploaded = false; // alBuffer holds at least one frame
+    bool dirty = false;    // memory changed since the last upload
     int locks = 0;
     std::vector<class AlStaticBuffer*> users;
 };
 
 class AlStaticBuffer final : public AlSourceBuffer {
 public:
-    static DsResult Create(std::shared_ptr<AlSystem> system, const DsBufferDesc& desc,
-                           std::shared_ptr<DsBuffer>* out);
+    static DsResult Create(std::shared_ptr<AlSystem> system, const DsBufferDesc& desc, std::shared_ptr<DsBuffer>* out);
     DsResult Duplicate(std::shared_ptr<DsBuffer>* out);
     AlStaticBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, const WaveFormatEx& format,
                    std::shared_ptr<AlSharedData> data);
@@ -128,8 +125,8 @@ public:
     DsResult GetStatus(uint32_t* status) override;
     DsResult GetCurrentPosition(uint32_t* play, uint32_t* write) override;
     DsResult SetCurrentPosition(uint32_t offset) override;
-    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2,
-                  uint32_t* bytes2, uint32_t flags) override;
+    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2, uint32_t* bytes2,
+                  uint32_t flags) override;
     DsResult Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2) override;
     DsResult Play(uint32_t reserved, uint32_t priority, uint32_t flags) override;
     DsResult Stop() override;
@@ -141,22 +138,20 @@ private:
 
     std::shared_ptr<AlSharedData> data_;
     bool looping_ = false;
-    uint32_t startOffset_ = 0;  // where the next Play starts (the cursor while stopped)
+    uint32_t startOffset_ = 0; // where the next Play starts (the cursor while stopped)
 };
 
 class AlRingBuffer final : public AlSourceBuffer, public DsNotify {
 public:
-    static DsResult Create(std::shared_ptr<AlSystem> system, const DsBufferDesc& desc,
-                           std::shared_ptr<DsBuffer>* out);
-    AlRingBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, const WaveFormatEx& format,
-                 uint32_t bytes);
+    static DsResult Create(std::shared_ptr<AlSystem> system, const DsBufferDesc& desc, std::shared_ptr<DsBuffer>* out);
+    AlRingBuffer(std::shared_ptr<AlSystem> system, uint32_t flags, const WaveFormatEx& format, uint32_t bytes);
     ~AlRingBuffer() override;
 
     DsResult GetStatus(uint32_t* status) override;
     DsResult GetCurrentPosition(uint32_t* play, uint32_t* write) override;
     DsResult SetCurrentPosition(uint32_t offset) override;
-    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2,
-                  uint32_t* bytes2, uint32_t flags) override;
+    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2, uint32_t* bytes2,
+                  uint32_t flags) override;
     DsResult Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2) override;
     DsResult Play(uint32_t reserved, uint32_t priority, uint32_t flags) override;
     DsResult Stop() override;
@@ -202,28 +197,23 @@ private:
     // Absolute byte positions: byte b of what the ring plays sits at b mod size_.
     uint64_t head_ = 0;
     uint64_t tail_ = 0;
-    uint64_t notified_ = 0;  // notifications have fired for every byte before this
-    uint64_t end_ = 0;       // without looping: where play stops
+    uint64_t notified_ = 0; // notifications have fired for every byte before this
+    uint64_t end_ = 0;      // without looping: where play stops
     bool playing_ = false;
     bool looping_ = false;
     int locks_ = 0;
     std::vector<DsNotifyPosition> notifications_;
 };
 
-class AlPrimaryBuffer final : public DsBuffer,
-                              public DsListener,
-                              public std::enable_shared_from_this<AlPrimaryBuffer> {
+class AlPrimaryBuffer final : public DsBuffer, public DsListener, public std::enable_shared_from_this<AlPrimaryBuffer> {
 public:
-    AlPrimaryBuffer(std::shared_ptr<AlSystem> system, uint32_t flags)
-        : system_(std::move(system)), flags_(flags)
-    {
-    }
+    AlPrimaryBuffer(std::shared_ptr<AlSystem> system, uint32_t flags) : system_(std::move(system)), flags_(flags) {}
 
     DsResult GetStatus(uint32_t* status) override;
     DsResult GetCurrentPosition(uint32_t* play, uint32_t* write) override;
     DsResult SetCurrentPosition(uint32_t offset) override;
-    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2,
-                  uint32_t* bytes2, uint32_t flags) override;
+    DsResult Lock(uint32_t offset, uint32_t bytes, void** audio1, uint32_t* bytes1, void** audio2, uint32_t* bytes2,
+                  uint32_t flags) override;
     DsResult Unlock(void* audio1, uint32_t bytes1, void* audio2, uint32_t bytes2) override;
     DsResult Play(uint32_t reserved, uint32_t priority, uint32_t flags) override;
     DsResult Stop() override;

@@ -37,7 +37,7 @@ void ColourToFloats(const ColorValue& c, float out[4]) {
 GlDevice::~GlDevice() {
     if (!context_) return;
     SDL_GL_MakeCurrent(window_, context_);
-    if (!shared_) {  // Init stopped before anything was made
+    if (!shared_) { // Init stopped before anything was made
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
         return;
     }
@@ -366,7 +366,7 @@ HResult GlDevice::CopyRects(ISurface* src, const Rect* srcRects, uint32_t count,
         gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->drawFbo);
         return D3D_OK;
     }
-    if (d) return D3DERR_INVALIDCALL;  // memory to render target: not needed
+    if (d) return D3DERR_INVALIDCALL; // memory to render target: not needed
     if (s) {
         CpuSurface copy(0, D3DPOOL_SYSTEMMEM, true);
         if (!s->ReadPixels(copy.Image())) return D3DERR_INVALIDCALL;
@@ -417,60 +417,60 @@ HResult GlDevice::GetRenderState(uint32_t state, uint32_t* value) { return state
 void GlDevice::ApplyRenderState(uint32_t state) {
     const uint32_t* rs = state_.renderStates;
     switch (state) {
-    case D3DRS_ZENABLE:
-        if (rs[state])
-            glEnable(GL_DEPTH_TEST);
-        else
-            glDisable(GL_DEPTH_TEST);
-        break;
-    case D3DRS_ZWRITEENABLE: glDepthMask(rs[state] ? GL_TRUE : GL_FALSE); break;
-    case D3DRS_SRCBLEND:
-    case D3DRS_DESTBLEND: glBlendFunc(GlBlendFactor(rs[D3DRS_SRCBLEND]), GlBlendFactor(rs[D3DRS_DESTBLEND])); break;
-    case D3DRS_CULLMODE:
-        // CW drops triangles wound clockwise on the screen: they are the back faces when
-        // counter-clockwise ones face front.
-        if (rs[state] == D3DCULL_NONE) {
-            glDisable(GL_CULL_FACE);
-        } else {
-            glEnable(GL_CULL_FACE);
-            glFrontFace(rs[state] == D3DCULL_CCW ? GL_CW : GL_CCW);
-            glCullFace(GL_BACK);
-        }
-        break;
-    case D3DRS_ZFUNC: glDepthFunc(GlCompare(rs[state])); break;
-    case D3DRS_ALPHABLENDENABLE:
-        if (rs[state])
-            glEnable(GL_BLEND);
-        else
-            glDisable(GL_BLEND);
-        break;
-    case D3DRS_STENCILENABLE:
-        if (rs[state])
-            glEnable(GL_STENCIL_TEST);
-        else
-            glDisable(GL_STENCIL_TEST);
-        break;
-    case D3DRS_STENCILFAIL:
-    case D3DRS_STENCILZFAIL:
-    case D3DRS_STENCILPASS:
-        glStencilOp(GlStencilOp(rs[D3DRS_STENCILFAIL]), GlStencilOp(rs[D3DRS_STENCILZFAIL]),
-                    GlStencilOp(rs[D3DRS_STENCILPASS]));
-        break;
-    case D3DRS_STENCILFUNC:
-    case D3DRS_STENCILREF:
-    case D3DRS_STENCILMASK:
-        // The stencil buffer has 8 bits; the reference is compared in those.
-        glStencilFunc(GlCompare(rs[D3DRS_STENCILFUNC]), static_cast<GLint>(rs[D3DRS_STENCILREF] & 0xFF),
-                      rs[D3DRS_STENCILMASK]);
-        break;
-    case D3DRS_STENCILWRITEMASK: glStencilMask(rs[state]); break;
-    case D3DRS_TEXTUREFACTOR: stagesDirty_ = true; break;
-    case D3DRS_SPECULARENABLE:
-    case D3DRS_LIGHTING:
-    case D3DRS_AMBIENT:
-    case D3DRS_LOCALVIEWER:
-    case D3DRS_NORMALIZENORMALS: lightingDirty_ = true; break;
-    default: break;
+        case D3DRS_ZENABLE:
+            if (rs[state])
+                glEnable(GL_DEPTH_TEST);
+            else
+                glDisable(GL_DEPTH_TEST);
+            break;
+        case D3DRS_ZWRITEENABLE: glDepthMask(rs[state] ? GL_TRUE : GL_FALSE); break;
+        case D3DRS_SRCBLEND:
+        case D3DRS_DESTBLEND: glBlendFunc(GlBlendFactor(rs[D3DRS_SRCBLEND]), GlBlendFactor(rs[D3DRS_DESTBLEND])); break;
+        case D3DRS_CULLMODE:
+            // CW drops triangles wound clockwise on the screen: they are the back faces when
+            // counter-clockwise ones face front.
+            if (rs[state] == D3DCULL_NONE) {
+                glDisable(GL_CULL_FACE);
+            } else {
+                glEnable(GL_CULL_FACE);
+                glFrontFace(rs[state] == D3DCULL_CCW ? GL_CW : GL_CCW);
+                glCullFace(GL_BACK);
+            }
+            break;
+        case D3DRS_ZFUNC: glDepthFunc(GlCompare(rs[state])); break;
+        case D3DRS_ALPHABLENDENABLE:
+            if (rs[state])
+                glEnable(GL_BLEND);
+            else
+                glDisable(GL_BLEND);
+            break;
+        case D3DRS_STENCILENABLE:
+            if (rs[state])
+                glEnable(GL_STENCIL_TEST);
+            else
+                glDisable(GL_STENCIL_TEST);
+            break;
+        case D3DRS_STENCILFAIL:
+        case D3DRS_STENCILZFAIL:
+        case D3DRS_STENCILPASS:
+            glStencilOp(GlStencilOp(rs[D3DRS_STENCILFAIL]), GlStencilOp(rs[D3DRS_STENCILZFAIL]),
+                        GlStencilOp(rs[D3DRS_STENCILPASS]));
+            break;
+        case D3DRS_STENCILFUNC:
+        case D3DRS_STENCILREF:
+        case D3DRS_STENCILMASK:
+            // The stencil buffer has 8 bits; the reference is compared in those.
+            glStencilFunc(GlCompare(rs[D3DRS_STENCILFUNC]), static_cast<GLint>(rs[D3DRS_STENCILREF] & 0xFF),
+                          rs[D3DRS_STENCILMASK]);
+            break;
+        case D3DRS_STENCILWRITEMASK: glStencilMask(rs[state]); break;
+        case D3DRS_TEXTUREFACTOR: stagesDirty_ = true; break;
+        case D3DRS_SPECULARENABLE:
+        case D3DRS_LIGHTING:
+        case D3DRS_AMBIENT:
+        case D3DRS_LOCALVIEWER:
+        case D3DRS_NORMALIZENORMALS: lightingDirty_ = true; break;
+        default: break;
     }
 }
 
@@ -507,10 +507,14 @@ HResult GlDevice::SetTransform(uint32_t type, const Matrix* matrix) {
     Matrix* slot = state_.TransformSlot(type);
     if (!slot || !matrix) return D3DERR_INVALIDCALL;
     *slot = *matrix;
-    if (type == D3DTS_WORLD) modelViewDirty_ = true;
-    else if (type == D3DTS_VIEW) modelViewDirty_ = lightDirty_ = true;
-    else if (type == D3DTS_PROJECTION) projectionDirty_ = true;
-    else textureMatricesDirty_ = true;
+    if (type == D3DTS_WORLD)
+        modelViewDirty_ = true;
+    else if (type == D3DTS_VIEW)
+        modelViewDirty_ = lightDirty_ = true;
+    else if (type == D3DTS_PROJECTION)
+        projectionDirty_ = true;
+    else
+        textureMatricesDirty_ = true;
     return D3D_OK;
 }
 
@@ -609,7 +613,7 @@ void GlDevice::ApplyLighting() {
         glEnable(GL_LIGHTING);
     } else {
         glDisable(GL_LIGHTING);
-        glColor4f(1, 1, 1, 1);  // unlit vertices without colours are white
+        glColor4f(1, 1, 1, 1); // unlit vertices without colours are white
     }
     if (rs[D3DRS_NORMALIZENORMALS])
         glEnable(GL_NORMALIZE);
@@ -755,7 +759,7 @@ bool GlDevice::PrepareDraw(uintptr_t base, uint32_t stride) {
         glNormalPointer(GL_FLOAT, s, at(layout.normal));
     } else {
         glDisableClientState(GL_NORMAL_ARRAY);
-        glNormal3f(0.0f, 0.0f, 0.0f);  // lit by emissive and ambient only
+        glNormal3f(0.0f, 0.0f, 0.0f); // lit by emissive and ambient only
     }
     uint32_t units = UsableStages();
     for (uint32_t u = 0; u < units; ++u) {
@@ -777,8 +781,7 @@ HResult GlDevice::DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t pr
     if (Failed(r)) return r;
     auto* vb = static_cast<GlVertexBuffer*>(stream_.get());
     uint32_t n = VertexCountOf(type, primitiveCount);
-    if (!vb || streamStride_ == 0 ||
-        (static_cast<uint64_t>(startVertex) + n) * streamStride_ > vb->buffer.Size())
+    if (!vb || streamStride_ == 0 || (static_cast<uint64_t>(startVertex) + n) * streamStride_ > vb->buffer.Size())
         return D3DERR_INVALIDCALL;
     GlApi& gl = Gl();
     gl.BindBuffer(GL_ARRAY_BUFFER, vb->buffer.Id());

@@ -18,20 +18,18 @@ uint32_t DisplayFormatFromSdl(uint32_t sdlFormat) {
         SDL_ISPIXELFORMAT_FOURCC(sdlFormat))
         return D3DFMT_UNKNOWN;
     switch (SDL_BYTESPERPIXEL(sdlFormat)) {
-    case 4: return D3DFMT_X8R8G8B8;
-    case 3: return D3DFMT_R8G8B8;
-    case 2:
-        return (sdlFormat == SDL_PIXELFORMAT_RGB565 || sdlFormat == SDL_PIXELFORMAT_BGR565) ? D3DFMT_R5G6B5
-                                                                                             : D3DFMT_X1R5G5B5;
-    default: return D3DFMT_UNKNOWN;
+        case 4: return D3DFMT_X8R8G8B8;
+        case 3: return D3DFMT_R8G8B8;
+        case 2:
+            return (sdlFormat == SDL_PIXELFORMAT_RGB565 || sdlFormat == SDL_PIXELFORMAT_BGR565) ? D3DFMT_R5G6B5
+                                                                                                : D3DFMT_X1R5G5B5;
+        default: return D3DFMT_UNKNOWN;
     }
 }
 
 namespace {
 
-bool IsDisplayFormat(uint32_t f) {
-    return f == D3DFMT_X8R8G8B8 || f == D3DFMT_R5G6B5 || f == D3DFMT_X1R5G5B5;
-}
+bool IsDisplayFormat(uint32_t f) { return f == D3DFMT_X8R8G8B8 || f == D3DFMT_R5G6B5 || f == D3DFMT_X1R5G5B5; }
 
 bool IsDepthStencilOffered(uint32_t f) { return f == D3DFMT_D24S8 || f == D3DFMT_D24X8 || f == D3DFMT_D16; }
 
@@ -75,8 +73,7 @@ public:
             // Whatever context is current stays current afterwards.
             SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
             SDL_GLContext previousContext = SDL_GL_GetCurrentContext();
-            SDL_Window* window =
-                SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+            SDL_Window* window = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
             if (!window) return D3DERR_NOTAVAILABLE;
             SDL_GLContext context = SDL_GL_CreateContext(window);
             if (!context) {
@@ -128,8 +125,8 @@ public:
         return D3D_OK;
     }
 
-    HResult CheckDeviceFormat(uint32_t adapter, uint32_t deviceType, uint32_t adapterFormat, uint32_t usage,
-                              uint32_t, uint32_t checkFormat) override {
+    HResult CheckDeviceFormat(uint32_t adapter, uint32_t deviceType, uint32_t adapterFormat, uint32_t usage, uint32_t,
+                              uint32_t checkFormat) override {
         if (adapter != 0 || deviceType != D3DDEVTYPE_HAL) return D3DERR_INVALIDCALL;
         if (!IsDisplayFormat(adapterFormat)) return D3DERR_NOTAVAILABLE;
         if (usage & D3DUSAGE_DEPTHSTENCIL) return IsDepthStencilOffered(checkFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;

@@ -14,11 +14,9 @@ GlTexture::~GlTexture() {
     if (shared_->alive && id_) glDeleteTextures(1, &id_);
 }
 
-bool GlTexture::Init(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage,
-                     uint32_t pool) {
+bool GlTexture::Init(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage, uint32_t pool) {
     if (!Create(width, height, levels, format, usage, pool)) return false;
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
     glGenTextures(1, &id_);
     if (!id_) return false;
     glBindTexture(GL_TEXTURE_2D, id_);
@@ -82,8 +80,7 @@ bool GlRenderTarget::Init(uint32_t width, uint32_t height, uint32_t format) {
         BytesPerPixel(format) == 0)
         return false;
     GlApi& gl = Gl();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
     if (!rb_) gl.GenRenderbuffers(1, &rb_);
     gl.BindRenderbuffer(GL_RENDERBUFFER, rb_);
     GLenum internal = format == D3DFMT_A8R8G8B8 ? GL_RGBA8 : format == D3DFMT_R5G6B5 ? GL_RGB565 : GL_RGB8;
@@ -170,8 +167,7 @@ GlDepthSurface::~GlDepthSurface() {
 bool GlDepthSurface::Init(uint32_t width, uint32_t height, uint32_t format) {
     if (width == 0 || height == 0 || width > MAX_SURFACE_SIDE || height > MAX_SURFACE_SIDE) return false;
     GlApi& gl = Gl();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
     if (!rb_) gl.GenRenderbuffers(1, &rb_);
     gl.BindRenderbuffer(GL_RENDERBUFFER, rb_);
     gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width),
@@ -184,7 +180,8 @@ bool GlDepthSurface::Init(uint32_t width, uint32_t height, uint32_t format) {
 }
 
 HResult GlDepthSurface::GetDesc(SurfaceDesc* desc) {
-    return DescribeSurface(desc, format_, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, width_, height_, width_ * height_ * 4);
+    return DescribeSurface(desc, format_, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, width_, height_,
+                           width_ * height_ * 4);
 }
 
 // ---------------------------------------------------------------- GlBuffer
@@ -195,8 +192,7 @@ GlBuffer::~GlBuffer() {
 
 bool GlBuffer::Init(uint32_t length) {
     if (!cpu_.Allocate(length)) return false;
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
     GlApi& gl = Gl();
     gl.GenBuffers(1, &id_);
     if (!id_) return false;

@@ -14,10 +14,10 @@ namespace gpu {
 
 struct GlShared {
     bool alive = true;
-    GLuint drawFbo = 0;   // the framebuffer everything is drawn into
-    GLuint readFbo = 0;   // scratch framebuffers for read-back and copies
+    GLuint drawFbo = 0; // the framebuffer everything is drawn into
+    GLuint readFbo = 0; // scratch framebuffers for read-back and copies
     GLuint copyFbo = 0;
-    bool bindingsDirty = false;  // a texture upload changed the bound textures
+    bool bindingsDirty = false; // a texture upload changed the bound textures
 };
 using GlSharedPtr = std::shared_ptr<GlShared>;
 
@@ -111,7 +111,9 @@ private:
 class GlVertexBuffer : public IVertexBuffer {
 public:
     explicit GlVertexBuffer(GlSharedPtr shared) : buffer(std::move(shared), GL_ARRAY_BUFFER) {}
-    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override { return buffer.Lock(offset, size, data); }
+    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override {
+        return buffer.Lock(offset, size, data);
+    }
     HResult Unlock() override { return buffer.Unlock(); }
     uint32_t GetSize() override { return buffer.Size(); }
     GlBuffer buffer;
@@ -120,7 +122,9 @@ public:
 class GlIndexBuffer : public IIndexBuffer {
 public:
     explicit GlIndexBuffer(GlSharedPtr shared) : buffer(std::move(shared), GL_ELEMENT_ARRAY_BUFFER) {}
-    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override { return buffer.Lock(offset, size, data); }
+    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override {
+        return buffer.Lock(offset, size, data);
+    }
     HResult Unlock() override { return buffer.Unlock(); }
     uint32_t GetSize() override { return buffer.Size(); }
     GlBuffer buffer;

@@ -27,7 +27,9 @@ public:
 
 class NullVertexBuffer : public IVertexBuffer, public NullNamed {
 public:
-    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override { return buffer.Lock(offset, size, data); }
+    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override {
+        return buffer.Lock(offset, size, data);
+    }
     HResult Unlock() override { return buffer.Unlock(); }
     uint32_t GetSize() override { return buffer.Size(); }
     CpuBuffer buffer;
@@ -35,7 +37,9 @@ public:
 
 class NullIndexBuffer : public IIndexBuffer, public NullNamed {
 public:
-    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override { return buffer.Lock(offset, size, data); }
+    HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override {
+        return buffer.Lock(offset, size, data);
+    }
     HResult Unlock() override { return buffer.Unlock(); }
     uint32_t GetSize() override { return buffer.Size(); }
     CpuBuffer buffer;
@@ -50,13 +54,13 @@ std::string NameOfObject(T* object) {
 
 const char* PrimitiveName(uint32_t type) {
     switch (type) {
-    case D3DPT_POINTLIST: return "POINTLIST";
-    case D3DPT_LINELIST: return "LINELIST";
-    case D3DPT_LINESTRIP: return "LINESTRIP";
-    case D3DPT_TRIANGLELIST: return "TRIANGLELIST";
-    case D3DPT_TRIANGLESTRIP: return "TRIANGLESTRIP";
-    case D3DPT_TRIANGLEFAN: return "TRIANGLEFAN";
-    default: return "?";
+        case D3DPT_POINTLIST: return "POINTLIST";
+        case D3DPT_LINELIST: return "LINELIST";
+        case D3DPT_LINESTRIP: return "LINESTRIP";
+        case D3DPT_TRIANGLELIST: return "TRIANGLELIST";
+        case D3DPT_TRIANGLESTRIP: return "TRIANGLESTRIP";
+        case D3DPT_TRIANGLEFAN: return "TRIANGLEFAN";
+        default: return "?";
     }
 }
 
@@ -104,8 +108,8 @@ HResult NullDirect3D::GetAdapterDisplayMode(uint32_t adapter, DisplayMode* out) 
 
 HResult NullDirect3D::CheckDeviceType(uint32_t adapter, uint32_t deviceType, uint32_t displayFormat,
                                       uint32_t backBufferFormat, bool windowed) {
-    trace_.push_back("CheckDeviceType(" + std::to_string(displayFormat) + "," + std::to_string(backBufferFormat) +
-                     "," + std::to_string(windowed ? 1 : 0) + ")");
+    trace_.push_back("CheckDeviceType(" + std::to_string(displayFormat) + "," + std::to_string(backBufferFormat) + "," +
+                     std::to_string(windowed ? 1 : 0) + ")");
     if (adapter != 0 || deviceType != D3DDEVTYPE_HAL) return D3DERR_INVALIDCALL;
     if (script_.refusedDisplayFormats.count(displayFormat)) return D3DERR_NOTAVAILABLE;
     return D3D_OK;
@@ -120,8 +124,7 @@ bool NullDirect3D::DepthAccepted(uint32_t adapterFormat, uint32_t depthFormat) c
 HResult NullDirect3D::CheckDeviceFormat(uint32_t adapter, uint32_t deviceType, uint32_t adapterFormat, uint32_t usage,
                                         uint32_t resourceType, uint32_t checkFormat) {
     if (adapter != 0 || deviceType != D3DDEVTYPE_HAL) return D3DERR_INVALIDCALL;
-    if (usage & D3DUSAGE_DEPTHSTENCIL)
-        return DepthAccepted(adapterFormat, checkFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
+    if (usage & D3DUSAGE_DEPTHSTENCIL) return DepthAccepted(adapterFormat, checkFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
     return BytesPerPixel(checkFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
@@ -172,7 +175,7 @@ NullDevice::~NullDevice() = default;
 
 bool NullDevice::MakeBackBuffer() {
     auto bb = std::make_shared<NullSurface>(D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
-                                           (pp_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0);
+                                            (pp_.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0);
     bb->name = "backbuffer";
     if (!bb->Allocate(pp_.BackBufferWidth, pp_.BackBufferHeight, pp_.BackBufferFormat)) return false;
     backBuffer_ = bb;
@@ -235,9 +238,9 @@ HResult NullDevice::Scripted(const char* method) {
 HResult NullDevice::TestCooperativeLevel() {
     Record("TestCooperativeLevel()");
     switch (coop_) {
-    case Coop::Lost: return D3DERR_DEVICELOST;
-    case Coop::NotReset: return D3DERR_DEVICENOTRESET;
-    default: return D3D_OK;
+        case Coop::Lost: return D3DERR_DEVICELOST;
+        case Coop::NotReset: return D3DERR_DEVICENOTRESET;
+        default: return D3D_OK;
     }
 }
 
@@ -407,8 +410,7 @@ HResult NullDevice::CreateImageSurface(uint32_t width, uint32_t height, uint32_t
 
 HResult NullDevice::CopyRects(ISurface* src, const Rect* srcRects, uint32_t count, ISurface* dst,
                               const Point* dstPoints) {
-    if (recording_)
-        Record("CopyRects(%s,%u,%s)", NameOf(src).c_str(), srcRects ? count : 0, NameOf(dst).c_str());
+    if (recording_) Record("CopyRects(%s,%u,%s)", NameOf(src).c_str(), srcRects ? count : 0, NameOf(dst).c_str());
     // Render targets of the null device may not be lockable; copy their memory directly.
     auto* s = dynamic_cast<NullSurface*>(src);
     auto* d = dynamic_cast<NullSurface*>(dst);
@@ -437,8 +439,7 @@ HResult NullDevice::CopyRects(ISurface* src, const Rect* srcRects, uint32_t coun
 }
 
 HResult NullDevice::SetRenderTarget(const SurfacePtr& target, const SurfacePtr& depthStencil) {
-    if (recording_)
-        Record("SetRenderTarget(%s,%s)", NameOf(target.get()).c_str(), NameOf(depthStencil.get()).c_str());
+    if (recording_) Record("SetRenderTarget(%s,%s)", NameOf(target.get()).c_str(), NameOf(depthStencil.get()).c_str());
     SurfaceDesc desc;
     if (!target || Failed(target->GetDesc(&desc)) || !(desc.Usage & D3DUSAGE_RENDERTARGET)) return D3DERR_INVALIDCALL;
     renderTarget_ = target;
@@ -482,8 +483,7 @@ HResult NullDevice::GetTextureStageState(uint32_t stage, uint32_t type, uint32_t
 }
 
 HResult NullDevice::SetTexture(uint32_t stage, const TexturePtr& texture) {
-    if (recording_)
-        Record("SetTexture(%u,%s)", stage, NameOf(texture.get()).c_str());
+    if (recording_) Record("SetTexture(%u,%s)", stage, NameOf(texture.get()).c_str());
     if (stage >= MAX_TEXTURE_STAGES) return D3DERR_INVALIDCALL;
     textures_[stage] = texture;
     return D3D_OK;
@@ -552,8 +552,7 @@ HResult NullDevice::SetVertexShader(uint32_t fvf) {
 }
 
 HResult NullDevice::SetStreamSource(uint32_t stream, const VertexBufferPtr& buffer, uint32_t stride) {
-    if (recording_)
-        Record("SetStreamSource(%u,%s,%u)", stream, NameOf(buffer.get()).c_str(), stride);
+    if (recording_) Record("SetStreamSource(%u,%s,%u)", stream, NameOf(buffer.get()).c_str(), stride);
     if (stream != 0) return D3DERR_INVALIDCALL;
     stream_ = buffer;
     streamStride_ = stride;
@@ -561,8 +560,7 @@ HResult NullDevice::SetStreamSource(uint32_t stream, const VertexBufferPtr& buff
 }
 
 HResult NullDevice::SetIndices(const IndexBufferPtr& buffer, uint32_t baseVertex) {
-    if (recording_)
-        Record("SetIndices(%s,%u)", NameOf(buffer.get()).c_str(), baseVertex);
+    if (recording_) Record("SetIndices(%s,%u)", NameOf(buffer.get()).c_str(), baseVertex);
     indices_ = buffer;
     baseVertex_ = baseVertex;
     return D3D_OK;

@@ -25,8 +25,8 @@ namespace gpu {
 
 struct NullCall {
     std::string text;
-    std::vector<uint8_t> vertices;  // DrawPrimitiveUP / DrawIndexedPrimitiveUP: the vertices used
-    std::vector<uint8_t> indices;   // DrawIndexedPrimitiveUP: the indices
+    std::vector<uint8_t> vertices; // DrawPrimitiveUP / DrawIndexedPrimitiveUP: the vertices used
+    std::vector<uint8_t> indices;  // DrawIndexedPrimitiveUP: the indices
 };
 
 // What the scripted adapter answers.
