@@ -20,14 +20,15 @@ namespace {
 
 struct VorbisApi {
 #define VORBIS_API_ENTRY(name) decltype(&::name) name = nullptr;
-#define VORBIS_API_LIST(X)                                                                                        \
-    X(vorbis_info_init)                                                                                           \
-    X(vorbis_info_clear) X(vorbis_comment_init) X(vorbis_comment_clear) X(vorbis_encode_init_vbr)                 \
-        X(vorbis_analysis_init) X(vorbis_block_init) X(vorbis_block_clear) X(vorbis_dsp_clear)                    \
-            X(vorbis_analysis_headerout) X(vorbis_analysis_buffer) X(vorbis_analysis_wrote)                       \
-                X(vorbis_analysis_blockout) X(vorbis_analysis) X(vorbis_bitrate_addblock)                         \
-                    X(vorbis_bitrate_flushpacket) X(ogg_stream_init) X(ogg_stream_packetin) X(ogg_stream_pageout) \
-                        X(ogg_stream_flush) X(ogg_stream_clear) X(ogg_page_eos)
+// clang-format off
+#define VORBIS_API_LIST(X)                                                                            \
+    X(vorbis_info_init) X(vorbis_info_clear) X(vorbis_comment_init) X(vorbis_comment_clear)           \
+    X(vorbis_encode_init_vbr) X(vorbis_analysis_init) X(vorbis_block_init) X(vorbis_block_clear)      \
+    X(vorbis_dsp_clear) X(vorbis_analysis_headerout) X(vorbis_analysis_buffer)                        \
+    X(vorbis_analysis_wrote) X(vorbis_analysis_blockout) X(vorbis_analysis) X(vorbis_bitrate_addblock) \
+    X(vorbis_bitrate_flushpacket) X(ogg_stream_init) X(ogg_stream_packetin) X(ogg_stream_pageout)     \
+    X(ogg_stream_flush) X(ogg_stream_clear) X(ogg_page_eos)
+    // clang-format on
     VORBIS_API_LIST(VORBIS_API_ENTRY)
 };
 
