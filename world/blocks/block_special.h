@@ -10,7 +10,7 @@
 class YBumpEvent;
 class YBlockSingle;
 class YBlockSet;
-struct YBlockItem;
+class YBlockItem;
 
 class YBlockSpecial {
 public:
