@@ -121,7 +121,7 @@ TEST(BlockSpecialModes, ModeChangeOrLongerTime) {
     }
 }
 
-TEST(Weapons, ThrowDirections) {
+TEST(WeaponRules, ThrowDirections) {
     const YVector flat = BombThrowDirection(0);
     EXPECT_NEAR(flat.x, 0, 1e-6f);
     EXPECT_NEAR(flat.y, 1, 1e-6f);
@@ -136,14 +136,14 @@ TEST(Weapons, ThrowDirections) {
     EXPECT_NEAR(g.z, std::cos(yaw) * std::sin(pitch), 1e-5f);
 }
 
-TEST(Weapons, ATouchNeverLengthensAFuse) {
+TEST(WeaponRules, ATouchNeverLengthensAFuse) {
     EXPECT_FLOAT_EQ(CutFuse(10.0f, 0.1f), 0.1f);
     EXPECT_FLOAT_EQ(CutFuse(0.04f, 0.1f), 0.04f);
     EXPECT_FLOAT_EQ(CutFuse(0.0f, 0.05f), 0.0f);
     EXPECT_FLOAT_EQ(CutFuse(-1.0f, 0.05f), -1.0f);
 }
 
-TEST(BallModes, InfoOutsideTheRangeIsTheNormalMode) {
+TEST(BallModeTable, InfoOutsideTheRangeIsTheNormalMode) {
     EXPECT_EQ(&BallModeInfo(-1), &BallModeInfo(0));
     EXPECT_EQ(&BallModeInfo(9), &BallModeInfo(0));
     EXPECT_FALSE(BallModeInfo(BALL_SMALL).countsForRound);

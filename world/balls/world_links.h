@@ -7,7 +7,7 @@
 class YBlock;
 class YBlockSingle;
 class YBlockSet;
-struct YBlockItem;
+class YBlockItem;
 
 // Whether destroyed objects show their effects now (cleared during bulk deletions).
 bool BlockEffectsOn();
@@ -34,6 +34,8 @@ YBlock* PickLightningTarget(const YVector* position, float reach);
 bool IsTargetAlive(const YBlock* block);
 YVector TargetPosition(YBlock* block);
 void DoomTarget(YBlock* block);
+// A strike that ends early (its ball changed mode or died) lets the block be targeted again.
+void ReleaseTarget(YBlock* block);
 
 // How long a ball mode given by a bonus of this kind lasts: -1 for kinds from 8 on or when the
 // game mode runs no timed balls, otherwise the bonus configuration's time-out.
