@@ -33,24 +33,6 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"block", "outer faces of a block material that names no shader"},
     {"in_block", "fracture faces of a block material that names no inner shader"},
     {"spark", "the sparks of SpawnBlast and SpawnSparks"},
-};
-
-inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
-    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
-    {"blast_wave", "explosion ring decal on the table"},
-    // The table.
-    {"pyr1", "table pyramid, subset 0"},
-    {"pyr2", "table pyramid, subsets 1, 2 and 7"},
-    {"pyr4", "table pyramid, subset 3"},
-    {"pyr5", "table pyramid, subset 4"},
-    {"pyr6", "table pyramid, subset 5"},
-    {"pyr7", "table pyramid, subset 6"},
-    {"pyr9", "table pyramid, subset 8"},
-    {"border", "table border"},
-    {"zonly", "the table's depth-only floor pass"},
-    {"ice-cover", "frost over the table"},
-    {"lmap", "light spots under glowing objects"},
-    {"split", "wall-contact flashes"},
     // Balls, their crowns, particles and lightning.
     {"ball", "normal ball"},
     {"ball_heavy", "heavy ball"},
@@ -74,8 +56,26 @@ inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
     {"grenade", "grenade body"},
     {"bomb_fuse", "bomb and grenade fuse"},
     {"bomb_fuse_particles", "fuse sparks"},
-    // Blocks.
+    // Block specials.
     {"teleport_spark", "teleport block sparks"},
+};
+
+inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
+    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
+    {"blast_wave", "explosion ring decal on the table"},
+    // The table.
+    {"pyr1", "table pyramid, subset 0"},
+    {"pyr2", "table pyramid, subsets 1, 2 and 7"},
+    {"pyr4", "table pyramid, subset 3"},
+    {"pyr5", "table pyramid, subset 4"},
+    {"pyr6", "table pyramid, subset 5"},
+    {"pyr7", "table pyramid, subset 6"},
+    {"pyr9", "table pyramid, subset 8"},
+    {"border", "table border"},
+    {"zonly", "the table's depth-only floor pass"},
+    {"ice-cover", "frost over the table"},
+    {"lmap", "light spots under glowing objects"},
+    {"split", "wall-contact flashes"},
 };
 
 } // namespace content
