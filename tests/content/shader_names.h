@@ -32,6 +32,9 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"environment", "the sky box; each face takes a copy and sets its first stage's texture"},
     {"blast", "the blast particle of SpawnBlast"},
     {"spark", "the sparks of SpawnBlast and SpawnSparks"},
+    {"edit_line", "the level editor's grid, cursor box and guide lines"},
+    {"ui", "the level editor's status panels"},
+    {"cursor", "the level editor's mouse cursor"},
 };
 
 inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
