@@ -200,7 +200,7 @@ void EditorConsoleHandler::SetVariable(int id) {
             break;
         }
         case EDITOR_VAR_VIDEO_MODE:
-            init.videoMode = value;
+            host_.ApplyVideoModeText(value);
             host_.RecreateWindow();
             answer = init.videoMode;
             break;

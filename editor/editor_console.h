@@ -76,6 +76,8 @@ public:
     virtual bool IsFullScreenWindow() const = 0;
     // Destroys the window and makes it again from the configuration.
     virtual void RecreateWindow() = 0;
+    // The mode text resolved against the mode list, into the frame and the configuration.
+    virtual void ApplyVideoModeText(const std::string& text) = 0;
     // The camera's axes as the last frame set them.
     virtual EditorCameraAxes CameraAxes() const = 0;
 

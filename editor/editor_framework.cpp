@@ -9,17 +9,15 @@
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
 #include "render/camera.h"
-#include "render/console_drawer.h"
 #include "render/draw_list.h"
 #include "render/font.h"
-#include "render/font_loader.h"
+#include "render/framework_start.h"
 #include "render/mesh/mesh_draw.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
 #include "render/scene/environment_box.h"
 #include "render/scene/shadow_volume.h"
 #include "render/shader.h"
-#include "render/shader_loader.h"
 
 namespace {
 
@@ -60,16 +58,9 @@ EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePa
     handler_ = std::make_unique<EditorConsoleHandler>(*console_, level_, *scene_, *this);
     input_ = std::make_unique<EditorInput>(*console_, keyboard_, level_);
 
-    InstallRenderHooks();
-    CreateRenderer();
-    ParseFontFile("data\\fonts.yml");
-    ParseShaderFile("data\\shaders.yml");
-    ParseShaderFile("data\\shaders_env.yml");
-    ParseShaderFile("data\\shaders_blocks.yml");
-    InstallConsoleDrawer(console_);
-    font_ = FindFont("sysfont");
-    LogLine("Initialization...");
-    GetInit().Load("config.yml");
+    YFrameworkStartSteps steps;
+    steps.beforeConfig = [this] { font_ = FindFont("sysfont"); };
+    StartFramework(*this, console_, steps);
 
     const std::string first = scene_->FirstMaterial();
     if (!first.empty()) level_.curMaterial = first;
@@ -87,7 +78,7 @@ void EditorFramework::CreateEditorWindow() {
     Init& init = GetInit();
     if (init.fullscreen) {
         maximized_ = false;
-        CreateFullscreen(EDITOR_TITLE, init.videoMode.c_str());
+        CreateFullscreen(EDITOR_TITLE, VideoMode());
     } else {
         maximized_ = init.maximize;
         CreateWindowed(EDITOR_TITLE, init.windowWidth, init.windowHeight);
@@ -100,6 +91,8 @@ void EditorFramework::ToggleFullscreen() {
     init.fullscreen = !IsFullScreen();
     CreateEditorWindow();
 }
+
+void EditorFramework::ApplyVideoModeText(const std::string& text) { ApplyVideoMode(*this, text); }
 
 void EditorFramework::RecreateWindow() {
     DestroyFrameWindow();

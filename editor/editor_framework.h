@@ -47,6 +47,7 @@ public:
     void ResetCamera() override;
     bool IsFullScreenWindow() const override { return IsFullScreen(); }
     void RecreateWindow() override;
+    void ApplyVideoModeText(const std::string& text) override;
     EditorCameraAxes CameraAxes() const override;
 
     EditorLevel& Level() { return level_; }

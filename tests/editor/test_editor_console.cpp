@@ -29,6 +29,7 @@ struct FakeHost : EditorHost {
         fullScreen = GetInit().fullscreen;
     }
     EditorCameraAxes CameraAxes() const override { return axes; }
+    void ApplyVideoModeText(const std::string& text) override { GetInit().videoMode = text; }
 };
 
 // The editor's console owner, as the framework forwards to the handler.
