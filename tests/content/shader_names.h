@@ -7,8 +7,7 @@
 //
 // SHADER_NAMES_PLANNED lists the names that parts of the game not written yet will ask for. When
 // code starts looking one up, move it to SHADER_NAMES_USED_BY_CODE and define it (with the texture
-// it needs) in the shader files. A few are defined already: "zonly" as it will stay, "block" and
-// "in_block" as untextured stand-ins until block textures exist. Names the code makes itself (the
+// it needs) in the shader files. A few are defined already, such as "zonly". Names the code makes itself (the
 // environment box's face copies "env_front" ... "env_up", cloned from "environment") need no
 // definition.
 #include <string_view>
@@ -31,6 +30,8 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"shadowPass3", "stencil shadows: darkening of the shadowed pixels"},
     {"environment", "the sky box; each face takes a copy and sets its first stage's texture"},
     {"blast", "the blast particle of SpawnBlast"},
+    {"block", "outer faces of a block material that names no shader"},
+    {"in_block", "fracture faces of a block material that names no inner shader"},
     {"spark", "the sparks of SpawnBlast and SpawnSparks"},
     {"edit_line", "the level editor's grid, cursor box and guide lines"},
     {"ui", "the level editor's status panels"},
@@ -77,8 +78,6 @@ inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
     {"bomb_fuse", "bomb and grenade fuse"},
     {"bomb_fuse_particles", "fuse sparks"},
     // Blocks.
-    {"block", "outer faces of a block material that names no shader"},
-    {"in_block", "fracture faces of a block material that names no inner shader"},
     {"teleport_spark", "teleport block sparks"},
 };
 
