@@ -44,6 +44,16 @@ void SetMessageSource(MessageSource source, void* context);
 
 std::size_t FreeMessageSlots();
 
+// Called with every message PeekMessage hands out (message_recording.h). Null: none.
+using MessageTap = void (*)(void* context, const Msg& msg);
+void SetMessageTap(MessageTap tap, void* context);
+
+// Called by PeekMessage when the queue is empty, before the window's source, to post replayed
+// input (message_recording.h). While one is set, the window takes no input of its own but close
+// requests. Null: none.
+void SetInputReplay(MessageSource replay, void* context);
+bool InputReplayed();
+
 // Posts a mouse move, first removing a waiting mouse move that no mouse button or wheel message
 // follows: only the newest position of a burst of motion is delivered.
 bool PostMouseMove(WPARAM wParam, LPARAM lParam);
