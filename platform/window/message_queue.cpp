@@ -48,6 +48,15 @@ bool PeekMessage(Msg& out) {
     return false;
 }
 
+bool MessagesWaiting() {
+    Queue& q = Q();
+    if (q.head == q.tail) {
+        if (q.replay) q.replay(q.replayContext);
+        if (q.source) q.source(q.sourceContext);
+    }
+    return q.head != q.tail || q.quitPosted;
+}
+
 bool PostMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
     Queue& q = Q();
     if (q.tail == MESSAGE_QUEUE_CAPACITY) {

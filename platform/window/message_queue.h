@@ -22,6 +22,10 @@ constexpr std::size_t MESSAGE_QUEUE_CAPACITY = 1024;
 // (wParam = the exit code) comes out once nothing else waits, and only once.
 bool PeekMessage(Msg& out);
 
+// Whether a message waits (collecting the open window's new input first when none does), so that
+// a caller about to sleep can handle it instead.
+bool MessagesWaiting();
+
 // Appends a message. False when the queue is full.
 bool PostMessage(uint32_t message, WPARAM wParam, LPARAM lParam);
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "integration/game_checks.h"
+#include "platform/window/message_recording.h"
+#include "platform/window/win_messages.h"
 
 namespace itest {
 namespace {
@@ -69,6 +71,27 @@ TEST_F(GameTest, ARecordedSessionReplaysToTheSameEnd) {
     EXPECT_EQ(replay->ExitCode(), 0) << replay->Describe();
     EXPECT_EQ(ReadFile(replayed / "config.yml"), config);
     EXPECT_NE(ReadFile(replayed / "log.txt").find("Replaying "), std::string::npos) << ReadFile(replayed / "log.txt");
+}
+
+TEST_F(GameTest, ABurstOfTypingDoesNotHoldOffF10) {
+    // 2,000 characters typed at once and F10 after them: handled a queue-full per frame, the game
+    // quits well inside the process deadline (one frame per character took minutes).
+    std::vector<plat::RecordedMessage> burst;
+    for (int i = 0; i < 2000; ++i) burst.push_back({0, {plat::WM_CHAR, static_cast<plat::WPARAM>('a' + i % 26), 1}});
+    burst.push_back({0, {plat::WM_SYSKEYDOWN, plat::VK_F10, plat::MakeLParam(1, 0)}});
+    const std::filesystem::path recording = scratch.Root() / "burst.rec";
+    {
+        std::ofstream out(recording, std::ios::binary);
+        out << plat::FormatRecording(burst);
+    }
+    const std::filesystem::path folder = scratch.NewGameFolder("burst");
+    std::unique_ptr<GameProcess> game;
+    {
+        ScopedEnv play("KORVELIN_REPLAY_INPUT", recording.string());
+        game = Start(folder, {});
+    }
+    ASSERT_TRUE(game->WaitExit()) << game->Describe();
+    EXPECT_EQ(game->ExitCode(), 0) << game->Describe();
 }
 
 TEST_F(GameTest, AnUnreadableRecordingIsLoggedAndTheGameRunsAsUsual) {
