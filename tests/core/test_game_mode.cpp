@@ -125,7 +125,7 @@ TEST_F(GameModeTest, ATipOutsideAGameIsReportedWithItsLine) {
     ASSERT_EQ(modes.size(), 1u);
     EXPECT_TRUE(modes[0].tips.empty());
     EXPECT_TRUE(pages.empty());
-    EXPECT_EQ(Log(), "Game mode config loader error, Tag <tip> outside <game>., line: 0\n");
+    EXPECT_EQ(Log(), "Game mode config loader error, Tag <tip> outside <game>., line: 1\n");
 }
 
 TEST_F(GameModeTest, BrokenFilesGiveLoggedErrorsAndUsableModes) {

@@ -301,13 +301,13 @@ TEST_F(FontTest, FontFileGrammar) {
          "<font name=\"after_attr\" shader=\"s_after\" data=\"fonts\\sample.dat\"/>",
          {{"sized", nullptr, 0.0f}, {"after_attr", "s_after", 0.5f}},
          {"Parse fonts from file, fonts.yml",
-          "Font parser error, Unknown attribute: size of tag: font, file: fonts.yml, line: 1"},
+          "Font parser error, Unknown attribute: size of tag: font, file: fonts.yml, line: 2"},
          true},
         {"an unknown tag defines nothing",
          "<fnt name=\"typo\" data=\"fonts\\sample.dat\"/>\n"
          "<font name=\"after_tag\" shader=\"s_after\" data=\"fonts\\other.dat\"/>",
          {{"typo", nullptr, 0.0f}, {"after_tag", "s_after", 0.25f}},
-         {"Parse fonts from file, fonts.yml", "Font parser error, Unknown tag: fnt, file: fonts.yml, line: 0"},
+         {"Parse fonts from file, fonts.yml", "Font parser error, Unknown tag: fnt, file: fonts.yml, line: 1"},
          true},
         {"a short data file leaves the font empty",
          "<font name=\"cut\" shader=\"s_cut\" data=\"fonts\\short.dat\"/>",
@@ -325,7 +325,8 @@ TEST_F(FontTest, FontFileGrammar) {
         std::vector<std::string> logged;
         int recovery = 0;
         for (const std::string& line : NewLogLines()) {
-            if (line.rfind("Font parser error, Expected '<'., file: fonts.yml, line: ", 0) == 0)
+            if (line.rfind("Font parser error, Expected '<'., file: fonts.yml, line: ", 0) == 0 ||
+                line.find(" more errors not shown., file: fonts.yml") != std::string::npos)
                 ++recovery;
             else
                 logged.push_back(line);
