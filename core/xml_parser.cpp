@@ -181,6 +181,7 @@ void XMLParser::ReadTag() {
             if (ReadChar() != '>') throw std::string("Expected '>' after '/'.");
             construct_ = nullptr;
             state_ = State::Text;
+            ++tagsRead_;
             OnTag(id);
             text.clear();
             OnCloseTag(id);
@@ -189,6 +190,7 @@ void XMLParser::ReadTag() {
         if (c == '>') {
             construct_ = nullptr;
             state_ = State::Text;
+            ++tagsRead_;
             OnTag(id);
             return;
         }
@@ -324,6 +326,7 @@ bool XMLParser::Run(std::string_view input, const char* source) {
     atEnd_ = false;
     pushed_ = false;
     construct_ = nullptr;
+    tagsRead_ = 0;
     line = 1;
     charLine_ = 1;
     state_ = State::Start;
@@ -405,6 +408,9 @@ bool XMLParser::Run(std::string_view input, const char* source) {
         LogPrintf(g_Log, "Markup %s ends after an error: %s, line: %d", where.c_str(), error.c_str(), errorLine);
     else if (construct_)
         LogPrintf(g_Log, "Markup %s ends inside an unfinished %s, line: %d", where.c_str(), construct_, line);
+    else if (source && tagsRead_ == 0 && errors == 0)
+        // Nothing in it and nothing wrong with it: an empty file would otherwise pass unnoticed.
+        LogPrintf(g_Log, "Markup %s holds no tags", where.c_str());
     construct_ = nullptr;
     return true;
 }

@@ -77,7 +77,8 @@ public:
     int AddTag(XMLTag tag);
 
     // Reads a file in text mode (CR LF as LF) and parses it. A missing, unreadable or oversized file
-    // gets a log line and no callback; returns whether the file was parsed.
+    // gets a log line and no callback; returns whether the file was parsed. A file that parses
+    // without a fault but holds no tag (empty, or only comments and spaces) is logged as such.
     bool Load(const char* fileName);
     // Parses markup held in memory. Never throws; everything is reported through the callbacks,
     // except an input that ends inside a tag, comment, quoted value or entity: the callbacks hear
@@ -146,6 +147,7 @@ private:
     bool pushed_ = false;
     char pushedChar_ = 0;
     int32_t charLine_ = 1; // line of the last character delivered
+    int tagsRead_ = 0;     // opening tags handed to OnTag in this parse
     // What the input was in the middle of, for the log line when it ends there.
     const char* construct_ = nullptr;
 };

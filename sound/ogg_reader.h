@@ -28,6 +28,8 @@ public:
     void Close();
 
     bool IsOpen() const;
+    // The path of the open file (as given to Open).
+    const std::string& Path() const { return path_; }
     // PCM tag, the stream's channels and rate, 16 bits, block alignment channels * 2.
     const plat::WaveFormatEx& Format() const { return format_; }
     // Decoded length in bytes: samples per channel * channels * 2.

@@ -189,7 +189,7 @@ TEST_F(InitTest, SplashTagsAddSlidesAndAreNeverSaved) {
     EXPECT_EQ(slides[1].bgShader, "");
     EXPECT_FLOAT_EQ(slides[1].width, 500.0f);
     // Reported on the line of the faulty tag.
-    EXPECT_NE(Log().find("Init parser error, Error color format., file: config.yml, line: 3"), std::string::npos);
+    EXPECT_NE(Log().find("Init parser error, Error color format., file: splash.yml, line: 3"), std::string::npos);
 
     dir.Write("config.yml", kConfig);
     c.Load("config.yml"); // "splash" in config.yml adds a slide too

@@ -279,6 +279,32 @@ TEST_F(XMLParserFiles, MissingAndOversizedFilesAreLoggedAndNotParsed) {
     EXPECT_NE(log.find("not read: " + dir_.File("big.yml")), std::string::npos) << log;
 }
 
+// A file with no tag in it at all (empty, spaces, only comments) is logged; a file with a tag, or
+// whose faults were reported, is not logged again for it. Input given in memory is not a file.
+TEST_F(XMLParserFiles, AFileWithoutTagsIsLogged) {
+    struct Case {
+        const char* text;
+        bool logged;
+    };
+    const Case cases[] = {
+        {"", true}, {" \n\t\n", true}, {"<!-- nothing -->\n", true}, {"<tag/>", false}, {"junk", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        dir_.Write("t.yml", c.text);
+        const std::size_t before = Log().size();
+        Recorder r;
+        EXPECT_TRUE(r.Load(dir_.File("t.yml").c_str()));
+        const std::string added = Log().substr(before);
+        EXPECT_EQ(added.find("Markup file " + dir_.File("t.yml") + " holds no tags") != std::string::npos, c.logged)
+            << added;
+    }
+    const std::size_t before = Log().size();
+    Recorder r;
+    r.Parse("");
+    EXPECT_EQ(Log().substr(before), "");
+}
+
 // The callbacks hear nothing of a construct cut off by the end of the input; the log does.
 TEST_F(XMLParserFiles, InputEndingInsideAConstructIsLogged) {
     struct Case {
