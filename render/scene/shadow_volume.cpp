@@ -83,6 +83,10 @@ void YShadowVolume::AddEdge(const YVector* a, const YVector* b) {
 void YShadowVolume::Draw(bool planar) {
     if (!ShadowsEnabled()) return;
 
+    // The volumes are in world coordinates: seen through the camera, whatever the drawers before
+    // left as the world transform (a mesh drawer leaves the identity).
+    g_Render->SetWorldMatrix(&g_Camera.view);
+
     g_Render->SetShader(g_ShadowPass1, true);
     g_Render->DrawTriangles(back.data(), static_cast<int>(back.size() / 3));
     g_Render->SetShader(g_ShadowPass2, true);
