@@ -51,6 +51,7 @@ bool GlApi::Load() {
     ok &= Find(BindBuffer, "glBindBuffer", "glBindBufferARB");
     ok &= Find(BufferData, "glBufferData", "glBufferDataARB");
     ok &= Find(BufferSubData, "glBufferSubData", "glBufferSubDataARB");
+    ok &= Find(BlendFuncSeparate, "glBlendFuncSeparate", "glBlendFuncSeparateEXT");
     GLint major = 0;
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     const GLint minor = [] {
@@ -77,14 +78,7 @@ bool GlApi::Load() {
     if (version >= 33 || HasExtension("GL_ARB_sampler_objects")) {
         if (!Find(GenSamplers, "glGenSamplers") || !Find(DeleteSamplers, "glDeleteSamplers") ||
             !Find(BindSampler, "glBindSampler") || !Find(SamplerParameteri, "glSamplerParameteri"))
-            BufferStorage = nullptr;
-        if (MapBufferRange && (version >= 44 || HasExtension("GL_ARB_buffer_storage")) &&
-            (version >= 32 || HasExtension("GL_ARB_sync"))) {
-            if (!Find(BufferStorage, "glBufferStorage") || !Find(FenceSync, "glFenceSync") ||
-                !Find(ClientWaitSync, "glClientWaitSync") || !Find(DeleteSync, "glDeleteSync"))
-                BufferStorage = nullptr;
-        }
-        GenSamplers = nullptr;
+            GenSamplers = nullptr;
     }
     combine3 = HasExtension("GL_ATI_texture_env_combine3");
     mirrorClamp = HasExtension("GL_ARB_texture_mirror_clamp_to_edge") || HasExtension("GL_EXT_texture_mirror_clamp") ||

@@ -25,6 +25,7 @@ struct GlApi {
     PFNGLBINDBUFFERPROC BindBuffer = nullptr;
     PFNGLBUFFERDATAPROC BufferData = nullptr;
     PFNGLBUFFERSUBDATAPROC BufferSubData = nullptr;
+    PFNGLBLENDFUNCSEPARATEPROC BlendFuncSeparate = nullptr;
     // Optional (OpenGL 3.0 or ARB_map_buffer_range): unsynchronised writes into stream buffers.
     PFNGLMAPBUFFERRANGEPROC MapBufferRange = nullptr;
     PFNGLUNMAPBUFFERPROC UnmapBuffer = nullptr;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/gpu/d3dx_math.h"
+#include "platform/gpu/device_notes.h"
 #include "platform/gpu/gl/gl_combiner.h"
 #include "platform/gpu/gl/gl_translate.h"
 #include "platform/gpu/pixel_format.h"
@@ -98,6 +99,10 @@ HResult GlDevice::Init(SDL_Window* window, PresentParameters* pp) {
     // Bound only while a stage needs one: drawing through a sampler object costs some drivers
     // more than the texture's own filters.
     if (gl.GenSamplers) gl.GenSamplers(MAX_TEXTURE_STAGES, samplers_);
+    // OpenGL before 4.4 takes SRC_ALPHA_SATURATE as a source factor only.
+    while (glGetError() != GL_NO_ERROR) {}
+    glBlendFunc(GL_ONE, GL_SRC_ALPHA_SATURATE);
+    srcAlphaSatDest_ = glGetError() == GL_NO_ERROR;
 
     if (pp->Windowed && (pp->BackBufferWidth == 0 || pp->BackBufferHeight == 0)) {
         int w = 0, h = 0;
@@ -491,7 +496,7 @@ void GlDevice::ApplyRenderState(uint32_t state) {
             break;
         case D3DRS_ZWRITEENABLE: glDepthMask(rs[state] ? GL_TRUE : GL_FALSE); break;
         case D3DRS_SRCBLEND:
-        case D3DRS_DESTBLEND: glBlendFunc(GlBlendFactor(rs[D3DRS_SRCBLEND]), GlBlendFactor(rs[D3DRS_DESTBLEND])); break;
+        case D3DRS_DESTBLEND: ApplyBlendFunc(); break;
         case D3DRS_CULLMODE:
             // CW drops triangles wound clockwise on the screen: they are the back faces when
             // counter-clockwise ones face front.
@@ -538,6 +543,20 @@ void GlDevice::ApplyRenderState(uint32_t state) {
         case D3DRS_NORMALIZENORMALS: lightingDirty_ = true; break;
         default: break;
     }
+}
+
+void GlDevice::ApplyBlendFunc() {
+    const GLenum src = GlBlendFactor(state_.renderStates[D3DRS_SRCBLEND]);
+    if (state_.renderStates[D3DRS_DESTBLEND] != D3DBLEND_SRCALPHASAT || srcAlphaSatDest_) {
+        glBlendFunc(src, GlBlendFactor(state_.renderStates[D3DRS_DESTBLEND]));
+        return;
+    }
+    // The destination factor (f, f, f, 1) with f = min(source alpha, 1 - destination alpha): a
+    // target without alpha reads destination alpha 1, so f = 0. Exact there; the nearest for
+    // targets with alpha.
+    if (currentTarget_ && FormatHasAlpha(currentTarget_->Format()))
+        DeviceNoteOnce("OpenGL: SRCALPHASAT as destination blend factor is drawn as if the target had no alpha.");
+    Gl().BlendFuncSeparate(src, GL_ZERO, src, GL_ONE);
 }
 
 void GlDevice::ApplyAllStates() {
@@ -763,7 +782,23 @@ void GlDevice::ApplyStages() {
             BindSampler(u, false);
         }
         ApplyStageCombiner(st, gl.combine3);
-        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, factor);
+        // The constant colour is the texture factor, or black for a stage that reads SPECULAR: the
+        // specular colour of the device's vertices without one and of unlit ones. Lit highlights
+        // are added by OpenGL after the last stage, where no stage can read them.
+        static const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        const float* constant = factor;
+        if (StageReads(st, D3DTA_SPECULAR)) {
+            if (StageReads(st, D3DTA_TFACTOR)) {
+                DeviceNoteOnce("OpenGL: a texture stage that reads SPECULAR and TFACTOR reads the factor for both.");
+            } else {
+                constant = black;
+                if (state_.renderStates[D3DRS_LIGHTING] && state_.renderStates[D3DRS_SPECULARENABLE])
+                    DeviceNoteOnce(
+                        "OpenGL: SPECULAR as a texture stage argument reads black; the lit highlights "
+                        "are added after the last stage.");
+            }
+        }
+        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, constant);
     }
     gl.ActiveTexture(GL_TEXTURE0);
     shared_->bindingsDirty = false;

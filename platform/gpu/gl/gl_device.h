@@ -105,6 +105,7 @@ private:
     bool AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth);
     void ApplyAllStates();
     void ApplyRenderState(uint32_t state);
+    void ApplyBlendFunc();
     void ApplyViewport();
     void ApplyProjection();
     void ApplyModelView();
@@ -157,6 +158,7 @@ private:
     bool windowColour8_ = false;
     bool windowAlpha8_ = false;
     bool windowDepthStencil_ = false;
+    bool srcAlphaSatDest_ = false; // OpenGL takes SRC_ALPHA_SATURATE as a destination factor
 
     bool stagesDirty_ = true;
     bool textureMatricesDirty_ = true;
