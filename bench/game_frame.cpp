@@ -7,7 +7,8 @@
 //
 // Reported per frame: process CPU time of every thread (the "CPU" column: the game, the OpenGL
 // driver's worker threads, the sound mixer), wall time, and heap allocations ("allocs" of every
-// thread, "main_allocs" of the game's own thread) counted by replacing malloc for this program.
+// thread, "main_allocs" of the game's own thread, "own_allocs" those the game's code asked for
+// itself, on any thread) counted by replacing malloc for this program.
 //
 // Scenes: "menu" is what shows after the start-up slide show (the sky box with particles). A scene
 // is a name and what to do after the slide show to reach it; add the table, a level in play, ...
@@ -190,6 +191,7 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
     const double frames = static_cast<double>(state.iterations());
     state.counters["allocs"] = static_cast<double>(counts.all) / frames;
     state.counters["main_allocs"] = static_cast<double>(counts.main) / frames;
+    state.counters["own_allocs"] = static_cast<double>(counts.own) / frames;
     benchalloc::PrintStacks();
 }
 
