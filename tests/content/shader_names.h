@@ -32,13 +32,8 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"environment", "the sky box; each face takes a copy and sets its first stage's texture"},
     {"blast", "the blast particle of SpawnBlast"},
     {"spark", "the sparks of SpawnBlast and SpawnSparks"},
-};
-
-inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
-    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
     {"blast_wave", "explosion ring decal on the table"},
-    // The table.
-    {"pyr1", "table pyramid, subset 0"},
+    {"pyr1", "table pyramid, subset 0 (without a table material)"},
     {"pyr2", "table pyramid, subsets 1, 2 and 7"},
     {"pyr4", "table pyramid, subset 3"},
     {"pyr5", "table pyramid, subset 4"},
@@ -50,6 +45,9 @@ inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
     {"ice-cover", "frost over the table"},
     {"lmap", "light spots under glowing objects"},
     {"split", "wall-contact flashes"},
+};
+
+inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
     // Balls, their crowns, particles and lightning.
     {"ball", "normal ball"},
     {"ball_heavy", "heavy ball"},
