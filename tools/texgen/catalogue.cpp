@@ -21,6 +21,8 @@ constexpr Entry RECIPES[] = {
     {"textures\\particles\\ring.png", SpriteRing},
     {"textures\\particles\\flare.png", SpriteFlare},
     {"textures\\particles\\lightning.png", SpriteLightning},
+    {"textures\\particles\\fireball.png", SpriteFireball},
+    {"textures\\particles\\wallflash.png", SpriteWallFlash},
     {"textures\\wood.jpg", Wood},
     {"textures\\planks.jpg", Planks},
     {"textures\\marble.jpg", Marble},

@@ -38,6 +38,8 @@ bool Cracks(const Context&, Picture& out, std::string& error);
 // Sprites.
 bool SpriteGlow(const Context&, Picture& out, std::string& error);
 bool SpriteSpark(const Context&, Picture& out, std::string& error);
+bool SpriteFireball(const Context&, Picture& out, std::string& error);
+bool SpriteWallFlash(const Context&, Picture& out, std::string& error);
 bool SpriteStreak(const Context&, Picture& out, std::string& error);
 bool SpriteSmoke(const Context&, Picture& out, std::string& error);
 bool SpriteFire(const Context&, Picture& out, std::string& error);
