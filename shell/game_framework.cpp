@@ -1,6 +1,7 @@
 #include "shell/game_framework.h"
 
 #include "core/console.h"
+#include "core/file_list.h"
 #include "core/frame_hooks.h"
 #include "core/init.h"
 #include "core/locale.h"
@@ -27,6 +28,17 @@
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_material.h"
+#include "world/blocks/block_specials.h"
+#include "world/level/level_loader.h"
+#include "world/physics/arena.h"
+#include "world/physics/physics_world.h"
+#include "world/physics/racket_link.h"
+#include "world/physics/table_size.h"
+#include "world/physics/zdelete.h"
+#include "world/table/table.h"
+#include "world/table/table_materials.h"
 
 namespace {
 
@@ -60,11 +72,13 @@ GameFramework::GameFramework(const char* exePath)
     maximized_ = init.maximize;
     CreateMainWindow();
     g_EnvironmentBox.SetEnvironment("");
+    StartSceneLevel();
     music_->PlayTrack(0, 0.5f);
     lastTime_ = plat::TimeMs();
 }
 
 GameFramework::~GameFramework() {
+    DeleteAllBlocks(); // while the physics world still holds their bodies
     DestroyRenderer();
     music_.reset();
 }
@@ -106,6 +120,9 @@ bool GameFramework::Frame() {
         g_Render->BeginFrame(false);
         if (!g_SplashShow.Draw()) state_ = State::Scene;
     } else {
+        YZDelete::TickAll(frameTime_);
+        g_PhysicsWorld.PhysicsStep(frameTime_);
+        BlockWorldUpdate(frameTime_, false);
         g_Render->BeginFrame(true);
         DrawScene();
     }
@@ -125,11 +142,27 @@ void GameFramework::DrawScene() {
     g_Render->SetPerspective(g_Camera.fov, aspect, 5.0f, 650.0f);
     g_Render->SetWorldMatrix(&g_Camera.view);
     g_ShadowVolume.Begin(0.0f);
+    if (g_Table && !TableMaterials().empty()) g_Table->Draw(TABLE_DRAW_FULL);
     QueueMeshDraws();
     g_ParticleSystem.Update(frameTime_);
     DrawOpaqueQueue();
     DrawBlendedQueue();
     g_ShadowVolume.Draw(true);
+}
+
+// Until the game's states bring level play, the scene shows the first level of "levels" standing on
+// the table (with no racket yet, the table sets no arena: the scene sets it).
+void GameFramework::StartSceneLevel() {
+    RegisterBlockSpecials();
+    LoadBlockMaterials("data\\blocks.yml");
+    if (!g_Table) {
+        LoadTableMaterials("data\\env.yml");
+        g_Table = new YTable();
+    }
+    YFileList levels;
+    levels.Scan("levels\\*.lev", false);
+    if (levels.entries.empty() || !LoadLevel(levels.GetPath(0))) return;
+    if (!g_RacketLink) PhysicsSetArena(&g_Table->frontPlane, g_TableSize.width, g_TableSize.depth, 3.0f);
 }
 
 // The two-dimensional overlay on the 800 x 600 virtual screen.

@@ -37,6 +37,7 @@ public:
 private:
     void LoadPages();
     void DrawScene();
+    void StartSceneLevel();
     void DrawOverlay();
 
     std::string exePath_;
