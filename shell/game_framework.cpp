@@ -23,6 +23,7 @@
 #include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
+#include "shell/ui/ui_layout_registry.h"
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
@@ -51,6 +52,8 @@ GameFramework::GameFramework(const char* exePath)
     systemFont_ = FindFont("sysfont");
 
     Init& init = GetInit();
+    // The game modes (read with the first configuration file) register their tip pages.
+    InstallLayoutRegistryHooks();
     ParseShaderFile("splash\\shaders.yml");
     init.Load("splash\\config.yml");
     LogLine("Initialization...");
