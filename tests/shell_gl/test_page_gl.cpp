@@ -15,6 +15,7 @@
 #include "render/font_loader.h"
 #include "render/render.h"
 #include "render/render_resource.h"
+#include "render/shader.h"
 #include "render/shader_loader.h"
 #include "render_gl/gl_scene_fixture.h"
 #include "shell/ui/ui_display_widgets.h"
@@ -47,6 +48,7 @@ protected:
         screen.Init(800, 600, nullptr, nullptr);
         screen.Resize(kWidth, kHeight);
         screen.page = &page;
+        AnimateShaders(0.0f); // as every game frame does: fixed texture turns take effect
         plat::Image shot = Capture(name, kWidth, kHeight, [&] {
             render_->BeginFrame(true);
             screen.Render(true);
@@ -101,6 +103,32 @@ TEST_F(PageGlTest, PausePageDrawsItsTitleAndTheFocusGlow) {
     const plat::Image focused = Draw("pause_focused.bmp", page);
     const int glowing = CountGold(focused, ix0, iy0, ix1, iy1);
     EXPECT_GT(glowing, unfocused + 30) << "no focus glow (" << unfocused << " -> " << glowing << ")";
+}
+
+// Every page of both languages draws its content: lit pixels over the page's area, none far
+// outside it. The options page is drawn with its first selector focused, so the skins show.
+TEST_F(PageGlTest, EveryShippedPageDrawsItsContent) {
+    glscene::WorkingDir game(KORVELIN_GAME_DIR);
+    const char* pages[] = {"mainmenu.yml", "pause.yml",       "complete.yml",    "scores.yml", "options.yml",
+                           "controls.yml", "bonuses.yml",     "bricks.yml",      "about.yml",  "lev.yml",
+                           "tip_aim.yml",  "tip_bonuses.yml", "tip_controls.yml"};
+    for (const char* lang : {"english", "german"}) {
+        ParseFontFile((std::string("ui\\") + lang + "\\fonts.yml").c_str());
+        ParseShaderFile((std::string("ui\\") + lang + "\\shaders.yml").c_str());
+        for (const char* file : pages) {
+            SCOPED_TRACE(std::string(lang) + "/" + file);
+            UILayout page;
+            page.LoadLayout(std::string("ui\\") + lang + "\\" + file, true);
+            if (UIControl* first = page.FindChild("language")) first->TakeFocus();
+            const std::string shot = std::string(lang) + "_" + file + ".bmp";
+            const plat::Image img = Draw(shot.c_str(), page);
+            ASSERT_FALSE(img.Empty());
+            int lit = 0;
+            for (int y = 0; y < kHeight; y += 2)
+                for (int x = 0; x < kWidth; x += 2) lit += glscene::ColourAt(img, x, y).Brightness() > 100;
+            EXPECT_GT(lit, 200) << "the page draws next to nothing";
+        }
+    }
 }
 
 } // namespace
