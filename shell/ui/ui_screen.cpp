@@ -90,13 +90,21 @@ void UIScreen::RenderControl(UIControl* c, bool setProjection) {
     c->Draw();
 }
 
-float DrawStyledTextColored(float x, float y, const UITextStyle* s, const float colour[4], const std::string& text) {
-    if (!g_Render || !s || !s->font) return 0.0f;
+float DrawStyledTextColored(float x, float y, const UITextStyle* s, const float colour[4], const char* text) {
+    if (!g_Render || !s || !s->font || !text) return 0.0f;
     if (s->font->shader) g_Render->SetShaderColor(s->font->shader, colour);
-    return s->font->DrawText(x, y, s->size, text.c_str());
+    return s->font->DrawText(x, y, s->size, text);
+}
+
+float DrawStyledTextColored(float x, float y, const UITextStyle* s, const float colour[4], const std::string& text) {
+    return DrawStyledTextColored(x, y, s, colour, text.c_str());
+}
+
+float DrawStyledText(float x, float y, const UITextStyle* s, const char* text) {
+    if (!s) return 0.0f;
+    return DrawStyledTextColored(x, y, s, s->colour, text);
 }
 
 float DrawStyledText(float x, float y, const UITextStyle* s, const std::string& text) {
-    if (!s) return 0.0f;
-    return DrawStyledTextColored(x, y, s, s->colour, text);
+    return DrawStyledText(x, y, s, text.c_str());
 }

@@ -43,7 +43,9 @@ private:
 extern UIScreen* g_UIScreen;
 
 // Text in a style with (x, y) its bottom-left corner; returns the width drawn (0 without a
-// renderer or a font).
+// renderer or a font). Nothing is allocated: widgets call these every frame.
+float DrawStyledText(float x, float y, const UITextStyle* s, const char* text);
 float DrawStyledText(float x, float y, const UITextStyle* s, const std::string& text);
 // The same in another colour.
+float DrawStyledTextColored(float x, float y, const UITextStyle* s, const float colour[4], const char* text);
 float DrawStyledTextColored(float x, float y, const UITextStyle* s, const float colour[4], const std::string& text);
