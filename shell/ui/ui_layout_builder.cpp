@@ -373,6 +373,7 @@ void UILayout::OpenTag(int id) {
         case UI_TAG_WINDOW: {
             FlushText();
             CurrentBlock();
+            CurrentParent(); // both checked before anything is made, so a refusal leaks nothing
             UIWindow* win =
                 new UIWindow(Number(id, WINDOW_MARGIN), Attr(id, WINDOW_CAPTION), CurrentStyle(), GetSkins().window);
             win->name = Attr(id, WINDOW_NAME);
@@ -388,6 +389,7 @@ void UILayout::OpenTag(int id) {
         case UI_TAG_NOTEBOOK: {
             FlushText();
             CurrentBlock();
+            CurrentParent();
             float hot[4];
             Colour(Attr(id, NOTEBOOK_HOTCOLOR), hot);
             UINotebook* nb = new UINotebook(CurrentStyle(), hot);
@@ -398,6 +400,7 @@ void UILayout::OpenTag(int id) {
         case UI_TAG_PAGES: {
             FlushText();
             CurrentBlock();
+            CurrentParent();
             UIPages* pg = new UIPages(CurrentStyle());
             pg->name = Attr(id, PAGES_NAME);
             OpenPages(pg, Number(id, PAGES_WIDTH), Number(id, PAGES_HEIGHT));
@@ -443,8 +446,8 @@ void UILayout::OpenTag(int id) {
 void UILayout::OpenPages(UIPages* pages, float width, float height) {
     pages->Flow()->fixedWidth = width;
     pages->Flow()->fixedHeight = height;
-    pagesStack.push_back(pages);
     CurrentParent().AddChild(pages);
+    pagesStack.push_back(pages);
     pages->ReleaseFlow();
     AppendBlock(pages->Flow());
     PushBlock(pages->Flow());
