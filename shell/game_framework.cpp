@@ -26,6 +26,7 @@
 #include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
+#include "shell/ui/ui_layout_registry.h"
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
@@ -54,6 +55,8 @@ GameFramework::GameFramework(const char* exePath)
     plat::CrtSrand(plat::TimeMs());
     console_ = CreateGameConsole(this);
     InstallSoundHooks();
+    // The game modes (read with the first configuration file) register their tip pages.
+    InstallLayoutRegistryHooks();
     YFrameworkStartSteps steps;
     steps.loadData = [this] {
         ParseSoundFile("data\\sound_fx.yml");
