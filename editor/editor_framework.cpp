@@ -5,32 +5,21 @@
 #include "core/log.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
-#include "render/console_drawer.h"
-#include "render/font_loader.h"
+#include "render/framework_start.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
 #include "render/shader.h"
-#include "render/shader_loader.h"
 
 namespace {
 
 constexpr const char* EDITOR_TITLE = "Level Editor";
-constexpr int VK_F8 = 119;
 
 } // namespace
 
 EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePath : "") {
     console_ = CreateEditorConsole(this);
     console_->RegisterCommand("exit", EDITOR_CMD_EXIT);
-    InstallRenderHooks();
-    CreateRenderer();
-    ParseFontFile("data\\fonts.yml");
-    ParseShaderFile("data\\shaders.yml");
-    ParseShaderFile("data\\shaders_env.yml");
-    ParseShaderFile("data\\shaders_blocks.yml");
-    InstallConsoleDrawer(console_);
-    LogLine("Initialization...");
-    GetInit().Load("config.yml");
+    StartFramework(*this, console_, YFrameworkStartSteps{});
     CreateEditorWindow();
     lastTime_ = plat::TimeMs();
 }
@@ -41,7 +30,7 @@ void EditorFramework::CreateEditorWindow() {
     Init& init = GetInit();
     if (init.fullscreen) {
         maximized_ = false;
-        CreateFullscreen(EDITOR_TITLE, init.videoMode.c_str());
+        CreateFullscreen(EDITOR_TITLE, VideoMode());
     } else {
         maximized_ = init.maximize;
         CreateWindowed(EDITOR_TITLE, init.windowWidth, init.windowHeight);
@@ -89,7 +78,7 @@ void EditorFramework::KeyDown(int key) {
             console_->Scroll(false);
         return;
     }
-    if (key == VK_F8) ToggleFullscreen();
+    if (key == plat::VK_F8) ToggleFullscreen();
 }
 
 void EditorFramework::Char(int code) {
