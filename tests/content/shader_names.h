@@ -33,6 +33,9 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"block", "outer faces of a block material that names no shader"},
     {"in_block", "fracture faces of a block material that names no inner shader"},
     {"spark", "the sparks of SpawnBlast and SpawnSparks"},
+    {"edit_line", "the level editor's grid, cursor box and guide lines"},
+    {"ui", "the level editor's status panels"},
+    {"cursor", "the level editor's mouse cursor"},
     // Balls, their crowns, particles and lightning.
     {"ball", "normal ball"},
     {"ball_heavy", "heavy ball"},
