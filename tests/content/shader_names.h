@@ -36,24 +36,6 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"edit_line", "the level editor's grid, cursor box and guide lines"},
     {"ui", "the level editor's status panels"},
     {"cursor", "the level editor's mouse cursor"},
-};
-
-inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
-    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
-    {"blast_wave", "explosion ring decal on the table"},
-    // The table.
-    {"pyr1", "table pyramid, subset 0"},
-    {"pyr2", "table pyramid, subsets 1, 2 and 7"},
-    {"pyr4", "table pyramid, subset 3"},
-    {"pyr5", "table pyramid, subset 4"},
-    {"pyr6", "table pyramid, subset 5"},
-    {"pyr7", "table pyramid, subset 6"},
-    {"pyr9", "table pyramid, subset 8"},
-    {"border", "table border"},
-    {"zonly", "the table's depth-only floor pass"},
-    {"ice-cover", "frost over the table"},
-    {"lmap", "light spots under glowing objects"},
-    {"split", "wall-contact flashes"},
     // Balls, their crowns, particles and lightning.
     {"ball", "normal ball"},
     {"ball_heavy", "heavy ball"},
@@ -77,8 +59,26 @@ inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
     {"grenade", "grenade body"},
     {"bomb_fuse", "bomb and grenade fuse"},
     {"bomb_fuse_particles", "fuse sparks"},
-    // Blocks.
+    // Block specials.
     {"teleport_spark", "teleport block sparks"},
+};
+
+inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
+    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
+    {"blast_wave", "explosion ring decal on the table"},
+    // The table.
+    {"pyr1", "table pyramid, subset 0"},
+    {"pyr2", "table pyramid, subsets 1, 2 and 7"},
+    {"pyr4", "table pyramid, subset 3"},
+    {"pyr5", "table pyramid, subset 4"},
+    {"pyr6", "table pyramid, subset 5"},
+    {"pyr7", "table pyramid, subset 6"},
+    {"pyr9", "table pyramid, subset 8"},
+    {"border", "table border"},
+    {"zonly", "the table's depth-only floor pass"},
+    {"ice-cover", "frost over the table"},
+    {"lmap", "light spots under glowing objects"},
+    {"split", "wall-contact flashes"},
 };
 
 } // namespace content
