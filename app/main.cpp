@@ -11,6 +11,7 @@
 #include "editor/editor_framework.h"
 #include "platform/sys/files.h"
 #include "platform/sys/instance_lock.h"
+#include "platform/window/message_recording.h"
 #include "shell/game_framework.h"
 #include "world/physics/physics_world.h"
 
@@ -30,8 +31,47 @@ void StaticStartUp() {
     PhysicsInit();
 }
 
+// Input recording for tests and benchmarks: with KORVELIN_RECORD_INPUT set, every message the
+// window hands the framework is written to that file when the program ends; with
+// KORVELIN_REPLAY_INPUT set, such a file is played in place of the window's input.
+class InputSession {
+public:
+    InputSession() {
+        if (const char* path = std::getenv("KORVELIN_REPLAY_INPUT"); path && *path) {
+            std::string error;
+            if (replayer_.Load(path, error)) {
+                LogPrintf(g_Log, "Replaying %d input messages from %s", static_cast<int>(replayer_.Count()), path);
+                replayer_.Start();
+            } else {
+                LogPrintf(g_Log, "Input replay not started: %s", error.c_str());
+            }
+        }
+        if (const char* path = std::getenv("KORVELIN_RECORD_INPUT"); path && *path) {
+            recordPath_ = path;
+            recorder_.Start();
+        }
+    }
+    ~InputSession() {
+        replayer_.Stop();
+        if (recordPath_.empty()) return;
+        recorder_.Stop();
+        std::string error;
+        if (recorder_.Save(recordPath_, error))
+            LogPrintf(g_Log, "Recorded %d input messages to %s", static_cast<int>(recorder_.Messages().size()),
+                      recordPath_.c_str());
+        else
+            LogPrintf(g_Log, "Input recording not saved: %s", error.c_str());
+    }
+
+private:
+    plat::MessageReplayer replayer_;
+    plat::MessageRecorder recorder_;
+    std::string recordPath_;
+};
+
 template <class Framework>
 void Start(const std::string& exePath) {
+    InputSession input;
     Framework* framework = new Framework(exePath.c_str());
     g_Framework = framework;
     framework->Run();

@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/crt_rand.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/win_messages.h"
 #include "render/camera.h"
 #include "render/console_drawer.h"
@@ -90,7 +91,8 @@ bool GameFramework::Frame() {
     accumulated_ += static_cast<float>(now - lastTime_) * 0.001f;
     lastTime_ = now;
     if (accumulated_ < MIN_FRAME_STEP) {
-        plat::SleepMs(5);
+        // No sleep while input waits: the next pass handles it at once.
+        if (!plat::MessagesWaiting()) plat::SleepMs(5);
         return false;
     }
     frameTime_ = accumulated_ < MAX_FRAME_STEP ? accumulated_ : MAX_FRAME_STEP;
