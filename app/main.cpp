@@ -12,6 +12,7 @@
 #include "platform/sys/files.h"
 #include "platform/sys/instance_lock.h"
 #include "shell/game_framework.h"
+#include "world/physics/physics_world.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ void StaticStartUp() {
     GetLocale();
     LogReopen("log.txt");
     if (!checkSystem(DefaultSystemProbe())) std::exit(0);
+    PhysicsInit();
 }
 
 template <class Framework>
@@ -54,5 +56,6 @@ int main(int argc, char** argv) {
         case StartChoice::Exit: break;
     }
     mutex.Close();
+    PhysicsShutdown();
     return 0;
 }
