@@ -101,8 +101,8 @@ void Init::CopyAttributesToFields() {
     const std::vector<XMLAttribute>& video = tags[TAG_VIDEO].attributes;
     fullscreen = video[VIDEO_FULLSCREEN].AsBool();
     doubleBuffer = video[VIDEO_DOUBLE_BUFFER].AsBool();
-    const YInitHooks& hooks = InitHooks();
-    videoMode = hooks.normalizeVideoMode ? hooks.normalizeVideoMode(video[VIDEO_MODE].value) : video[VIDEO_MODE].value;
+    // Kept as written; the start-up resolves it against the renderer's list once.
+    videoMode = video[VIDEO_MODE].value;
 
     const std::vector<XMLAttribute>& window = tags[TAG_WINDOW].attributes;
     windowWidth = window[WINDOW_WIDTH].AsInt();

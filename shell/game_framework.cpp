@@ -14,6 +14,7 @@
 #include "render/draw_list.h"
 #include "render/font.h"
 #include "render/font_loader.h"
+#include "render/framework_start.h"
 #include "render/mesh/mesh_draw.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
@@ -41,30 +42,26 @@ GameFramework::GameFramework(const char* exePath)
     : exePath_(exePath ? exePath : ""), music_(std::make_unique<YMusicPlayer>()) {
     plat::CrtSrand(plat::TimeMs());
     console_ = CreateGameConsole(this);
-    InstallRenderHooks();
     InstallSoundHooks();
-    CreateRenderer();
-    ParseFontFile("data\\fonts.yml");
-    ParseShaderFile("data\\shaders.yml");
-    ParseShaderFile("data\\shaders_env.yml");
-    ParseShaderFile("data\\shaders_blocks.yml");
-    ParseSoundFile("data\\sound_fx.yml");
-    LoadTableMaterials("data\\env.yml");
-    table_ = std::make_unique<YTable>();
-    InstallConsoleDrawer(console_);
-    systemFont_ = FindFont("sysfont");
-
+    YFrameworkStartSteps steps;
+    steps.loadData = [this] {
+        ParseSoundFile("data\\sound_fx.yml");
+        LoadTableMaterials("data\\env.yml");
+        table_ = std::make_unique<YTable>();
+    };
+    steps.beforeConfig = [this] {
+        systemFont_ = FindFont("sysfont");
+        ParseShaderFile("splash\\shaders.yml");
+        GetInit().Load("splash\\config.yml");
+    };
+    StartFramework(*this, console_, steps);
     Init& init = GetInit();
-    ParseShaderFile("splash\\shaders.yml");
-    init.Load("splash\\config.yml");
-    LogLine("Initialization...");
-    init.Load("config.yml");
     LoadPages();
 
     music_->AddFolder("music");
     SetListenerScale(0.02f);
-    SetSoundVolume(ClampVolume(init.soundVolume));
-    SetMusicVolume(ClampVolume(init.musicVolume));
+    SetSoundVolume(init.soundVolume);
+    SetMusicVolume(init.musicVolume);
 
     maximized_ = init.maximize;
     CreateMainWindow();
@@ -85,7 +82,7 @@ void GameFramework::LoadPages() { GetLocale().Load((GetInit().GetLanguagePath() 
 void GameFramework::CreateMainWindow() {
     Init& init = GetInit();
     if (init.fullscreen)
-        CreateFullscreen(PRODUCT_NAME, init.videoMode.c_str());
+        CreateFullscreen(PRODUCT_NAME, VideoMode());
     else
         CreateWindowed(PRODUCT_NAME, init.windowWidth, init.windowHeight);
 }
@@ -251,21 +248,20 @@ void GameFramework::SetVariable(int id) {
             break;
         }
         case GAME_VAR_VIDEO_MODE:
-            init.videoMode = console_->GetValueText();
+            ApplyVideoMode(*this, console_->GetValueText());
             DestroyFrameWindow();
             CreateMainWindow();
-            console_->Print(name + init.videoMode);
+            console_->Print(name + console_->GetValueText());
             break;
         case GAME_VAR_SOUND_VOLUME:
         case GAME_VAR_MUSIC_VOLUME: {
-            const float value = ClampVolume(console_->GetFloat());
-            if (id == GAME_VAR_SOUND_VOLUME) {
-                init.soundVolume = value;
+            float& setting = id == GAME_VAR_SOUND_VOLUME ? init.soundVolume : init.musicVolume;
+            setting = ClampVolume(console_->GetFloat());
+            const float value = setting;
+            if (id == GAME_VAR_SOUND_VOLUME)
                 SetSoundVolume(value);
-            } else {
-                init.musicVolume = value;
+            else
                 SetMusicVolume(value);
-            }
             console_->Print(name + FloatToText(value));
             break;
         }

@@ -1,6 +1,6 @@
 #pragma once
 // Every picture recipe of texgen. A recipe fills a picture of the size it is given (the sizes are
-// fixed in tests/content/texture_names.h) and returns false with a reason when it cannot.
+// fixed in tools/common/texture_names.h) and returns false with a reason when it cannot.
 #include <string>
 
 #include "tools/texgen/picture.h"

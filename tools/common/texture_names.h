@@ -1,5 +1,6 @@
 #pragma once
-// Every picture of the game folder that tools/texgen makes, in one place: texgen writes exactly
+// Every picture of the game folder that tools/texgen makes, in one place that the generator and the
+// content tests both read: texgen writes exactly
 // these files (it fails when one has no recipe) and the content test checks each of them.
 //
 // The code itself names one texture, "textures\split.jpg" (the block cracks). Every other texture
