@@ -177,16 +177,21 @@ bool YFramework::Run() {
 }
 
 bool YFramework::PumpOnce() {
+    // Every waiting message is handled before the next frame, each through the message switch (a
+    // key pressed and released within one frame still reaches KeyDown and KeyUp), so a burst of
+    // typing or key repeats never queues up behind the frames. A bound keeps a source that never
+    // runs dry from holding off the frame for good.
     plat::Msg msg;
-    if (plat::PeekMessage(msg)) {
+    bool handled = false;
+    for (std::size_t n = 0; n < plat::MESSAGE_QUEUE_CAPACITY && plat::PeekMessage(msg); ++n) {
         if (msg.message == plat::WM_QUIT) {
             running_ = false;
             return false;
         }
         OnMessage(msg.message, msg.wParam, msg.lParam);
-    } else {
-        Idle();
+        handled = true;
     }
+    if (!handled) Idle();
     FireTimers();
     TickFrame();
     return running_;

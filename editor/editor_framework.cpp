@@ -18,6 +18,7 @@
 #include "render/scene/environment_box.h"
 #include "render/scene/shadow_volume.h"
 #include "render/shader.h"
+#include "world/table/table.h"
 
 namespace {
 
@@ -27,9 +28,9 @@ constexpr float CAMERA_TILT = -40.0f;
 constexpr float SCENE_FOV = 45.0f;
 
 // Table drawing flags: colour, depth only, the rest.
-constexpr int TABLE_ALL = 7;
-constexpr int TABLE_COLOUR = 1;
-constexpr int TABLE_DEPTH = 6;
+constexpr int TABLE_ALL = TABLE_DRAW_FULL | TABLE_DRAW_BORDER | TABLE_DRAW_OVERLAYS;
+constexpr int TABLE_COLOUR = TABLE_DRAW_FULL | TABLE_DRAW_BORDER;
+constexpr int TABLE_DEPTH = TABLE_DRAW_BORDER;
 
 // The status lines in the editor's font at size 12.
 class FontTextOut : public EditorTextOut {
@@ -50,17 +51,18 @@ EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePa
     ResetCamera();
     cameraDistance_ = EDITOR_CAMERA_DISTANCE;
 
-    scene_ = std::make_unique<EditorWorldScene>();
-    level_.scene = scene_.get();
-
     console_ = CreateEditorConsole(this);
     RegisterEditorConsoleNames(*console_);
-    handler_ = std::make_unique<EditorConsoleHandler>(*console_, level_, *scene_, *this);
-    input_ = std::make_unique<EditorInput>(*console_, keyboard_, level_);
 
     YFrameworkStartSteps steps;
     steps.beforeConfig = [this] { font_ = FindFont("sysfont"); };
     StartFramework(*this, console_, steps);
+
+    // The table with its materials, the block materials.
+    scene_ = std::make_unique<EditorWorldScene>();
+    level_.scene = scene_.get();
+    handler_ = std::make_unique<EditorConsoleHandler>(*console_, level_, *scene_, *this);
+    input_ = std::make_unique<EditorInput>(*console_, keyboard_, level_);
 
     const std::string first = scene_->FirstMaterial();
     if (!first.empty()) level_.curMaterial = first;
@@ -158,9 +160,13 @@ void EditorFramework::KeyDown(int key) {
 
 void EditorFramework::Char(int code) { input_->Char(code); }
 
-void EditorFramework::RunCommand(int id) { handler_->RunCommand(id); }
+void EditorFramework::RunCommand(int id) {
+    if (handler_) handler_->RunCommand(id);
+}
 
-void EditorFramework::SetVariable(int id) { handler_->SetVariable(id); }
+void EditorFramework::SetVariable(int id) {
+    if (handler_) handler_->SetVariable(id);
+}
 
 bool EditorFramework::Frame() {
     if (!g_Render || !g_Render->IsDeviceReady()) return false;

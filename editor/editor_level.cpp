@@ -111,7 +111,8 @@ void EditorLevel::RecountBonuses() {
 int EditorLevel::SetBonusCount(int value) {
     if (curBonus < 0 || curBonus >= EDITOR_BONUS_KINDS) return -1;
     EditorBonusCount& c = bonusCounts[static_cast<std::size_t>(curBonus)];
-    c.count = std::max(value, c.placed);
+    // A count the level file cannot hold would make the saved level unreadable.
+    c.count = std::max(std::clamp(value, 0, EDITOR_BONUS_COUNT_MAX), c.placed);
     return c.count;
 }
 

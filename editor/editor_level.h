@@ -15,6 +15,8 @@ class EditorScene;
 
 // Bonus kinds a level counts (the size of the game's bonus registry).
 constexpr int EDITOR_BONUS_KINDS = 34;
+// Largest bonus count a level file holds.
+constexpr int EDITOR_BONUS_COUNT_MAX = 100000;
 
 // What the "action" command does at the cursor.
 enum EditorMode { EDIT_MODE_NEW = 0, EDIT_MODE_DEL = 1, EDIT_MODE_BONUS = 2, EDIT_MODE_MAT = 3, EDIT_MODE_GLUE = 4 };
@@ -101,7 +103,8 @@ public:
 
     // placed := blocks per kind; count := max(count, placed). No rebuild.
     void RecountBonuses();
-    // count of curBonus := max(value, placed); returns it, or -1 while curBonus < 0. No rebuild.
+    // count of curBonus := max(value, placed), value held to 0..EDITOR_BONUS_COUNT_MAX; returns it, or -1
+    // while curBonus < 0. No rebuild.
     int SetBonusCount(int value);
     // Every block's glue := min(glue, curGlue).
     void ClampGlueToCurrent();

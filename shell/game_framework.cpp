@@ -1,6 +1,7 @@
 #include "shell/game_framework.h"
 
 #include "core/console.h"
+#include "core/file_list.h"
 #include "core/frame_hooks.h"
 #include "core/init.h"
 #include "core/locale.h"
@@ -8,6 +9,7 @@
 #include "core/number_text.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/crt_rand.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/win_messages.h"
 #include "render/camera.h"
 #include "render/console_drawer.h"
@@ -24,9 +26,19 @@
 #include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
+#include "shell/ui/ui_layout_registry.h"
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_material.h"
+#include "world/blocks/block_specials.h"
+#include "world/level/level_loader.h"
+#include "world/physics/arena.h"
+#include "world/physics/physics_world.h"
+#include "world/physics/racket_link.h"
+#include "world/physics/table_size.h"
+#include "world/physics/zdelete.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
@@ -43,6 +55,8 @@ GameFramework::GameFramework(const char* exePath)
     plat::CrtSrand(plat::TimeMs());
     console_ = CreateGameConsole(this);
     InstallSoundHooks();
+    // The game modes (read with the first configuration file) register their tip pages.
+    InstallLayoutRegistryHooks();
     YFrameworkStartSteps steps;
     steps.loadData = [this] {
         ParseSoundFile("data\\sound_fx.yml");
@@ -67,11 +81,13 @@ GameFramework::GameFramework(const char* exePath)
     CreateMainWindow();
     g_EnvironmentBox.SetEnvironment("");
     ShowTableView();
+    StartSceneLevel();
     music_->PlayTrack(0, 0.5f);
     lastTime_ = plat::TimeMs();
 }
 
 GameFramework::~GameFramework() {
+    DeleteAllBlocks(); // while the physics world still holds their bodies
     table_.reset();
     DestroyRenderer();
     music_.reset();
@@ -98,7 +114,8 @@ bool GameFramework::Frame() {
     accumulated_ += static_cast<float>(now - lastTime_) * 0.001f;
     lastTime_ = now;
     if (accumulated_ < MIN_FRAME_STEP) {
-        plat::SleepMs(5);
+        // No sleep while input waits: the next pass handles it at once.
+        if (!plat::MessagesWaiting()) plat::SleepMs(5);
         return false;
     }
     frameTime_ = accumulated_ < MAX_FRAME_STEP ? accumulated_ : MAX_FRAME_STEP;
@@ -114,6 +131,9 @@ bool GameFramework::Frame() {
         g_Render->BeginFrame(false);
         if (!g_SplashShow.Draw()) state_ = State::Scene;
     } else {
+        YZDelete::TickAll(frameTime_);
+        g_PhysicsWorld.PhysicsStep(frameTime_);
+        BlockWorldUpdate(frameTime_, false);
         g_Render->BeginFrame(true);
         DrawScene();
     }
@@ -165,6 +185,17 @@ void GameFramework::ShowTableView() {
     v.m[3] = v.m[7] = v.m[11] = 0.0f;
     v.m[15] = 1.0f;
     g_Camera.SetView(&v);
+}
+
+// Until the game's states bring level play, the scene shows the first level of "levels" standing on
+// the table (with no racket yet, the table sets no arena: the scene sets it).
+void GameFramework::StartSceneLevel() {
+    RegisterBlockSpecials();
+    LoadBlockMaterials("data\\blocks.yml");
+    YFileList levels;
+    levels.Scan("levels\\*.lev", false);
+    if (levels.entries.empty() || !LoadLevel(levels.GetPath(0))) return;
+    if (!g_RacketLink) PhysicsSetArena(&g_Table->frontPlane, g_TableSize.width, g_TableSize.depth, 3.0f);
 }
 
 // The two-dimensional overlay on the 800 x 600 virtual screen.

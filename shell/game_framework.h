@@ -39,6 +39,7 @@ private:
     void LoadPages();
     void DrawScene();
     void ShowTableView();
+    void StartSceneLevel();
     void DrawOverlay();
 
     std::string exePath_;

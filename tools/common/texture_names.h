@@ -49,6 +49,10 @@ inline constexpr TextureFile TEXTURE_FILES[] = {
     {"textures\\particles\\wallflash.png", 128, 128, true, false,
      "flash of a hit on a wall: bright point, wide horizontal streak; additive (wall flashes)"},
 
+    // Widget skins of the menu pages, white and cut out by alpha (tinted by the widget's colour).
+    {"textures\\ui\\arrow.png", 64, 64, true, false, "selector arrow pointing right (+u); mirrored for the left one"},
+    {"textures\\ui\\checkbox.png", 128, 64, true, false, "check box: empty on the left half, ticked on the right half"},
+
     // Surfaces of blocks, the table and game objects (tileable).
     {"textures\\wood.jpg", 256, 256, false, true, "wood grain running along u"},
     {"textures\\planks.jpg", 256, 256, false, true, "wooden floor boards along u"},

@@ -42,6 +42,8 @@ constexpr Entry RECIPES[] = {
     {"textures\\energy.jpg", Energy},
     {"textures\\hazard.jpg", Hazard},
     {"textures\\portal.jpg", Portal},
+    {"textures\\ui\\arrow.png", UiArrow},
+    {"textures\\ui\\checkbox.png", UiCheckbox},
     {"splash\\emblem.jpg", SlideEmblem},
     {"splash\\title.jpg", SlideTitle},
     {"splash\\credits.jpg", SlideCredits},

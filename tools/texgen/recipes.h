@@ -47,6 +47,10 @@ bool SpriteRing(const Context&, Picture& out, std::string& error);
 bool SpriteFlare(const Context&, Picture& out, std::string& error);
 bool SpriteLightning(const Context&, Picture& out, std::string& error);
 
+// Widget skins of the menu pages.
+bool UiArrow(const Context&, Picture& out, std::string& error);
+bool UiCheckbox(const Context&, Picture& out, std::string& error);
+
 // Splash slides.
 bool SlideEmblem(const Context&, Picture& out, std::string& error);
 bool SlideTitle(const Context&, Picture& out, std::string& error);
