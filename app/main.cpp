@@ -23,10 +23,12 @@ constexpr const char* INSTANCE_MUTEX = "KorvelinMutex";
 
 // What ran before the entry function on the original platform, in its order: the configuration
 // (with its scan of the language folders), the localisation table, the log, and the system check.
-void StaticStartUp() {
+// A copy that finds another running opens the log to append: the other may run in this folder
+// and write to the same log.
+void StaticStartUp(bool anotherCopy) {
     GetInit();
     GetLocale();
-    LogReopen("log.txt");
+    LogOpen("log.txt", anotherCopy);
     if (!checkSystem(DefaultSystemProbe())) std::exit(0);
     PhysicsInit();
 }
@@ -81,14 +83,23 @@ void Start(const std::string& exePath) {
 } // namespace
 
 int main(int argc, char** argv) {
-    StaticStartUp();
-
-    const std::string exePath = plat::ModulePath();
+    // The single-instance rule is checked before anything touches the game folder.
     plat::InstanceLock mutex;
-    mutex.Open(INSTANCE_MUTEX);
+    const bool lockHeld = mutex.Open(INSTANCE_MUTEX);
     const bool anotherCopy = mutex.AlreadyExisted();
 
+    StaticStartUp(anotherCopy);
+    const std::string exePath = plat::ModulePath();
+
     LogPrintf(g_Log, "%s %s", PRODUCT_NAME, PRODUCT_VERSION);
+    if (!lockHeld)
+        LogPrintf(g_Log, "Single-instance lock unavailable (%s): starting as if alone",
+                  plat::InstanceLock::PathFor(INSTANCE_MUTEX).c_str());
+    // Temporary files of saves that a kill cut short; a copy still running keeps its own.
+    if (!anotherCopy) {
+        if (const int removed = plat::RemoveStaleTempFiles("."); removed > 0)
+            LogPrintf(g_Log, "Removed %d stale temporary files", removed);
+    }
 
     switch (ChooseStart(CommandText(argc, argv), anotherCopy)) {
         case StartChoice::Game: Start<GameFramework>(exePath); break;

@@ -93,7 +93,7 @@ void Init::OnTag(int id) {
 }
 
 bool Init::OnError(const char* message) {
-    LogPrintf(g_Log, "Init parser error, %s, file: config.yml, line: %d", message, line);
+    LogPrintf(g_Log, "Init parser error, %s, file: %s, line: %d", message, fileName.c_str(), line);
     return true;
 }
 
@@ -173,7 +173,19 @@ bool Init::Save() {
     WriteCloseTag(out, TAG_CONFIG);
     out += '\n';
 
-    if (!plat::WriteFileAtomic(fileName, out)) {
+    plat::AtomicFile file;
+    if (!file.Open(fileName)) {
+        // No temporary file can be made beside it (a read-only game folder), but the file itself
+        // may still be writable: write it in place rather than lose the settings.
+        if (plat::WriteFileInPlace(fileName, out)) {
+            LogPrintf(g_Log, "Configuration saved in place: no temporary file could be made beside %s",
+                      fileName.c_str());
+            return true;
+        }
+        LogPrintf(g_Log, "Configuration not saved: could not write %s", fileName.c_str());
+        return false;
+    }
+    if (!file.Write(out.data(), out.size()) || !file.Commit()) {
         LogPrintf(g_Log, "Configuration not saved: could not write %s", fileName.c_str());
         return false;
     }

@@ -1,9 +1,9 @@
 #pragma once
 // Counts heap allocations of the whole process (every thread, every library: the program's own
 // code, the C++ runtime, OpenGL, the window system, the sound library) by replacing malloc and its
-// relatives for the executable that includes alloc_counter.cpp. The replacements hand every call
-// to the C library's own allocator, so behaviour is unchanged; they only count while counting is
-// on. Optionally the call stacks of counted allocations are kept (a fixed number, no allocation)
+// relatives, and the C++ allocation functions, for the executable that includes alloc_counter.cpp.
+// The replacements hand every call to the C library's own allocator, so behaviour is unchanged;
+// they only count while counting is on. Optionally the call stacks of counted allocations are kept (a fixed number, no allocation)
 // and printed, to see who allocates.
 #include <cstdint>
 
@@ -12,6 +12,7 @@ namespace benchalloc {
 struct Counts {
     uint64_t all = 0;  // every thread
     uint64_t main = 0; // the thread that called Start
+    uint64_t own = 0;  // asked for by code of the executable itself (the game's), any thread
 };
 
 // Zeroes the counts and starts counting; the calling thread is the "main" one.

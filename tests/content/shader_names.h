@@ -5,9 +5,7 @@
 // define each name of SHADER_NAMES_USED_BY_CODE. The fonts' shaders are named by "data\fonts.yml"
 // (listed here too, and also checked against that file).
 //
-// SHADER_NAMES_PLANNED lists the names that parts of the game not written yet will ask for. When
-// code starts looking one up, move it to SHADER_NAMES_USED_BY_CODE and define it (with the texture
-// it needs) in the shader files. A few are defined already, such as "zonly". Names the code makes itself (the
+// Names the code makes itself (the
 // environment box's face copies "env_front" ... "env_up", cloned from "environment") need no
 // definition.
 #include <string_view>
@@ -36,6 +34,19 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"edit_line", "the level editor's grid, cursor box and guide lines"},
     {"ui", "the level editor's status panels"},
     {"cursor", "the level editor's mouse cursor"},
+    {"blast_wave", "explosion ring decal on the table"},
+    {"pyr1", "table pyramid, subset 0 (without a table material)"},
+    {"pyr2", "table pyramid, subsets 1, 2 and 7"},
+    {"pyr4", "table pyramid, subset 3"},
+    {"pyr5", "table pyramid, subset 4"},
+    {"pyr6", "table pyramid, subset 5"},
+    {"pyr7", "table pyramid, subset 6"},
+    {"pyr9", "table pyramid, subset 8"},
+    {"border", "table border"},
+    {"zonly", "the table's depth-only floor pass"},
+    {"ice-cover", "frost over the table"},
+    {"lmap", "light spots under glowing objects"},
+    {"split", "wall-contact flashes"},
     // Balls, their crowns, particles and lightning.
     {"ball", "normal ball"},
     {"ball_heavy", "heavy ball"},
@@ -61,24 +72,6 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"bomb_fuse_particles", "fuse sparks"},
     // Block specials.
     {"teleport_spark", "teleport block sparks"},
-};
-
-inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
-    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
-    {"blast_wave", "explosion ring decal on the table"},
-    // The table.
-    {"pyr1", "table pyramid, subset 0"},
-    {"pyr2", "table pyramid, subsets 1, 2 and 7"},
-    {"pyr4", "table pyramid, subset 3"},
-    {"pyr5", "table pyramid, subset 4"},
-    {"pyr6", "table pyramid, subset 5"},
-    {"pyr7", "table pyramid, subset 6"},
-    {"pyr9", "table pyramid, subset 8"},
-    {"border", "table border"},
-    {"zonly", "the table's depth-only floor pass"},
-    {"ice-cover", "frost over the table"},
-    {"lmap", "light spots under glowing objects"},
-    {"split", "wall-contact flashes"},
 };
 
 } // namespace content

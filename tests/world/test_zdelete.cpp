@@ -76,8 +76,9 @@ TEST_F(ZDeleteTest, ScheduleAndTickSequences) {
             for (const std::string& n : deleted) got += n;
             EXPECT_EQ(got, s.deletedAfter) << c.what;
         }
-        for (Obj* o : objs)
-            if (std::find(deleted.begin(), deleted.end(), o->name) == deleted.end()) delete o;
+        const char* names[] = {"A", "B"};
+        for (int i = 0; i < 2; ++i)
+            if (std::find(deleted.begin(), deleted.end(), names[i]) == deleted.end()) delete objs[i];
         EXPECT_TRUE(YZDelete::Pending().empty()) << c.what;
     }
 }

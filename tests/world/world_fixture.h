@@ -64,6 +64,9 @@ protected:
         for (int i = 0; i < 4 && !YZDelete::Pending().empty(); ++i) YZDelete::TickAll(1.0f);
         racket.reset();
         g_WorldSoundObserver = nullptr;
+        // Floating texts outlive Clear: age them out too.
+        g_ParticleSystem.Clear();
+        g_ParticleSystem.Update(100.0f);
         g_ParticleSystem.Clear();
     }
     static int HeardOf(const std::string& name) {

@@ -83,12 +83,21 @@ void BallMeetsStatic(YRigidBall* ball, dGeomID staticGeom, const dContactGeom& c
 
 void PhysicsNearCallback(void* data, dGeomID o1, dGeomID o2) {
     if (dGeomIsSpace(o1) || dGeomIsSpace(o2)) {
+        // The arena holds only static geometry: a sleeping body has nothing to meet there.
+        const dSpaceID arena = PhysicsArenaSpace();
+        dGeomID other = o1 == reinterpret_cast<dGeomID>(arena)   ? o2
+                        : o2 == reinterpret_cast<dGeomID>(arena) ? o1
+                                                                 : nullptr;
+        if (other && !dGeomIsSpace(other) && dGeomGetBody(other) && !dBodyIsEnabled(dGeomGetBody(other))) return;
         dSpaceCollide2(o1, o2, data, &PhysicsNearCallback);
         return;
     }
     dBodyID b1 = dGeomGetBody(o1);
     dBodyID b2 = dGeomGetBody(o2);
     if (b1 && b2 && dAreConnectedExcluding(b1, b2, dJointTypeContact)) return;
+    // Nothing moves in a pair without an awake body: bodies that auto-disable has put to sleep
+    // cost no contacts while they rest on the floor or on each other.
+    if (!(b1 && dBodyIsEnabled(b1)) && !(b2 && dBodyIsEnabled(b2))) return;
 
     const int n = dCollide(o1, o2, MAX_CONTACTS_PER_PAIR, &contactTemplates[0].geom, sizeof(dContact));
     if (n <= 0) return;
