@@ -1,8 +1,10 @@
 #include "editor/editor_world_scene.h"
 
 #include "render/scene/environment_box.h"
-#include "world/blocks/block_faces.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_hooks.h"
 #include "world/blocks/block_material.h"
+#include "world/blocks/block_single.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
@@ -12,7 +14,7 @@ EditorWorldScene::EditorWorldScene() {
     LoadBlockMaterials("data\\blocks.yml");
 }
 
-EditorWorldScene::~EditorWorldScene() = default;
+EditorWorldScene::~EditorWorldScene() { ::DeleteAllBlocks(); }
 
 float EditorWorldScene::TableWidth() const { return g_Table ? g_Table->width : width_; }
 
@@ -31,27 +33,19 @@ void EditorWorldScene::DrawTable(int flags) {
     if (g_Table) g_Table->Draw(flags);
 }
 
-void EditorWorldScene::UpdateBlocks(float) {
-    // Every face of every built block, each frame, into the game's block face list.
-    std::vector<YBlockFace>& faces = BlockFaceList();
-    faces.clear();
-    static const float noOffset[2] = {0.0f, 0.0f};
-    for (std::size_t i = 0; i < built_.size(); ++i) {
-        const YBlockType* type = types_[i];
-        const YMatrix& world = built_[i].world;
-        const YVector h = type->halfExtents;
-        YVector corners[8];
-        for (int k = 0; k < 8; ++k) {
-            const YVector& s = BOX_CORNER_SIGNS[k];
-            corners[k] = world.TransformPoint(YVector(s.x * h.x, s.y * h.y, s.z * h.z));
-        }
-        const YMatrix rotation = world.GetRotation();
-        for (int f = 0; f < 6; ++f) {
-            const int* c = BOX_FACE_CORNERS[f];
-            const YVector normal = rotation.TransformPoint(BOX_FACE_NORMALS[f]);
-            BuildBlockFace(AddBlockFace(), corners[c[0]], corners[c[1]], corners[c[2]], corners[c[3]], normal,
-                           type->material->shader, -1.0f, noOffset);
-        }
-    }
-    QueueBlockFaces();
+void EditorWorldScene::DeleteAllBlocks() {
+    EditorDataScene::DeleteAllBlocks();
+    ::DeleteAllBlocks();
 }
+
+bool EditorWorldScene::BuildBlock(const std::string& material, int sx, int sy, int sz, int bonus, const YMatrix& world,
+                                  bool* solid) {
+    if (!EditorDataScene::BuildBlock(material, sx, sy, sz, bonus, world, solid)) return false;
+    // The bonus registry makes the block's bonus builder when the program has one.
+    YBonusBuilder* builder = nullptr;
+    if (bonus >= 0 && BlockHooks().createBonusBuilder) builder = BlockHooks().createBonusBuilder(bonus);
+    new YBlockSingle(types_.back(), builder, world); // joins the game's block list, which owns it
+    return true;
+}
+
+void EditorWorldScene::UpdateBlocks(float dt) { UpdateAllBlocks(dt); }

@@ -1,6 +1,7 @@
 #pragma once
 // The editor's scene in the window: the data scene with the game's table and environment box, and
-// the built blocks drawn as the game draws block faces.
+// every built block a game block (YBlockSingle) that the game's block step updates and draws. The
+// editor never steps the physics world, so its blocks stay where they are placed.
 #include <string>
 
 #include "editor/editor_data_scene.h"
@@ -17,6 +18,9 @@ public:
     void BuildTable(float width, float depth, const std::string& material) override;
     const std::string& EnvironmentName() const override;
     void SetEnvironment(const std::string& name) override;
+    void DeleteAllBlocks() override;
+    bool BuildBlock(const std::string& material, int sx, int sy, int sz, int bonus, const YMatrix& world,
+                    bool* solid) override;
     void DrawTable(int flags) override;
     void UpdateBlocks(float dt) override;
 };

@@ -96,8 +96,8 @@ TEST(EditorKbd, MalformedMarkupIsLoggedAndReadingGoesOn) {
     EXPECT_EQ(kb.macros.front().text, "one");
     EXPECT_EQ(kb.macros.back().text, "three");
     const std::string text = ReadFile(log);
-    EXPECT_NE(text.find("Keyboard parser error, Expected <macro>., file: kbd.yml, line: 1"), std::string::npos) << text;
-    EXPECT_NE(text.find("Keyboard parser error, Unknown tag: bogus, file: kbd.yml, line: 2"), std::string::npos)
+    EXPECT_NE(text.find("Keyboard parser error, Expected <macro>., file: kbd.yml, line: 2"), std::string::npos) << text;
+    EXPECT_NE(text.find("Keyboard parser error, Unknown tag: bogus, file: kbd.yml, line: 3"), std::string::npos)
         << text;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/window/win_messages.h"
 #include "render/render.h"
 #include "support/temp_dir.h"
+#include "world/physics/physics_world.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ protected:
                                                      "<window width=\"800\" height=\"600\" maximize=\"0\">\n"
                                                      "</config>\n";
         LogReopen((dir_.path() / "log.txt").string());
+        PhysicsInit(); // as the program's start does
         editor_ = new EditorFramework("korvelin");
         if (!g_Render || !g_Render->IsDeviceReady()) GTEST_SKIP() << "no OpenGL display (run under xvfb-run)";
         // The console rests at its hidden position at once instead of sliding there.
@@ -50,6 +52,7 @@ protected:
     }
     void TearDown() override {
         delete editor_;
+        PhysicsShutdown();
         LogReopen("");
     }
 
