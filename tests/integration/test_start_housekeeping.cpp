@@ -42,5 +42,17 @@ TEST_F(GameTest, TemporaryFilesOfAKilledSaveAreRemovedAtStart) {
     EXPECT_NE(ReadFile(folder / "log.txt").find("Removed 1 stale temporary files"), std::string::npos);
 }
 
+TEST_F(GameTest, GarbledWindowSizesAreFittedOnceAndSavedFitted) {
+    const std::filesystem::path folder = scratch.NewGameFolder("garbled");
+    std::ofstream(folder / "config.yml") << "<config>\n  <video fullscreen=\"0\">\n"
+                                            "  <window width=\"-5\" height=\"99999999999\">\n</config>\n";
+    auto game = Start(folder, {});
+    const std::string window = WaitForWindow(*game, GAME_TITLE);
+    ASSERT_FALSE(window.empty()) << game->Describe();
+    ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
+    const std::string config = ReadFile(folder / "config.yml");
+    EXPECT_NE(config.find("<window width=\"800\" height=\"600\""), std::string::npos) << config;
+}
+
 } // namespace
 } // namespace itest
