@@ -15,6 +15,7 @@
 #include "platform/window/display_lost.h"
 #include "platform/window/message_recording.h"
 #include "shell/game_framework.h"
+#include "world/physics/physics_world.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ void StaticStartUp(bool anotherCopy) {
     GetLocale();
     LogOpen("log.txt", anotherCopy);
     if (!checkSystem(DefaultSystemProbe())) std::exit(0);
+    PhysicsInit();
 }
 
 // Input recording for tests and benchmarks: with KORVELIN_RECORD_INPUT set, every message the
@@ -116,5 +118,6 @@ int main(int argc, char** argv) {
         case StartChoice::Exit: break;
     }
     mutex.Close();
+    PhysicsShutdown();
     return 0;
 }

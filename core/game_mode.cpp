@@ -69,12 +69,15 @@ YGameModeLoader::YGameModeLoader(std::vector<YGameMode>& modes) : modes_(modes) 
 void YGameModeLoader::Load(const char* file) {
     current_ = -1;
     bonusCounter_ = 0;
-    XMLParser::Load(file);
+    fileName_ = file ? file : "";
+    const std::size_t before = modes_.size();
+    const bool read = XMLParser::Load(file);
     if (current_ >= 0) {
         // A file cut off inside a game: finish that mode as its closing tag would have.
         OnError("Tag <game> not closed.");
         CloseCurrent();
     }
+    if (read && modes_.size() == before) OnError("No <game> in the file.");
 }
 
 void YGameModeLoader::CloseCurrent() {
@@ -147,6 +150,6 @@ void YGameModeLoader::OnCloseTag(int id) {
 }
 
 bool YGameModeLoader::OnError(const char* message) {
-    LogPrintf(g_Log, "Game mode config loader error, %s, line: %d", message, line);
+    LogPrintf(g_Log, "Game mode config loader error, %s, file: %s, line: %d", message, fileName_.c_str(), line);
     return true;
 }

@@ -88,6 +88,7 @@ private:
     void CloseCurrent();
 
     std::vector<YGameMode>& modes_;
-    int current_ = -1; // index of the mode being read, -1 outside a "game"
+    std::string fileName_; // the file being read, for messages
+    int current_ = -1;     // index of the mode being read, -1 outside a "game"
     int bonusCounter_ = 0;
 };

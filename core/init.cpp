@@ -93,7 +93,7 @@ void Init::OnTag(int id) {
 }
 
 bool Init::OnError(const char* message) {
-    LogPrintf(g_Log, "Init parser error, %s, file: config.yml, line: %d", message, line);
+    LogPrintf(g_Log, "Init parser error, %s, file: %s, line: %d", message, fileName.c_str(), line);
     return true;
 }
 

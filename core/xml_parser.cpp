@@ -102,6 +102,7 @@ char XMLParser::ReadChar() {
         atEnd_ = true;
         c = '\xFF';
     }
+    charLine_ = line;
     if (c == '\n') ++line;
     return c;
 }
@@ -180,6 +181,7 @@ void XMLParser::ReadTag() {
             if (ReadChar() != '>') throw std::string("Expected '>' after '/'.");
             construct_ = nullptr;
             state_ = State::Text;
+            ++tagsRead_;
             OnTag(id);
             text.clear();
             OnCloseTag(id);
@@ -188,6 +190,7 @@ void XMLParser::ReadTag() {
         if (c == '>') {
             construct_ = nullptr;
             state_ = State::Text;
+            ++tagsRead_;
             OnTag(id);
             return;
         }
@@ -323,13 +326,27 @@ bool XMLParser::Run(std::string_view input, const char* source) {
     atEnd_ = false;
     pushed_ = false;
     construct_ = nullptr;
-    line = 0;
+    tagsRead_ = 0;
+    line = 1;
+    charLine_ = 1;
     state_ = State::Start;
     for (XMLTag& t : tags) t.ResetAttributes();
     clearText_ = true;
     currentTag_ = nullptr;
 
     std::string error;
+    int32_t errorLine = 1; // line of the character at which `error` was raised
+    int errors = 0;        // errors raised in this parse
+    // Hands a raised error to OnError with the line of its fault; past the first few of a parse,
+    // errors are only counted, so that a file of junk cannot flood the log.
+    auto report = [&](bool always) -> bool {
+        if (++errors > XML_ERROR_LINES && !always) return true;
+        const int32_t now = line;
+        line = errorLine;
+        const bool goOn = OnError(error.c_str());
+        line = now;
+        return goOn;
+    };
     bool pending = false; // `error` is raised and not yet handed to OnError
     bool lost = false;    // the input ended before a raised error could be reported
     bool started = false;
@@ -352,18 +369,22 @@ bool XMLParser::Run(std::string_view input, const char* source) {
                     c = ReadChar();
                     lost = false;
                     pending = false;
-                    if (!OnError(error.c_str())) break;
+                    if (!report(false)) break;
                 }
                 RunStates(c, error);
+                errorLine = charLine_;
                 pending = true;
             } catch (const std::string& message) {
                 error = message;
+                errorLine = charLine_;
                 pending = true;
             } catch (const char* message) {
                 error = message ? message : "";
+                errorLine = charLine_;
                 pending = true;
             } catch (const std::exception& e) {
                 error = e.what();
+                errorLine = charLine_;
                 pending = true;
             }
         }
@@ -374,12 +395,22 @@ bool XMLParser::Run(std::string_view input, const char* source) {
     size_ = pos_ = 0;
     pushed_ = false;
 
+    // One line for all the errors that were not reported one by one.
+    if (errors > XML_ERROR_LINES) {
+        error = std::to_string(errors - XML_ERROR_LINES) + " more errors not shown.";
+        errorLine = line;
+        report(true);
+    }
+
     // The callbacks hear nothing of an input that stops in the middle of a construct; say so in
     // the log, so that a cut-off file does not go unnoticed.
     if (lost)
-        LogPrintf(g_Log, "Markup %s ends after an error: %s, line: %d", where.c_str(), error.c_str(), line);
+        LogPrintf(g_Log, "Markup %s ends after an error: %s, line: %d", where.c_str(), error.c_str(), errorLine);
     else if (construct_)
         LogPrintf(g_Log, "Markup %s ends inside an unfinished %s, line: %d", where.c_str(), construct_, line);
+    else if (source && tagsRead_ == 0 && errors == 0)
+        // Nothing in it and nothing wrong with it: an empty file would otherwise pass unnoticed.
+        LogPrintf(g_Log, "Markup %s holds no tags", where.c_str());
     construct_ = nullptr;
     return true;
 }

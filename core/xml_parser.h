@@ -64,6 +64,9 @@ XMLTag& MakeTag(XMLTag& tag, const std::string& name, const char* attrName, cons
 
 // Largest markup file Load accepts.
 constexpr std::size_t XML_MAX_FILE_BYTES = 16u << 20;
+// Errors of one parse that reach OnError one by one; the rest are counted and reported at the end
+// of the parse as one more OnError, "<n> more errors not shown.".
+constexpr int XML_ERROR_LINES = 10;
 
 class XMLParser {
 public:
@@ -74,7 +77,8 @@ public:
     int AddTag(XMLTag tag);
 
     // Reads a file in text mode (CR LF as LF) and parses it. A missing, unreadable or oversized file
-    // gets a log line and no callback; returns whether the file was parsed.
+    // gets a log line and no callback; returns whether the file was parsed. A file that parses
+    // without a fault but holds no tag (empty, or only comments and spaces) is logged as such.
     bool Load(const char* fileName);
     // Parses markup held in memory. Never throws; everything is reported through the callbacks,
     // except an input that ends inside a tag, comment, quoted value or entity: the callbacks hear
@@ -94,7 +98,8 @@ public:
     void WriteOpenTag(std::string& out, int id) const;
     void WriteCloseTag(std::string& out, int id) const;
 
-    // Line of the current (or last) parse: the line feeds delivered so far, counted from 0.
+    // Line of the current (or last) parse, counted from 1: one more than the line feeds delivered
+    // so far. While OnError runs for a fault the parser found, it is the line of that fault.
     int GetLine() const { return line; }
 
 protected:
@@ -141,6 +146,8 @@ private:
     bool atEnd_ = false; // the end marker has been delivered
     bool pushed_ = false;
     char pushedChar_ = 0;
+    int32_t charLine_ = 1; // line of the last character delivered
+    int tagsRead_ = 0;     // opening tags handed to OnTag in this parse
     // What the input was in the middle of, for the log line when it ends there.
     const char* construct_ = nullptr;
 };

@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes, as a glyph data file, to a font. The font either takes the whole file
-// (exactly a glyph file's length, every value a finite number) or is left empty; either way every
-// width and corner is a finite number and measuring text never fails.
+// Feeds arbitrary bytes, as a glyph data file, to a font. The font either takes what the file has
+// (every value a finite number; a short file over what the font held) or is left empty; either way
+// every width and corner is a finite number and measuring text never fails.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static YFont* font = FindFont("fuzzed");
     const std::string file = scratch->Write("input.dat", data, size);
     const bool taken = font->LoadData(file.c_str());
-    if (taken) Check(size == GLYPH_FILE_BYTES);
     bool anyValue = false;
     for (int c = 0; c < 256; ++c) {
         Check(std::isfinite(font->widths[c]));

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             std::abort();
         return 0;
     }
-    if (name.size() > 99) std::abort();
+    if (name.size() > static_cast<std::size_t>(MESH_NAME_MAX)) std::abort();
     {
         OutFStream out(output.c_str());
         WriteMeshBinary(out, name, mesh);

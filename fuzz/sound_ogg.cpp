@@ -1,14 +1,14 @@
-// Feeds arbitrary bytes to the Ogg Vorbis reader through a scratch file: opening either fails with
-// a message or gives a PCM format, and decoding, rewinding and decoding again stay within bounds.
+// Feeds arbitrary bytes to the Ogg Vorbis reader through a file in the process's own scratch folder
+// (so that parallel fuzzing jobs never share it): opening either fails with a message or gives a
+// PCM format, and decoding, rewinding and decoding again stay within bounds.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/log.h"
+#include "fuzz_scratch.h"
 #include "sound/ogg_reader.h"
 #include "sound/sound_error.h"
 
@@ -21,11 +21,6 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-const std::string& ScratchPath() {
-    static const std::string path = (std::filesystem::temp_directory_path() / "korvelin_fuzz_sound.ogg").string();
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -34,18 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return true;
     }();
     (void)quiet;
-    FILE* file = std::fopen(ScratchPath().c_str(), "wb");
-    if (!file) return 0;
-    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
-    std::fclose(file);
-    if (!written) return 0;
-
-    struct RemoveScratch {
-        ~RemoveScratch() { std::remove(ScratchPath().c_str()); }
-    } removeScratch;
+    static FuzzScratch scratch("sound_ogg");
+    const std::string path = scratch.Write("input.ogg", data, size);
     YOggReader reader;
     try {
-        reader.Open(ScratchPath());
+        reader.Open(path);
     } catch (const YSoundError&) {
         Check(!reader.IsOpen());
         return 0;

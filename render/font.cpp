@@ -50,28 +50,50 @@ void YFont::ClearData() {
 
 bool YFont::LoadData(const char* file) {
     const char* path = file ? file : "";
-    std::string bytes;
-    switch (plat::ReadFile(path, bytes, GLYPH_FILE_BYTES, /*textMode*/ false)) {
-        case plat::ReadStatus::Ok: break;
-        case plat::ReadStatus::TooLarge:
-            LogPrintf(g_Log, "Load font data error, file %s: %lld bytes, a glyph data file has %zu", path,
-                      plat::FileSize(path), GLYPH_FILE_BYTES);
-            ClearData();
-            return false;
-        case plat::ReadStatus::Missing:
-        case plat::ReadStatus::Error: LogPrintf(g_Log, "Load font data error, file %s", path); return false;
-    }
-    if (bytes.size() != GLYPH_FILE_BYTES) {
-        LogPrintf(g_Log, "Load font data error, file %s: %zu bytes, a glyph data file has %zu", path, bytes.size(),
-                  GLYPH_FILE_BYTES);
-        ClearData();
+    // One byte more than a glyph file holds tells a longer file from one of the right length.
+    std::string bytes(GLYPH_FILE_BYTES + 1, '\0');
+    FILE* in = plat::OpenFile(path, "rb");
+    if (!in) {
+        LogPrintf(g_Log, "Load font data error, file %s", path);
         return false;
     }
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), in);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed) {
+        LogPrintf(g_Log, "Load font data error, file %s: cannot be read", path);
+        return false;
+    }
+    if (got > GLYPH_FILE_BYTES) {
+        // Only the glyph data is read; what follows it is not.
+        LogPrintf(g_Log, "Load font data, file %s: %lld bytes, a glyph data file has %zu; the rest is not read", path,
+                  plat::FileSize(path), GLYPH_FILE_BYTES);
+    } else if (got < GLYPH_FILE_BYTES) {
+        // A short file fills what it has; the rest of the font stays as it was.
+        LogPrintf(g_Log, "Load font data error, file %s: %zu bytes, a glyph data file has %zu; the rest is kept", path,
+                  got, GLYPH_FILE_BYTES);
+    }
 
-    // Decoded into a copy first, so that a bad value leaves no half-read font behind.
+    // The font as it is, in the file's layout, with the file's bytes over it; decoded into a copy
+    // first, so that a bad value leaves no half-read font behind.
+    std::string image(GLYPH_FILE_BYTES, '\0');
+    auto put = [&image](std::size_t at, float f) {
+        const uint32_t bits = std::bit_cast<uint32_t>(f);
+        for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    };
+    for (int c = 0; c < 256; ++c) put(c * sizeof(float), widths[c]);
+    for (int c = 0; c < 256; ++c)
+        for (int k = 0; k < 4; ++k) {
+            const YGlyphCorner& g = glyphs[c].corners[k];
+            const std::size_t at = GLYPH_WIDTHS_BYTES + (c * 20 + k * 5) * sizeof(float);
+            const float v[5] = {g.x, g.y, g.unused, g.u, g.v};
+            for (int i = 0; i < 5; ++i) put(at + i * sizeof(float), v[i]);
+        }
+    image.replace(0, std::min(got, GLYPH_FILE_BYTES), bytes, 0, std::min(got, GLYPH_FILE_BYTES));
+
     float values[GLYPH_FILE_BYTES / sizeof(float)];
     for (std::size_t i = 0; i < std::size(values); ++i) {
-        values[i] = FloatAt(bytes, i * sizeof(float));
+        values[i] = FloatAt(image, i * sizeof(float));
         if (!std::isfinite(values[i])) {
             LogPrintf(g_Log, "Load font data error, file %s: no number at byte %zu", path, i * sizeof(float));
             ClearData();

@@ -8,7 +8,7 @@
 // files (render/font_loader.h) bind names to shaders and glyph data files. Every font ever made is
 // kept in one list and lives until the process ends, so callers keep plain pointers.
 //
-// The glyph data file: no header, little-endian float32 throughout, exactly GLYPH_FILE_BYTES long.
+// The glyph data file: no header, little-endian float32 throughout, GLYPH_FILE_BYTES long.
 // First 256 widths (character code 0 first), then 256 records of four corners, each corner x, y,
 // (unused), u, v. x and y are in units of the text size from the pen position, x to the right and
 // y downward from the top of the character cell; u and v are texture coordinates with v = 0 at the
@@ -37,9 +37,10 @@ public:
 
     // Reads a glyph data file (path relative to the working directory, '\' separated) into the
     // widths and glyphs. A file that does not open is logged ("Load font data error, file <file>")
-    // and leaves the font as it was. A file of the wrong length or holding a value that is no
-    // finite number is logged and leaves the font empty: partial or broken glyph data would draw
-    // garbage. Returns whether the data was taken.
+    // and leaves the font as it was. A file of another length is logged and still read: a longer
+    // one has its first GLYPH_FILE_BYTES read, a shorter one fills what it has and the rest of the
+    // font stays as it was. A value that is no finite number is logged and leaves the font empty:
+    // broken glyph data would draw garbage. Returns whether the data was taken.
     bool LoadData(const char* file);
     // Back to a new font's glyph data: every width and glyph 0 (the shader stays).
     void ClearData();

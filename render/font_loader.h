@@ -5,7 +5,7 @@
 // A name defined again gets the new shader and data, so a later file overrides an earlier one.
 //
 // Markup faults, unknown elements and unknown attributes are logged as "Font parser error,
-// <message>, file: <file>, line: <line>" (lines count from 0) and the reading goes on; an element
+// <message>, file: <file>, line: <line>" (lines count from 1) and the reading goes on; an element
 // with a fault defines nothing.
 #include <string>
 

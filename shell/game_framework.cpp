@@ -1,6 +1,7 @@
 #include "shell/game_framework.h"
 
 #include "core/console.h"
+#include "core/file_list.h"
 #include "core/frame_hooks.h"
 #include "core/init.h"
 #include "core/locale.h"
@@ -25,9 +26,21 @@
 #include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
+#include "shell/ui/ui_layout_registry.h"
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_material.h"
+#include "world/blocks/block_specials.h"
+#include "world/level/level_loader.h"
+#include "world/physics/arena.h"
+#include "world/physics/physics_world.h"
+#include "world/physics/racket_link.h"
+#include "world/physics/table_size.h"
+#include "world/physics/zdelete.h"
+#include "world/table/table.h"
+#include "world/table/table_materials.h"
 
 namespace {
 
@@ -42,8 +55,14 @@ GameFramework::GameFramework(const char* exePath)
     plat::CrtSrand(plat::TimeMs());
     console_ = CreateGameConsole(this);
     InstallSoundHooks();
+    // The game modes (read with the first configuration file) register their tip pages.
+    InstallLayoutRegistryHooks();
     YFrameworkStartSteps steps;
-    steps.loadData = [] { ParseSoundFile("data\\sound_fx.yml"); };
+    steps.loadData = [this] {
+        ParseSoundFile("data\\sound_fx.yml");
+        LoadTableMaterials("data\\env.yml");
+        table_ = std::make_unique<YTable>();
+    };
     steps.beforeConfig = [this] {
         systemFont_ = FindFont("sysfont");
         ParseShaderFile("splash\\shaders.yml");
@@ -61,11 +80,15 @@ GameFramework::GameFramework(const char* exePath)
     maximized_ = init.maximize;
     CreateMainWindow();
     g_EnvironmentBox.SetEnvironment("");
+    ShowTableView();
+    StartSceneLevel();
     music_->PlayTrack(0, 0.5f);
     lastTime_ = plat::TimeMs();
 }
 
 GameFramework::~GameFramework() {
+    DeleteAllBlocks(); // while the physics world still holds their bodies
+    table_.reset();
     DestroyRenderer();
     music_.reset();
 }
@@ -108,6 +131,9 @@ bool GameFramework::Frame() {
         g_Render->BeginFrame(false);
         if (!g_SplashShow.Draw()) state_ = State::Scene;
     } else {
+        YZDelete::TickAll(frameTime_);
+        g_PhysicsWorld.PhysicsStep(frameTime_);
+        BlockWorldUpdate(frameTime_, false);
         g_Render->BeginFrame(true);
         DrawScene();
     }
@@ -126,12 +152,50 @@ void GameFramework::DrawScene() {
     g_EnvironmentBox.Draw();
     g_Render->SetPerspective(g_Camera.fov, aspect, 5.0f, 650.0f);
     g_Render->SetWorldMatrix(&g_Camera.view);
+    // The table in the background pass, its steps shadowing the steps below them.
+    table_->UpdateDecals(frameTime_);
+    table_->Draw(TABLE_DRAW_FULL | TABLE_DRAW_OVERLAYS | TABLE_DRAW_BORDER);
+    g_ShadowVolume.Draw(false);
+    g_Render->SetWorldMatrix(&g_Camera.view);
     g_ShadowVolume.Begin(0.0f);
     QueueMeshDraws();
     g_ParticleSystem.Update(frameTime_);
     DrawOpaqueQueue();
     DrawBlendedQueue();
     g_ShadowVolume.Draw(true);
+}
+
+// Until the scene camera flies, the menu shows the table from behind the racket's side.
+void GameFramework::ShowTableView() {
+    const YVector eye(0.0f, -31.0f, 25.0f), target(0.0f, 1.5f, -3.0f);
+    YVector back = eye - target;
+    back.Normalize();
+    YVector right(-back.y, back.x, 0.0f); // (0, 0, 1) x back
+    right.Normalize();
+    const YVector up(back.y * right.z - back.z * right.y, back.z * right.x - back.x * right.z,
+                     back.x * right.y - back.y * right.x);
+    YMatrix v;
+    const YVector axes[3] = {right, up, back};
+    for (int c = 0; c < 3; ++c) {
+        v.m[c] = axes[c].x;
+        v.m[4 + c] = axes[c].y;
+        v.m[8 + c] = axes[c].z;
+        v.m[12 + c] = -eye.Dot(axes[c]);
+    }
+    v.m[3] = v.m[7] = v.m[11] = 0.0f;
+    v.m[15] = 1.0f;
+    g_Camera.SetView(&v);
+}
+
+// Until the game's states bring level play, the scene shows the first level of "levels" standing on
+// the table (with no racket yet, the table sets no arena: the scene sets it).
+void GameFramework::StartSceneLevel() {
+    RegisterBlockSpecials();
+    LoadBlockMaterials("data\\blocks.yml");
+    YFileList levels;
+    levels.Scan("levels\\*.lev", false);
+    if (levels.entries.empty() || !LoadLevel(levels.GetPath(0))) return;
+    if (!g_RacketLink) PhysicsSetArena(&g_Table->frontPlane, g_TableSize.width, g_TableSize.depth, 3.0f);
 }
 
 // The two-dimensional overlay on the 800 x 600 virtual screen.

@@ -81,6 +81,9 @@ void YOggReader::Open(const std::string& path) {
     format_ = f;
     length_ = static_cast<uint64_t>(samples) * static_cast<uint64_t>(info->channels) * 2u;
     decoder_ = std::move(decoder);
+    path_ = path;
+    holeLogged_ = false;
+    holes_ = 0;
 }
 
 uint32_t YOggReader::Read(void* dest, uint32_t count) {
@@ -98,7 +101,19 @@ uint32_t YOggReader::Read(void* dest, uint32_t count) {
         const long got = ov_read(&decoder_->file, out + done, static_cast<int>(want), 0 /* little-endian */,
                                  2 /* 16-bit */, 1 /* signed */, &section);
         if (got == 0) break;
+        if (got == OV_HOLE) {
+            // A damaged or missing page: the decoder has skipped past it and goes on with the next
+            // good one, so the music goes on with a short jump. Said once per file; a file that is
+            // nothing but holes ends as if it ended there.
+            if (!holeLogged_) {
+                LogPrintf(g_Log, "Ogg stream %s: damaged data skipped", path_.c_str());
+                holeLogged_ = true;
+            }
+            if (++holes_ > kMaxHolesInARow) break;
+            continue;
+        }
         if (got < 0) throw YSoundError(ErrorText(static_cast<int>(got)));
+        holes_ = 0;
         done += static_cast<uint32_t>(got);
     }
     return done;
@@ -106,6 +121,7 @@ uint32_t YOggReader::Read(void* dest, uint32_t count) {
 
 void YOggReader::Rewind() {
     if (!decoder_) return;
+    holes_ = 0;
     const int r = ov_pcm_seek(&decoder_->file, 0);
     if (r < 0) throw YSoundError(ErrorText(r));
 }

@@ -19,7 +19,8 @@ public:
     // ErrorText + " " + path when its length is not a positive number of samples.
     void Open(const std::string& path);
     // Decodes into `dest` until `count` bytes are filled or the stream ends; returns the bytes
-    // filled. A decoder error throws its ErrorText.
+    // filled. A hole in the data (a damaged or lost page) is skipped, and logged once per file as
+    // "Ogg stream <path>: damaged data skipped"; any other decoder error throws its ErrorText.
     uint32_t Read(void* dest, uint32_t count);
     // Back to the first sample.
     void Rewind();
@@ -27,6 +28,8 @@ public:
     void Close();
 
     bool IsOpen() const;
+    // The path of the open file (as given to Open).
+    const std::string& Path() const { return path_; }
     // PCM tag, the stream's channels and rate, 16 bits, block alignment channels * 2.
     const plat::WaveFormatEx& Format() const { return format_; }
     // Decoded length in bytes: samples per channel * channels * 2.
@@ -38,6 +41,12 @@ public:
 private:
     struct Decoder;
     std::unique_ptr<Decoder> decoder_;
+    // Holes in a row without a decoded byte between them after which the data counts as ended.
+    static constexpr int kMaxHolesInARow = 4096;
+
     plat::WaveFormatEx format_;
     uint64_t length_ = 0;
+    std::string path_;
+    bool holeLogged_ = false;
+    int holes_ = 0;
 };

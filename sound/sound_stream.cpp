@@ -58,6 +58,8 @@ void YSoundStream::Open(const char* path) {
     auto reader = std::make_unique<YOggReader>();
     reader->Open(path ? path : "");
     reader_ = std::move(reader);
+    atFileStart_ = true;
+    silenceLogged_ = false;
     ringFresh_ = true;
 
     if (!SoundDeviceReady()) return;
@@ -182,7 +184,15 @@ uint32_t YSoundStream::Decode(uint8_t* out, uint32_t bytes, bool* ended, bool* r
             LogPrintf(g_Log, "SoundStream error: %s", e.what());
         }
         done += got;
-        if (got > 0) *rewound = false;
+        if (got > 0) {
+            *rewound = false;
+            atFileStart_ = false;
+        } else if (atFileStart_ && !silenceLogged_) {
+            // The file opened but holds no sound it can decode: say so once, or the music would
+            // just stay silent.
+            LogPrintf(g_Log, "SoundStream error: no sound decoded from %s", reader_->Path().c_str());
+            silenceLogged_ = true;
+        }
         if (done == bytes) break;
         if (!loop_ || *rewound) {
             *ended = true;
@@ -196,6 +206,7 @@ uint32_t YSoundStream::Decode(uint8_t* out, uint32_t bytes, bool* ended, bool* r
             break;
         }
         *rewound = true;
+        atFileStart_ = true;
     }
     return done;
 }

@@ -68,6 +68,8 @@ private:
     bool ringFresh_ = false; // nothing of the ring has been played since it was filled whole
     float channelVolume_ = 1.0f;
     std::unique_ptr<YOggReader> reader_;
+    bool atFileStart_ = false;   // nothing decoded since the file was opened or rewound
+    bool silenceLogged_ = false; // the file was found to decode to nothing
     bool loop_ = false;
     bool playing_ = false;
 

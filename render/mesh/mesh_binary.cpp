@@ -9,7 +9,7 @@
 namespace {
 
 void WriteNameField(YMeshBinWriter& w, const std::string& name) {
-    const std::size_t n = std::min<std::size_t>(name.size(), STREAM_STRING_MAX);
+    const std::size_t n = std::min<std::size_t>(name.size(), MESH_NAME_MAX);
     const uint16_t length = static_cast<uint16_t>(n);
     w.Bytes(&length, 2);
     w.Bytes(name.data(), n);

@@ -2,7 +2,7 @@
 // The binary mesh cache (".meb"): an imported mesh stored so that later starts skip the import.
 // Little-endian, no magic, no version, no padding; counts are u32 element counts:
 //
-//   name             u16 length L (at most 99), L bytes
+//   name             u16 length L (at most STREAM_STRING_MAX), L bytes
 //   vertices         count; 10 x f32 each (position, normal, uv, second uv)
 //   faces            count; i32 a, b, c; f32 normal x, y, z
 //   normal groups    count; each: i32 F, F x i32 face, i32 V, V x i32 vertex
@@ -17,8 +17,10 @@
 #include "core/streams.h"
 #include "render/mesh/mesh_data.h"
 
-// Names longer than this are refused by the reader.
-constexpr int MESH_NAME_MAX = 99;
+// The longest name stored: the writer cuts a longer one to this, the reader refuses a longer
+// stored length. Names are file paths, so every name the game meets fits, and a cache of a mesh
+// with a long path reads back (rather than being refused and re-imported at every start).
+constexpr int MESH_NAME_MAX = STREAM_STRING_MAX;
 
 class YMeshBinReader;
 class YMeshBinWriter;

@@ -49,7 +49,9 @@ void QueueMeshDraws() {
 
 void YMeshDrawer::Draw(void* item) {
     static_cast<YMeshDraw*>(item)->Draw();
-    if (g_Render) g_Render->SetWorldMatrix(&g_Camera.view);
+    // The object's transform does not outlive its draw: the world transform goes back to identity.
+    static const YMatrix identity = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    if (g_Render) g_Render->SetWorldMatrix(&identity);
 }
 
 YMeshDrawer* MeshDrawer() {

@@ -134,8 +134,11 @@ void YParticleSystem::Clear() { particles_.clear(); }
 
 // ---------------------------------------------------------------- drawing
 
+// Particles sit in world space: each drawer sets the camera's view as the world transform itself,
+// whatever the drawer before it left (a mesh drawer leaves the identity).
 void YDrawParticle::Draw(void* item) {
     if (!g_Render) return;
+    g_Render->SetWorldMatrix(&g_Camera.view);
     const YParticle& p = *static_cast<const YParticle*>(item);
     const float t = p.age / p.lifetime;
     const float halfSize = p.sizeStart + (p.sizeEnd - p.sizeStart) * t;
@@ -149,6 +152,7 @@ void YDrawTextParticle::Draw(void* item) {
     if (!g_Render) return;
     const YTextParticle& p = *static_cast<const YTextParticle*>(item);
     if (!p.font) return;
+    g_Render->SetWorldMatrix(&g_Camera.view);
     const float t = p.age / p.lifetime;
     float colour[4];
     Lerp4(colour, p.colourStart, p.colourEnd, t);

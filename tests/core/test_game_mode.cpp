@@ -125,7 +125,8 @@ TEST_F(GameModeTest, ATipOutsideAGameIsReportedWithItsLine) {
     ASSERT_EQ(modes.size(), 1u);
     EXPECT_TRUE(modes[0].tips.empty());
     EXPECT_TRUE(pages.empty());
-    EXPECT_EQ(Log(), "Game mode config loader error, Tag <tip> outside <game>., line: 0\n");
+    EXPECT_EQ(Log(), "Game mode config loader error, Tag <tip> outside <game>., file: " + dir.File("modes.yml") +
+                         ", line: 1\n");
 }
 
 TEST_F(GameModeTest, BrokenFilesGiveLoggedErrorsAndUsableModes) {
@@ -142,13 +143,18 @@ TEST_F(GameModeTest, BrokenFilesGiveLoggedErrorsAndUsableModes) {
         {"<game name=\"a\"><bonus prob=\"1e39\"/></game>", 1},
         {"<game name=\"a", 0},
         {"\x7f\x45\x4c\x46\x02\x01 <<<>>> &&& <game", 0},
+        {"", 0},                            // empty
+        {"<!-- only a comment -->\n", 0},   // no mode in it
+        {"<bonus prob=\"1\"/><bonus/>", 0}, // no game in it
+        {"<gmae name=\"typo\"></gmae>", 0}, // misspelt
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         LogReopen(dir.File("log.txt"));
         std::vector<YGameMode> modes = Read(c.text);
         EXPECT_EQ(modes.size(), c.modes);
-        EXPECT_FALSE(Log().empty());
+        // Every damage is logged, naming the file.
+        EXPECT_NE(Log().find(dir.File("modes.yml")), std::string::npos) << Log();
         for (const YGameMode& mode : modes) {
             float sum = std::accumulate(mode.probabilities.begin(), mode.probabilities.end(), 0.0f);
             for (float p : mode.probabilities) EXPECT_TRUE(p >= 0.0f && p <= 1.0f) << p;

@@ -188,8 +188,8 @@ TEST_F(InitTest, SplashTagsAddSlidesAndAreNeverSaved) {
     EXPECT_EQ(slides[1].shader, "c"); // every attribute of a tag starts at its default
     EXPECT_EQ(slides[1].bgShader, "");
     EXPECT_FLOAT_EQ(slides[1].width, 500.0f);
-    // Reported after the line feed that follows the faulty tag has been read.
-    EXPECT_NE(Log().find("Init parser error, Error color format., file: config.yml, line: 3"), std::string::npos);
+    // Reported on the line of the faulty tag.
+    EXPECT_NE(Log().find("Init parser error, Error color format., file: splash.yml, line: 3"), std::string::npos);
 
     dir.Write("config.yml", kConfig);
     c.Load("config.yml"); // "splash" in config.yml adds a slide too
@@ -292,7 +292,7 @@ TEST_F(InitTest, BrokenFilesGiveLoggedErrorsAndDefaults) {
     };
     const Case cases[] = {
         {"<config>\n<bogus/>\n<window width=\"1024\">", true, 1024,
-         "Init parser error, Unknown tag: bogus, file: config.yml, line: 1"},
+         "Init parser error, Unknown tag: bogus, file: config.yml, line: 2"},
         {"<config><video fullscreen=\"0\"><window widht=\"1\"></config>", false, 800,
          "Unknown attribute: widht of tag: window"},
         {"<?xml version=\"1.0\"?><config>", true, 800, "Unknown tag: ?xml"},

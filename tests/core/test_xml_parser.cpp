@@ -98,34 +98,34 @@ TEST(XMLParser, GrammarTrace) {
     const Case cases[] = {
         {"empty input", "", ""},
         {"white space only", " \n\t\r\n ", ""},
-        {"junk before the first tag", "ab<tag/>", "E(Expected '<'.@0)*2 Ttag{a=0,b=x} Ctag[]"},
+        {"junk before the first tag", "ab<tag/>", "E(Expected '<'.@1)*2 Ttag{a=0,b=x} Ctag[]"},
         {"quoted and bare values, defaults", "<material name=\"a\" mass=2/>",
          "Tmaterial{name=a,mass=2,color=ffffff} Cmaterial[]"},
         {"bare value ends at '/'", "<tag a=5/>", "Ttag{a=5,b=x} Ctag[]"},
         {"values keep entities", "<tag a=\"x&amp;y\"/>", "Ttag{a=x&amp;y,b=x} Ctag[]"},
         {"entities in text", "<text>x &amp; y &lt; z &rt; w</text>", "Ttext{} Ctext[x & y < z > w]"},
-        {"&gt; is no entity", "<text>&gt;</text>", "Ttext{} E(Unknown character &gt;@0) Ctext[]"},
-        {"entity without ';'", "<text>&amp x</text>", "Ttext{} E(Expected ';'@0) Ctext[]"},
+        {"&gt; is no entity", "<text>&gt;</text>", "Ttext{} E(Unknown character &gt;@1) Ctext[]"},
+        {"entity without ';'", "<text>&amp x</text>", "Ttext{} E(Expected ';'@1) Ctext[]"},
         {"comment joins the text around it", "<text>a<!-- a -- b --->b</text>", "Ttext{} Ctext[ab]"},
         {"xml declaration", "<?xml version=\"1.0\"?><tag/>",
-         "E(Unknown tag: ?xml@0) E(Expected '<'.@0)*15 Ttag{a=0,b=x} Ctag[]"},
+         "E(Unknown tag: ?xml@1) E(Expected '<'.@1)*9 Ttag{a=0,b=x} Ctag[] E(6 more errors not shown.@1)"},
         {"closing tags are not matched", "<tag></material>", "Ttag{a=0,b=x} Cmaterial[]"},
-        {"attribute without value", "<tag a/>", "E(Expected '='.@0) E(Expected '<'.@0)"},
+        {"attribute without value", "<tag a/>", "E(Expected '='.@1) E(Expected '<'.@1)"},
         {"unknown tag at the end", "<tag/>\n<bogus>",
-         "Ttag{a=0,b=x} Ctag[] E(Unknown tag: bogus@1) E(Expected '<'.@1)"},
+         "Ttag{a=0,b=x} Ctag[] E(Unknown tag: bogus@2) E(Expected '<'.@2)"},
         {"unknown attribute, lines from 0", "\n\n<tag c=1/>",
-         "E(Unknown attribute: c of tag: tag@2) E(Expected '<'.@2)*4"},
+         "E(Unknown attribute: c of tag: tag@3) E(Expected '<'.@3)*4"},
         {"attributes reset for each occurrence", "<tag a=1 b=2/><tag b=3/>",
          "Ttag{a=1,b=2} Ctag[] Ttag{a=0,b=3} Ctag[]"},
         {"a repeated attribute keeps the last value", "<tag a=1 a='2'/>", "Ttag{a=2,b=x} Ctag[]"},
         {"quoted values are raw", "<tag a='say \"hi\"' b=\"1>2&\n3\"/>", "Ttag{a=say \"hi\",b=1>2&\n3} Ctag[]"},
         {"text after the last child only", "<text>a<tag/>b\n</text>", "Ttext{} Ttag{a=0,b=x} Ctag[] Ctext[b\n]"},
         {"white space inside tags", "< tag  a = \"1\" >t</ tag >", "Ttag{a=1,b=x} Ctag[t]"},
-        {"'/' without '>'", "<tag/ >", "E(Expected '>' after '/'.@0) E(Expected '<'.@0)"},
-        {"closing tag without '>'", "<tag></tag x>", "Ttag{a=0,b=x} Ctag[] E(Expected '>'.@0) E(Expected '<'.@0)"},
-        {"'<!' without dashes", "<!x><tag/>", "E(Invalid special '!'.@0) E(Expected '<'.@0) Ttag{a=0,b=x} Ctag[]"},
-        {"'<!-' with one dash", "<!-x>", "E(Expected '--'.@0) E(Expected '<'.@0)"},
-        {"high bytes are name characters", "<\xA0tag/>", "E(Unknown tag: \xA0tag@0) E(Expected '<'.@0)*2"},
+        {"'/' without '>'", "<tag/ >", "E(Expected '>' after '/'.@1) E(Expected '<'.@1)"},
+        {"closing tag without '>'", "<tag></tag x>", "Ttag{a=0,b=x} Ctag[] E(Expected '>'.@1) E(Expected '<'.@1)"},
+        {"'<!' without dashes", "<!x><tag/>", "E(Invalid special '!'.@1) E(Expected '<'.@1) Ttag{a=0,b=x} Ctag[]"},
+        {"'<!-' with one dash", "<!-x>", "E(Expected '--'.@1) E(Expected '<'.@1)"},
+        {"high bytes are name characters", "<\xA0tag/>", "E(Unknown tag: \xA0tag@1) E(Expected '<'.@1)*2"},
         {"unterminated quote", "<tag a=\"abc", ""},
         {"unterminated comment", "<text>a<!-- b", "Ttext{}"},
     };
@@ -141,9 +141,9 @@ TEST(XMLParser, DeliversPutBackCharactersAgainAndTheEndMarkerOnce) {
         int line;
     };
     const Case cases[] = {
-        {"<\ntag/>x", "<<\n\nttag///>x\xFF", 2}, // the put-back line feed counts twice
-        {"<tag/><", "<<tttag///><\xFF", 0},      // the end marker is put back and not repeated
-        {"a", "aa\xFF", 0},
+        {"<\ntag/>x", "<<\n\nttag///>x\xFF", 3}, // the put-back line feed counts twice
+        {"<tag/><", "<<tttag///><\xFF", 1},      // the end marker is put back and not repeated
+        {"a", "aa\xFF", 1},
     };
     for (const Case& c : cases) {
         Recorder r;
@@ -165,28 +165,46 @@ TEST(XMLParser, MessagesThrownByCallbacksReachOnError) {
     };
     r.Parse("<material color=12/><tag a=1>x</tag><text>");
     EXPECT_EQ(r.Trace(),
-              "Tmaterial{name=,mass=1,color=12} E(Error color format.@0) Ttag{a=1,b=x} E(bad tag@0) "
-              "E(Expected '<'.@0) Ctag[] Ttext{} E(c string@0)");
+              "Tmaterial{name=,mass=1,color=12} E(Error color format.@1) Ttag{a=1,b=x} E(bad tag@1) "
+              "E(Expected '<'.@1) Ctag[] Ttext{} E(c string@1)");
+}
+
+// Junk over many lines: the first faults are reported with the line each one is on (counted from
+// 1), the rest as one count at the end, so a damaged file cannot flood the log.
+TEST(XMLParser, ErrorsPastTheFirstFewAreCountedInOneMessage) {
+    Recorder r;
+    std::string junk;
+    for (int i = 0; i < 12; ++i) junk += "ab\n";
+    r.Parse(junk + "<tag/>");
+    EXPECT_EQ(r.Trace(),
+              "E(Expected '<'.@1)*3 E(Expected '<'.@2)*3 E(Expected '<'.@3)*3 E(Expected '<'.@4) Ttag{a=0,b=x} Ctag[] "
+              "E(26 more errors not shown.@13)");
+    static_assert(XML_ERROR_LINES == 10);
+
+    // A fault at the end of a line is reported on that line, not the next.
+    Recorder next;
+    next.Parse("<tag c=1/>\n<tag/>");
+    EXPECT_EQ(next.entries.front(), "E(Unknown attribute: c of tag: tag@1)");
 }
 
 TEST(XMLParser, OnErrorReturningFalseEndsTheParse) {
     Recorder r;
     r.stopOnError = true;
     r.Parse("ab<tag/>");
-    EXPECT_EQ(r.Trace(), "E(Expected '<'.@0)");
+    EXPECT_EQ(r.Trace(), "E(Expected '<'.@1)");
 }
 
-// Every parse starts afresh: tags hold their defaults and lines count from 0 again, so values of
+// Every parse starts afresh: tags hold their defaults and lines count from 1 again, so values of
 // an earlier file never leak into a later one.
 TEST(XMLParser, EachParseResetsValuesAndLines) {
     Recorder r;
     r.Parse("\n<tag a=5 b=y/>\n");
     EXPECT_EQ(r.Tag(Recorder::kTag).attributes[0].value, "5"); // kept after the callbacks
-    EXPECT_EQ(r.GetLine(), 2);
+    EXPECT_EQ(r.GetLine(), 3);
     r.Parse("");
     EXPECT_EQ(r.Tag(Recorder::kTag).attributes[0].value, "0");
     EXPECT_EQ(r.Tag(Recorder::kTag).attributes[1].value, "x");
-    EXPECT_EQ(r.GetLine(), 0);
+    EXPECT_EQ(r.GetLine(), 1);
 }
 
 TEST(XMLAttribute, Converters) {
@@ -246,7 +264,7 @@ TEST_F(XMLParserFiles, CrLfFileReadsAsLf) {
     EXPECT_TRUE(cr.Load(dir_.File("crlf.yml").c_str()));
     EXPECT_EQ(cr.Trace(), lf.Trace());
     EXPECT_EQ(cr.delivered, lf.delivered);
-    EXPECT_EQ(lf.Trace(), "Ttext{} Ctext[\na\n] E(Unknown tag: bogus@3) E(Expected '<'.@4)*2");
+    EXPECT_EQ(lf.Trace(), "Ttext{} Ctext[\na\n] E(Unknown tag: bogus@4) E(Expected '<'.@4)*2");
     EXPECT_EQ(Log(), "");
 }
 
@@ -261,6 +279,32 @@ TEST_F(XMLParserFiles, MissingAndOversizedFilesAreLoggedAndNotParsed) {
     EXPECT_NE(log.find("not read: " + dir_.File("big.yml")), std::string::npos) << log;
 }
 
+// A file with no tag in it at all (empty, spaces, only comments) is logged; a file with a tag, or
+// whose faults were reported, is not logged again for it. Input given in memory is not a file.
+TEST_F(XMLParserFiles, AFileWithoutTagsIsLogged) {
+    struct Case {
+        const char* text;
+        bool logged;
+    };
+    const Case cases[] = {
+        {"", true}, {" \n\t\n", true}, {"<!-- nothing -->\n", true}, {"<tag/>", false}, {"junk", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        dir_.Write("t.yml", c.text);
+        const std::size_t before = Log().size();
+        Recorder r;
+        EXPECT_TRUE(r.Load(dir_.File("t.yml").c_str()));
+        const std::string added = Log().substr(before);
+        EXPECT_EQ(added.find("Markup file " + dir_.File("t.yml") + " holds no tags") != std::string::npos, c.logged)
+            << added;
+    }
+    const std::size_t before = Log().size();
+    Recorder r;
+    r.Parse("");
+    EXPECT_EQ(Log().substr(before), "");
+}
+
 // The callbacks hear nothing of a construct cut off by the end of the input; the log does.
 TEST_F(XMLParserFiles, InputEndingInsideAConstructIsLogged) {
     struct Case {
@@ -268,15 +312,15 @@ TEST_F(XMLParserFiles, InputEndingInsideAConstructIsLogged) {
         std::string logged; // empty: nothing is logged
     };
     const Case cases[] = {
-        {"<tag a=\"abc", "Markup input ends inside an unfinished quoted value, line: 0"},
-        {"<tag a=1\n", "Markup input ends inside an unfinished tag, line: 1"},
+        {"<tag a=\"abc", "Markup input ends inside an unfinished quoted value, line: 1"},
+        {"<tag a=1\n", "Markup input ends inside an unfinished tag, line: 2"},
         {"<tag", "ends inside an unfinished tag"},
         {"<text>a<!-- b", "ends inside an unfinished comment"},
         {"<!", "ends after an error: Invalid special '!'."},
         {"</tag", "ends inside an unfinished closing tag"},
         {"<tag></tag ", "ends inside an unfinished closing tag"},
         {"<text>&am", "ends inside an unfinished entity"},
-        {"<tag/", "Markup input ends after an error: Expected '>' after '/'., line: 0"},
+        {"<tag/", "Markup input ends after an error: Expected '>' after '/'., line: 1"},
         {"<tag/>\n", ""},
         {"<text>tail", ""},
         {"junk", ""},
@@ -322,7 +366,7 @@ TEST(XMLParser, HugeNamesAndJunkEndInErrors) {
         const std::string name(1 << 20, 'n');
         r.Parse("<" + name + "><tag/>");
         ASSERT_EQ(r.entries.size(), 4u);
-        EXPECT_EQ(r.entries[0], "E(Unknown tag: " + name + "@0)");
+        EXPECT_EQ(r.entries[0], "E(Unknown tag: " + name + "@1)");
         EXPECT_EQ(r.entries[3], "Ctag[]");
     }
     std::mt19937 rng(20240607);
@@ -336,7 +380,12 @@ TEST(XMLParser, HugeNamesAndJunkEndInErrors) {
         r.Parse(input);
         EXPECT_LE(r.delivered.size(), 3 * input.size() + 1) << input;
         if (round == 0) {
-            EXPECT_GT(r.entries.size(), 1000u);
+            // Thousands of faults, of which the first few are reported and the rest counted.
+            ASSERT_FALSE(r.entries.empty());
+            const std::string& last = r.entries.back();
+            ASSERT_EQ(last.rfind("E(", 0), 0u) << last;
+            EXPECT_GT(std::atoi(last.c_str() + 2), 1000) << last;
+            EXPECT_NE(last.find(" more errors not shown.@"), std::string::npos) << last;
         }
     }
 }

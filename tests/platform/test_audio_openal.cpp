@@ -121,6 +121,89 @@ protected:
         return play;
     }
 
+    // Plays a 1 kHz tone through a stream ring refilled on its notifications, mixing `stepFrames`
+    // frames at a time, and checks that every output frame is the next tone sample.
+    void PlayRefilledTone(uint32_t stepFrames) {
+        const WaveFormatEx stereo = Pcm16(2);
+        const uint32_t size = 65536;
+        DsBufferDesc desc;
+        desc.flags = kStreamFlags;
+        desc.bufferBytes = size;
+        desc.format = &stereo;
+        std::shared_ptr<DsBuffer> ring;
+        ASSERT_EQ(device->CreateSoundBuffer(desc, &ring), DS_OK);
+        std::shared_ptr<DsNotify> notify;
+        ASSERT_EQ(ring->QueryInterface(&notify), DS_OK);
+        YEvent event;
+        const DsNotifyPosition positions[] = {{size / 2, &event}, {size - 1, &event}};
+        ASSERT_EQ(notify->SetNotificationPositions(2, positions), DS_OK);
+        const int32_t volume = -600;
+        ASSERT_EQ(ring->SetVolume(volume), DS_OK);
+
+        // The tone goes to the left channel only; frame n of the stream holds tone sample n.
+        const double amplitude = 12000;
+        uint64_t nextFrame = 0;
+        uint32_t write = 0;
+        auto refill = [&] {
+            uint32_t play = 0;
+            ASSERT_EQ(ring->GetCurrentPosition(&play, nullptr), DS_OK);
+            uint32_t amount = write < play ? play - write : size - write + play;
+            void* p[2] = {};
+            uint32_t n[2] = {};
+            ASSERT_EQ(ring->Lock(write, amount, &p[0], &n[0], &p[1], &n[1], 0), DS_OK);
+            ASSERT_EQ(n[0] + n[1], amount);
+            for (int r = 0; r < 2; ++r) {
+                auto* samples = static_cast<int16_t*>(p[r]);
+                for (uint32_t i = 0; i < n[r] / 4; ++i) {
+                    samples[2 * i] = Tone(nextFrame++, amplitude);
+                    samples[2 * i + 1] = 0;
+                }
+            }
+            ASSERT_EQ(ring->Unlock(p[0], n[0], p[1], n[1]), DS_OK);
+            write = (write + amount) % size;
+        };
+        refill(); // the whole ring, before play
+        ASSERT_EQ(ring->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+
+        // Steps that do not divide the ring's segments, so a queue running dry would show as a gap.
+        const uint32_t total = kRate * 2; // about six laps of the ring
+        std::vector<float> out(2 * static_cast<size_t>(total));
+        int notifications = 0;
+        for (uint32_t done = 0; done < total;) {
+            const uint32_t step = std::min<uint32_t>(stepFrames, total - done);
+            const uint32_t before = PlayCursor(*ring);
+            ASSERT_EQ(OpenAlRenderLoopback(*device, out.data() + 2 * done, step), DS_OK);
+            done += step;
+            // The event is set in the step whose bytes include an offset, and only then.
+            const uint32_t moved = (PlayCursor(*ring) + size - before) % size;
+            auto passed = [&](uint32_t offset) { return (offset + size - before) % size < moved; };
+            const bool expected = passed(size / 2) || passed(size - 1);
+            const bool set = event.WaitFor(0);
+            ASSERT_EQ(set, expected) << "cursor " << before << " moved " << moved << " by frame " << done;
+            if (set) {
+                ++notifications;
+                refill();
+            }
+        }
+        EXPECT_GE(notifications, 2 * 5);
+
+        // Every output frame is the next tone sample at the buffer's gain: no gap, no repeat.
+        const double gain = DsVolumeToGain(volume);
+        double worst = 0;
+        uint32_t worstAt = 0;
+        for (uint32_t i = 0; i < total; ++i) {
+            double expected = gain * Tone(i, amplitude) / 32768.0;
+            double error = std::fabs(out[2 * i] - expected) + std::fabs(out[2 * i + 1]);
+            if (error > worst) {
+                worst = error;
+                worstAt = i;
+            }
+        }
+        EXPECT_LT(worst, 1e-4) << "at frame " << worstAt;
+        Rms rms = RmsOf(out);
+        EXPECT_NEAR(rms.left, gain * amplitude / 32768.0 / std::sqrt(2.0), 0.005 * rms.left);
+    }
+
     std::shared_ptr<DsDevice> device;
     std::shared_ptr<DsBuffer> primary;
     std::shared_ptr<DsListener> listener;
@@ -230,85 +313,16 @@ TEST_F(OpenAlLoopback, AttenuationFollowsTheInverseDistanceClampedLaw) {
 
 // A stream as the sound code runs it: a 64 KiB stereo ring with notifications at its middle and
 // its last byte, refilled from the previous write position up to the play cursor on each one.
+// Mixed in steps of 300 frames, and in steps of 5000 frames (113 ms, a fair delay of the device
+// thread on a busy machine): what the stream wrote ahead is all queued, so even the long steps play
+// without a gap.
 TEST_F(OpenAlLoopback, AStreamRefilledOnItsNotificationsPlaysAnUnbrokenTone) {
-    const WaveFormatEx stereo = Pcm16(2);
-    const uint32_t size = 65536;
-    DsBufferDesc desc;
-    desc.flags = kStreamFlags;
-    desc.bufferBytes = size;
-    desc.format = &stereo;
-    std::shared_ptr<DsBuffer> ring;
-    ASSERT_EQ(device->CreateSoundBuffer(desc, &ring), DS_OK);
-    std::shared_ptr<DsNotify> notify;
-    ASSERT_EQ(ring->QueryInterface(&notify), DS_OK);
-    YEvent event;
-    const DsNotifyPosition positions[] = {{size / 2, &event}, {size - 1, &event}};
-    ASSERT_EQ(notify->SetNotificationPositions(2, positions), DS_OK);
-    const int32_t volume = -600;
-    ASSERT_EQ(ring->SetVolume(volume), DS_OK);
-
-    // The tone goes to the left channel only; frame n of the stream holds tone sample n.
-    const double amplitude = 12000;
-    uint64_t nextFrame = 0;
-    uint32_t write = 0;
-    auto refill = [&] {
-        uint32_t play = 0;
-        ASSERT_EQ(ring->GetCurrentPosition(&play, nullptr), DS_OK);
-        uint32_t amount = write < play ? play - write : size - write + play;
-        void* p[2] = {};
-        uint32_t n[2] = {};
-        ASSERT_EQ(ring->Lock(write, amount, &p[0], &n[0], &p[1], &n[1], 0), DS_OK);
-        ASSERT_EQ(n[0] + n[1], amount);
-        for (int r = 0; r < 2; ++r) {
-            auto* samples = static_cast<int16_t*>(p[r]);
-            for (uint32_t i = 0; i < n[r] / 4; ++i) {
-                samples[2 * i] = Tone(nextFrame++, amplitude);
-                samples[2 * i + 1] = 0;
-            }
-        }
-        ASSERT_EQ(ring->Unlock(p[0], n[0], p[1], n[1]), DS_OK);
-        write = (write + amount) % size;
-    };
-    refill(); // the whole ring, before play
-    ASSERT_EQ(ring->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-
-    // Steps that do not divide the ring's inner pieces, so a queue running dry would show as a gap.
-    const uint32_t total = kRate * 2; // about six laps of the ring
-    std::vector<float> out(2 * static_cast<size_t>(total));
-    int notifications = 0;
-    for (uint32_t done = 0; done < total;) {
-        const uint32_t step = std::min<uint32_t>(300, total - done);
-        const uint32_t before = PlayCursor(*ring);
-        ASSERT_EQ(OpenAlRenderLoopback(*device, out.data() + 2 * done, step), DS_OK);
-        done += step;
-        // The event is set in the step whose bytes include an offset, and only then.
-        const uint32_t moved = (PlayCursor(*ring) + size - before) % size;
-        auto passed = [&](uint32_t offset) { return (offset + size - before) % size < moved; };
-        const bool expected = passed(size / 2) || passed(size - 1);
-        const bool set = event.WaitFor(0);
-        ASSERT_EQ(set, expected) << "cursor " << before << " moved " << moved << " by frame " << done;
-        if (set) {
-            ++notifications;
-            refill();
-        }
+    for (const uint32_t step : {300u, 5000u}) {
+        SCOPED_TRACE(testing::Message() << "steps of " << step << " frames");
+        const uint64_t underruns = OpenAlStreamUnderruns();
+        PlayRefilledTone(step);
+        EXPECT_EQ(OpenAlStreamUnderruns(), underruns);
     }
-    EXPECT_GE(notifications, 2 * 5);
-
-    // Every output frame is the next tone sample at the buffer's gain: no gap, no repeat.
-    const double gain = DsVolumeToGain(volume);
-    double worst = 0;
-    uint32_t worstAt = 0;
-    for (uint32_t i = 0; i < total; ++i) {
-        double expected = gain * Tone(i, amplitude) / 32768.0;
-        double error = std::fabs(out[2 * i] - expected) + std::fabs(out[2 * i + 1]);
-        if (error > worst) {
-            worst = error;
-            worstAt = i;
-        }
-    }
-    EXPECT_LT(worst, 1e-4) << "at frame " << worstAt;
-    Rms rms = RmsOf(out);
-    EXPECT_NEAR(rms.left, gain * amplitude / 32768.0 / std::sqrt(2.0), 0.005 * rms.left);
 }
 
 TEST_F(OpenAlLoopback, StopKeepsTheCursorAndPlayGoesOn) {

@@ -252,17 +252,28 @@ TEST(MeshBinary, IndexBeyondTheVerticesIsRefused) {
     EXPECT_EQ(r.log, std::vector<std::string>{"Error reading mesh file mesh\\m.meb: vertex index 3 out of range"});
 }
 
-TEST(MeshBinary, NamesOfNinetyNineBytesAreTheLongestRead) {
-    for (std::size_t length : {99u, 100u, 40000u}) {
+// What the writer stores, the reader takes back: long names (deep paths) included, so their cache
+// is used instead of importing the text file again at every start. A stored length beyond what the
+// writer ever stores is refused.
+TEST(MeshBinary, EveryNameTheWriterStoresReadsBack) {
+    for (std::size_t length : {0u, 99u, 100u, 4096u, 32767u}) {
         SCOPED_TRACE(length);
         const std::string name(length, 'n');
         const ReadResult r = Read(Written(name, YMeshData{}));
-        EXPECT_EQ(r.ok, length <= 99);
-        if (r.ok)
-            EXPECT_EQ(r.name, name);
-        else
-            EXPECT_EQ(r.log.size(), 1u);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.name, name);
+        EXPECT_TRUE(r.log.empty());
     }
+    const ReadResult cut = Read(Written(std::string(40000, 'n'), YMeshData{}));
+    EXPECT_TRUE(cut.ok);
+    EXPECT_EQ(cut.name, std::string(32767, 'n'));
+
+    Bytes hostile;
+    hostile.U16(40000).Text(std::string(40000, 'n'));
+    for (int i = 0; i < 7; ++i) hostile.U32(0);
+    const ReadResult refused = Read(hostile.data);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.log, std::vector<std::string>{"Error reading mesh file mesh\\m.meb: name of 40000 bytes"});
 }
 
 } // namespace

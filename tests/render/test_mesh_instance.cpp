@@ -272,14 +272,14 @@ TEST_F(MeshInstanceTest, FrameWalkQueuesVisibleFlaggedDrawablesByTheirFirstShade
     EXPECT_EQ(BlendedDrawQueue().Count(), 2);
 
     const YMatrix identity = Identity();
-    render->SetWorldMatrix(&identity);
+    render->SetWorldMatrix(&view);
     DrawOpaqueQueue();
-    // Nearest first; each drawn once; then the camera's transform is back for what follows.
+    // Nearest first; each drawn once; then the world transform is the identity again.
     ASSERT_EQ(order.size(), 3u);
     EXPECT_EQ(order[0], probes[0].get());
     EXPECT_EQ(order[1], probes[2].get());
     EXPECT_EQ(order[2], probes[1].get());
-    ExpectMatrixNear(dev.State().world, view, "after the opaque queue");
+    ExpectMatrixNear(dev.State().world, identity, "after the opaque queue");
     order.clear();
     DrawBlendedQueue();
     ASSERT_EQ(order.size(), 2u);

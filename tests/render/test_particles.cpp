@@ -247,6 +247,29 @@ TEST_F(ParticleTest, BillboardsFaceTheCameraUpright) {
     }
 }
 
+// A mesh drawn before a particle in the same queue leaves the identity as the world transform;
+// the particle is still drawn in world space, through the camera's view.
+TEST_F(ParticleTest, ParticlesAreDrawnThroughTheCameraWhateverWasDrawnBefore) {
+    gpu::NullDevice& dev = MakeDevice();
+    LookFrom({10, -20, 15});
+    const YMatrix identity = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    YParticleSystem ps;
+    EmitAt(ps, 1.0f, {1, 2, 3}, {0, 0, 0});
+    ps.Update(0.0f);
+    g_Render->SetWorldMatrix(&identity);
+    DrawBlendedQueue();
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(dev.State().world.m[i], g_Camera.view.m[i]) << i;
+
+    YFont font("particle world test");
+    font.widths['x'] = 1.0f;
+    const YVector at(1, 2, 3), still(0, 0, 0);
+    ps.EmitText("x", 1.0f, 1.0f, &at, &still, &font, kWhite, kClear);
+    ps.Update(0.0f);
+    g_Render->SetWorldMatrix(&identity);
+    DrawBlendedQueue();
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(dev.State().world.m[i], g_Camera.view.m[i]) << i;
+}
+
 TEST_F(ParticleTest, ParticlesAreDrawnFarthestFirstWhereTheyMovedTo) {
     gpu::NullDevice& dev = MakeDevice();
     LookFrom({0, -30, 0});

@@ -60,10 +60,10 @@ protected:
         return lines;
     }
     std::string File() const { return dir_.File("shaders.yml"); }
-    std::string Error(const std::string& message, int line = 0) const {
+    std::string Error(const std::string& message, int line = 1) const {
         return "Shader parser error, " + message + ", file: " + File() + ", line: " + std::to_string(line);
     }
-    std::string BadValue(const std::string& text, int line = 0) const {
+    std::string BadValue(const std::string& text, int line = 1) const {
         return "Shader parser, error value \"" + text + "\", file: " + File() + ", line: " + std::to_string(line);
     }
 
@@ -382,14 +382,14 @@ TEST_F(ShaderFileTest, UnknownTagsAndAttributesAreLoggedAndSkipped) {
     EXPECT_EQ(s->renderStates[RS_CULL_MODE], D3DCULL_NONE);
 }
 
-TEST_F(ShaderFileTest, MessagesCountLinesFromZero) {
+TEST_F(ShaderFileTest, MessagesCountLinesFromOne) {
     const std::vector<std::string> log = Load(
         "<shader name=\"a\">\n"
         "  <blend src=\"srcalpha\"/>\n"
         "  <state cull=\"left\"/>\n"
         "</shader>\n"
         "<filter/>\n");
-    EXPECT_EQ(log, (std::vector<std::string>{BadValue("left", 2), Error("Tag <filterblend> outside <map>.", 4)}));
+    EXPECT_EQ(log, (std::vector<std::string>{BadValue("left", 3), Error("Tag <filterblend> outside <map>.", 5)}));
 }
 
 TEST_F(ShaderFileTest, NestedAndStrayShaderTags) {

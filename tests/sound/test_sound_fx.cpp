@@ -234,29 +234,29 @@ TEST_F(SoundFx, LoaderReportsFaultsWithTheirLinesAndKeepsGoing) {
     const std::string one = UniqueName("ld_one"), two = UniqueName("ld_two");
     const std::string once = UniqueName("ld_once"), bad = UniqueName("ld_bad");
     const std::string yml =
-        "<file path=\"v0.wav\"/>\n" // 0
+        "<file path=\"v0.wav\"/>\n" // 1
         "<sound name=\"" +
         one +
-        "\">\n"                       // 1
-        "  <file path=\"v0.wav\"/>\n" // 2
+        "\">\n"                       // 2
+        "  <file path=\"v0.wav\"/>\n" // 3
         "<sound name=\"" +
         two +
-        "\">\n"                              // 3
-        "  <file path=\"missing.wav\"/>\n"   // 4
-        "  <file path=\"v1.wav\"/>\n"        // 5
-        "  <file path=\"sound\\c.wav\" />\n" // 6
-        "</sound>\n"                         // 7
+        "\">\n"                              // 4
+        "  <file path=\"missing.wav\"/>\n"   // 5
+        "  <file path=\"v1.wav\"/>\n"        // 6
+        "  <file path=\"sound\\c.wav\" />\n" // 7
         "</sound>\n"                         // 8
+        "</sound>\n"                         // 9
         "<sound_once name=\"" +
         once +
-        "\" path=\"v2.wav\"/>\n" // 9
-        "<!-- a comment -->\n"   // 10
+        "\" path=\"v2.wav\"/>\n" // 10
+        "<!-- a comment -->\n"   // 11
         "<sound name=\"" +
         bad +
-        "\">\n"                        // 11
-        "  <file path=\"bad.wav\"/>\n" // 12
-        "  <file path=\"noext\"/>\n"   // 13
-        "</sound>\n";                  // 14
+        "\">\n"                        // 12
+        "  <file path=\"bad.wav\"/>\n" // 13
+        "  <file path=\"noext\"/>\n"   // 14
+        "</sound>\n";                  // 15
     Write("data/sound_fx.yml", yml);
     log.Clear();
     ParseSoundFile("data\\sound_fx.yml");
@@ -264,12 +264,12 @@ TEST_F(SoundFx, LoaderReportsFaultsWithTheirLinesAndKeepsGoing) {
 
     const std::string at = ", file: data\\sound_fx.yml, line: ";
     const std::vector<std::string> expected = {
-        "Sound init parser error, Tag <file> outside <sound>." + at + "0",
-        "Sound init parser error, Expected </sound>." + at + "3",
-        "Sound init parser error, Could not open WAV file missing.wav" + at + "4",
-        "Sound init parser error, Expected <sound>." + at + "8",
-        "Sound init parser error, Invalid WAV format bad.wav" + at + "12",
-        "Sound init parser error, Invalid filename: noext" + at + "13",
+        "Sound init parser error, Tag <file> outside <sound>." + at + "1",
+        "Sound init parser error, Expected </sound>." + at + "4",
+        "Sound init parser error, Could not open WAV file missing.wav" + at + "5",
+        "Sound init parser error, Expected <sound>." + at + "9",
+        "Sound init parser error, Invalid WAV format bad.wav" + at + "13",
+        "Sound init parser error, Invalid filename: noext" + at + "14",
     };
     std::vector<std::string> errors;
     for (const std::string& line : log.Lines())

@@ -252,6 +252,46 @@ TEST_F(SoundStream, AMissingFileThrowsAndLeavesTheStreamSilent) {
     EXPECT_EQ(stream.GetBuffer(), nullptr);
 }
 
+// A damaged page in the middle of a looping track is skipped: every lap plays the file as the
+// reader decodes it (the music goes on past the damage instead of starting over), and the damage
+// is logged once, not once per lap.
+TEST_F(SoundStream, ADamagedPageIsSkippedAndLoggedOnce) {
+    // Past the headers (a few kB), in the audio pages.
+    const std::string good = MakeOgg(6.0, 1, 22050);
+    std::string damaged = good;
+    const size_t at = good.size() * 2 / 3;
+    for (size_t i = at; i < at + 64; ++i) damaged[i] = static_cast<char>(damaged[i] ^ 0x33);
+    Write("damaged.ogg", damaged);
+    Write("good.ogg", good);
+    const std::vector<uint8_t> whole = Decode("damaged.ogg");
+    const std::vector<uint8_t> intact = Decode("good.ogg");
+    ASSERT_LT(whole.size(), intact.size()) << "the damage takes a piece out";
+    // A piece from near the end, after the damage, is the intact file's sound.
+    const auto piece = whole.end() - 20000;
+    ASSERT_NE(std::search(intact.begin(), intact.end(), piece, piece + 2000), intact.end())
+        << "what follows the damage is decoded";
+
+    log.Clear();
+    YSoundStream stream(kRing);
+    stream.Open("damaged.ogg");
+    stream.Play(true);
+    Run(stream, 14000);
+    EXPECT_TRUE(stream.IsPlaying());
+    const std::vector<uint8_t> played = Ring(audio, stream)->Played();
+    ASSERT_GT(played.size(), 2 * whole.size());
+    size_t mismatch = played.size();
+    for (size_t i = 0; i < played.size(); ++i) {
+        if (played[i] != whole[i % whole.size()]) {
+            mismatch = i;
+            break;
+        }
+    }
+    EXPECT_EQ(mismatch, played.size()) << "first difference at lap " << mismatch / whole.size() << ", byte "
+                                       << mismatch % whole.size();
+    EXPECT_EQ(log.Count("Ogg stream damaged.ogg: damaged data skipped"), 1);
+    EXPECT_EQ(log.CountPrefix("SoundStream error: "), 0);
+}
+
 // Cut or damaged files: a few log lines at most, the looping stream goes on or stops, and
 // nothing hangs.
 TEST_F(SoundStream, CutAndDamagedFilesNeitherHangNorFloodTheLog) {

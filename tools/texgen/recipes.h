@@ -38,12 +38,18 @@ bool Cracks(const Context&, Picture& out, std::string& error);
 // Sprites.
 bool SpriteGlow(const Context&, Picture& out, std::string& error);
 bool SpriteSpark(const Context&, Picture& out, std::string& error);
+bool SpriteFireball(const Context&, Picture& out, std::string& error);
+bool SpriteWallFlash(const Context&, Picture& out, std::string& error);
 bool SpriteStreak(const Context&, Picture& out, std::string& error);
 bool SpriteSmoke(const Context&, Picture& out, std::string& error);
 bool SpriteFire(const Context&, Picture& out, std::string& error);
 bool SpriteRing(const Context&, Picture& out, std::string& error);
 bool SpriteFlare(const Context&, Picture& out, std::string& error);
 bool SpriteLightning(const Context&, Picture& out, std::string& error);
+
+// Widget skins of the menu pages.
+bool UiArrow(const Context&, Picture& out, std::string& error);
+bool UiCheckbox(const Context&, Picture& out, std::string& error);
 
 // Splash slides.
 bool SlideEmblem(const Context&, Picture& out, std::string& error);

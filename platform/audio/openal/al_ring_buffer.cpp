@@ -1,9 +1,17 @@
 #include <algorithm>
+#include <atomic>
 
 #include "platform/audio/openal/al_system.h"
+#include "platform/audio/openal/openal_backend.h"
 #include "platform/sys/threads.h"
 
 namespace plat {
+
+namespace {
+std::atomic<uint64_t> g_underruns{0};
+} // namespace
+
+uint64_t OpenAlStreamUnderruns() { return g_underruns.load(); }
 
 DsResult AlRingBuffer::Create(std::shared_ptr<AlSystem> system, const DsBufferDesc& desc,
                               std::shared_ptr<DsBuffer>* out) {
@@ -93,6 +101,12 @@ void AlRingBuffer::UnqueueProcessedLocked() {
 }
 
 void AlRingBuffer::ClearQueueLocked(uint64_t at) {
+    // The bytes of the dropped pieces were not all heard: they count as written, so that they are
+    // queued ahead again when play goes on.
+    for (uint32_t i = 0; i < queued_; ++i) {
+        const uint32_t segment = queue_[(queueFirst_ + i) % kMaxSegments].segment;
+        written_[segment] = {segment * segmentBytes_, SegmentEnd(segment)};
+    }
     alSourceStop(source_);
     alSourcei(source_, AL_BUFFER, 0);
     queueFirst_ = 0;
@@ -100,20 +114,49 @@ void AlRingBuffer::ClearQueueLocked(uint64_t at) {
     head_ = tail_ = notified_ = at;
 }
 
+void AlRingBuffer::MarkWrittenLocked(uint32_t offset, uint32_t bytes) {
+    const uint32_t end = offset + bytes;
+    for (uint32_t segment = SegmentOf(offset); bytes > 0 && segment < segments_; ++segment) {
+        const uint32_t segBegin = segment * segmentBytes_;
+        const uint32_t segEnd = SegmentEnd(segment);
+        if (segBegin >= end) break;
+        const uint32_t a = std::max(offset, segBegin);
+        const uint32_t b = std::min(end, segEnd);
+        Written& w = written_[segment];
+        if (w.begin == w.end || b < w.begin || a > w.end) {
+            // Nothing before, or apart from what was written before: the newer bytes count.
+            w = {a, b};
+        } else {
+            w = {std::min(w.begin, a), std::max(w.end, b)};
+        }
+    }
+}
+
+bool AlRingBuffer::WrittenWhole(uint32_t segment) const {
+    return written_[segment].begin == segment * segmentBytes_ && written_[segment].end == SegmentEnd(segment);
+}
+
 void AlRingBuffer::TopUpLocked(uint64_t cursor) {
     // The caller may be writing into the ring: read none of it until the lock is given back.
     if (locks_ > 0) return;
+    // A few segments always go ahead of the cursor, with the bytes as they are; beyond that, every
+    // segment the caller has written whole since it was last queued goes too. A stream that keeps
+    // the ring filled ahead of the cursor so has all it wrote on its way out, and a busy machine
+    // that delays the next top-up does not run the queue dry.
     const uint64_t ahead = static_cast<uint64_t>(kAheadSegments) * segmentBytes_;
-    while (queued_ == 0 || tail_ - cursor < ahead) {
+    while (queued_ < kMaxSegments) {
         if (!looping_ && tail_ >= end_) break;
         const auto offset = static_cast<uint32_t>(tail_ % size_);
         const uint32_t segment = SegmentOf(offset);
-        if (queued_ == kMaxSegments || InQueue(segment)) break;
+        if (InQueue(segment)) break;
+        const bool near = queued_ == 0 || tail_ - cursor < ahead;
+        if (!near && !WrittenWhole(segment)) break;
         uint32_t bytes = SegmentEnd(segment) - offset;
         alBufferData(alBuffers_[segment], alFormat_, memory_.data() + offset, static_cast<ALsizei>(bytes),
                      static_cast<ALsizei>(format_.samplesPerSec));
         alSourceQueueBuffers(source_, 1, &alBuffers_[segment]);
         queue_[(queueFirst_ + queued_) % kMaxSegments] = {segment, bytes};
+        written_[segment] = {};
         ++queued_;
         tail_ += bytes;
     }
@@ -132,6 +175,8 @@ void AlRingBuffer::PumpLocked() {
     }
     ALint state = AL_INITIAL;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
+    // A source that stopped with pieces still queued played them all: the queue ran dry.
+    if (state == AL_STOPPED && queued_ > 0) g_underruns.fetch_add(1);
     UnqueueProcessedLocked();
     TopUpLocked(cursor);
     // Starts a queue that had to wait for bytes, or one that ran dry.
@@ -187,6 +232,8 @@ DsResult AlRingBuffer::Unlock(void* audio1, uint32_t bytes1, void* audio2, uint3
     if (locks_ == 0) return DSERR_INVALIDCALL;
     const uint8_t* base = memory_.data();
     if (!DsUnlockRegionsInside(base, size_, audio1, bytes1, audio2, bytes2)) return DSERR_INVALIDPARAM;
+    if (audio1 != nullptr) MarkWrittenLocked(static_cast<uint32_t>(static_cast<uint8_t*>(audio1) - base), bytes1);
+    if (audio2 != nullptr) MarkWrittenLocked(static_cast<uint32_t>(static_cast<uint8_t*>(audio2) - base), bytes2);
     --locks_;
     PumpLocked(); // a queue that waited for the lock goes on at once
     return DS_OK;

@@ -165,11 +165,17 @@ protected:
 
 private:
     static constexpr uint32_t kMaxSegments = 16;
+    // Segments queued ahead of the cursor even when the caller has not written them anew.
     static constexpr uint32_t kAheadSegments = 4;
 
     struct Piece {
         uint32_t segment;
         uint32_t bytes;
+    };
+    // Bytes [begin, end) of a segment (ring offsets) written since it was last queued.
+    struct Written {
+        uint32_t begin = 0;
+        uint32_t end = 0;
     };
 
     bool CreateBuffersLocked();
@@ -181,6 +187,8 @@ private:
     void UnqueueProcessedLocked();
     void ClearQueueLocked(uint64_t at);
     void TopUpLocked(uint64_t cursor);
+    void MarkWrittenLocked(uint32_t offset, uint32_t bytes);
+    bool WrittenWhole(uint32_t segment) const;
     uint64_t EndOfLap(uint64_t cursor) const { return (cursor / size_ + 1) * size_; }
 
     std::vector<uint8_t> memory_;
@@ -188,6 +196,7 @@ private:
     uint32_t segmentBytes_ = 0;
     uint32_t segments_ = 0;
     ALuint alBuffers_[kMaxSegments] = {};
+    Written written_[kMaxSegments] = {};
     bool buffersMade_ = false;
     // The queue, oldest first, as pieces of the ring in order: the first starts at head_, each
     // runs to its segment's end (the first may start inside it), the last ends at tail_.

@@ -10,11 +10,15 @@
 // - A buffer without notifications is one OpenAL buffer, shared by its duplicates, each of which
 //   is an OpenAL source. New bytes reach it at Unlock, or at the next Play when a voice on it was
 //   playing then.
-// - A buffer with notifications is a ring played through a queue of short OpenAL buffers: the
-//   queue is kept a little ahead of the play cursor with the ring's bytes as they are at that
-//   moment, the cursor counts the bytes played, and notifications fire as it passes their
-//   offsets. A device thread (every 5 ms) keeps the queues and the notifications going; bytes the
-//   caller writes behind the play cursor are heard on the next lap, as with a hardware ring.
+// - A buffer with notifications is a ring played through a queue of short OpenAL buffers, one per
+//   segment of the ring (a sixteenth of it), with the ring's bytes as they are when queued. The
+//   queue always holds a few segments ahead of the play cursor, and besides every segment that the
+//   caller has written whole since it was last queued: a stream that keeps its ring filled ahead
+//   of the cursor so has everything it wrote on its way out, and a thread delayed on a busy
+//   machine does not leave the queue to run dry. The cursor counts the bytes played, and
+//   notifications fire as it passes their offsets. A device thread (every 5 ms) keeps the queues
+//   and the notifications going; bytes the caller writes behind the play cursor are heard on the
+//   next lap, as with a hardware ring.
 #include <cstdint>
 #include <memory>
 
@@ -28,8 +32,12 @@ DsBackend& OpenAlBackend();
 // no output limiter and no dither, so the output is exact. For tests, without a sound card.
 DsResult OpenAlCreateLoopbackDevice(uint32_t sampleRate, std::shared_ptr<DsDevice>* out);
 // Mixes `frames` frames into `out` (2 * frames floats, left then right), then does the work the
-// device thread does for a real device: moves stream queues on and fires notifications. Render in
-// steps shorter than a quarter of any playing ring, so that no stream runs dry within a step.
+// device thread does for a real device: moves stream queues on and fires notifications. A step
+// longer than what a ring has queued ahead runs that stream dry within the step.
 DsResult OpenAlRenderLoopback(DsDevice& device, float* out, uint32_t frames);
+
+// How often, since the process started, a playing ring ran out of queued bytes before the device
+// thread topped it up (each time is a gap in its sound). For benchmarks and diagnostics.
+uint64_t OpenAlStreamUnderruns();
 
 } // namespace plat
