@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/frame_hooks.h"
 #include "core/framework.h"
 #include "core/init.h"
 #include "core/locale.h"
@@ -11,6 +12,7 @@
 #include "editor/editor_framework.h"
 #include "platform/sys/files.h"
 #include "platform/sys/instance_lock.h"
+#include "platform/window/display_lost.h"
 #include "platform/window/message_recording.h"
 #include "shell/game_framework.h"
 #include "world/physics/physics_world.h"
@@ -71,9 +73,18 @@ private:
     std::string recordPath_;
 };
 
+// The display went away: treated as the close operation, as far as it can go without a display.
+void OnDisplayLost() {
+    LogLine("Display connection lost: saving the configuration and closing.");
+    GetInit().Save();
+    const YFrameHooks& h = FrameHooks();
+    if (h.releaseSound) h.releaseSound();
+}
+
 template <class Framework>
 void Start(const std::string& exePath) {
     InputSession input;
+    plat::SetDisplayLostHandler(&OnDisplayLost);
     Framework* framework = new Framework(exePath.c_str());
     g_Framework = framework;
     framework->Run();

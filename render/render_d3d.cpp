@@ -163,6 +163,8 @@ std::vector<YVideoMode>* Render_D3D::GetVideoModes(std::vector<YVideoMode>* out)
         }
     }
 
+    AddScaledModes();
+
     if (modes_.empty()) {
         const char* text = "Requires 3D Accelerator Card.";
         LogLine(text);
@@ -191,6 +193,43 @@ std::vector<YVideoMode>* Render_D3D::GetVideoModes(std::vector<YVideoMode>* out)
     d.index = -1;
     out->push_back(d);
     return out;
+}
+
+void Render_D3D::AddScaledModes() {
+    // Full screen keeps the monitor's mode and scales the back buffer to it, so every common size
+    // up to the desktop's can be offered at the desktop's format and refresh, beside the display's
+    // own modes (a display with one mode would otherwise offer only that one).
+    static constexpr uint32_t COMMON_SIZES[][2] = {
+        {640, 480},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 720},  {1280, 800},
+        {1280, 960},  {1280, 1024}, {1360, 768},  {1366, 768},  {1440, 900},  {1600, 900},
+        {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}, {2560, 1440}, {3840, 2160},
+    };
+    // Only at a format the adapter checked for one of its own modes; with none, nothing is added.
+    const bool checked = std::any_of(modes_.begin(), modes_.end(),
+                                     [&](const YAdapterMode& m) { return m.displayFormat == desktop_.displayFormat; });
+    if (!checked || desktop_.width == 0 || desktop_.height == 0 || desktop_.depthFormat == D3DFMT_UNKNOWN) return;
+    bool added = false;
+    for (const auto& size : COMMON_SIZES) {
+        if (size[0] > desktop_.width || size[1] > desktop_.height) continue;
+        const bool listed = std::any_of(modes_.begin(), modes_.end(), [&](const YAdapterMode& m) {
+            return m.width == size[0] && m.height == size[1] && m.displayFormat == desktop_.displayFormat;
+        });
+        if (listed) continue;
+        YAdapterMode scaled = desktop_;
+        scaled.width = size[0];
+        scaled.height = size[1];
+        modes_.push_back(scaled);
+        LogPrintf(g_Log, "Mode %dx%d:%d@%d scaled to the desktop", AsInt(scaled.width), AsInt(scaled.height),
+                  AsInt(FormatBits(scaled.displayFormat)), AsInt(scaled.refresh));
+        added = true;
+    }
+    if (added) {
+        std::stable_sort(modes_.begin(), modes_.end(), [](const YAdapterMode& a, const YAdapterMode& b) {
+            if (a.width != b.width) return a.width < b.width;
+            if (a.height != b.height) return a.height < b.height;
+            return a.refresh < b.refresh;
+        });
+    }
 }
 
 // ---------------------------------------------------------------- device life

@@ -96,6 +96,8 @@ private:
     // One attempt; false (logged) when the device cannot be made.
     bool CreateDeviceFor(bool fullScreen, int modeIndex);
     void LogVideoMode(const YAdapterMode& record, bool fullScreen);
+    // Adds the common sizes up to the desktop's that the display does not list, at its format.
+    void AddScaledModes();
     // The first depth-stencil format the adapter takes with `displayFormat`, or D3DFMT_UNKNOWN.
     uint32_t FindDepthFormat(uint32_t displayFormat);
     bool MakeBackgroundTarget();

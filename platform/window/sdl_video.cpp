@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/window/display_lost.h"
+
 namespace plat {
 
 bool AcquireVideo() {
@@ -13,7 +15,9 @@ bool AcquireVideo() {
     // While a button is held the mouse stays captured, so a drag that leaves the window goes on
     // reporting positions (outside the client area, negative left and above).
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    WatchDisplayConnection();
+    return true;
 }
 
 void ReleaseVideo() {

@@ -36,6 +36,9 @@ protected:
         return process;
     }
 
+    // Ends the test's X server while copies still run on it.
+    void StopServer() { server_->Stop(); }
+
     Scratch scratch;
 
 private:

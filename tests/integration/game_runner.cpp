@@ -177,11 +177,16 @@ XServer::XServer(const fs::path& logFile) {
     if (display_.empty()) error_ = "Xvfb did not become ready; its messages are in " + logFile.string();
 }
 
-XServer::~XServer() {
+void XServer::Stop() {
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         EndProcess(pid_, Clock::now() + std::chrono::seconds(5));
+        pid_ = -1;
     }
+}
+
+XServer::~XServer() {
+    Stop();
     // Kept open while the server runs: it must never meet a closed pipe on its output.
     if (readyFd_ >= 0) close(readyFd_);
 }

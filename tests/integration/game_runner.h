@@ -56,6 +56,8 @@ public:
     XServer& operator=(const XServer&) = delete;
 
     bool Ok() const { return !display_.empty(); }
+    // Ends the server now, as a lost display does.
+    void Stop();
     // ":N", or "" when the server did not start (Error tells why).
     const std::string& Display() const { return display_; }
     const std::string& Error() const { return error_; }

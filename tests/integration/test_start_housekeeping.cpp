@@ -42,5 +42,31 @@ TEST_F(GameTest, TemporaryFilesOfAKilledSaveAreRemovedAtStart) {
     EXPECT_NE(ReadFile(folder / "log.txt").find("Removed 1 stale temporary files"), std::string::npos);
 }
 
+TEST_F(GameTest, ALostDisplaySavesTheSettingsAndEndsWithAnErrorCode) {
+    const std::filesystem::path folder = scratch.NewGameFolder("lost");
+    const std::vector<std::string> before = ListFolder(folder);
+    auto game = Start(folder, {});
+    const std::string window = WaitForWindow(*game, GAME_TITLE);
+    ASSERT_FALSE(window.empty()) << game->Describe();
+    StopServer();
+    ASSERT_TRUE(game->WaitExit()) << game->Describe();
+    EXPECT_EQ(game->ExitCode(), 3) << game->Describe();
+    EXPECT_NE(ReadFile(folder / "log.txt").find("Display connection lost"), std::string::npos)
+        << ReadFile(folder / "log.txt");
+    ExpectConfigSaved(folder, before);
+}
+
+TEST_F(GameTest, GarbledWindowSizesAreFittedOnceAndSavedFitted) {
+    const std::filesystem::path folder = scratch.NewGameFolder("garbled");
+    std::ofstream(folder / "config.yml") << "<config>\n  <video fullscreen=\"0\">\n"
+                                            "  <window width=\"-5\" height=\"99999999999\">\n</config>\n";
+    auto game = Start(folder, {});
+    const std::string window = WaitForWindow(*game, GAME_TITLE);
+    ASSERT_FALSE(window.empty()) << game->Describe();
+    ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
+    const std::string config = ReadFile(folder / "config.yml");
+    EXPECT_NE(config.find("<window width=\"800\" height=\"600\""), std::string::npos) << config;
+}
+
 } // namespace
 } // namespace itest

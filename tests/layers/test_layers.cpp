@@ -160,6 +160,8 @@ TEST(IncludeRules, TableOfCases) {
         {"platform/sys/threads.cpp", "ode/ode.h", true, false},
         {"core/log.cpp", "cstdio", true, true},
         {"tests/integration/game_runner.cpp", "unistd.h", true, true},
+        {"bench/support/alloc_counter.cpp", "dlfcn.h", true, true},
+        {"fuzz/markup.cpp", "unistd.h", true, false},
     };
     for (const Case& c : cases) {
         const std::string problem = IncludeProblem(c.source, c.header, c.angled);

@@ -436,14 +436,15 @@ TEST_F(RenderNullTest, ModeListKeepsUsableModesSortedWithTheDesktopLast) {
     s.displayMode = Mode(1024, 768, 60);
     Render_D3D& r = Make(s);
 
-    EXPECT_EQ(Texts(modes_), (std::vector<std::string>{"800x600:32@60#0", "800x600:32@85#1", "1024x768:32@75#2",
-                                                       "1024x768:32@60#-1"}));
+    // 640x480 at the desktop's format is offered too: full screen scales the back buffer.
+    EXPECT_EQ(Texts(modes_), (std::vector<std::string>{"640x480:32@60#0", "800x600:32@60#1", "800x600:32@85#2",
+                                                       "1024x768:32@75#3", "1024x768:32@60#-1"}));
     const std::vector<std::string> log = LogLines();
     const std::vector<std::string> expected = {
         "Mode 800x600:24@60 ignored",      "Mode 600x480:32@60 ignored",
         "Mode 640x480:16@60 failed.",      "Mode 1024x768:16@60 checked, depth buffer failed.",
         "Mode 1024x768:32@75 checked, ok", "Mode 800x600:32@85 checked, ok",
-        "Mode 800x600:32@60 checked, ok"};
+        "Mode 800x600:32@60 checked, ok",  "Mode 640x480:32@60 scaled to the desktop"};
     ASSERT_GE(log.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(log.end() - static_cast<long>(expected.size()), log.end()), expected);
     EXPECT_EQ(r.AdapterModes()[0].depthFormat, D3DFMT_D24S8);
@@ -478,6 +479,25 @@ TEST_F(RenderNullTest, DesktopRecordFallsBackToAListedModeTheDisplayCanShow) {
     }
 }
 
+TEST_F(RenderNullTest, ADisplayWithOneModeOffersTheCommonSizesUpToItsOwn) {
+    NullAdapterScript s;
+    s.modes = {Mode(1280, 1024, 60)};
+    s.displayMode = Mode(1280, 1024, 60);
+    Make(s);
+    std::vector<std::string> texts;
+    for (const YVideoMode& m : g_VideoModes.Modes()) texts.push_back(m.ToString());
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"640x480:32@60", "800x600:32@60", "1024x768:32@60", "1152x864:32@60",
+                                        "1280x720:32@60", "1280x800:32@60", "1280x960:32@60", "1280x1024:32@60"}));
+    // A saved 800x600:32 stays 800x600, and its device gets a back buffer of that size.
+    const YVideoMode chosen = g_VideoModes.Resolve("800x600:32");
+    EXPECT_EQ(chosen.ToString(), "800x600:32@60");
+    Create(true, chosen.index);
+    EXPECT_EQ(device_->Presentation().BackBufferWidth, 800u);
+    EXPECT_EQ(device_->Presentation().BackBufferHeight, 600u);
+    EXPECT_EQ(device_->Presentation().FullScreen_RefreshRateInHz, 60u);
+}
+
 TEST_F(RenderNullTest, TheModeTextIsResolvedOnceToTheListedModeTheDeviceGets) {
     Make();
     InstallRenderHooks();
@@ -489,8 +509,8 @@ TEST_F(RenderNullTest, TheModeTextIsResolvedOnceToTheListedModeTheDeviceGets) {
     const Case cases[] = {
         {"800x600:32", "800x600:32@60"},   // the desktop's refresh when none is given
         {"1024x768:32", "1024x768:32@75"}, // the only rate of that size
-        {"1280x1024:32", "800x600:32@60"}, // unknown sizes take the first listed mode
-        {"junk", "800x600:32@60"},
+        {"1280x1024:32", "640x480:32@60"}, // unknown sizes take the first listed mode
+        {"junk", "640x480:32@60"},
     };
     for (const Case& c : cases) {
         const YVideoMode m = g_VideoModes.Resolve(c.text);
@@ -514,7 +534,7 @@ TEST_F(RenderNullTest, WindowedDeviceThatFailsIsMadeInFullScreen) {
     s.createDeviceResults = {E_FAIL};
     Make(s);
     GetInit().fullscreen = false;
-    NullDevice& dev = Create(false, 2);
+    NullDevice& dev = Create(false, 3);
     EXPECT_TRUE(GetInit().fullscreen);
     EXPECT_EQ(dev.Presentation().Windowed, 0);
     EXPECT_EQ(dev.Presentation().BackBufferWidth, 1024u);
@@ -569,7 +589,7 @@ TEST_F(RenderNullTest, FatalStartFailuresEndTheProgramWithCodeZero) {
         EXPECT_EQ(LogLines().back(), c.lastLine);
     }
     // The configured mode was reset to the smallest listed one and saved.
-    EXPECT_NE(dir_.Read("config.yml").find("mode=\"800x600:32@60\""), std::string::npos) << dir_.Read("config.yml");
+    EXPECT_NE(dir_.Read("config.yml").find("mode=\"640x480:32@60\""), std::string::npos) << dir_.Read("config.yml");
 }
 
 // ---------------------------------------------------------------- loss, reset, registry
