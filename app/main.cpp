@@ -11,7 +11,9 @@
 #include "editor/editor_framework.h"
 #include "platform/sys/files.h"
 #include "platform/sys/instance_lock.h"
+#include "platform/window/message_recording.h"
 #include "shell/game_framework.h"
+#include "world/physics/physics_world.h"
 
 namespace {
 
@@ -21,15 +23,57 @@ constexpr const char* INSTANCE_MUTEX = "KorvelinMutex";
 
 // What ran before the entry function on the original platform, in its order: the configuration
 // (with its scan of the language folders), the localisation table, the log, and the system check.
-void StaticStartUp() {
+// A copy that finds another running opens the log to append: the other may run in this folder
+// and write to the same log.
+void StaticStartUp(bool anotherCopy) {
     GetInit();
     GetLocale();
-    LogReopen("log.txt");
+    LogOpen("log.txt", anotherCopy);
     if (!checkSystem(DefaultSystemProbe())) std::exit(0);
+    PhysicsInit();
 }
+
+// Input recording for tests and benchmarks: with KORVELIN_RECORD_INPUT set, every message the
+// window hands the framework is written to that file when the program ends; with
+// KORVELIN_REPLAY_INPUT set, such a file is played in place of the window's input.
+class InputSession {
+public:
+    InputSession() {
+        if (const char* path = std::getenv("KORVELIN_REPLAY_INPUT"); path && *path) {
+            std::string error;
+            if (replayer_.Load(path, error)) {
+                LogPrintf(g_Log, "Replaying %d input messages from %s", static_cast<int>(replayer_.Count()), path);
+                replayer_.Start();
+            } else {
+                LogPrintf(g_Log, "Input replay not started: %s", error.c_str());
+            }
+        }
+        if (const char* path = std::getenv("KORVELIN_RECORD_INPUT"); path && *path) {
+            recordPath_ = path;
+            recorder_.Start();
+        }
+    }
+    ~InputSession() {
+        replayer_.Stop();
+        if (recordPath_.empty()) return;
+        recorder_.Stop();
+        std::string error;
+        if (recorder_.Save(recordPath_, error))
+            LogPrintf(g_Log, "Recorded %d input messages to %s", static_cast<int>(recorder_.Messages().size()),
+                      recordPath_.c_str());
+        else
+            LogPrintf(g_Log, "Input recording not saved: %s", error.c_str());
+    }
+
+private:
+    plat::MessageReplayer replayer_;
+    plat::MessageRecorder recorder_;
+    std::string recordPath_;
+};
 
 template <class Framework>
 void Start(const std::string& exePath) {
+    InputSession input;
     Framework* framework = new Framework(exePath.c_str());
     g_Framework = framework;
     framework->Run();
@@ -39,14 +83,23 @@ void Start(const std::string& exePath) {
 } // namespace
 
 int main(int argc, char** argv) {
-    StaticStartUp();
-
-    const std::string exePath = plat::ModulePath();
+    // The single-instance rule is checked before anything touches the game folder.
     plat::InstanceLock mutex;
-    mutex.Open(INSTANCE_MUTEX);
+    const bool lockHeld = mutex.Open(INSTANCE_MUTEX);
     const bool anotherCopy = mutex.AlreadyExisted();
 
+    StaticStartUp(anotherCopy);
+    const std::string exePath = plat::ModulePath();
+
     LogPrintf(g_Log, "%s %s", PRODUCT_NAME, PRODUCT_VERSION);
+    if (!lockHeld)
+        LogPrintf(g_Log, "Single-instance lock unavailable (%s): starting as if alone",
+                  plat::InstanceLock::PathFor(INSTANCE_MUTEX).c_str());
+    // Temporary files of saves that a kill cut short; a copy still running keeps its own.
+    if (!anotherCopy) {
+        if (const int removed = plat::RemoveStaleTempFiles("."); removed > 0)
+            LogPrintf(g_Log, "Removed %d stale temporary files", removed);
+    }
 
     switch (ChooseStart(CommandText(argc, argv), anotherCopy)) {
         case StartChoice::Game: Start<GameFramework>(exePath); break;
@@ -54,5 +107,6 @@ int main(int argc, char** argv) {
         case StartChoice::Exit: break;
     }
     mutex.Close();
+    PhysicsShutdown();
     return 0;
 }

@@ -25,7 +25,7 @@ foreach(dir IN LISTS test_dirs)
   # These suites read the assembled game folder.
   if(suite STREQUAL "integration")
     add_dependencies(tests_${suite} korvelin game_data)
-  elseif(suite STREQUAL "content" OR suite STREQUAL "render_gl")
+  elseif(suite STREQUAL "content" OR suite MATCHES "_gl$")
     add_dependencies(tests_${suite} game_data)
   endif()
   gtest_discover_tests(tests_${suite} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}

@@ -5,12 +5,14 @@
 #include <functional>
 #include <string>
 
+#include "core/video_mode.h"
+
 struct YFrameHooks {
     // Renderer: the device for a window, in windowed or full-screen mode at the given mode.
     std::function<bool()> rendererExists;
-    // The configured full-screen mode text resolved to the best listed mode.
-    std::function<void(const std::string& modeText, int& width, int& height, int& depth, int& refresh)> resolveMode;
-    std::function<void(void* window, bool fullScreen, int width, int height, int depth, int refresh)> createDevice;
+    // The device for the window; in full screen at `mode`, already resolved against the renderer's
+    // list (its index names the listed mode).
+    std::function<void(void* window, bool fullScreen, const YVideoMode& mode)> createDevice;
     std::function<void()> releaseDevice;
     std::function<void()> resetDevice;
     std::function<void(bool clear)> beginFrame;

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <string_view>
 
 #include "core/frame_hooks.h"
 #include "core/log.h"
 #include "core/message_box.h"
-#include "core/number_text.h"
 #include "core/window_sizing.h"
 #include "platform/sys/clock.h"
 
@@ -23,28 +21,6 @@ namespace {
 bool RendererExists() {
     const YFrameHooks& h = FrameHooks();
     return h.rendererExists && h.rendererExists();
-}
-
-constexpr int VK_F10 = 121;
-constexpr int MIN_CLIENT_WIDTH = 320;
-// The configuration's default full-screen mode.
-constexpr int DEFAULT_MODE_WIDTH = 800;
-constexpr int DEFAULT_MODE_HEIGHT = 600;
-constexpr int DEFAULT_MODE_DEPTH = 32;
-
-// "WxH:D@R" read as far as it matches, as sscanf("%dx%d:%d@%d") reads it, but with numbers beyond
-// the int range saturated rather than undefined. Fields not reached are left as they are.
-void ReadModeText(std::string_view text, int& width, int& height, int& depth, int& refresh) {
-    int* const fields[] = {&width, &height, &depth, &refresh};
-    const char separators[] = {'x', ':', '@'};
-    for (int i = 0; i < 4; ++i) {
-        std::size_t used = 0;
-        const int value = TextToInt(text, &used);
-        if (used == 0) return;
-        *fields[i] = value;
-        if (i == 3 || used >= text.size() || text[used] != separators[i]) return;
-        text.remove_prefix(used + 1);
-    }
 }
 
 } // namespace
@@ -91,7 +67,7 @@ void YFramework::MouseDown(int, int, int) {}
 void YFramework::MouseUp(int, int, int) {}
 
 void YFramework::KeyDown(int key) {
-    if (key == VK_F10) Quit();
+    if (key == plat::VK_F10) Quit();
 }
 
 void YFramework::KeyUp(int) {}
@@ -109,51 +85,42 @@ void YFramework::Fail(const char* text) {
 }
 
 void YFramework::CreateWindowed(const char* title, int width, int height) {
-    CreateFrameWindow(title, width, height, 0, 0, false);
+    YVideoMode size;
+    size.width = width > 0 ? static_cast<uint32_t>(width) : 0;
+    size.height = height > 0 ? static_cast<uint32_t>(height) : 0;
+    CreateFrameWindow(title, size, false);
 }
 
-void YFramework::CreateFullscreen(const char* title, const char* modeText) {
-    int width = 0, height = 0, depth = 0, refresh = 0;
-    const YFrameHooks& h = FrameHooks();
-    if (h.resolveMode) {
-        h.resolveMode(modeText ? modeText : "", width, height, depth, refresh);
-    } else if (modeText) {
-        ReadModeText(modeText, width, height, depth, refresh);
-    }
-    // Without a mode list, a text that names no usable mode (a damaged or hand-edited
-    // configuration, a mode saved on a larger screen) gets the default mode rather than a window
-    // that cannot be created.
-    if (!h.resolveMode) {
+void YFramework::CreateFullscreen(const char* title, const YVideoMode& mode) {
+    YVideoMode chosen = mode;
+    // A mode that no renderer's list chose (index -1) and that names no usable size (a damaged or
+    // hand-edited configuration, a mode saved on a larger screen) gets the default mode rather
+    // than a window that cannot be created.
+    if (chosen.index < 0) {
         int screenWidth = 0, screenHeight = 0;
         window_.GetScreenSize(screenWidth, screenHeight);
-        const bool tooLarge = screenWidth > 0 && screenHeight > 0 && (width > screenWidth || height > screenHeight);
-        if (width <= 0 || height <= 0 || tooLarge) {
-            width = DEFAULT_MODE_WIDTH;
-            height = DEFAULT_MODE_HEIGHT;
-            depth = DEFAULT_MODE_DEPTH;
-            refresh = 0;
-        }
+        const bool tooLarge =
+            screenWidth > 0 && screenHeight > 0 &&
+            (chosen.width > static_cast<uint32_t>(screenWidth) || chosen.height > static_cast<uint32_t>(screenHeight));
+        if (chosen.width == 0 || chosen.height == 0 || tooLarge) chosen = DefaultVideoMode();
     }
-    CreateFrameWindow(title, width, height, depth, refresh, true);
+    CreateFrameWindow(title, chosen, true);
 }
 
-void YFramework::CreateFrameWindow(const char* title, int width, int height, int depth, int refresh, bool fullScreen) {
+void YFramework::CreateFrameWindow(const char* title, const YVideoMode& mode, bool fullScreen) {
     fullScreen_ = fullScreen;
+    int width = static_cast<int>(std::min<uint32_t>(mode.width, INT32_MAX));
+    int height = static_cast<int>(std::min<uint32_t>(mode.height, INT32_MAX));
     if (!fullScreen) {
-        // A window gets no smaller than its minimum size and no larger than the screen, whatever
-        // size the configuration asks for.
         int screenWidth = 0, screenHeight = 0;
         window_.GetScreenSize(screenWidth, screenHeight);
-        const bool screenKnown = screenWidth > 0 && screenHeight > 0;
-        const float aspect =
-            screenKnown ? static_cast<float>(screenWidth) / static_cast<float>(screenHeight) : screenAspect_;
-        if (screenKnown) {
-            width = std::min(width, screenWidth);
-            height = std::min(height, screenHeight);
-        }
-        width = std::max(width, MIN_CLIENT_WIDTH);
-        height = std::max(height, static_cast<int>(MIN_CLIENT_WIDTH / aspect));
+        const YWindowSize size = FitWindowSize(width, height, screenWidth, screenHeight);
+        width = size.width;
+        height = size.height;
     }
+    YVideoMode used = mode;
+    used.width = static_cast<uint32_t>(width);
+    used.height = static_cast<uint32_t>(height);
 
     plat::WindowDesc desc;
     desc.title = title;
@@ -172,8 +139,7 @@ void YFramework::CreateFrameWindow(const char* title, int width, int height, int
     }
 
     const YFrameHooks& h = FrameHooks();
-    if (RendererExists() && h.createDevice)
-        h.createDevice(window_.NativeHandle(), fullScreen, width, height, depth, refresh);
+    if (RendererExists() && h.createDevice) h.createDevice(window_.NativeHandle(), fullScreen, used);
 
     window_.GetScreenSize(screenWidth_, screenHeight_);
     if (screenWidth_ > 0 && screenHeight_ > 0)
@@ -211,16 +177,21 @@ bool YFramework::Run() {
 }
 
 bool YFramework::PumpOnce() {
+    // Every waiting message is handled before the next frame, each through the message switch (a
+    // key pressed and released within one frame still reaches KeyDown and KeyUp), so a burst of
+    // typing or key repeats never queues up behind the frames. A bound keeps a source that never
+    // runs dry from holding off the frame for good.
     plat::Msg msg;
-    if (plat::PeekMessage(msg)) {
+    bool handled = false;
+    for (std::size_t n = 0; n < plat::MESSAGE_QUEUE_CAPACITY && plat::PeekMessage(msg); ++n) {
         if (msg.message == plat::WM_QUIT) {
             running_ = false;
             return false;
         }
         OnMessage(msg.message, msg.wParam, msg.lParam);
-    } else {
-        Idle();
+        handled = true;
     }
+    if (!handled) Idle();
     FireTimers();
     TickFrame();
     return running_;

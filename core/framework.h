@@ -6,6 +6,7 @@
 #include <list>
 #include <string>
 
+#include "core/video_mode.h"
 #include "platform/window/win_messages.h"
 #include "platform/window/window.h"
 
@@ -36,9 +37,13 @@ public:
     virtual YIcon GetIcon();
     virtual YCursor GetCursor();
 
+    // A window of the client size asked for, fitted to the screen (window_sizing.h).
     void CreateWindowed(const char* title, int width, int height);
-    void CreateFullscreen(const char* title, const char* modeText);
-    void CreateFrameWindow(const char* title, int width, int height, int depth, int refresh, bool fullScreen);
+    // Full screen at a mode resolved from the configuration (render/video_mode.h): the back buffer
+    // takes its size, the device its depth and refresh and its place in the renderer's list.
+    void CreateFullscreen(const char* title, const YVideoMode& mode);
+    // Windowed: the mode's width and height are the client size asked for.
+    void CreateFrameWindow(const char* title, const YVideoMode& mode, bool fullScreen);
     void DestroyFrameWindow();
 
     bool Run();
@@ -49,6 +54,10 @@ public:
 
     // Timers: no part of the game adds one, but the list and its firing rule stand.
     void AddTimer(uint32_t id, uint32_t delayMs);
+
+    // The full-screen mode as the start-up resolved it from the configuration.
+    void SetVideoMode(const YVideoMode& mode) { videoMode_ = mode; }
+    const YVideoMode& VideoMode() const { return videoMode_; }
 
     bool IsFullScreen() const { return fullScreen_; }
     bool IsMaximized() const { return maximized_; }
@@ -83,6 +92,7 @@ private:
     void Fail(const char* text);
 
     std::list<YTimerRecord> timers_;
+    YVideoMode videoMode_ = DefaultVideoMode();
     bool fullScreen_ = false;
     bool active_ = true;
     bool running_ = false;

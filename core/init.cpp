@@ -101,8 +101,8 @@ void Init::CopyAttributesToFields() {
     const std::vector<XMLAttribute>& video = tags[TAG_VIDEO].attributes;
     fullscreen = video[VIDEO_FULLSCREEN].AsBool();
     doubleBuffer = video[VIDEO_DOUBLE_BUFFER].AsBool();
-    const YInitHooks& hooks = InitHooks();
-    videoMode = hooks.normalizeVideoMode ? hooks.normalizeVideoMode(video[VIDEO_MODE].value) : video[VIDEO_MODE].value;
+    // Kept as written; the start-up resolves it against the renderer's list once.
+    videoMode = video[VIDEO_MODE].value;
 
     const std::vector<XMLAttribute>& window = tags[TAG_WINDOW].attributes;
     windowWidth = window[WINDOW_WIDTH].AsInt();
@@ -173,7 +173,19 @@ bool Init::Save() {
     WriteCloseTag(out, TAG_CONFIG);
     out += '\n';
 
-    if (!plat::WriteFileAtomic(fileName, out)) {
+    plat::AtomicFile file;
+    if (!file.Open(fileName)) {
+        // No temporary file can be made beside it (a read-only game folder), but the file itself
+        // may still be writable: write it in place rather than lose the settings.
+        if (plat::WriteFileInPlace(fileName, out)) {
+            LogPrintf(g_Log, "Configuration saved in place: no temporary file could be made beside %s",
+                      fileName.c_str());
+            return true;
+        }
+        LogPrintf(g_Log, "Configuration not saved: could not write %s", fileName.c_str());
+        return false;
+    }
+    if (!file.Write(out.data(), out.size()) || !file.Commit()) {
         LogPrintf(g_Log, "Configuration not saved: could not write %s", fileName.c_str());
         return false;
     }

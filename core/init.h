@@ -24,8 +24,6 @@
 
 // What the configuration needs of the renderer; the renderer installs these at start.
 struct YInitHooks {
-    // The video-mode list's normalisation of a mode text. Empty: the text is kept as it is.
-    std::function<std::string(const std::string& modeText)> normalizeVideoMode;
     // Appends one slide to the start-up slide show. Empty: splash tags add nothing.
     std::function<void(const std::string& shader, const std::string& bgShader, const YColor& bgColor, float width,
                        float height)>

@@ -11,13 +11,16 @@ YLog g_Log;
 
 namespace {
 
+// Whether the log's first use opens "log.txt" itself; LogOpen, used first, opens it as it asks.
+bool g_openOnFirstUse = true;
+
 // Everything the log owns, built on first use so that lines logged during static start-up are kept.
 struct LogState {
     std::mutex lock;
     FILE* file = nullptr;
     YLogEcho* console = nullptr;
 
-    LogState() { file = plat::OpenFile("log.txt", "w"); }
+    LogState() { file = g_openOnFirstUse ? plat::OpenFile("log.txt", "w") : nullptr; }
     ~LogState() {
         if (file) std::fclose(file);
         file = nullptr;
@@ -110,6 +113,15 @@ YLogEcho* GetLogConsole() {
     LogState& s = State();
     std::lock_guard<std::mutex> guard(s.lock);
     return s.console;
+}
+
+void LogOpen(const std::string& path, bool append) {
+    g_openOnFirstUse = false;
+    LogState& s = State();
+    std::lock_guard<std::mutex> guard(s.lock);
+    if (s.file) std::fclose(s.file);
+    s.file = plat::OpenFile(path, append ? "a" : "w");
+    t_pending.size = 0;
 }
 
 void LogReopen(const std::string& path) {

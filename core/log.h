@@ -36,5 +36,10 @@ void LogAppendf(YLog& log, const char* format, ...) __attribute__((format(printf
 void SetLogConsole(YLogEcho* console);
 YLogEcho* GetLogConsole();
 
+// Opens the log on `path`, truncated, or appended to with `append` (a copy of the program that is
+// not alone must not cut short the log of a copy running in the same folder). Used before the
+// log's first use, the log never opens "log.txt" itself.
+void LogOpen(const std::string& path, bool append);
+
 // Tests: reopen the log on another file (truncating it); an empty path closes it.
 void LogReopen(const std::string& path);

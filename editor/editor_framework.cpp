@@ -3,45 +3,84 @@
 #include "core/console.h"
 #include "core/init.h"
 #include "core/log.h"
+#include "editor/editor_matrix.h"
+#include "editor/editor_status.h"
+#include "editor/editor_world_scene.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
-#include "render/console_drawer.h"
-#include "render/font_loader.h"
+#include "render/camera.h"
+#include "render/draw_list.h"
+#include "render/font.h"
+#include "render/framework_start.h"
+#include "render/mesh/mesh_draw.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
+#include "render/scene/environment_box.h"
+#include "render/scene/shadow_volume.h"
 #include "render/shader.h"
-#include "render/shader_loader.h"
+#include "world/table/table.h"
 
 namespace {
 
 constexpr const char* EDITOR_TITLE = "Level Editor";
-constexpr int VK_F8 = 119;
+constexpr const char* KEYBOARD_FILE = "data\\editor_kbd.yml";
+constexpr float CAMERA_TILT = -40.0f;
+constexpr float SCENE_FOV = 45.0f;
+
+// Table drawing flags: colour, depth only, the rest.
+constexpr int TABLE_ALL = TABLE_DRAW_FULL | TABLE_DRAW_BORDER | TABLE_DRAW_OVERLAYS;
+constexpr int TABLE_COLOUR = TABLE_DRAW_FULL | TABLE_DRAW_BORDER;
+constexpr int TABLE_DEPTH = TABLE_DRAW_BORDER;
+
+// The status lines in the editor's font at size 12.
+class FontTextOut : public EditorTextOut {
+public:
+    explicit FontTextOut(YFont* font) : font_(font) {}
+    void Text(float x, float y, const char* text) override {
+        if (font_) font_->DrawText(x, y, EDITOR_STATUS_TEXT_SIZE, text);
+    }
+
+private:
+    YFont* font_;
+};
 
 } // namespace
 
 EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePath : "") {
+    LoadKeyboardMacros(KEYBOARD_FILE, keyboard_);
+    ResetCamera();
+    cameraDistance_ = EDITOR_CAMERA_DISTANCE;
+
     console_ = CreateEditorConsole(this);
-    console_->RegisterCommand("exit", EDITOR_CMD_EXIT);
-    InstallRenderHooks();
-    CreateRenderer();
-    ParseFontFile("data\\fonts.yml");
-    ParseShaderFile("data\\shaders.yml");
-    ParseShaderFile("data\\shaders_env.yml");
-    ParseShaderFile("data\\shaders_blocks.yml");
-    InstallConsoleDrawer(console_);
-    LogLine("Initialization...");
-    GetInit().Load("config.yml");
+    RegisterEditorConsoleNames(*console_);
+
+    YFrameworkStartSteps steps;
+    steps.beforeConfig = [this] { font_ = FindFont("sysfont"); };
+    StartFramework(*this, console_, steps);
+
+    // The table with its materials, the block materials.
+    scene_ = std::make_unique<EditorWorldScene>();
+    level_.scene = scene_.get();
+    handler_ = std::make_unique<EditorConsoleHandler>(*console_, level_, *scene_, *this);
+    input_ = std::make_unique<EditorInput>(*console_, keyboard_, level_);
+
+    const std::string first = scene_->FirstMaterial();
+    if (!first.empty()) level_.curMaterial = first;
+    scene_->SetEnvironment("");
+
     CreateEditorWindow();
-    lastTime_ = plat::TimeMs();
 }
 
-EditorFramework::~EditorFramework() { DestroyRenderer(); }
+EditorFramework::~EditorFramework() {
+    level_.scene = nullptr;
+    DestroyRenderer();
+}
 
 void EditorFramework::CreateEditorWindow() {
     Init& init = GetInit();
     if (init.fullscreen) {
         maximized_ = false;
-        CreateFullscreen(EDITOR_TITLE, init.videoMode.c_str());
+        CreateFullscreen(EDITOR_TITLE, VideoMode());
     } else {
         maximized_ = init.maximize;
         CreateWindowed(EDITOR_TITLE, init.windowWidth, init.windowHeight);
@@ -55,56 +94,143 @@ void EditorFramework::ToggleFullscreen() {
     CreateEditorWindow();
 }
 
+void EditorFramework::ApplyVideoModeText(const std::string& text) { ApplyVideoMode(*this, text); }
+
+void EditorFramework::RecreateWindow() {
+    DestroyFrameWindow();
+    CreateEditorWindow();
+}
+
+void EditorFramework::ResetCamera() {
+    arcBall_.stored = MatrixRotationXDeg(CAMERA_TILT);
+    arcBall_.angle = 0.0f;
+    level_.redrawFlag = 1;
+}
+
+EditorCameraAxes EditorFramework::CameraAxes() const {
+    EditorCameraAxes axes;
+    axes.right = g_Camera.right;
+    axes.up = g_Camera.up;
+    axes.forward = g_Camera.back;
+    return axes;
+}
+
 void EditorFramework::Quit() {
     GetInit().Save();
     YFramework::Quit();
 }
 
-bool EditorFramework::Frame() {
-    const uint32_t now = plat::TimeMs();
-    const float dt = static_cast<float>(now - lastTime_) * 0.001f;
-    lastTime_ = now;
-    AnimateShaders(dt);
-    if (console_) console_->Update(dt);
+bool EditorFramework::SaveLevel(const char* name) { return handler_->SaveLevel(name ? name : ""); }
 
-    if (!g_Render || !g_Render->IsDeviceReady()) return false;
-    g_Render->BeginFrame(true);
-    g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
-    if (console_) console_->Draw();
-    g_Render->EndFrame();
-    return true;
+bool EditorFramework::LoadLevelEditor(const char* name) { return handler_->LoadLevelEditor(name ? name : ""); }
+
+void EditorFramework::OnResize(int width, int height) {
+    if (!IsFullScreen()) {
+        Init& init = GetInit();
+        init.maximize = IsMaximized();
+        if (!init.maximize) {
+            init.windowWidth = width;
+            init.windowHeight = height;
+        }
+    }
+    arcBall_.SetWindowSize(width, height);
+}
+
+void EditorFramework::MouseMove(int x, int y) {
+    if (!arcBall_.dragging) return;
+    arcBall_.Drag(x, y);
+    level_.redrawFlag = 1;
+}
+
+void EditorFramework::MouseDown(int, int x, int y) { arcBall_.BeginDrag(x, y); }
+
+void EditorFramework::MouseUp(int, int x, int y) { arcBall_.EndDrag(x, y); }
+
+void EditorFramework::MouseWheel(int delta) {
+    cameraDistance_ = WheelCameraDistance(cameraDistance_, delta);
+    level_.redrawFlag = 1;
 }
 
 void EditorFramework::KeyDown(int key) {
-    keyConsumed_ = false;
-    if (key == plat::VK_OEM_3) {
-        if (console_) console_->shown = !console_->shown;
-        keyConsumed_ = true;
-        return;
-    }
-    if (console_ && console_->shown) {
-        if (key == plat::VK_PRIOR)
-            console_->Scroll(true);
-        else if (key == plat::VK_NEXT)
-            console_->Scroll(false);
-        return;
-    }
-    if (key == VK_F8) ToggleFullscreen();
+    // F10 does not end the editor: the base handling is not run.
+    const EditorKeyResult result =
+        input_->KeyDown(key, KeyState(plat::VK_CONTROL), KeyState(plat::VK_MENU), KeyState(plat::VK_SHIFT));
+    if (result == EditorKeyResult::ToggleFullscreen) ToggleFullscreen();
 }
 
-void EditorFramework::Char(int code) {
-    if (keyConsumed_) {
-        keyConsumed_ = false;
-        return;
-    }
-    if (console_) console_->OnChar(code);
-}
+void EditorFramework::Char(int code) { input_->Char(code); }
 
 void EditorFramework::RunCommand(int id) {
-    if (id == EDITOR_CMD_EXIT) {
-        console_->Print(console_->GetNameText() + " ok.");
-        Quit();
-    }
+    if (handler_) handler_->RunCommand(id);
 }
 
-void EditorFramework::SetVariable(int) {}
+void EditorFramework::SetVariable(int id) {
+    if (handler_) handler_->SetVariable(id);
+}
+
+bool EditorFramework::Frame() {
+    if (!g_Render || !g_Render->IsDeviceReady()) return false;
+
+    // Camera: the trackball's rotation, then back by the distance.
+    YMatrix rotation;
+    arcBall_.GetMatrix(rotation.m);
+    YMatrix back;
+    back.MatrixSetTranslation(YVector(0.0f, 0.0f, -cameraDistance_));
+    const YMatrix view = back * rotation;
+    g_Camera.SetView(&view);
+
+    const float dt = clock_.Step(plat::TimeMs());
+    console_->Update(dt);
+    AnimateShaders(dt);
+    g_Render->BeginFrame(false);
+
+    const float aspect = ProjectionAspect() > 0.0f ? ProjectionAspect() : 4.0f / 3.0f;
+    if (!g_Render->HasBackgroundTarget()) {
+        g_Render->SetPerspective(100.0f, aspect, 0.1f, 5000.0f);
+        g_EnvironmentBox.Draw();
+        g_Render->SetPerspective(SCENE_FOV, aspect, 0.1f, 1000.0f);
+        g_Render->SetWorldMatrix(&view);
+        scene_->DrawTable(TABLE_ALL);
+    } else {
+        const bool lost = g_Render->TakeBackgroundLost();
+        if (level_.redrawFlag || lost) {
+            level_.redrawFlag = 0;
+            g_Render->BeginBackground(false);
+            g_Render->SetPerspective(100.0f, aspect, 0.1f, 5000.0f);
+            g_EnvironmentBox.Draw();
+            g_Render->SetPerspective(SCENE_FOV, aspect, 0.1f, 1000.0f);
+            g_Render->SetWorldMatrix(&view);
+            scene_->DrawTable(TABLE_COLOUR);
+            g_Render->EndBackground();
+        } else {
+            g_Render->RestoreBackground();
+        }
+        g_Render->SetPerspective(SCENE_FOV, aspect, 0.1f, 1000.0f);
+        g_Render->SetWorldMatrix(&view);
+        scene_->DrawTable(TABLE_DEPTH);
+    }
+
+    g_ShadowVolume.Begin(0.0f);
+    scene_->UpdateBlocks(dt);
+    frameDraw_.DrawEditLines(level_, *scene_, view, dt);
+
+    QueueMeshDraws();
+    DrawOpaqueQueue();
+    g_ShadowVolume.Begin(-61.3f);
+    g_Render->SetWorldMatrix(&view);
+    DrawBlendedQueue();
+    g_ShadowVolume.Draw(true);
+
+    g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+    if (GetInit().fps && font_) font_->DrawTextf(0.0f, 32.0f, 32.0f, "FPS=%0.1f", FramesPerSecond());
+    if (!console_->shown) {
+        frameDraw_.DrawPanels();
+        FontTextOut out(font_);
+        DrawStatusLines(level_, *scene_, out);
+    }
+    frameDraw_.DrawMouseCursor(MouseX(), MouseY(), ClientWidth(), ClientHeight());
+    console_->Draw();
+    g_Render->SetShader(nullptr, false);
+    g_Render->EndFrame();
+    return true;
+}

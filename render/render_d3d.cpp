@@ -1,6 +1,8 @@
 // Render_D3D: the Direct3D object, display modes, device creation, loss and reset, and frames.
 #include "render/render_d3d.h"
 
+#include "platform/gpu/device_notes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -58,6 +60,8 @@ Render_D3D::Render_D3D(const Direct3DFactory& factory) {
     defaultBlock_ = YRenderStateBlock::Defaults();
     defaultStages_ = YStageStates();
 
+    // Where the device gives the nearest it can instead of an exact result, the log says so.
+    gpu::SetDeviceNoteSink([](const char* text) { LogLine(text); });
     d3d_ = factory ? factory(D3D_SDK_VERSION) : Direct3DCreate(D3D_SDK_VERSION);
     if (!d3d_) {
         LogLine("Could not create D3D object.");

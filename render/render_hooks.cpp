@@ -11,21 +11,8 @@
 void InstallRenderHooks() {
     YFrameHooks& h = FrameHooks();
     h.rendererExists = [] { return g_Render != nullptr; };
-    h.resolveMode = [](const std::string& modeText, int& width, int& height, int& depth, int& refresh) {
-        const YVideoMode mode = YVideoMode::FromString(g_VideoModes.Normalize(modeText.c_str()).c_str());
-        width = static_cast<int>(mode.width);
-        height = static_cast<int>(mode.height);
-        depth = static_cast<int>(mode.depth);
-        refresh = static_cast<int>(mode.refresh);
-    };
-    h.createDevice = [](void* window, bool fullScreen, int width, int height, int depth, int refresh) {
-        if (!g_Render) return;
-        YVideoMode wanted;
-        wanted.width = width > 0 ? static_cast<uint32_t>(width) : 0;
-        wanted.height = height > 0 ? static_cast<uint32_t>(height) : 0;
-        wanted.depth = depth > 0 ? static_cast<uint32_t>(depth) : 0;
-        wanted.refresh = refresh > 0 ? static_cast<uint32_t>(refresh) : 0;
-        g_Render->CreateDevice(window, fullScreen, g_VideoModes.FindBest(&wanted));
+    h.createDevice = [](void* window, bool fullScreen, const YVideoMode& mode) {
+        if (g_Render) g_Render->CreateDevice(window, fullScreen, mode.index);
     };
     h.releaseDevice = [] {
         if (g_Render) g_Render->ReleaseDevice();
@@ -45,9 +32,6 @@ void InstallRenderHooks() {
     };
     h.releaseResources = [] { ReleaseRenderResources(RESOURCE_ALL); };
 
-    InitHooks().normalizeVideoMode = [](const std::string& modeText) {
-        return g_VideoModes.Normalize(modeText.c_str());
-    };
     InstallSplashShowHook();
 }
 

@@ -1,61 +1,8 @@
 #include "render/video_mode.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstring>
 
 YVideoModeList g_VideoModes;
-
-namespace {
-
-// An unsigned decimal number after optional white space; 0 when the text does not start with one.
-// Values beyond 32 bits saturate, so an absurd mode text cannot wrap round to a small size.
-uint32_t ReadNumber(const char* p) {
-    while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
-    uint64_t value = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
-        value = value * 10 + static_cast<uint64_t>(*p - '0');
-        if (value > UINT32_MAX) return UINT32_MAX;
-    }
-    return static_cast<uint32_t>(value);
-}
-
-} // namespace
-
-YVideoMode YVideoMode::FromString(const char* text) {
-    YVideoMode mode;
-    if (!text) return mode;
-    const char* x = std::strchr(text, 'x');
-    const char* colon = std::strchr(text, ':');
-    const char* at = std::strchr(text, '@');
-    if (!x) return mode;
-    // Each number ends at the first character that cannot belong to it, so reading from just
-    // after a separator stops at the next separator by itself.
-    mode.width = ReadNumber(text);
-    mode.height = ReadNumber(x + 1);
-    if (colon) {
-        mode.depth = ReadNumber(colon + 1);
-        if (at) mode.refresh = ReadNumber(at + 1);
-    }
-    return mode;
-}
-
-std::string YVideoMode::ToString() const {
-    std::string text = std::to_string(width) + "x" + std::to_string(height) + ":" + std::to_string(depth);
-    if (refresh != 0) text += "@" + std::to_string(refresh);
-    return text;
-}
-
-bool YVideoMode::operator==(const YVideoMode& o) const {
-    return width == o.width && height == o.height && depth == o.depth && refresh == o.refresh;
-}
-
-bool YVideoMode::Less(const YVideoMode& a, const YVideoMode& b) {
-    if (a.width != b.width) return a.width < b.width;
-    if (a.height != b.height) return a.height < b.height;
-    if (a.depth != b.depth) return a.depth < b.depth;
-    return a.refresh < b.refresh;
-}
 
 void YVideoModeList::Assign(std::vector<YVideoMode> modes) {
     desktop_ = YVideoMode();
@@ -90,15 +37,20 @@ int YVideoModeList::FindBest(YVideoMode* wanted, bool newerSystem) const {
     return best ? best->index : 0;
 }
 
-std::string YVideoModeList::Normalize(const char* text) const {
-    // Nothing to choose from (no renderer yet): keep the text rather than invent a mode.
-    if (modes_.empty()) return text ? text : "";
-    YVideoMode wanted = YVideoMode::FromString(text);
+YVideoMode YVideoModeList::Resolve(const std::string& text) const {
+    YVideoMode wanted = YVideoMode::FromString(text.c_str());
+    if (modes_.empty()) return wanted.width == 0 || wanted.height == 0 ? DefaultVideoMode() : wanted;
     int position = FindBest(&wanted);
     // The renderer numbers its modes by position; should a record say otherwise, fall back to
     // the first mode rather than read outside the list.
     if (position < 0 || static_cast<size_t>(position) >= modes_.size()) position = 0;
-    return modes_[position].ToString();
+    return modes_[static_cast<size_t>(position)];
+}
+
+std::string YVideoModeList::Normalize(const char* text) const {
+    // Nothing to choose from (no renderer yet): keep the text rather than invent a mode.
+    if (modes_.empty()) return text ? text : "";
+    return Resolve(text ? text : "").ToString();
 }
 
 std::vector<YVideoMode> YVideoModeList::Filter(YVideoMode pattern) const {

@@ -6,25 +6,7 @@
 #include <string>
 #include <vector>
 
-struct YVideoMode {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t depth = 0;   // bits per pixel
-    uint32_t refresh = 0; // Hz; 0 = unspecified
-    int32_t index = -1;   // position in the renderer's adapter mode list; -1 for the desktop mode
-                          // and for records built from text or by filtering
-
-    // Reads width "x" height [":" depth ["@" refresh]]. Missing parts stay 0; text without an 'x'
-    // gives all zero. A null text reads as empty.
-    static YVideoMode FromString(const char* text);
-    // width "x" height ":" depth, and "@" refresh when the refresh is not 0.
-    std::string ToString() const;
-
-    // Width, height, depth and refresh; the index is ignored.
-    bool operator==(const YVideoMode& o) const;
-    // Ascending by width, then height, then depth, then refresh.
-    static bool Less(const YVideoMode& a, const YVideoMode& b);
-};
+#include "core/video_mode.h"
 
 class YVideoModeList {
 public:
@@ -39,8 +21,12 @@ public:
     // The same with the system generation given: only newer systems refine the refresh rate.
     int FindBest(YVideoMode* wanted, bool newerSystem) const;
 
-    // The text of the best listed match for a mode text. With no listed mode at all the text is
-    // returned as it came.
+    // The configured mode text resolved once: the best listed match, whole (with its index). With
+    // no listed mode at all (no renderer), the mode the text names, or the default mode when it
+    // names no size.
+    YVideoMode Resolve(const std::string& text) const;
+    // The text of the best listed match for a mode text (Resolve's text). With no listed mode at
+    // all the text is returned as it came.
     std::string Normalize(const char* text) const;
 
     // The choices for the options page, sorted and without duplicates:

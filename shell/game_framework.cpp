@@ -1,6 +1,7 @@
 #include "shell/game_framework.h"
 
 #include "core/console.h"
+#include "core/file_list.h"
 #include "core/frame_hooks.h"
 #include "core/init.h"
 #include "core/locale.h"
@@ -8,12 +9,14 @@
 #include "core/number_text.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/crt_rand.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/win_messages.h"
 #include "render/camera.h"
 #include "render/console_drawer.h"
 #include "render/draw_list.h"
 #include "render/font.h"
 #include "render/font_loader.h"
+#include "render/framework_start.h"
 #include "render/mesh/mesh_draw.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
@@ -23,9 +26,21 @@
 #include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
+#include "shell/ui/ui_layout_registry.h"
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_material.h"
+#include "world/blocks/block_specials.h"
+#include "world/level/level_loader.h"
+#include "world/physics/arena.h"
+#include "world/physics/physics_world.h"
+#include "world/physics/racket_link.h"
+#include "world/physics/table_size.h"
+#include "world/physics/zdelete.h"
+#include "world/table/table.h"
+#include "world/table/table_materials.h"
 
 namespace {
 
@@ -39,37 +54,41 @@ GameFramework::GameFramework(const char* exePath)
     : exePath_(exePath ? exePath : ""), music_(std::make_unique<YMusicPlayer>()) {
     plat::CrtSrand(plat::TimeMs());
     console_ = CreateGameConsole(this);
-    InstallRenderHooks();
     InstallSoundHooks();
-    CreateRenderer();
-    ParseFontFile("data\\fonts.yml");
-    ParseShaderFile("data\\shaders.yml");
-    ParseShaderFile("data\\shaders_env.yml");
-    ParseShaderFile("data\\shaders_blocks.yml");
-    ParseSoundFile("data\\sound_fx.yml");
-    InstallConsoleDrawer(console_);
-    systemFont_ = FindFont("sysfont");
-
+    // The game modes (read with the first configuration file) register their tip pages.
+    InstallLayoutRegistryHooks();
+    YFrameworkStartSteps steps;
+    steps.loadData = [this] {
+        ParseSoundFile("data\\sound_fx.yml");
+        LoadTableMaterials("data\\env.yml");
+        table_ = std::make_unique<YTable>();
+    };
+    steps.beforeConfig = [this] {
+        systemFont_ = FindFont("sysfont");
+        ParseShaderFile("splash\\shaders.yml");
+        GetInit().Load("splash\\config.yml");
+    };
+    StartFramework(*this, console_, steps);
     Init& init = GetInit();
-    ParseShaderFile("splash\\shaders.yml");
-    init.Load("splash\\config.yml");
-    LogLine("Initialization...");
-    init.Load("config.yml");
     LoadPages();
 
     music_->AddFolder("music");
     SetListenerScale(0.02f);
-    SetSoundVolume(ClampVolume(init.soundVolume));
-    SetMusicVolume(ClampVolume(init.musicVolume));
+    SetSoundVolume(init.soundVolume);
+    SetMusicVolume(init.musicVolume);
 
     maximized_ = init.maximize;
     CreateMainWindow();
     g_EnvironmentBox.SetEnvironment("");
+    ShowTableView();
+    StartSceneLevel();
     music_->PlayTrack(0, 0.5f);
     lastTime_ = plat::TimeMs();
 }
 
 GameFramework::~GameFramework() {
+    DeleteAllBlocks(); // while the physics world still holds their bodies
+    table_.reset();
     DestroyRenderer();
     music_.reset();
 }
@@ -79,7 +98,7 @@ void GameFramework::LoadPages() { GetLocale().Load((GetInit().GetLanguagePath() 
 void GameFramework::CreateMainWindow() {
     Init& init = GetInit();
     if (init.fullscreen)
-        CreateFullscreen(PRODUCT_NAME, init.videoMode.c_str());
+        CreateFullscreen(PRODUCT_NAME, VideoMode());
     else
         CreateWindowed(PRODUCT_NAME, init.windowWidth, init.windowHeight);
 }
@@ -95,7 +114,8 @@ bool GameFramework::Frame() {
     accumulated_ += static_cast<float>(now - lastTime_) * 0.001f;
     lastTime_ = now;
     if (accumulated_ < MIN_FRAME_STEP) {
-        plat::SleepMs(5);
+        // No sleep while input waits: the next pass handles it at once.
+        if (!plat::MessagesWaiting()) plat::SleepMs(5);
         return false;
     }
     frameTime_ = accumulated_ < MAX_FRAME_STEP ? accumulated_ : MAX_FRAME_STEP;
@@ -111,6 +131,9 @@ bool GameFramework::Frame() {
         g_Render->BeginFrame(false);
         if (!g_SplashShow.Draw()) state_ = State::Scene;
     } else {
+        YZDelete::TickAll(frameTime_);
+        g_PhysicsWorld.PhysicsStep(frameTime_);
+        BlockWorldUpdate(frameTime_, false);
         g_Render->BeginFrame(true);
         DrawScene();
     }
@@ -129,12 +152,50 @@ void GameFramework::DrawScene() {
     g_EnvironmentBox.Draw();
     g_Render->SetPerspective(g_Camera.fov, aspect, 5.0f, 650.0f);
     g_Render->SetWorldMatrix(&g_Camera.view);
+    // The table in the background pass, its steps shadowing the steps below them.
+    table_->UpdateDecals(frameTime_);
+    table_->Draw(TABLE_DRAW_FULL | TABLE_DRAW_OVERLAYS | TABLE_DRAW_BORDER);
+    g_ShadowVolume.Draw(false);
+    g_Render->SetWorldMatrix(&g_Camera.view);
     g_ShadowVolume.Begin(0.0f);
     QueueMeshDraws();
     g_ParticleSystem.Update(frameTime_);
     DrawOpaqueQueue();
     DrawBlendedQueue();
     g_ShadowVolume.Draw(true);
+}
+
+// Until the scene camera flies, the menu shows the table from behind the racket's side.
+void GameFramework::ShowTableView() {
+    const YVector eye(0.0f, -31.0f, 25.0f), target(0.0f, 1.5f, -3.0f);
+    YVector back = eye - target;
+    back.Normalize();
+    YVector right(-back.y, back.x, 0.0f); // (0, 0, 1) x back
+    right.Normalize();
+    const YVector up(back.y * right.z - back.z * right.y, back.z * right.x - back.x * right.z,
+                     back.x * right.y - back.y * right.x);
+    YMatrix v;
+    const YVector axes[3] = {right, up, back};
+    for (int c = 0; c < 3; ++c) {
+        v.m[c] = axes[c].x;
+        v.m[4 + c] = axes[c].y;
+        v.m[8 + c] = axes[c].z;
+        v.m[12 + c] = -eye.Dot(axes[c]);
+    }
+    v.m[3] = v.m[7] = v.m[11] = 0.0f;
+    v.m[15] = 1.0f;
+    g_Camera.SetView(&v);
+}
+
+// Until the game's states bring level play, the scene shows the first level of "levels" standing on
+// the table (with no racket yet, the table sets no arena: the scene sets it).
+void GameFramework::StartSceneLevel() {
+    RegisterBlockSpecials();
+    LoadBlockMaterials("data\\blocks.yml");
+    YFileList levels;
+    levels.Scan("levels\\*.lev", false);
+    if (levels.entries.empty() || !LoadLevel(levels.GetPath(0))) return;
+    if (!g_RacketLink) PhysicsSetArena(&g_Table->frontPlane, g_TableSize.width, g_TableSize.depth, 3.0f);
 }
 
 // The two-dimensional overlay on the 800 x 600 virtual screen.
@@ -218,21 +279,20 @@ void GameFramework::SetVariable(int id) {
             break;
         }
         case GAME_VAR_VIDEO_MODE:
-            init.videoMode = console_->GetValueText();
+            ApplyVideoMode(*this, console_->GetValueText());
             DestroyFrameWindow();
             CreateMainWindow();
-            console_->Print(name + init.videoMode);
+            console_->Print(name + console_->GetValueText());
             break;
         case GAME_VAR_SOUND_VOLUME:
         case GAME_VAR_MUSIC_VOLUME: {
-            const float value = ClampVolume(console_->GetFloat());
-            if (id == GAME_VAR_SOUND_VOLUME) {
-                init.soundVolume = value;
+            float& setting = id == GAME_VAR_SOUND_VOLUME ? init.soundVolume : init.musicVolume;
+            setting = ClampVolume(console_->GetFloat());
+            const float value = setting;
+            if (id == GAME_VAR_SOUND_VOLUME)
                 SetSoundVolume(value);
-            } else {
-                init.musicVolume = value;
+            else
                 SetMusicVolume(value);
-            }
             console_->Print(name + FloatToText(value));
             break;
         }

@@ -9,6 +9,7 @@
 class YConsole;
 class YFont;
 class YMusicPlayer;
+class YTable;
 
 class GameFramework : public YFramework, public YConsoleCommand {
 public:
@@ -37,10 +38,13 @@ public:
 private:
     void LoadPages();
     void DrawScene();
+    void ShowTableView();
+    void StartSceneLevel();
     void DrawOverlay();
 
     std::string exePath_;
     std::unique_ptr<YMusicPlayer> music_;
+    std::unique_ptr<YTable> table_;
     YConsole* console_ = nullptr;
     YFont* systemFont_ = nullptr;
     uint32_t lastTime_ = 0;

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,6 +151,68 @@ long long FileSize(std::string_view path) {
     std::string native = NativePath(path);
     if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     return static_cast<long long>(st.st_size);
+}
+
+namespace {
+
+// The pid of a name of the form "<anything>.tmp<pid>_<digits>", or 0.
+long TempFilePid(const std::string& name) {
+    const std::size_t tmp = name.rfind(".tmp");
+    if (tmp == std::string::npos) return 0;
+    const std::size_t underscore = name.find('_', tmp + 4);
+    if (underscore == std::string::npos || underscore == tmp + 4 || underscore + 1 >= name.size()) return 0;
+    long pid = 0;
+    for (std::size_t i = tmp + 4; i < underscore; ++i) {
+        if (name[i] < '0' || name[i] > '9' || pid > 100000000) return 0;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    for (std::size_t i = underscore + 1; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return 0;
+    return pid;
+}
+
+} // namespace
+
+int RemoveStaleTempFiles(std::string_view folder) {
+    std::string dir = NativePath(folder.empty() ? std::string_view(".") : folder);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return 0;
+    int removed = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        const long pid = TempFilePid(name);
+        if (pid <= 0) continue;
+        // A process that still runs may be writing it right now.
+        if (pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        const std::string path = dir + "/" + name;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::unlink(path.c_str()) == 0) ++removed;
+    }
+    ::closedir(d);
+    return removed;
+}
+
+bool WriteFileInPlace(std::string_view path, std::string_view data) {
+    const std::string native = NativePath(path);
+    int fd;
+    do {
+        fd = ::open(native.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    bool ok = ::ftruncate(fd, 0) == 0;
+    std::size_t done = 0;
+    while (ok && done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    return ok;
 }
 
 AtomicFile::~AtomicFile() { Abort(); }

@@ -62,6 +62,14 @@ struct DirEntry {
 std::vector<DirEntry> ListDirectory(std::string_view pattern);
 
 bool MakeDirectory(std::string_view path);
+
+// Removes the temporary files that an atomic write in `folder` left behind when its process was
+// killed ("<name>.tmp<pid>_<n>" whose process no longer runs). Returns how many were removed.
+int RemoveStaleTempFiles(std::string_view folder);
+
+// Writes `data` over the file itself: for a file that may be written but whose folder cannot take
+// the temporary file of an atomic write. Refuses (false) when the file does not exist already.
+bool WriteFileInPlace(std::string_view path, std::string_view data);
 bool RemoveFile(std::string_view path);
 
 // Full path of the running executable.

@@ -1,6 +1,6 @@
 #pragma once
-// The single-instance "mutex": a lock file named after the mutex and the user, in
-// $XDG_RUNTIME_DIR (else $TMPDIR, else /tmp).
+// The single-instance "mutex": a lock file named after the mutex and the user, in the first of
+// $XDG_RUNTIME_DIR, $TMPDIR and /tmp that is a folder this user can write to.
 //
 // Opening tries to lock the file exclusively without waiting. When that succeeds no other copy
 // holds it; when it fails another copy does (AlreadyExisted). Either way the open lock then holds
@@ -8,8 +8,11 @@
 // ignores the rule, keeps later copies from believing they are alone. A copy that ends for any
 // reason releases its hold with its file descriptor.
 //
+// The check and the change to the shared hold happen under a second lock (the "gate", beside
+// the lock file), so two copies started at the same instant never both find themselves alone.
+//
 // When the lock file cannot be opened at all, nothing is held and AlreadyExisted is false: the
-// program starts as if alone rather than not at all.
+// program starts as if alone rather than not at all (and should say so in its log).
 #include <string>
 #include <string_view>
 

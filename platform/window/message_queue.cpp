@@ -13,6 +13,10 @@ struct Queue {
     int quitCode = 0;
     MessageSource source = nullptr;
     void* sourceContext = nullptr;
+    MessageSource replay = nullptr;
+    void* replayContext = nullptr;
+    MessageTap tap = nullptr;
+    void* tapContext = nullptr;
 };
 
 Queue& Q() {
@@ -26,10 +30,14 @@ bool IsMouseButtonOrWheel(uint32_t message) { return message >= WM_LBUTTONDOWN &
 
 bool PeekMessage(Msg& out) {
     Queue& q = Q();
-    if (q.head == q.tail && q.source) q.source(q.sourceContext);
+    if (q.head == q.tail) {
+        if (q.replay) q.replay(q.replayContext);
+        if (q.source) q.source(q.sourceContext);
+    }
     if (q.head != q.tail) {
         out = q.items[q.head++];
         if (q.head == q.tail) q.head = q.tail = 0;
+        if (q.tap) q.tap(q.tapContext, out);
         return true;
     }
     if (q.quitPosted) {
@@ -38,6 +46,15 @@ bool PeekMessage(Msg& out) {
         return true;
     }
     return false;
+}
+
+bool MessagesWaiting() {
+    Queue& q = Q();
+    if (q.head == q.tail) {
+        if (q.replay) q.replay(q.replayContext);
+        if (q.source) q.source(q.sourceContext);
+    }
+    return q.head != q.tail || q.quitPosted;
 }
 
 bool PostMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
@@ -72,6 +89,20 @@ void SetMessageSource(MessageSource source, void* context) {
     q.source = source;
     q.sourceContext = context;
 }
+
+void SetMessageTap(MessageTap tap, void* context) {
+    Queue& q = Q();
+    q.tap = tap;
+    q.tapContext = context;
+}
+
+void SetInputReplay(MessageSource replay, void* context) {
+    Queue& q = Q();
+    q.replay = replay;
+    q.replayContext = context;
+}
+
+bool InputReplayed() { return Q().replay != nullptr; }
 
 std::size_t FreeMessageSlots() {
     const Queue& q = Q();

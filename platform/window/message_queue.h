@@ -22,6 +22,10 @@ constexpr std::size_t MESSAGE_QUEUE_CAPACITY = 1024;
 // (wParam = the exit code) comes out once nothing else waits, and only once.
 bool PeekMessage(Msg& out);
 
+// Whether a message waits (collecting the open window's new input first when none does), so that
+// a caller about to sleep can handle it instead.
+bool MessagesWaiting();
+
 // Appends a message. False when the queue is full.
 bool PostMessage(uint32_t message, WPARAM wParam, LPARAM lParam);
 
@@ -43,6 +47,16 @@ using MessageSource = void (*)(void* context);
 void SetMessageSource(MessageSource source, void* context);
 
 std::size_t FreeMessageSlots();
+
+// Called with every message PeekMessage hands out (message_recording.h). Null: none.
+using MessageTap = void (*)(void* context, const Msg& msg);
+void SetMessageTap(MessageTap tap, void* context);
+
+// Called by PeekMessage when the queue is empty, before the window's source, to post replayed
+// input (message_recording.h). While one is set, the window takes no input of its own but close
+// requests. Null: none.
+void SetInputReplay(MessageSource replay, void* context);
+bool InputReplayed();
 
 // Posts a mouse move, first removing a waiting mouse move that no mouse button or wheel message
 // follows: only the newest position of a burst of motion is delivered.

@@ -46,6 +46,10 @@ void Window::Pump() {
 }
 
 void Window::Translate(const SDL_Event& e) {
+    // While recorded input is replayed, the window's own input is dropped; closing still works.
+    if (InputReplayed() && e.type != SDL_QUIT &&
+        !(e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE))
+        return;
     switch (e.type) {
         case SDL_QUIT: // SIGINT, SIGTERM
             PostMessage(WM_CLOSE, 0, 0);

@@ -87,10 +87,12 @@ void YShadowVolume::Draw(bool planar) {
     // left as the world transform (a mesh drawer leaves the identity).
     g_Render->SetWorldMatrix(&g_Camera.view);
 
+    // Whether anything marks the stencil buffer; without a mark the darkening changes no pixel.
+    bool marked = !back.empty() || !front.empty();
     g_Render->SetShader(g_ShadowPass1, true);
-    g_Render->DrawTriangles(back.data(), static_cast<int>(back.size() / 3));
+    if (!back.empty()) g_Render->DrawTriangles(back.data(), static_cast<int>(back.size() / 3));
     g_Render->SetShader(g_ShadowPass2, true);
-    g_Render->DrawTriangles(front.data(), static_cast<int>(front.size() / 3));
+    if (!front.empty()) g_Render->DrawTriangles(front.data(), static_cast<int>(front.size() / 3));
 
     if (planar) {
         if (!g_PlanarBuilt) {
@@ -100,9 +102,13 @@ void YShadowVolume::Draw(bool planar) {
         // The flattening first, then the camera's view.
         const YMatrix m = g_Camera.view * g_Planar;
         for (YMeshDraw* draw : MeshDrawRegistry())
-            if (draw->shadowMode == SHADOW_PLANAR) draw->DrawWithMatrix(&m);
+            if (draw->shadowMode == SHADOW_PLANAR) {
+                draw->DrawWithMatrix(&m);
+                marked = true;
+            }
     }
 
+    if (!marked) return;
     g_Render->SetShader(g_ShadowPass3, true);
     g_Render->DrawFullScreenQuad();
 }

@@ -44,7 +44,8 @@ public:
 
     // With ShadowsEnabled: the back list with "shadowPass1", the front list with "shadowPass2",
     // when `planar` every registered mesh drawable of shadow mode 2 flattened onto the table,
-    // then the darkening quad with "shadowPass3". The volumes are in world coordinates, drawn
+    // then the darkening quad with "shadowPass3" (only when something was drawn into the stencil
+    // buffer: with nothing marked it would change no pixel). The volumes are in world coordinates, drawn
     // with the world transform the caller left (the camera's view).
     void Draw(bool planar);
 

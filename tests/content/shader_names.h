@@ -5,10 +5,7 @@
 // define each name of SHADER_NAMES_USED_BY_CODE. The fonts' shaders are named by "data\fonts.yml"
 // (listed here too, and also checked against that file).
 //
-// SHADER_NAMES_PLANNED lists the names that parts of the game not written yet will ask for. When
-// code starts looking one up, move it to SHADER_NAMES_USED_BY_CODE and define it (with the texture
-// it needs) in the shader files. A few are defined already: "zonly" as it will stay, "block" and
-// "in_block" as untextured stand-ins until block textures exist. Names the code makes itself (the
+// Names the code makes itself (the
 // environment box's face copies "env_front" ... "env_up", cloned from "environment") need no
 // definition.
 #include <string_view>
@@ -31,14 +28,14 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"shadowPass3", "stencil shadows: darkening of the shadowed pixels"},
     {"environment", "the sky box; each face takes a copy and sets its first stage's texture"},
     {"blast", "the blast particle of SpawnBlast"},
+    {"block", "outer faces of a block material that names no shader"},
+    {"in_block", "fracture faces of a block material that names no inner shader"},
     {"spark", "the sparks of SpawnBlast and SpawnSparks"},
-};
-
-inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
-    // Explosions ("blast" and "spark" are defined already: the particle effects use them).
+    {"edit_line", "the level editor's grid, cursor box and guide lines"},
+    {"ui", "the level editor's status panels"},
+    {"cursor", "the level editor's mouse cursor"},
     {"blast_wave", "explosion ring decal on the table"},
-    // The table.
-    {"pyr1", "table pyramid, subset 0"},
+    {"pyr1", "table pyramid, subset 0 (without a table material)"},
     {"pyr2", "table pyramid, subsets 1, 2 and 7"},
     {"pyr4", "table pyramid, subset 3"},
     {"pyr5", "table pyramid, subset 4"},
@@ -73,9 +70,7 @@ inline constexpr ShaderName SHADER_NAMES_PLANNED[] = {
     {"grenade", "grenade body"},
     {"bomb_fuse", "bomb and grenade fuse"},
     {"bomb_fuse_particles", "fuse sparks"},
-    // Blocks.
-    {"block", "outer faces of a block material that names no shader"},
-    {"in_block", "fracture faces of a block material that names no inner shader"},
+    // Block specials.
     {"teleport_spark", "teleport block sparks"},
 };
 

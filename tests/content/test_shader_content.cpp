@@ -20,6 +20,7 @@
 #include "render/shader_loader.h"
 #include "render/texture.h"
 #include "support/temp_dir.h"
+#include "world/table/table_materials.h"
 
 namespace {
 
@@ -73,11 +74,9 @@ TEST_F(ShaderContent, EveryNameTheCodeAsksForIsDefined) {
         EXPECT_NE(FindShaderInList(std::string(n.name)), nullptr)
             << "no <shader name=\"" << n.name << "\"> (" << n.user << ")";
     }
-    // Each name is listed once, in one of the two lists.
+    // Each name is listed once.
     std::set<std::string_view> seen;
     for (const content::ShaderName& n : content::SHADER_NAMES_USED_BY_CODE)
-        EXPECT_TRUE(seen.insert(n.name).second) << n.name;
-    for (const content::ShaderName& n : content::SHADER_NAMES_PLANNED)
         EXPECT_TRUE(seen.insert(n.name).second) << n.name;
 }
 
@@ -113,6 +112,24 @@ TEST_F(ShaderContent, TheEnvironmentShaderHasAStageForTheFacePictures) {
     ASSERT_FALSE(env->stages.empty());
     EXPECT_EQ(env->stages[0]->texture, nullptr);
     EXPECT_NE(env->stages[0]->states[SS_COLOR_OP], gpu::D3DTOP_DISABLE);
+}
+
+TEST_F(ShaderContent, EveryTableMaterialNamesDefinedShaders) {
+    // Every name a material asks for must have been defined by the shader files: FindShader would
+    // otherwise make an empty (black) one.
+    std::set<std::string> defined;
+    for (const YShader* s : ShaderList()) defined.insert(s->name);
+    std::vector<YTableMaterial> materials;
+    YTableMaterialLoader loader(materials);
+    ASSERT_TRUE(loader.Load(GamePath("data\\env.yml").c_str()));
+    ASSERT_FALSE(materials.empty());
+    bool hasDefault = false;
+    for (const YTableMaterial& m : materials) {
+        hasDefault = hasDefault || m.name == "default";
+        EXPECT_EQ(m.shaders.size(), 10u) << m.name << " is given once, with ten shaders";
+        for (const YShader* s : m.shaders) EXPECT_TRUE(defined.count(s->name)) << m.name << ": " << s->name;
+    }
+    EXPECT_TRUE(hasDefault) << "the table builds with \"default\" at start";
 }
 
 } // namespace

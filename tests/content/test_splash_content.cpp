@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "content/content_files.h"
-#include "content/texture_names.h"
 #include "core/color.h"
 #include "core/init.h"
 #include "core/log.h"
@@ -20,6 +19,7 @@
 #include "render/shader_loader.h"
 #include "render/texture.h"
 #include "support/temp_dir.h"
+#include "tools/common/texture_names.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// The pictures of the game folder: every file of content/texture_names.h is there and decodes at
+// The pictures of the game folder: every file of tools/common/texture_names.h is there and decodes at
 // its size and kind, tileable ones wrap without a seam, sprites fade out before their border, the
 // crack picture works with the game's damage filter, the "env" folder holds exactly the listed sky
 // boxes with six faces each, and neighbouring faces of every sky box meet along their edges.
@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "content/content_files.h"
-#include "content/texture_names.h"
 #include "platform/image/image.h"
 #include "platform/sys/files.h"
+#include "tools/common/texture_names.h"
 
 namespace {
 

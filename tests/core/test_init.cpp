@@ -247,12 +247,11 @@ TEST_F(InitTest, VolumesAreClampedWhenRead) {
     }
 }
 
-TEST_F(InitTest, TheVideoModeIsNormalisedWhenRead) {
-    InitHooks().normalizeVideoMode = [](const std::string& mode) { return "[" + mode + "]"; };
+TEST_F(InitTest, TheVideoModeTextIsKeptAsWrittenForTheStartUpToResolve) {
     dir.Write("config.yml", "<video mode=\"640x480:16\">");
     Init& c = Fresh();
     c.Load("config.yml");
-    EXPECT_EQ(c.videoMode, "[640x480:16]");
+    EXPECT_EQ(c.videoMode, "640x480:16");
 }
 
 TEST_F(InitTest, AFailedSaveIsReportedAndKeepsTheOldFile) {

@@ -70,3 +70,32 @@ TEST(WindowSizing, EachEdgeKeepsTheClientAtTheScreenAspect) {
 }
 
 } // namespace
+
+TEST(FitWindowSize, KeepsSizesThatFitAndGivesGarbledOnesTheScreensAspect) {
+    struct Case {
+        int width, height, screenWidth, screenHeight;
+        int wantWidth, wantHeight;
+    };
+    const Case cases[] = {
+        {800, 600, 1024, 768, 800, 600},                // fits: as asked
+        {1024, 600, 1920, 1080, 1024, 600},             // fits, other aspect: as asked
+        {320, 240, 1024, 768, 320, 240},                // the smallest size
+        {-5, 2147483647, 1024, 768, 800, 600},          // garbled width: the default size
+        {0, 600, 1024, 768, 800, 600},                  //
+        {800, 2147483647, 1024, 768, 800, 600},         // too tall: the width at the screen's aspect
+        {5000, 600, 1024, 768, 1024, 768},              // too wide: the screen
+        {100, 100, 1024, 768, 320, 240},                // too small: the minimum at the aspect
+        {100, 100, 1280, 720, 320, 180},                //
+        {800, 600, 640, 480, 640, 480},                 // the default on a small screen
+        {3000, 3000, 0, 0, 3000, 3000},                 // unknown screen: no upper limit
+        {200, 50, 0, 0, 320, 240},                      // unknown screen: 4:3 minimum
+        {2147483647, 2147483647, 1366, 768, 1366, 768}, // the screen
+    };
+    for (const Case& c : cases) {
+        const YWindowSize s = FitWindowSize(c.width, c.height, c.screenWidth, c.screenHeight);
+        EXPECT_EQ(s.width, c.wantWidth) << c.width << "x" << c.height << " on " << c.screenWidth << "x"
+                                        << c.screenHeight;
+        EXPECT_EQ(s.height, c.wantHeight)
+            << c.width << "x" << c.height << " on " << c.screenWidth << "x" << c.screenHeight;
+    }
+}

@@ -1,10 +1,14 @@
 #include "platform/sys/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -116,4 +120,44 @@ TEST(Files, ListingMatchesWildcardsIgnoringCase) {
     EXPECT_TRUE(plat::ListDirectory((tmp.path() / "nothere").string() + "\\*").empty());
     auto q = plat::ListDirectory((tmp.path() / "levels").string() + "\\?.lev");
     EXPECT_EQ(q.size(), 2u);
+}
+
+TEST(Files, StaleTemporaryFilesOfEndedProcessesAreRemovedAndNoOthers) {
+    testsupport::TempDir dir;
+    // A process that has ended: its pid names no running process now.
+    const pid_t ended = fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) _exit(0);
+    int status = 0;
+    ASSERT_EQ(waitpid(ended, &status, 0), ended);
+    const std::string dead = std::to_string(ended);
+    const std::string mine = std::to_string(getpid());
+    const std::vector<std::string> names = {
+        "config.yml.tmp" + dead + "_12", // removed
+        "scores.dat.tmp" + dead + "_7",  // removed
+        "config.yml.tmp" + mine + "_5",  // this process: may be writing it
+        "config.yml.tmp1_3",             // a running process
+        "config.yml.tmp",                // not of the pattern
+        "notes.tmp" + dead,              //
+        "config.yml.tmp" + dead + "_x",  //
+        "config.yml",                    //
+    };
+    for (const std::string& name : names) std::ofstream(dir.File(name)) << "x";
+    fs::create_directory(dir.File("levels.tmp" + dead + "_1")); // a folder is left alone
+
+    EXPECT_EQ(plat::RemoveStaleTempFiles(dir.Path().string()), 2);
+    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(fs::exists(dir.File(names[i])), i >= 2) << names[i];
+    EXPECT_TRUE(fs::exists(dir.File("levels.tmp" + dead + "_1")));
+    EXPECT_EQ(plat::RemoveStaleTempFiles(dir.File("missing")), 0);
+}
+
+TEST(Files, InPlaceWriteReplacesTheContentOfAnExistingFileOnly) {
+    testsupport::TempDir dir;
+    std::ofstream(dir.File("config.yml")) << "a longer old content that must go";
+    EXPECT_TRUE(plat::WriteFileInPlace(dir.File("config.yml"), "new"));
+    std::string back;
+    ASSERT_EQ(plat::ReadFile(dir.File("config.yml"), back, 100, false), plat::ReadStatus::Ok);
+    EXPECT_EQ(back, "new");
+    EXPECT_FALSE(plat::WriteFileInPlace(dir.File("none.yml"), "x"));
+    EXPECT_FALSE(fs::exists(dir.File("none.yml")));
 }

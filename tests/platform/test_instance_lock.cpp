@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -121,12 +122,68 @@ TEST_F(InstanceLockTest, CopiesInOtherProcessesSeeEachOther) {
     EXPECT_FALSE(after.AlreadyExisted());
 }
 
-TEST_F(InstanceLockTest, AnUnusableFolderMeansStartingAsIfAlone) {
-    setenv("XDG_RUNTIME_DIR", (dir_ + "/missing").c_str(), 1);
-    plat::InstanceLock lock;
-    EXPECT_FALSE(lock.Open("KorvelinMutex"));
-    EXPECT_FALSE(lock.IsHeld());
-    EXPECT_FALSE(lock.AlreadyExisted());
+TEST_F(InstanceLockTest, AnUnusableRuntimeFolderFallsBackToTheTempFolder) {
+    const std::string fallback = dir_ + "/tmp";
+    ASSERT_TRUE(std::filesystem::create_directory(fallback));
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = oldTmp ? oldTmp : "";
+    setenv("TMPDIR", fallback.c_str(), 1);
+    for (const std::string& runtime : {dir_ + "/missing", dir_ + "/a_file"}) {
+        if (runtime.ends_with("a_file")) std::ofstream(runtime) << "x";
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        EXPECT_EQ(plat::InstanceLock::PathFor("KorvelinMutex").rfind(fallback + "/", 0), 0u) << runtime;
+        plat::InstanceLock first, second;
+        EXPECT_TRUE(first.Open("KorvelinMutex")) << runtime;
+        EXPECT_FALSE(first.AlreadyExisted());
+        EXPECT_TRUE(second.Open("KorvelinMutex")) << runtime;
+        EXPECT_TRUE(second.AlreadyExisted()) << "the rule holds in the fallback folder too";
+    }
+    if (oldTmp)
+        setenv("TMPDIR", savedTmp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+}
+
+TEST_F(InstanceLockTest, OfTwoCopiesStartedAtTheSameInstantExactlyOneIsAlone) {
+    for (int round = 0; round < 60; ++round) {
+        int go[2], hold[2], report[2];
+        ASSERT_EQ(pipe(go), 0);
+        ASSERT_EQ(pipe(hold), 0);
+        ASSERT_EQ(pipe(report), 0);
+        pid_t children[2];
+        for (pid_t& child : children) {
+            child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                close(go[1]);
+                close(hold[1]);
+                close(report[0]);
+                char c;
+                (void)!read(go[0], &c, 1); // both start when the parent closes the pipe
+                plat::InstanceLock lock;
+                const char seen = !lock.Open("KorvelinMutex") ? 'f' : (lock.AlreadyExisted() ? 'y' : 'n');
+                (void)!write(report[1], &seen, 1);
+                (void)!read(hold[0], &c, 1); // hold the lock until the parent has both answers
+                _exit(0);
+            }
+        }
+        close(go[0]);
+        close(hold[0]);
+        close(report[1]);
+        close(go[1]); // both start
+        char answers[2] = {};
+        ASSERT_EQ(read(report[0], &answers[0], 1), 1);
+        ASSERT_EQ(read(report[0], &answers[1], 1), 1);
+        close(hold[1]); // release both
+        close(report[0]);
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(waitpid(child, &status, 0), child);
+        }
+        EXPECT_EQ((answers[0] == 'n') + (answers[1] == 'n'), 1)
+            << "round " << round << ": " << answers[0] << answers[1];
+        EXPECT_EQ((answers[0] == 'y') + (answers[1] == 'y'), 1) << "round " << round;
+    }
 }
 
 TEST_F(InstanceLockTest, APlantedLinkIsNotFollowed) {

@@ -282,6 +282,73 @@ TEST_F(GlDeviceTest, StagesCombineWithTheirOwnCoordinateSets) {
     ExpectPixels({{4, 32, 0x408072, 4}, {60, 32, 0x8080E4, 4}});
 }
 
+// SPECULAR as a stage argument reads the vertices' specular colour, black for these (unlit, no
+// specular colour), not the diffuse colour: selected alone it gives black, added to the diffuse
+// colour it leaves that colour.
+TEST_F(GlDeviceTest, SpecularArgumentReadsTheSpecularColourNotTheDiffuse) {
+    struct Row {
+        uint32_t op;
+        uint32_t want;
+    };
+    const Row rows[] = {{D3DTOP_SELECTARG1, 0x000000}, {D3DTOP_ADD, 0x808080}};
+    Flat(0xFF808080);
+    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_SPECULAR);
+    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    d->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFFFFFFFF); // must not stand in for the specular colour
+    float x = 0;
+    for (const Row& r : rows) {
+        d->SetTextureStageState(0, D3DTSS_COLOROP, r.op);
+        Rect2D(x, 0, x + 32, 64);
+        x += 32;
+    }
+    Finish();
+    ExpectPixels({{16, 32, rows[0].want}, {48, 32, rows[1].want}});
+}
+
+// SRCALPHASAT as the destination factor: (f, f, f, 1) with f = min(source alpha, 1 - destination
+// alpha), so 0 on a back buffer without alpha: the source replaces white. The blend it replaces
+// (ONE, ONE) must not stay in force.
+TEST_F(GlDeviceTest, SourceAlphaSaturateAsDestinationFactor) {
+    Flat(0xFFFFFFFF);
+    Rect2D(0, 0, 64, 64);
+    d->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_SRCALPHASAT);
+    Flat(0x80400000); // dark red, alpha 0.5
+    Rect2D(0, 0, 32, 64);
+    Finish();
+    ExpectPixels({{16, 32, 0x400000}, {48, 32, 0xFFFFFF}});
+}
+
+// One texture (black | white) in two stages of one draw with different filters: stage 0 point
+// sampled, stage 1 linear, stage 1 = its texel minus stage 0's. A quarter of the way into the black
+// texel's right half, the linear sample is a quarter white and the point sample black.
+TEST_F(GlDeviceTest, ATextureInTwoStagesIsFilteredAsEachStageSays) {
+    TexturePtr tex = Texture(2, 1, {0xFF000000, 0xFFFFFFFF});
+    Flat(0xFFFFFFFF);
+    for (uint32_t stage : {0u, 1u}) {
+        d->SetTexture(stage, tex);
+        const uint32_t filter = stage == 0 ? D3DTEXF_POINT : D3DTEXF_LINEAR;
+        d->SetTextureStageState(stage, D3DTSS_MINFILTER, filter);
+        d->SetTextureStageState(stage, D3DTSS_MAGFILTER, filter);
+        d->SetTextureStageState(stage, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+        d->SetTextureStageState(stage, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
+    }
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SUBTRACT);
+    d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    d->SetVertexShader(kFvfTex);
+    TexVertex q[4] = {
+        {0, 0, 0.5f, 0, 0, 0, 0}, {64, 0, 0.5f, 1, 0, 1, 0}, {64, 64, 0.5f, 1, 1, 1, 1}, {0, 64, 0.5f, 0, 1, 0, 1}};
+    ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TexVertex)), D3D_OK);
+    Finish();
+    ExpectPixels({{24, 32, 0x404040, 6}, {8, 32, 0x000000}});
+}
+
 // A texture matrix with a translation in row 2 scrolls the picture (2-D texture transform layout).
 TEST_F(GlDeviceTest, TextureTransformScrollsByRowTwo) {
     TexturePtr tex = Texture(2, 1, {0xFFFF0000, 0xFF00FF00});

@@ -478,7 +478,7 @@ TEST_F(RenderNullTest, DesktopRecordFallsBackToAListedModeTheDisplayCanShow) {
     }
 }
 
-TEST_F(RenderNullTest, FrameworkHooksPickTheBestListedModeForTheDevice) {
+TEST_F(RenderNullTest, TheModeTextIsResolvedOnceToTheListedModeTheDeviceGets) {
     Make();
     InstallRenderHooks();
     YFrameHooks& h = FrameHooks();
@@ -490,20 +490,16 @@ TEST_F(RenderNullTest, FrameworkHooksPickTheBestListedModeForTheDevice) {
         {"800x600:32", "800x600:32@60"},   // the desktop's refresh when none is given
         {"1024x768:32", "1024x768:32@75"}, // the only rate of that size
         {"1280x1024:32", "800x600:32@60"}, // unknown sizes take the first listed mode
+        {"junk", "800x600:32@60"},
     };
     for (const Case& c : cases) {
-        int w = 0, hgt = 0, depth = 0, refresh = 0;
-        h.resolveMode(c.text, w, hgt, depth, refresh);
-        YVideoMode m;
-        m.width = static_cast<uint32_t>(w);
-        m.height = static_cast<uint32_t>(hgt);
-        m.depth = static_cast<uint32_t>(depth);
-        m.refresh = static_cast<uint32_t>(refresh);
+        const YVideoMode m = g_VideoModes.Resolve(c.text);
         EXPECT_EQ(m.ToString(), c.resolved) << c.text;
-        EXPECT_EQ(InitHooks().normalizeVideoMode(c.text), c.resolved);
+        ASSERT_GE(m.index, 0) << c.text;
+        EXPECT_EQ(g_VideoModes.Modes()[static_cast<std::size_t>(m.index)], m) << c.text;
     }
     EXPECT_TRUE(h.rendererExists());
-    h.createDevice(nullptr, true, 1024, 768, 32, 75);
+    h.createDevice(nullptr, true, g_VideoModes.Resolve("1024x768:32"));
     device_ = d3d_->LastDevice();
     ASSERT_TRUE(device_);
     EXPECT_EQ(device_->Presentation().BackBufferWidth, 1024u);
@@ -511,7 +507,6 @@ TEST_F(RenderNullTest, FrameworkHooksPickTheBestListedModeForTheDevice) {
     EXPECT_EQ(device_->Presentation().Windowed, 0);
 
     FrameHooks() = YFrameHooks{};
-    InitHooks().normalizeVideoMode = nullptr;
 }
 
 TEST_F(RenderNullTest, WindowedDeviceThatFailsIsMadeInFullScreen) {

@@ -1,6 +1,6 @@
 #pragma once
 // Which recipe makes which file. The file list itself (names, sizes, formats) is
-// tests/content/texture_names.h; this only binds each of its entries to the code that draws it.
+// tools/common/texture_names.h; this only binds each of its entries to the code that draws it.
 #include <string_view>
 
 #include "tools/texgen/cube_faces.h"

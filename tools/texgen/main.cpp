@@ -18,7 +18,7 @@
 #include "platform/sys/clock.h"
 #include "platform/sys/files.h"
 #include "platform/sys/threads.h"
-#include "tests/content/texture_names.h"
+#include "tools/common/texture_names.h"
 #include "tools/dsp/rng.h"
 #include "tools/texgen/catalogue.h"
 

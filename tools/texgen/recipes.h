@@ -1,6 +1,6 @@
 #pragma once
 // Every picture recipe of texgen. A recipe fills a picture of the size it is given (the sizes are
-// fixed in tests/content/texture_names.h) and returns false with a reason when it cannot.
+// fixed in tools/common/texture_names.h) and returns false with a reason when it cannot.
 #include <string>
 
 #include "tools/texgen/picture.h"
@@ -38,12 +38,18 @@ bool Cracks(const Context&, Picture& out, std::string& error);
 // Sprites.
 bool SpriteGlow(const Context&, Picture& out, std::string& error);
 bool SpriteSpark(const Context&, Picture& out, std::string& error);
+bool SpriteFireball(const Context&, Picture& out, std::string& error);
+bool SpriteWallFlash(const Context&, Picture& out, std::string& error);
 bool SpriteStreak(const Context&, Picture& out, std::string& error);
 bool SpriteSmoke(const Context&, Picture& out, std::string& error);
 bool SpriteFire(const Context&, Picture& out, std::string& error);
 bool SpriteRing(const Context&, Picture& out, std::string& error);
 bool SpriteFlare(const Context&, Picture& out, std::string& error);
 bool SpriteLightning(const Context&, Picture& out, std::string& error);
+
+// Widget skins of the menu pages.
+bool UiArrow(const Context&, Picture& out, std::string& error);
+bool UiCheckbox(const Context&, Picture& out, std::string& error);
 
 // Splash slides.
 bool SlideEmblem(const Context&, Picture& out, std::string& error);

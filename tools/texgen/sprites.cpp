@@ -177,3 +177,35 @@ bool SpriteLightning(const Context&, Picture& out, std::string&) {
 }
 
 } // namespace texgen
+
+namespace texgen {
+
+// A ball of fire seen from any side: a hot, nearly white core, billows of brighter and darker
+// gas towards the rim. Grey-white, so the blast's tint gives it its colour; additive.
+bool SpriteFireball(const Context&, Picture& out, std::string&) {
+    out.Fill([](float u, float v) {
+        const Centred c = Centre(u, v);
+        const float billow = 0.5f + 0.5f * Fbm3(Vec3{c.x * 3.0f, c.y * 3.0f, 0.7f}, 4, 271);
+        const float body = 1.0f - SmoothStep(0.35f + 0.35f * billow, 0.95f, c.r);
+        const float core = std::exp(-c.r * c.r * 6.0f);
+        const float light = Clamp01(0.55f * body * (0.6f + 0.8f * billow) + 0.6f * core);
+        return Additive({1.0f, 0.97f, 0.9f}, light * Border(c.r, 0.85f));
+    });
+    return true;
+}
+
+// The flash where a ball strikes a wall: a bright point with a wide horizontal streak and a
+// shorter vertical one, so the wall seems to light up along its length; additive.
+bool SpriteWallFlash(const Context&, Picture& out, std::string&) {
+    out.Fill([](float u, float v) {
+        const Centred c = Centre(u, v);
+        const float ax = std::fabs(c.x), ay = std::fabs(c.y);
+        const float core = std::exp(-c.r * c.r * 25.0f) + 0.4f * std::exp(-c.r * c.r * 5.0f);
+        const float wide = std::exp(-ay * ay * 120.0f) * std::pow(Clamp01(1.0f - ax), 1.5f);
+        const float tall = 0.5f * std::exp(-ax * ax * 200.0f) * std::pow(Clamp01(1.0f - ay), 2.0f);
+        return Additive({1, 1, 1}, (core + 0.8f * wide + tall) * Border(c.r, 0.75f));
+    });
+    return true;
+}
+
+} // namespace texgen

@@ -51,6 +51,35 @@ bool GlApi::Load() {
     ok &= Find(BindBuffer, "glBindBuffer", "glBindBufferARB");
     ok &= Find(BufferData, "glBufferData", "glBufferDataARB");
     ok &= Find(BufferSubData, "glBufferSubData", "glBufferSubDataARB");
+    ok &= Find(BlendFuncSeparate, "glBlendFuncSeparate", "glBlendFuncSeparateEXT");
+    GLint major = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    const GLint minor = [] {
+        GLint m = 0;
+        glGetIntegerv(GL_MINOR_VERSION, &m);
+        return m;
+    }();
+    glGetError(); // the version queries are unknown before OpenGL 3.0
+    const int version = major * 10 + minor;
+    MapBufferRange = nullptr;
+    UnmapBuffer = nullptr;
+    if (version >= 30 || HasExtension("GL_ARB_map_buffer_range")) {
+        if (!Find(MapBufferRange, "glMapBufferRange") || !Find(UnmapBuffer, "glUnmapBuffer", "glUnmapBufferARB"))
+            MapBufferRange = nullptr;
+    }
+    BufferStorage = nullptr;
+    if (MapBufferRange && (version >= 44 || HasExtension("GL_ARB_buffer_storage")) &&
+        (version >= 32 || HasExtension("GL_ARB_sync"))) {
+        if (!Find(BufferStorage, "glBufferStorage") || !Find(FenceSync, "glFenceSync") ||
+            !Find(ClientWaitSync, "glClientWaitSync") || !Find(DeleteSync, "glDeleteSync"))
+            BufferStorage = nullptr;
+    }
+    GenSamplers = nullptr;
+    if (version >= 33 || HasExtension("GL_ARB_sampler_objects")) {
+        if (!Find(GenSamplers, "glGenSamplers") || !Find(DeleteSamplers, "glDeleteSamplers") ||
+            !Find(BindSampler, "glBindSampler") || !Find(SamplerParameteri, "glSamplerParameteri"))
+            GenSamplers = nullptr;
+    }
     combine3 = HasExtension("GL_ATI_texture_env_combine3");
     mirrorClamp = HasExtension("GL_ARB_texture_mirror_clamp_to_edge") || HasExtension("GL_EXT_texture_mirror_clamp") ||
                   HasExtension("GL_ATI_texture_mirror_once");

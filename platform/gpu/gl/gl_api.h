@@ -25,6 +25,20 @@ struct GlApi {
     PFNGLBINDBUFFERPROC BindBuffer = nullptr;
     PFNGLBUFFERDATAPROC BufferData = nullptr;
     PFNGLBUFFERSUBDATAPROC BufferSubData = nullptr;
+    PFNGLBLENDFUNCSEPARATEPROC BlendFuncSeparate = nullptr;
+    // Optional (OpenGL 3.0 or ARB_map_buffer_range): unsynchronised writes into stream buffers.
+    PFNGLMAPBUFFERRANGEPROC MapBufferRange = nullptr;
+    PFNGLUNMAPBUFFERPROC UnmapBuffer = nullptr;
+    // Optional (OpenGL 4.4 or ARB_buffer_storage, with fences): persistently mapped stream buffers.
+    PFNGLBUFFERSTORAGEPROC BufferStorage = nullptr;
+    PFNGLFENCESYNCPROC FenceSync = nullptr;
+    PFNGLCLIENTWAITSYNCPROC ClientWaitSync = nullptr;
+    PFNGLDELETESYNCPROC DeleteSync = nullptr;
+    // Optional (OpenGL 3.3 or ARB_sampler_objects): filters and address modes per texture unit.
+    PFNGLGENSAMPLERSPROC GenSamplers = nullptr;
+    PFNGLDELETESAMPLERSPROC DeleteSamplers = nullptr;
+    PFNGLBINDSAMPLERPROC BindSampler = nullptr;
+    PFNGLSAMPLERPARAMETERIPROC SamplerParameteri = nullptr;
 
     // Optional: the combiners of ATI_texture_env_combine3 (MODULATE_ADD and friends).
     bool combine3 = false;

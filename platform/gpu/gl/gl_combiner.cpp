@@ -1,6 +1,7 @@
 #include "platform/gpu/gl/gl_combiner.h"
 
 #include "platform/gpu/d3d_types.h"
+#include "platform/gpu/device_notes.h"
 #include "platform/gpu/gl/gl_api.h"
 
 #ifndef GL_MODULATE_ADD_ATI
@@ -18,12 +19,13 @@ struct Arg {
 };
 
 // D3D argument -> GL source. The specular colour is added after the stages by GL and cannot be
-// read inside them; the lit diffuse colour stands in for it.
+// read inside them: the unit's constant colour stands in for it (the device makes it black, the
+// specular colour of vertices that have none and of unlit ones).
 Arg MakeArg(uint32_t d3dArg, bool alpha) {
     Arg a{GL_PREVIOUS, alpha ? GLenum(GL_SRC_ALPHA) : GLenum(GL_SRC_COLOR)};
     switch (d3dArg & D3DTA_SELECTMASK) {
-        case D3DTA_DIFFUSE:
-        case D3DTA_SPECULAR: a.source = GL_PRIMARY_COLOR; break;
+        case D3DTA_DIFFUSE: a.source = GL_PRIMARY_COLOR; break;
+        case D3DTA_SPECULAR: a.source = GL_CONSTANT; break;
         case D3DTA_TEXTURE: a.source = GL_TEXTURE; break;
         case D3DTA_TFACTOR: a.source = GL_CONSTANT; break;
         default: a.source = GL_PREVIOUS; break;
@@ -75,8 +77,13 @@ Combine Translate(uint32_t op, uint32_t arg1, uint32_t arg2, bool alpha, bool co
     switch (op) {
         case D3DTOP_SELECTARG1: set(GL_REPLACE, a1, a1, a1); break;
         case D3DTOP_SELECTARG2: set(GL_REPLACE, a2, a2, a2); break;
-        case D3DTOP_MODULATE:
-        case D3DTOP_PREMODULATE: set(GL_MODULATE, a1, a2, a2); break;
+        case D3DTOP_MODULATE: set(GL_MODULATE, a1, a2, a2); break;
+        case D3DTOP_PREMODULATE:
+            // The device modulates with the next stage; combiners see one stage at a time, so the
+            // product is formed here, the nearest they give.
+            DeviceNoteOnce("OpenGL: texture stage operation PREMODULATE is drawn as MODULATE.");
+            set(GL_MODULATE, a1, a2, a2);
+            break;
         case D3DTOP_MODULATE2X: set(GL_MODULATE, a1, a2, a2, 2.0f); break;
         case D3DTOP_MODULATE4X: set(GL_MODULATE, a1, a2, a2, 4.0f); break;
         case D3DTOP_ADD: set(GL_ADD, a1, a2, a2); break;
@@ -157,6 +164,12 @@ void ApplyStageCombiner(const uint32_t* stage, bool combine3) {
     }
     glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, rgb.scale);
     glTexEnvf(GL_TEXTURE_ENV, GL_ALPHA_SCALE, alpha.scale);
+}
+
+bool StageReads(const uint32_t* stage, uint32_t d3dArg) {
+    for (uint32_t type : {D3DTSS_COLORARG1, D3DTSS_COLORARG2, D3DTSS_ALPHAARG1, D3DTSS_ALPHAARG2})
+        if ((stage[type] & D3DTA_SELECTMASK) == d3dArg) return true;
+    return false;
 }
 
 } // namespace gpu

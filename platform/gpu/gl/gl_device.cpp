@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/gpu/d3dx_math.h"
+#include "platform/gpu/device_notes.h"
 #include "platform/gpu/gl/gl_combiner.h"
 #include "platform/gpu/gl/gl_translate.h"
 #include "platform/gpu/pixel_format.h"
@@ -24,6 +25,9 @@ const Matrix kDepthFixup = [] {
 
 // The texture memory we report; OpenGL has no portable way to ask. It is only logged.
 constexpr uint32_t kReportedTextureMemory = 256u << 20;
+
+// The most one draw from client memory may send (vertices or indices).
+constexpr uint64_t kMaxStreamDraw = 64u << 20;
 
 void ColourToFloats(const ColorValue& c, float out[4]) {
     out[0] = c.r;
@@ -44,6 +48,8 @@ GlDevice::~GlDevice() {
     for (TexturePtr& t : textures_) t.reset();
     stream_.reset();
     indices_.reset();
+    streamVertices_.Release(true);
+    streamIndices_.Release(true);
     renderTarget_.reset();
     depthStencil_.reset();
     currentTarget_ = nullptr;
@@ -51,6 +57,7 @@ GlDevice::~GlDevice() {
     autoDepth_.reset();
     GlApi& gl = Gl();
     if (whiteTexture_) glDeleteTextures(1, &whiteTexture_);
+    if (gl.GenSamplers) gl.DeleteSamplers(MAX_TEXTURE_STAGES, samplers_);
     GLuint fbos[3] = {shared_->drawFbo, shared_->readFbo, shared_->copyFbo};
     gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
     gl.DeleteFramebuffers(3, fbos);
@@ -76,7 +83,26 @@ HResult GlDevice::Init(SDL_Window* window, PresentParameters* pp) {
     gl.GenFramebuffers(1, &shared_->drawFbo);
     gl.GenFramebuffers(1, &shared_->readFbo);
     gl.GenFramebuffers(1, &shared_->copyFbo);
+    shared_->targetFbo = shared_->drawFbo;
+    // What the window's own framebuffer offers: the back buffer is drawn there directly when it
+    // has the window's size and the window's buffers hold what it needs.
+    gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint bits[5] = {};
+    const GLenum bitNames[5] = {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS, GL_ALPHA_BITS, GL_STENCIL_BITS};
+    for (int i = 0; i < 5; ++i) glGetIntegerv(bitNames[i], &bits[i]);
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    windowColour8_ = bits[0] == 8 && bits[1] == 8 && bits[2] == 8;
+    windowAlpha8_ = bits[3] >= 8;
+    windowDepthStencil_ = depthBits >= 24 && bits[4] >= 8;
     gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->drawFbo);
+    // Bound only while a stage needs one: drawing through a sampler object costs some drivers
+    // more than the texture's own filters.
+    if (gl.GenSamplers) gl.GenSamplers(MAX_TEXTURE_STAGES, samplers_);
+    // OpenGL before 4.4 takes SRC_ALPHA_SATURATE as a source factor only.
+    while (glGetError() != GL_NO_ERROR) {}
+    glBlendFunc(GL_ONE, GL_SRC_ALPHA_SATURATE);
+    srcAlphaSatDest_ = glGetError() == GL_NO_ERROR;
 
     if (pp->Windowed && (pp->BackBufferWidth == 0 || pp->BackBufferHeight == 0)) {
         int w = 0, h = 0;
@@ -110,10 +136,38 @@ HResult GlDevice::Init(SDL_Window* window, PresentParameters* pp) {
     return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
+bool GlDevice::WindowFits(const PresentParameters& pp) const {
+    if (!pp.Windowed || !pp.EnableAutoDepthStencil || !windowDepthStencil_ || !windowColour8_) return false;
+    if (pp.BackBufferFormat != D3DFMT_X8R8G8B8 && !(pp.BackBufferFormat == D3DFMT_A8R8G8B8 && windowAlpha8_))
+        return false;
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window_, &w, &h);
+    return static_cast<int64_t>(w) == pp.BackBufferWidth && static_cast<int64_t>(h) == pp.BackBufferHeight;
+}
+
+bool GlDevice::PlaceBackBuffer(const PresentParameters& pp) {
+    if (WindowFits(pp)) {
+        backBuffer_->UseWindow(pp.BackBufferWidth, pp.BackBufferHeight, pp.BackBufferFormat);
+        return true;
+    }
+    return backBuffer_->Init(pp.BackBufferWidth, pp.BackBufferHeight, pp.BackBufferFormat);
+}
+
+void GlDevice::FollowWindowSize() {
+    if (!backBuffer_ || backBuffer_->IsWindow() == WindowFits(pp_)) return;
+    // The window was resized (or is back at the back buffer's size): the back buffer moves into
+    // its own storage, scaled at Present, or back into the window.
+    if (!PlaceBackBuffer(pp_)) backBuffer_->Init(pp_.BackBufferWidth, pp_.BackBufferHeight, pp_.BackBufferFormat);
+    if (currentTarget_ == backBuffer_.get()) {
+        AttachTargets(backBuffer_.get(), dynamic_cast<GlDepthSurface*>(depthStencil_.get()));
+        ApplyViewport();
+    }
+}
+
 bool GlDevice::MakeBackBuffer(const PresentParameters& pp) {
     if (!backBuffer_) backBuffer_ = std::make_shared<GlRenderTarget>(shared_, false);
     backBuffer_->SetLockable((pp.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0);
-    if (!backBuffer_->Init(pp.BackBufferWidth, pp.BackBufferHeight, pp.BackBufferFormat)) return false;
+    if (!PlaceBackBuffer(pp)) return false;
     if (pp.EnableAutoDepthStencil) {
         if (!autoDepth_) autoDepth_ = std::make_shared<GlDepthSurface>(shared_);
         if (!autoDepth_->Init(pp.BackBufferWidth, pp.BackBufferHeight, pp.AutoDepthStencilFormat)) return false;
@@ -135,7 +189,18 @@ bool GlDevice::MakeBackBuffer(const PresentParameters& pp) {
 
 bool GlDevice::AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth) {
     GlApi& gl = Gl();
+    if (colour->IsWindow()) {
+        // The window's own depth-stencil buffer stands for the automatic one; no other goes with it.
+        if (depth != autoDepth_.get()) return false;
+        gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDrawBuffer(GL_BACK);
+        glReadBuffer(GL_BACK);
+        shared_->targetFbo = 0;
+        currentTarget_ = colour;
+        return true;
+    }
     gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->drawFbo);
+    shared_->targetFbo = shared_->drawFbo;
     gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour->Renderbuffer());
     gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                depth ? depth->Renderbuffer() : 0);
@@ -192,30 +257,34 @@ HResult GlDevice::Reset(PresentParameters* pp) {
 
 HResult GlDevice::Present() {
     if (inScene_ || !backBuffer_) return D3DERR_INVALIDCALL;
+    if (backBuffer_->IsWindow()) { // drawn in place: nothing to copy
+        SDL_GL_SwapWindow(window_);
+        return D3D_OK;
+    }
     GlApi& gl = Gl();
     int ww = 0, wh = 0;
     SDL_GL_GetDrawableSize(window_, &ww, &wh);
     uint32_t bw = backBuffer_->Width(), bh = backBuffer_->Height();
-    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, shared_->readFbo);
-    gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, backBuffer_->Renderbuffer());
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    backBuffer_->Bind(GL_READ_FRAMEBUFFER, shared_->readFbo);
     gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDrawBuffer(GL_BACK);
     glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (ww > 0 && wh > 0) {
-        // Scale to fit, keeping the proportions; the bars stay black.
-        double scale = std::min(static_cast<double>(ww) / bw, static_cast<double>(wh) / bh);
-        int dw = static_cast<int>(bw * scale + 0.5), dh = static_cast<int>(bh * scale + 0.5);
-        int dx = (ww - dw) / 2, dy = (wh - dh) / 2;
+    // Scale to fit, keeping the proportions; the bars stay black.
+    double scale = ww > 0 && wh > 0 ? std::min(static_cast<double>(ww) / bw, static_cast<double>(wh) / bh) : 0.0;
+    int dw = static_cast<int>(bw * scale + 0.5), dh = static_cast<int>(bh * scale + 0.5);
+    int dx = (ww - dw) / 2, dy = (wh - dh) / 2;
+    if (dw != ww || dh != wh) { // bars to blacken
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    if (dw > 0 && dh > 0) {
         bool same = dw == static_cast<int>(bw) && dh == static_cast<int>(bh);
         gl.BlitFramebuffer(0, 0, static_cast<GLint>(bw), static_cast<GLint>(bh), dx, dy, dx + dw, dy + dh,
                            GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
     }
-    gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
+    backBuffer_->Unbind(GL_READ_FRAMEBUFFER, shared_->readFbo);
     SDL_GL_SwapWindow(window_);
-    gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->drawFbo);
+    gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->targetFbo);
     return D3D_OK;
 }
 
@@ -227,6 +296,7 @@ HResult GlDevice::GetBackBuffer(uint32_t index, uint32_t, SurfacePtr* out) {
 
 HResult GlDevice::BeginScene() {
     if (inScene_) return D3DERR_INVALIDCALL;
+    FollowWindowSize();
     inScene_ = true;
     return D3D_OK;
 }
@@ -344,12 +414,8 @@ HResult GlDevice::CopyRects(ISurface* src, const Rect* srcRects, uint32_t count,
         d->GetDesc(&dd);
         if (sd.Format != dd.Format || !CopyRectsFit(sd, srcRects, count, dd, dstPoints)) return D3DERR_INVALIDCALL;
         GlApi& gl = Gl();
-        gl.BindFramebuffer(GL_READ_FRAMEBUFFER, shared_->readFbo);
-        gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, s->Renderbuffer());
-        glReadBuffer(GL_COLOR_ATTACHMENT0);
-        gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, shared_->copyFbo);
-        gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, d->Renderbuffer());
-        glDrawBuffer(GL_COLOR_ATTACHMENT0);
+        s->Bind(GL_READ_FRAMEBUFFER, shared_->readFbo);
+        d->Bind(GL_DRAW_FRAMEBUFFER, shared_->copyFbo);
         glDisable(GL_SCISSOR_TEST);
         Rect whole{0, 0, static_cast<int32_t>(sd.Width), static_cast<int32_t>(sd.Height)};
         uint32_t n = srcRects ? count : 1;
@@ -361,9 +427,14 @@ HResult GlDevice::CopyRects(ISurface* src, const Rect* srcRects, uint32_t count,
             gl.BlitFramebuffer(r.left, sh - r.bottom, r.right, sh - r.top, p.x, dh - (p.y + h), p.x + w, dh - p.y,
                                GL_COLOR_BUFFER_BIT, GL_NEAREST);
         }
-        gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
-        gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
-        gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->drawFbo);
+        s->Unbind(GL_READ_FRAMEBUFFER, shared_->readFbo);
+        d->Unbind(GL_DRAW_FRAMEBUFFER, shared_->copyFbo);
+        // Drawing goes on where it went; the window's draw buffer is the back one again.
+        gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->targetFbo);
+        if (shared_->targetFbo == 0) {
+            glDrawBuffer(GL_BACK);
+            glReadBuffer(GL_BACK);
+        }
         return D3D_OK;
     }
     if (d) return D3DERR_INVALIDCALL; // memory to render target: not needed
@@ -425,7 +496,7 @@ void GlDevice::ApplyRenderState(uint32_t state) {
             break;
         case D3DRS_ZWRITEENABLE: glDepthMask(rs[state] ? GL_TRUE : GL_FALSE); break;
         case D3DRS_SRCBLEND:
-        case D3DRS_DESTBLEND: glBlendFunc(GlBlendFactor(rs[D3DRS_SRCBLEND]), GlBlendFactor(rs[D3DRS_DESTBLEND])); break;
+        case D3DRS_DESTBLEND: ApplyBlendFunc(); break;
         case D3DRS_CULLMODE:
             // CW drops triangles wound clockwise on the screen: they are the back faces when
             // counter-clockwise ones face front.
@@ -472,6 +543,20 @@ void GlDevice::ApplyRenderState(uint32_t state) {
         case D3DRS_NORMALIZENORMALS: lightingDirty_ = true; break;
         default: break;
     }
+}
+
+void GlDevice::ApplyBlendFunc() {
+    const GLenum src = GlBlendFactor(state_.renderStates[D3DRS_SRCBLEND]);
+    if (state_.renderStates[D3DRS_DESTBLEND] != D3DBLEND_SRCALPHASAT || srcAlphaSatDest_) {
+        glBlendFunc(src, GlBlendFactor(state_.renderStates[D3DRS_DESTBLEND]));
+        return;
+    }
+    // The destination factor (f, f, f, 1) with f = min(source alpha, 1 - destination alpha): a
+    // target without alpha reads destination alpha 1, so f = 0. Exact there; the nearest for
+    // targets with alpha.
+    if (currentTarget_ && FormatHasAlpha(currentTarget_->Format()))
+        DeviceNoteOnce("OpenGL: SRCALPHASAT as destination blend factor is drawn as if the target had no alpha.");
+    Gl().BlendFuncSeparate(src, GL_ZERO, src, GL_ONE);
 }
 
 void GlDevice::ApplyAllStates() {
@@ -646,6 +731,7 @@ void GlDevice::ApplyStages() {
     ArgbToFloats(state_.renderStates[D3DRS_TEXTUREFACTOR], factor);
     bool on = true;
     uint32_t units = UsableStages();
+    SamplerState wanted[MAX_TEXTURE_STAGES];
     for (uint32_t u = 0; u < units; ++u) {
         const uint32_t* st = state_.stageStates[u];
         gl.ActiveTexture(GL_TEXTURE0 + u);
@@ -658,22 +744,70 @@ void GlDevice::ApplyStages() {
         auto* tex = static_cast<GlTexture*>(textures_[u].get());
         if (tex && tex->Id()) {
             glBindTexture(GL_TEXTURE_2D, tex->Id());
-            GLint minF = GlMinFilter(st[D3DTSS_MINFILTER], st[D3DTSS_MIPFILTER], tex->GetLevelCount() > 1);
-            GLint magF = GlMagFilter(st[D3DTSS_MAGFILTER]);
-            GLint ws = GlAddress(st[D3DTSS_ADDRESSU], gl.mirrorClamp);
-            GLint wt = GlAddress(st[D3DTSS_ADDRESSV], gl.mirrorClamp);
-            if (tex->minFilter != minF) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, tex->minFilter = minF);
-            if (tex->magFilter != magF) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, tex->magFilter = magF);
-            if (tex->wrapS != ws) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, tex->wrapS = ws);
-            if (tex->wrapT != wt) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, tex->wrapT = wt);
+            SamplerState& want = wanted[u];
+            want.minFilter = GlMinFilter(st[D3DTSS_MINFILTER], st[D3DTSS_MIPFILTER], tex->GetLevelCount() > 1);
+            want.magFilter = GlMagFilter(st[D3DTSS_MAGFILTER]);
+            want.wrapS = GlAddress(st[D3DTSS_ADDRESSU], gl.mirrorClamp);
+            want.wrapT = GlAddress(st[D3DTSS_ADDRESSV], gl.mirrorClamp);
+            // The texture carries the filters and address modes of the first stage that binds it
+            // in this draw; a later stage that binds it too with others gets a sampler of its own.
+            bool shared = false;
+            for (uint32_t v = 0; v < u && !shared; ++v) shared = textures_[v].get() == tex && !(wanted[v] == want);
+            if (shared && gl.GenSamplers) {
+                SamplerState& c = samplerStates_[u];
+                const GLuint id = samplers_[u];
+                if (c.minFilter != want.minFilter)
+                    gl.SamplerParameteri(id, GL_TEXTURE_MIN_FILTER, c.minFilter = want.minFilter);
+                if (c.magFilter != want.magFilter)
+                    gl.SamplerParameteri(id, GL_TEXTURE_MAG_FILTER, c.magFilter = want.magFilter);
+                if (c.wrapS != want.wrapS) gl.SamplerParameteri(id, GL_TEXTURE_WRAP_S, c.wrapS = want.wrapS);
+                if (c.wrapT != want.wrapT) gl.SamplerParameteri(id, GL_TEXTURE_WRAP_T, c.wrapT = want.wrapT);
+                BindSampler(u, true);
+            } else {
+                BindSampler(u, false);
+                if (!shared) {
+                    if (tex->minFilter != want.minFilter)
+                        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, tex->minFilter = want.minFilter);
+                    if (tex->magFilter != want.magFilter)
+                        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, tex->magFilter = want.magFilter);
+                    if (tex->wrapS != want.wrapS)
+                        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, tex->wrapS = want.wrapS);
+                    if (tex->wrapT != want.wrapT)
+                        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, tex->wrapT = want.wrapT);
+                }
+                // Without sampler objects a texture shared that way keeps the first stage's.
+            }
         } else {
             glBindTexture(GL_TEXTURE_2D, whiteTexture_);
+            BindSampler(u, false);
         }
         ApplyStageCombiner(st, gl.combine3);
-        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, factor);
+        // The constant colour is the texture factor, or black for a stage that reads SPECULAR: the
+        // specular colour of the device's vertices without one and of unlit ones. Lit highlights
+        // are added by OpenGL after the last stage, where no stage can read them.
+        static const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        const float* constant = factor;
+        if (StageReads(st, D3DTA_SPECULAR)) {
+            if (StageReads(st, D3DTA_TFACTOR)) {
+                DeviceNoteOnce("OpenGL: a texture stage that reads SPECULAR and TFACTOR reads the factor for both.");
+            } else {
+                constant = black;
+                if (state_.renderStates[D3DRS_LIGHTING] && state_.renderStates[D3DRS_SPECULARENABLE])
+                    DeviceNoteOnce(
+                        "OpenGL: SPECULAR as a texture stage argument reads black; the lit highlights "
+                        "are added after the last stage.");
+            }
+        }
+        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, constant);
     }
     gl.ActiveTexture(GL_TEXTURE0);
     shared_->bindingsDirty = false;
+}
+
+void GlDevice::BindSampler(uint32_t unit, bool own) {
+    if (samplerBound_[unit] == own || !Gl().GenSamplers) return;
+    Gl().BindSampler(unit, own ? samplers_[unit] : 0);
+    samplerBound_[unit] = own;
 }
 
 void GlDevice::ApplyTextureMatrices() {
@@ -825,10 +959,17 @@ HResult GlDevice::DrawIndexedPrimitive(uint32_t type, uint32_t minIndex, uint32_
 HResult GlDevice::DrawPrimitiveUP(uint32_t type, uint32_t primitiveCount, const void* vertices, uint32_t stride) {
     HResult r = CheckDraw(type, primitiveCount);
     if (Failed(r)) return r;
-    if (!vertices) return D3DERR_INVALIDCALL;
+    if (!vertices || stride == 0) return D3DERR_INVALIDCALL;
+    const uint32_t n = VertexCountOf(type, primitiveCount);
+    const uint64_t bytes = static_cast<uint64_t>(n) * stride;
+    if (bytes > kMaxStreamDraw) return D3DERR_INVALIDCALL;
+    // The vertices go through the stream buffer: the driver keeps no copy of its own per draw.
+    uintptr_t offset = 0;
+    if (!streamVertices_.Write(vertices, static_cast<uint32_t>(bytes), &offset)) return D3DERR_INVALIDCALL;
+    bool ok = PrepareDraw(offset, stride);
+    if (ok) glDrawArrays(GlPrimitive(type), 0, static_cast<GLsizei>(n));
     Gl().BindBuffer(GL_ARRAY_BUFFER, 0);
-    if (!PrepareDraw(reinterpret_cast<uintptr_t>(vertices), stride)) return D3DERR_INVALIDCALL;
-    glDrawArrays(GlPrimitive(type), 0, static_cast<GLsizei>(VertexCountOf(type, primitiveCount)));
+    if (!ok) return D3DERR_INVALIDCALL;
     // Direct draws leave no stream bound.
     stream_.reset();
     streamStride_ = 0;
@@ -845,11 +986,20 @@ HResult GlDevice::DrawIndexedPrimitiveUP(uint32_t type, uint32_t minIndex, uint3
     const uint16_t* idx = static_cast<const uint16_t*>(indices);
     for (uint32_t i = 0; i < n; ++i)
         if (idx[i] < minIndex || idx[i] >= static_cast<uint64_t>(minIndex) + vertexCount) return D3DERR_INVALIDCALL;
+    // Every vertex an index may name: the first minIndex + vertexCount.
+    const uint64_t vertexBytes = (static_cast<uint64_t>(minIndex) + vertexCount) * stride;
+    if (stride == 0 || vertexBytes > kMaxStreamDraw || static_cast<uint64_t>(n) * 2 > kMaxStreamDraw)
+        return D3DERR_INVALIDCALL;
     GlApi& gl = Gl();
-    gl.BindBuffer(GL_ARRAY_BUFFER, 0);
+    uintptr_t vertexOffset = 0, indexOffset = 0;
+    bool ok = streamVertices_.Write(vertices, static_cast<uint32_t>(vertexBytes), &vertexOffset) &&
+              streamIndices_.Write(indices, n * 2, &indexOffset) && PrepareDraw(vertexOffset, stride);
+    if (ok)
+        glDrawElements(GlPrimitive(type), static_cast<GLsizei>(n), GL_UNSIGNED_SHORT,
+                       reinterpret_cast<const void*>(indexOffset));
     gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    if (!PrepareDraw(reinterpret_cast<uintptr_t>(vertices), stride)) return D3DERR_INVALIDCALL;
-    glDrawElements(GlPrimitive(type), static_cast<GLsizei>(n), GL_UNSIGNED_SHORT, indices);
+    gl.BindBuffer(GL_ARRAY_BUFFER, 0);
+    if (!ok) return D3DERR_INVALIDCALL;
     stream_.reset();
     streamStride_ = 0;
     indices_.reset();

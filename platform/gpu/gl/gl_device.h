@@ -1,11 +1,10 @@
 #pragma once
 // The OpenGL device: fixed-function OpenGL (compatibility profile) in an SDL window.
 //
-// Everything is drawn into an off-screen framebuffer whose colour renderbuffer is the back buffer,
-// so the back buffer keeps its contents between frames and can be read back with no window system
-// involved; the background and capture targets are further colour renderbuffers that share the
-// back buffer's depth-stencil renderbuffer. Present copies the back buffer into the window, scaled
-// to fit and keeping its proportions.
+// When the back buffer cannot be the window's own (see below), everything is drawn into an
+// off-screen framebuffer whose colour renderbuffer is the back buffer, and Present copies it into
+// the window, scaled to fit and keeping its proportions. The background and capture targets are
+// further colour renderbuffers with the automatic depth-stencil renderbuffer.
 //
 // How the device's conventions are kept:
 // - Row-vector matrices load unchanged as OpenGL's column-major ones; a fixed matrix after the
@@ -19,7 +18,13 @@
 // - Global ambient 0, local viewer, separate specular, specular off while SPECULARENABLE is off;
 //   vertices without a normal get the normal (0, 0, 0).
 // - Clears are bounded by the viewport with every write mask open.
-// - Filters and address modes are per stage; they are given to each texture as it is bound.
+// - Filters and address modes are per stage: they are given to each texture as it is bound, and a
+//   texture that a later stage of the same draw binds with others is read there through that
+//   unit's own sampler object (OpenGL 3.3 or ARB_sampler_objects).
+// - Draws from client memory are copied into a stream buffer and drawn from there.
+// - The back buffer is the window's own when the window has its size (windowed) and the window's
+//   buffers have 8-bit colour and depth-stencil: it is drawn in place and Present only swaps. Else
+//   it is a renderbuffer, copied into the window at Present.
 // The device is never lost: TestCooperativeLevel always answers D3D_OK.
 #include <cstdint>
 #include <memory>
@@ -28,6 +33,7 @@
 #include "platform/gpu/device.h"
 #include "platform/gpu/device_state.h"
 #include "platform/gpu/gl/gl_resources.h"
+#include "platform/gpu/gl/gl_stream_buffer.h"
 
 struct SDL_Window;
 
@@ -90,9 +96,16 @@ public:
 
 private:
     bool MakeBackBuffer(const PresentParameters& pp);
+    // The window can hold the back buffer itself: windowed, of its size, with the buffers it needs.
+    bool WindowFits(const PresentParameters& pp) const;
+    // The back buffer in the window when it fits, else in storage of its own.
+    bool PlaceBackBuffer(const PresentParameters& pp);
+    // Moves the back buffer into or out of the window when the window's size changed.
+    void FollowWindowSize();
     bool AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth);
     void ApplyAllStates();
     void ApplyRenderState(uint32_t state);
+    void ApplyBlendFunc();
     void ApplyViewport();
     void ApplyProjection();
     void ApplyModelView();
@@ -100,6 +113,9 @@ private:
     void ApplyLighting();
     void ApplyStages();
     void ApplyTextureMatrices();
+    // The unit's own sampler object bound (`own`) or none (the texture's filters apply). Only
+    // called when sampler objects exist or with own = false.
+    void BindSampler(uint32_t unit, bool own);
     // Sends whatever changed since the last draw, then points the arrays at `base` (a client
     // pointer, or an offset into the bound vertex buffer). False when the vertex format does not
     // fit `stride`.
@@ -128,6 +144,21 @@ private:
     uint32_t streamStride_ = 0;
     IndexBufferPtr indices_;
     uint32_t baseVertex_ = 0;
+    GlStreamBuffer streamVertices_{GL_ARRAY_BUFFER, 1u << 20};
+    GlStreamBuffer streamIndices_{GL_ELEMENT_ARRAY_BUFFER, 256u << 10};
+    // Filters and address modes per texture unit (sampler objects, when OpenGL has them); 0 = not
+    // yet given.
+    struct SamplerState {
+        GLint minFilter = 0, magFilter = 0, wrapS = 0, wrapT = 0;
+        bool operator==(const SamplerState&) const = default;
+    };
+    GLuint samplers_[MAX_TEXTURE_STAGES] = {};
+    SamplerState samplerStates_[MAX_TEXTURE_STAGES];
+    bool samplerBound_[MAX_TEXTURE_STAGES] = {};
+    bool windowColour8_ = false;
+    bool windowAlpha8_ = false;
+    bool windowDepthStencil_ = false;
+    bool srcAlphaSatDest_ = false; // OpenGL takes SRC_ALPHA_SATURATE as a destination factor
 
     bool stagesDirty_ = true;
     bool textureMatricesDirty_ = true;

@@ -61,6 +61,15 @@ public:
     // Through the window layer, so its hints hold whichever of the two starts SDL's video first.
     bool Start() {
         videoStarted_ = plat::AcquireVideo();
+        if (videoStarted_) {
+            // Windows made from now on ask for a framebuffer that can hold the back buffer itself
+            // (8-bit colour, 24-bit depth, 8-bit stencil), so it need not be copied at Present.
+            SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+            SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+            SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+            SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+            SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+        }
         return videoStarted_;
     }
 

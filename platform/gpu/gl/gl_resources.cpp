@@ -81,6 +81,7 @@ bool GlRenderTarget::Init(uint32_t width, uint32_t height, uint32_t format) {
         return false;
     GlApi& gl = Gl();
     while (glGetError() != GL_NO_ERROR) {}
+    window_ = false;
     if (!rb_) gl.GenRenderbuffers(1, &rb_);
     gl.BindRenderbuffer(GL_RENDERBUFFER, rb_);
     GLenum internal = format == D3DFMT_A8R8G8B8 ? GL_RGBA8 : format == D3DFMT_R5G6B5 ? GL_RGB565 : GL_RGB8;
@@ -96,8 +97,35 @@ bool GlRenderTarget::Init(uint32_t width, uint32_t height, uint32_t format) {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
-    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, shared_->drawFbo);
+    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, shared_->targetFbo);
     return glGetError() == GL_NO_ERROR;
+}
+
+void GlRenderTarget::UseWindow(uint32_t width, uint32_t height, uint32_t format) {
+    if (shared_->alive && rb_) Gl().DeleteRenderbuffers(1, &rb_);
+    rb_ = 0;
+    window_ = true;
+    width_ = width;
+    height_ = height;
+    format_ = format;
+}
+
+void GlRenderTarget::Bind(GLenum target, GLuint fbo) const {
+    GlApi& gl = Gl();
+    gl.BindFramebuffer(target, window_ ? 0 : fbo);
+    if (!window_) gl.FramebufferRenderbuffer(target, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, rb_);
+    const GLenum buffer = window_ ? GL_BACK : GL_COLOR_ATTACHMENT0;
+    if (target == GL_READ_FRAMEBUFFER)
+        glReadBuffer(buffer);
+    else
+        glDrawBuffer(buffer);
+}
+
+void GlRenderTarget::Unbind(GLenum target, GLuint fbo) const {
+    if (window_) return;
+    GlApi& gl = Gl();
+    gl.BindFramebuffer(target, fbo);
+    gl.FramebufferRenderbuffer(target, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
 }
 
 HResult GlRenderTarget::GetDesc(SurfaceDesc* desc) {
@@ -106,7 +134,7 @@ HResult GlRenderTarget::GetDesc(SurfaceDesc* desc) {
 }
 
 bool GlRenderTarget::ReadPixels(CpuImage& out) {
-    if (!shared_->alive || !rb_) return false;
+    if (!shared_->alive || (!rb_ && !window_)) return false;
     if (!out.Allocate(width_, height_, format_)) return false;
     std::vector<uint8_t> rows;
     try {
@@ -115,15 +143,13 @@ bool GlRenderTarget::ReadPixels(CpuImage& out) {
         return false;
     }
     GlApi& gl = Gl();
-    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, shared_->readFbo);
-    gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, rb_);
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    Bind(GL_READ_FRAMEBUFFER, shared_->readFbo);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glReadPixels(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), GL_BGRA, GL_UNSIGNED_BYTE,
                  rows.data());
-    gl.FramebufferRenderbuffer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
-    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, shared_->drawFbo);
+    Unbind(GL_READ_FRAMEBUFFER, shared_->readFbo);
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, shared_->targetFbo);
     // GL rows run bottom up.
     uint32_t bpp = BytesPerPixel(format_);
     for (uint32_t y = 0; y < height_; ++y) {

@@ -14,8 +14,9 @@ namespace gpu {
 
 struct GlShared {
     bool alive = true;
-    GLuint drawFbo = 0; // the framebuffer everything is drawn into
-    GLuint readFbo = 0; // scratch framebuffers for read-back and copies
+    GLuint drawFbo = 0;   // the framebuffer off-screen targets are drawn through
+    GLuint targetFbo = 0; // the framebuffer drawing goes to now: drawFbo, or 0 (the window)
+    GLuint readFbo = 0;   // scratch framebuffers for read-back and copies
     GLuint copyFbo = 0;
     bool bindingsDirty = false; // a texture upload changed the bound textures
 };
@@ -41,13 +42,21 @@ private:
     GLuint id_ = 0;
 };
 
-// A colour render target (a renderbuffer); the back buffer is one too.
+// A colour render target (a renderbuffer); the back buffer is one too, or the window's own back
+// buffer when it has the window's size.
 class GlRenderTarget : public ISurface {
 public:
     GlRenderTarget(GlSharedPtr shared, bool lockable) : shared_(std::move(shared)), lockable_(lockable) {}
     ~GlRenderTarget() override;
     // (Re)allocates storage; the contents start black.
     bool Init(uint32_t width, uint32_t height, uint32_t format);
+    // Makes the target the window's back buffer (of this size and format): its own storage goes.
+    void UseWindow(uint32_t width, uint32_t height, uint32_t format);
+    bool IsWindow() const { return window_; }
+    // Binds the target to `target` (GL_READ_FRAMEBUFFER or GL_DRAW_FRAMEBUFFER) for a read or a
+    // copy, through the scratch framebuffer `fbo` unless it is the window; Unbind detaches it.
+    void Bind(GLenum target, GLuint fbo) const;
+    void Unbind(GLenum target, GLuint fbo) const;
     void SetLockable(bool lockable) { lockable_ = lockable; }
 
     HResult GetDesc(SurfaceDesc* desc) override;
@@ -65,6 +74,7 @@ private:
     GlSharedPtr shared_;
     GLuint rb_ = 0;
     uint32_t width_ = 0, height_ = 0, format_ = D3DFMT_UNKNOWN;
+    bool window_ = false;
     bool lockable_;
     bool locked_ = false;
     CpuImage lockCopy_;

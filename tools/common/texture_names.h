@@ -1,5 +1,6 @@
 #pragma once
-// Every picture of the game folder that tools/texgen makes, in one place: texgen writes exactly
+// Every picture of the game folder that tools/texgen makes, in one place that the generator and the
+// content tests both read: texgen writes exactly
 // these files (it fails when one has no recipe) and the content test checks each of them.
 //
 // The code itself names one texture, "textures\split.jpg" (the block cracks). Every other texture
@@ -43,6 +44,14 @@ inline constexpr TextureFile TEXTURE_FILES[] = {
     {"textures\\particles\\flare.png", 128, 128, true, false, "crown of rays around a bright centre; additive"},
     {"textures\\particles\\lightning.png", 256, 64, true, false,
      "forked bolt along u, centred in v at both ends so copies chain; additive"},
+    {"textures\\particles\\fireball.png", 128, 128, true, false,
+     "billowing ball of fire, near white so the tint colours it; additive (explosion fireball and burn decal)"},
+    {"textures\\particles\\wallflash.png", 128, 128, true, false,
+     "flash of a hit on a wall: bright point, wide horizontal streak; additive (wall flashes)"},
+
+    // Widget skins of the menu pages, white and cut out by alpha (tinted by the widget's colour).
+    {"textures\\ui\\arrow.png", 64, 64, true, false, "selector arrow pointing right (+u); mirrored for the left one"},
+    {"textures\\ui\\checkbox.png", 128, 64, true, false, "check box: empty on the left half, ticked on the right half"},
 
     // Surfaces of blocks, the table and game objects (tileable).
     {"textures\\wood.jpg", 256, 256, false, true, "wood grain running along u"},

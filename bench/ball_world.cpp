@@ -1,0 +1,152 @@
+// One frame of the game world's update with 20 balls of several modes, 10 flying bombs and 300
+// blocks on a 30 x 40 table: deferred deletion, the physics step, every held-capable object's
+// update (speed keeping, racket test, mode effects, fuses) and the block step with its faces, then
+// the particle pool's update. The draw queues are emptied outside the timing. "allocs/frame"
+// counts the main thread's heap allocations of the objects' and blocks' updates (0 in steady
+// state); "step allocs/frame" those of the physics step, where ODE's hash space allocates its
+// cell table on every collision pass.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "core/log.h"
+#include "platform/gpu/null/null_device.h"
+#include "platform/sys/crt_rand.h"
+#include "render/draw_list.h"
+#include "render/render_d3d.h"
+#include "render/scene/particles.h"
+#include "render/video_mode.h"
+#include "support/alloc_counter.h"
+#include "world/balls/ball.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_material.h"
+#include "world/blocks/block_single.h"
+#include "world/physics/arena.h"
+#include "world/physics/physics_world.h"
+#include "world/physics/table_size.h"
+#include "world/physics/zdelete.h"
+#include "world/racket/racket.h"
+#include "world/racket/racket_tacked.h"
+#include "world/weapons/bomb.h"
+
+namespace {
+
+constexpr float kDt = 0.02f;
+
+float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
+
+struct World {
+    World() {
+        LogReopen("");
+        gpu::NullAdapterScript script;
+        script.modes = {{800, 600, 60, gpu::D3DFMT_X8R8G8B8}};
+        auto d3d = std::make_shared<gpu::NullDirect3D>(script);
+        render = std::make_unique<Render_D3D>([d3d](uint32_t) -> gpu::Direct3DPtr { return d3d; });
+        std::vector<YVideoMode> modes;
+        render->GetVideoModes(&modes);
+        render->CreateDevice(nullptr, false, 0);
+        d3d->LastDevice()->SetRecording(false);
+
+        PhysicsInit();
+        plat::CrtSrand(1);
+        dRandSetSeed(1);
+        g_TableSize.Set(30.0f, 40.0f);
+        PhysicsSetArena(&backWall, 30.0f, 40.0f, 2.0f);
+        SetBackWallEnabled(backWall, true);
+        racket = std::make_unique<YRacket>();
+        racket->posY = -19.0f;
+
+        // Unbreakable blocks, so that the scene stays the same frame after frame.
+        BuildBlockMaterial("bench_stone", 1, -1, "block", "in_block", 5, "def_stroke", "def_destroy", "");
+        const YBlockType* type = FindBlockType("bench_stone", 1, 1, 1);
+        for (int i = 0; i < 300; ++i) {
+            const int col = i % 15, row = (i / 15) % 10, layer = i / 150;
+            YMatrix m;
+            m.MatrixSetTranslation(YVector(-13.0f + col * 1.8f, -4.0f + row * 1.8f, 0.52f + layer * 1.0f));
+            new YBlockSingle(type, nullptr, m);
+        }
+        const int modesInPlay[] = {BALL_NORMAL, BALL_HEAVY, BALL_PHANTOM, BALL_FIRE, BALL_GENERATIVE, BALL_SMALL};
+        for (int i = 0; i < 20; ++i) {
+            YBall* ball = new YBall(modesInPlay[i % 6]);
+            const YVector at(Unit() * 24 - 12, -15 + Unit() * 4, 1.0f);
+            const YVector dir(Unit() - 0.5f, 1.0f, 0.2f);
+            ball->Launch(&dir, &at);
+        }
+        for (int i = 0; i < 10; ++i) {
+            YBomb* bomb = new YBomb;
+            YMatrix m;
+            m.MatrixSetTranslation(YVector(Unit() * 24 - 12, -12 + Unit() * 4, 1.0f));
+            bomb->SetMatrix(&m);
+            bomb->throwTimer = -1.0f;
+            bomb->fuse = 1e9f; // they fly for the whole run
+            bomb->body.SetGeomEnabled(true);
+            const YVector v(Unit() * 6 - 3, 6, 2);
+            bomb->body.SetLinearVel(&v);
+        }
+    }
+    ~World() {
+        DeleteAllBlocks();
+        DeleteAllTacked();
+        YZDelete::TickAll(1.0f);
+        racket.reset();
+    }
+
+    void Frame() {
+        YZDelete::TickAll(kDt);
+        Step();
+        Objects();
+    }
+    static void Step() { g_PhysicsWorld.PhysicsStep(kDt); }
+    static void Objects() {
+        const std::vector<YRacketTacked*>& tacked = TackedList();
+        for (std::size_t i = 0; i < tacked.size(); ++i) tacked[i]->Update(kDt);
+        BlockWorldUpdate(kDt, false);
+        g_ParticleSystem.Update(kDt);
+    }
+    static void Drain() {
+        DrawOpaqueQueue();
+        DrawBlendedQueue();
+    }
+
+    std::unique_ptr<Render_D3D> render;
+    std::unique_ptr<YRacket> racket;
+    dGeomID backWall = nullptr;
+};
+
+void BM_WorldFrame20Balls10Bombs300Blocks(benchmark::State& state) {
+    World world;
+    for (int i = 0; i < 300; ++i) {
+        world.Frame();
+        World::Drain();
+    }
+    // KORVELIN_ALLOC_STACKS=1 prints where the counted allocations come from.
+    const bool stacks = std::getenv("KORVELIN_ALLOC_STACKS") != nullptr;
+    if (stacks) benchalloc::KeepStacks(200);
+    uint64_t stepAllocations = 0;
+    uint64_t allocations = 0;
+    uint64_t frames = 0;
+    for (auto _ : state) {
+        YZDelete::TickAll(kDt);
+        benchalloc::Start();
+        World::Step();
+        stepAllocations += benchalloc::Stop().main;
+        benchalloc::Start();
+        World::Objects();
+        allocations += benchalloc::Stop().main;
+        ++frames;
+        state.PauseTiming();
+        World::Drain();
+        state.ResumeTiming();
+    }
+    if (stacks) benchalloc::PrintStacks();
+    const double n = static_cast<double>(frames ? frames : 1);
+    state.counters["allocs/frame"] = static_cast<double>(allocations) / n;
+    state.counters["step allocs/frame"] = static_cast<double>(stepAllocations) / n;
+    state.counters["balls"] = static_cast<double>(BallList().size());
+    state.counters["blocks"] = static_cast<double>(g_BlockWorld.blocks.size());
+}
+BENCHMARK(BM_WorldFrame20Balls10Bombs300Blocks)->Unit(benchmark::kMicrosecond);
+
+} // namespace

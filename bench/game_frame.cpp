@@ -1,0 +1,216 @@
+// The cost of the game's own frame: the real game (GameFramework, the OpenGL device, the sound
+// system, the shipped data) in a 800 x 600 window, driven through the message loop one pass per
+// iteration. The clock is replaced so every pass is a frame of 16 ms and nothing sleeps: the frame
+// cap is off and the benchmark measures the work of a frame. Run it under an X server (xvfb-run)
+// with a sound backend that needs no device (ALSOFT_DRIVERS=null); see bench/README.md for the
+// command and the figures.
+//
+// Reported per frame: process CPU time of every thread (the "CPU" column: the game, the OpenGL
+// driver's worker threads, the sound mixer), wall time, and heap allocations ("allocs" of every
+// thread, "main_allocs" of the game's own thread, "own_allocs" those the game's code asked for
+// itself, on any thread) counted by replacing malloc for this program.
+//
+// Scenes: "menu" is what shows after the start-up slide show (the sky box with particles). A scene
+// is a name and what to do after the slide show to reach it; add the table, a level in play, ...
+// to kScenes as they arrive.
+//
+// Environment:
+//   KORVELIN_BENCH_FRAMES=N        frames measured per run (default 500).
+//   KORVELIN_BENCH_ALLOC_STACKS=N  keep and print the call stacks of the first N allocations
+//                                  counted (to see who allocates).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "core/framework.h"
+#include "core/log.h"
+#include "platform/gpu/device.h"
+#include "platform/gpu/pixel_format.h"
+#include "platform/sys/clock.h"
+#include "platform/window/win_messages.h"
+#include "shell/game_framework.h"
+#include "support/alloc_counter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kFrameMs = 16;
+constexpr int kWarmUpFrames = 200;
+constexpr int kSplashFrameLimit = 2000;
+
+std::atomic<uint32_t> g_now{1000};
+uint32_t FakeNow() { return g_now.load(std::memory_order_relaxed); }
+
+// The configuration the benchmark runs with: windowed 800 x 600, shadows on, no fps counter.
+constexpr const char* kConfig =
+    "<config>\n"
+    "<video fullscreen=\"0\" mode=\"800x600:32\" double_buffer=\"1\">\n"
+    "<window width=\"800\" height=\"600\" maximize=\"0\">\n"
+    "<sound volume=\"1\" music=\"1\">\n"
+    "<render fps=\"0\" shadows=\"1\">\n"
+    "<interface language=\"english\" showtips=\"1\">\n"
+    "</config>\n";
+
+// A scratch game folder: links to every entry of the built one, with the benchmark's own
+// configuration and log. Removed at the end.
+class ScratchGame {
+public:
+    ScratchGame() {
+        char pattern[] = "/tmp/korvelin_bench_XXXXXX";
+        if (!mkdtemp(pattern)) return;
+        root_ = pattern;
+        std::error_code ec;
+        for (const fs::directory_entry& e : fs::directory_iterator(KORVELIN_GAME_DIR, ec)) {
+            const std::string name = e.path().filename().string();
+            if (name == "config.yml" || name == "log.txt" || name == "korvelin") continue;
+            fs::create_directory_symlink(e.path(), root_ / name, ec);
+            if (ec) fs::create_symlink(e.path(), root_ / name, ec);
+        }
+        std::ofstream(root_ / "config.yml") << kConfig;
+    }
+    ~ScratchGame() {
+        std::error_code ec;
+        if (!root_.empty()) fs::remove_all(root_, ec);
+    }
+    const fs::path& Root() const { return root_; }
+
+private:
+    fs::path root_;
+};
+
+// One frame: a pass of the message loop with 16 ms gone by.
+void Pass(GameFramework& game) {
+    g_now.fetch_add(kFrameMs, std::memory_order_relaxed);
+    game.PumpOnce();
+}
+
+// Whether the device layer lists a mode the renderer accepts: without one the game would end the
+// process at start.
+bool DisplayUsable() {
+    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
+    if (!d3d) return false;
+    for (uint32_t i = 0; i < d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT); ++i) {
+        gpu::DisplayMode m;
+        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
+        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
+        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
+    }
+    return false;
+}
+
+struct Scene {
+    const char* name;
+    void (*reach)(GameFramework& game); // after the slide show
+};
+
+void ReachMenu(GameFramework&) {}
+
+constexpr Scene kScenes[] = {{"menu", ReachMenu}};
+
+// The game, made once per process and kept for every run of every scene (a window and an OpenGL
+// context made and dropped again and again would measure the driver's start-up).
+class Game {
+public:
+    static Game& Get() {
+        static Game game;
+        return game;
+    }
+    GameFramework* Framework() { return game_.get(); }
+    const std::string& Error() const { return error_; }
+    void Reach(const Scene& scene) {
+        if (current_ == &scene) return;
+        scene.reach(*game_);
+        for (int i = 0; i < kWarmUpFrames; ++i) Pass(*game_);
+        current_ = &scene;
+    }
+    void Close() {
+        game_.reset();
+        plat::SetTimeSource(nullptr);
+        if (!previous_.empty()) {
+            std::error_code ec;
+            fs::current_path(previous_, ec);
+        }
+    }
+
+private:
+    Game() {
+        if (scratch_.Root().empty()) {
+            error_ = "no scratch folder";
+            return;
+        }
+        if (!DisplayUsable()) {
+            error_ = "no OpenGL display with a usable mode (run under xvfb-run)";
+            return;
+        }
+        previous_ = fs::current_path();
+        fs::current_path(scratch_.Root());
+        LogReopen("log.txt");
+        plat::SetTimeSource(FakeNow);
+        game_ = std::make_unique<GameFramework>("korvelin");
+        if (!game_->Window().NativeHandle()) {
+            error_ = "no game window (run under xvfb-run)";
+            game_.reset();
+            return;
+        }
+        // Skip the slide show as a player does, and wait for the scene.
+        game_->KeyDown(plat::VK_ESCAPE);
+        for (int i = 0; i < kSplashFrameLimit && game_->GetState() == GameFramework::State::Splash; ++i) Pass(*game_);
+        if (game_->GetState() != GameFramework::State::Scene) {
+            error_ = "the slide show did not end";
+            game_.reset();
+        }
+    }
+
+    ScratchGame scratch_;
+    fs::path previous_;
+    std::unique_ptr<GameFramework> game_;
+    std::string error_;
+    const Scene* current_ = nullptr;
+};
+
+void BM_GameFrame(benchmark::State& state, const Scene* scene) {
+    Game& game = Game::Get();
+    if (!game.Framework()) {
+        state.SkipWithError(game.Error().c_str());
+        return;
+    }
+    game.Reach(*scene);
+    GameFramework& framework = *game.Framework();
+    benchalloc::Start();
+    for (auto _ : state) Pass(framework);
+    const benchalloc::Counts counts = benchalloc::Stop();
+    const double frames = static_cast<double>(state.iterations());
+    state.counters["allocs"] = static_cast<double>(counts.all) / frames;
+    state.counters["main_allocs"] = static_cast<double>(counts.main) / frames;
+    state.counters["own_allocs"] = static_cast<double>(counts.own) / frames;
+    benchalloc::PrintStacks();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (const char* n = std::getenv("KORVELIN_BENCH_ALLOC_STACKS")) benchalloc::KeepStacks(std::atoi(n));
+    const char* framesText = std::getenv("KORVELIN_BENCH_FRAMES");
+    const int frames = framesText && std::atoi(framesText) > 0 ? std::atoi(framesText) : 500;
+    for (const Scene& scene : kScenes)
+        benchmark::RegisterBenchmark((std::string("BM_GameFrame/") + scene.name).c_str(), BM_GameFrame, &scene)
+            ->MeasureProcessCPUTime()
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(frames);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Game::Get().Close();
+    return 0;
+}

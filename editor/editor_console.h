@@ -1,0 +1,108 @@
+#pragma once
+// The editor's console statements: 23 commands and 17 variables that do everything the editor can
+// do, typed into the console or sent by a keyboard macro. Every answer is one console line: a
+// command's word followed by " ok.", " fail." or nothing, a variable's name, "=" and its new value.
+#include <string>
+
+#include "editor/editor_transform.h"
+
+class YConsole;
+class EditorLevel;
+class EditorScene;
+
+enum EditorConsoleCommandId {
+    EDITOR_CMD_EXIT = 0,
+    EDITOR_CMD_CLEAR = 1,
+    EDITOR_CMD_NEW = 2,
+    EDITOR_CMD_DEL = 3,
+    EDITOR_CMD_LOAD = 4,
+    EDITOR_CMD_SAVE = 5,
+    EDITOR_CMD_CENTER = 6,
+    EDITOR_CMD_NEW_GROUP = 7,
+    EDITOR_CMD_DEL_GROUP = 8,
+    EDITOR_CMD_MOVE = 9,
+    EDITOR_CMD_SIZE = 10,
+    EDITOR_CMD_MOVE_GROUP = 11,
+    EDITOR_CMD_ROTATE_GROUP = 12,
+    EDITOR_CMD_RESET_MOVE = 13,
+    EDITOR_CMD_RESET_SIZE = 14,
+    EDITOR_CMD_RESET_MOVE_GROUP = 15,
+    EDITOR_CMD_RESET_ROTATE_GROUP = 16,
+    EDITOR_CMD_ACTION = 17,
+    EDITOR_CMD_RESET_CAMERA = 18,
+    EDITOR_CMD_MOVE_ALL = 19,
+    EDITOR_CMD_ROTATE_ALL = 20,
+    EDITOR_CMD_GLUE_MAX = 21,
+    EDITOR_CMD_BONUS_MIN = 22,
+};
+
+enum EditorConsoleVariableId {
+    EDITOR_VAR_FPS = 0,
+    EDITOR_VAR_FULLSCREEN = 1,
+    EDITOR_VAR_VIDEO_MODE = 2,
+    EDITOR_VAR_SHADOWS = 3,
+    EDITOR_VAR_TABLE = 4,
+    EDITOR_VAR_CELL = 5,
+    EDITOR_VAR_MODE = 6,
+    EDITOR_VAR_MATERIAL = 7,
+    EDITOR_VAR_GLUE = 8,
+    EDITOR_VAR_BONUS = 9,
+    EDITOR_VAR_BONUS_COUNT = 10,
+    EDITOR_VAR_TABLE_MAT = 11,
+    EDITOR_VAR_ENV = 12,
+    EDITOR_VAR_GROUP = 13,
+    EDITOR_VAR_SHOW_ALL = 14,
+    EDITOR_VAR_LOAD = 15,
+    EDITOR_VAR_SAVE = 16,
+};
+
+// Limits of the console's values.
+constexpr float EDITOR_TABLE_MIN = 10.0f;
+constexpr float EDITOR_TABLE_MAX = 100.0f;
+constexpr float EDITOR_CELL_MIN = 0.25f;
+constexpr float EDITOR_CELL_MAX = 10.0f;
+constexpr float EDITOR_GLUE_MIN = 1.0f;
+
+// Registers every command and variable name (aliases included) with its id.
+void RegisterEditorConsoleNames(YConsole& console);
+
+// What the statements need of the editor's frame: the window, the camera and the end of the run.
+class EditorHost {
+public:
+    // Saves "config.yml" and ends the main loop.
+    virtual void QuitEditor() = 0;
+    // Trackball rotation := 40 degrees down about x.
+    virtual void ResetCamera() = 0;
+    virtual bool IsFullScreenWindow() const = 0;
+    // Destroys the window and makes it again from the configuration.
+    virtual void RecreateWindow() = 0;
+    // The mode text resolved against the mode list, into the frame and the configuration.
+    virtual void ApplyVideoModeText(const std::string& text) = 0;
+    // The camera's axes as the last frame set them.
+    virtual EditorCameraAxes CameraAxes() const = 0;
+
+protected:
+    ~EditorHost() = default;
+};
+
+// Runs the editor's statements against the level, the scene and the host. The level file names
+// are relative to "levels\".
+class EditorConsoleHandler {
+public:
+    EditorConsoleHandler(YConsole& console, EditorLevel& level, EditorScene& scene, EditorHost& host);
+
+    void RunCommand(int id);
+    void SetVariable(int id);
+
+    // The level file operations behind "save" and "load": "levels\" + name.
+    bool SaveLevel(const std::string& name);
+    bool LoadLevelEditor(const std::string& name);
+
+private:
+    void Transform(int kind);
+
+    YConsole& console_;
+    EditorLevel& level_;
+    EditorScene& scene_;
+    EditorHost& host_;
+};

@@ -1,0 +1,145 @@
+#include "shell/ui/ui_layout.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/log.h"
+#include "core/md5.h"
+#include "shell/ui/ui_screen.h"
+
+int ParseAlign(const std::string& value) {
+    static const char* const NAMES[] = {"left", "right", "center", "top", "bottom"};
+    for (int i = 0; i < 5; ++i)
+        if (value == NAMES[i]) return i;
+    throw "Unknown align: " + value;
+}
+
+std::string NormalizeText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    bool pendingSpace = false;
+    for (char c : text) {
+        if (c == 9 || c == 10 || c == 13 || c == 32) {
+            pendingSpace = true;
+            continue;
+        }
+        if (pendingSpace && !out.empty()) out += ' ';
+        pendingSpace = false;
+        out += c;
+    }
+    return out;
+}
+
+UILayout::UILayout(UIEvent* listener_) : UIControl(listener_, 0.0f, 0.0f, 0.0f, 0.0f) {
+    arrowNavigation = true;
+    RegisterTags();
+}
+
+UILayout::~UILayout() {
+    // The widgets go first; the block tree (a member) follows when this body ends.
+    DeleteChildren();
+}
+
+char UILayout::ReadChar() {
+    const char c = XMLParser::ReadChar();
+    if (collecting && (static_cast<signed char>(c) < 0 || c > 32)) collectedText += c;
+    return c;
+}
+
+bool UILayout::OnError(const char* message) {
+    LogPrintf(g_Log, "Layout parser error, file: %s, line %d, %s", fileName.c_str(), GetLine(), message ? message : "");
+    return true;
+}
+
+void UILayout::BeginLoad(const std::string& path) {
+    LogPrintf(g_Log, "Parse layout %s", path.c_str());
+    fileName = path;
+    if (g_UIScreen) {
+        screenWidth = g_UIScreen->virtualWidth;
+        screenHeight = g_UIScreen->virtualHeight;
+    } else {
+        screenWidth = 800.0f;
+        screenHeight = 600.0f;
+    }
+    styleStack.clear();
+    blockStack.clear();
+    tableStack.clear();
+    parentStack.clear();
+    pagesStack.clear();
+    currentSelect = nullptr;
+    refusedBlocks = 0;
+    parentStack.push_back(this);
+    styleStack.push_back(UITextStyle::Default());
+    DeleteChildren();
+    rootBlock.Clear();
+    collecting = false;
+}
+
+void UILayout::EndLoad(bool doLayout) {
+    // What a malformed file left open points into this page's trees; nothing may reach it later.
+    currentSelect = nullptr;
+    pagesStack.clear();
+    tableStack.clear();
+    collecting = false;
+    if (protectEnabled && !ChecksumMatches()) {
+        OnError("Protect error.");
+        OnProtectFailure();
+    }
+    if (doLayout) Layout(screenWidth, screenHeight);
+}
+
+void UILayout::LoadLayout(const std::string& path, bool doLayout) {
+    BeginLoad(path);
+    XMLParser::Load(fileName.c_str());
+    EndLoad(doLayout);
+}
+
+void UILayout::LoadLayoutText(const std::string& path, const std::string& markup, bool doLayout) {
+    BeginLoad(path);
+    XMLParser::Parse(markup);
+    EndLoad(doLayout);
+}
+
+bool UILayout::ChecksumMatches() const {
+    char digestText[33] = {};
+    std::memcpy(digestText, protectDigest.data(), protectDigest.size() < 32 ? protectDigest.size() : 32);
+    uint8_t digest[16];
+    GetMD5(collectedText.data(), collectedText.size(), digest);
+    for (int i = 0; i < 16; ++i) {
+        const char pair[3] = {digestText[2 * i], digestText[2 * i + 1], 0};
+        const unsigned long v = std::strtoul(pair, nullptr, 16);
+        if (v != digest[i]) return false;
+    }
+    return true;
+}
+
+void UILayout::OnProtectFailure() {
+    // An altered page is refused; the process ends with a failure code so that whoever started
+    // it can tell.
+    std::exit(EXIT_FAILURE);
+}
+
+void UILayout::Layout(float width, float height) {
+    float mn = 0.0f, mx = 0.0f;
+    rootBlock.Measure(mn, mx);
+    rootBlock.LayoutContent(width);
+    w = rootBlock.width;
+    h = rootBlock.height;
+    rootBlock.x = rootBlock.y = 0.0f;
+    if (align == UI_ALIGN_LEFT)
+        x = 0.0f;
+    else if (align == UI_ALIGN_RIGHT)
+        x = width - w;
+    else if (align == UI_ALIGN_CENTER)
+        x = (width - w) * 0.5f;
+    if (valign == UI_ALIGN_CENTER)
+        y = (height - h) * 0.5f;
+    else if (valign == UI_ALIGN_TOP)
+        y = 0.0f;
+    else if (valign == UI_ALIGN_BOTTOM)
+        y = height - h;
+    rootBlock.Place(0.0f, 0.0f);
+}
+
+void UILayout::DrawOverlay() { rootBlock.Draw(); }

@@ -1,0 +1,6 @@
+#include "world/blocks/block_hooks.h"
+
+YBlockHooks& BlockHooks() {
+    static YBlockHooks hooks;
+    return hooks;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// What the blocks need of the parts of the game world built on top of them (the bonus registry and
+// the racket). Those parts install the hooks at start; a hook left empty means the part does not
+// exist in this program (the level editor has no racket): nothing is created, scored or dropped.
+#include <cstdint>
+#include <functional>
+
+class YBonusBuilder;
+
+struct YBlockHooks {
+    // CreateBonusBuilder: a new builder of a bonus kind 0..33, owned by the block that gets it.
+    std::function<YBonusBuilder*(int32_t kind)> createBonusBuilder;
+    // A block was destroyed with effects: the racket adds the points to its score and starts
+    // counting its hits since a break afresh.
+    std::function<void(int32_t points)> blockDestroyed;
+    // Drops the bonus that completes the level when caught, over the table.
+    std::function<void()> dropNextBonus;
+    // Deletes every object held on the racket and every falling bonus.
+    std::function<void()> deleteAllTacked;
+};
+
+YBlockHooks& BlockHooks();

@@ -1,0 +1,3 @@
+#include "world/level/level_state.h"
+
+YLevel g_Level;

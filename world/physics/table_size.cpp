@@ -1,0 +1,3 @@
+#include "world/physics/table_size.h"
+
+YTableSize g_TableSize;
