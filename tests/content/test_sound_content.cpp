@@ -307,12 +307,107 @@ TEST(SoundContent, EveryEffectFileLoadsAsCleanMonoSound) {
     EXPECT_GT(checked, 0u);
 }
 
+// Loudness as heard: the RMS over the 10 ms windows within 20 dB of the loudest one.
+double ActiveRmsDb(const Audio& a) {
+    const std::size_t window = static_cast<std::size_t>(a.rate / 100);
+    std::vector<double> energy;
+    for (std::size_t at = 0; at < a.samples.size(); at += window) {
+        const std::size_t n = std::min(window, a.samples.size() - at);
+        double sq = 0;
+        for (std::size_t i = 0; i < n; ++i) sq += a.samples[at + i] * a.samples[at + i];
+        energy.push_back(sq / static_cast<double>(n));
+    }
+    const double loudest = *std::max_element(energy.begin(), energy.end());
+    double sum = 0;
+    std::size_t used = 0;
+    for (double e : energy)
+        if (e >= loudest * 0.01) {
+            sum += e;
+            ++used;
+        }
+    return 10.0 * std::log10(sum / static_cast<double>(used));
+}
+
+Audio LoadEffectFile(const std::string& file) {
+    Audio a;
+    const std::string problem = DecodeWav(GamePath(file), a);
+    EXPECT_TRUE(problem.empty()) << file << ": " << problem;
+    return a;
+}
+
+// Effects are levelled by kind: none stands far out of the others (footsteps aside, which are
+// meant to be quiet), and the variants of one effect are within a little of each other.
+TEST(SoundContent, EffectsAreLevelledByKind) {
+    const SoundFxReader& fx = ShippedEffects();
+    double quietest = 0, loudest = -200;
+    std::string quietestName, loudestName;
+    for (const std::string& name : fx.order) {
+        if (name == "hero_step") continue;
+        double low = 0, high = -200;
+        for (const std::string& file : fx.effects.at(name)) {
+            if (Lower(file.substr(file.find_last_of('.') + 1)) != "wav") continue;
+            const double db = ActiveRmsDb(LoadEffectFile(file));
+            low = std::min(low, db);
+            high = std::max(high, db);
+            if (db < quietest) {
+                quietest = db;
+                quietestName = file;
+            }
+            if (db > loudest) {
+                loudest = db;
+                loudestName = file;
+            }
+        }
+        if (high > low) {
+            EXPECT_LE(high - low, 3.0) << name << ": variants at different levels";
+        }
+    }
+    EXPECT_LE(loudest - quietest, 10.0) << "loudest " << loudestName << " " << loudest << " dB, quietest "
+                                        << quietestName << " " << quietest << " dB";
+}
+
+// Peak normalised cross-correlation of two sounds over small shifts.
+double Likeness(const Audio& a, const Audio& b) {
+    const std::size_t n = std::min(a.samples.size(), b.samples.size());
+    double ea = 0, eb = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        ea += a.samples[i] * a.samples[i];
+        eb += b.samples[i] * b.samples[i];
+    }
+    double best = 0;
+    for (int lag = -220; lag <= 220; lag += 2) {
+        double sum = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const long j = static_cast<long>(i) - lag;
+            if (j >= 0 && j < static_cast<long>(n)) sum += a.samples[i] * b.samples[static_cast<std::size_t>(j)];
+        }
+        best = std::max(best, std::fabs(sum));
+    }
+    return best / std::sqrt(ea * eb);
+}
+
+// The variants of the most often heard effects sound different, not like takes of one sound.
+TEST(SoundContent, VariantsOfFrequentEffectsDiffer) {
+    const SoundFxReader& fx = ShippedEffects();
+    for (const char* name : {"kick", "wall_stroke", "hero_step"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(fx.effects.count(name));
+        const std::vector<std::string>& files = fx.effects.at(name);
+        ASSERT_GE(files.size(), 2u);
+        for (std::size_t i = 0; i < files.size(); ++i)
+            for (std::size_t j = i + 1; j < files.size(); ++j)
+                EXPECT_LT(Likeness(LoadEffectFile(files[i]), LoadEffectFile(files[j])), 0.7)
+                    << files[i] << " and " << files[j];
+    }
+}
+
 TEST(SoundContent, MusicFolderHoldsLoopableTracksOfOneFormat) {
     std::vector<plat::DirEntry> entries = plat::ListDirectory(GamePath("music\\*.ogg"));
     std::sort(entries.begin(), entries.end(),
               [](const plat::DirEntry& a, const plat::DirEntry& b) { return a.name < b.name; });
-    // Tracks 0 and 1 are the menu and game-over tracks; a play list needs at least one more.
-    ASSERT_GE(entries.size(), 3u);
+    // Tracks 0 and 1 are the menu and game-over tracks; the shuffled play list has six or more, so
+    // that no track comes back every other turn.
+    ASSERT_GE(entries.size(), 8u);
     for (const plat::DirEntry& e : entries) {
         SCOPED_TRACE(e.name);
         Audio a;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace dsp {
 
@@ -32,6 +33,30 @@ inline SignalStats Measure(const float* data, std::size_t count, std::size_t str
     s.dc = sum / static_cast<double>(count);
     s.rms = std::sqrt(sq / static_cast<double>(count));
     return s;
+}
+
+// Loudness of a short sound as heard: the RMS over the 10 ms windows whose own RMS is within
+// 20 dB of the loudest window, so that a sharp crack with a long quiet tail and a sustained sound
+// compare by what the ear takes in, not by their silent parts or lone peaks.
+inline double ActiveRms(const float* data, std::size_t count, double rate) {
+    const std::size_t window = std::max<std::size_t>(1, static_cast<std::size_t>(0.01 * rate));
+    std::vector<double> energy;
+    for (std::size_t at = 0; at < count; at += window) {
+        const std::size_t n = std::min(window, count - at);
+        double sq = 0.0;
+        for (std::size_t i = 0; i < n; ++i) sq += static_cast<double>(data[at + i]) * data[at + i];
+        energy.push_back(sq / static_cast<double>(n));
+    }
+    if (energy.empty()) return 0.0;
+    const double loudest = *std::max_element(energy.begin(), energy.end());
+    double sum = 0.0;
+    std::size_t used = 0;
+    for (double e : energy)
+        if (e >= loudest * 0.01) { // within 20 dB
+            sum += e;
+            ++used;
+        }
+    return used > 0 ? std::sqrt(sum / static_cast<double>(used)) : 0.0;
 }
 
 // Raised-cosine fade over the first `len` samples.

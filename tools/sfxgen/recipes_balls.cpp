@@ -17,7 +17,23 @@ void KickBody(Sound& s, dsp::Rng& rng, double level) {
 
 } // namespace
 
-void Kick(Sound& s, dsp::Rng& rng, int) { KickBody(s, rng, 1.0); }
+// Three kicks that are heard apart, not three takes of one: the plain kick, a higher and drier
+// "tock" off the racket's edge, and a deeper, rounder hit off its middle.
+void Kick(Sound& s, dsp::Rng& rng, int variant) {
+    switch (variant % 3) {
+        case 0: KickBody(s, rng, 1.0); break;
+        case 1:
+            AddThump(s, 0.0, rng.Range(210.0, 230.0), 120.0, 0.7, 0.035);
+            AddNoise(s, rng, 0.0, Env{0.0003, 0.0, 0.006}, 0.6, Filter::Band, rng.Range(2600.0, 3000.0), 1.2);
+            AddStrike(s, rng, 0.0, rng.Range(520.0, 560.0), {{1.0, 1.0, 0.02}, {2.9, 0.45, 0.01}}, 0.6, 0.02);
+            break;
+        default:
+            AddThump(s, 0.0, rng.Range(95.0, 105.0), 45.0, 1.0, 0.11);
+            AddNoise(s, rng, 0.0, Env{0.001, 0.0, 0.02}, 0.35, Filter::Low, rng.Range(600.0, 800.0), 0.8);
+            AddStrike(s, rng, 0.004, rng.Range(190.0, 210.0), {{1.0, 1.0, 0.06}, {1.7, 0.5, 0.04}}, 0.45, 0.05);
+            break;
+    }
+}
 
 void KickHeavy(Sound& s, dsp::Rng& rng, int) {
     AddThump(s, 0.0, 100.0, 42.0, 1.0, 0.12);
@@ -44,10 +60,26 @@ void KickSmall(Sound& s, dsp::Rng& rng, int) {
     AddStrike(s, rng, 0.0, rng.Range(580.0, 640.0), {{1.0, 1.0, 0.025}, {2.4, 0.3, 0.012}}, 0.35, 0.03);
 }
 
-void WallStroke(Sound& s, dsp::Rng& rng, int) {
-    AddThump(s, 0.0, 170.0, 110.0, 0.8, 0.04);
-    AddStrike(s, rng, 0.0, rng.Range(480.0, 560.0), {{1.0, 0.5, 0.03}, {2.6, 0.25, 0.018}}, 0.8, 0.04);
-    AddNoise(s, rng, 0.0, Env{0.0004, 0.0, 0.004}, 0.35, Filter::Band, 1500.0, 1.0);
+// The table's wall: a woody knock, a hollow low "bonk" and a bright clack with a short ring.
+void WallStroke(Sound& s, dsp::Rng& rng, int variant) {
+    switch (variant % 3) {
+        case 0:
+            AddThump(s, 0.0, 170.0, 110.0, 0.8, 0.04);
+            AddStrike(s, rng, 0.0, rng.Range(480.0, 560.0), {{1.0, 0.5, 0.03}, {2.6, 0.25, 0.018}}, 0.8, 0.04);
+            AddNoise(s, rng, 0.0, Env{0.0004, 0.0, 0.004}, 0.35, Filter::Band, 1500.0, 1.0);
+            break;
+        case 1:
+            AddThump(s, 0.0, 120.0, 75.0, 0.9, 0.07);
+            AddStrike(s, rng, 0.0, rng.Range(250.0, 280.0), {{1.0, 0.8, 0.08}, {1.5, 0.4, 0.05}}, 0.7, 0.03);
+            AddNoise(s, rng, 0.0, Env{0.001, 0.0, 0.01}, 0.25, Filter::Low, 900.0, 0.8);
+            break;
+        default:
+            AddStrike(s, rng, 0.0, rng.Range(1100.0, 1250.0), {{1.0, 0.7, 0.05}, {2.2, 0.4, 0.03}, {3.9, 0.2, 0.02}},
+                      0.7, 0.02);
+            AddNoise(s, rng, 0.0, Env{0.0002, 0.0, 0.003}, 0.6, Filter::Band, 4000.0, 1.5);
+            AddThump(s, 0.0, 240.0, 180.0, 0.4, 0.02);
+            break;
+    }
 }
 
 void Mutation(Sound& s, dsp::Rng& rng, int) {

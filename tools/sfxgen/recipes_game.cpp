@@ -54,10 +54,24 @@ void BonusBad(Sound& s, dsp::Rng&, int) {
     FilterAll(s, Filter::Low, 1500.0, 0.7);
 }
 
-void HeroStep(Sound& s, dsp::Rng& rng, int) {
-    AddNoise(s, rng, 0.0, Env{0.002, 0.005, 0.025}, 0.7, Filter::Low, rng.Range(500.0, 800.0), 0.8);
-    AddThump(s, 0.0, 110.0, 70.0, 0.5, 0.03);
-    AddNoise(s, rng, 0.003, Env{0.001, 0.0, 0.01}, 0.15, Filter::Band, 2000.0, 1.0);
+// Footsteps: a soft heel, a toe that scuffs, and a step on grit; heard one after the other, the
+// walk does not tick like a clock.
+void HeroStep(Sound& s, dsp::Rng& rng, int variant) {
+    switch (variant % 3) {
+        case 0:
+            AddNoise(s, rng, 0.0, Env{0.002, 0.005, 0.025}, 0.7, Filter::Low, rng.Range(500.0, 800.0), 0.8);
+            AddThump(s, 0.0, 110.0, 70.0, 0.5, 0.03);
+            AddNoise(s, rng, 0.003, Env{0.001, 0.0, 0.01}, 0.15, Filter::Band, 2000.0, 1.0);
+            break;
+        case 1:
+            AddNoise(s, rng, 0.0, Env{0.006, 0.02, 0.04}, 0.6, Filter::Band, rng.Range(1800.0, 2400.0), 0.7);
+            AddThump(s, 0.0, 150.0, 100.0, 0.25, 0.015);
+            break;
+        default:
+            AddThump(s, 0.0, 90.0, 60.0, 0.4, 0.025);
+            AddCrackle(s, rng, 0.0, 0.06, 250.0, 0.35, 3500.0, 1.2);
+            break;
+    }
 }
 
 void BonusDeath(Sound& s, dsp::Rng&, int) {
