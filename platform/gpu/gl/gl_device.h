@@ -24,7 +24,13 @@
 // - Draws from client memory are copied into a stream buffer and drawn from there.
 // - The back buffer is the window's own when the window has its size (windowed) and the window's
 //   buffers have 8-bit colour and depth-stencil: it is drawn in place and Present only swaps. Else
-//   it is a renderbuffer, copied into the window at Present.
+//   it is a renderbuffer, copied into the window at Present. In the window, what the back buffer
+//   holds after Present is up to the window system: the game draws every frame whole.
+// - Where OpenGL has no exact match the nearest is drawn and the log says so once: SPECULAR as a
+//   stage argument reads black (the specular colour of unlit vertices and of vertices without
+//   one; lit highlights are added after the last stage), PREMODULATE is drawn as MODULATE, and
+//   SRCALPHASAT as destination factor (when OpenGL refuses it there) as if the target had no
+//   alpha: (0, 0, 0, 1).
 // The device is never lost: TestCooperativeLevel always answers D3D_OK.
 #include <cstdint>
 #include <memory>
