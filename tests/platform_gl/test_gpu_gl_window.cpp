@@ -96,8 +96,9 @@ protected:
             ColorValue{((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f, 1};
         dev_->SetMaterial(&m);
     }
-    void Rect(float x0, float y0, float x1, float y1) {
-        const XYZ v[4] = {{x0, y0, 0.5f}, {x1, y0, 0.5f}, {x1, y1, 0.5f}, {x0, y1, 0.5f}};
+    void Rect(float x0, float y0, float x1, float y1) { RectAt(x0, y0, x1, y1, 0.5f); }
+    void RectAt(float x0, float y0, float x1, float y1, float z) {
+        const XYZ v[4] = {{x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z}};
         ASSERT_EQ(dev_->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(XYZ)), D3D_OK);
     }
     void ReadBack() {
@@ -149,6 +150,43 @@ TEST_F(GlWindowBackBufferTest, ThePictureHoldsInTheWindowAndAfterResizes) {
     Resize(kSize, kSize);
     DrawFrame();
     ExpectPicture("back at the back buffer's size");
+}
+
+// The depth written while drawing into the window holds when a render target takes over with the
+// automatic depth-stencil buffer (as a background picture is drawn), and the other way round.
+TEST_F(GlWindowBackBufferTest, DepthFollowsBetweenTheWindowAndRenderTargets) {
+    SurfacePtr target, back, depth;
+    ASSERT_EQ(dev_->CreateRenderTarget(kSize, kSize, D3DFMT_X8R8G8B8, 0, true, &target), D3D_OK);
+    ASSERT_EQ(dev_->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    ASSERT_EQ(dev_->GetDepthStencilSurface(&depth), D3D_OK);
+    dev_->SetRenderState(D3DRS_ZENABLE, 1);
+    dev_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    ASSERT_EQ(dev_->BeginScene(), D3D_OK);
+    ASSERT_EQ(dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0, 1.0f, 0), D3D_OK);
+    Flat(0xFFFF0000);
+    RectAt(0, 0, 32, 64, 0.2f); // near, left half, in the window
+    ASSERT_EQ(dev_->SetRenderTarget(target, depth), D3D_OK);
+    ASSERT_EQ(dev_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
+    Flat(0xFF00FF00);
+    RectAt(0, 0, 64, 64, 0.5f);  // farther: hidden on the left
+    RectAt(32, 0, 64, 32, 0.1f); // nearest, top right: writes depth 0.1 there
+    ASSERT_EQ(dev_->SetRenderTarget(back, depth), D3D_OK);
+    Flat(0xFFFFFFFF);
+    RectAt(32, 0, 64, 64, 0.3f); // hidden at the top right only
+    ASSERT_EQ(dev_->EndScene(), D3D_OK);
+    auto pixel = [](const SurfacePtr& s, int x, int y) {
+        LockedRect lr;
+        EXPECT_EQ(s->LockRect(&lr, nullptr, D3DLOCK_READONLY), D3D_OK);
+        const uint32_t p =
+            ReadPixelARGB(D3DFMT_X8R8G8B8, static_cast<const uint8_t*>(lr.pBits) + y * lr.Pitch + x * 4) & 0xFFFFFF;
+        s->UnlockRect();
+        return p;
+    };
+    EXPECT_EQ(pixel(target, 16, 32), 0x0000FFu) << "the window's depth hides the farther quad";
+    EXPECT_EQ(pixel(target, 48, 48), 0x00FF00u);
+    EXPECT_EQ(pixel(back, 48, 16), 0x000000u) << "the target's depth hides the window's quad";
+    EXPECT_EQ(pixel(back, 48, 48), 0xFFFFFFu);
+    EXPECT_EQ(pixel(back, 16, 32), 0xFF0000u);
 }
 
 } // namespace

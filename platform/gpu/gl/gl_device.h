@@ -109,6 +109,8 @@ private:
     // Moves the back buffer into or out of the window when the window's size changed.
     void FollowWindowSize();
     bool AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth);
+    // Copies the automatic depth-stencil contents into the window's buffer or out of it.
+    void MoveAutoDepth(bool toWindow);
     void ApplyAllStates();
     void ApplyRenderState(uint32_t state);
     void ApplyBlendFunc();
@@ -164,6 +166,7 @@ private:
     bool windowColour8_ = false;
     bool windowAlpha8_ = false;
     bool windowDepthStencil_ = false;
+    bool depthInWindow_ = false;   // the automatic depth-stencil contents are in the window's buffer
     bool srcAlphaSatDest_ = false; // OpenGL takes SRC_ALPHA_SATURATE as a destination factor
 
     bool stagesDirty_ = true;
