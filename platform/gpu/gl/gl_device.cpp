@@ -176,6 +176,7 @@ bool GlDevice::MakeBackBuffer(const PresentParameters& pp) {
     }
     renderTarget_ = backBuffer_;
     depthStencil_ = autoDepth_;
+    depthInWindow_ = backBuffer_->IsWindow(); // cleared below where it is
     if (!AttachTargets(backBuffer_.get(), autoDepth_.get())) return false;
     // A new back buffer starts with depth 1 and stencil 0.
     glDisable(GL_SCISSOR_TEST);
@@ -187,8 +188,33 @@ bool GlDevice::MakeBackBuffer(const PresentParameters& pp) {
     return true;
 }
 
+void GlDevice::MoveAutoDepth(bool toWindow) {
+    GlApi& gl = Gl();
+    const GLint w = static_cast<GLint>(pp_.BackBufferWidth), h = static_cast<GLint>(pp_.BackBufferHeight);
+    while (glGetError() != GL_NO_ERROR) {}
+    gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->copyFbo);
+    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                               autoDepth_->Renderbuffer());
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    gl.BindFramebuffer(GL_READ_FRAMEBUFFER, toWindow ? shared_->copyFbo : 0);
+    gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, toWindow ? 0 : shared_->copyFbo);
+    glDisable(GL_SCISSOR_TEST);
+    gl.BlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
+    if (glGetError() != GL_NO_ERROR)
+        DeviceNoteOnce("OpenGL: the depth-stencil buffer cannot be carried between the window and render targets.");
+    gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->copyFbo);
+    gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, 0);
+}
+
 bool GlDevice::AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth) {
     GlApi& gl = Gl();
+    // One automatic depth-stencil buffer serves every target, but with the back buffer in the
+    // window it lives twice (the window's and a renderbuffer): its contents follow the target.
+    if (depth && depth == autoDepth_.get() && colour->IsWindow() != depthInWindow_) {
+        MoveAutoDepth(colour->IsWindow());
+        depthInWindow_ = colour->IsWindow();
+    }
     if (colour->IsWindow()) {
         // The window's own depth-stencil buffer stands for the automatic one; no other goes with it.
         if (depth != autoDepth_.get()) return false;

@@ -24,7 +24,13 @@
 // - Draws from client memory are copied into a stream buffer and drawn from there.
 // - The back buffer is the window's own when the window has its size (windowed) and the window's
 //   buffers have 8-bit colour and depth-stencil: it is drawn in place and Present only swaps. Else
-//   it is a renderbuffer, copied into the window at Present.
+//   it is a renderbuffer, copied into the window at Present. In the window, what the back buffer
+//   holds after Present is up to the window system: the game draws every frame whole.
+// - Where OpenGL has no exact match the nearest is drawn and the log says so once: SPECULAR as a
+//   stage argument reads black (the specular colour of unlit vertices and of vertices without
+//   one; lit highlights are added after the last stage), PREMODULATE is drawn as MODULATE, and
+//   SRCALPHASAT as destination factor (when OpenGL refuses it there) as if the target had no
+//   alpha: (0, 0, 0, 1).
 // The device is never lost: TestCooperativeLevel always answers D3D_OK.
 #include <cstdint>
 #include <memory>
@@ -103,6 +109,8 @@ private:
     // Moves the back buffer into or out of the window when the window's size changed.
     void FollowWindowSize();
     bool AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth);
+    // Copies the automatic depth-stencil contents into the window's buffer or out of it.
+    void MoveAutoDepth(bool toWindow);
     void ApplyAllStates();
     void ApplyRenderState(uint32_t state);
     void ApplyBlendFunc();
@@ -158,6 +166,7 @@ private:
     bool windowColour8_ = false;
     bool windowAlpha8_ = false;
     bool windowDepthStencil_ = false;
+    bool depthInWindow_ = false;   // the automatic depth-stencil contents are in the window's buffer
     bool srcAlphaSatDest_ = false; // OpenGL takes SRC_ALPHA_SATURATE as a destination factor
 
     bool stagesDirty_ = true;
