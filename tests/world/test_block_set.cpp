@@ -104,6 +104,10 @@ TEST_F(BlockSetTest, AStaticContactBreaksAnItemOffFrom350) {
     set->OnContact(end, nullptr, &strong, &zero, &p, &n, 0);
     EXPECT_EQ(set->items.size(), 2u);
     EXPECT_EQ(Singles(), 1);
+    // A later contact of the same step still names the item that broke off (and is gone): ignored.
+    set->OnContact(end, nullptr, &strong, &zero, &p, &n, 0);
+    EXPECT_EQ(set->items.size(), 2u);
+    EXPECT_EQ(Singles(), 1);
 }
 
 TEST_F(BlockSetTest, RemovingAnItemSplitsTheRestIntoItsConnectedParts) {

@@ -128,6 +128,10 @@ YBlockItem* YBlockSet::AddItem(const YBlockType* type, int32_t x, int32_t y, int
     return item;
 }
 
+bool YBlockSet::Contains(const YBlockItem* item) const {
+    return item && std::find(items.begin(), items.end(), item) != items.end();
+}
+
 YMatrix YBlockSet::ItemMatrix(const YBlockItem* item) const {
     YMatrix m = model;
     const YVector p = model.TransformPoint(item->position);

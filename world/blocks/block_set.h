@@ -75,7 +75,9 @@ public:
     // A hit on an item: the glue takes it first, the excess goes to the item broken off. True when
     // something died.
     bool DamageItem(YBlockItem* item, float s, const YVector& p);
-    bool Contains(const YBlockItem* item) const { return item && item->set == this; }
+    // Whether the item is one of this set's. Compares pointers only: a contact handed out after an
+    // earlier one in the same step broke its item off may name an item that no longer exists.
+    bool Contains(const YBlockItem* item) const;
     // The item's world matrix: its rotation is the set's, its translation its centre.
     YMatrix ItemMatrix(const YBlockItem* item) const;
 
