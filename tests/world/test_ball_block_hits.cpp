@@ -182,6 +182,24 @@ TEST_F(BallBlockTest, AnElectroBallStrikesABlockInReachAndDeletesIt) {
     EXPECT_GE(Heard("lightning"), 1);
 }
 
+TEST_F(BallBlockTest, AStrikeCutShortLeavesTheBlockFreeForTheNextBolt) {
+    YBlockSingle* block = Single(opaque, 0, 4);
+    YBall* ball = FlyingBall(BALL_ELECTRO, 0, 0, 0.5f);
+    auto* electro = static_cast<YBallElectro*>(ball->mode);
+    bool striking = false;
+    for (int i = 0; i < 100 && !striking; ++i) {
+        ball->mode->Update(0.02f);
+        for (const ElectroArc& arc : electro->arcs) striking |= arc.state == ElectroArc::STRIKING;
+    }
+    ASSERT_TRUE(striking);
+    EXPECT_TRUE(block->targeted);
+    // The ball turns normal in the middle of the strike.
+    ball->SetMode(BALL_NORMAL, -1.0f);
+    ball->Update(0.01f);
+    EXPECT_TRUE(Alive(block));
+    EXPECT_FALSE(block->targeted);
+}
+
 TEST_F(BallBlockTest, ModeBlocksChangeTouchingBalls) {
     struct Row {
         const char* special;
