@@ -106,10 +106,16 @@ TEST_F(LayoutTest, SnippetTable) {
          {"Tag outside <layout>.", "Tag outside <layout>.", "Tag outside <layout>.", "Tag outside <layout>.",
           "Tag outside <layout>."},
          0},
+        // Split in two: each surplus tag also costs a parser error, and a parse reports only its
+        // first ten errors one by one.
         {"surplus closing tags",
-         "<layout></div></div></window></page></notebook></table></font></layout>",
+         "<layout></div></div></window></page></layout>",
          {"Error tag </div>, </td> or </block>.", "Error tag </window>.", "Error tag </page>.",
-          "Error tag </notebook> or </pages>.", "Error tag </table>.", "Error tag </font>.",
+          "Do not closed blocks tag before </layout>."},
+         0},
+        {"more surplus closing tags",
+         "<layout></notebook></table></font></layout>",
+         {"Error tag </notebook> or </pages>.", "Error tag </table>.", "Error tag </font>.",
           "Do not closed blocks tag before </layout>."},
          0},
         {"tr without table",
