@@ -28,6 +28,12 @@ foreach(dir IN LISTS test_dirs)
   elseif(suite STREQUAL "content" OR suite MATCHES "_gl$")
     add_dependencies(tests_${suite} game_data)
   endif()
+  # The end-to-end runs start whole programs with their windows and timeouts; they run one at a
+  # time so that a loaded machine does not starve them.
+  set(serial FALSE)
+  if(suite STREQUAL "integration")
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(tests_${suite} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES LABELS "${labels}" DISCOVERY_TIMEOUT 60)
+    PROPERTIES LABELS "${labels}" RUN_SERIAL ${serial} DISCOVERY_TIMEOUT 60)
 endforeach()
