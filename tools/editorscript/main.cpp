@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(argv[3], ec);
     if (ec || !plat::MakeDirectory("levels")) {
         std::fprintf(stderr, "editorscript: cannot use %s/levels\n", argv[3]);
+        ResetBlockMaterials();
         return 1;
     }
     int made = 0, failed = 0;
@@ -108,5 +109,6 @@ int main(int argc, char** argv) {
             ++failed;
     }
     std::printf("editorscript: %d levels made\n", made);
+    ResetBlockMaterials();
     return failed || ec ? 1 : 0;
 }

@@ -77,5 +77,5 @@ YBlockType* FindBlockType(const std::string& name, uint32_t sx, uint32_t sy, uin
 // Deletes every cached type of every material.
 void ClearBlockTypeCaches();
 
-// Tests: forgets every material.
+// Deletes and forgets every material (tests, and tools before they end).
 void ResetBlockMaterials();
