@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                                  "gl2", "fire", "water", "electro", "generator", "teleport", "heavy", "tnt"}) {
             BuildBlockMaterial(name, 1.0f, 100.0f, "block", "in_block", 10, "def_stroke", "def_destroy", "");
         }
+        std::atexit(ResetBlockMaterials);
         return true;
     }();
     (void)ready;
