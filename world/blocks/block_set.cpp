@@ -442,8 +442,9 @@ void RemoveItem(YBlockSet* set, YBlockItem* item) {
                 for (YBlockItem* other : set->items) {
                     if (other == item) continue;
                     auto& links = other->edgeLinks;
+                    YBlockEdge* gone = edge;
                     links.erase(
-                        std::remove_if(links.begin(), links.end(), [&](const auto& l) { return l.first == edge; }),
+                        std::remove_if(links.begin(), links.end(), [gone](const auto& l) { return l.first == gone; }),
                         links.end());
                 }
                 delete edge;
@@ -534,8 +535,9 @@ bool SplitBlockSet(YBlockSet* set, YBlockSet** newSet, bool transfer) {
         }
     }
     for (auto& [edge, item] : shared) {
+        YBlockEdge* wanted = edge;
         auto link = std::find_if(item->edgeLinks.begin(), item->edgeLinks.end(),
-                                 [&](const auto& l) { return l.first == edge; });
+                                 [wanted](const auto& l) { return l.first == wanted; });
         if (link == item->edgeLinks.end()) continue;
         if (std::find(fresh->edges.begin(), fresh->edges.end(), edge) != fresh->edges.end()) {
             edge->mask |= link->second;
