@@ -251,6 +251,9 @@ Animation Slip(float pitch, float roll) {
     keys[1].bone[HERO_LEFT_FOREARM].pitch = keys[1].bone[HERO_RIGHT_FOREARM].pitch = 30;
     keys[1].bone[HERO_LEFT_LEG].pitch = pitch > 0 ? -25 : 30;
     keys[1].bone[HERO_RIGHT_LEG].pitch = pitch > 0 ? 10 : -5;
+    // The legs stay under the body while the pelvis tips sideways: one foot slides out.
+    keys[1].bone[HERO_LEFT_LEG].roll = -0.6f * roll;
+    keys[1].bone[HERO_RIGHT_LEG].roll = -roll;
     keys[1].bone[HERO_LEFT_SHIN].pitch = -20;
     keys[1].bone[HERO_RIGHT_SHIN].pitch = -30;
     keys[1].root.z = HERO_REST_HEIGHT - 5;
