@@ -15,6 +15,7 @@
 #include "platform/window/display_lost.h"
 #include "platform/window/message_recording.h"
 #include "shell/game_framework.h"
+#include "world/bonus/bonus_hooks.h"
 #include "world/physics/physics_world.h"
 
 namespace {
@@ -24,7 +25,8 @@ constexpr const char* PRODUCT_VERSION = "v1.73";
 constexpr const char* INSTANCE_MUTEX = "KorvelinMutex";
 
 // What ran before the entry function on the original platform, in its order: the configuration
-// (with its scan of the language folders), the localisation table, the log, and the system check.
+// (with its scan of the language folders), the localisation table, the log, and the system check;
+// then the bonus records.
 // A copy that finds another running opens the log to append: the other may run in this folder
 // and write to the same log.
 void StaticStartUp(bool anotherCopy) {
@@ -32,6 +34,8 @@ void StaticStartUp(bool anotherCopy) {
     GetLocale();
     LogOpen("log.txt", anotherCopy);
     if (!checkSystem(DefaultSystemProbe())) std::exit(0);
+    // The bonus records are read once the log is open, so that their errors reach it.
+    BonusStartUp();
     PhysicsInit();
 }
 

@@ -33,6 +33,7 @@
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
 #include "world/blocks/block_specials.h"
+#include "world/bonus/bonus_config.h"
 #include "world/level/level_loader.h"
 #include "world/physics/arena.h"
 #include "world/physics/physics_world.h"
@@ -99,7 +100,10 @@ GameFramework::~GameFramework() {
     music_.reset();
 }
 
-void GameFramework::LoadPages() { GetLocale().Load((GetInit().GetLanguagePath() + "\\locale.yml").c_str()); }
+void GameFramework::LoadPages() {
+    GetLocale().Load((GetInit().GetLanguagePath() + "\\locale.yml").c_str());
+    LocalizeBonusConfig();
+}
 
 void GameFramework::CreateMainWindow() {
     Init& init = GetInit();

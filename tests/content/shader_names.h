@@ -70,6 +70,10 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"grenade", "grenade body"},
     {"bomb_fuse", "bomb and grenade fuse"},
     {"bomb_fuse_particles", "fuse sparks"},
+    // Falling bonuses and the boomerang (each bonus kind's own shader is named by data\\bonuses.yml).
+    {"bonus2", "the falling bonus's coin"},
+    {"spark2", "the sparks of a caught bonus"},
+    {"boomer", "the boomerang"},
     // Block specials.
     {"teleport_spark", "teleport block sparks"},
     // The level choice.

@@ -66,7 +66,7 @@ constexpr SkyEntry SKIES[] = {
 Recipe FindRecipe(std::string_view path) {
     for (const Entry& e : RECIPES)
         if (e.path == path) return e.recipe;
-    return nullptr;
+    return FindBonusIcon(path);
 }
 
 SkyRecipe FindSky(std::string_view environment) {

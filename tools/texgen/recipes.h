@@ -2,6 +2,7 @@
 // Every picture recipe of texgen. A recipe fills a picture of the size it is given (the sizes are
 // fixed in tools/common/texture_names.h) and returns false with a reason when it cannot.
 #include <string>
+#include <string_view>
 
 #include "tools/texgen/picture.h"
 
@@ -50,6 +51,9 @@ bool SpriteLightning(const Context&, Picture& out, std::string& error);
 // Widget skins of the menu pages.
 bool UiArrow(const Context&, Picture& out, std::string& error);
 bool UiCheckbox(const Context&, Picture& out, std::string& error);
+
+// The bonus icons ("textures\bonus\*.png"): the recipe of one by its path, or null.
+Recipe FindBonusIcon(std::string_view path);
 
 // Splash slides.
 bool SlideEmblem(const Context&, Picture& out, std::string& error);
