@@ -13,6 +13,7 @@
 #include "platform/sys/files.h"
 #include "platform/sys/instance_lock.h"
 #include "platform/window/display_lost.h"
+#include "platform/window/interrupt_signals.h"
 #include "platform/window/message_recording.h"
 #include "shell/game_framework.h"
 #include "world/bonus/bonus_hooks.h"
@@ -98,6 +99,8 @@ void Start(const std::string& exePath) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // From here on an interrupt is a close request that the main loop reads, however early it comes.
+    plat::WatchInterruptSignals();
     // The single-instance rule is checked before anything touches the game folder.
     plat::InstanceLock mutex;
     const bool lockHeld = mutex.Open(INSTANCE_MUTEX);

@@ -3,8 +3,8 @@
 // update (speed keeping, racket test, mode effects, fuses) and the block step with its faces, then
 // the particle pool's update. The draw queues are emptied outside the timing. "allocs/frame"
 // counts the main thread's heap allocations of the objects' and blocks' updates (0 in steady
-// state); "step allocs/frame" those of the physics step, where ODE's hash space allocates its
-// cell table on every collision pass.
+// state); "step allocs/frame" those of the physics step (0 in steady state: the world's quadtree
+// space keeps its blocks from pass to pass).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -12,13 +12,12 @@
 #include <vector>
 
 #include "core/log.h"
-#include "platform/gpu/null/null_device.h"
 #include "platform/sys/crt_rand.h"
 #include "render/draw_list.h"
 #include "render/render_d3d.h"
 #include "render/scene/particles.h"
-#include "render/video_mode.h"
 #include "support/alloc_counter.h"
+#include "support/bench_render.h"
 #include "world/balls/ball.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
@@ -39,15 +38,7 @@ float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
 
 struct World {
     World() {
-        LogReopen("");
-        gpu::NullAdapterScript script;
-        script.modes = {{800, 600, 60, gpu::D3DFMT_X8R8G8B8}};
-        auto d3d = std::make_shared<gpu::NullDirect3D>(script);
-        render = std::make_unique<Render_D3D>([d3d](uint32_t) -> gpu::Direct3DPtr { return d3d; });
-        std::vector<YVideoMode> modes;
-        render->GetVideoModes(&modes);
-        render->CreateDevice(nullptr, false, 0);
-        d3d->LastDevice()->SetRecording(false);
+        render = benchrender::MakeNullRenderer();
 
         PhysicsInit();
         plat::CrtSrand(1);

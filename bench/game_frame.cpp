@@ -38,6 +38,7 @@
 #include "platform/window/win_messages.h"
 #include "shell/game_framework.h"
 #include "support/alloc_counter.h"
+#include "support/bench_render.h"
 #include "world/physics/physics_world.h"
 
 namespace {
@@ -94,20 +95,6 @@ void Pass(GameFramework& game) {
     game.PumpOnce();
 }
 
-// Whether the device layer lists a mode the renderer accepts: without one the game would end the
-// process at start.
-bool DisplayUsable() {
-    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
-    if (!d3d) return false;
-    for (uint32_t i = 0; i < d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT); ++i) {
-        gpu::DisplayMode m;
-        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
-        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
-        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
-    }
-    return false;
-}
-
 struct Scene {
     const char* name;
     void (*reach)(GameFramework& game); // after the slide show
@@ -149,7 +136,7 @@ private:
             error_ = "no scratch folder";
             return;
         }
-        if (!DisplayUsable()) {
+        if (!benchrender::DisplayHasUsableMode()) {
             error_ = "no OpenGL display with a usable mode (run under xvfb-run)";
             return;
         }

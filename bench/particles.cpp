@@ -11,7 +11,6 @@
 
 #include "core/log.h"
 #include "platform/gpu/d3dx_tex.h"
-#include "platform/gpu/null/null_device.h"
 #include "platform/sys/crt_rand.h"
 #include "render/draw_list.h"
 #include "render/render.h"
@@ -20,7 +19,7 @@
 #include "render/scene/space_warp.h"
 #include "render/shader.h"
 #include "render/texture.h"
-#include "render/video_mode.h"
+#include "support/bench_render.h"
 
 namespace {
 
@@ -46,15 +45,7 @@ void Refill(YParticleSystem& ps, YShader* shader) {
 
 struct NullRenderer {
     NullRenderer() {
-        LogReopen("");
-        gpu::NullAdapterScript script;
-        script.modes = {{800, 600, 60, gpu::D3DFMT_X8R8G8B8}};
-        auto d3d = std::make_shared<gpu::NullDirect3D>(script);
-        render = std::make_unique<Render_D3D>([d3d](uint32_t) -> gpu::Direct3DPtr { return d3d; });
-        std::vector<YVideoMode> modes;
-        render->GetVideoModes(&modes);
-        render->CreateDevice(nullptr, false, 0);
-        d3d->LastDevice()->SetRecording(false);
+        render = benchrender::MakeNullRenderer();
 
         texture = std::make_unique<YTexture>();
         gpu::CreateTexture(render->Device(), 64, 64, 0, 0, gpu::D3DFMT_A8R8G8B8, gpu::D3DPOOL_MANAGED,

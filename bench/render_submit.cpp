@@ -20,6 +20,7 @@
 #include "render/render_d3d.h"
 #include "render/texture.h"
 #include "render/video_mode.h"
+#include "support/bench_render.h"
 
 namespace {
 
@@ -97,34 +98,14 @@ private:
 };
 
 void BM_SubmitNullDevice(benchmark::State& state) {
-    LogReopen("");
-    gpu::NullAdapterScript script;
-    script.modes = {{800, 600, 60, gpu::D3DFMT_X8R8G8B8}};
-    auto d3d = std::make_shared<gpu::NullDirect3D>(script);
-    Render_D3D render([d3d](uint32_t) -> gpu::Direct3DPtr { return d3d; });
-    std::vector<YVideoMode> modes;
-    render.GetVideoModes(&modes);
-    render.CreateDevice(nullptr, false, 0);
-    d3d->LastDevice()->SetRecording(false);
+    std::unique_ptr<Render_D3D> render = benchrender::MakeNullRenderer();
     {
-        Scene scene(render.Device());
-        for (auto _ : state) scene.Frame(render);
+        Scene scene(render->Device());
+        for (auto _ : state) scene.Frame(*render);
         state.SetItemsProcessed(state.iterations() * kDrawables);
     }
 }
 BENCHMARK(BM_SubmitNullDevice)->Unit(benchmark::kMicrosecond);
-
-bool DeviceHasUsableMode() {
-    gpu::Direct3DPtr d3d = gpu::Direct3DCreate(gpu::D3D_SDK_VERSION);
-    if (!d3d) return false;
-    for (uint32_t i = 0; i < d3d->GetAdapterModeCount(gpu::D3DADAPTER_DEFAULT); ++i) {
-        gpu::DisplayMode m;
-        if (gpu::Failed(d3d->EnumAdapterModes(gpu::D3DADAPTER_DEFAULT, i, &m))) continue;
-        const uint32_t bytes = gpu::BytesPerPixel(m.Format);
-        if (m.Width >= 640 && m.Height >= 480 && (bytes == 2 || bytes == 4)) return true;
-    }
-    return false;
-}
 
 // The window, the OpenGL device and the scene, made once per process and kept for every run:
 // with repetitions, a window made and dropped per run lets an X server that resets when its last
@@ -146,7 +127,7 @@ GlSetup& OpenGlSetup() {
         desc.title = "render_submit";
         desc.width = 800;
         desc.height = 600;
-        if (!s->window.Create(desc) || !DeviceHasUsableMode()) {
+        if (!s->window.Create(desc) || !benchrender::DisplayHasUsableMode()) {
             s->error = std::string("no OpenGL display (run under xvfb-run): ") + plat::Window::LastError();
             return s;
         }

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "core/log.h"
-#include "platform/gpu/null/null_device.h"
 #include "platform/sys/files.h"
 #include "render/camera.h"
 #include "render/draw_list.h"
@@ -30,7 +29,7 @@
 #include "render/mesh/skel_mesh.h"
 #include "render/render.h"
 #include "render/render_d3d.h"
-#include "render/video_mode.h"
+#include "support/bench_render.h"
 
 namespace {
 
@@ -74,15 +73,7 @@ std::unique_ptr<YSkelMesh> LoadHero() {
 class Scene {
 public:
     Scene() {
-        LogReopen("");
-        gpu::NullAdapterScript script;
-        script.modes = {{800, 600, 60, gpu::D3DFMT_X8R8G8B8}};
-        auto d3d = std::make_shared<gpu::NullDirect3D>(script);
-        render_ = std::make_unique<Render_D3D>([d3d](uint32_t) -> gpu::Direct3DPtr { return d3d; });
-        std::vector<YVideoMode> modes;
-        render_->GetVideoModes(&modes);
-        render_->CreateDevice(nullptr, false, 0);
-        d3d->LastDevice()->SetRecording(false);
+        render_ = benchrender::MakeNullRenderer();
 
         mesh_ = LoadHero();
         if (!mesh_) return;

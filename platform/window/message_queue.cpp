@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/window/interrupt_signals.h"
+
 namespace plat {
 namespace {
 
@@ -28,8 +30,15 @@ bool IsMouseButtonOrWheel(uint32_t message) { return message >= WM_LBUTTONDOWN &
 
 } // namespace
 
+// A SIGINT or SIGTERM that arrived since the last look becomes a close request, whenever it came
+// (also before any window existed).
+static void TakeInterrupt() {
+    if (TakeInterruptRequest()) PostMessage(WM_CLOSE, 0, 0);
+}
+
 bool PeekMessage(Msg& out) {
     Queue& q = Q();
+    TakeInterrupt();
     if (q.head == q.tail) {
         if (q.replay) q.replay(q.replayContext);
         if (q.source) q.source(q.sourceContext);
@@ -50,6 +59,7 @@ bool PeekMessage(Msg& out) {
 
 bool MessagesWaiting() {
     Queue& q = Q();
+    TakeInterrupt();
     if (q.head == q.tail) {
         if (q.replay) q.replay(q.replayContext);
         if (q.source) q.source(q.sourceContext);

@@ -3,13 +3,17 @@
 #include <SDL.h>
 
 #include "platform/window/display_lost.h"
+#include "platform/window/interrupt_signals.h"
 
 namespace plat {
 
 bool AcquireVideo() {
-    // Closing the window must reach the game as its close message only; SDL's quit event is kept
-    // for SIGINT and SIGTERM, which SDL turns into it.
+    // Closing the window must reach the game as its close message only.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // SIGINT and SIGTERM are the layer's own (interrupt_signals.h): they must survive SDL being
+    // shut down and started again.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    WatchInterruptSignals();
     // A click that activates the window is also a click in it, as the game expects.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // While a button is held the mouse stays captured, so a drag that leaves the window goes on

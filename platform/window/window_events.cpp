@@ -51,7 +51,7 @@ void Window::Translate(const SDL_Event& e) {
         !(e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE))
         return;
     switch (e.type) {
-        case SDL_QUIT: // SIGINT, SIGTERM
+        case SDL_QUIT: // a quit request of the system (signals are interrupt_signals.h's)
             PostMessage(WM_CLOSE, 0, 0);
             break;
         case SDL_WINDOWEVENT:

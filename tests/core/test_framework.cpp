@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/frame_hooks.h"
 #include "platform/sys/clock.h"
+#include "platform/window/interrupt_signals.h"
 #include "platform/window/message_queue.h"
 #include "platform/window/win_messages.h"
 
@@ -205,6 +207,23 @@ TEST_F(FrameworkTest, CloseMessageEndsTheLoopThroughQuit) {
     EXPECT_FALSE(fw->runaway);
     EXPECT_FALSE(fw->IsRunning());
     EXPECT_THAT(fw->calls, ElementsAre("Close", "Quit"));
+}
+
+// An interrupt or termination request that arrives while the program still starts (before the
+// loop, with no window at all) is neither lost nor the end of the process: the loop's first pass
+// closes the program through its close operation, once per signal.
+TEST_F(FrameworkTest, SignalsBeforeTheLoopStartsCloseTheProgramOnce) {
+    plat::WatchInterruptSignals();
+    for (int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        Make(0);
+        ASSERT_EQ(std::raise(signal), 0);
+        EXPECT_FALSE(fw->Run());
+        EXPECT_FALSE(fw->runaway);
+        EXPECT_THAT(fw->calls, ElementsAre("Close", "Quit"));
+        plat::Msg m;
+        EXPECT_FALSE(plat::PeekMessage(m)) << "the signal was handed out once";
+    }
 }
 
 TEST_F(FrameworkTest, F10EndsTheLoopAndOtherKeysDoNot) {

@@ -6,16 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "core/console.h"
-#include "core/console_command.h"
 #include "core/init.h"
 #include "core/log.h"
+#include "editor/editor_headless.h"
 #include "editor/editor_level.h"
 #include "editor/fake_scene.h"
 
 namespace {
 
-struct FakeHost : EditorHost {
+struct FakeHost : EditorWindowlessHost {
     int quits = 0;
     int cameraResets = 0;
     int windows = 0;
@@ -32,18 +31,9 @@ struct FakeHost : EditorHost {
     void ApplyVideoModeText(const std::string& text) override { GetInit().videoMode = text; }
 };
 
-// The editor's console owner, as the framework forwards to the handler.
-struct Owner : YConsoleCommand {
-    EditorConsoleHandler* handler = nullptr;
-    void RunCommand(int id) override { handler->RunCommand(id); }
-    void SetVariable(int id) override { handler->SetVariable(id); }
-};
-
 class EditorConsoleTest : public ::testing::Test {
 public:
-    EditorConsoleTest() : console(&owner), handler(console, level, scene, host) {
-        owner.handler = &handler;
-        RegisterEditorConsoleNames(console);
+    EditorConsoleTest() {
         level.scene = &scene;
         level.curMaterial = "stone";
         LogReopen("");
@@ -51,20 +41,12 @@ public:
     }
 
     // Runs the line and returns the lines it printed.
-    std::vector<std::string> Run(const std::string& line) {
-        const std::size_t before = console.GetLineCount();
-        console.Execute(line);
-        std::vector<std::string> out;
-        for (std::size_t i = before; i < console.GetLineCount(); ++i) out.push_back(console.GetLine(i));
-        return out;
-    }
+    std::vector<std::string> Run(const std::string& line) { return editor.Run(line); }
 
-    Owner owner;
-    YConsole console;
     FakeScene scene;
     FakeHost host;
     EditorLevel level;
-    EditorConsoleHandler handler;
+    EditorHeadlessConsole editor{level, scene, host};
 };
 
 using Lines = std::vector<std::string>;

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/console.h"
-#include "core/console_command.h"
 #include "core/log.h"
 #include "editor/editor_console.h"
 #include "editor/editor_data_scene.h"
+#include "editor/editor_headless.h"
 #include "editor/editor_level.h"
 #include "editor/editor_matrix.h"
 #include "editor/fake_scene.h"
@@ -19,26 +18,9 @@
 
 namespace {
 
-struct NoHost : EditorHost {
-    void QuitEditor() override {}
-    void ResetCamera() override {}
-    bool IsFullScreenWindow() const override { return false; }
-    void RecreateWindow() override {}
-    void ApplyVideoModeText(const std::string&) override {}
-    EditorCameraAxes CameraAxes() const override { return {}; }
-};
-
-struct Owner : YConsoleCommand {
-    EditorConsoleHandler* handler = nullptr;
-    void RunCommand(int id) override { handler->RunCommand(id); }
-    void SetVariable(int id) override { handler->SetVariable(id); }
-};
-
 class EditorLevelFileTest : public ::testing::Test {
 protected:
-    EditorLevelFileTest() : console(&owner), handler(console, level, scene, host) {
-        owner.handler = &handler;
-        RegisterEditorConsoleNames(console);
+    EditorLevelFileTest() {
         level.scene = &scene;
         level.curMaterial = "stone";
         dir.MakeDir("levels");
@@ -46,13 +28,7 @@ protected:
         SetLogConsole(nullptr);
     }
 
-    std::vector<std::string> Run(const std::string& line) {
-        const std::size_t before = console.GetLineCount();
-        console.Execute(line);
-        std::vector<std::string> out;
-        for (std::size_t i = before; i < console.GetLineCount(); ++i) out.push_back(console.GetLine(i));
-        return out;
-    }
+    std::vector<std::string> Run(const std::string& line) { return editor.Run(line); }
 
     // A level with two groups (the second turned and moved), bonuses and counts above placed.
     void BuildSample() {
@@ -63,12 +39,10 @@ protected:
     }
 
     TempDir dir{true};
-    Owner owner;
-    YConsole console;
     FakeScene scene;
-    NoHost host;
+    EditorWindowlessHost host;
     EditorLevel level;
-    EditorConsoleHandler handler;
+    EditorHeadlessConsole editor{level, scene, host};
 };
 
 TEST_F(EditorLevelFileTest, ConsoleScriptSavesTheBytesOfItsModel) {

@@ -99,6 +99,22 @@ TEST_F(RenderGlTest, CapturedFrameIsClearedToBlackUnderWhatIsDrawn) {
     ExpectPixel(img, 28, 16, {0, 0, 0}, kTolerance); // the clear colour
 }
 
+TEST_F(RenderGlTest, ACaptureLargerThanTheWindowIsDrawnWhole) {
+    FlatShader flat(nullptr);
+    // The window is 160 x 120; the capture twice as wide and high.
+    const plat::Image img = GlSceneTest::Capture("large.bmp", 320, 240, [&] {
+        render_->BeginFrame(true);
+        render_->SetShader(&flat, false);
+        SetFlatColour(1, 0, 0);
+        render_->DrawFullScreenQuad();
+        render_->EndFrame();
+    });
+    ASSERT_EQ(img.width, 320);
+    ASSERT_EQ(img.height, 240);
+    const int probes[][2] = {{2, 2}, {317, 2}, {160, 120}, {2, 237}, {317, 237}};
+    for (const auto& p : probes) ExpectPixel(img, p[0], p[1], {255, 0, 0}, kTolerance);
+}
+
 TEST_F(RenderGlTest, TexturedQuadFromAPngFile) {
     const std::string file = dir_->File("quarters.png");
     plat::Image quarters;

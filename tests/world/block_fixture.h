@@ -10,6 +10,7 @@
 #include "core/init.h"
 #include "core/log.h"
 #include "platform/sys/crt_rand.h"
+#include "render/draw_list.h"
 #include "render/scene/particles.h"
 #include "render/shader.h"
 #include "support/temp_dir.h"
@@ -45,9 +46,7 @@ class BlockWorldTest : public PhysicsTest {
 protected:
     void SetUp() override {
         PhysicsTest::SetUp();
-        // Floating texts outlive Clear: age out the score popups earlier tests left.
-        g_ParticleSystem.Clear();
-        g_ParticleSystem.Update(1e9f);
+        ForgetFrameLeftovers();
         LogReopen(dir_.File("log.txt"));
         plat::CrtSrand(7);
         ResetBlockMaterials();
@@ -73,6 +72,7 @@ protected:
         BlockHooks().dropNextBonus = [this] { ++record.nextBonusDrops; };
     }
     void TearDown() override {
+        ForgetFrameLeftovers();
         DeleteAllBlocks();
         YZDelete::TickAll(1.0f);
         BlockHooks() = YBlockHooks{};
@@ -81,6 +81,16 @@ protected:
         g_ParticleSystem.Clear();
         LogReopen("");
         PhysicsTest::TearDown();
+    }
+
+    // What frames leave behind for the next test in the process: draws still queued (they point at
+    // faces, particles and texts of this test) and floating texts, which outlive Clear. Without a
+    // renderer the drawers draw nothing.
+    static void ForgetFrameLeftovers() {
+        DrawOpaqueQueue();
+        DrawBlendedQueue();
+        g_ParticleSystem.Clear();
+        g_ParticleSystem.Update(1e9f); // every text expires; nothing is queued
     }
 
     // A world matrix standing a block of `type` on the floor at (x, y).

@@ -10,32 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "core/console.h"
-#include "core/console_command.h"
 #include "core/log.h"
-#include "editor/editor_console.h"
 #include "editor/editor_data_scene.h"
+#include "editor/editor_headless.h"
 #include "editor/editor_level.h"
 #include "platform/sys/files.h"
 #include "world/blocks/block_material.h"
 
 namespace {
-
-// The camera of a fresh editor never turned: right +x, up +y, forward +z.
-struct ScriptHost : EditorHost {
-    void QuitEditor() override {}
-    void ResetCamera() override {}
-    bool IsFullScreenWindow() const override { return false; }
-    void RecreateWindow() override {}
-    void ApplyVideoModeText(const std::string&) override {}
-    EditorCameraAxes CameraAxes() const override { return {}; }
-};
-
-struct Owner : YConsoleCommand {
-    EditorConsoleHandler* handler = nullptr;
-    void RunCommand(int id) override { handler->RunCommand(id); }
-    void SetVariable(int id) override { handler->SetVariable(id); }
-};
 
 bool EndsWith(const std::string& s, const std::string& end) {
     return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
@@ -43,17 +25,13 @@ bool EndsWith(const std::string& s, const std::string& end) {
 
 // Runs one script; false (with the reason on stderr) when a statement fails.
 bool RunScript(const std::filesystem::path& file) {
-    Owner owner;
-    YConsole console(&owner);
-    SetLogConsole(nullptr);
-    RegisterEditorConsoleNames(console);
     EditorDataScene scene;
     EditorLevel level;
     level.scene = &scene;
     level.curMaterial = scene.FirstMaterial();
-    ScriptHost host;
-    EditorConsoleHandler handler(console, level, scene, host);
-    owner.handler = &handler;
+    EditorWindowlessHost host;
+    EditorHeadlessConsole editor(level, scene, host);
+    SetLogConsole(nullptr);
 
     std::ifstream in(file);
     std::string line;
@@ -62,10 +40,7 @@ bool RunScript(const std::filesystem::path& file) {
     while (std::getline(in, line)) {
         ++number;
         if (line.empty() || line[0] == '#') continue;
-        const std::size_t before = console.GetLineCount();
-        console.Execute(line);
-        for (std::size_t i = before; i < console.GetLineCount(); ++i) {
-            const std::string answer = console.GetLine(i);
+        for (const std::string& answer : editor.Run(line)) {
             if (EndsWith(answer, " fail.") || answer.rfind("? '", 0) == 0 || answer.rfind("Error", 0) == 0) {
                 std::fprintf(stderr, "editorscript: %s:%d: %s -> %s\n", file.string().c_str(), number, line.c_str(),
                              answer.c_str());

@@ -237,7 +237,12 @@ void PhysicsInit() {
         odeStarted = true;
     }
     world = dWorldCreate();
-    space = dHashSpaceCreate(nullptr);
+    // A quadtree over the table's plane: its blocks are made here once, and a collision pass walks
+    // them without allocating (a hash space builds its cell table on the heap on every pass).
+    // Geoms beyond the root block's 128 x 128 units stay in the root and still collide.
+    const dVector3 centre = {0.0, 0.0, 0.0, 0.0};
+    const dVector3 halfExtents = {64.0, 64.0, 32.0, 0.0};
+    space = dQuadTreeSpaceCreate(nullptr, centre, halfExtents, 5);
     reachRay = dCreateRay(nullptr, PHYSICS_RAY_LENGTH);
     dGeomSetCategoryBits(reachRay, phys::CAT_REACH_RAY);
     dGeomSetCollideBits(reachRay, phys::CAT_BLOCK);

@@ -1,5 +1,5 @@
 #pragma once
-// The physics world over ODE: one world, one hash space holding every body geom and the nested
+// The physics world over ODE: one world, one quadtree space holding every body geom and the nested
 // spaces (the table arena, each block set), one joint group of contact joints, the fixed-threshold
 // step and the hand-out of contact records to the bodies' listeners (world/physics/bump_event.h).
 //

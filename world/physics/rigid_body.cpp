@@ -301,6 +301,9 @@ void YRigidBoxSet::MoveBoxTo(dGeomID box, YRigidBoxSet* target) {
     for (int i = 0; i < 12; ++i) rotation[i] = r[i];
     dSpaceRemove(space, box);
     dSpaceAdd(target->space, box);
+    // Handing an offset geom to another body drops its offset record but not the placement ODE
+    // made for it, which would be lost; clearing the offset first frees both.
+    dGeomClearOffset(box);
     dGeomSetBody(box, target->body);
     dGeomSetOffsetWorldPosition(box, position[0], position[1], position[2]);
     dGeomSetOffsetWorldRotation(box, rotation);

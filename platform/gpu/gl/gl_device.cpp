@@ -55,6 +55,7 @@ GlDevice::~GlDevice() {
     currentTarget_ = nullptr;
     backBuffer_.reset();
     autoDepth_.reset();
+    largeTargetDepth_.reset();
     GlApi& gl = Gl();
     if (whiteTexture_) glDeleteTextures(1, &whiteTexture_);
     if (gl.GenSamplers) gl.DeleteSamplers(MAX_TEXTURE_STAGES, samplers_);
@@ -224,6 +225,16 @@ bool GlDevice::AttachTargets(GlRenderTarget* colour, GlDepthSurface* depth) {
         shared_->targetFbo = 0;
         currentTarget_ = colour;
         return true;
+    }
+    // OpenGL draws only where every attachment of a framebuffer has pixels: a target larger than
+    // its depth-stencil buffer (a capture bigger than the window) would come out clipped to that
+    // buffer's size. Such a target draws with a depth-stencil buffer of its own size instead.
+    if (depth && (depth->Width() < colour->Width() || depth->Height() < colour->Height())) {
+        if (!largeTargetDepth_) largeTargetDepth_ = std::make_shared<GlDepthSurface>(shared_);
+        if (largeTargetDepth_->Width() != colour->Width() || largeTargetDepth_->Height() != colour->Height()) {
+            if (!largeTargetDepth_->Init(colour->Width(), colour->Height(), depth->Format())) return false;
+        }
+        depth = largeTargetDepth_.get();
     }
     gl.BindFramebuffer(GL_FRAMEBUFFER, shared_->drawFbo);
     shared_->targetFbo = shared_->drawFbo;

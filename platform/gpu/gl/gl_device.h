@@ -141,6 +141,8 @@ private:
 
     std::shared_ptr<GlRenderTarget> backBuffer_;
     std::shared_ptr<GlDepthSurface> autoDepth_;
+    // The depth-stencil buffer of a render target larger than the one it was set with.
+    std::shared_ptr<GlDepthSurface> largeTargetDepth_;
     SurfacePtr renderTarget_;
     SurfacePtr depthStencil_;
     GlRenderTarget* currentTarget_ = nullptr;

@@ -91,6 +91,9 @@ public:
     HResult LockRect(LockedRect*, const Rect*, uint32_t) override { return D3DERR_INVALIDCALL; }
     HResult UnlockRect() override { return D3DERR_INVALIDCALL; }
     GLuint Renderbuffer() const { return rb_; }
+    uint32_t Width() const { return width_; }
+    uint32_t Height() const { return height_; }
+    uint32_t Format() const { return format_; }
 
 private:
     GlSharedPtr shared_;
