@@ -39,6 +39,7 @@
 #include "world/physics/racket_link.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/racket/racket.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
@@ -71,6 +72,9 @@ GameFramework::GameFramework(const char* exePath)
     StartFramework(*this, console_, steps);
     Init& init = GetInit();
     LoadPages();
+    // The hero: parked until the scene's level is loaded, then serving.
+    racket_ = std::make_unique<YRacket>(nullptr);
+    racket_->Park();
 
     music_->AddFolder("music");
     SetListenerScale(0.02f);
@@ -82,12 +86,14 @@ GameFramework::GameFramework(const char* exePath)
     g_EnvironmentBox.SetEnvironment("");
     ShowTableView();
     StartSceneLevel();
+    racket_->NewGame();
     music_->PlayTrack(0, 0.5f);
     lastTime_ = plat::TimeMs();
 }
 
 GameFramework::~GameFramework() {
     DeleteAllBlocks(); // while the physics world still holds their bodies
+    racket_.reset();
     table_.reset();
     DestroyRenderer();
     music_.reset();
@@ -134,6 +140,11 @@ bool GameFramework::Frame() {
         YZDelete::TickAll(frameTime_);
         g_PhysicsWorld.PhysicsStep(frameTime_);
         BlockWorldUpdate(frameTime_, false);
+        if (MouseX() != lastMouseX_ && ClientWidth() > 0) {
+            lastMouseX_ = MouseX();
+            racket_->MoveTo(2.0f * static_cast<float>(MouseX()) / static_cast<float>(ClientWidth()) - 1.0f);
+        }
+        racket_->RacketUpdate(frameTime_);
         g_Render->BeginFrame(true);
         DrawScene();
     }
@@ -158,6 +169,8 @@ void GameFramework::DrawScene() {
     g_ShadowVolume.Draw(false);
     g_Render->SetWorldMatrix(&g_Camera.view);
     g_ShadowVolume.Begin(0.0f);
+    racket_->Draw();
+    g_Render->SetWorldMatrix(&g_Camera.view);
     QueueMeshDraws();
     g_ParticleSystem.Update(frameTime_);
     DrawOpaqueQueue();
@@ -206,7 +219,10 @@ void GameFramework::DrawOverlay() {
 }
 
 void GameFramework::MouseDown(int button, int x, int y) {
-    if (state_ == State::Splash) g_SplashShow.Skip();
+    if (state_ == State::Splash)
+        g_SplashShow.Skip();
+    else if (racket_ && button == 1)
+        racket_->ReleaseTacked(true);
     YFramework::MouseDown(button, x, y);
 }
 
@@ -233,6 +249,7 @@ void GameFramework::KeyDown(int key) {
             return;
         }
     }
+    if (key == plat::VK_SPACE && state_ == State::Scene) racket_->ReleaseTacked(true);
     YFramework::KeyDown(key);
 }
 

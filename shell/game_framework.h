@@ -9,6 +9,7 @@
 class YConsole;
 class YFont;
 class YMusicPlayer;
+class YRacket;
 class YTable;
 
 class GameFramework : public YFramework, public YConsoleCommand {
@@ -45,6 +46,8 @@ private:
     std::string exePath_;
     std::unique_ptr<YMusicPlayer> music_;
     std::unique_ptr<YTable> table_;
+    std::unique_ptr<YRacket> racket_;
+    int lastMouseX_ = -1;
     YConsole* console_ = nullptr;
     YFont* systemFont_ = nullptr;
     uint32_t lastTime_ = 0;
