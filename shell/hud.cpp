@@ -143,11 +143,15 @@ YHudValues ReadHudValues() {
     const YRacket* r = g_Racket;
     if (!r) return v;
     v.score = r->score;
+    v.lives = r->lives;
     v.ballMode = r->ballMode;
     v.ballModeTime = r->ballModeTime;
     v.aimAngle = r->aimAngle;
     v.glovesTime = r->glovesTime;
+    v.slumberTime = r->slumberTime;
+    v.vivacityTime = r->vivacityTime;
     v.shieldTime = r->shieldTime;
+    v.slipTime = r->slipTime;
     v.frostTime = r->frostTime;
     if (r->held && r->held->kind == TACKED_GRENADE) {
         if (const YGrenade* g = dynamic_cast<const YGrenade*>(r->held)) v.grenadeCharges = g->grenadesLeft;
