@@ -55,6 +55,10 @@ YSceneCamera::YSceneCamera() : orbitView(35.0f, -40.0f, -65.0f, -25.0f), moveLis
 }
 
 bool YSceneCamera::Update(float dt, int gameState, float halfWidth, float halfDepth) {
+    return Update(dt, gameState, halfWidth, halfDepth, orbitView);
+}
+
+bool YSceneCamera::Update(float dt, int gameState, float halfWidth, float halfDepth, const YOrbitView& orbit) {
     const float d = CameraFitDistance(halfWidth, halfDepth);
     // Matrix products here apply their right-hand factor first.
     if (dt == 0.0f) {
@@ -69,7 +73,7 @@ bool YSceneCamera::Update(float dt, int gameState, float halfWidth, float halfDe
     bool dirty = false;
     if (gameState & SCENE_CAMERA_PLAY_STATES) {
         YMatrix rotation;
-        orbitView.GetMatrix(rotation.m);
+        orbit.GetMatrix(rotation.m);
         const YMatrix view = Translation(0.0f, 0.0f, -d) * rotation;
         g_Camera.SetView(&view);
     } else {

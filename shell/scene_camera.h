@@ -32,6 +32,9 @@ public:
     // by dt, fov 45. Except for the still view the sound listener is moved. Returns true when the
     // cached scene background is out of date (the menu camera moves every frame).
     bool Update(float dt, int gameState, float halfWidth, float halfDepth);
+    // The same with the play states seen through `orbit` (a framework that keeps its own orbit
+    // view for the mouse drags) instead of the member.
+    bool Update(float dt, int gameState, float halfWidth, float halfDepth, const YOrbitView& orbit);
 
     YOrbitView orbitView;
     YOrbiter menuOrbiter;

@@ -141,6 +141,21 @@ TEST_F(SceneCameraTest, PlayViewStandsAtTheFittingDistanceAndIgnoresDt) {
     EXPECT_GT(g_Camera.Position().z, 0.0f);
 }
 
+TEST_F(SceneCameraTest, PlayViewFollowsTheOrbitItIsGiven) {
+    YOrbitView orbit(35.0f, -40.0f, -65.0f, -25.0f);
+    orbit.SetWindowSize(800, 600);
+    orbit.BeginDrag(400, 300);
+    orbit.EndDrag(800, 300); // half a window to the right: the full yaw limit
+    camera_.Update(0.01f, 8, 10.0f, 10.0f, orbit);
+    const YVector turned = g_Camera.Position();
+    camera_.Update(0.01f, 8, 10.0f, 10.0f); // the camera's own orbit has not moved
+    const YVector own = g_Camera.Position();
+    EXPECT_NEAR(Length(turned), Length(own), 1e-3f);
+    const float angle = std::acos(std::fmin(
+        1.0f, (turned.x * own.x + turned.y * own.y) / (std::hypot(turned.x, turned.y) * std::hypot(own.x, own.y))));
+    EXPECT_NEAR(angle * 180.0f / 3.14159265f, 35.0f, 0.5f);
+}
+
 TEST_F(SceneCameraTest, StillViewLeavesListenerAndFovAloneAndStaysWithinItsYaw) {
     g_Camera.SetFov(30.0f);
     const float d = CameraFitDistance(10.0f, 15.0f);
