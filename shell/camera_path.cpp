@@ -11,9 +11,9 @@
 
 namespace {
 
-// A path of a million samples is far beyond anything recorded by hand or by tool; larger counts
-// are taken for damage rather than allocated.
-constexpr std::size_t MAX_SAMPLES = 1000000;
+// A hundred thousand samples (an hour at 30 per second) is far beyond any recorded flight; larger
+// counts are taken for damage rather than allocated.
+constexpr std::size_t MAX_SAMPLES = 100000;
 constexpr std::size_t SAMPLE_BYTES = sizeof(YCameraSample);
 constexpr std::size_t MAX_CACHE_BYTES = 4 + MAX_SAMPLES * SAMPLE_BYTES;
 // Seven numbers of at most a few dozen characters each.

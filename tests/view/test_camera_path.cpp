@@ -135,7 +135,9 @@ INSTANTIATE_TEST_SUITE_P(Caches, BadCacheTest,
                          ::testing::Values(BadCache{"Empty", ""}, BadCache{"ShortCount", std::string("\x01\x00", 2)},
                                            BadCache{"CountBeyondBytes", Count(2) + Floats({1, 2, 3, 4, 5, 6, 7})},
                                            BadCache{"HugeCount", Count(0xFFFFFFFFu) + Floats({1, 2, 3})},
-                                           BadCache{"CutInsideASample", Count(1) + Floats({1, 2, 3})}),
+                                           BadCache{"CutInsideASample", Count(1) + Floats({1, 2, 3})},
+                                           // Far more samples than any flight, all present.
+                                           BadCache{"Oversized", Count(200000) + std::string(200000 * 28, '\0')}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CameraPathTest, ACopyThatCannotBeWrittenStillGivesTheParsedPath) {
