@@ -38,6 +38,7 @@
 #include "platform/window/win_messages.h"
 #include "shell/game_framework.h"
 #include "support/alloc_counter.h"
+#include "world/physics/physics_world.h"
 
 namespace {
 
@@ -134,6 +135,7 @@ public:
     }
     void Close() {
         game_.reset();
+        PhysicsShutdown();
         plat::SetTimeSource(nullptr);
         if (!previous_.empty()) {
             std::error_code ec;
@@ -155,6 +157,7 @@ private:
         fs::current_path(scratch_.Root());
         LogReopen("log.txt");
         plat::SetTimeSource(FakeNow);
+        PhysicsInit(); // as the program does before its framework: the scene's level has bodies
         game_ = std::make_unique<GameFramework>("korvelin");
         if (!game_->Window().NativeHandle()) {
             error_ = "no game window (run under xvfb-run)";

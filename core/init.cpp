@@ -38,11 +38,6 @@ YInitHooks& InitHooks() {
     return hooks;
 }
 
-float ClampVolume(float volume) {
-    if (!(volume > 0.0f)) return 0.0f; // also not-a-number
-    return volume > 1.0f ? 1.0f : volume;
-}
-
 Init::Init() {
     XMLTag tag;
     AddTag(XMLTag("config"));

@@ -20,6 +20,7 @@
 #include "core/color.h"
 #include "core/file_list.h"
 #include "core/game_mode.h"
+#include "core/volume.h"
 #include "core/xml_parser.h"
 
 // What the configuration needs of the renderer; the renderer installs these at start.
@@ -30,9 +31,6 @@ struct YInitHooks {
         addSplashSlide;
 };
 YInitHooks& InitHooks();
-
-// A volume as the sound system may apply it: 0..1 (not-a-number gives 0).
-float ClampVolume(float volume);
 
 class Init : public XMLParser {
 public:

@@ -18,11 +18,6 @@ constexpr unsigned UPDATE_PERIOD_MS = 100;
 constexpr float MIN_UPDATE_SECONDS = 0.05f; // a pass sooner than this after the last one does nothing
 constexpr size_t TRACK_RESERVE = 10;
 
-float Clamp01(float v) {
-    if (!(v > 0.0f)) return 0.0f;
-    return v > 1.0f ? 1.0f : v;
-}
-
 } // namespace
 
 YMusicPlayer::YMusicPlayer(bool runThread) {
@@ -170,8 +165,9 @@ void YMusicPlayer::Fade(int channel, float dt) {
         if (t >= 0.0f) t = 0.0f;
         volume = t / fadeTime_ + 1.0f;
     }
-    // A fade time that changed mid-fade, or FadeOutAll after a short fade, would leave 0..1.
-    stream.SetChannelVolume(Clamp01(volume));
+    // A fade time that changed mid-fade, or FadeOutAll after a short fade, can leave 0..1: the
+    // channel clamps it.
+    stream.SetChannelVolume(volume);
 }
 
 void YMusicPlayer::StartRequested() {

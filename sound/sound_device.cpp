@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "core/volume.h"
 #include "sound/sound_error.h"
 #include "sound/sound_source.h"
 #include "sound/sound_stream.h"
@@ -192,11 +193,9 @@ void MarkListenerChanged() { State().listenerChanged = true; }
 // ---- Volumes ---------------------------------------------------------------------------------------
 
 int32_t SoundVolumeMb(float master, float own) {
-    float product = master * own;
-    if (!(product >= 0.0f))
-        product = 0.0f;
-    else if (product > 1.0f)
-        product = 1.0f;
+    // Each level on its own: a master volume above 1 must not lift a quiet voice, nor two negative
+    // levels multiply into full volume.
+    const float product = ClampVolume(master) * ClampVolume(own);
     // Float arithmetic throughout: the truncation of e.g. 0.1 lands on -4500 this way.
     const float mb = (1.0f - product) * -5000.0f;
     return static_cast<int32_t>(mb);

@@ -67,8 +67,8 @@ void MarkListenerChanged();
 // ---- Volumes ---------------------------------------------------------------------------------------
 
 // Volume of a buffer in hundredths of a decibel: (1 - master * own) * -5000, truncated toward zero,
-// so a product of 1 is full level (0) and a product of 0 is -5000. A product outside 0..1 (or not
-// a number) is clamped to it first, so the result stays in -5000..0.
+// so a product of 1 is full level (0) and a product of 0 is -5000. Each level is clamped to 0..1
+// first (ClampVolume), so the result stays in -5000..0.
 int32_t SoundVolumeMb(float master, float own);
 
 // Master volume of effects (re-applied to every voice) and of music (to every stream).

@@ -34,6 +34,7 @@ public:
     void SetPosition(const YVector* position);
     void SetVelocity(const YVector* velocity);
 
+    // Own volume, kept as given; it is clamped to 0..1 where it meets the effects volume.
     void SetVolume(float volume);
     float GetVolume() const { return volume_; }
     void ApplyVolume();

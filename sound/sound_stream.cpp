@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "core/log.h"
+#include "core/volume.h"
 #include "sound/ogg_reader.h"
 #include "sound/sound_error.h"
 
@@ -143,7 +144,7 @@ bool YSoundStream::IsPlaying() {
 
 void YSoundStream::SetChannelVolume(float volume) {
     Guard guard(lock_);
-    channelVolume_ = volume;
+    channelVolume_ = ClampVolume(volume);
     ApplyVolume();
 }
 

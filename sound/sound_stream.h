@@ -42,7 +42,7 @@ public:
     void Stop();
     bool IsPlaying();
 
-    // Own volume of the stream, 0..1, times the music volume.
+    // Own volume of the stream, clamped to 0..1, times the music volume.
     void SetChannelVolume(float volume);
     float GetChannelVolume();
     void ApplyVolume();

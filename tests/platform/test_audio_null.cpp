@@ -236,6 +236,28 @@ protected:
     const WaveFormatEx mono16 = Pcm(1, 1000, 16);
 };
 
+// What a buffer keeps of the volume it is given, at both ends of the range and beyond.
+TEST_F(NullSoundDevice, ABufferKeepsItsVolumeInsideTheRange) {
+    const int32_t cases[][2] = {
+        {INT32_MIN, DSBVOLUME_MIN},
+        {DSBVOLUME_MIN - 1, DSBVOLUME_MIN},
+        {DSBVOLUME_MIN, DSBVOLUME_MIN},
+        {DSBVOLUME_MIN + 1, DSBVOLUME_MIN + 1},
+        {-1, -1},
+        {DSBVOLUME_MAX, DSBVOLUME_MAX},
+        {DSBVOLUME_MAX + 1, DSBVOLUME_MAX},
+        {INT32_MAX, DSBVOLUME_MAX},
+    };
+    std::shared_ptr<DsBuffer> buffer = Make(kStaticFlags, 4096, Pcm(1, 1000, 16));
+    ASSERT_TRUE(buffer);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        EXPECT_EQ(DsClampVolume(c[0]), c[1]);
+        EXPECT_EQ(buffer->SetVolume(c[0]), DS_OK);
+        EXPECT_EQ(NullAudio::Of(buffer.get())->Volume(), c[1]);
+    }
+}
+
 TEST_F(NullSoundDevice, LockOverTheEndWritesBothEndsOfTheRing) {
     auto ring = Make(kStreamFlags, 16, mono16);
     void* p1 = nullptr;

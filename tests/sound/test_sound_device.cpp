@@ -261,6 +261,36 @@ TEST_F(SoundDevice, ReactivationReappliesEveryVolumeAndDeactivationTouchesNone) 
     EXPECT_TRUE(SoundAppActive());
 }
 
+// Each level is clamped on its own before the two are multiplied: a master volume above 1 must not
+// lift a quiet voice, and two negative levels must not multiply into full volume.
+TEST_F(SoundDevice, MasterAndOwnVolumesAreEachClampedBeforeTheyMeetAtTheBuffer) {
+    SKIP_WITHOUT_OGG_ENCODER();
+    Write("hit.wav", MakeWav({.data = Tone16(3000, 1)}));
+    Write("track.ogg", MakeOgg(0.5, 1, 22050));
+    InitDirectSound(nullptr);
+    YSoundBuffer buffer;
+    buffer.Open("hit.wav");
+    YSoundSource voice(&buffer);
+    YSoundStream stream(65536);
+    stream.Open("track.ogg");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const VolumeCase cases[] = {
+        {4.0f, 0.25f, -3750}, // the master counts as 1
+        {0.25f, 4.0f, -3750}, // the own level counts as 1
+        {-1.0f, -1.0f, -5000}, {inf, 0.0f, -5000}, {nan, 1.0f, -5000}, {1.0f, nan, -5000}, {inf, inf, 0},
+    };
+    for (const VolumeCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.master << " x " << c.own);
+        SetSoundVolume(c.master);
+        SetMusicVolume(c.master);
+        voice.SetVolume(c.own);
+        stream.SetChannelVolume(c.own);
+        EXPECT_EQ(plat::NullAudio::Of(voice.GetBuffer())->Volume(), c.mb);
+        EXPECT_EQ(plat::NullAudio::Of(stream.GetBuffer())->Volume(), c.mb);
+    }
+}
+
 // The framework reaches the device through its hooks.
 TEST_F(SoundDevice, FrameworkHooksSetUpAndReleaseTheDevice) {
     YFrameHooks saved = FrameHooks();

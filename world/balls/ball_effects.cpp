@@ -31,6 +31,7 @@ void YDrawBlastLine::Draw(void* item) {
     static YShader* shader = FindShader("lightning");
     static YTexVertex quad[4];
     const LightningSegment* s = static_cast<const LightningSegment*>(item);
+    g_Render->SetWorldMatrix(&g_Camera.view); // world space, whatever the drawer before left
     g_Render->SetShader(shader, true);
     quad[0].pos = s->start + s->side;
     quad[0].uv = quad[0].uv2 = YVector2(1.0f, 0.0f);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/camera.h"
 #include "render/render.h"
 #include "render/shader.h"
 
@@ -100,6 +101,7 @@ void QueueBlockFaces() {
 void YDrawBlockFace::Draw(void* item) {
     if (!g_Render) return;
     YBlockFace* face = static_cast<YBlockFace*>(item);
+    g_Render->SetWorldMatrix(&g_Camera.view); // world space, whatever the drawer before left
     g_Render->SetShader(face->shader, true);
     if (face->shade >= 0.0f && face->shader && face->shader->stages.size() > 1) {
         g_Render->BindStageTexture(GetSplitTexture(face->shade), 1);

@@ -1,5 +1,6 @@
 #include "world/table/wall_contacts.h"
 
+#include "render/camera.h"
 #include "render/render.h"
 #include "render/shader.h"
 #include "sound/sound_fx.h"
@@ -50,6 +51,7 @@ void YWallContactDraw::Draw(void* item) {
     const YWallContact* c = static_cast<const YWallContact*>(item);
     const float t = c->timer / WALL_CONTACT_TIME;
     static YShader* shader = FindShader("split");
+    g_Render->SetWorldMatrix(&g_Camera.view); // world space, whatever the drawer before left
     g_Render->SetShader(shader, true);
     YMaterial m;
     Set4Fields(m.emissive, 0.6f * t, 0.6f * t, t, t);

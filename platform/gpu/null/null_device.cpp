@@ -223,7 +223,7 @@ NullCall* NullDevice::Record(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(buf, sizeof buf, format, args);
     va_end(args);
-    calls_.push_back(NullCall{buf, {}, {}});
+    calls_.push_back(NullCall{buf, {}, {}, state_.world});
     return &calls_.back();
 }
 

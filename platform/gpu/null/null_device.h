@@ -27,6 +27,7 @@ struct NullCall {
     std::string text;
     std::vector<uint8_t> vertices; // DrawPrimitiveUP / DrawIndexedPrimitiveUP: the vertices used
     std::vector<uint8_t> indices;  // DrawIndexedPrimitiveUP: the indices
+    Matrix world;                  // the world transform in force when the call was made
 };
 
 // What the scripted adapter answers.
