@@ -23,6 +23,7 @@
 #include "world/physics/arena.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/zdelete.h"
+#include "world/racket/racket.h"
 #include "world/table/table.h"
 
 namespace {
@@ -153,6 +154,7 @@ void GameFramework::DrawScene(float dt) {
     if (!(state & GS_MASK_FROZEN)) {
         YZDelete::TickAll(dt);
         g_PhysicsWorld.PhysicsStep(dt);
+        racket_->RacketUpdate(dt);
         worldStep = dt;
     }
     if (table_) table_->UpdateDecals(worldStep);
@@ -208,6 +210,8 @@ void GameFramework::DrawScene(float dt) {
     BlockWorldUpdate(worldStep, state == GS_PLAY);
     g_ParticleSystem.Update(worldStep);
     DrawOpaqueQueue();
+    racket_->Draw();
+    g_Render->SetWorldMatrix(&g_Camera.view);
     DrawBlendedQueue();
     g_ShadowVolume.Draw(true);
     g_Render->SetWorldMatrix(&g_Camera.view);

@@ -29,6 +29,7 @@
 #include "world/physics/arena.h"
 #include "world/physics/racket_link.h"
 #include "world/physics/table_size.h"
+#include "world/racket/racket.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
@@ -95,9 +96,9 @@ GameFramework::GameFramework(const char* exePath)
     pages_[PAGE_ABOUT]->EnableProtect(true);
     LoadPages();
 
+    racket_ = std::make_unique<YRacket>(this);
     RegisterBlockSpecials();
     LoadBlockMaterials("data\\blocks.yml");
-    if (!g_RacketLink) PhysicsSetArena(&g_Table->frontPlane, g_TableSize.width, g_TableSize.depth, 3.0f);
 
     music_->AddFolder("music");
     SetListenerScale(0.02f);
@@ -115,7 +116,8 @@ GameFramework::GameFramework(const char* exePath)
 }
 
 GameFramework::~GameFramework() {
-    DeleteAllBlocks(); // while the physics world still holds their bodies
+    ::DeleteAllBlocks(); // while the physics world still holds their bodies
+    racket_.reset();
     table_.reset();
     DestroyRenderer();
     levelNames_.clear();

@@ -19,14 +19,21 @@
 #include "shell/menu_commands.h"
 #include "shell/ui/ui_control.h"
 #include "shell/ui/ui_screen.h"
+#include "world/racket/game_event.h"
 
 class UILayout;
 class YConsole;
 class YFont;
 class YMusicPlayer;
+class YRacket;
+class YRacket;
 class YTable;
 
-class GameFramework : public YFramework, public UIEvent, public YConsoleCommand, private YGameShellHost {
+class GameFramework : public YFramework,
+                      public UIEvent,
+                      public YConsoleCommand,
+                      public YGameEvent,
+                      private YGameShellHost {
 public:
     explicit GameFramework(const char* exePath);
     ~GameFramework() override;
@@ -50,10 +57,10 @@ public:
     void SetVariable(int id) override;
 
     // Play events of the racket.
-    void OnGameOver();
-    void OnLevelComplete();
-    void OnServe();
-    void OnRacketHits(int hits);
+    void OnGameOver() override;
+    void OnLevelComplete() override;
+    void OnServe() override;
+    void OnRacketHits(int hits) override;
 
     // The state machine.
     void RequestState(int s) { states_.RequestState(s); }
@@ -154,7 +161,7 @@ private:
     YGameFrameClock clock_;
     GameMenuLink menuLink_;
     MenuSystem menus_;
-    int levelIndex_ = 0; // the level the next start loads
+    std::unique_ptr<YRacket> racket_;
     std::unique_ptr<YTable> table_;
     YConsole* console_ = nullptr;
 };

@@ -1,23 +1,23 @@
-// The racket's entry operations as the state machine and the input handlers reach them.
+// The racket's entry operations as the state machine, the input handlers and the menus reach them.
 #include "shell/game_framework.h"
 #include "world/racket/racket.h"
 
-int GameFramework::RacketLives() { return 0; }
-int GameFramework::RacketLevelIndex() { return levelIndex_; }
-void GameFramework::SetRacketLevelIndex(int index) { levelIndex_ = index; }
-int GameFramework::RacketScore() { return g_Racket ? g_Racket->score : 0; }
-int GameFramework::Score() const { return g_Racket ? g_Racket->score : 0; }
-int GameFramework::LevelIndex() const { return levelIndex_; }
-void GameFramework::SetLevelIndex(int index) { levelIndex_ = index; }
-void GameFramework::RacketNewGame() {}
-void GameFramework::RacketContinueGame() {}
-void GameFramework::RacketNewRound() {}
-void GameFramework::RacketPrepareLevel() {}
-void GameFramework::RacketPark() {}
-void GameFramework::RacketResetScore() {}
-float GameFramework::RacketMoveTo(float target) { return target; }
-float GameFramework::RacketMoveStep(int) { return 0.0f; }
-void GameFramework::RacketAdjustAim(float) {}
-void GameFramework::RacketRelease() {
-    if (g_Racket) g_Racket->ReleaseTacked(true);
+int GameFramework::RacketLives() { return racket_->lives; }
+int GameFramework::RacketLevelIndex() { return racket_->levelIndex; }
+void GameFramework::SetRacketLevelIndex(int index) { racket_->levelIndex = index; }
+int GameFramework::RacketScore() { return racket_->score; }
+int GameFramework::Score() const { return racket_ ? racket_->score : 0; }
+int GameFramework::LevelIndex() const { return racket_ ? racket_->levelIndex : -1; }
+void GameFramework::SetLevelIndex(int index) {
+    if (racket_) racket_->levelIndex = index;
 }
+void GameFramework::RacketNewGame() { racket_->NewGame(); }
+void GameFramework::RacketContinueGame() { racket_->ContinueGame(); }
+void GameFramework::RacketNewRound() { racket_->NewRound(); }
+void GameFramework::RacketPrepareLevel() { racket_->PrepareLevel(); }
+void GameFramework::RacketPark() { racket_->Park(); }
+void GameFramework::RacketResetScore() { racket_->ResetScore(); }
+float GameFramework::RacketMoveTo(float target) { return racket_->MoveTo(target); }
+float GameFramework::RacketMoveStep(int direction) { return racket_->MoveStep(static_cast<float>(direction)); }
+void GameFramework::RacketAdjustAim(float degrees) { racket_->AdjustAimAngle(degrees); }
+void GameFramework::RacketRelease() { racket_->ReleaseTacked(true); }

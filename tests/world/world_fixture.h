@@ -57,6 +57,7 @@ protected:
         g_WorldSoundObserver = Hear;
         racket = std::make_unique<YRacket>();
         racket->posY = -9.0f;
+        racket->state = 0; // in play
         g_ParticleSystem.Clear();
     }
     void TearDown() override {

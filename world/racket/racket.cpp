@@ -3,15 +3,56 @@
 #include <cmath>
 
 #include "core/init.h"
+#include "platform/sys/crt_rand.h"
+#include "render/shader.h"
 #include "world/balls/ball.h"
+#include "world/blocks/block_hooks.h"
 #include "world/physics/physics_world.h"
+#include "world/racket/hero_model.h"
 #include "world/racket/racket_tacked.h"
+#include "world/racket/racket_update.h"
 
 YRacket* g_Racket = nullptr;
+void (*g_ClearHudCaptions)() = nullptr;
 
-YRacket::YRacket() {
+namespace {
+
+float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
+
+// The blocks score for the racket and empty the held-capable objects with the level.
+void InstallBlockHooks() {
+    YBlockHooks& hooks = BlockHooks();
+    if (!hooks.blockDestroyed) {
+        hooks.blockDestroyed = [](int32_t points) {
+            if (!g_Racket) return;
+            g_Racket->score += points;
+            g_Racket->hitsSinceBreak = 0;
+        };
+    }
+    if (!hooks.deleteAllTacked) hooks.deleteAllTacked = DeleteAllTacked;
+}
+
+} // namespace
+
+YRacket::YRacket(YGameEvent* listener_) : hero(HeroSkelMesh()), frostCover(&hero, 1.0f, 0.05f, 2), listener(listener_) {
     g_Racket = this;
     g_RacketLink = this;
+    InstallBlockHooks();
+
+    hero.shaders = {FindShader("hero"), FindShader("hero1"), FindShader("hero2"), FindShader("hero3")};
+    hero.shadowMode = SHADOW_PLANAR;
+    hero.drawFlags = 2;
+    hero.rate = 100.0f;
+    frostCover.shaders = {FindShader("frost")};
+    frostCover.visible = 0;
+    frostCover.shadowMode = SHADOW_NONE;
+    arrowShader = FindShader("arrow");
+
+    RacketWalk().parkedAngle = Unit() * 10.0f;
+    RacketWalk().parkedKey = 0;
+    hero.SetPose(0, false);
+    hero.StartChannel(0, -1.0f, -1.0f);
+    walkRange = width;
 }
 
 YRacket::~YRacket() {
@@ -19,19 +60,13 @@ YRacket::~YRacket() {
     if (g_RacketLink == this) g_RacketLink = nullptr;
 }
 
-void YRacket::ApplyBallMode(YBall* ball) {
-    if (GetInit().CurrentGameMode().timerBall) {
-        if (ballModeTime <= 0.0f && ball->ModeIndex() != 8) return;
-        ball->SetMode(ballMode, ballModeTime);
-    } else {
-        ball->SetMode(ballMode, -1.0f);
-    }
-}
-
 bool YRacket::CatchBall(YBall* ball, const YVector* contactNormal) {
     if (glovesTime <= 0.0f || frostTime > 0.0f || held) return false;
     held = ball;
     ball->body.SetEnabled(false);
+    hero.StartChannel(5, -1.0f, -1.0f);
+    hero.StartChannel(6, -1.0f, -1.0f);
+    PlayHitAnimation(contactNormal);
     return true;
 }
 
@@ -57,8 +92,14 @@ void YRacket::KickBall(YBall* ball, const YVector* normal, const YVector* point)
     }
     const YVector v = d * kickSpeed;
     ball->Launch(&v, point);
+    PlayHitAnimation(normal);
     hits += 1;
     hitsSinceBreak += 1;
+    if (hitsSinceBreak > 10) {
+        // Too long without a break: a bonus that ends the level falls.
+        if (BlockHooks().dropNextBonus) BlockHooks().dropNextBonus();
+        hitsSinceBreak /= 2;
+    }
 }
 
 void YRacket::LaunchBall(YBall* ball) {
@@ -66,12 +107,27 @@ void YRacket::LaunchBall(YBall* ball) {
     const YVector f(-std::sin(a), std::cos(a), 0.0f);
     const YVector point(posX + f.x * width, posY + f.y * width, 2.0f * ball->Radius());
     KickBall(ball, &f, &point);
+    hero.StopChannel(5, -1.0f);
+}
+
+YMatrix YRacket::Placement() const {
+    YMatrix m;
+    m.SetRotationZ(tilt + 180.0f);
+    m.m[12] = posX;
+    m.m[13] = posY;
+    m.m[14] = 0.0f;
+    return m;
 }
 
 YMatrix YRacket::HoldPoint(int bone) const {
-    YMatrix m;
-    m.MatrixSetTranslation(YVector(posX, posY + 0.75f, 1.0f + 0.25f * static_cast<float>(bone)));
-    return m;
+    YMatrix local;
+    if (bone >= 0 && static_cast<std::size_t>(bone) < hero.attachments.size()) {
+        local = hero.attachments[static_cast<std::size_t>(bone)];
+    } else {
+        // A model without that point: in front of the figure (it faces -y) at hand height.
+        local.MatrixSetTranslation(YVector(0.0f, -0.75f, 1.0f + 0.25f * static_cast<float>(bone)));
+    }
+    return Placement() * local;
 }
 
 void YRacket::AttachHeld(YRacketTacked* obj) {
@@ -96,6 +152,7 @@ bool YRacket::Touches(const YVector* p, float radius) const {
 void YRacket::ReleaseTacked(bool byPlayer) {
     if (state != 0) return;
     if (frostTime > 0.0f && byPlayer) return;
+    hero.StopChannel(21, -1.0f);
     if (held) {
         // The object still counts as held while it lets go: a serve is told apart by it.
         YRacketTacked* obj = held;
@@ -104,19 +161,6 @@ void YRacket::ReleaseTacked(bool byPlayer) {
     }
 }
 
-void YRacket::TakeBomb(YRacketTacked* obj) {
-    ReleaseTacked(false);
-    if (held) return;
-    held = obj;
-    AttachHeld(obj);
-}
-
-void YRacket::TakeGrenade(YRacketTacked* obj) { TakeBomb(obj); }
-
 bool YRacket::HeldOwnsBody(const YRigidBody* body) { return held && held->OwnsBody(body); }
 
 bool YRacket::HeldIsListener(const YBumpEvent* listener) { return false; }
-
-void YRacket::ShieldTick(float seconds) {
-    if (shieldTime > 0.0f) shieldTime -= seconds;
-}

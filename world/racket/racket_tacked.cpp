@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "world/racket/falling_bonus_link.h"
 #include "world/racket/racket.h"
 
 namespace {
@@ -36,4 +37,5 @@ const std::vector<YRacketTacked*>& TackedList() { return List(); }
 void DeleteAllTacked() {
     std::vector<YRacketTacked*>& list = List();
     while (!list.empty()) delete list.back();
+    if (FallingBonusLink().deleteAll) FallingBonusLink().deleteAll();
 }

@@ -40,11 +40,12 @@ public:
 constexpr int TACKED_BALL = 0;
 constexpr int TACKED_BOMB = 2;
 constexpr int TACKED_GRENADE = 3;
+constexpr int TACKED_PIPE = 4;
 
 // Every held-capable object alive, in construction order except that a destroyed object's place
 // goes to the last one. Objects may be made while the list is walked: walk by index and read the
 // size again after each call.
 const std::vector<YRacketTacked*>& TackedList();
 
-// Deletes every object of the tacked list, always the last one first.
+// Deletes every object of the tacked list, always the last one first, then every falling bonus.
 void DeleteAllTacked();

@@ -1,0 +1,156 @@
+#include "world/play/headless_run.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "platform/sys/crt_rand.h"
+#include "world/blocks/block.h"
+#include "world/level/level_loader.h"
+#include "world/physics/physics_world.h"
+#include "world/physics/zdelete.h"
+#include "world/racket/racket.h"
+#include "world/racket/racket_tacked.h"
+#include "world/table/table.h"
+
+#include <ode/ode.h>
+
+namespace {
+
+// Records the racket's play events for the run.
+class RunListener : public YGameEvent {
+public:
+    void OnGameOver() override { gameOver = true; }
+    void OnLevelComplete() override { levelComplete = true; }
+    void OnServe() override {}
+    void OnRacketHits(int) override {}
+
+    bool gameOver = false;
+    bool levelComplete = false;
+};
+
+class Fnv {
+public:
+    void Add(const void* data, std::size_t size) {
+        const auto* p = static_cast<const uint8_t*>(data);
+        for (std::size_t i = 0; i < size; ++i) {
+            hash_ ^= p[i];
+            hash_ *= 1099511628211ull;
+        }
+    }
+    void Int(int64_t v) { Add(&v, sizeof v); }
+    void Float(float f) {
+        uint32_t bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        Add(&bits, sizeof bits);
+    }
+    void Point(const YMatrix& m) {
+        Float(m.m[12]);
+        Float(m.m[13]);
+        Float(m.m[14]);
+    }
+    uint64_t Value() const { return hash_; }
+
+private:
+    uint64_t hash_ = 14695981039346656037ull;
+};
+
+uint64_t StateHash(const YRacket& racket, int frames) {
+    Fnv h;
+    h.Int(frames);
+    h.Int(racket.score);
+    h.Int(racket.lives);
+    h.Int(racket.state);
+    h.Int(racket.hits);
+    h.Float(racket.posX);
+    h.Float(racket.target);
+    h.Int(static_cast<int64_t>(g_BlockWorld.blocksLeft));
+    for (YRacketTacked* obj : TackedList()) {
+        YMatrix m;
+        obj->GetMatrix(&m);
+        h.Int(obj->kind);
+        h.Point(m);
+    }
+    for (YBlock* block : g_BlockWorld.blocks) h.Point(block->matrix);
+    return h.Value();
+}
+
+} // namespace
+
+const char* PlayResultName(YPlayResult result) {
+    switch (result) {
+        case YPlayResult::LevelComplete: return "level complete";
+        case YPlayResult::GameOver: return "game over";
+        case YPlayResult::LevelRefused: return "level refused";
+        default: return "running";
+    }
+}
+
+YPlayScript MakeSeededScript(uint32_t seed, int frameCount) {
+    YPlayScript script;
+    script.seed = seed;
+    plat::CrtSrand(seed);
+    int untilMove = 0;
+    for (int i = 0; i < frameCount; ++i) {
+        YPlayFrame f{NAN, false};
+        if (--untilMove <= 0) {
+            f.target = 2.0f * static_cast<float>(plat::CrtRand()) / 32767.0f - 1.0f;
+            untilMove = 10 + plat::CrtRand() % 41;
+        }
+        f.click = plat::CrtRand() % 60 == 0;
+        script.frames.push_back(f);
+    }
+    return script;
+}
+
+YPlayOutcome RunHeadless(const std::string& levelPath, const YPlayScript& script, int frameCount) {
+    YPlayOutcome out;
+    plat::CrtSrand(script.seed);
+    dRandSetSeed(script.seed);
+    g_PhysicsWorld.ResetBallSpeed();
+
+    std::unique_ptr<YTable> ownTable;
+    if (!g_Table) ownTable = std::make_unique<YTable>();
+    RunListener listener;
+    auto racket = std::make_unique<YRacket>(&listener);
+    racket->Park();
+    if (!LoadLevel(levelPath)) {
+        out.result = YPlayResult::LevelRefused;
+    } else {
+        racket->NewGame();
+        const float dt = script.dt > 0.0f ? script.dt : 0.02f;
+        int lastState = racket->state;
+        for (int i = 0; i < frameCount; ++i) {
+            if (i < static_cast<int>(script.frames.size())) {
+                const YPlayFrame& f = script.frames[static_cast<std::size_t>(i)];
+                if (!std::isnan(f.target)) racket->MoveTo(f.target);
+                if (f.click) racket->ReleaseTacked(true);
+            }
+            YZDelete::TickAll(dt);
+            g_PhysicsWorld.PhysicsStep(dt);
+            BlockWorldUpdate(dt, true);
+            racket->RacketUpdate(dt);
+            out.frames = i + 1;
+            if (racket->state == RACKET_BALL_LOST && lastState != RACKET_BALL_LOST) ++out.ballsLost;
+            lastState = racket->state;
+            if (listener.gameOver) {
+                out.result = YPlayResult::GameOver;
+                break;
+            }
+            if (listener.levelComplete) {
+                out.result = YPlayResult::LevelComplete;
+                break;
+            }
+        }
+    }
+    out.score = racket->score;
+    out.lives = racket->lives;
+    out.blocksLeft = static_cast<int>(g_BlockWorld.blocksLeft);
+    out.hash = StateHash(*racket, out.frames);
+
+    DeleteAllBlocks();
+    for (int i = 0; i < 4 && !YZDelete::Pending().empty(); ++i) YZDelete::TickAll(1.0f);
+    racket.reset();
+    ownTable.reset();
+    return out;
+}
