@@ -6,13 +6,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/file_list.h"
 #include "core/init.h"
 #include "core/locale.h"
 #include "core/log.h"
+#include "math/matrix.h"
+#include "math/vertex.h"
+#include "render/camera.h"
+#include "render/font.h"
+#include "render/mesh/mesh.h"
+#include "render/mesh/mesh_instance.h"
+#include "render/render.h"
+#include "render/scene/environment_box.h"
+#include "render/scene/shadow_volume.h"
 #include "render/shader.h"
 #include "shell/menu_host.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
+#include "world/level/level_file.h"
 
 namespace {
 
@@ -43,6 +54,22 @@ int IntegerConversions(const std::string& format) {
 } // namespace
 
 std::string LevelThumbnailPath(const std::string& levelName) { return "levels\\thumb\\" + levelName + ".bmp"; }
+
+std::vector<std::string> ListPlayableLevels(const char* pattern) {
+    YFileList files;
+    files.Scan(pattern, false);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < files.entries.size(); ++i) {
+        YLevelData level;
+        std::string error;
+        if (ReadLevelFile(files.GetPath(static_cast<int>(i)).c_str(), level, error)) {
+            names.push_back(files.entries[i]);
+        } else {
+            LogPrintf(g_Log, "Level %s is left out: %s", files.entries[i].c_str(), error.c_str());
+        }
+    }
+    return names;
+}
 
 std::string FormatLevelNumber(const std::string& format, int number) {
     // Longer formats than a caption can show are not ours either.
@@ -218,4 +245,139 @@ ThumbShader LevelChoice::ThumbnailShader(int level) const {
     return level == selected ? ThumbShader::Selected : ThumbShader::Normal;
 }
 
-void LevelChoice::DrawLevelPicker(float, float) {}
+namespace {
+
+// A right-handed look-at view for row vectors: the camera axes are the matrix's columns.
+YMatrix LookAt(const YVector& eye, const YVector& at, const YVector& up) {
+    YVector back{eye.x - at.x, eye.y - at.y, eye.z - at.z};
+    back.Normalize();
+    YVector right{up.y * back.z - up.z * back.y, up.z * back.x - up.x * back.z, up.x * back.y - up.y * back.x};
+    right.Normalize();
+    YVector top{back.y * right.z - back.z * right.y, back.z * right.x - back.x * right.z,
+                back.x * right.y - back.y * right.x};
+    return YMatrix{{right.x, top.x, back.x, 0.0f, right.y, top.y, back.y, 0.0f, right.z, top.z, back.z, 0.0f,
+                    -right.Dot(eye), -top.Dot(eye), -back.Dot(eye), 1.0f}};
+}
+
+YMatrix Translation(float x, float y, float z) {
+    YMatrix m;
+    m.MatrixSetTranslation({x, y, z});
+    return m;
+}
+
+YMatrix RotationZ(float degrees) {
+    YMatrix m;
+    m.SetRotationZ(degrees);
+    return m;
+}
+
+constexpr float WHEEL3_X = -253.5761f;
+constexpr float SCENE_NEAR = 5.0f;
+constexpr float SCENE_FAR = 650.0f;
+
+// What the picker draws with: made on the first frame, kept for the whole run.
+struct PickerScene {
+    YMeshInstance* wheels[3] = {};
+    float angle1 = 0.0f, angle2 = 0.0f;
+    YShader* thumb = nullptr;
+    YShader* thumbSelect = nullptr;
+    YShader* thumbDeny = nullptr;
+    YFont* billboard = nullptr;
+    YVertex quad[4];
+
+    void Make() {
+        if (wheels[0]) return;
+        static const char* const meshes[3] = {"mesh\\wheel1.mes", "mesh\\wheel2.mes", "mesh\\wheel3.mes"};
+        static const char* const shaders[3] = {"wheel1", "wheel2", "wheel3"};
+        for (int i = 0; i < 3; ++i) {
+            wheels[i] = new YMeshInstance(GetMesh(meshes[i]), 0.1f, 8);
+            wheels[i]->shaders.assign(1, FindShader(shaders[i]));
+        }
+        thumb = FindShader("level_thumb");
+        thumbSelect = FindShader("level_thumb_select");
+        thumbDeny = FindShader("level_thumb_deny");
+        billboard = FindFont("billboard");
+        const YVector normal{0.0f, 0.0f, 1.0f};
+        quad[0] = YVertex({271.0f, 3.0f, 3.1f}, normal, {1.0f, 1.0f});
+        quad[1] = YVertex({279.0f, 3.0f, 3.1f}, normal, {0.0f, 1.0f});
+        quad[2] = YVertex({279.0f, -3.0f, 3.1f}, normal, {0.0f, 0.0f});
+        quad[3] = YVertex({271.0f, -3.0f, 3.1f}, normal, {1.0f, 0.0f});
+    }
+};
+
+PickerScene& Scene() {
+    static PickerScene scene;
+    return scene;
+}
+
+} // namespace
+
+void LevelChoice::DrawLevelPicker(float dt, float aspect) {
+    if (!g_Render) return;
+    PickerScene& scene = Scene();
+    scene.Make();
+    g_ShadowVolume.Begin(-10.0f);
+
+    // The sky sways slowly.
+    g_Render->SetPerspective(100.0f, aspect, 0.1f, 2.0f);
+    scene.angle1 += 13.0f * dt;
+    scene.angle2 += 7.0f * dt;
+    if (scene.angle1 > 360.0f) scene.angle1 -= 360.0f;
+    if (scene.angle2 > 360.0f) scene.angle2 -= 360.0f;
+    constexpr float RAD = 3.14159265f / 180.0f;
+    YMatrix sky =
+        LookAt({0.0f, 0.0f, 0.0f},
+               {0.05f * std::sin(scene.angle1 * RAD) - 1.0f, 1.0f, 0.025f * std::cos(scene.angle2 * RAD) - 0.75f},
+               {0.0f, 0.0f, 1.0f});
+    g_Camera.SetView(&sky);
+    g_EnvironmentBox.Draw();
+
+    YMatrix view = LookAt({4.2978f, 33.2277f, 30.074f}, {17.225f, 8.8941f, 6.6322f},
+                          {std::sin(9.0f * RAD), 0.0f, std::cos(9.0f * RAD)});
+    g_Camera.SetView(&view);
+    g_Camera.SetFov(45.0f);
+    g_Render->SetPerspective(g_Camera.fov, aspect, SCENE_NEAR, SCENE_FAR);
+    g_Render->SetWorldMatrix(&view);
+
+    // The wheels turn together like gears: 27.69, 18 and 1.385 degrees a level.
+    float f = (levelScroll - 0.5f) * (-18.0f / 13.0f);
+    YMatrix wheel1 = RotationZ(-20.0f * f);
+    YMatrix wheel2 = Translation(-5.3303f, 0.0f, 0.0f) * RotationZ(-13.0f * f);
+    YMatrix wheel3 = Translation(WHEEL3_X, 0.0f, 0.0f) * RotationZ(-(36.0f + std::fmod(f, 18.0f)));
+    const YMatrix* matrices[3] = {&wheel1, &wheel2, &wheel3};
+    for (int i = 0; i < 3; ++i) {
+        scene.wheels[i]->SetTransform(matrices[i]->m);
+        scene.wheels[i]->Draw();
+    }
+    g_Render->SetWorldMatrix(&view);
+
+    static const float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const YVector right{1.0f, 0.0f, 0.0f}, up{0.0f, 1.0f, 0.0f};
+    for (int k = 0; k < LEVEL_THUMB_SLOTS; ++k) {
+        if (!slots[k]) continue;
+        int level = base + k;
+        YMatrix placed =
+            Translation(WHEEL3_X, 0.0f, 0.0f) * RotationZ((levelScroll - static_cast<float>(level)) * 18.0f / 13.0f);
+        YMatrix world = view * placed;
+        g_Render->SetWorldMatrix(&world);
+        ThumbShader which = ThumbnailShader(level);
+        YShader* shader = which == ThumbShader::Denied     ? scene.thumbDeny
+                          : which == ThumbShader::Selected ? scene.thumbSelect
+                                                           : scene.thumb;
+        g_Render->SetShader(shader, true);
+        g_Render->BindStageTexture(slots[k], 0);
+        g_Render->DrawLitQuad(scene.quad);
+
+        // The number stands just outside the thumbnail's outer edge.
+        YMatrix numberWorld = view * (placed * RotationZ(180.0f));
+        g_Render->SetWorldMatrix(&numberWorld);
+        g_Render->SetShaderColor(scene.billboard->shader, WHITE);
+        char text[16];
+        std::snprintf(text, sizeof(text), "%d", level + 1);
+        float w = scene.billboard->GetTextWidth(text);
+        YVector origin{-281.5f - 3.0f * w, -1.0f, 3.1f};
+        g_Render->DrawText3D(scene.billboard, &origin, 3.0f, text, &right, &up);
+    }
+    g_Render->SetWorldMatrix(&view);
+    g_ShadowVolume.Draw(false);
+}

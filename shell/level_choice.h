@@ -24,6 +24,10 @@ constexpr int LEVEL_THUMB_SLOTS = 24;
 // The thumbnail file of a level file name as listed ("a01.lev" -> "levels\thumb\a01.lev.bmp").
 std::string LevelThumbnailPath(const std::string& levelName);
 
+// The level files matching `pattern` (e.g. "levels\*.lev"), as listed, that read as levels; a
+// missing, empty, unreadable or damaged file is left out with a log line.
+std::vector<std::string> ListPlayableLevels(const char* pattern);
+
 // The level-number text: `format` (from the locale) printed with `number`. The format may hold at
 // most one integer conversion (%d, %i or %u with flags, width and precision; "%%" is a percent
 // sign); a format with any other conversion, or more than one, is not used (logged once per

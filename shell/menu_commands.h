@@ -3,8 +3,19 @@
 // fired it) into an action of the game, and the pieces it drives: the level choice, the scores
 // page, the options page and the information pages.
 //
-// The framework makes one MenuSystem after its pages, sets `pages`, calls HandleMenuCommand from
-// its UIEvent::OnEvent, and calls the pieces' entry points from its states.
+// How the framework drives it:
+//   construction   GetScoreTable().LoadScores("scores.dat"); a MenuSystem over the framework's
+//                  MenuHost, GetInit() and GetScoreTable(); SetPages with the ten pages;
+//                  levelChoice.SetLevels(ListPlayableLevels("levels\*.lev")); then
+//                  BuildLevelThumbnails (level_thumbnails.h) once the device exists.
+//   page loading   after the options page was read without layout: FillLanguageSelect(locale);
+//                  after the about page, the registry pages and the rest: AfterPagesLoaded(locale).
+//   UIEvent        OnEvent(type, sender) -> HandleMenuCommand(type, sender).
+//   states         4096 and 8192 enter with scoresPage.CheckScore(true); 1024 enters with
+//                  levelChoice.EnterLevelChoice(); its frame calls levelChoice.Update(dt, left
+//                  button held) and, after BeginFrame and the game viewport,
+//                  levelChoice.DrawLevelPicker(dt, aspect); its keys go to levelChoice.KeyDown
+//                  first (false: to the UI), the wheel to MouseWheel.
 #include <string>
 
 #include "shell/info_pages.h"

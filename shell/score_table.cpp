@@ -118,9 +118,9 @@ bool YScoreTable::Insert(uint32_t score) {
 bool YScoreTable::SetName(const std::string& name) {
     if (newIndex < 0) return true;
     if (newIndex < static_cast<int>(entries.size())) {
-        // The file holds at most NAME_MAX bytes of a name; longer ones are cut here so that the
+        // The file holds at most SCORE_NAME_MAX bytes of a name; longer ones are cut here so that the
         // table in memory and the one read back agree.
-        entries[static_cast<std::size_t>(newIndex)].name = name.substr(0, NAME_MAX);
+        entries[static_cast<std::size_t>(newIndex)].name = name.substr(0, SCORE_NAME_MAX);
     }
     newIndex = -1;
     return SaveScores();
@@ -130,7 +130,7 @@ std::string YScoreTable::Serialize() const {
     std::string out(header, HEADER_SIZE);
     PutU32(out, static_cast<uint32_t>(entries.size()));
     for (const YScoreEntry& e : entries) {
-        std::size_t n = std::min(e.name.size(), NAME_MAX);
+        std::size_t n = std::min(e.name.size(), SCORE_NAME_MAX);
         PutU16(out, static_cast<uint16_t>(n));
         out.append(e.name, 0, n);
         PutU32(out, static_cast<uint32_t>(e.score));
@@ -155,7 +155,7 @@ bool YScoreTable::Deserialize(const std::string& bytes) {
         YScoreEntry e;
         uint16_t length = 0;
         uint32_t score = 0;
-        if (!in.U16(length) || length > NAME_MAX || !in.Bytes(e.name, length) || !in.U32(score)) return false;
+        if (!in.U16(length) || length > SCORE_NAME_MAX || !in.Bytes(e.name, length) || !in.U32(score)) return false;
         e.score = static_cast<int32_t>(score);
         read.push_back(std::move(e));
     }

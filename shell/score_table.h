@@ -22,7 +22,7 @@ struct YScoreEntry {
 class YScoreTable {
 public:
     // Longest name the file may hold; a longer one marks the file as damaged.
-    static constexpr std::size_t NAME_MAX = 255;
+    static constexpr std::size_t SCORE_NAME_MAX = 255;
 
     YScoreTable() = default;
 

@@ -79,7 +79,7 @@ void ScoresPage::CommitWinnerName() {
         std::string text = edit->GetText();
         table_.SetName(text);
         YGameMode& mode = config_.CurrentGameMode();
-        mode.player = text.substr(0, YScoreTable::NAME_MAX);
+        mode.player = text.substr(0, YScoreTable::SCORE_NAME_MAX);
         cell->SetText(mode.player);
         config_.Save();
         edit->Hide();

@@ -75,6 +75,16 @@ inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"bomb_fuse_particles", "fuse sparks"},
     // Block specials.
     {"teleport_spark", "teleport block sparks"},
+    // The level choice.
+    {"wheel1", "level picker, large wheel"},
+    {"wheel2", "level picker, middle wheel"},
+    {"wheel3", "level picker, thumbnail wheel"},
+    {"level_thumb", "level picker, open level's picture"},
+    {"level_thumb_select", "level picker, selected level's picture"},
+    {"level_thumb_deny", "level picker, closed level's picture"},
+    {"level_thumb2", "level page, start button of an open level"},
+    {"level_thumb2_h", "level page, start button under the mouse"},
+    {"level_thumb2_d", "level page, start button of a closed level"},
 };
 
 } // namespace content
