@@ -16,12 +16,16 @@
 #include "render/scene/splash_show.h"
 #include "render/shader.h"
 #include "shell/game_framework.h"
+#include "shell/hud.h"
+#include "shell/hud_caption.h"
+#include "shell/menu_comets.h"
 #include "shell/ui/ui_layout.h"
 #include "sound/sound_device.h"
 #include "world/balls/ball.h"
 #include "world/blocks/block.h"
 #include "world/physics/arena.h"
 #include "world/physics/physics_world.h"
+#include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
 #include "world/racket/racket.h"
 #include "world/table/table.h"
@@ -87,6 +91,10 @@ float YGameFrameClock::Step(uint32_t nowMs) {
     return dt;
 }
 
+void GameFramework::UpdateCamera(float dt) {
+    if (camera_.Update(dt, GetState(), g_TableSize.halfWidth, g_TableSize.halfDepth)) g_BackgroundDirty = 1;
+}
+
 float GameFramework::SetGameViewport() {
     const float aspect = ProjectionAspect() > 0.0f ? ProjectionAspect() : 4.0f / 3.0f;
     if (GetState() & GS_MASK_GAME_VIEW) {
@@ -133,6 +141,9 @@ bool GameFramework::Frame() {
             }
             g_Render->EndFrame();
             return true;
+        case GS_MAIN_MENU:
+        case GS_ALL_DONE:
+        case GS_SCORE_CHECK_LAST: UpdateMenuComets(dt); break;
         case GS_LEVEL_CHOICE:
             // The picker draws its own scene.
             menus_.levelChoice.Update(dt, (MouseButtons() & 1) != 0);
@@ -155,6 +166,7 @@ void GameFramework::DrawScene(float dt) {
         YZDelete::TickAll(dt);
         g_PhysicsWorld.PhysicsStep(dt);
         racket_->RacketUpdate(dt);
+        UpdateHudCaptions(dt);
         worldStep = dt;
     }
     if (table_) table_->UpdateDecals(worldStep);
@@ -168,6 +180,7 @@ void GameFramework::DrawScene(float dt) {
             g_Render->RestoreBackground();
         } else {
             g_BackgroundDirty = 0;
+            UpdateCamera(dt);
             g_Render->BeginFrame(false);
             g_ShadowVolume.Begin(SHADOW_GROUND);
             g_Render->BeginBackground(true);
@@ -186,6 +199,7 @@ void GameFramework::DrawScene(float dt) {
         g_Render->SetWorldMatrix(&g_Camera.view);
         if (table_) table_->Draw(border | 2 | TABLE_DRAW_OVERLAYS);
     } else {
+        UpdateCamera(dt);
         g_Render->BeginFrame(true);
         aspect = SetGameViewport();
         g_ShadowVolume.Begin(SHADOW_GROUND);
@@ -239,7 +253,10 @@ void GameFramework::DrawBallMarkers() {
 void GameFramework::DrawOverlay(float dt) {
     const int state = GetState();
     g_Render->SetViewport(FULL_POS, FULL_SIZE);
-    if (state & GS_MASK_HUD) g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+    if (state & GS_MASK_HUD) {
+        g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+        DrawHud((state & GS_MASK_SCORE_ONLY) != 0);
+    }
     screen_.Render(true);
     g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
     if (state == GS_MAIN_MENU) {

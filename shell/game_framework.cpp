@@ -16,6 +16,8 @@
 #include "render/scene/environment_box.h"
 #include "render/scene/splash_show.h"
 #include "render/shader_loader.h"
+#include "shell/camera_path.h"
+#include "shell/hud.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
 #include "shell/ui/ui_layout_registry.h"
@@ -48,10 +50,9 @@ const int PAGE_LOAD_ORDER[] = {PAGE_SCORES, PAGE_MAINMENU, PAGE_CONTROLS, PAGE_B
 
 GameFramework::GameFramework(const char* exePath)
     : exePath_(exePath ? exePath : ""),
-      orbitView_(35.0f, -40.0f, -65.0f, -25.0f),
       music_(std::make_unique<YMusicPlayer>()),
       states_(*this),
-      input_(*this, states_, orbitView_),
+      input_(*this, states_, camera_.orbitView),
       menuLink_(*this),
       menus_(menuLink_, GetInit(), LoadGameScores()) {
     for (auto& page : pages_) page = std::make_unique<UILayout>();
@@ -97,6 +98,7 @@ GameFramework::GameFramework(const char* exePath)
     LoadPages();
 
     racket_ = std::make_unique<YRacket>(this);
+    InitHud();
     RegisterBlockSpecials();
     LoadBlockMaterials("data\\blocks.yml");
 
@@ -108,6 +110,7 @@ GameFramework::GameFramework(const char* exePath)
 
     maximized_ = init.maximize;
     CreateMainWindow();
+    LoadCameraPath("data\\path.cpt");
     g_EnvironmentBox.SetEnvironment("");
     RacketPark();
     states_.state = GS_SPLASH;

@@ -17,6 +17,7 @@
 #include "shell/game_shell_host.h"
 #include "shell/game_states.h"
 #include "shell/menu_commands.h"
+#include "shell/scene_camera.h"
 #include "shell/ui/ui_control.h"
 #include "shell/ui/ui_screen.h"
 #include "world/racket/game_event.h"
@@ -75,6 +76,8 @@ public:
     void EndOrbitDrag() override { input_.EndOrbitDrag(); }
     void SyncCursorToRacket(float position) { input_.SyncCursorToRacket(position); }
 
+    // Places the camera for the state (the still view with dt 0).
+    void UpdateCamera(float dt);
     // The viewport of a 3D pass for the state; returns the aspect to project with.
     float SetGameViewport();
 
@@ -83,7 +86,7 @@ public:
     UILayout* Page(int page) { return page >= 0 && page < PAGE_COUNT ? pages_[page].get() : nullptr; }
     UIScreen& Screen() { return screen_; }
     const std::vector<std::string>& LevelNames() const { return levelNames_; }
-    YOrbitView& OrbitView() { return orbitView_; }
+    YOrbitView& OrbitView() { return camera_.orbitView; }
 
     bool KeyHeld(int key) override { return KeyState(key); }
     int CursorX() override { return MouseX(); }
@@ -147,7 +150,7 @@ private:
     bool SaveConfig() override;
 
     std::string exePath_;
-    YOrbitView orbitView_;
+    YSceneCamera camera_; // the player's orbit view and the menu orbiter
     std::unique_ptr<YMusicPlayer> music_;
     std::unique_ptr<UILayout> pages_[PAGE_COUNT];
     UIScreen screen_;
@@ -155,7 +158,6 @@ private:
     std::vector<std::string> levelNames_;
     float farClip_ = 650.0f;
     float nearClip_ = 5.0f;
-    float distanceFactor_ = 2.6131259f;
     YGameStates states_;
     YGameInput input_;
     YGameFrameClock clock_;

@@ -28,7 +28,7 @@ void GameFramework::ToggleFullscreen() {
 void GameFramework::OnResize(int width, int height) {
     YFramework::OnResize(width, height);
     screen_.Resize(width, height);
-    orbitView_.SetWindowSize(width, height);
+    camera_.orbitView.SetWindowSize(width, height);
     if (IsFullScreen()) return;
     Init& init = GetInit();
     init.maximize = IsMaximized();

@@ -19,6 +19,11 @@ struct ShaderName {
 
 inline constexpr ShaderName SHADER_NAMES_USED_BY_CODE[] = {
     {"console", "the text console's panel"},
+    {"bar", "the in-game overlay's score bar and side panel"},
+    {"heart", "the in-game overlay's lives icon"},
+    {"ball_angle", "the in-game overlay's launch-angle needle"},
+    {"star", "the menu comets' stars"},
+    {"comets", "the menu comets' trail particles"},
     {"font_sysfont", "data\\fonts.yml: sysfont"},
     {"font_default", "data\\fonts.yml: default"},
     {"font_mainfont", "data\\fonts.yml: mainfont"},

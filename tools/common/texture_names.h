@@ -49,6 +49,16 @@ inline constexpr TextureFile TEXTURE_FILES[] = {
     {"textures\\particles\\wallflash.png", 128, 128, true, false,
      "flash of a hit on a wall: bright point, wide horizontal streak; additive (wall flashes)"},
 
+    {"textures\\particles\\star.png", 128, 128, true, false,
+     "star: hot core, halo, four long and four short rays; additive (menu comets)"},
+
+    // The in-game overlay, in its own colours; alpha-blended.
+    {"textures\\hud\\bar.png", 64, 256, true, false,
+     "panel strip: u across, v along; v 0..0.25 and 0.75..1 rounded ends, 0.25..0.75 the stretched body"},
+    {"textures\\hud\\heart.png", 64, 64, true, false, "red heart (lives)"},
+    {"textures\\hud\\needle.png", 64, 64, true, false,
+     "launch-angle needle from the middle to the top edge (v = 0) on a small hub"},
+
     // Widget skins of the menu pages, white and cut out by alpha (tinted by the widget's colour).
     {"textures\\ui\\arrow.png", 64, 64, true, false, "selector arrow pointing right (+u); mirrored for the left one"},
     {"textures\\ui\\checkbox.png", 128, 64, true, false, "check box: empty on the left half, ticked on the right half"},

@@ -47,6 +47,12 @@ bool SpriteRing(const Context&, Picture& out, std::string& error);
 bool SpriteFlare(const Context&, Picture& out, std::string& error);
 bool SpriteLightning(const Context&, Picture& out, std::string& error);
 
+// The in-game overlay and the menu comets' star.
+bool HudBar(const Context&, Picture& out, std::string& error);
+bool HudHeart(const Context&, Picture& out, std::string& error);
+bool HudNeedle(const Context&, Picture& out, std::string& error);
+bool SpriteStar(const Context&, Picture& out, std::string& error);
+
 // Widget skins of the menu pages.
 bool UiArrow(const Context&, Picture& out, std::string& error);
 bool UiCheckbox(const Context&, Picture& out, std::string& error);
