@@ -4,7 +4,7 @@
 // every position, face and vertex normals, attachment points. BM_HeroSkinning times that alone;
 // BM_HeroSkinAndDrawNullDevice adds the frame's queue walk and drawing through the null device
 // (recording off, so the renderer's own cost and the device's state keeping are measured): the
-// upload of each hero's skinned vertices and its three subsets with their shaders.
+// upload of each hero's skinned vertices and its four subsets with their shaders.
 //
 // The model is read from the game folder beside this program (build the game_data target); it is
 // imported from its text, so no cache file is written there.
@@ -88,7 +88,7 @@ public:
         if (!mesh_) return;
         for (int i = 0; i < kHeroes; ++i) {
             auto hero = std::make_unique<YSkelMeshInstance>(mesh_.get());
-            hero->shaders = {&clothes_, &skin_, &shoes_};
+            hero->shaders = {&clothes_, &skin_, &shoes_, &trousers_};
             hero->shadowMode = SHADOW_PLANAR;
             hero->drawFlags = 2;
             hero->rate = 100.0f;
@@ -131,7 +131,8 @@ public:
 private:
     std::unique_ptr<Render_D3D> render_;
     std::unique_ptr<YSkelMesh> mesh_;
-    HeroShader clothes_{0.75f, 0.12f, 0.1f}, skin_{0.95f, 0.72f, 0.55f}, shoes_{0.3f, 0.2f, 0.12f};
+    HeroShader clothes_{0.75f, 0.12f, 0.1f}, skin_{0.95f, 0.72f, 0.55f}, shoes_{0.3f, 0.2f, 0.12f},
+        trousers_{0.4f, 0.45f, 0.3f};
     std::vector<std::unique_ptr<YSkelMeshInstance>> heroes_; // destroyed before the mesh
 };
 

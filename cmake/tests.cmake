@@ -15,6 +15,10 @@ foreach(dir IN LISTS test_dirs)
   add_executable(tests_${suite} ${srcs})
   target_include_directories(tests_${suite} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(tests_${suite} PRIVATE ${KORVELIN_ALL_LAYERS} GTest::gtest GTest::gtest_main GTest::gmock)
+  # A suite may add to its executable (sources of the tool it tests, say).
+  if(EXISTS ${dir}/suite.cmake)
+    include(${dir}/suite.cmake)
+  endif()
   target_compile_definitions(tests_${suite} PRIVATE
     KORVELIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KORVELIN_GAME_DIR="${KORVELIN_GAME_DIR}"
     KORVELIN_EXE="$<TARGET_FILE:korvelin>")

@@ -30,17 +30,24 @@
 #include <array>
 #include <cstdint>
 
-inline constexpr int HERO_BONE_COUNT = 7;
+inline constexpr int HERO_BONE_COUNT = 11;
 
-// Bones, parents first; the pelvis is the root, whose pose root offsets place it.
+// Bones, parents first; the pelvis is the root, whose pose root offsets place it. The first seven
+// keep their numbers from the figure's first, rigid version: an arm or leg bone is now the upper
+// arm or thigh, and the forearms (with the hands) and shins (with the feet) hang from them at the
+// elbows and knees.
 enum HeroBone {
     HERO_PELVIS,
     HERO_CHEST,
     HERO_HEAD,
-    HERO_LEFT_ARM,
-    HERO_RIGHT_ARM,
-    HERO_LEFT_LEG,
-    HERO_RIGHT_LEG,
+    HERO_LEFT_ARM,  // upper arm, from the shoulder
+    HERO_RIGHT_ARM, // upper arm, from the shoulder
+    HERO_LEFT_LEG,  // thigh, from the hip
+    HERO_RIGHT_LEG, // thigh, from the hip
+    HERO_LEFT_FOREARM,
+    HERO_RIGHT_FOREARM,
+    HERO_LEFT_SHIN,
+    HERO_RIGHT_SHIN,
 };
 
 inline constexpr int HERO_ATTACHMENT_COUNT = 4;
@@ -48,8 +55,8 @@ inline constexpr int HERO_ATTACHMENT_COUNT = 4;
 // Attachment points.
 enum HeroAttachment {
     HERO_HOLD = 0,  // in front of the chest: balls, bombs and the boomerang
-    HERO_HAND = 1,  // the right hand
-    HERO_GRIP = 2,  // the right hand's grip: grenades
+    HERO_HAND = 1,  // the right hand (carried by the right forearm)
+    HERO_GRIP = 2,  // the right hand's grip: grenades (carried by the right forearm)
     HERO_MOUTH = 3, // the pipe, its stem along the attachment's x, pointing forward
 };
 
@@ -92,11 +99,14 @@ inline constexpr int HERO_POSE_COUNT = 88;
 
 // Bone weights of the channels that move only part of the figure, so that the rest keeps
 // following the channels under them (the legs keep walking while the arms hold or throw).
-inline constexpr float HERO_BONES_UPPER[HERO_BONE_COUNT] = {0, 1, 1, 1, 1, 0, 0};       // chest, head, arms
-inline constexpr float HERO_BONES_ARMS[HERO_BONE_COUNT] = {0, 1, 0, 1, 1, 0, 0};        // chest, arms
-inline constexpr float HERO_BONES_LOOK[HERO_BONE_COUNT] = {0, 1, 1, 0, 0, 0, 0};        // chest, head
-inline constexpr float HERO_BONES_LEFT_SWING[HERO_BONE_COUNT] = {0, 1, 1, 1, 0, 0, 0};  // chest, head, left arm
-inline constexpr float HERO_BONES_RIGHT_SWING[HERO_BONE_COUNT] = {0, 1, 1, 0, 1, 0, 0}; // chest, head, right arm
+// In bone order: pelvis, chest, head, upper arms, thighs, forearms, shins.
+inline constexpr float HERO_BONES_UPPER[HERO_BONE_COUNT] = {0, 1, 1, 1, 1, 0, 0, 1, 1, 0, 0}; // chest, head, arms
+inline constexpr float HERO_BONES_ARMS[HERO_BONE_COUNT] = {0, 1, 0, 1, 1, 0, 0, 1, 1, 0, 0};  // chest, arms
+inline constexpr float HERO_BONES_LOOK[HERO_BONE_COUNT] = {0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0};  // chest, head
+// chest, head, left arm
+inline constexpr float HERO_BONES_LEFT_SWING[HERO_BONE_COUNT] = {0, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0};
+// chest, head, right arm
+inline constexpr float HERO_BONES_RIGHT_SWING[HERO_BONE_COUNT] = {0, 1, 1, 0, 1, 0, 0, 0, 1, 0, 0};
 
 // How a channel plays: its animation (pose list), the channel whose timing it follows (-1 none),
 // its default weight, fades in seconds, whether it loops, and its bone weights (null: the whole

@@ -162,6 +162,7 @@ TEST(LevelFile, HostileFilesAreRefusedWithAReason) {
         {"glue NaN", kBlock0 + 24 + 2 + 4, 0x7FC00000u, "glue"},
         {"scale 0", 8, 0, "scale"},
         {"width infinite", 20, 0x7F800000u, "table width"},
+        {"set matrix entry 4e31", kS + 4 + 4 * 9, 0x74000000u, "set matrix"},
     };
     for (const Case& c : cases) {
         std::string bytes = good;

@@ -258,6 +258,10 @@ bool ReadLevelBytes(const uint8_t* data, std::size_t size, YLevelData& out, std:
                         ok = false;
                         break;
                     }
+                    if (std::fabs(f) > LEVEL_MATRIX_MAX) {
+                        ok = r.Fail("set matrix", (std::to_string(f) + " is out of range").c_str());
+                        break;
+                    }
                 }
                 if (!ok || !ReadBlocks(r, set, known)) {
                     ok = false;
@@ -316,6 +320,11 @@ bool CheckLevelData(const YLevelData& level, std::string& error) {
         for (float f : set.matrix.m) {
             if (!std::isfinite(f)) {
                 error = "a set matrix holds a number that is not finite";
+                return false;
+            }
+            // Far-off or huge placements put blocks where the collision space cannot file them.
+            if (std::fabs(f) > LEVEL_MATRIX_MAX) {
+                error = "a set matrix holds a number out of range (" + std::to_string(f) + ")";
                 return false;
             }
         }

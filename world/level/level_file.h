@@ -14,7 +14,8 @@
 // fault with a message saying which field and why: a short file, N above 34, a bonus count or kind
 // out of range, a string over 99 bytes, set and block counts the rest of the file cannot hold,
 // sizes outside 1..BLOCK_SIZE_MAX, cells outside +-LEVEL_CELL_MAX, a set spanning more than
-// LEVEL_SET_CELLS_MAX grid cells, numbers that are not finite, a scale or table size out of range,
+// LEVEL_SET_CELLS_MAX grid cells, numbers that are not finite, set matrix entries beyond
+// +-LEVEL_MATRIX_MAX, a scale or table size out of range,
 // and (when asked) materials the game does not know. Nothing is allocated beyond what the file's
 // own size can hold.
 #include <cstddef>
@@ -40,6 +41,7 @@ constexpr float LEVEL_TABLE_MIN = 1.0f;
 constexpr float LEVEL_TABLE_MAX = 1000.0f;
 constexpr float LEVEL_SCALE_MIN = 0.01f;
 constexpr float LEVEL_SCALE_MAX = 100.0f;
+constexpr float LEVEL_MATRIX_MAX = 10000.0f;
 // Largest level file the readers take in.
 constexpr int32_t LEVEL_FILE_MAX = 16 << 20;
 

@@ -142,6 +142,12 @@ YPlayOutcome RunHeadless(const std::string& levelPath, const YPlayScript& script
                 break;
             }
         }
+        // Blocks broken at the end are deleted (and scored) a moment later: let that happen.
+        for (int i = 0; i < 50 && !YZDelete::Pending().empty(); ++i) {
+            YZDelete::TickAll(dt);
+            g_PhysicsWorld.PhysicsStep(dt);
+            BlockWorldUpdate(dt, false);
+        }
     }
     out.score = racket->score;
     out.lives = racket->lives;

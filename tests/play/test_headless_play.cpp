@@ -1,0 +1,137 @@
+// Whole rounds played headless from input scripts: a block breaks and the level is won, a ball is
+// lost, the lives run out, the same script gives the same end state, and a level that does not
+// load is never won.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+
+#include "core/init.h"
+#include "core/log.h"
+#include "support/temp_dir.h"
+#include "world/blocks/block_hooks.h"
+#include "world/blocks/block_material.h"
+#include "world/level/level_file.h"
+#include "world/physics_fixture.h"
+#include "world/play/headless_run.h"
+#include "world/racket/hero_model.h"
+
+namespace {
+
+constexpr int BREAKABLE_SCORE = 25;
+
+class HeadlessPlay : public PhysicsTest {
+protected:
+    void SetUp() override {
+        PhysicsTest::SetUp();
+        LogReopen(dir_.File("log.txt"));
+        savedMode_ = GetInit().CurrentGameMode();
+        YGameMode& mode = GetInit().CurrentGameMode();
+        mode.lowBall = false;
+        mode.wideRacket = true;
+        mode.probabilities.assign(34, 0.0f); // no bonuses in these levels
+        ResetBlockMaterials();
+        BuildBlockMaterial("weak", 1, 1, "test_opaque", "in_block", BREAKABLE_SCORE, "", "", "");
+        BuildBlockMaterial("tough", 1, 1e9f, "test_opaque", "in_block", 5, "", "", "");
+        g_HeroMeshFile = "test\\no_hero_here.ams"; // the racket plays without its model
+    }
+    void TearDown() override {
+        BlockHooks() = YBlockHooks{};
+        GetInit().CurrentGameMode() = savedMode_;
+        ResetBlockMaterials();
+        g_HeroMeshFile = "mesh\\hero.ams";
+        LogReopen("");
+        PhysicsTest::TearDown();
+    }
+    // A 20 x 20 level with one tall block of `material` at cell (x, y).
+    std::string Level(const char* name, const char* material, int x, int y) {
+        YLevelData level;
+        level.bonusCounts.assign(34, 0);
+        level.sets.resize(1);
+        level.sets[0].blocks.push_back({x, y, 0, 2, 1, 3, material, 35, -1});
+        std::string error;
+        const std::string path = dir_.File(name);
+        EXPECT_TRUE(WriteLevelFile(path.c_str(), level, error)) << error;
+        return path;
+    }
+    // Serves at the centre, then walks out of the ball's way, every `period` frames.
+    static YPlayScript ServeAndStepAside(int frames, int period) {
+        YPlayScript script;
+        script.seed = 5;
+        for (int i = 0; i < frames; ++i) {
+            YPlayFrame f{NAN, false};
+            if (i % period == 0) f.target = 0.0f;
+            if (i % period == 5) f.click = true;
+            if (i % period == 40) f.target = -1.0f;
+            script.frames.push_back(f);
+        }
+        return script;
+    }
+
+    testsupport::TempDir dir_;
+    YGameMode savedMode_;
+};
+
+TEST_F(HeadlessPlay, RoundsPlayOutAsScripted) {
+    struct Row {
+        const char* name;
+        const char* material;
+        int blockX, blockY;
+        int frames;
+        int period; // of the serve-and-step-aside script; 0: serve once and stand
+        YPlayResult result;
+        int lives;     // -1: not checked
+        int ballsLost; // at least
+    };
+    const Row rows[] = {
+        {"the served ball breaks the only block", "weak", -1, 0, 1500, 0, YPlayResult::LevelComplete, 5, 0},
+        {"a ball lost when the hero steps aside", "tough", 7, 7, 600, 100000, YPlayResult::Running, 4, 1},
+        {"every ball lost: game over", "tough", 7, 7, 6000, 600, YPlayResult::GameOver, 0, 5},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string level = Level("round.lev", row.material, row.blockX, row.blockY);
+        YPlayScript script;
+        if (row.period > 0) {
+            script = ServeAndStepAside(row.frames, row.period);
+        } else {
+            script.frames.assign(static_cast<std::size_t>(row.frames), YPlayFrame{NAN, false});
+            script.frames[5].click = true;
+        }
+        const YPlayOutcome out = RunHeadless(level, script, row.frames);
+        EXPECT_EQ(out.result, row.result) << PlayResultName(out.result) << " after " << out.frames;
+        if (row.lives >= 0) {
+            EXPECT_EQ(out.lives, row.lives);
+        }
+        EXPECT_GE(out.ballsLost, row.ballsLost);
+        if (row.result == YPlayResult::LevelComplete) {
+            EXPECT_EQ(out.score, BREAKABLE_SCORE);
+            EXPECT_EQ(out.blocksLeft, 0);
+        }
+    }
+}
+
+TEST_F(HeadlessPlay, TheSameScriptGivesTheSameEndState) {
+    const std::string level = Level("same.lev", "weak", 3, 2);
+    const YPlayScript script = MakeSeededScript(11, 900);
+    const YPlayOutcome a = RunHeadless(level, script, 900);
+    const YPlayOutcome b = RunHeadless(level, script, 900);
+    EXPECT_EQ(a.hash, b.hash);
+    EXPECT_EQ(a.frames, b.frames);
+    EXPECT_EQ(a.score, b.score);
+    // Another script plays another game.
+    const YPlayOutcome c = RunHeadless(level, MakeSeededScript(12, 900), 900);
+    EXPECT_NE(a.hash, c.hash);
+}
+
+TEST_F(HeadlessPlay, ALevelThatDoesNotLoadIsNeverWon) {
+    const std::string empty = dir_.File("empty.lev");
+    std::ofstream(empty).close();
+    for (const std::string& path : {empty, dir_.File("missing.lev")}) {
+        const YPlayOutcome out = RunHeadless(path, MakeSeededScript(1, 50), 50);
+        EXPECT_EQ(out.result, YPlayResult::LevelRefused);
+    }
+}
+
+} // namespace
