@@ -153,8 +153,8 @@ private:
         }
         // Skip the slide show as a player does, and wait for the scene.
         game_->KeyDown(plat::VK_ESCAPE);
-        for (int i = 0; i < kSplashFrameLimit && game_->GetState() == GameFramework::State::Splash; ++i) Pass(*game_);
-        if (game_->GetState() != GameFramework::State::Scene) {
+        for (int i = 0; i < kSplashFrameLimit && game_->GetState() == GS_SPLASH; ++i) Pass(*game_);
+        if (game_->GetState() != GS_MAIN_MENU) {
             error_ = "the slide show did not end";
             game_.reset();
         }

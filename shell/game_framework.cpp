@@ -2,30 +2,24 @@
 
 #include "core/console.h"
 #include "core/file_list.h"
-#include "core/frame_hooks.h"
 #include "core/init.h"
 #include "core/locale.h"
 #include "core/log.h"
 #include "core/number_text.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/crt_rand.h"
-#include "platform/window/message_queue.h"
-#include "platform/window/win_messages.h"
-#include "render/camera.h"
-#include "render/console_drawer.h"
-#include "render/draw_list.h"
 #include "render/font.h"
 #include "render/font_loader.h"
 #include "render/framework_start.h"
-#include "render/mesh/mesh_draw.h"
 #include "render/render.h"
 #include "render/render_hooks.h"
 #include "render/scene/environment_box.h"
-#include "render/scene/particles.h"
-#include "render/scene/shadow_volume.h"
 #include "render/scene/splash_show.h"
-#include "render/shader.h"
 #include "render/shader_loader.h"
+#include "shell/camera_path.h"
+#include "shell/hud.h"
+#include "shell/ui/ui_display_widgets.h"
+#include "shell/ui/ui_layout.h"
 #include "shell/ui/ui_layout_registry.h"
 #include "sound/music_player.h"
 #include "sound/sound_device.h"
@@ -36,26 +30,55 @@
 #include "world/bonus/bonus_config.h"
 #include "world/level/level_loader.h"
 #include "world/physics/arena.h"
-#include "world/physics/physics_world.h"
 #include "world/physics/racket_link.h"
 #include "world/physics/table_size.h"
-#include "world/physics/zdelete.h"
 #include "world/racket/racket.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
 namespace {
 
-constexpr const char* PRODUCT_NAME = "Korvelin";
-constexpr float MIN_FRAME_STEP = 0.01f;
-constexpr float MAX_FRAME_STEP = 0.05f;
+// Page files in the language folder, by GamePage.
+const char* const PAGE_FILES[PAGE_COUNT] = {"mainmenu.yml", "scores.yml",  "controls.yml", "bonuses.yml",
+                                            "bricks.yml",   "about.yml",   "options.yml",  "pause.yml",
+                                            "lev.yml",      "complete.yml"};
+// The order pages are loaded in (options is laid out after its language list is filled, about
+// last with its version text).
+const int PAGE_LOAD_ORDER[] = {PAGE_SCORES, PAGE_MAINMENU, PAGE_CONTROLS, PAGE_BONUSES,
+                               PAGE_BRICKS, PAGE_PAUSE,    PAGE_LEV,      PAGE_COMPLETE};
 
 } // namespace
 
 GameFramework::GameFramework(const char* exePath)
-    : exePath_(exePath ? exePath : ""), music_(std::make_unique<YMusicPlayer>()) {
+    : exePath_(exePath ? exePath : ""),
+      music_(std::make_unique<YMusicPlayer>()),
+      states_(*this),
+      input_(*this, states_, camera_.orbitView),
+      menuLink_(*this),
+      menus_(menuLink_, GetInit(), LoadGameScores()) {
+    for (auto& page : pages_) page = std::make_unique<UILayout>();
+    MenuPages pages;
+    pages.scores = Page(PAGE_SCORES);
+    pages.mainmenu = Page(PAGE_MAINMENU);
+    pages.controls = Page(PAGE_CONTROLS);
+    pages.bonuses = Page(PAGE_BONUSES);
+    pages.bricks = Page(PAGE_BRICKS);
+    pages.pause = Page(PAGE_PAUSE);
+    pages.lev = Page(PAGE_LEV);
+    pages.complete = Page(PAGE_COMPLETE);
+    pages.options = Page(PAGE_OPTIONS);
+    pages.about = Page(PAGE_ABOUT);
+    menus_.SetPages(pages);
+    screen_.Init(800.0f, 600.0f, nullptr, nullptr);
     plat::CrtSrand(plat::TimeMs());
+
+    YFileList levels;
+    levels.Scan("levels\\*.lev", false);
+    levelNames_ = levels.entries;
+    menus_.levelChoice.SetLevels(levelNames_);
+
     console_ = CreateGameConsole(this);
+    input_.SetConsole(console_);
     InstallSoundHooks();
     // The game modes (read with the first configuration file) register their tip pages.
     InstallLayoutRegistryHooks();
@@ -72,198 +95,128 @@ GameFramework::GameFramework(const char* exePath)
     };
     StartFramework(*this, console_, steps);
     Init& init = GetInit();
+    pages_[PAGE_ABOUT]->EnableProtect(true);
     LoadPages();
-    // The hero: parked until the scene's level is loaded, then serving.
-    racket_ = std::make_unique<YRacket>(nullptr);
-    racket_->Park();
+
+    racket_ = std::make_unique<YRacket>(this);
+    InitHud();
+    RegisterBlockSpecials();
+    LoadBlockMaterials("data\\blocks.yml");
 
     music_->AddFolder("music");
     SetListenerScale(0.02f);
     SetSoundVolume(init.soundVolume);
     SetMusicVolume(init.musicVolume);
+    screen_.listener = this;
 
     maximized_ = init.maximize;
     CreateMainWindow();
+    LoadCameraPath("data\\path.cpt");
     g_EnvironmentBox.SetEnvironment("");
-    ShowTableView();
-    StartSceneLevel();
-    racket_->NewGame();
-    music_->PlayTrack(0, 0.5f);
-    lastTime_ = plat::TimeMs();
+    RacketPark();
+    states_.state = GS_SPLASH;
+    states_.fadePhase = FADE_STEADY;
+    clock_.previousMs = clock_.lastWorkMs = plat::TimeMs();
 }
 
 GameFramework::~GameFramework() {
-    DeleteAllBlocks(); // while the physics world still holds their bodies
+    ::DeleteAllBlocks(); // while the physics world still holds their bodies
     racket_.reset();
     table_.reset();
     DestroyRenderer();
+    levelNames_.clear();
+    screen_.Shutdown();
+    for (int i = PAGE_COUNT - 1; i >= 0; --i) pages_[i].reset();
     music_.reset();
 }
 
 void GameFramework::LoadPages() {
-    GetLocale().Load((GetInit().GetLanguagePath() + "\\locale.yml").c_str());
+    const std::string folder = GetInit().GetLanguagePath() + "\\";
+    GetLocale().Load((folder + "locale.yml").c_str());
+    ParseFontFile((folder + "fonts.yml").c_str());
+    ParseShaderFile((folder + "shaders.yml").c_str());
     LocalizeBonusConfig();
-}
-
-void GameFramework::CreateMainWindow() {
-    Init& init = GetInit();
-    if (init.fullscreen)
-        CreateFullscreen(PRODUCT_NAME, VideoMode());
-    else
-        CreateWindowed(PRODUCT_NAME, init.windowWidth, init.windowHeight);
+    for (int page : PAGE_LOAD_ORDER) pages_[page]->LoadLayout(folder + PAGE_FILES[page], true);
+    pages_[PAGE_OPTIONS]->LoadLayout(folder + PAGE_FILES[PAGE_OPTIONS], false);
+    menus_.FillLanguageSelect(GetLocale()); // lays the options page out
+    pages_[PAGE_ABOUT]->LoadLayout(folder + PAGE_FILES[PAGE_ABOUT], true);
+    for (const UILayoutSlot& slot : LayoutRegistry())
+        if (slot.layout) slot.layout->LoadLayout(folder + slot.name, true);
+    menus_.AfterPagesLoaded(GetLocale()); // the about page's version, the level page's controls
 }
 
 void GameFramework::Quit() {
-    GetInit().Save();
-    if (music_) music_->FadeOutAll();
+    SaveConfig();
     YFramework::Quit();
 }
 
-bool GameFramework::Frame() {
-    const uint32_t now = plat::TimeMs();
-    accumulated_ += static_cast<float>(now - lastTime_) * 0.001f;
-    lastTime_ = now;
-    if (accumulated_ < MIN_FRAME_STEP) {
-        // No sleep while input waits: the next pass handles it at once.
-        if (!plat::MessagesWaiting()) plat::SleepMs(5);
-        return false;
-    }
-    frameTime_ = accumulated_ < MAX_FRAME_STEP ? accumulated_ : MAX_FRAME_STEP;
-    accumulated_ = 0.0f;
+bool GameFramework::SaveConfig() { return GetInit().Save(); }
 
-    UpdateSound();
-    AnimateShaders(frameTime_);
-    if (console_) console_->Update(frameTime_);
+// ---- Input: routed by state ----
 
-    if (!g_Render || !g_Render->IsDeviceReady()) return false;
-    if (state_ == State::Splash) {
-        g_SplashShow.Update(frameTime_);
-        g_Render->BeginFrame(false);
-        if (!g_SplashShow.Draw()) state_ = State::Scene;
-    } else {
-        YZDelete::TickAll(frameTime_);
-        g_PhysicsWorld.PhysicsStep(frameTime_);
-        BlockWorldUpdate(frameTime_, false);
-        if (MouseX() != lastMouseX_ && ClientWidth() > 0) {
-            lastMouseX_ = MouseX();
-            racket_->MoveTo(2.0f * static_cast<float>(MouseX()) / static_cast<float>(ClientWidth()) - 1.0f);
-        }
-        racket_->RacketUpdate(frameTime_);
-        g_Render->BeginFrame(true);
-        DrawScene();
-    }
-    DrawOverlay();
-    g_Render->EndFrame();
-    return true;
-}
+void GameFramework::KeyDown(int key) { input_.KeyDown(key); }
+void GameFramework::Char(int code) { input_.OnChar(code); }
+void GameFramework::MouseDown(int button, int x, int y) { input_.MouseDown(button, x, y); }
+void GameFramework::MouseUp(int button, int x, int y) { input_.MouseUp(button, x, y); }
+void GameFramework::MouseMove(int x, int y) { input_.MouseMove(x, y); }
+void GameFramework::MouseWheel(int delta) { input_.MouseWheel(delta); }
 
-void GameFramework::DrawScene() {
-    static const float FULL_POS[2] = {0.0f, 0.0f};
-    static const float FULL_SIZE[2] = {1.0f, 1.0f};
-    const float aspect = ProjectionAspect() > 0.0f ? ProjectionAspect() : 4.0f / 3.0f;
-    g_Render->SetViewport(FULL_POS, FULL_SIZE);
-    g_ShadowVolume.Begin(-61.3f);
-    g_Render->SetPerspective(80.0f, aspect, 0.1f, 2.0f);
-    g_EnvironmentBox.Draw();
-    g_Render->SetPerspective(g_Camera.fov, aspect, 5.0f, 650.0f);
-    g_Render->SetWorldMatrix(&g_Camera.view);
-    // The table in the background pass, its steps shadowing the steps below them.
-    table_->UpdateDecals(frameTime_);
-    table_->Draw(TABLE_DRAW_FULL | TABLE_DRAW_OVERLAYS | TABLE_DRAW_BORDER);
-    g_ShadowVolume.Draw(false);
-    g_Render->SetWorldMatrix(&g_Camera.view);
-    g_ShadowVolume.Begin(0.0f);
-    racket_->Draw();
-    g_Render->SetWorldMatrix(&g_Camera.view);
-    QueueMeshDraws();
-    g_ParticleSystem.Update(frameTime_);
-    DrawOpaqueQueue();
-    DrawBlendedQueue();
-    g_ShadowVolume.Draw(true);
-}
+// ---- Play events of the racket ----
 
-// Until the scene camera flies, the menu shows the table from behind the racket's side.
-void GameFramework::ShowTableView() {
-    const YVector eye(0.0f, -31.0f, 25.0f), target(0.0f, 1.5f, -3.0f);
-    YVector back = eye - target;
-    back.Normalize();
-    YVector right(-back.y, back.x, 0.0f); // (0, 0, 1) x back
-    right.Normalize();
-    const YVector up(back.y * right.z - back.z * right.y, back.z * right.x - back.x * right.z,
-                     back.x * right.y - back.y * right.x);
-    YMatrix v;
-    const YVector axes[3] = {right, up, back};
-    for (int c = 0; c < 3; ++c) {
-        v.m[c] = axes[c].x;
-        v.m[4 + c] = axes[c].y;
-        v.m[8 + c] = axes[c].z;
-        v.m[12 + c] = -eye.Dot(axes[c]);
-    }
-    v.m[3] = v.m[7] = v.m[11] = 0.0f;
-    v.m[15] = 1.0f;
-    g_Camera.SetView(&v);
-}
+void GameFramework::OnGameOver() { RequestState(GS_GAME_OVER); }
+void GameFramework::OnLevelComplete() { RequestState(GS_LEVEL_COMPLETE); }
+void GameFramework::OnServe() { SetCursorPos(ClientWidth() / 2, MouseY()); }
+void GameFramework::OnRacketHits(int hits) { states_.OnRacketHits(hits); }
 
-// Until the game's states bring level play, the scene shows the first level of "levels" standing on
-// the table (with no racket yet, the table sets no arena: the scene sets it).
-void GameFramework::StartSceneLevel() {
-    RegisterBlockSpecials();
-    LoadBlockMaterials("data\\blocks.yml");
-    YFileList levels;
-    levels.Scan("levels\\*.lev", false);
-    if (levels.entries.empty() || !LoadLevel(levels.GetPath(0))) return;
-    if (!g_RacketLink) PhysicsSetArena(&g_Table->frontPlane, g_TableSize.width, g_TableSize.depth, 3.0f);
-}
+// ---- Menu commands ----
 
-// The two-dimensional overlay on the 800 x 600 virtual screen.
-void GameFramework::DrawOverlay() {
-    g_Render->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
-    if (console_) console_->Draw();
-    if (GetInit().fps && systemFont_) systemFont_->DrawTextf(10.0f, 30.0f, 20.0f, "fps: %.1f", FramesPerSecond());
-}
+void GameFramework::OnEvent(int type, UIControl* sender) { menus_.HandleMenuCommand(type, sender); }
 
-void GameFramework::MouseDown(int button, int x, int y) {
-    if (state_ == State::Splash)
-        g_SplashShow.Skip();
-    else if (racket_ && button == 1)
-        racket_->ReleaseTacked(true);
-    YFramework::MouseDown(button, x, y);
-}
+// ---- What the state machine and the input handlers ask of the game ----
 
-void GameFramework::KeyDown(int key) {
-    if (state_ == State::Splash) {
-        if (key == plat::VK_ESCAPE)
-            g_SplashShow.SkipAll();
-        else
-            g_SplashShow.Skip();
-    }
-    if (key == plat::VK_OEM_3 && IsKeyDown(plat::VK_SHIFT) && IsKeyDown(plat::VK_CONTROL) && IsKeyDown(plat::VK_MENU)) {
-        if (console_) console_->shown = !console_->shown;
-        ignoreNextChar_ = true;
+int GameFramework::LevelCount() { return static_cast<int>(levelNames_.size()); }
+
+void GameFramework::LoadLevelAt(int index) {
+    if (index < 0 || index >= LevelCount()) {
+        LogPrintf("No level file at index %d", index);
+        ::DeleteAllBlocks();
         return;
     }
-    ignoreNextChar_ = false;
-    if (console_ && console_->shown) {
-        if (key == plat::VK_PRIOR) {
-            console_->Scroll(true);
-            return;
-        }
-        if (key == plat::VK_NEXT) {
-            console_->Scroll(false);
-            return;
-        }
-    }
-    if (key == plat::VK_SPACE && state_ == State::Scene) racket_->ReleaseTacked(true);
-    YFramework::KeyDown(key);
+    LoadLevel("levels\\" + levelNames_[static_cast<size_t>(index)]);
 }
 
-void GameFramework::Char(int code) {
-    if (ignoreNextChar_) {
-        ignoreNextChar_ = false;
-        return;
-    }
-    if (console_ && console_->shown) console_->OnChar(code);
+void GameFramework::DeleteAllBlocks() { ::DeleteAllBlocks(); }
+
+void GameFramework::ShowPage(int page) { screen_.page = Page(page); }
+void GameFramework::ShowTipPage(const std::string& file) { screen_.page = FindLayout(file); }
+bool GameFramework::PageShown() { return screen_.page != nullptr; }
+
+void GameFramework::SetPageText(int page, const char* control, const std::string& text) {
+    UILayout* layout = Page(page);
+    if (!layout) return;
+    if (auto* named = dynamic_cast<UINamedText*>(layout->FindChild(control))) named->SetText(text);
 }
+
+bool GameFramework::CurrentPageBoxTicked(const char* control) {
+    if (!screen_.page) return false;
+    auto* box = dynamic_cast<UICheckBox*>(screen_.page->FindChild(control));
+    return box && box->checked;
+}
+
+void GameFramework::UIKeyDown(int key) { screen_.KeyDown(key); }
+void GameFramework::UIChar(int code) { screen_.Char(code); }
+void GameFramework::UIMouseDown(int button, int x, int y) { screen_.MouseDown(button, x, y); }
+void GameFramework::UIMouseUp(int button, int x, int y) { screen_.MouseUp(button, x, y); }
+void GameFramework::UIMouseMove(int x, int y) { screen_.MouseMove(x, y); }
+
+void GameFramework::PlayTrack(int track, float fadeSeconds) { music_->PlayTrack(track, fadeSeconds); }
+void GameFramework::PlayNext(float fadeSeconds) { music_->PlayNext(fadeSeconds); }
+void GameFramework::FadeOutAll() { music_->FadeOutAll(); }
+
+void GameFramework::SplashSkip() { g_SplashShow.Skip(); }
+void GameFramework::SplashSkipAll() { g_SplashShow.SkipAll(); }
+
+// ---- The game console ----
 
 void GameFramework::RunCommand(int id) {
     Init& init = GetInit();

@@ -1,0 +1,96 @@
+// A player's way into a level: past the slide show, "Easy game" on the main menu, Enter on the
+// level choice; the game then shows the table over the whole window instead of the menus' band.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "integration/game_checks.h"
+
+namespace itest {
+namespace {
+
+// A screenshot of the window as a binary PPM; empty when it could not be taken.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    // Whether the pixel is brighter than near-black.
+    bool Lit(int x, int y) const {
+        const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+        return rgb[i] + rgb[i + 1] + rgb[i + 2] > 30;
+    }
+};
+
+Picture Shoot(GameProcess& game, const std::string& window, const std::filesystem::path& file) {
+    Picture p;
+    const CommandResult r = RunCommand({"import", "-window", window, "-depth", "8", file.string()}, game.Display(),
+                                       std::chrono::seconds(20));
+    if (!r.finished || r.exitCode != 0) return p;
+    std::ifstream in(file, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    in >> magic >> p.width >> p.height >> maxValue;
+    in.get();
+    if (magic != "P6" || p.width <= 0 || p.height <= 0 || maxValue != 255 || p.width > 4096 || p.height > 4096)
+        return {};
+    p.rgb.resize(static_cast<size_t>(p.width) * static_cast<size_t>(p.height) * 3);
+    in.read(reinterpret_cast<char*>(p.rgb.data()), static_cast<std::streamsize>(p.rgb.size()));
+    if (!in) return {};
+    return p;
+}
+
+// Whether the band above the menus' 3D view (the top and bottom 15 % of the window, black in the
+// menus apart from the page) shows the scene in its lower left corner: the game view fills the
+// window only in play.
+bool ShowsTheGameView(const Picture& p) {
+    if (p.rgb.empty()) return false;
+    int lit = 0, total = 0;
+    for (int y = p.height * 93 / 100; y < p.height; y += 2)
+        for (int x = 0; x < p.width / 5; x += 2, ++total) lit += p.Lit(x, y);
+    return lit * 2 > total;
+}
+
+void Send(GameProcess& game, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    RunCommand(argv, game.Display(), std::chrono::seconds(5));
+}
+
+TEST_F(GameTest, EasyGameFromTheMainMenuStartsTheFirstLevel) {
+    const std::filesystem::path folder = scratch.NewGameFolder("play");
+    {
+        // Windowed at the back buffer's size, so that window pixels are the game's pixels.
+        std::ofstream config(folder / "config.yml");
+        config
+            << "<video fullscreen=\"0\" mode=\"800x600:32\"/>\n<window width=\"800\" height=\"600\" maximize=\"0\"/>\n";
+    }
+    auto game = Start(folder, {});
+    const std::string window = WaitForWindow(*game, GAME_TITLE);
+    ASSERT_FALSE(window.empty()) << game->Describe();
+    const std::filesystem::path shot = scratch.Root() / "shot.ppm";
+
+    // Frames are slow on a software renderer and a fade takes a second of game time, so each
+    // step waits well past its fade; a picture is taken until play shows or the deadline passes.
+    Send(*game, {"key", "--window", window, "Escape"}); // the slide show
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    Send(*game, {"mousemove", "--window", window, "400", "280"});
+    Send(*game, {"click", "--window", window, "1"}); // "Easy game"
+    std::this_thread::sleep_for(std::chrono::seconds(6));
+    Send(*game, {"key", "--window", window, "Return"}); // the first level
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    bool inPlay = false;
+    while (!inPlay && Clock::now() < deadline && game->Running()) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        inPlay = ShowsTheGameView(Shoot(*game, window, shot));
+    }
+    EXPECT_TRUE(inPlay) << "the game view never filled the window";
+    ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
+}
+
+} // namespace
+} // namespace itest
