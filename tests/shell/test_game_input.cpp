@@ -87,7 +87,9 @@ TEST_F(InputTest, KeysByState) {
                 << what << " called " << host.calls.front();
         EXPECT_EQ(states.state, c.stateAfter) << what;
         EXPECT_EQ(c.requested ? states.requestedState : 0, c.requested) << what;
-        if (c.requested) EXPECT_EQ(states.fadePhase, FADE_OUT) << what;
+        if (c.requested) {
+            EXPECT_EQ(states.fadePhase, FADE_OUT) << what;
+        }
     }
 }
 

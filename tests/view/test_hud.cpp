@@ -109,7 +109,9 @@ TEST_F(HudTest, CaptionSlidesInHoldsAndSlidesOutFading) {
     while (list[0].state == 1) {
         UpdateHudCaptions(dt);
         held += dt;
-        if (list[0].state == 1) EXPECT_FLOAT_EQ(list[0].x, 360.0f);
+        if (list[0].state == 1) {
+            EXPECT_FLOAT_EQ(list[0].x, 360.0f);
+        }
         ASSERT_LT(held, 10.0f);
     }
     EXPECT_NEAR(held, 3.0f, 2 * dt);

@@ -128,7 +128,9 @@ TEST_F(PhysicsTest, BallUpdateRules) {
         EXPECT_NEAR(v.x, c.v2.x, c.tolerance) << c.what;
         EXPECT_NEAR(v.y, c.v2.y, c.tolerance) << c.what;
         EXPECT_NEAR(v.z, c.v2.z, c.tolerance) << c.what;
-        if (!std::isnan(c.z2)) EXPECT_NEAR(PositionOf(ball).z, c.z2, 1e-4f) << c.what;
+        if (!std::isnan(c.z2)) {
+            EXPECT_NEAR(PositionOf(ball).z, c.z2, 1e-4f) << c.what;
+        }
         EXPECT_NEAR(ball.currentSpeed, Length(v), 1e-4f) << c.what;
     }
     mode.lowBall = savedLowBall;
