@@ -3,6 +3,7 @@
 #include "core/console.h"
 #include "core/init.h"
 #include "platform/sys/clock.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/win_messages.h"
 #include "render/camera.h"
 #include "render/draw_list.h"
@@ -109,7 +110,8 @@ bool GameFramework::Frame() {
     if (!g_Render || !g_Render->IsDeviceReady()) return false;
     const float dt = clock_.Step(plat::TimeMs());
     if (dt <= 0.0f) {
-        plat::SleepMs(5);
+        // Waiting input is handled at once: the loop comes straight back for it instead of sleeping.
+        if (!plat::MessagesWaiting()) plat::SleepMs(5);
         return false;
     }
 

@@ -18,6 +18,7 @@
 #include "render/shader_loader.h"
 #include "shell/camera_path.h"
 #include "shell/hud.h"
+#include "shell/level_choice.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
 #include "shell/ui/ui_layout_registry.h"
@@ -72,9 +73,7 @@ GameFramework::GameFramework(const char* exePath)
     screen_.Init(800.0f, 600.0f, nullptr, nullptr);
     plat::CrtSrand(plat::TimeMs());
 
-    YFileList levels;
-    levels.Scan("levels\\*.lev", false);
-    levelNames_ = levels.entries;
+    levelNames_ = ListPlayableLevels("levels\\*.lev");
     menus_.levelChoice.SetLevels(levelNames_);
 
     console_ = CreateGameConsole(this);

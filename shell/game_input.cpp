@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int KEY_CONSOLE = 0xC0; // the key left of 1 on a US keyboard
 constexpr int LEVELS_PER_PAGE = 13;
 constexpr float AIM_STEP = 5.0f;
 constexpr float WHEEL_AIM = 5.0f / 120.0f; // degrees per wheel unit
@@ -20,7 +19,7 @@ constexpr float WHEEL_AIM = 5.0f / 120.0f; // degrees per wheel unit
 bool YGameInput::ConsoleShown() const { return console_ && console_->shown; }
 
 void YGameInput::KeyDown(int key) {
-    if (key == KEY_CONSOLE && host_.KeyHeld(plat::VK_SHIFT) && host_.KeyHeld(plat::VK_CONTROL) &&
+    if (key == plat::VK_OEM_3 && host_.KeyHeld(plat::VK_SHIFT) && host_.KeyHeld(plat::VK_CONTROL) &&
         host_.KeyHeld(plat::VK_MENU)) {
         suppressChar = true;
         if (console_) console_->shown = !console_->shown;

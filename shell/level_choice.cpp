@@ -28,8 +28,6 @@
 namespace {
 
 constexpr float SCROLL_SPEED = 5.0f; // levels a second
-constexpr int KEY_PAGE_UP = 33;
-constexpr int KEY_PAGE_DOWN = 34;
 
 // Checks a printf format: the number of conversions (negative when one is not an integer one or
 // the format ends inside a conversion).
@@ -162,14 +160,14 @@ void LevelChoice::EnterLevelChoice() {
 bool LevelChoice::KeyDown(int key) {
     int r = static_cast<int>(levelScroll + 0.5f);
     switch (key) {
-        case uikey::ENTER: StartSelectedLevel(); return true;
-        case uikey::ESCAPE: host_.RequestState(gamestate::MAIN_MENU); return true;
-        case KEY_PAGE_UP: SelectLevel(r - 13); return true;
-        case KEY_PAGE_DOWN: SelectLevel(r + 13); return true;
-        case uikey::LEFT:
-        case uikey::DOWN: SelectLevel(r + 1); return true;
-        case uikey::UP:
-        case uikey::RIGHT: SelectLevel(r - 1); return true;
+        case plat::VK_RETURN: StartSelectedLevel(); return true;
+        case plat::VK_ESCAPE: host_.RequestState(gamestate::MAIN_MENU); return true;
+        case plat::VK_PRIOR: SelectLevel(r - 13); return true;
+        case plat::VK_NEXT: SelectLevel(r + 13); return true;
+        case plat::VK_LEFT:
+        case plat::VK_DOWN: SelectLevel(r + 1); return true;
+        case plat::VK_UP:
+        case plat::VK_RIGHT: SelectLevel(r - 1); return true;
         default: return false;
     }
 }

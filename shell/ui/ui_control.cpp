@@ -189,13 +189,13 @@ void UIControl::RemoveChild(UIControl* c) {
 bool UIControl::OnKeyDown(int key) {
     if (!focused) return false;
     key &= 0xFF;
-    if (key == uikey::TAB) return FocusNext(!UIIsKeyDown(uikey::SHIFT));
+    if (key == plat::VK_TAB) return FocusNext(!UIIsKeyDown(plat::VK_SHIFT));
     if (arrowNavigation) {
         switch (key) {
-            case uikey::LEFT: return FocusMove(-1.0f, 0.0f);
-            case uikey::UP: return FocusMove(0.0f, -1.0f);
-            case uikey::RIGHT: return FocusMove(1.0f, 0.0f);
-            case uikey::DOWN: return FocusMove(0.0f, 1.0f);
+            case plat::VK_LEFT: return FocusMove(-1.0f, 0.0f);
+            case plat::VK_UP: return FocusMove(0.0f, -1.0f);
+            case plat::VK_RIGHT: return FocusMove(1.0f, 0.0f);
+            case plat::VK_DOWN: return FocusMove(0.0f, 1.0f);
             default: break;
         }
     }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "math/matrix.h"
+#include "platform/window/win_messages.h"
 
 class UIControl;
 class YFont;
@@ -56,24 +57,6 @@ struct UITextStyle {
     // The default style of every control and page: font "default", size 16, opaque white.
     static UITextStyle Default();
 };
-
-// Virtual-key codes the widgets react to.
-namespace uikey {
-constexpr int BACK = 8;
-constexpr int TAB = 9;
-constexpr int ENTER = 13;
-constexpr int SHIFT = 16;
-constexpr int CONTROL = 17;
-constexpr int ESCAPE = 27;
-constexpr int SPACE = 32;
-constexpr int LEFT = 37;
-constexpr int UP = 38;
-constexpr int RIGHT = 39;
-constexpr int DOWN = 40;
-constexpr int EXECUTE = 43;
-constexpr int INSERT = 45;
-constexpr int V = 86;
-} // namespace uikey
 
 class UIControl {
 public:

@@ -102,7 +102,7 @@ void UIMenuItem::OnMouseEnter() {
 }
 
 bool UIMenuItem::OnKeyDown(int key) {
-    if ((key & 0xFF) != uikey::ENTER) return false;
+    if ((key & 0xFF) != plat::VK_RETURN) return false;
     FireEvent(UI_EVENT_COMMAND);
     return true;
 }

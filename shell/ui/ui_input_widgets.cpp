@@ -69,18 +69,18 @@ bool UIEdit::OnChar(int ch) {
 
 bool UIEdit::OnKeyDown(int key) {
     switch (key & 0xFF) {
-        case uikey::BACK:
-        case uikey::LEFT:
+        case plat::VK_BACK:
+        case plat::VK_LEFT:
             if (text.empty()) return false;
             text.pop_back();
             return true;
-        case uikey::ENTER: FireEvent(UI_EVENT_COMMAND); return true;
-        case uikey::ESCAPE: FireEvent(UI_EVENT_ESCAPE); return true;
-        case uikey::INSERT:
-            if (UIIsKeyDown(uikey::SHIFT)) Paste();
+        case plat::VK_RETURN: FireEvent(UI_EVENT_COMMAND); return true;
+        case plat::VK_ESCAPE: FireEvent(UI_EVENT_ESCAPE); return true;
+        case plat::VK_INSERT:
+            if (UIIsKeyDown(plat::VK_SHIFT)) Paste();
             return true;
-        case uikey::V:
-            if (UIIsKeyDown(uikey::CONTROL)) Paste();
+        case 'V':
+            if (UIIsKeyDown(plat::VK_CONTROL)) Paste();
             return true;
         default: return false;
     }
@@ -220,9 +220,9 @@ bool UISelect::OnMouseUp(int, float, float) {
 
 bool UISelect::OnKeyDown(int key) {
     switch (key & 0xFF) {
-        case uikey::SPACE:
-        case uikey::RIGHT: Next(); return true;
-        case uikey::LEFT: Prev(); return true;
+        case plat::VK_SPACE:
+        case plat::VK_RIGHT: Next(); return true;
+        case plat::VK_LEFT: Prev(); return true;
         default: return false;
     }
 }
@@ -287,10 +287,10 @@ bool UITracker::OnMouseUp(int, float px, float) {
 
 bool UITracker::OnKeyDown(int key) {
     switch (key & 0xFF) {
-        case uikey::LEFT:
-        case uikey::INSERT: SetValue(value - step); return true;
-        case uikey::RIGHT:
-        case uikey::EXECUTE: SetValue(value + step); return true;
+        case plat::VK_LEFT:
+        case plat::VK_INSERT: SetValue(value - step); return true;
+        case plat::VK_RIGHT:
+        case plat::VK_EXECUTE: SetValue(value + step); return true;
         default: return false;
     }
 }

@@ -98,7 +98,7 @@ TEST(LevelChoice, EnterOnAClosedLevelStartsTheHighestOpenOne) {
     ASSERT_NE(start, nullptr);
     EXPECT_FALSE(start->enabled);
     EXPECT_EQ(f.choice.ThumbnailShader(7), ThumbShader::Denied);
-    EXPECT_TRUE(f.choice.KeyDown(uikey::ENTER));
+    EXPECT_TRUE(f.choice.KeyDown(plat::VK_RETURN));
     EXPECT_EQ(f.choice.levelTarget, 3);
     f.Settle();
     EXPECT_EQ(f.Starts(), std::vector<int>{3});
@@ -108,7 +108,7 @@ TEST(LevelChoice, StartsOnlyOnArrivalAndOnce) {
     Fixture f;
     f.host.levelIndex = 0;
     f.choice.EnterLevelChoice();
-    f.choice.KeyDown(uikey::LEFT);
+    f.choice.KeyDown(plat::VK_LEFT);
     f.choice.KeyDown(KEY_PAGE_DOWN);
     f.choice.Update(0.02f, false);
     f.choice.StartSelectedLevel(); // committed while still scrolling: the scroll position counts
@@ -116,7 +116,7 @@ TEST(LevelChoice, StartsOnlyOnArrivalAndOnce) {
     EXPECT_TRUE(f.Starts().empty());
     // After the commit the arrows and the wheel change nothing.
     int target = f.choice.levelTarget;
-    f.choice.KeyDown(uikey::RIGHT);
+    f.choice.KeyDown(plat::VK_RIGHT);
     f.choice.KeyDown(KEY_PAGE_UP);
     f.choice.MouseWheel(-240);
     EXPECT_EQ(f.choice.levelTarget, target);
@@ -142,9 +142,9 @@ TEST(LevelChoice, SelectionClampsToTheList) {
 
 TEST(LevelChoice, EscapeGoesBackAndOtherKeysAreNotThePickers) {
     Fixture f;
-    EXPECT_TRUE(f.choice.KeyDown(uikey::ESCAPE));
+    EXPECT_TRUE(f.choice.KeyDown(plat::VK_ESCAPE));
     EXPECT_EQ(f.host.states, std::vector<int>{2});
-    EXPECT_FALSE(f.choice.KeyDown(uikey::TAB));
+    EXPECT_FALSE(f.choice.KeyDown(plat::VK_TAB));
 }
 
 TEST(LevelChoice, WheelActsOnlyNearTheTarget) {

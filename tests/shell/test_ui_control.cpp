@@ -72,18 +72,18 @@ TEST_F(ControlTest, TabMovesWithFallbacks) {
     root.focused = true; // a focused root with no focused child, as a page after loading
 
     // Tab with no focused child: the first eligible child.
-    root.KeyDown(uikey::TAB);
+    root.KeyDown(plat::VK_TAB);
     EXPECT_TRUE(a->focused);
     // Tab: the next eligible one, skipping the control that is no tab stop.
-    root.KeyDown(uikey::TAB);
+    root.KeyDown(plat::VK_TAB);
     EXPECT_TRUE(c->focused);
     EXPECT_FALSE(a->focused);
     // Tab past the last: back to the first.
-    root.KeyDown(uikey::TAB);
+    root.KeyDown(plat::VK_TAB);
     EXPECT_TRUE(a->focused);
     // Shift+Tab on the first: nothing before it, so the first again.
-    keys.held.insert(uikey::SHIFT);
-    root.KeyDown(uikey::TAB);
+    keys.held.insert(plat::VK_SHIFT);
+    root.KeyDown(plat::VK_TAB);
     EXPECT_TRUE(a->focused);
     EXPECT_EQ(root.GetFocusLeaf(), a);
 }
@@ -95,13 +95,13 @@ TEST_F(ControlTest, ArrowMoveSkipsCandidatesWithinHalfExtent) {
     Probe* far = Add(200, 0, 100, 20); // centre 200 to the right
     Probe* closer = Add(120, 0, 20, 20);
     f->TakeFocus();
-    root.KeyDown(uikey::RIGHT);
+    root.KeyDown(plat::VK_RIGHT);
     EXPECT_TRUE(closer->focused);
     EXPECT_FALSE(near->focused);
     EXPECT_FALSE(far->focused);
     // Without arrow navigation the arrows do nothing.
     root.arrowNavigation = false;
-    root.KeyDown(uikey::RIGHT);
+    root.KeyDown(plat::VK_RIGHT);
     EXPECT_TRUE(closer->focused);
 }
 
@@ -161,7 +161,7 @@ TEST_F(ControlTest, DeletingTheHoveredChildLeavesNoDanglingChain) {
     EXPECT_EQ(root.HoverChild(), nullptr);
     EXPECT_EQ(root.FocusChild(), nullptr);
     root.MouseMove(11, 11); // must not touch the deleted control (ASan)
-    root.KeyDown(uikey::TAB);
+    root.KeyDown(plat::VK_TAB);
 }
 
 TEST_F(ControlTest, HidingTheHoveredControlLeavesAndReevaluates) {

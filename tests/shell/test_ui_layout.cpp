@@ -376,7 +376,7 @@ TEST_F(LayoutTest, SecondLoadLeavesOneSetOfWidgets) {
     EXPECT_EQ(page.Children().size(), 2u);
     EXPECT_EQ(page.FocusChild(), nullptr);
     page.MouseMove(4, 4);
-    page.KeyDown(uikey::TAB);
+    page.KeyDown(plat::VK_TAB);
 }
 
 TEST_F(LayoutTest, MissingFileGivesAnEmptyPage) {

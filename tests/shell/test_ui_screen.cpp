@@ -51,7 +51,7 @@ TEST_F(ScreenTest, WithACaptureThePageGetsNoInput) {
     Catcher popup(0, 0);
     screen.page = &page;
     ASSERT_TRUE(popup.Capture());
-    screen.KeyDown(uikey::ENTER);
+    screen.KeyDown(plat::VK_RETURN);
     screen.Char('a');
     screen.MouseDown(1, 5, 5);
     EXPECT_EQ(page.keys + page.chars + page.downs, 0);
@@ -59,14 +59,14 @@ TEST_F(ScreenTest, WithACaptureThePageGetsNoInput) {
     EXPECT_EQ(popup.chars, 1);
     EXPECT_EQ(popup.downs, 1);
     popup.Hide();
-    screen.KeyDown(uikey::ENTER);
+    screen.KeyDown(plat::VK_RETURN);
     EXPECT_EQ(page.keys, 1);
 }
 
 TEST_F(ScreenTest, WithoutAPageNothingHappens) {
     Catcher popup(0, 0);
     ASSERT_TRUE(popup.Capture());
-    screen.KeyDown(uikey::ENTER);
+    screen.KeyDown(plat::VK_RETURN);
     screen.MouseDown(1, 5, 5);
     screen.Render(true); // no page, no renderer: nothing drawn, nothing crashes
     EXPECT_EQ(popup.keys + popup.downs, 0);

@@ -40,7 +40,7 @@ TEST_F(WidgetTest, HoveringAMenuItemTakesFocusAndEnterFiresIt) {
     EXPECT_EQ(rec.events[0], std::make_pair(int(UI_EVENT_LOST_FOCUS), static_cast<UIControl*>(a)));
     EXPECT_EQ(rec.events[1], std::make_pair(int(UI_EVENT_GOT_FOCUS), static_cast<UIControl*>(b)));
     rec.events.clear();
-    page.KeyDown(uikey::ENTER);
+    page.KeyDown(plat::VK_RETURN);
     ASSERT_EQ(rec.events.size(), 1u);
     EXPECT_EQ(rec.events[0], std::make_pair(int(UI_EVENT_COMMAND), static_cast<UIControl*>(b)));
     // Any mouse button clicks it, and the cursor shows the press.
@@ -164,13 +164,13 @@ TEST_F(WidgetTest, EditKeysTable) {
         int event; // -1 none
         bool consumed;
     } cases[] = {
-        {"abc", uikey::BACK, "ab", -1, true},
-        {"abc", uikey::LEFT, "ab", -1, true},
-        {"", uikey::BACK, "", -1, false},
-        {"ab", uikey::ENTER, "ab", UI_EVENT_COMMAND, true},
-        {"ab", uikey::ESCAPE, "ab", UI_EVENT_ESCAPE, true},
-        {"ab", uikey::RIGHT, "ab", -1, false},
-        {"ab", uikey::INSERT, "ab", -1, true}, // no Shift: swallowed, nothing pasted
+        {"abc", plat::VK_BACK, "ab", -1, true},
+        {"abc", plat::VK_LEFT, "ab", -1, true},
+        {"", plat::VK_BACK, "", -1, false},
+        {"ab", plat::VK_RETURN, "ab", UI_EVENT_COMMAND, true},
+        {"ab", plat::VK_ESCAPE, "ab", UI_EVENT_ESCAPE, true},
+        {"ab", plat::VK_RIGHT, "ab", -1, false},
+        {"ab", plat::VK_INSERT, "ab", -1, true}, // no Shift: swallowed, nothing pasted
     };
     for (const KeyCase& c : cases) {
         rec.events.clear();
@@ -198,10 +198,10 @@ TEST_F(WidgetTest, EscapeInAnEditDoesNotReachThePage) {
     auto* e = new UIEdit(0, 0, 500, style, nullptr, 0, &rec);
     p.AddChild(e);
     e->TakeFocus();
-    p.KeyDown(uikey::ESCAPE);
+    p.KeyDown(plat::VK_ESCAPE);
     EXPECT_EQ(p.keys, 0);
     EXPECT_EQ(rec.Count(UI_EVENT_ESCAPE), 1);
-    p.KeyDown(uikey::RIGHT); // not the edit's: bubbles up
+    p.KeyDown(plat::VK_RIGHT); // not the edit's: bubbles up
     EXPECT_EQ(p.keys, 1);
 }
 
@@ -211,16 +211,16 @@ TEST_F(WidgetTest, PasteGoesThroughOnCharOneByOne) {
         return true;
     });
     UIDigitEdit digits(0, 0, 500, style, nullptr, 0);
-    keys.held.insert(uikey::SHIFT);
-    EXPECT_TRUE(digits.OnKeyDown(uikey::INSERT));
+    keys.held.insert(plat::VK_SHIFT);
+    EXPECT_TRUE(digits.OnKeyDown(plat::VK_INSERT));
     EXPECT_STREQ(digits.GetText(), "123");
     keys.held.clear();
-    keys.held.insert(uikey::CONTROL);
+    keys.held.insert(plat::VK_CONTROL);
     UIEdit shortEdit(0, 0, 500, style, nullptr, 2);
-    EXPECT_TRUE(shortEdit.OnKeyDown(uikey::V));
+    EXPECT_TRUE(shortEdit.OnKeyDown('V'));
     EXPECT_STREQ(shortEdit.GetText(), "12"); // the rest does not fit the maximum length
     SetUIClipboardSource([](std::string& out) { return false; });
-    EXPECT_TRUE(shortEdit.OnKeyDown(uikey::V));
+    EXPECT_TRUE(shortEdit.OnKeyDown('V'));
     EXPECT_STREQ(shortEdit.GetText(), "12");
     SetUIClipboardSource(nullptr);
 }
@@ -255,7 +255,7 @@ TEST_F(WidgetTest, SelectorCyclesAndFiresSelectionEvents) {
     struct Case {
         int key;
         int expect[4];
-    } cases[] = {{uikey::SPACE, {1, 2, 0, 1}}, {uikey::RIGHT, {1, 2, 0, 1}}, {uikey::LEFT, {2, 1, 0, 2}}};
+    } cases[] = {{plat::VK_SPACE, {1, 2, 0, 1}}, {plat::VK_RIGHT, {1, 2, 0, 1}}, {plat::VK_LEFT, {2, 1, 0, 2}}};
     for (const Case& c : cases) {
         rec.events.clear();
         UISelect s(style, nullptr, RED, GREEN, &rec);
@@ -286,7 +286,7 @@ TEST_F(WidgetTest, SelectorWithoutOptionsSurvives) {
     UISelect s(style, FindShader("ui_select"), RED, GREEN, &rec);
     s.Next();
     s.Prev();
-    s.OnKeyDown(uikey::SPACE);
+    s.OnKeyDown(plat::VK_SPACE);
     EXPECT_STREQ(s.GetText(), "");
     s.AddOption("a");
     s.ClearOptions();
@@ -316,17 +316,17 @@ TEST_F(WidgetTest, TrackerStepsClampAndFireOnlyOnChange) {
     UITracker t(&rec, 0, 0, 100, 20, nullptr, nullptr, RED, GREEN, RED);
     t.SetValue(0.95f);
     rec.events.clear();
-    EXPECT_TRUE(t.OnKeyDown(uikey::RIGHT));
+    EXPECT_TRUE(t.OnKeyDown(plat::VK_RIGHT));
     EXPECT_FLOAT_EQ(t.GetValue(), 1.0f);
-    EXPECT_TRUE(t.OnKeyDown(uikey::EXECUTE));
+    EXPECT_TRUE(t.OnKeyDown(plat::VK_EXECUTE));
     EXPECT_FLOAT_EQ(t.GetValue(), 1.0f);
     EXPECT_EQ(rec.Count(UI_EVENT_COMMAND), 1);
-    t.OnKeyDown(uikey::LEFT);
-    t.OnKeyDown(uikey::INSERT);
+    t.OnKeyDown(plat::VK_LEFT);
+    t.OnKeyDown(plat::VK_INSERT);
     EXPECT_NEAR(t.GetValue(), 0.8f, 1e-6f);
     t.SetValue(-3.0f);
     EXPECT_FLOAT_EQ(t.GetValue(), 0.0f);
-    EXPECT_FALSE(t.OnKeyDown(uikey::UP));
+    EXPECT_FALSE(t.OnKeyDown(plat::VK_UP));
 }
 
 TEST_F(WidgetTest, TrackerFollowsADrag) {
@@ -360,7 +360,7 @@ TEST_F(WidgetTest, ListenerMayDeleteTheSenderDuringItsEvent) {
     auto* m = new UIMenuItem("x", style, style, 0, 0, &del);
     page.AddChild(m);
     m->TakeFocus();
-    page.KeyDown(uikey::ENTER);
+    page.KeyDown(plat::VK_RETURN);
     EXPECT_TRUE(page.Children().empty());
 }
 

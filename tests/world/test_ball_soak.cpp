@@ -41,6 +41,13 @@ TEST_F(BallSoak, RandomLaunchesKeepEveryPositionFinite) {
         }
         YZDelete::TickAll(0.02f);
         g_PhysicsWorld.PhysicsStep(0.02f);
+        // Straight after the step, before a ball's own update could schedule a broken one away.
+        for (YBall* ball : BallList()) {
+            if (ball->scheduled) continue; // left the table in an earlier step
+            YMatrix m;
+            ball->GetMatrix(&m);
+            ASSERT_TRUE(Finite(YVector(m.m[12], m.m[13], m.m[14]))) << "step " << step;
+        }
         for (size_t i = 0; i < TackedList().size(); ++i) TackedList()[i]->Update(0.02f);
         for (YBall* ball : BallList()) {
             YMatrix m;
