@@ -75,9 +75,15 @@ bool GlStreamBuffer::WritePersistent(const void* data, uint32_t bytes, uintptr_t
     }
     const uint32_t size = capacity_ / 2;
     uint32_t start = AlignUp(head_);
-    const int from = head_ == 0 ? -1 : static_cast<int>((head_ - 1) / size); // the half last written
-    int to = start < capacity_ ? static_cast<int>(start / size) : 0;
-    if (start + bytes > (static_cast<uint32_t>(to) + 1) * size) to = 1 - to; // does not fit: next half
+    // The half last written (none right after new storage); the copy goes behind the last one when
+    // it ends within that half, else at the start of the other half. The aligned start may lie
+    // past the half's end (or the buffer's) when the last copy ended close to it.
+    const int from = head_ == 0 ? -1 : static_cast<int>((head_ - 1) / size);
+    int to = 0;
+    if (from >= 0) {
+        const uint64_t halfEnd = (static_cast<uint64_t>(from) + 1) * size;
+        to = static_cast<uint64_t>(start) + bytes <= halfEnd ? from : 1 - from;
+    }
     if (to != from) {
         start = static_cast<uint32_t>(to) * size;
         // The draws so far that read the half just left end at this fence.

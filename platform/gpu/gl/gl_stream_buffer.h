@@ -23,6 +23,8 @@ public:
     // Copies `bytes` of `data` into the buffer, leaves it bound to the target and gives the
     // offset of the copy. False when the buffer cannot be made or filled.
     bool Write(const void* data, uint32_t bytes, uintptr_t* offset);
+    // The size of the buffer's storage in bytes (what it starts with until storage is made).
+    uint32_t Capacity() const { return capacity_; }
 
 private:
     bool Storage(uint32_t capacity);

@@ -1,0 +1,52 @@
+// Quitting after the level choice was shown: its pictures are made and drawn, and the game must
+// still end cleanly (exit code 0, nothing logged as an error, the configuration saved).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "integration/game_checks.h"
+
+namespace itest {
+namespace {
+
+void Send(GameProcess& game, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    RunCommand(argv, game.Display(), std::chrono::seconds(5));
+}
+
+TEST_F(GameTest, QuitsCleanlyAfterTheLevelChoice) {
+    const std::filesystem::path folder = scratch.NewGameFolder("choice");
+    // No pictures yet: the level choice makes every one of them.
+    std::filesystem::remove_all(folder / "levels" / "thumb");
+    {
+        std::ofstream config(folder / "config.yml");
+        config
+            << "<video fullscreen=\"0\" mode=\"800x600:32\"/>\n<window width=\"800\" height=\"600\" maximize=\"0\"/>\n";
+    }
+    auto game = Start(folder, {});
+    const std::string window = WaitForWindow(*game, GAME_TITLE);
+    ASSERT_FALSE(window.empty()) << game->Describe();
+
+    Send(*game, {"key", "--window", window, "Escape"}); // the slide show
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    Send(*game, {"mousemove", "--window", window, "400", "280"});
+    Send(*game, {"click", "--window", window, "1"}); // "Easy game": the level choice
+    // Long enough for its pictures and many frames of the choice on a software renderer.
+    std::this_thread::sleep_for(std::chrono::seconds(8));
+    ASSERT_TRUE(game->Running()) << game->Describe();
+
+    ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
+    EXPECT_EQ(game->ExitCode(), 0) << game->Describe();
+    const std::string log = ReadFile(folder / "log.txt");
+    EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
+    EXPECT_NE(log.find("D3D Released."), std::string::npos) << log;
+}
+
+} // namespace
+} // namespace itest
