@@ -18,7 +18,10 @@
 #include "render/shader_loader.h"
 #include "shell/camera_path.h"
 #include "shell/hud.h"
+#include "shell/hud_links.h"
 #include "shell/level_choice.h"
+#include "shell/level_thumbnails.h"
+#include "shell/thumbnail_host.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
 #include "shell/ui/ui_layout_registry.h"
@@ -99,6 +102,7 @@ GameFramework::GameFramework(const char* exePath)
 
     racket_ = std::make_unique<YRacket>(this);
     InitHud();
+    InstallHudLinks();
     RegisterBlockSpecials();
     LoadBlockMaterials("data\\blocks.yml");
 
@@ -110,6 +114,8 @@ GameFramework::GameFramework(const char* exePath)
 
     maximized_ = init.maximize;
     CreateMainWindow();
+    GameThumbnailHost thumbnails(camera_, ProjectionAspect());
+    BuildLevelThumbnails(thumbnails, init, levelNames_);
     LoadCameraPath("data\\path.cpt");
     g_EnvironmentBox.SetEnvironment("");
     RacketPark();

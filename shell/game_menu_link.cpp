@@ -11,6 +11,7 @@
 #include "shell/game_framework.h"
 #include "shell/ui/ui_layout.h"
 #include "sound/sound_device.h"
+#include "world/bonus/bonus_config.h"
 
 void GameMenuLink::ShowPage(UILayout* page) { game_.Screen().page = page; }
 void GameMenuLink::RequestState(int state) { game_.RequestState(state); }
@@ -43,8 +44,19 @@ std::vector<YVideoMode> GameMenuLink::DisplaySizes() const {
     return sizes;
 }
 
-int GameMenuLink::BonusRecordCount() const { return 0; }
-BonusInfoRecord GameMenuLink::BonusRecord(int) const { return BonusInfoRecord(); }
+int GameMenuLink::BonusRecordCount() const { return GameBonusRecordCount(); }
+BonusInfoRecord GameMenuLink::BonusRecord(int index) const { return GameBonusRecord(index); }
+
+int GameBonusRecordCount() { return static_cast<int>(BonusConfigs().size()); }
+
+BonusInfoRecord GameBonusRecord(int index) {
+    const YBonusConfig& config = BonusConfig(index);
+    BonusInfoRecord record;
+    record.name = config.name;
+    record.text = config.text;
+    record.score = config.score;
+    return record;
+}
 
 YScoreTable& LoadGameScores() {
     YScoreTable& table = GetScoreTable();

@@ -8,6 +8,12 @@ class YScoreTable;
 // The game's score table, read from "scores.dat".
 YScoreTable& LoadGameScores();
 
+// The bonus records as the information pages list them: every record of the bonus
+// configuration in kind order, with its display text in the current language. An index outside
+// the list reads a default record.
+int GameBonusRecordCount();
+BonusInfoRecord GameBonusRecord(int index);
+
 class GameMenuLink : public MenuHost {
 public:
     explicit GameMenuLink(GameFramework& game) : game_(game) {}

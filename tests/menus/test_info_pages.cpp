@@ -1,10 +1,15 @@
-// The bonus information pages: which records each page shows.
+// The bonus information pages: which records each page shows, and the game's own records (the
+// shipped bonus file in the shipped language) filling them with icon, text and score.
 #include <gtest/gtest.h>
 
+#include "core/locale.h"
 #include "menu_test_support.h"
 #include "render/shader.h"
+#include "shell/game_menu_link.h"
 #include "shell/info_pages.h"
 #include "shell/ui/ui_display_widgets.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_registry.h"
 
 namespace {
 
@@ -83,6 +88,50 @@ TEST(BonusPages, AMissingControlStopsFillingAtItsRow) {
     EXPECT_EQ(dynamic_cast<UINamedText*>(page->Children()[5])->GetText(), "-");
     info.SetBonusPage(nullptr);
     info.FillBonusPage();
+}
+
+TEST(BonusPages, TheGameListsEveryShippedBonusWithItsIconTextAndScore) {
+    const std::string assets = std::string(KORVELIN_SOURCE_DIR) + "/assets/";
+    LoadBonusConfigs((assets + "data/bonuses.yml").c_str(), BonusRegistrySize());
+    GetLocale().Load((assets + "ui/english/locale.yml").c_str());
+    LocalizeBonusConfig();
+
+    ASSERT_EQ(GameBonusRecordCount(), 34);
+    FakeHost host;
+    for (int i = 0; i < GameBonusRecordCount(); ++i) {
+        const BonusInfoRecord record = GameBonusRecord(i);
+        EXPECT_FALSE(record.name.empty()) << i;
+        // Localized: the display text is a translation, not the record's name again.
+        EXPECT_FALSE(record.text.empty()) << i;
+        EXPECT_NE(record.text, record.name) << i;
+        EXPECT_EQ(record.score, BonusConfig(i).score) << i;
+        host.bonuses.push_back(record);
+    }
+    // Past the records: a default record, not a read beyond the list.
+    EXPECT_TRUE(GameBonusRecord(34).name.empty());
+    EXPECT_TRUE(GameBonusRecord(-1).name.empty());
+
+    // Page 2 (records 12, 13, 14, 18, 21, 23) over the shipped page.
+    std::unique_ptr<UILayout> page = menutest::LoadShippedPage("bonuses.yml");
+    InfoPages info(host);
+    info.SetBonusPage(page.get());
+    info.bonusPage = 2;
+    info.FillBonusPage();
+    const int records[6] = {12, 13, 14, 18, 21, 23};
+    for (int row = 0; row < 6; ++row) {
+        SCOPED_TRACE(row);
+        const BonusInfoRecord& want = host.bonuses[static_cast<std::size_t>(records[row])];
+        auto* image = dynamic_cast<UIImage*>(page->Children()[static_cast<std::size_t>(3 * row + 1)]);
+        auto* text = dynamic_cast<UINamedText*>(page->Children()[static_cast<std::size_t>(3 * row + 2)]);
+        auto* score = dynamic_cast<UINamedText*>(page->Children()[static_cast<std::size_t>(3 * row + 3)]);
+        ASSERT_TRUE(image && text && score);
+        EXPECT_TRUE(image->visible);
+        EXPECT_EQ(image->shader, FindShader(want.name));
+        EXPECT_EQ(text->GetText(), want.text);
+        EXPECT_EQ(score->GetText(), std::to_string(want.score));
+    }
+    BonusConfigs().clear();
+    GetLocale().Load(""); // empty again for the suites that follow
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Level pictures made with the real renderer: the file is a 128 x 128 BMP that shows what was
-// drawn.
+// drawn; with the game's own host a shipped level is loaded, drawn from the still view and saved,
+// and a second pass finds the picture and loads nothing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,8 +11,21 @@
 #include "core/file_list.h"
 #include "menus/menu_test_support.h"
 #include "platform/sys/files.h"
+#include "render/render_resource.h"
+#include "render/scene/environment_box.h"
+#include "render/shader_loader.h"
+#include "render/texture.h"
 #include "render_gl/gl_scene_fixture.h"
 #include "shell/level_thumbnails.h"
+#include "shell/scene_camera.h"
+#include "shell/thumbnail_host.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_material.h"
+#include "world/physics/physics_world.h"
+#include "world/physics/table_size.h"
+#include "world/physics/zdelete.h"
+#include "world/table/table.h"
+#include "world/table/table_materials.h"
 
 namespace {
 
@@ -92,6 +106,100 @@ TEST_F(ThumbnailsGl, MissingPictureIsWrittenAt128PixelsAndShowsTheLevel) {
     RealThumbs again(render_);
     BuildLevelThumbnails(again, config, {"a01.lev"});
     EXPECT_EQ(std::filesystem::last_write_time(file), before);
+}
+
+// The game folder as the game sees it, with a "levels" folder of its own holding one shipped
+// level: the data is linked, the models copied (their caches are written beside them).
+class GameThumbnailsGl : public glscene::GlSceneTest<GameThumbnailsGl> {
+protected:
+    static constexpr const char* LEVEL = "01_first_steps.lev";
+
+    static void SetUpTestSuite() {
+        namespace fs = std::filesystem;
+        if (!OpenScene("game thumbnails", 320, 240,
+                       {"data/shaders.yml", "data/shaders_env.yml", "data/shaders_blocks.yml", "data/env.yml",
+                        "data/blocks.yml", "mesh/pyramid.mes", "levels/01_first_steps.lev"}))
+            return;
+        const fs::path game(KORVELIN_GAME_DIR);
+        work_ = dir_->Path() / "game";
+        fs::create_directories(work_ / "levels");
+        for (const fs::directory_entry& entry : fs::directory_iterator(game)) {
+            const fs::path name = entry.path().filename();
+            if (!entry.is_directory() || name == "levels") continue;
+            if (name == "mesh")
+                fs::copy(entry.path(), work_ / name, fs::copy_options::recursive);
+            else
+                fs::create_directory_symlink(entry.path(), work_ / name);
+        }
+        fs::copy_file(game / "levels" / LEVEL, work_ / "levels" / LEVEL);
+        glscene::WorkingDir cwd(work_);
+        if (!MakeDevice()) return;
+        RestoreRenderResources(RESOURCE_ALL);
+        ParseShaderFile("data\\shaders.yml");
+        ParseShaderFile("data\\shaders_env.yml");
+        ParseShaderFile("data\\shaders_blocks.yml");
+        LoadTableMaterials("data\\env.yml");
+        LoadBlockMaterials("data\\blocks.yml");
+        PhysicsInit();
+        table_ = new YTable();
+        g_EnvironmentBox.SetEnvironment("");
+    }
+    static void TearDownTestSuite() {
+        DeleteAllBlocks();
+        YZDelete::TickAll(1.0f);
+        delete table_;
+        table_ = nullptr;
+        PhysicsShutdown();
+        GlSceneTest<GameThumbnailsGl>::TearDownTestSuite();
+    }
+
+    static inline std::filesystem::path work_;
+    static inline YTable* table_ = nullptr;
+};
+
+TEST_F(GameThumbnailsGl, AShippedLevelIsDrawnSavedAndLoadedOnce) {
+    glscene::WorkingDir cwd(work_);
+    Init config;
+    menutest::TwoModes(config);
+    YSceneCamera camera;
+    const std::string thumb = "levels\\thumb\\" + std::string(LEVEL) + ".bmp";
+    {
+        GameThumbnailHost host(camera, 4.0f / 3.0f);
+        BuildLevelThumbnails(host, config, {LEVEL});
+    }
+    const std::filesystem::path file = work_ / "levels" / "thumb" / (std::string(LEVEL) + ".bmp");
+    ASSERT_TRUE(std::filesystem::exists(file));
+    plat::Image img;
+    ASSERT_TRUE(plat::LoadImage(file.string(), img));
+    EXPECT_EQ(img.width, LEVEL_THUMB_SIZE);
+    EXPECT_EQ(img.height, LEVEL_THUMB_SIZE);
+    // A drawn scene, not a cleared or single-coloured target: sky, table and blocks give many
+    // shades over most of the picture.
+    std::set<int> colours;
+    int lit = 0;
+    for (int y = 0; y < img.height; y += 2) {
+        for (int x = 0; x < img.width; x += 2) {
+            const glscene::Rgb c = glscene::ColourAt(img, x, y);
+            colours.insert((c.r >> 3) << 10 | (c.g >> 3) << 5 | (c.b >> 3));
+            lit += c.Max() > 24;
+        }
+    }
+    EXPECT_GT(colours.size(), 40u);
+    EXPECT_GT(lit, img.width * img.height / 4 / 2);
+    EXPECT_NE(FindTexture(thumb), nullptr);
+    // The level was loaded for the shot, and the table is the default one again.
+    EXPECT_FALSE(g_BlockWorld.blocks.empty());
+    EXPECT_EQ(g_TableSize.width, 20.0f);
+    EXPECT_EQ(g_TableSize.depth, 20.0f);
+
+    // The next start finds the picture: no level is loaded and the file stays as it is.
+    DeleteAllBlocks();
+    YZDelete::TickAll(1.0f);
+    const auto written = std::filesystem::last_write_time(file);
+    GameThumbnailHost again(camera, 4.0f / 3.0f);
+    BuildLevelThumbnails(again, config, {LEVEL});
+    EXPECT_TRUE(g_BlockWorld.blocks.empty());
+    EXPECT_EQ(std::filesystem::last_write_time(file), written);
 }
 
 } // namespace

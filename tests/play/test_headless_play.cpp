@@ -1,6 +1,6 @@
 // Whole rounds played headless from input scripts: a block breaks and the level is won, a ball is
-// lost, the lives run out, the same script gives the same end state, and a level that does not
-// load is never won.
+// lost, the lives run out, a life bonus from a broken block is caught, the same script gives the
+// same end state, and a level that does not load is never won.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,17 +9,28 @@
 
 #include "core/init.h"
 #include "core/log.h"
+#include "shell/hud_caption.h"
+#include "shell/hud_links.h"
 #include "support/temp_dir.h"
 #include "world/blocks/block_hooks.h"
 #include "world/blocks/block_material.h"
+#include "world/bonus/bonus.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_hooks.h"
+#include "world/bonus/bonus_registry.h"
 #include "world/level/level_file.h"
 #include "world/physics_fixture.h"
 #include "world/play/headless_run.h"
+#include "world/racket/falling_bonus_link.h"
 #include "world/racket/hero_model.h"
+#include "world/racket/racket.h"
 
 namespace {
 
 constexpr int BREAKABLE_SCORE = 25;
+constexpr int NO_BONUS = -1;
+constexpr int LIFE_BONUS = 14;
+constexpr int LIFE_SCORE = 40;
 
 class HeadlessPlay : public PhysicsTest {
 protected:
@@ -37,19 +48,42 @@ protected:
         g_HeroMeshFile = "test\\no_hero_here.ams"; // the racket plays without its model
     }
     void TearDown() override {
-        BlockHooks() = YBlockHooks{};
+        StopBonuses();
+        ClearHudCaptions();
         GetInit().CurrentGameMode() = savedMode_;
         ResetBlockMaterials();
         g_HeroMeshFile = "mesh\\hero.ams";
         LogReopen("");
         PhysicsTest::TearDown();
     }
-    // A 20 x 20 level with one tall block of `material` at cell (x, y).
-    std::string Level(const char* name, const char* material, int x, int y) {
+    // Falling bonuses and their captions as in the game, with 34 records: the life record's text
+    // "Life" and score LIFE_SCORE. Restored by TearDown.
+    static void StartBonuses() {
+        std::vector<YBonusConfig>& configs = BonusConfigs();
+        configs.assign(static_cast<std::size_t>(BonusRegistrySize()), YBonusConfig());
+        configs[LIFE_BONUS].text = "Life";
+        configs[LIFE_BONUS].score = LIFE_SCORE;
+        // A bonus placed on a block is handed out only where the mode allows its kind.
+        GetInit().CurrentGameMode().probabilities[LIFE_BONUS] = 1.0f;
+        InstallBonusHooks();
+        InstallHudLinks();
+    }
+    static void StopBonuses() {
+        DeleteAllBonuses();
+        BonusConfigs().clear();
+        BlockHooks() = YBlockHooks{};
+        FallingBonusLink() = YFallingBonusLink{};
+        g_BonusCaptionHook = nullptr;
+        g_ClearHudCaptions = nullptr;
+    }
+    // A 20 x 20 level with one tall block of `material` at cell (x, y) carrying bonus `bonus`,
+    // and, with `keep`, an unbreakable block out of the ball's way so the level goes on.
+    std::string Level(const char* name, const char* material, int x, int y, int bonus = NO_BONUS, bool keep = false) {
         YLevelData level;
         level.bonusCounts.assign(34, 0);
         level.sets.resize(1);
-        level.sets[0].blocks.push_back({x, y, 0, 2, 1, 3, material, 35, -1});
+        level.sets[0].blocks.push_back({x, y, 0, 2, 1, 3, material, 35, bonus});
+        if (keep) level.sets[0].blocks.push_back({7, 7, 0, 2, 1, 3, "tough", 35, NO_BONUS});
         std::string error;
         const std::string path = dir_.File(name);
         EXPECT_TRUE(WriteLevelFile(path.c_str(), level, error)) << error;
@@ -83,15 +117,27 @@ TEST_F(HeadlessPlay, RoundsPlayOutAsScripted) {
         YPlayResult result;
         int lives;     // -1: not checked
         int ballsLost; // at least
+        int bonus;     // carried by the block; NO_BONUS: none
+        bool keep;     // an unbreakable block keeps the level going
+        int score;     // -1: not checked
     };
     const Row rows[] = {
-        {"the served ball breaks the only block", "weak", -1, 0, 1500, 0, YPlayResult::LevelComplete, 5, 0},
-        {"a ball lost when the hero steps aside", "tough", 7, 7, 600, 100000, YPlayResult::Running, 4, 1},
-        {"every ball lost: game over", "tough", 7, 7, 6000, 600, YPlayResult::GameOver, 0, 5},
+        {"the served ball breaks the only block", "weak", -1, 0, 1500, 0, YPlayResult::LevelComplete, 5, 0, NO_BONUS,
+         false, BREAKABLE_SCORE},
+        {"a ball lost when the hero steps aside", "tough", 7, 7, 600, 100000, YPlayResult::Running, 4, 1, NO_BONUS,
+         false, -1},
+        {"every ball lost: game over", "tough", 7, 7, 6000, 600, YPlayResult::GameOver, 0, 5, NO_BONUS, false, -1},
+        {"the life bonus of the broken block is caught", "weak", -1, 0, 800, 0, YPlayResult::Running, 6, 0, LIFE_BONUS,
+         true, BREAKABLE_SCORE + LIFE_SCORE},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string level = Level("round.lev", row.material, row.blockX, row.blockY);
+        ClearHudCaptions();
+        if (row.bonus != NO_BONUS)
+            StartBonuses();
+        else
+            StopBonuses();
+        const std::string level = Level("round.lev", row.material, row.blockX, row.blockY, row.bonus, row.keep);
         YPlayScript script;
         if (row.period > 0) {
             script = ServeAndStepAside(row.frames, row.period);
@@ -105,9 +151,16 @@ TEST_F(HeadlessPlay, RoundsPlayOutAsScripted) {
             EXPECT_EQ(out.lives, row.lives);
         }
         EXPECT_GE(out.ballsLost, row.ballsLost);
+        if (row.score >= 0) {
+            EXPECT_EQ(out.score, row.score);
+        }
         if (row.result == YPlayResult::LevelComplete) {
-            EXPECT_EQ(out.score, BREAKABLE_SCORE);
             EXPECT_EQ(out.blocksLeft, 0);
+        }
+        if (row.bonus == LIFE_BONUS) {
+            // The catch announces itself on the HUD.
+            ASSERT_FALSE(HudCaptions().empty());
+            EXPECT_EQ(HudCaptions().back().text, "Life: +" + std::to_string(LIFE_SCORE));
         }
     }
 }
