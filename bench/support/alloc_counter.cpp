@@ -144,6 +144,8 @@ Counts Stop() {
     return {g_all.load(), g_main.load(), g_own.load()};
 }
 
+Counts Current() { return {g_all.load(), g_main.load(), g_own.load()}; }
+
 void KeepStacks(int limit) {
     if (limit > 0) { // load the unwinder now, outside any counting
         void* frames[2];
