@@ -10,6 +10,8 @@
 //     warm-up (the serve and the first uses of lazily made things);
 //   - allocs, own_allocs: heap allocations per frame on the main thread, and those of them the
 //     game's own code asked for; alloc_frames: frames with at least one allocation;
+//     steady_own_allocs: the game's own allocations in frames that made, deleted or broke
+//     nothing (no block, ball, bonus or deletion came or went), in the whole run;
 //   - frames, score, lives, blocks_left, ended (1 level complete, 2 game over).
 //
 // Environment:
@@ -21,6 +23,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +63,7 @@
 #include "world/play/headless_run.h"
 #include "world/racket/game_event.h"
 #include "world/racket/racket.h"
+#include "world/racket/racket_tacked.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
@@ -168,6 +172,7 @@ struct RunFigures {
     std::vector<double> cpuUs; // per measured frame
     uint64_t allocs = 0;
     uint64_t ownAllocs = 0;
+    uint64_t steadyAllocs = 0; // the game's own, in frames that made or dropped no object
     int allocFrames = 0;
     YPlayOutcome outcome;
 };
@@ -200,6 +205,7 @@ public:
                 benchalloc::KeepStacks(stackLimit);
                 benchalloc::Start();
             }
+            const std::array<std::size_t, 4> population = Population();
             const benchalloc::Counts before = benchalloc::Current();
             const double start = ThreadCpuUs();
             const YPlayFrame* input =
@@ -212,6 +218,7 @@ public:
                 fig.allocs += after.main - before.main;
                 fig.ownAllocs += after.own - before.own;
                 if (after.main != before.main) ++fig.allocFrames;
+                if (Population() == population) fig.steadyAllocs += after.own - before.own;
             }
             fig.outcome.frames = i + 1;
             if (racket_->state == RACKET_BALL_LOST && lastState != RACKET_BALL_LOST) ++fig.outcome.ballsLost;
@@ -241,6 +248,13 @@ public:
     }
 
 private:
+    // What a frame that makes or drops objects (a serve, a broken block and its debris, a set
+    // falling apart, a deletion) changes: allocations in the other frames are the steady ones.
+    static std::array<std::size_t, 4> Population() {
+        return {g_BlockWorld.blocks.size(), TackedList().size(), YZDelete::Pending().size(),
+                static_cast<std::size_t>(g_BlockWorld.blocksLeft)};
+    }
+
     // A frame of play: the headless run's steps in its order, inside the game's frame: sound
     // commit, shader animation, camera, the sky box and the table, then the world's update with
     // its drawing, the queues, the racket and the shadows.
@@ -334,6 +348,7 @@ void BM_LevelRun(benchmark::State& state, std::string level) {
     state.counters["allocs"] = static_cast<double>(fig.allocs) / measured;
     state.counters["own_allocs"] = static_cast<double>(fig.ownAllocs) / measured;
     state.counters["alloc_frames"] = fig.allocFrames;
+    state.counters["steady_own_allocs"] = static_cast<double>(fig.steadyAllocs);
     state.counters["frames"] = fig.outcome.frames;
     state.counters["score"] = fig.outcome.score;
     state.counters["lives"] = fig.outcome.lives;
