@@ -19,13 +19,11 @@
 //   KORVELIN_BENCH_ALLOC_STACKS=N  keep and print the call stacks of the first N allocations
 //                                  counted (to see who allocates).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -39,6 +37,7 @@
 #include "shell/game_framework.h"
 #include "support/alloc_counter.h"
 #include "support/bench_render.h"
+#include "support/scratch_game.h"
 #include "world/physics/physics_world.h"
 
 namespace {
@@ -61,33 +60,6 @@ constexpr const char* kConfig =
     "<render fps=\"0\" shadows=\"1\">\n"
     "<interface language=\"english\" showtips=\"1\">\n"
     "</config>\n";
-
-// A scratch game folder: links to every entry of the built one, with the benchmark's own
-// configuration and log. Removed at the end.
-class ScratchGame {
-public:
-    ScratchGame() {
-        char pattern[] = "/tmp/korvelin_bench_XXXXXX";
-        if (!mkdtemp(pattern)) return;
-        root_ = pattern;
-        std::error_code ec;
-        for (const fs::directory_entry& e : fs::directory_iterator(KORVELIN_GAME_DIR, ec)) {
-            const std::string name = e.path().filename().string();
-            if (name == "config.yml" || name == "log.txt" || name == "korvelin") continue;
-            fs::create_directory_symlink(e.path(), root_ / name, ec);
-            if (ec) fs::create_symlink(e.path(), root_ / name, ec);
-        }
-        std::ofstream(root_ / "config.yml") << kConfig;
-    }
-    ~ScratchGame() {
-        std::error_code ec;
-        if (!root_.empty()) fs::remove_all(root_, ec);
-    }
-    const fs::path& Root() const { return root_; }
-
-private:
-    fs::path root_;
-};
 
 // One frame: a pass of the message loop with 16 ms gone by.
 void Pass(GameFramework& game) {
@@ -160,7 +132,7 @@ private:
         }
     }
 
-    ScratchGame scratch_;
+    benchgame::ScratchGame scratch_{kConfig};
     fs::path previous_;
     std::unique_ptr<GameFramework> game_;
     std::string error_;

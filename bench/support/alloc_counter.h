@@ -19,6 +19,8 @@ struct Counts {
 void Start();
 // Stops counting and returns what was counted since Start.
 Counts Stop();
+// What was counted since Start so far, counting going on (to count a stretch of a run).
+Counts Current();
 
 // Keep the call stacks of up to `limit` counted allocations (0: none, the default).
 void KeepStacks(int limit);

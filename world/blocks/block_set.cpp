@@ -62,7 +62,10 @@ std::vector<YBlockItem*>& Visited() {
 
 void FloodFillItems(YBlockItem* first) {
     std::vector<YBlockItem*>& visited = Visited();
-    std::vector<YBlockItem*> stack{first};
+    // Kept from call to call, like the visited list, so that a fill allocates nothing once grown.
+    static std::vector<YBlockItem*> stack;
+    stack.clear();
+    stack.push_back(first);
     while (!stack.empty()) {
         YBlockItem* item = stack.back();
         stack.pop_back();
@@ -474,7 +477,9 @@ bool SplitBlockSet(YBlockSet* set, YBlockSet** newSet, bool transfer) {
     if (items.size() < 2) return false;
     Visited().clear();
     FloodFillItems(items.front());
-    std::vector<YBlockItem*> visited = Visited();
+    // The shared list itself, not a copy: the detaching calls below fill it again (through
+    // PrepareBlockSet), but each is the last use of it here.
+    const std::vector<YBlockItem*>& visited = Visited();
     if (visited.size() == items.size()) return false;
     if (visited.size() == 1) {
         DetachItem(set, visited[0], transfer);

@@ -1,0 +1,24 @@
+#pragma once
+// A scratch game folder for benchmarks that run the game's code on the shipped data: a temporary
+// folder with links to every entry of the built game folder, except the configuration (written
+// fresh from the text given), the log and the executable. What the game writes while it runs
+// (config.yml, log.txt) stays in the scratch folder. Removed again by the destructor.
+#include <filesystem>
+
+namespace benchgame {
+
+class ScratchGame {
+public:
+    explicit ScratchGame(const char* config);
+    ~ScratchGame();
+    ScratchGame(const ScratchGame&) = delete;
+    ScratchGame& operator=(const ScratchGame&) = delete;
+
+    // Empty when the folder could not be made.
+    const std::filesystem::path& Root() const { return root_; }
+
+private:
+    std::filesystem::path root_;
+};
+
+} // namespace benchgame
