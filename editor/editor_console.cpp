@@ -254,7 +254,7 @@ void EditorConsoleHandler::SetVariable(int id) {
             break;
         }
         case EDITOR_VAR_BONUS:
-            level_.curBonus = std::clamp(console_.GetInt(), -1, EDITOR_BONUS_KINDS - 1);
+            level_.curBonus = std::clamp(console_.GetInt(), -1, BonusRegistrySize() - 1);
             answer = IntToString(level_.curBonus);
             break;
         case EDITOR_VAR_BONUS_COUNT:

@@ -2,6 +2,7 @@
 
 #include "render/shader.h"
 #include "world/blocks/block_material.h"
+#include "world/bonus/bonus_builder.h"
 #include "world/level/level_state.h"
 
 YVector EditorDataScene::LevelScale() const { return g_Level.scale; }
@@ -32,15 +33,20 @@ void EditorDataScene::ClearBlockTypeCaches() {
     ::ClearBlockTypeCaches();
 }
 
-bool EditorDataScene::BuildBlock(const std::string& material, int sx, int sy, int sz, int, const YMatrix& world,
-                                 bool* solid) {
-    if (sx < 1 || sy < 1 || sz < 1) return false;
+bool EditorDataScene::BuildBlock(const std::string& material, int sx, int sy, int sz, std::unique_ptr<YBonusBuilder>,
+                                 const YMatrix& world, bool* solid) {
+    return RecordBlock(material, sx, sy, sz, world, solid) != nullptr;
+}
+
+const YBlockType* EditorDataScene::RecordBlock(const std::string& material, int sx, int sy, int sz,
+                                               const YMatrix& world, bool* solid) {
+    if (sx < 1 || sy < 1 || sz < 1) return nullptr;
     const YBlockType* type =
         FindBlockType(material, static_cast<uint32_t>(sx), static_cast<uint32_t>(sy), static_cast<uint32_t>(sz));
-    if (!type || !type->material) return false;
+    if (!type || !type->material) return nullptr;
     const YBlockMaterial* m = type->material;
     *solid = !(m->shader && m->shader->IsBlended()) && !m->special;
     built_.push_back({world, type->halfExtents});
     types_.push_back(type);
-    return true;
+    return type;
 }

@@ -23,13 +23,19 @@ public:
     std::string FirstMaterial() const override;
     void DeleteAllBlocks() override;
     void ClearBlockTypeCaches() override;
-    bool BuildBlock(const std::string& material, int sx, int sy, int sz, int bonus, const YMatrix& world,
-                    bool* solid) override;
+    // Records the block; the bonus builder is not kept (no game block carries it).
+    bool BuildBlock(const std::string& material, int sx, int sy, int sz, std::unique_ptr<YBonusBuilder> bonus,
+                    const YMatrix& world, bool* solid) override;
     const std::vector<EditorBuiltBlock>& BuiltBlocks() const override { return built_; }
     void DrawTable(int) override {}
     void UpdateBlocks(float) override {}
 
 protected:
+    // The block type of the material and size, recorded as built at the world matrix; null (nothing
+    // recorded) when the material or size gives none.
+    const YBlockType* RecordBlock(const std::string& material, int sx, int sy, int sz, const YMatrix& world,
+                                  bool* solid);
+
     float width_ = 20.0f;
     float depth_ = 20.0f;
     std::string tableMaterial_ = "default";

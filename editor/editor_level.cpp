@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "editor/editor_matrix.h"
 #include "editor/editor_scene.h"
+#include "world/bonus/bonus_builder.h"
 
 const char* EditorModeName(int mode) {
     static const char* const names[EDIT_MODE_COUNT] = {"new", "del", "bonus", "mat", "glue"};
@@ -206,10 +208,11 @@ void EditorLevel::BuildGroupBlocks(const EditorGroup& group) {
         translation.MatrixSetTranslation(centre);
         // The translation applies first, then the group's placement.
         const YMatrix world = group.matrix * translation;
-        const int bonus = b.bonus >= 0 && b.bonus < EDITOR_BONUS_KINDS ? b.bonus : -1;
+        std::unique_ptr<YBonusBuilder> bonus;
+        if (b.bonus >= 0 && b.bonus < EDITOR_BONUS_KINDS) bonus.reset(CreateBonusBuilder(b.bonus));
         bool solid = false;
         // A block whose material has no block type is left out of the scene; its data stays.
-        if (!scene->BuildBlock(b.material, b.sx, b.sy, b.sz, bonus, world, &solid)) continue;
+        if (!scene->BuildBlock(b.material, b.sx, b.sy, b.sz, std::move(bonus), world, &solid)) continue;
         ++status.built;
         if (solid) ++status.solid;
         status.maxGlue = std::max(status.maxGlue, b.glue);

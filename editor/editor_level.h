@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "math/matrix.h"
+#include "world/bonus/bonus_registry.h"
 
 class EditorScene;
 
-// Bonus kinds a level counts (the size of the game's bonus registry).
-constexpr int EDITOR_BONUS_KINDS = 34;
+// Bonus kinds a level counts: one per entry of the game's bonus registry.
+constexpr int EDITOR_BONUS_KINDS = BONUS_KINDS;
 // Largest bonus count a level file holds.
 constexpr int EDITOR_BONUS_COUNT_MAX = 100000;
 
@@ -33,7 +34,7 @@ struct EditorCell {
 struct EditorBlock {
     int x = 0, y = 0, z = 0;    // lowest corner cell in the group
     int sx = 1, sy = 1, sz = 1; // size in cells
-    int bonus = -1;             // bonus kind, -1 none
+    int bonus = -1;             // bonus kind of the registry, -1 none
     float glue = 35.0f;
     std::string material;
 };
@@ -125,6 +126,8 @@ public:
     // Deletes the scene's blocks and builds those of every group (or only the current one while
     // showAll is false), recounting the status.
     void RebuildScene();
+    // Every block of the group into the scene; a block with a bonus carries a new builder of its
+    // kind from the bonus registry.
     void BuildGroupBlocks(const EditorGroup& group);
 
     // Whether the cell box (position, size) overlaps the block: on every axis

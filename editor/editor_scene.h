@@ -3,11 +3,14 @@
 // table, the environment, the block materials and the game blocks built from the editor's data.
 // The editor's own code talks only to this interface, so its editing, console and file handling
 // run the same against the game's world and against a recording scene in tests.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "math/matrix.h"
 #include "math/vector.h"
+
+class YBonusBuilder;
 
 // One block the last rebuild made: its world matrix and the half size of its box.
 struct EditorBuiltBlock {
@@ -41,10 +44,11 @@ public:
     // Forgets every material's block types (their geometry depends on the level scale).
     virtual void ClearBlockTypeCaches() = 0;
     // Builds one game block of the material and cell size at the world matrix, carrying the bonus
-    // kind (-1 none). False when the material gives no block type (nothing is built). `solid` says
-    // whether the material is opaque and has no special behaviour.
-    virtual bool BuildBlock(const std::string& material, int sx, int sy, int sz, int bonus, const YMatrix& world,
-                            bool* solid) = 0;
+    // builder (null: no bonus), which the block then owns and shows inside itself as the game does.
+    // False when the material gives no block type: nothing is built and the builder is deleted.
+    // `solid` says whether the material is opaque and has no special behaviour.
+    virtual bool BuildBlock(const std::string& material, int sx, int sy, int sz, std::unique_ptr<YBonusBuilder> bonus,
+                            const YMatrix& world, bool* solid) = 0;
     // The blocks built since the last DeleteAllBlocks.
     virtual const std::vector<EditorBuiltBlock>& BuiltBlocks() const = 0;
 

@@ -2,9 +2,9 @@
 
 #include "render/scene/environment_box.h"
 #include "world/blocks/block.h"
-#include "world/blocks/block_hooks.h"
 #include "world/blocks/block_material.h"
 #include "world/blocks/block_single.h"
+#include "world/bonus/bonus_builder.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
@@ -38,13 +38,11 @@ void EditorWorldScene::DeleteAllBlocks() {
     ::DeleteAllBlocks();
 }
 
-bool EditorWorldScene::BuildBlock(const std::string& material, int sx, int sy, int sz, int bonus, const YMatrix& world,
-                                  bool* solid) {
-    if (!EditorDataScene::BuildBlock(material, sx, sy, sz, bonus, world, solid)) return false;
-    // The bonus registry makes the block's bonus builder when the program has one.
-    YBonusBuilder* builder = nullptr;
-    if (bonus >= 0 && BlockHooks().createBonusBuilder) builder = BlockHooks().createBonusBuilder(bonus);
-    new YBlockSingle(types_.back(), builder, world); // joins the game's block list, which owns it
+bool EditorWorldScene::BuildBlock(const std::string& material, int sx, int sy, int sz,
+                                  std::unique_ptr<YBonusBuilder> bonus, const YMatrix& world, bool* solid) {
+    const YBlockType* type = RecordBlock(material, sx, sy, sz, world, solid);
+    if (!type) return false;
+    new YBlockSingle(type, bonus.release(), world); // joins the game's block list, which owns it
     return true;
 }
 

@@ -19,8 +19,9 @@ public:
     const std::string& EnvironmentName() const override;
     void SetEnvironment(const std::string& name) override;
     void DeleteAllBlocks() override;
-    bool BuildBlock(const std::string& material, int sx, int sy, int sz, int bonus, const YMatrix& world,
-                    bool* solid) override;
+    // A game block that carries the bonus builder and draws its preview when one can see into it.
+    bool BuildBlock(const std::string& material, int sx, int sy, int sz, std::unique_ptr<YBonusBuilder> bonus,
+                    const YMatrix& world, bool* solid) override;
     void DrawTable(int flags) override;
     void UpdateBlocks(float dt) override;
 };

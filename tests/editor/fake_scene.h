@@ -1,17 +1,39 @@
 #pragma once
 // A scene for the editor's tests: holds the scale, table and environment as plain values, knows a
-// fixed list of materials, and records the blocks it is asked to build.
+// fixed list of materials, and records the blocks it is asked to build with the bonus builders
+// they carry.
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "editor/editor_scene.h"
+#include "world/bonus/bonus_builders.h"
+#include "world/bonus/bonus_registry.h"
+
+// The registry kind whose entry makes a builder like `b`: -1 for none, -2 for one the registry
+// does not make.
+inline int RegistryKindOf(const YBonusBuilder* b) {
+    if (!b) return -1;
+    if (dynamic_cast<const YBonusFourBallSmall*>(b)) return 25;
+    if (const auto* ball = dynamic_cast<const YBonusBuilderBall*>(b))
+        return ball->modeIndex == 8 ? 24 : (ball->modeIndex >= 0 && ball->modeIndex < 8 ? 26 + ball->modeIndex : -2);
+    if (const auto* give = dynamic_cast<const YBonusBuilderGive*>(b)) {
+        for (int kind = 0; kind < FALLING_BONUS_KINDS; ++kind) {
+            const std::unique_ptr<YBonusBuilder> fresh(CreateBonusBuilder(kind));
+            if (static_cast<const YBonusBuilderGive*>(fresh.get())->factory == give->factory) return kind;
+        }
+    }
+    return -2;
+}
 
 struct FakeScene : EditorScene {
     struct Built {
         std::string material;
-        int sx, sy, sz, bonus;
+        int sx, sy, sz;
+        int bonus; // the registry kind of the carried builder, -1 none
         YMatrix world;
+        std::shared_ptr<YBonusBuilder> builder;
     };
 
     YVector scale{1, 1, 1};
@@ -51,10 +73,11 @@ struct FakeScene : EditorScene {
         ++deletes;
     }
     void ClearBlockTypeCaches() override { ++cacheClears; }
-    bool BuildBlock(const std::string& material, int sx, int sy, int sz, int bonus, const YMatrix& world,
-                    bool* solid) override {
+    bool BuildBlock(const std::string& material, int sx, int sy, int sz, std::unique_ptr<YBonusBuilder> bonus,
+                    const YMatrix& world, bool* solid) override {
         if (!HasMaterial(material)) return false;
-        built.push_back({material, sx, sy, sz, bonus, world});
+        const int kind = RegistryKindOf(bonus.get());
+        built.push_back({material, sx, sy, sz, kind, world, std::move(bonus)});
         boxes.push_back({world, YVector(sx * scale.x * 0.5f, sy * scale.y * 0.5f, sz * scale.z * 0.5f)});
         *solid = material != "glass";
         return true;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "core/console.h"
@@ -12,8 +13,15 @@
 #include "editor/editor_framework.h"
 #include "platform/image/image.h"
 #include "platform/window/win_messages.h"
+#include "render/camera.h"
 #include "render/render.h"
 #include "support/temp_dir.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_single.h"
+#include "world/bonus/bonus_builders.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_hooks.h"
+#include "world/bonus/bonus_registry.h"
 #include "world/physics/physics_world.h"
 
 namespace {
@@ -44,7 +52,9 @@ protected:
                                                      "<window width=\"800\" height=\"600\" maximize=\"0\">\n"
                                                      "</config>\n";
         LogReopen((dir_.path() / "log.txt").string());
-        PhysicsInit(); // as the program's start does
+        // As the program's start does.
+        PhysicsInit();
+        BonusStartUp();
         editor_ = new EditorFramework("korvelin");
         if (!g_Render || !g_Render->IsDeviceReady()) GTEST_SKIP() << "no OpenGL display (run under xvfb-run)";
         // The console rests at its hidden position at once instead of sliding there.
@@ -52,6 +62,7 @@ protected:
     }
     void TearDown() override {
         delete editor_;
+        BonusConfigs().clear();
         PhysicsShutdown();
         LogReopen("");
     }
@@ -90,9 +101,51 @@ protected:
         return c;
     }
 
+    // One frame into an 800 x 600 capture, read back.
+    plat::Image Picture(const char* name) {
+        plat::Image img;
+        if (!g_Render->BeginCapture(800, 600)) {
+            ADD_FAILURE() << "no capture target";
+            return img;
+        }
+        EXPECT_TRUE(editor_->Frame());
+        const std::string file = (dir_.path() / name).string();
+        EXPECT_TRUE(g_Render->SaveCapture(file.c_str()));
+        g_Render->EndCapture();
+        if (const char* keep = std::getenv("KORVELIN_SHOTS"))
+            fs::copy_file(file, fs::path(keep) / name, fs::copy_options::overwrite_existing);
+        EXPECT_TRUE(plat::LoadImage(file, img));
+        return img;
+    }
+
     TempDir dir_{true};
     EditorFramework* editor_ = nullptr;
 };
+
+// Where a world point shows on the 800 x 600 picture of the editor's 45 degree view.
+struct ScreenPoint {
+    int x, y;
+};
+ScreenPoint Project(const YVector& world) {
+    const YVector v = g_Camera.view.TransformPoint(world);
+    const float scale = 1.0f / (-v.z * std::tan(22.5f * 3.14159265f / 180.0f));
+    return {static_cast<int>((v.x * scale * 0.75f + 1.0f) * 0.5f * 800.0f),
+            static_cast<int>((1.0f - v.y * scale) * 0.5f * 600.0f)};
+}
+
+// Mean of green minus red over a small square of the picture.
+double GreenOverRed(const plat::Image& img, ScreenPoint at, int half) {
+    double sum = 0.0;
+    int n = 0;
+    for (int y = at.y - half; y <= at.y + half; ++y)
+        for (int x = at.x - half; x <= at.x + half; ++x) {
+            if (x < 0 || y < 0 || x >= img.width || y >= img.height) continue;
+            const uint8_t* p = &img.pixels[static_cast<std::size_t>(y * img.width + x) * 4];
+            sum += static_cast<double>(p[1]) - static_cast<double>(p[0]);
+            ++n;
+        }
+    return n ? sum / n : 0.0;
+}
 
 TEST_F(EditorScreenTest, CursorTurnsRedOverABlockAndPanelsGoWithTheConsole) {
     YConsole* console = editor_->Console();
@@ -111,6 +164,44 @@ TEST_F(EditorScreenTest, CursorTurnsRedOverABlockAndPanelsGoWithTheConsole) {
     const Counts open = Shoot("editor_console.bmp");
     // The translucent panel tints whatever lies under it, lighter or darker.
     EXPECT_GT(std::abs(open.leftPanel - taken.leftPanel), 8.0) << "no status panels while the console is shown";
+}
+
+// A see-through block that carries a bonus shows the bonus inside itself, as in the game: the
+// block holds the registry's builder of that kind, and the disk's icon gives its colour away (the
+// extra life's ring is green, the lost life's red).
+TEST_F(EditorScreenTest, AGlassBlockShowsItsBonusInside) {
+    YConsole* console = editor_->Console();
+    editor_->MouseWheel(-2000); // closer: 10 units away
+    console->Execute("m=glass size [1,0,0] size [0,1,0] size [0,0,1] action x mode=bonus");
+    ASSERT_EQ(editor_->Level().BlockCount(), 1);
+    // The cursor steps off the block between the shots, so that its pulsing box is not drawn over it.
+    const std::string away = "move [1,0,0] move [1,0,0] move [1,0,0]";
+    const std::string back = "move [-1,0,0] move [-1,0,0] move [-1,0,0]";
+    struct Shot {
+        int kind;
+        double greenOverRed = 0.0;
+    } shots[] = {{14}, {15}};
+    for (Shot& shot : shots) {
+        SCOPED_TRACE(shot.kind);
+        console->Execute("b=" + std::to_string(shot.kind) + " action x " + away);
+        ASSERT_LT(editor_->Level().FindBlockAtCursor(), 0);
+        ASSERT_EQ(g_BlockWorld.blocks.size(), 1u);
+        auto* block = dynamic_cast<YBlockSingle*>(g_BlockWorld.blocks[0]);
+        ASSERT_TRUE(block);
+        auto* carried = dynamic_cast<YBonusBuilderGive*>(block->bonus);
+        ASSERT_TRUE(carried) << "the block carries a falling bonus builder";
+        std::unique_ptr<YBonusBuilder> fresh(CreateBonusBuilder(shot.kind));
+        EXPECT_EQ(carried->factory, static_cast<YBonusBuilderGive*>(fresh.get())->factory);
+
+        const plat::Image picture = Picture(shot.kind == 14 ? "editor_bonus_life.bmp" : "editor_bonus_death.bmp");
+        ASSERT_FALSE(picture.Empty());
+        // The disk faces the camera at the block's centre; its icon's ring lies 0.46 out.
+        const YVector centre = block->GetPosition();
+        shot.greenOverRed = GreenOverRed(picture, Project(centre + g_Camera.right * 0.46f), 1);
+        console->Execute(back);
+    }
+    EXPECT_GT(shots[0].greenOverRed, shots[1].greenOverRed + 40.0)
+        << "life " << shots[0].greenOverRed << ", death " << shots[1].greenOverRed;
 }
 
 } // namespace
