@@ -62,6 +62,8 @@ inline constexpr TextureFile TEXTURE_FILES[] = {
     // Widget skins of the menu pages, white and cut out by alpha (tinted by the widget's colour).
     {"textures\\ui\\arrow.png", 64, 64, true, false, "selector arrow pointing right (+u); mirrored for the left one"},
     {"textures\\ui\\checkbox.png", 128, 64, true, false, "check box: empty on the left half, ticked on the right half"},
+    {"textures\\ui\\pointer.png", 64, 64, true, false,
+     "mouse pointer with its tip at the top-left corner (u = v = 0), where the mouse position is drawn"},
 
     // Icons of the bonus kinds, in their colours (laid over the falling coin).
     {"textures\\bonus\\ball_normal.png", 64, 64, true, false, "bonus icon \"N\" over the falling coin; alpha-blended"},

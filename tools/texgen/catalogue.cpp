@@ -48,6 +48,7 @@ constexpr Entry RECIPES[] = {
     {"textures\\hud\\needle.png", HudNeedle},
     {"textures\\ui\\arrow.png", UiArrow},
     {"textures\\ui\\checkbox.png", UiCheckbox},
+    {"textures\\ui\\pointer.png", UiPointer},
     {"splash\\emblem.jpg", SlideEmblem},
     {"splash\\title.jpg", SlideTitle},
     {"splash\\credits.jpg", SlideCredits},

@@ -57,6 +57,7 @@ bool SpriteStar(const Context&, Picture& out, std::string& error);
 // Widget skins of the menu pages.
 bool UiArrow(const Context&, Picture& out, std::string& error);
 bool UiCheckbox(const Context&, Picture& out, std::string& error);
+bool UiPointer(const Context&, Picture& out, std::string& error);
 
 // The bonus icons ("textures\bonus\*.png"): the recipe of one by its path, or null.
 Recipe FindBonusIcon(std::string_view path);

@@ -64,4 +64,29 @@ bool UiCheckbox(const Context&, Picture& out, std::string&) {
     return true;
 }
 
+// The mouse pointer: an arrow whose tip is the picture's top-left corner, since the cursor quad
+// starts at the mouse position. A white body inside a dark rim, so that it shows on light and dark
+// scenes alike; alpha-blended.
+bool UiPointer(const Context&, Picture& out, std::string&) {
+    const float soft = 2.0f / static_cast<float>(out.Width());
+    out.Fill([soft](float u, float v) {
+        // The head: the triangle tip - lower left - right wing, distances negative inside.
+        const float head[][2] = {{0.02f, 0.02f}, {0.02f, 0.75f}, {0.55f, 0.55f}};
+        float d = -1.0f;
+        for (int i = 0; i < 3; ++i) {
+            const float* a = head[i];
+            const float* b = head[(i + 1) % 3];
+            const float ex = b[0] - a[0], ey = b[1] - a[1], len = std::sqrt(ex * ex + ey * ey);
+            d = std::max(d, ((v - a[1]) * ex - (u - a[0]) * ey) / len);
+        }
+        // The tail: a bar from the notch down and to the right.
+        const float tail = SegmentDistance(u, v, 0.28f, 0.58f, 0.46f, 0.92f) - 0.07f;
+        d = std::min(d, tail);
+        const float shape = Inside(d, soft);
+        const float body = Inside(d + 0.05f, soft); // the rim is what lies between
+        return Rgba{body, body, body, std::max(shape * 0.9f, body)};
+    });
+    return true;
+}
+
 } // namespace texgen
