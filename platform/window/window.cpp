@@ -34,8 +34,19 @@ bool Window::Create(const WindowDesc& desc) {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     flags |= desc.fullScreen ? (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS) : SDL_WINDOW_RESIZABLE;
     const std::string title = Cp1252ToUtf8(desc.title ? desc.title : "");
-    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, desc.width, desc.height,
-                               flags);
+    // Full screen starts as a window over the whole desktop. Without a window manager nobody
+    // resizes a full-screen window, yet SDL reports the desktop's size for it from then on; a
+    // window made at the mode's size would show only a corner of the scaled picture and take
+    // the mouse at the wrong place.
+    int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED, width = desc.width, height = desc.height;
+    SDL_Rect desktop;
+    if (desc.fullScreen && SDL_GetDisplayBounds(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        x = desktop.x;
+        y = desktop.y;
+        width = desktop.w;
+        height = desktop.h;
+    }
+    window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
     if (!window_) {
         ReleaseVideo();
         return false;

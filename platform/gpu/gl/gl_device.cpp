@@ -10,6 +10,7 @@
 #include "platform/gpu/gl/gl_combiner.h"
 #include "platform/gpu/gl/gl_translate.h"
 #include "platform/gpu/pixel_format.h"
+#include "platform/window/letterbox.h"
 
 namespace gpu {
 
@@ -306,11 +307,14 @@ HResult GlDevice::Present() {
     gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDrawBuffer(GL_BACK);
     glDisable(GL_SCISSOR_TEST);
-    // Scale to fit, keeping the proportions; the bars stay black.
-    double scale = ww > 0 && wh > 0 ? std::min(static_cast<double>(ww) / bw, static_cast<double>(wh) / bh) : 0.0;
-    int dw = static_cast<int>(bw * scale + 0.5), dh = static_cast<int>(bh * scale + 0.5);
-    int dx = (ww - dw) / 2, dy = (wh - dh) / 2;
-    if (dw != ww || dh != wh) { // bars to blacken
+    // Scale to fit, keeping the proportions; the bars stay black. The window maps mouse positions
+    // back through the same rectangle.
+    const plat::ViewRect view = ww > 0 && wh > 0
+                                    ? plat::FitKeepingAspect(static_cast<int>(bw), static_cast<int>(bh), ww, wh)
+                                    : plat::ViewRect{};
+    const int dw = view.width, dh = view.height, dx = view.x;
+    const int dy = wh - (view.y + view.height); // rows count from the bottom here
+    if (dw != ww || dh != wh) {                 // bars to blacken
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
