@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "integration/game_checks.h"
@@ -55,6 +56,31 @@ bool ShowsTheGameView(const Picture& p) {
     return lit * 2 > total;
 }
 
+// Pixels in a part of the picture (fractions of its size) that pass a colour test, and how many
+// were looked at.
+template <typename Test>
+std::pair<int, int> Count(const Picture& p, float x0, float x1, float y0, float y1, Test test) {
+    int hits = 0, total = 0;
+    for (int y = static_cast<int>(y0 * p.height); y < static_cast<int>(y1 * p.height); y += 2)
+        for (int x = static_cast<int>(x0 * p.width); x < static_cast<int>(x1 * p.width); x += 2, ++total) {
+            const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(p.width) + static_cast<size_t>(x)) * 3;
+            hits += test(p.rgb[i], p.rgb[i + 1], p.rgb[i + 2]);
+        }
+    return {hits, total};
+}
+
+// The first level's wooden blocks stand in the far half of the table (warm brown, where the table's
+// marble is green and white), and the hero waits at the near edge under the mouse in his blue
+// shirt (no blue anywhere on the table).
+bool ShowsBlocksAndHero(const Picture& p) {
+    if (p.rgb.empty()) return false;
+    const auto warm = [](int r, int g, int b) { return r > b + 40 && r > g + 15; };
+    const auto blue = [](int r, int g, int b) { return b > r + 40 && b > g + 20; };
+    const auto blocks = Count(p, 0.3f, 0.7f, 0.2f, 0.45f, warm);
+    const auto hero = Count(p, 0.3f, 0.7f, 0.75f, 0.95f, blue);
+    return blocks.first * 20 > blocks.second && hero.first >= 10;
+}
+
 void Send(GameProcess& game, const std::vector<std::string>& args) {
     std::vector<std::string> argv = {"xdotool"};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -89,6 +115,13 @@ TEST_F(GameTest, EasyGameFromTheMainMenuStartsTheFirstLevel) {
         inPlay = ShowsTheGameView(Shoot(*game, window, shot));
     }
     EXPECT_TRUE(inPlay) << "the game view never filled the window";
+    bool seen = false;
+    const auto lookDeadline = Clock::now() + std::chrono::seconds(10);
+    while (inPlay && !seen && Clock::now() < lookDeadline && game->Running()) {
+        seen = ShowsBlocksAndHero(Shoot(*game, window, shot));
+        if (!seen) std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+    EXPECT_TRUE(seen) << "no blocks or no hero on the table in play";
     ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
 }
 
