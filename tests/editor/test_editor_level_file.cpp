@@ -1,6 +1,9 @@
 #include "editor/editor_level_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
@@ -172,6 +175,35 @@ TEST_F(EditorLevelFileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
     dir.Write("levels", "not a folder");
     Run("clear");
     EXPECT_EQ(Run("save=keep.lev"), std::vector<std::string>{"save= fail."});
+}
+
+// A disk that fills up during the write: the process may write no file beyond a few bytes, as if the
+// disk were full. The old level stays whole, the console says so, and no half file is left behind.
+TEST_F(EditorLevelFileTest, ASaveOntoAFullDiskKeepsTheOldFileAndSaysSo) {
+    BuildSample();
+    ASSERT_EQ(Run("save=keep.lev"), std::vector<std::string>{"save= ok."});
+    const std::string before = dir.Read("levels/keep.lev");
+    ASSERT_GT(before.size(), 64u);
+    Run("move [0,0,1] action x");
+
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = old;
+    tight.rlim_cur = 32;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const std::vector<std::string> answer = Run("save");
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(answer, std::vector<std::string>{"save fail."});
+    EXPECT_EQ(dir.Read("levels/keep.lev"), before);
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path() / "levels")) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 1) << "a temporary file was left beside the level";
 }
 
 } // namespace
