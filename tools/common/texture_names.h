@@ -147,6 +147,7 @@ inline constexpr int ENVIRONMENT_FACE_SIDE = 512;
 inline constexpr TextureFile SPLASH_PICTURES[] = {
     {"splash\\emblem.jpg", 512, 512, false, false, "the emblem: a glowing ball over a pyramid of blocks"},
     {"splash\\title.jpg", 512, 256, false, false, "the title card \"Korvelin\""},
+    {"textures\\ui\\logo.jpg", 512, 256, false, false, "the title over the menus, in the upper two fifths, on black"},
     {"splash\\credits.jpg", 512, 256, false, false, "the free software the game is built with"},
 };
 

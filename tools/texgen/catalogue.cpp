@@ -49,6 +49,7 @@ constexpr Entry RECIPES[] = {
     {"textures\\ui\\arrow.png", UiArrow},
     {"textures\\ui\\checkbox.png", UiCheckbox},
     {"textures\\ui\\pointer.png", UiPointer},
+    {"textures\\ui\\logo.jpg", UiLogo},
     {"splash\\emblem.jpg", SlideEmblem},
     {"splash\\title.jpg", SlideTitle},
     {"splash\\credits.jpg", SlideCredits},

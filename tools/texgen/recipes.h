@@ -65,6 +65,7 @@ Recipe FindBonusIcon(std::string_view path);
 // Splash slides.
 bool SlideEmblem(const Context&, Picture& out, std::string& error);
 bool SlideTitle(const Context&, Picture& out, std::string& error);
+bool UiLogo(const Context&, Picture& out, std::string& error);
 bool SlideCredits(const Context&, Picture& out, std::string& error);
 
 // Lambert shading of a height field lit from the upper left (1 flat, about 0.3..1.5 on slopes).

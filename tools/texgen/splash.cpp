@@ -75,17 +75,20 @@ void Flat(Picture& out, const Mask& cover, Rgb colour) {
 
 } // namespace
 
-bool SlideTitle(const Context& context, Picture& out, std::string& error) {
+namespace {
+
+// The title "Korvelin" with its streak of light, the glint and the line under it. `width` is the
+// share of the picture's width the word fills, `centre` the height of its middle as a share of the
+// picture's height.
+bool DrawTitle(const Context& context, Picture& out, float width, float centre, int taglineSize, std::string& error) {
     TextRenderer bold, book;
     if (!OpenFont(context, BOLD_FONT, bold, error) || !OpenFont(context, BOOK_FONT, book, error)) return false;
     const int w = out.Width(), h = out.Height();
-    out.Fill([&](float u, float v) { return WithAlpha(Backdrop(u, v, Hex(0x1a2850)), 1.0f); });
 
-    // The title fills about four fifths of the width.
     int em = 100;
-    em = static_cast<int>(em * (w * 0.8f) / std::max(bold.Width("Korvelin", em, 2.0f), 1.0f));
+    em = static_cast<int>(em * (w * width) / std::max(bold.Width("Korvelin", em, 2.0f), 1.0f));
     const float cap = bold.CapHeight(em);
-    const float baseline = h * 0.5f + cap * 0.45f;
+    const float baseline = h * centre + cap * 0.45f;
     // A streak of light along the chrome's horizon, behind the letters.
     const float horizon = baseline - cap * 0.5f;
     for (int y = 0; y < h; ++y)
@@ -114,10 +117,28 @@ bool SlideTitle(const Context& context, Picture& out, std::string& error) {
         }
 
     Mask tagline(w, h);
-    if (!book.Draw(tagline, "BREAK EVERY BLOCK", 15, w * 0.5f, baseline + cap * 0.55f + 15.0f, 5.0f, error))
+    const float gap = static_cast<float>(taglineSize);
+    if (!book.Draw(tagline, "BREAK EVERY BLOCK", taglineSize, w * 0.5f, baseline + cap * 0.55f + gap, gap / 3.0f,
+                   error))
         return false;
     Flat(out, tagline, Hex(0x9ab4dc));
     return true;
+}
+
+} // namespace
+
+bool SlideTitle(const Context& context, Picture& out, std::string& error) {
+    out.Fill([&](float u, float v) { return WithAlpha(Backdrop(u, v, Hex(0x1a2850)), 1.0f); });
+    // The title fills about four fifths of the width, in the middle of the card.
+    return DrawTitle(context, out, 0.8f, 0.5f, 15, error);
+}
+
+bool UiLogo(const Context& context, Picture& out, std::string& error) {
+    // Drawn over the menus by adding it to the picture, so black adds nothing. The quad covers the
+    // top 225 of the screen's 600 lines; the title keeps to the upper two fifths of it, the black
+    // band above the menus' view, so that no page's text runs under it.
+    out.Fill([](float, float) { return Rgba{0.0f, 0.0f, 0.0f, 1.0f}; });
+    return DrawTitle(context, out, 0.62f, 0.19f, 11, error);
 }
 
 bool SlideEmblem(const Context& context, Picture& out, std::string& error) {
