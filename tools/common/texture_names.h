@@ -64,6 +64,7 @@ inline constexpr TextureFile TEXTURE_FILES[] = {
     {"textures\\ui\\checkbox.png", 128, 64, true, false, "check box: empty on the left half, ticked on the right half"},
     {"textures\\ui\\pointer.png", 64, 64, true, false,
      "mouse pointer with its tip at the top-left corner (u = v = 0), where the mouse position is drawn"},
+    {"textures\\ui\\logo.jpg", 512, 256, false, false, "the title over the menus, in the upper two fifths, on black"},
 
     // Icons of the bonus kinds, in their colours (laid over the falling coin).
     {"textures\\bonus\\ball_normal.png", 64, 64, true, false, "bonus icon \"N\" over the falling coin; alpha-blended"},
@@ -147,7 +148,6 @@ inline constexpr int ENVIRONMENT_FACE_SIDE = 512;
 inline constexpr TextureFile SPLASH_PICTURES[] = {
     {"splash\\emblem.jpg", 512, 512, false, false, "the emblem: a glowing ball over a pyramid of blocks"},
     {"splash\\title.jpg", 512, 256, false, false, "the title card \"Korvelin\""},
-    {"textures\\ui\\logo.jpg", 512, 256, false, false, "the title over the menus, in the upper two fifths, on black"},
     {"splash\\credits.jpg", 512, 256, false, false, "the free software the game is built with"},
 };
 
