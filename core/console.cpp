@@ -270,6 +270,7 @@ YConsole* CreateGameConsole(YConsoleCommand* owner) {
         built.RegisterVariable("showtips", GAME_VAR_SHOWTIPS);
         return &built;
     }();
+    console->SetOwner(owner);
     return console;
 }
 
@@ -280,6 +281,7 @@ YConsole* CreateEditorConsole(YConsoleCommand* owner) {
         built.position = 600.0f;
         return &built;
     }();
+    console->SetOwner(owner);
     return console;
 }
 

@@ -55,6 +55,7 @@ public:
     // Builds the console, sets the panel's texture coordinates, runs Update(0), becomes the console
     // the log echoes to and the one GetConsole returns. `owner` is not owned and may be null.
     explicit YConsole(YConsoleCommand* owner);
+    void SetOwner(YConsoleCommand* owner) { owner_ = owner; }
     ~YConsole();
     YConsole(const YConsole&) = delete;
     YConsole& operator=(const YConsole&) = delete;
@@ -154,10 +155,11 @@ enum YGameConsoleVariable {
 };
 
 // The first call builds the game's console with `owner` and registers the game's names; later calls
-// only return it. It lives until the process ends.
+// return it with `owner` as its owner (a framework made after an earlier one was deleted takes the
+// console over). It lives until the process ends.
 YConsole* CreateGameConsole(YConsoleCommand* owner);
 // The first call builds the editor's console with `owner`, resting 45 units down when hidden and
-// starting at 600; the editor registers its own names. Later calls only return it.
+// starting at 600; the editor registers its own names. Later calls return it with `owner` as its owner.
 YConsole* CreateEditorConsole(YConsoleCommand* owner);
 
 // "true" or "false".

@@ -373,7 +373,7 @@ TEST(ConsoleCreate, GameConsoleIsBuiltOnceWithTheGameNames) {
     static RecordingOwner owner;
     YConsole* console = CreateGameConsole(&owner);
     owner.console = console;
-    EXPECT_EQ(CreateGameConsole(nullptr), console);
+    EXPECT_EQ(CreateGameConsole(&owner), console);
     console->Execute("exit open_all_levels");
     console->Execute("open_all_levels");
     console->Execute("fps=1 fullscreen=1 video_mode=640x480:32 sound_volume=0.5 music_volume=1 shadows=1 showtips=0");
@@ -388,6 +388,13 @@ TEST(ConsoleCreate, GameConsoleIsBuiltOnceWithTheGameNames) {
                                "set 5 shadows=|1",
                                "set 6 showtips=|0",
                            }));
+    // A framework made after the first one was deleted takes the same console over.
+    static RecordingOwner next;
+    next.console = console;
+    EXPECT_EQ(CreateGameConsole(&next), console);
+    console->Execute("exit");
+    EXPECT_EQ(owner.calls.size(), 9u);
+    EXPECT_EQ(next.calls, (std::vector<std::string>{"run 0 exit|"}));
     SetLogConsole(nullptr);
 }
 
