@@ -51,7 +51,12 @@ TEST_F(BonusEffects, EachKindTakesItsEffectThroughTheCatch) {
         std::size_t particles;
     } cases[] = {
         {0, {}, [](YRacket& r, const Events&) { return r.ballMode == 0 && r.ballModeTime == 10.0f; }, 20},
+        {1, {}, [](YRacket& r, const Events&) { return r.ballMode == 1 && r.ballModeTime == 11.0f; }, 20},
+        {2, {}, [](YRacket& r, const Events&) { return r.ballMode == 2 && r.ballModeTime == 12.0f; }, 20},
         {3, {}, [](YRacket& r, const Events&) { return r.ballMode == 3 && r.ballModeTime == 13.0f; }, 20},
+        {4, {}, [](YRacket& r, const Events&) { return r.ballMode == 4 && r.ballModeTime == 14.0f; }, 20},
+        {5, {}, [](YRacket& r, const Events&) { return r.ballMode == 5 && r.ballModeTime == 15.0f; }, 20},
+        {6, {}, [](YRacket& r, const Events&) { return r.ballMode == 6 && r.ballModeTime == 16.0f; }, 20},
         {7, {}, [](YRacket& r, const Events&) { return r.ballMode == 7 && r.ballModeTime == 17.0f; }, 20},
         {8, {}, [](YRacket& r, const Events&) { return r.glovesTime == 18.0f; }, 20},
         {9, {}, [](YRacket& r, const Events&) { return dynamic_cast<YBoomer*>(r.held) != nullptr; }, 20},
