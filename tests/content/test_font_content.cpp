@@ -195,13 +195,15 @@ TEST(FontContent, GlyphFilesAndTexturesAreUsable) {
     }
 }
 
-// Which shipped fonts must be monospace (the console's columns) and which proportional.
+// Which shipped fonts must be monospace and which proportional. None is monospace: the console and
+// the editor's status lines are proportional so that the status panel's names fit, and keep their
+// number columns through digits of one width (checked below).
 struct SpacingCase {
     const char* name;
     bool monospace;
 };
 constexpr SpacingCase SPACING[] = {
-    {"sysfont", true},
+    {"sysfont", false},
     {"default", false},
     {"mainfont", false},
     {"billboard", false},
@@ -223,6 +225,9 @@ TEST(FontContent, SpacingMatchesTheFontsPurpose) {
         const float narrow = g.widths[static_cast<unsigned char>('i')];
         if (!sc.monospace) {
             EXPECT_GT(wide, 1.5f * narrow);
+            for (char digit = '1'; digit <= '9'; ++digit)
+                EXPECT_EQ(g.widths[static_cast<unsigned char>(digit)], g.widths[static_cast<unsigned char>('0')])
+                    << "digit " << digit;
             continue;
         }
         for (int c = 0; c < 256; ++c) {

@@ -29,9 +29,9 @@ function(korvelin_bake_font name ttf)
   set(korvelin_font_outputs ${korvelin_font_outputs} ${dat} ${png} PARENT_SCOPE)
 endfunction()
 
-# The console, FPS text and editor status lines: monospace with a soft shadow, as they are also
-# drawn straight over the scene.
-korvelin_bake_font(sysfont DejaVuSansMono.ttf --line 32 --shadow 2 --blur 1)
+# The console, FPS text and editor status lines, with a soft shadow, as they are also drawn straight
+# over the scene. Proportional, so that the editor's bonus lines fit the status panel's 120 units.
+korvelin_bake_font(sysfont DejaVuSans.ttf --line 32 --shadow 2 --blur 1)
 # Menu and widget text.
 korvelin_bake_font(default DejaVuSans.ttf --line 40)
 # The HUD (score, counters, captions) and the texts floating in the scene: bold with a dark outline.
