@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +49,19 @@ private:
 };
 
 // The lines every start writes before anything else: the system check, then the product line.
+// Runs xdotool with these arguments against the game's display.
+inline CommandResult SendXdotool(GameProcess& game, const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunCommand(argv, game.Display(), std::chrono::seconds(5));
+}
+
+// A config.yml for a window at the back buffer's size, so that window pixels are the game's pixels.
+inline void WriteWindowedConfig(const std::filesystem::path& folder) {
+    std::ofstream config(folder / "config.yml");
+    config << "<video fullscreen=\"0\" mode=\"800x600:32\"/>\n<window width=\"800\" height=\"600\" maximize=\"0\"/>\n";
+}
+
 inline void ExpectStartLines(const std::vector<std::string>& log) {
     ASSERT_GE(log.size(), 3u) << "log.txt holds too few lines";
     EXPECT_EQ(log[0].rfind("System version: ", 0), 0u) << log[0];

@@ -28,10 +28,8 @@ private:
 };
 
 void Send(GameProcess& game, const std::vector<std::string>& xdotoolArgs) {
-    std::vector<std::string> argv = {"xdotool"};
-    argv.insert(argv.end(), xdotoolArgs.begin(), xdotoolArgs.end());
-    const CommandResult r = RunCommand(argv, game.Display(), std::chrono::seconds(5));
-    EXPECT_TRUE(r.finished && r.exitCode == 0) << argv[1] << ": " << r.output;
+    const CommandResult r = SendXdotool(game, xdotoolArgs);
+    EXPECT_TRUE(r.finished && r.exitCode == 0) << xdotoolArgs[0] << ": " << r.output;
 }
 
 TEST_F(GameTest, ARecordedSessionReplaysToTheSameEnd) {

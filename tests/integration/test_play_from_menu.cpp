@@ -81,20 +81,11 @@ bool ShowsBlocksAndHero(const Picture& p) {
     return blocks.first * 20 > blocks.second && hero.first >= 10;
 }
 
-void Send(GameProcess& game, const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {"xdotool"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    RunCommand(argv, game.Display(), std::chrono::seconds(5));
-}
+void Send(GameProcess& game, const std::vector<std::string>& args) { SendXdotool(game, args); }
 
 TEST_F(GameTest, EasyGameFromTheMainMenuStartsTheFirstLevel) {
     const std::filesystem::path folder = scratch.NewGameFolder("play");
-    {
-        // Windowed at the back buffer's size, so that window pixels are the game's pixels.
-        std::ofstream config(folder / "config.yml");
-        config
-            << "<video fullscreen=\"0\" mode=\"800x600:32\"/>\n<window width=\"800\" height=\"600\" maximize=\"0\"/>\n";
-    }
+    WriteWindowedConfig(folder);
     auto game = Start(folder, {});
     const std::string window = WaitForWindow(*game, GAME_TITLE);
     ASSERT_FALSE(window.empty()) << game->Describe();

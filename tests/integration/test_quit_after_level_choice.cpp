@@ -14,21 +14,13 @@
 namespace itest {
 namespace {
 
-void Send(GameProcess& game, const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {"xdotool"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    RunCommand(argv, game.Display(), std::chrono::seconds(5));
-}
+void Send(GameProcess& game, const std::vector<std::string>& args) { SendXdotool(game, args); }
 
 TEST_F(GameTest, QuitsCleanlyAfterTheLevelChoice) {
     const std::filesystem::path folder = scratch.NewGameFolder("choice");
     // No pictures yet: the level choice makes every one of them.
     std::filesystem::remove_all(folder / "levels" / "thumb");
-    {
-        std::ofstream config(folder / "config.yml");
-        config
-            << "<video fullscreen=\"0\" mode=\"800x600:32\"/>\n<window width=\"800\" height=\"600\" maximize=\"0\"/>\n";
-    }
+    WriteWindowedConfig(folder);
     auto game = Start(folder, {});
     const std::string window = WaitForWindow(*game, GAME_TITLE);
     ASSERT_FALSE(window.empty()) << game->Describe();
