@@ -60,7 +60,19 @@ void YRigidBody::SetMatrix(const YMatrix* m) {
         for (int col = 0; col < 3; ++col) r[row * 4 + col] = m->m[col * 4 + row];
         r[row * 4 + 3] = 0.0;
     }
-    dBodySetRotation(body, r);
+    // The turn goes in as a unit quaternion. A matrix that is no rotation (a damaged level's set
+    // matrix) can give a quaternion of no length or none at all, which the physics library would
+    // stop the program over; such a body keeps no turn.
+    dQuaternion q;
+    dRtoQ(r, q);
+    const dReal length = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
+    if (std::isfinite(length) && length > dReal(1e-6)) {
+        for (dReal& c : q) c /= length;
+    } else {
+        q[0] = 1;
+        q[1] = q[2] = q[3] = 0;
+    }
+    dBodySetQuaternion(body, q);
 }
 
 YMatrix* YRigidBody::GetMatrix(YMatrix* out) const {
