@@ -96,18 +96,6 @@ double ThreadCpuUs() {
     return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) * 1e-3;
 }
 
-// The play events the run stops at.
-class Listener : public YGameEvent {
-public:
-    void OnGameOver() override { gameOver = true; }
-    void OnLevelComplete() override { levelComplete = true; }
-    void OnServe() override {}
-    void OnRacketHits(int) override {}
-
-    bool gameOver = false;
-    bool levelComplete = false;
-};
-
 // The game's start-up, as far as play needs it, made once per process: the scratch game folder
 // as the working folder, the null renderer with the shipped shaders, textures and meshes, the
 // sound effects (no device), the table and its materials, block materials, the physics world.
@@ -302,7 +290,7 @@ private:
     }
 
     YSceneCamera camera_;
-    Listener listener_;
+    YPlayEndListener listener_;
     std::unique_ptr<YRacket> racket_;
     float dt_ = 0.02f;
 };

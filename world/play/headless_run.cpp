@@ -17,18 +17,6 @@
 
 namespace {
 
-// Records the racket's play events for the run.
-class RunListener : public YGameEvent {
-public:
-    void OnGameOver() override { gameOver = true; }
-    void OnLevelComplete() override { levelComplete = true; }
-    void OnServe() override {}
-    void OnRacketHits(int) override {}
-
-    bool gameOver = false;
-    bool levelComplete = false;
-};
-
 class Fnv {
 public:
     void Add(const void* data, std::size_t size) {
@@ -111,7 +99,7 @@ YPlayOutcome RunHeadless(const std::string& levelPath, const YPlayScript& script
 
     std::unique_ptr<YTable> ownTable;
     if (!g_Table) ownTable = std::make_unique<YTable>();
-    RunListener listener;
+    YPlayEndListener listener;
     auto racket = std::make_unique<YRacket>(&listener);
     racket->Park();
     if (!LoadLevel(levelPath)) {

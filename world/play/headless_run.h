@@ -10,6 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "world/racket/game_event.h"
+
+// Records the racket's play events a run stops at: game over and level complete.
+class YPlayEndListener : public YGameEvent {
+public:
+    void OnGameOver() override { gameOver = true; }
+    void OnLevelComplete() override { levelComplete = true; }
+    void OnServe() override {}
+    void OnRacketHits(int) override {}
+
+    bool gameOver = false;
+    bool levelComplete = false;
+};
+
 // One frame of input: where the mouse points along the track (-1..1; NaN: it did not move) and
 // whether the button (or Space) was pressed.
 struct YPlayFrame {
