@@ -32,6 +32,8 @@ class YColorFilter;
 constexpr int RENDER_MAX_STAGES = 10;
 // The cache value that stands for "not known to the device".
 constexpr uint32_t RENDER_STATE_UNKNOWN = 0xFFFFFFFFu;
+// Glyphs of a text sent to the device in one draw.
+constexpr int TEXT_BATCH_GLYPHS = 64;
 
 class YRender {
 public:
@@ -160,7 +162,8 @@ public:
     void SetShaderColor(YShaderBase* shader, const float colour[4]);
     // Screen text from (x, y) at the text's bottom edge, y growing downward; returns the width.
     float DrawText(const YFontBase* font, float x, float y, float size, const char* text);
-    // Text along `right` with glyphs rising along `up`; returns the width drawn (advance).
+    // Text along `right` with glyphs rising along `up`; returns the width drawn (advance). One
+    // draw per TEXT_BATCH_GLYPHS glyphs.
     float DrawText3D(const YFontBase* font, const YVector* origin, float size, const char* text, const YVector* right,
                      const YVector* up);
 

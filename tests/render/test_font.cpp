@@ -119,12 +119,18 @@ protected:
         return fresh;
     }
 
-    // The quads drawn since the trace was last cleared.
-    std::vector<const gpu::NullCall*> Quads() const {
+    // The text draws since the trace was last cleared: one triangle strip per batch of glyphs.
+    std::vector<const gpu::NullCall*> TextDraws() const {
         std::vector<const gpu::NullCall*> out;
         for (const gpu::NullCall& c : device_->Calls())
-            if (c.text.rfind("DrawPrimitiveUP(TRIANGLEFAN,2,", 0) == 0) out.push_back(&c);
+            if (c.text.rfind("DrawPrimitiveUP(", 0) == 0) out.push_back(&c);
         return out;
+    }
+    // The glyph quads in those draws: a strip of n quads has 6n - 2 vertices.
+    std::size_t GlyphQuads() const {
+        std::size_t quads = 0;
+        for (const gpu::NullCall* c : TextDraws()) quads += (c->vertices.size() / sizeof(YTexVertex) + 2) / 6;
+        return quads;
     }
 
     TempDir dir_;
@@ -196,20 +202,29 @@ TEST_F(FontTest, DrawnTextIsMeasuredInScreenUnits) {
         std::function<float()> draw;
         float width;
         std::size_t quads;
+        std::size_t draws;
     };
     const std::string longText(3000, 'a');
     const std::vector<DrawCase> cases = {
-        {"plain", [&] { return font->DrawText(10, 100, 20, "a b\x01"); }, 21.0f, 3}, // the space's quad is drawn
-        {"formatted", [&] { return font->DrawTextf(10, 100, 20, "%c%d%s", 'a', 7, "b"); }, 15.0f, 2},
+        {"plain", [&] { return font->DrawText(10, 100, 20, "a b\x01"); }, 21.0f, 3, 1}, // the space's quad is drawn
+        {"formatted", [&] { return font->DrawTextf(10, 100, 20, "%c%d%s", 'a', 7, "b"); }, 15.0f, 2, 1},
+        {"one full batch", [&] { return font->DrawText(0, 0, 2, longText.substr(0, TEXT_BATCH_GLYPHS).c_str()); },
+         TEXT_BATCH_GLYPHS * 1.0f, static_cast<std::size_t>(TEXT_BATCH_GLYPHS), 1},
+        {"one glyph past a batch",
+         [&] { return font->DrawText(0, 0, 2, longText.substr(0, TEXT_BATCH_GLYPHS + 1).c_str()); },
+         (TEXT_BATCH_GLYPHS + 1) * 1.0f, static_cast<std::size_t>(TEXT_BATCH_GLYPHS + 1), 2},
         {"cut at the formatting limit", [&] { return font->DrawTextf(0, 0, 2, "%s", longText.c_str()); },
-         FONT_FORMAT_MAX * 1.0f, static_cast<std::size_t>(FONT_FORMAT_MAX)},
-        {"empty", [&] { return font->DrawText(0, 0, 20, ""); }, 0.0f, 0},
+         FONT_FORMAT_MAX * 1.0f, static_cast<std::size_t>(FONT_FORMAT_MAX),
+         static_cast<std::size_t>((FONT_FORMAT_MAX + TEXT_BATCH_GLYPHS - 1) / TEXT_BATCH_GLYPHS)},
+        {"empty", [&] { return font->DrawText(0, 0, 20, ""); }, 0.0f, 0, 0},
     };
     for (const DrawCase& dc : cases) {
         SCOPED_TRACE(dc.name);
         device_->ClearTrace();
         EXPECT_FLOAT_EQ(dc.draw(), dc.width);
-        EXPECT_EQ(Quads().size(), dc.quads);
+        EXPECT_EQ(GlyphQuads(), dc.quads);
+        EXPECT_EQ(TextDraws().size(), dc.draws);
+        for (const gpu::NullCall* c : TextDraws()) EXPECT_EQ(c->text.rfind("DrawPrimitiveUP(TRIANGLESTRIP,", 0), 0u);
     }
     EXPECT_EQ(render_->CurrentShader(), FindShader("drawn"));
 }
@@ -416,9 +431,12 @@ TEST_F(FontTest, ConsoleIsDrawnWithSysfontAndTheConsoleShader) {
     render_->BeginFrame(false);
     device_->ClearTrace();
     console.Draw();
-    const std::vector<const gpu::NullCall*> quads = Quads();
-    // The panel, then "=>", "a", the cursor when it is on, and the line "hi".
-    ASSERT_EQ(quads.size(), 1u + 2u + 1u + (console.IsCursorOn() ? 1u : 0u) + 2u);
+    const std::vector<const gpu::NullCall*> quads = TextDraws();
+    // The panel, then "=>", "a", the cursor when it is on, and the line "hi" (a fan of four
+    // vertices counts as one quad).
+    ASSERT_EQ(GlyphQuads(), 1u + 2u + 1u + (console.IsCursorOn() ? 1u : 0u) + 2u);
+    ASSERT_FALSE(quads.empty());
+    EXPECT_EQ(quads[0]->text.rfind("DrawPrimitiveUP(TRIANGLEFAN,2,", 0), 0u);
     ASSERT_EQ(quads[0]->vertices.size(), sizeof(YTexVertex[4]));
     YTexVertex panel[4];
     std::memcpy(panel, quads[0]->vertices.data(), sizeof panel);

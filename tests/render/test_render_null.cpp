@@ -310,23 +310,33 @@ TEST_F(RenderNullTest, TextQuadsFollowTheGlyphsAndThePen) {
     dev.ClearTrace();
 
     EXPECT_FLOAT_EQ(render_->DrawText(&font, 10, 100, 20, "AzA"), 20.0f); // 'z' has no width
+    // Both glyphs in one strip: each glyph's corners in the order 0 1 3 2 (the fan 0 1 2 3 with
+    // its winding), joined by the first glyph's last vertex and the second's first repeated, so
+    // the triangles between them have no area.
     std::vector<const NullCall*> draws;
     for (const NullCall& c : dev.Calls())
         if (c.text.rfind("DrawPrimitiveUP(", 0) == 0) draws.push_back(&c);
-    ASSERT_EQ(draws.size(), 2u);
-    EXPECT_EQ(draws[0]->text, "DrawPrimitiveUP(TRIANGLEFAN,2,28)");
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0]->text, "DrawPrimitiveUP(TRIANGLESTRIP,8,28)");
+    ASSERT_EQ(draws[0]->vertices.size(), 10 * sizeof(YTexVertex));
+    YTexVertex v[10];
+    std::memcpy(v, draws[0]->vertices.data(), sizeof v);
     for (int q = 0; q < 2; ++q) {
-        ASSERT_EQ(draws[q]->vertices.size(), 4 * sizeof(YTexVertex));
-        YTexVertex v[4];
-        std::memcpy(v, draws[q]->vertices.data(), sizeof v);
+        SCOPED_TRACE(q);
+        const YTexVertex* g = v + 6 * q;
         const float x0 = 10.0f + 10.0f * q;
-        EXPECT_FLOAT_EQ(v[0].pos.x, x0);
-        EXPECT_FLOAT_EQ(v[0].pos.y, 80.0f); // the cell's top, one size above the baseline
-        EXPECT_FLOAT_EQ(v[2].pos.x, x0 + 20.0f);
-        EXPECT_FLOAT_EQ(v[2].pos.y, 100.0f);
-        EXPECT_FLOAT_EQ(v[1].uv.u, 0.75f);
-        EXPECT_FLOAT_EQ(v[1].uv2.u, 0.75f);
+        EXPECT_FLOAT_EQ(g[0].pos.x, x0);
+        EXPECT_FLOAT_EQ(g[0].pos.y, 80.0f); // the cell's top, one size above the baseline
+        EXPECT_FLOAT_EQ(g[1].pos.x, x0 + 20.0f);
+        EXPECT_FLOAT_EQ(g[3].pos.x, x0 + 20.0f); // corner 2
+        EXPECT_FLOAT_EQ(g[3].pos.y, 100.0f);
+        EXPECT_FLOAT_EQ(g[2].pos.x, x0); // corner 3
+        EXPECT_FLOAT_EQ(g[2].pos.y, 100.0f);
+        EXPECT_FLOAT_EQ(g[1].uv.u, 0.75f);
+        EXPECT_FLOAT_EQ(g[1].uv2.u, 0.75f);
     }
+    EXPECT_EQ(std::memcmp(&v[4], &v[3], sizeof v[3]), 0);
+    EXPECT_EQ(std::memcmp(&v[5], &v[6], sizeof v[6]), 0);
     dev.ClearTrace();
     EXPECT_EQ(render_->DrawText(&font, 0, 0, 20, ""), 0.0f);
     EXPECT_TRUE(dev.TraceStartingWith("DrawPrimitiveUP(").empty());
