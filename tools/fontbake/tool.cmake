@@ -33,7 +33,7 @@ endfunction()
 # over the scene. Proportional, so that the editor's bonus lines fit the status panel's 120 units.
 korvelin_bake_font(sysfont DejaVuSans.ttf --line 32 --shadow 2 --blur 1)
 # Menu and widget text.
-korvelin_bake_font(default DejaVuSans.ttf --line 40)
+korvelin_bake_font(default DejaVuSans.ttf --line 40 --outline 2 --blur 1)
 # The HUD (score, counters, captions) and the texts floating in the scene: bold with a dark outline.
 korvelin_bake_font(mainfont DejaVuSans-Bold.ttf --line 48 --outline 2.5 --blur 1)
 korvelin_bake_font(billboard DejaVuSans-Bold.ttf --line 48 --outline 3 --blur 1)
