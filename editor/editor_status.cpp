@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr float RIGHT_X = 680.0f;
+constexpr float RIGHT_X = EDITOR_STATUS_RIGHT_X;
 constexpr float LEFT_X = 5.0f;
 constexpr float TOP_Y = 70.0f;
 constexpr float LINE_STEP = 12.0f;

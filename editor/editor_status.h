@@ -17,6 +17,8 @@ protected:
 };
 
 constexpr float EDITOR_STATUS_TEXT_SIZE = 12.0f;
+// The right column (the level and its bonus counts) starts here and runs to the overlay's edge.
+constexpr float EDITOR_STATUS_RIGHT_X = 680.0f;
 
 // Formats every line into a fixed buffer: nothing is allocated.
 void DrawStatusLines(const EditorLevel& level, const EditorScene& scene, EditorTextOut& out);

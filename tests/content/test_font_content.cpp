@@ -5,11 +5,15 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "content/content_files.h"
 #include "content/font_names.h"
+#include "editor/editor_bonus_names.h"
+#include "editor/editor_level.h"
+#include "editor/editor_status.h"
 #include "platform/image/image.h"
 #include "platform/sys/files.h"
 
@@ -235,6 +239,23 @@ TEST(FontContent, SpacingMatchesTheFontsPurpose) {
                 EXPECT_EQ(g.widths[c], wide) << "byte " << c;
             }
         }
+    }
+}
+
+// Every bonus line of the editor's status panel ends before the overlay's right edge in the
+// shipped console font: no name is cut off. Counts below ten, as levels have them; a two-digit
+// count on the longest names reaches a few units further.
+TEST(FontContent, EditorBonusLinesFitTheStatusPanel) {
+    std::string bytes;
+    ASSERT_EQ(plat::ReadFile(GamePath("fonts\\sysfont.dat"), bytes, 1 << 20, false), plat::ReadStatus::Ok);
+    ASSERT_EQ(bytes.size(), GLYPH_FILE_BYTES);
+    const GlyphData g = DecodeGlyphs(bytes);
+    for (int kind = 0; kind < EDITOR_BONUS_KINDS; ++kind) {
+        char line[128];
+        std::snprintf(line, sizeof line, "%2d %2d/%2d %s", kind, 9, 9, EditorBonusName(kind));
+        float width = 0.0f;
+        for (const char* p = line; *p; ++p) width += g.widths[static_cast<unsigned char>(*p)];
+        EXPECT_LE(EDITOR_STATUS_RIGHT_X + width * EDITOR_STATUS_TEXT_SIZE, 800.0f) << line;
     }
 }
 

@@ -1,6 +1,7 @@
 # Bitmap fonts of the game folder, rendered by fontbake from Debian's DejaVu fonts
-# (fonts-dejavu-core): fonts/<name>.dat (glyph data) and textures/fonts/<name>.png (the texture
-# the font's shader maps). data/fonts.yml binds each name to its data file and shader.
+# (fonts-dejavu-core; the condensed face from fonts-dejavu-extra): fonts/<name>.dat (glyph data)
+# and textures/fonts/<name>.png (the texture the font's shader maps). data/fonts.yml binds each
+# name to its data file and shader.
 if(NOT TARGET PkgConfig::FREETYPE)
   message(WARNING "FreeType not found (libfreetype-dev): the game folder gets no fonts")
   set_target_properties(fontbake PROPERTIES EXCLUDE_FROM_ALL TRUE)
@@ -30,8 +31,9 @@ function(korvelin_bake_font name ttf)
 endfunction()
 
 # The console, FPS text and editor status lines, with a soft shadow, as they are also drawn straight
-# over the scene. Proportional, so that the editor's bonus lines fit the status panel's 120 units.
-korvelin_bake_font(sysfont DejaVuSans.ttf --line 32 --shadow 2 --blur 1)
+# over the scene. Proportional and condensed, so that the editor's longest bonus lines
+# ("32  9/ 9 [Generative Ball]") fit the status panel's 120 units.
+korvelin_bake_font(sysfont DejaVuSansCondensed.ttf --line 32 --shadow 2 --blur 1)
 # Menu and widget text.
 korvelin_bake_font(default DejaVuSans.ttf --line 40 --outline 2 --blur 1)
 # The HUD (score, counters, captions) and the texts floating in the scene: bold with a dark outline.
