@@ -160,7 +160,8 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const char* n = std::getenv("KORVELIN_BENCH_ALLOC_STACKS")) benchalloc::KeepStacks(std::atoi(n));
+    if (const char* n = std::getenv("KORVELIN_BENCH_ALLOC_STACKS"))
+        benchalloc::KeepStacks(std::atoi(n), std::getenv("KORVELIN_BENCH_OWN_STACKS") != nullptr);
     const char* framesText = std::getenv("KORVELIN_BENCH_FRAMES");
     const int frames = framesText && std::atoi(framesText) > 0 ? std::atoi(framesText) : 500;
     for (const Scene& scene : kScenes)

@@ -42,6 +42,7 @@ std::atomic<uint64_t> g_own{0};
 std::atomic<uintptr_t> g_programBegin{0};
 std::atomic<uintptr_t> g_programEnd{0};
 std::atomic<int> g_stackLimit{0};
+std::atomic<bool> g_stacksOwnOnly{false};
 std::atomic<int> g_stackCount{0};
 Stack g_stacks[kMaxStacks];
 thread_local bool t_isMain = false;
@@ -53,10 +54,12 @@ inline void Count(const void* caller) {
     if (!g_counting.load(std::memory_order_relaxed)) return;
     g_all.fetch_add(1, std::memory_order_relaxed);
     const auto at = reinterpret_cast<uintptr_t>(caller);
-    if (at >= g_programBegin.load(std::memory_order_relaxed) && at < g_programEnd.load(std::memory_order_relaxed))
-        g_own.fetch_add(1, std::memory_order_relaxed);
+    const bool own =
+        at >= g_programBegin.load(std::memory_order_relaxed) && at < g_programEnd.load(std::memory_order_relaxed);
+    if (own) g_own.fetch_add(1, std::memory_order_relaxed);
     if (t_isMain) g_main.fetch_add(1, std::memory_order_relaxed);
     if (t_inHook || g_stackLimit.load(std::memory_order_relaxed) == 0) return;
+    if (!own && g_stacksOwnOnly.load(std::memory_order_relaxed)) return;
     const int slot = g_stackCount.fetch_add(1, std::memory_order_relaxed);
     if (slot >= g_stackLimit.load(std::memory_order_relaxed)) return;
     t_inHook = true;
@@ -167,7 +170,8 @@ Counts Stop() {
 
 Counts Current() { return {g_all.load(), g_main.load(), g_own.load()}; }
 
-void KeepStacks(int limit) {
+void KeepStacks(int limit, bool ownOnly) {
+    g_stacksOwnOnly = ownOnly;
     if (limit > 0) { // load the unwinder now, outside any counting
         void* frames[2];
         backtrace(frames, 2);

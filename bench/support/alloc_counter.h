@@ -22,8 +22,9 @@ Counts Stop();
 // What was counted since Start so far, counting going on (to count a stretch of a run).
 Counts Current();
 
-// Keep the call stacks of up to `limit` counted allocations (0: none, the default).
-void KeepStacks(int limit);
+// Keep the call stacks of up to `limit` counted allocations (0: none, the default); with
+// `ownOnly`, only of those the executable's own code asked for.
+void KeepStacks(int limit, bool ownOnly = false);
 // Prints the kept stacks, grouped by where they come from, to standard error.
 void PrintStacks();
 

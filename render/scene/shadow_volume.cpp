@@ -20,6 +20,9 @@ constexpr double kPlanarLightDistance = 10000.0;
 constexpr float kBelowPlaneLimit = 0.5f;
 // Light directions closer to horizontal than this cast no volumes.
 constexpr float kMinLightZ = 1e-6f;
+// Room made at the start in each list (six corners per edge): a table, its blocks and the hero
+// fit, so frames do not grow the lists one by one as the camera turns.
+constexpr std::size_t kReservedCorners = 6 * 2048;
 
 // The pass shaders, looked up by the volume's constructor.
 YShader* g_ShadowPass1 = nullptr;
@@ -49,6 +52,8 @@ YShadowVolume::YShadowVolume() {
     g_ShadowPass1 = FindShader("shadowPass1");
     g_ShadowPass2 = FindShader("shadowPass2");
     g_ShadowPass3 = FindShader("shadowPass3");
+    front.reserve(kReservedCorners);
+    back.reserve(kReservedCorners);
     // Mesh drawables of shadow mode 1 hand their silhouette edges to the volume while they draw.
     SetMeshShadowSink(ShadowsEnabled, AddShadowEdge);
 }
