@@ -43,6 +43,7 @@ void YDrawQueue::PushKey(void* item, float key, YDrawObj* drawer) {
 }
 
 void YDrawQueue::Drain() {
+    YDrawObj* last = nullptr;
     while (count_ != 0) {
         const YDrawQueueEntry top = entries_[1];
         entries_[1] = entries_[count_];
@@ -56,8 +57,11 @@ void YDrawQueue::Drain() {
             i = child;
         }
         // Drawn from a copy: the drawer may push, and a push may move the array.
+        if (last && last != top.drawer) last->Flush();
+        last = top.drawer;
         top.drawer->Draw(top.item);
     }
+    if (last) last->Flush();
 }
 
 YDrawQueue& BlendedDrawQueue() {

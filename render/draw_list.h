@@ -14,6 +14,10 @@
 class YDrawObj {
 public:
     virtual void Draw(void* item) = 0;
+    // A drawer may gather consecutive items into one draw: the queue calls Flush when the next
+    // item has another drawer and when it is empty, so gathered items keep their place in the
+    // order.
+    virtual void Flush() {}
 
 protected:
     ~YDrawObj() = default;
@@ -40,7 +44,8 @@ public:
     // Queues the item keyed by its squared distance from the camera's eye now.
     void Push(void* item, const YVector* pos, YDrawObj* drawer);
     // Pops every entry in order and has its drawer draw it. Entries that drawers push meanwhile
-    // are drawn before this returns.
+    // are drawn before this returns. A drawer is flushed before another drawer's item and at the
+    // end.
     void Drain();
 
     // Sets the capacity and moves the queued entries to a new array. The capacity never drops

@@ -107,6 +107,9 @@ public:
     virtual void DrawTexQuad(const YTexVertex v[4]) = 0;
     virtual void DrawLitQuad(const YVertex v[4]) = 0;
     virtual void DrawTexStrip(const YTexVertex* vertices, int triangleCount) = 0;
+    // A strip coloured by its vertices, unlit: the colour is the vertices' own, where a lit draw
+    // would take the material's.
+    virtual void DrawColorStrip(const YColorVertex* vertices, int triangleCount) = 0;
     // The viewport, with identity projection and world; the projection is restored afterwards.
     virtual void DrawFullScreenQuad() = 0;
     virtual void DrawLineStrip(const YVector* points, int lineCount) = 0;

@@ -62,6 +62,7 @@ public:
     void DrawTexQuad(const YTexVertex v[4]) override;
     void DrawLitQuad(const YVertex v[4]) override;
     void DrawTexStrip(const YTexVertex* vertices, int triangleCount) override;
+    void DrawColorStrip(const YColorVertex* vertices, int triangleCount) override;
     void DrawFullScreenQuad() override;
     void DrawLineStrip(const YVector* points, int lineCount) override;
 

@@ -28,11 +28,13 @@ constexpr uint32_t kStageStates[STAGE_STATE_COUNT] = {
 constexpr uint32_t FVF_POSITION = D3DFVF_XYZ;
 constexpr uint32_t FVF_TEXVERTEX = D3DFVF_XYZ | D3DFVF_TEX2;
 constexpr uint32_t FVF_VERTEX = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX2;
+constexpr uint32_t FVF_COLORVERTEX = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX2;
 constexpr uint32_t STRIDE_POSITION = 12;
 constexpr uint32_t STRIDE_TEXVERTEX = 28;
 constexpr uint32_t STRIDE_VERTEX = 40;
+constexpr uint32_t STRIDE_COLORVERTEX = 32;
 static_assert(sizeof(YVector) == STRIDE_POSITION && sizeof(YTexVertex) == STRIDE_TEXVERTEX &&
-              sizeof(YVertex) == STRIDE_VERTEX);
+              sizeof(YVertex) == STRIDE_VERTEX && sizeof(YColorVertex) == STRIDE_COLORVERTEX);
 
 // Largest side of a texture loaded from a file.
 constexpr uint32_t MAX_TEXTURE_SIDE = 512;
@@ -222,6 +224,14 @@ void Render_D3D::DrawLitQuad(const YVertex v[4]) { DrawUp(D3DPT_TRIANGLEFAN, 2, 
 void Render_D3D::DrawTexStrip(const YTexVertex* vertices, int triangleCount) {
     if (triangleCount > 0)
         DrawUp(D3DPT_TRIANGLESTRIP, static_cast<uint32_t>(triangleCount), vertices, FVF_TEXVERTEX, STRIDE_TEXVERTEX);
+}
+
+void Render_D3D::DrawColorStrip(const YColorVertex* vertices, int triangleCount) {
+    if (!device_ || triangleCount <= 0) return;
+    // Lighting is on for every other draw; only this one turns it off, and back.
+    device_->SetRenderState(D3DRS_LIGHTING, 0);
+    DrawUp(D3DPT_TRIANGLESTRIP, static_cast<uint32_t>(triangleCount), vertices, FVF_COLORVERTEX, STRIDE_COLORVERTEX);
+    device_->SetRenderState(D3DRS_LIGHTING, 1);
 }
 
 void Render_D3D::DrawLineStrip(const YVector* points, int lineCount) {

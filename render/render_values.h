@@ -94,5 +94,14 @@ struct YTexVertex {
     YVector2 uv2;
 };
 
+// Position, a colour (0xAARRGGBB) and two texture-coordinate sets: 32 bytes.
+struct YColorVertex {
+    YVector pos;
+    uint32_t colour;
+    YVector2 uv;
+    YVector2 uv2;
+};
+
 static_assert(sizeof(YMaterial) == 17 * sizeof(float));
 static_assert(sizeof(YTexVertex) == 28);
+static_assert(sizeof(YColorVertex) == 32);

@@ -92,6 +92,7 @@ constexpr uint32_t D3DCLEAR_STENCIL = 0x4;
 // ---- Vertex formats (flexible vertex format flags) ----
 constexpr uint32_t D3DFVF_XYZ = 0x002;
 constexpr uint32_t D3DFVF_NORMAL = 0x010;
+constexpr uint32_t D3DFVF_DIFFUSE = 0x040; // a D3DCOLOR (0xAARRGGBB) after the normal
 constexpr uint32_t D3DFVF_TEXCOUNT_MASK = 0xF00;
 constexpr uint32_t D3DFVF_TEXCOUNT_SHIFT = 8;
 constexpr uint32_t D3DFVF_TEX1 = 0x100;

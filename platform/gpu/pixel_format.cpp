@@ -102,6 +102,10 @@ VertexLayout DescribeFvf(uint32_t fvf) {
         l.normal = static_cast<int>(offset);
         offset += 12;
     }
+    if (fvf & D3DFVF_DIFFUSE) {
+        l.diffuse = static_cast<int>(offset);
+        offset += 4;
+    }
     l.texCount = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
     if (l.texCount > 8) l.texCount = 8;
     for (uint32_t i = 0; i < l.texCount; ++i) {

@@ -19,6 +19,7 @@ void WritePixelARGB(uint32_t format, uint8_t* pixel, uint32_t argb);
 struct VertexLayout {
     int position = -1;
     int normal = -1;
+    int diffuse = -1; // a 0xAARRGGBB word: the bytes B, G, R, A
     int texCoord[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
     uint32_t texCount = 0;
     uint32_t size = 0;

@@ -134,18 +134,59 @@ void YParticleSystem::Clear() { particles_.clear(); }
 
 // ---------------------------------------------------------------- drawing
 
-// Particles sit in world space: each drawer sets the camera's view as the world transform itself,
-// whatever the drawer before it left (a mesh drawer leaves the identity).
+namespace {
+
+// A colour channel as a byte, rounded as the device rounds a lit colour; outside 0..1 clamped.
+uint32_t ChannelByte(float c) {
+    if (!(c > 0.0f)) return 0;
+    if (c >= 1.0f) return 255;
+    return static_cast<uint32_t>(c * 255.0f + 0.5f);
+}
+
+} // namespace
+
 void YDrawParticle::Draw(void* item) {
     if (!g_Render) return;
-    g_Render->SetWorldMatrix(&g_Camera.view);
     const YParticle& p = *static_cast<const YParticle*>(item);
+    if (p.shader != shader_ || used_ > PARTICLE_BATCH * 6 - 6) Flush();
+    shader_ = p.shader;
+
     const float t = p.age / p.lifetime;
     const float halfSize = p.sizeStart + (p.sizeEnd - p.sizeStart) * t;
     float colour[4];
     Lerp4(colour, p.colourStart, p.colourEnd, t);
-    g_Render->SetShader(p.shader, true);
-    DrawTintedBillboard(&p.position, halfSize, colour);
+    const uint32_t argb = ChannelByte(colour[3]) << 24 | ChannelByte(colour[0]) << 16 | ChannelByte(colour[1]) << 8 |
+                          ChannelByte(colour[2]);
+
+    // The billboard's corners (as DrawBillboard has them: top right first, clockwise on screen) in
+    // strip order 0 1 3 2; a billboard after the first is joined to the one before by repeating
+    // the last vertex and its own first, so every billboard starts on an even vertex and keeps
+    // its winding.
+    const YVector a = g_Camera.rightPlusUp * halfSize;
+    const YVector b = g_Camera.rightMinusUp * halfSize;
+    const YColorVertex corners[4] = {{p.position + a, argb, {1, 0}, {1, 0}},
+                                     {p.position + b, argb, {1, 1}, {1, 1}},
+                                     {p.position - b, argb, {0, 0}, {0, 0}},
+                                     {p.position - a, argb, {0, 1}, {0, 1}}};
+    if (used_ > 0) {
+        strip_[used_] = strip_[used_ - 1];
+        strip_[used_ + 1] = corners[0];
+        used_ += 2;
+    }
+    for (const YColorVertex& v : corners) strip_[used_++] = v;
+}
+
+// Particles and floating texts sit in world space: each drawer sets the camera's view as the world
+// transform itself, whatever the drawer before it left (a mesh drawer leaves the identity).
+void YDrawParticle::Flush() {
+    if (used_ == 0 || !g_Render) {
+        used_ = 0;
+        return;
+    }
+    g_Render->SetWorldMatrix(&g_Camera.view);
+    g_Render->SetShader(shader_, true);
+    g_Render->DrawColorStrip(strip_, used_ - 2);
+    used_ = 0;
 }
 
 void YDrawTextParticle::Draw(void* item) {

@@ -18,6 +18,7 @@
 
 #include "math/vector.h"
 #include "render/draw_list.h"
+#include "render/render_values.h"
 #include "render/scene/space_warp.h"
 
 class YFont;
@@ -86,11 +87,21 @@ private:
 // The one pool.
 extern YParticleSystem g_ParticleSystem;
 
-// Draws a queued YParticle: its shader with material, then a tinted billboard whose half size and
-// colour run linearly from the start to the end values over its life.
+// Draws queued YParticles: billboards whose half size and colour run linearly from the start to
+// the end values over their lives, in their shaders. Consecutive particles of one shader go to the
+// device as one strip coloured by its vertices (PARTICLE_BATCH at most), which looks as a
+// billboard lit only by its emissive colour with the colour's alpha would.
+constexpr int PARTICLE_BATCH = 128;
+
 class YDrawParticle final : public YDrawObj {
 public:
     void Draw(void* item) override;
+    void Flush() override;
+
+private:
+    YShader* shader_ = nullptr;
+    int used_ = 0; // vertices in strip_
+    YColorVertex strip_[PARTICLE_BATCH * 6];
 };
 
 // Draws a queued YTextParticle: its text centred on the position, facing the camera, in the

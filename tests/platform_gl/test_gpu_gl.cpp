@@ -247,6 +247,38 @@ TEST_F(GlDeviceTest, AlphaBlending) {
     ExpectPixels({{16, 32, 0x4000BF}, {40, 32, 0x0000FF}, {56, 32, 0x00FF00}});
 }
 
+// Unlit vertices with colours take their own colours, alpha included; the next unlit draw without
+// colours is white again, and a lit draw with colours takes its material.
+TEST_F(GlDeviceTest, VertexColoursColourUnlitDrawsOnly) {
+    struct ColourVertex {
+        float x, y, z;
+        uint32_t argb;
+    };
+    const ColourVertex strip[4] = {
+        {0, 0, 0.5f, 0xFFFF0000}, {32, 0, 0.5f, 0xFFFF0000}, {0, 32, 0.5f, 0xFFFF0000}, {32, 32, 0.5f, 0xFFFF0000}};
+    d->SetRenderState(D3DRS_LIGHTING, 0);
+    d->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, strip, sizeof(ColourVertex)), D3D_OK);
+    // Half-transparent green over the red.
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    d->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+    ColourVertex half[4];
+    for (int i = 0; i < 4; ++i) half[i] = {strip[i].x, strip[i].y + 16, 0.5f, 0x8000FF00};
+    ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, half, sizeof(ColourVertex)), D3D_OK);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    Rect2D(32, 0, 64, 32); // unlit, no colours: white
+    d->SetRenderState(D3DRS_LIGHTING, 1);
+    Flat(0xFF0000FF);
+    ColourVertex lit[4];
+    for (int i = 0; i < 4; ++i) lit[i] = {strip[i].x + 32, strip[i].y + 32, 0.5f, 0xFFFF0000};
+    d->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, lit, sizeof(ColourVertex)), D3D_OK);
+    Finish();
+    ExpectPixels({{8, 8, 0xFF0000}, {8, 40, 0x008000}, {8, 24, 0x7F8000}, {48, 16, 0xFFFFFF}, {48, 48, 0x0000FF}});
+}
+
 // Two textures on two stages, stage 1 reading the second coordinate set, then the texture factor;
 // the first disabled stage ends the chain.
 TEST_F(GlDeviceTest, StagesCombineWithTheirOwnCoordinateSets) {

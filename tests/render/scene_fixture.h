@@ -63,28 +63,47 @@ protected:
     }
 
     // The textured quads drawn since the trace was last cleared.
-    // Textured quads drawn: fans of four vertices, and the glyph strips of text (a quad every six
-    // vertices in the order 0 1 3 2, joined by repeated vertices), each back in fan order.
     std::vector<Quad> Quads() const {
         std::vector<Quad> quads;
         for (const gpu::NullCall& c : device_->Calls()) {
+            if (c.text.rfind("DrawPrimitiveUP(TRIANGLEFAN,2,28)", 0) != 0) continue;
             Quad q;
-            if (c.text.rfind("DrawPrimitiveUP(TRIANGLEFAN,2,28)", 0) == 0) {
-                EXPECT_EQ(c.vertices.size(), sizeof q.v);
-                std::memcpy(q.v, c.vertices.data(), sizeof q.v);
-                quads.push_back(q);
-            } else if (c.text.rfind("DrawPrimitiveUP(TRIANGLESTRIP,", 0) == 0 && c.text.ends_with(",28)")) {
-                const std::size_t n = c.vertices.size() / sizeof(YTexVertex);
-                EXPECT_EQ((n + 2) % 6, 0u) << c.text;
-                for (std::size_t first = 0; first + 4 <= n; first += 6) {
-                    YTexVertex s[4];
-                    std::memcpy(s, c.vertices.data() + first * sizeof(YTexVertex), sizeof s);
-                    q.v[0] = s[0];
-                    q.v[1] = s[1];
-                    q.v[2] = s[3];
-                    q.v[3] = s[2];
-                    quads.push_back(q);
+            EXPECT_EQ(c.vertices.size(), sizeof q.v);
+            std::memcpy(q.v, c.vertices.data(), sizeof q.v);
+            quads.push_back(q);
+        }
+        return quads;
+    }
+
+    // The quads of strips that join quads by repeated vertices (text, particles): a quad every six
+    // vertices, in the order 0 1 3 2, each given back in fan order. `stride` tells the strips of
+    // plain textured vertices (28) from those of coloured ones (32, their colours in `colours`).
+    std::vector<Quad> StripQuads(uint32_t stride, std::vector<uint32_t>* colours = nullptr) const {
+        std::vector<Quad> quads;
+        const std::string suffix = "," + std::to_string(stride) + ")";
+        for (const gpu::NullCall& c : device_->Calls()) {
+            if (c.text.rfind("DrawPrimitiveUP(TRIANGLESTRIP,", 0) != 0 || !c.text.ends_with(suffix)) continue;
+            const std::size_t n = c.vertices.size() / stride;
+            EXPECT_EQ((n + 2) % 6, 0u) << c.text;
+            for (std::size_t first = 0; first + 4 <= n; first += 6) {
+                YTexVertex s[4];
+                for (int k = 0; k < 4; ++k) {
+                    const uint8_t* v = c.vertices.data() + (first + static_cast<std::size_t>(k)) * stride;
+                    std::memcpy(&s[k].pos, v, sizeof s[k].pos);
+                    std::memcpy(&s[k].uv, v + stride - 16, sizeof s[k].uv);
+                    std::memcpy(&s[k].uv2, v + stride - 8, sizeof s[k].uv2);
+                    if (stride == 32 && colours && k == 0) {
+                        uint32_t argb;
+                        std::memcpy(&argb, v + 12, sizeof argb);
+                        colours->push_back(argb);
+                    }
                 }
+                Quad q;
+                q.v[0] = s[0];
+                q.v[1] = s[1];
+                q.v[2] = s[3];
+                q.v[3] = s[2];
+                quads.push_back(q);
             }
         }
         return quads;

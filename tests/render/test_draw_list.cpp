@@ -20,8 +20,13 @@ public:
         drawn.push_back(id);
         if (onDraw) onDraw(id);
     }
+    void Flush() override {
+        if (log) log->push_back("flush " + name);
+    }
     std::vector<int> drawn;
     std::function<void(int)> onDraw;
+    std::string name;
+    std::vector<std::string>* log = nullptr; // draws and flushes of every logging recorder, in order
 };
 
 // Puts the camera's eye at `eye` for the test and restores the camera afterwards.
@@ -179,6 +184,32 @@ TEST_F(DrawListTest, ItemsPushedWhileDrainingAreDrawnInTheSameDrain) {
     for (int i = 201; i <= 300; ++i) expected.push_back(i);
     EXPECT_EQ(recorder.drawn, expected);
     EXPECT_EQ(OpaqueDrawQueue().Count(), 0);
+}
+
+// A drawer that gathers items hears of the end of its run: before another drawer's item and when
+// the queue is empty, including after items that drawers pushed while the queue drained.
+TEST_F(DrawListTest, ADrawerIsFlushedWhenAnotherDrawerComesAndAtTheEnd) {
+    std::vector<std::string> log;
+    Recorder a, b;
+    a.name = "a";
+    b.name = "b";
+    a.log = b.log = &log;
+    a.onDraw = [&](int id) { log.push_back("a" + std::to_string(id)); };
+    const YVector nearest(0, 0, 1);
+    b.onDraw = [&](int id) {
+        log.push_back("b" + std::to_string(id));
+        if (id == 3) QueueBlendedDraw(Item(9), &nearest, &a); // drawn last
+    };
+    const YVector at[] = {{0, 0, 60}, {0, 0, 50}, {0, 0, 40}, {0, 0, 30}, {0, 0, 20}};
+    Recorder* drawer[] = {&a, &a, &b, &b, &a};
+    for (int i = 0; i < 5; ++i) QueueBlendedDraw(Item(i), &at[i], drawer[i]);
+    DrawBlendedQueue();
+    const std::vector<std::string> expected = {"a0", "a1", "flush a", "b2", "b3", "flush b", "a4", "a9", "flush a"};
+    EXPECT_EQ(log, expected);
+
+    log.clear();
+    DrawBlendedQueue();
+    EXPECT_TRUE(log.empty()); // an empty queue flushes nobody
 }
 
 } // namespace

@@ -194,17 +194,18 @@ TEST_F(ParticleTest, SizeAndColourRunFromStartToEndOverTheLife) {
         DrawBlendedQueue();
 
         EXPECT_EQ(render_->CurrentShader(), shader);
-        const gpu::Material& m = dev.State().material;
-        EXPECT_NEAR(m.Emissive.r, row.colour[0], 1e-5f);
-        EXPECT_NEAR(m.Emissive.g, row.colour[1], 1e-5f);
-        EXPECT_NEAR(m.Emissive.b, row.colour[2], 1e-5f);
-        EXPECT_NEAR(m.Emissive.a, row.colour[3], 1e-5f);
-        EXPECT_NEAR(m.Diffuse.a, row.colour[3], 1e-5f);
-        EXPECT_EQ(m.Diffuse.r, 0.0f); // lit by nothing but its emission
-        EXPECT_EQ(m.Ambient.r, 0.0f);
-
-        const std::vector<scenetest::Quad> quads = Quads();
+        // The colour is the billboard's vertices', drawn unlit: each channel as a rounded byte.
+        std::vector<uint32_t> colours;
+        const std::vector<scenetest::Quad> quads = StripQuads(32, &colours);
         ASSERT_EQ(quads.size(), 1u);
+        ASSERT_EQ(colours.size(), 1u);
+        auto byte = [](float c) { return static_cast<uint32_t>(std::lround(c * 255.0f)); };
+        const uint32_t expected =
+            byte(row.colour[3]) << 24 | byte(row.colour[0]) << 16 | byte(row.colour[1]) << 8 | byte(row.colour[2]);
+        EXPECT_EQ(colours[0], expected) << std::hex << colours[0];
+        EXPECT_EQ(dev.TraceStartingWith("SetRenderState(LIGHTING,0)").size(), 1u);
+        EXPECT_EQ(dev.State().renderStates[gpu::D3DRS_LIGHTING], 1u); // on again after the draw
+
         // Opposite corners lie 2 x halfSize x |R + U| apart.
         const YVector diagonal = quads[0].v[0].pos - quads[0].v[2].pos;
         EXPECT_NEAR(Length(diagonal), 2.0f * row.halfSize * std::sqrt(2.0f), 1e-4f);
@@ -213,11 +214,73 @@ TEST_F(ParticleTest, SizeAndColourRunFromStartToEndOverTheLife) {
             EXPECT_EQ(quads[0].v[0].pos.x, corner.x);
             EXPECT_EQ(quads[0].v[0].pos.y, corner.y);
             EXPECT_EQ(quads[0].v[0].pos.z, corner.z);
-            EXPECT_EQ(m.Emissive.r, start[0]);
-            EXPECT_EQ(m.Emissive.a, start[3]);
-            EXPECT_EQ(m.Diffuse.a, start[3]);
         }
     }
+}
+
+// Particles drawn one after another in one shader share a strip; a change of shader, another
+// drawer's item between them, or a full strip starts a new one. The billboards keep the queue's
+// order, and the corners of each are those of a lone billboard.
+TEST_F(ParticleTest, ConsecutiveParticlesOfOneShaderShareAStrip) {
+    gpu::NullDevice& dev = MakeDevice();
+    LookFrom({0, -30, 0});
+    YShader* a = FindShader("particle_test_batch_a");
+    YShader* b = FindShader("particle_test_batch_b");
+    const YVector still(0, 0, 0);
+    struct Row {
+        const char* name;
+        std::vector<YShader*> shaders; // farthest first
+        std::vector<int> strips;       // billboards per draw
+    };
+    const std::vector<Row> rows = {
+        {"one shader", {a, a, a}, {3}},
+        {"a change of shader", {a, a, b, b, a}, {2, 2, 1}},
+        {"a full strip", std::vector<YShader*>(PARTICLE_BATCH + 1, a), {PARTICLE_BATCH, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        YParticleSystem ps;
+        const float white[4] = {1, 1, 1, 1};
+        for (std::size_t i = 0; i < row.shaders.size(); ++i) {
+            const YVector at(0, 100.0f - static_cast<float>(i) * 0.5f, 0); // farther first
+            ps.Emit(5.0f, 0.5f, 0.5f, &at, &still, -1.0f, nullptr, row.shaders[i], white, white);
+        }
+        ps.Update(0.0f);
+        dev.ClearTrace();
+        DrawBlendedQueue();
+        std::vector<int> strips;
+        for (const gpu::NullCall& c : dev.Calls())
+            if (c.text.rfind("DrawPrimitiveUP(", 0) == 0)
+                strips.push_back(static_cast<int>((c.vertices.size() / 32 + 2) / 6));
+        EXPECT_EQ(strips, row.strips);
+        const std::vector<scenetest::Quad> quads = StripQuads(32);
+        ASSERT_EQ(quads.size(), row.shaders.size());
+        for (std::size_t i = 0; i < quads.size(); ++i) {
+            const YVector centre(0, 100.0f - static_cast<float>(i) * 0.5f, 0);
+            ExpectNear(quads[i].v[0].pos, centre + g_Camera.rightPlusUp * 0.5f, 1e-4f);
+            ExpectNear(quads[i].v[2].pos, centre - g_Camera.rightPlusUp * 0.5f, 1e-4f);
+            EXPECT_EQ(quads[i].v[3].uv.u, 0.0f);
+            EXPECT_EQ(quads[i].v[3].uv.v, 0.0f);
+        }
+    }
+
+    // A floating text between two particles of one shader splits them.
+    YParticleSystem ps;
+    YFont font("particle batch test");
+    font.widths['x'] = 1.0f;
+    const float white[4] = {1, 1, 1, 1};
+    const YVector farther(0, 20, 0), middle(0, 10, 0), nearer(0, 0, 0);
+    ps.Emit(5.0f, 0.5f, 0.5f, &farther, &still, -1.0f, nullptr, a, white, white);
+    ps.EmitText("x", 5.0f, 1.0f, &middle, &still, &font, white, white);
+    ps.Emit(5.0f, 0.5f, 0.5f, &nearer, &still, -1.0f, nullptr, a, white, white);
+    ps.Update(0.0f);
+    dev.ClearTrace();
+    DrawBlendedQueue();
+    const std::vector<std::string> draws = dev.TraceStartingWith("DrawPrimitiveUP(");
+    const std::vector<std::string> expected = {"DrawPrimitiveUP(TRIANGLESTRIP,2,32)",
+                                               "DrawPrimitiveUP(TRIANGLESTRIP,2,28)",
+                                               "DrawPrimitiveUP(TRIANGLESTRIP,2,32)"};
+    EXPECT_EQ(draws, expected);
 }
 
 TEST_F(ParticleTest, BillboardsFaceTheCameraUpright) {
@@ -281,12 +344,13 @@ TEST_F(ParticleTest, ParticlesAreDrawnFarthestFirstWhereTheyMovedTo) {
     ps.Emit(5.0f, 1, 1, &nearPos, &towardFar, -1.0f, nullptr, nullptr, red, red);
     ps.Emit(5.0f, 1, 1, &farPos, &towardNear, -1.0f, nullptr, nullptr, green, green);
     ps.Update(0.75f);
+    dev.ClearTrace();
     DrawBlendedQueue();
-    const std::vector<std::string> materials = dev.TraceStartingWith("SetMaterial(");
-    ASSERT_EQ(materials.size(), 2u);
+    std::vector<uint32_t> colours;
+    StripQuads(32, &colours);
     // Red moved to y = 20, behind green at y = -20: red is drawn first.
-    EXPECT_NE(materials[0].find("|1,0,0,1|"), std::string::npos) << materials[0];
-    EXPECT_NE(materials[1].find("|0,1,0,1|"), std::string::npos) << materials[1];
+    const std::vector<uint32_t> expected = {0xFFFF0000u, 0xFF00FF00u};
+    EXPECT_EQ(colours, expected);
 }
 
 TEST_F(ParticleTest, FloatingTextIsCentredOnItsPositionAlongTheCameraAxes) {
@@ -304,7 +368,7 @@ TEST_F(ParticleTest, FloatingTextIsCentredOnItsPositionAlongTheCameraAxes) {
     dev.ClearTrace();
     DrawBlendedQueue();
 
-    const std::vector<scenetest::Quad> quads = Quads();
+    const std::vector<scenetest::Quad> quads = StripQuads(28);
     ASSERT_EQ(quads.size(), 2u);
     // Two glyphs of width 0.5 x 2 = 1: the text spans 2 along R, from pos - R to pos + R, with
     // the glyph cells rising along U to the size (2) above the position.

@@ -94,7 +94,7 @@ TEST_F(TextGlTest, ALineOfShippedTextIsLitWhereItsGlyphsAreInked) {
     plat::Image atlas;
     ASSERT_TRUE(plat::LoadImage(GameFile("textures/fonts/sysfont.png"), atlas));
 
-    const char* text = "HTgx#";
+    const char* text = "HTgxW#";
     const float x = 6.0f, y = 60.0f, size = 56.0f;
     const float colour[4] = {1.0f, 0.5f, 0.25f, 1.0f};
 

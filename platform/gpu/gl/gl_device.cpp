@@ -936,6 +936,18 @@ bool GlDevice::PrepareDraw(uintptr_t base, uint32_t stride) {
         glDisableClientState(GL_NORMAL_ARRAY);
         glNormal3f(0.0f, 0.0f, 0.0f); // lit by emissive and ambient only
     }
+    // Vertex colours colour unlit vertices; lit ones take the material. Once the array is off
+    // again, unlit vertices without colours are white (the array leaves the current colour
+    // undefined).
+    if (layout.diffuse >= 0) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, s, at(layout.diffuse));
+        colourArray_ = true;
+    } else if (colourArray_) {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        colourArray_ = false;
+    }
     uint32_t units = UsableStages();
     for (uint32_t u = 0; u < units; ++u) {
         gl.ClientActiveTexture(GL_TEXTURE0 + u);

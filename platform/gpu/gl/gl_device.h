@@ -174,6 +174,7 @@ private:
     bool stagesDirty_ = true;
     bool textureMatricesDirty_ = true;
     bool lightingDirty_ = true;
+    bool colourArray_ = false; // the vertex colour array is on (the last draw had colours)
     bool lightDirty_ = true;
     bool modelViewDirty_ = true;
     bool projectionDirty_ = true;
