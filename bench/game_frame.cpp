@@ -10,14 +10,16 @@
 // thread, "main_allocs" of the game's own thread, "own_allocs" those the game's code asked for
 // itself, on any thread) counted by replacing malloc for this program.
 //
-// Scenes: "menu" is what shows after the start-up slide show (the sky box with particles). A scene
-// is a name and what to do after the slide show to reach it; add the table, a level in play, ...
-// to kScenes as they arrive.
+// Scenes: "menu" is what shows after the start-up slide show (the table with the first level under
+// the orbiting camera, the sky box, comets, the menu); "play" is the first level of an easy game in
+// play, the hero kept under the first ball and a ball served whenever one waits. A scene is a name,
+// what to do after the slide show to reach it, and what a player does during each frame.
 //
 // Environment:
 //   KORVELIN_BENCH_FRAMES=N        frames measured per run (default 500).
 //   KORVELIN_BENCH_ALLOC_STACKS=N  keep and print the call stacks of the first N allocations
 //                                  counted (to see who allocates).
+//   KORVELIN_BENCH_OWN_STACKS=1    with the above: only those the game's own code asked for.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -38,7 +40,9 @@
 #include "support/alloc_counter.h"
 #include "support/bench_render.h"
 #include "support/scratch_game.h"
+#include "world/balls/ball.h"
 #include "world/physics/physics_world.h"
+#include "world/racket/racket.h"
 
 namespace {
 
@@ -58,7 +62,7 @@ constexpr const char* kConfig =
     "<window width=\"800\" height=\"600\" maximize=\"0\">\n"
     "<sound volume=\"1\" music=\"1\">\n"
     "<render fps=\"0\" shadows=\"1\">\n"
-    "<interface language=\"english\" showtips=\"1\">\n"
+    "<interface language=\"english\" showtips=\"0\">\n"
     "</config>\n";
 
 // One frame: a pass of the message loop with 16 ms gone by.
@@ -70,11 +74,50 @@ void Pass(GameFramework& game) {
 struct Scene {
     const char* name;
     void (*reach)(GameFramework& game); // after the slide show
+    void (*play)(GameFramework& game);  // before each frame
 };
 
-void ReachMenu(GameFramework&) {}
+constexpr int kStateFrameLimit = 600;
 
-constexpr Scene kScenes[] = {{"menu", ReachMenu}};
+// Frames until the game is in `state` (at most kStateFrameLimit).
+bool PassUntil(GameFramework& game, int state) {
+    for (int i = 0; i < kStateFrameLimit && game.GetState() != state; ++i) Pass(game);
+    return game.GetState() == state;
+}
+
+void Click(GameFramework& game, int x, int y) {
+    game.MouseMove(x, y);
+    game.MouseDown(1, x, y);
+    game.MouseUp(1, x, y);
+}
+
+void ReachMenu(GameFramework&) {}
+void PlayNothing(GameFramework&) {}
+
+// "Easy game" in the main menu, the first level in the level choice.
+void ReachPlay(GameFramework& game) {
+    Click(game, 400, 280);
+    if (!PassUntil(game, GS_LEVEL_CHOICE)) return;
+    game.KeyDown(plat::VK_RETURN);
+    game.KeyUp(plat::VK_RETURN);
+    PassUntil(game, GS_PLAY);
+}
+
+// The mouse over the first ball (its x along the hero's track), and a click now and then, which
+// serves a ball that waits on the hero.
+void PlayAlong(GameFramework& game) {
+    static int frame = 0;
+    if (game.GetState() != GS_PLAY || !g_Racket || BallList().empty()) return;
+    YVector at;
+    BallList().front()->body.GetPosition(&at);
+    const float half = g_Racket->HalfTrack();
+    const float t = half > 0.0f ? at.x / half : 0.0f;
+    const int x = static_cast<int>((t + 1.0f) * 0.5f * 800.0f);
+    game.MouseMove(x, 300);
+    if (++frame % 30 == 0) Click(game, x, 300);
+}
+
+constexpr Scene kScenes[] = {{"menu", ReachMenu, PlayNothing}, {"play", ReachPlay, PlayAlong}};
 
 // The game, made once per process and kept for every run of every scene (a window and an OpenGL
 // context made and dropped again and again would measure the driver's start-up).
@@ -89,7 +132,10 @@ public:
     void Reach(const Scene& scene) {
         if (current_ == &scene) return;
         scene.reach(*game_);
-        for (int i = 0; i < kWarmUpFrames; ++i) Pass(*game_);
+        for (int i = 0; i < kWarmUpFrames; ++i) {
+            scene.play(*game_);
+            Pass(*game_);
+        }
         current_ = &scene;
     }
     void Close() {
@@ -147,10 +193,17 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
     }
     game.Reach(*scene);
     GameFramework& framework = *game.Framework();
+    const int sceneState = framework.GetState();
+    int held = 0;
     benchalloc::Start();
-    for (auto _ : state) Pass(framework);
+    for (auto _ : state) {
+        scene->play(framework);
+        Pass(framework);
+        held += framework.GetState() == sceneState;
+    }
     const benchalloc::Counts counts = benchalloc::Stop();
     const double frames = static_cast<double>(state.iterations());
+    state.counters["in_scene"] = held / frames;
     state.counters["allocs"] = static_cast<double>(counts.all) / frames;
     state.counters["main_allocs"] = static_cast<double>(counts.main) / frames;
     state.counters["own_allocs"] = static_cast<double>(counts.own) / frames;
