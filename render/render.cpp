@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gpu/d3d_types.h"
+#include "render/quad_strip.h"
 #include "render/texture.h"
 
 YRender* g_Render = nullptr;
@@ -203,17 +204,15 @@ float YRender::DrawText(const YFontBase* font, float x, float y, float size, con
     return DrawText3D(font, &origin, size, text, &right, &up);
 }
 
-// The glyphs go to the device in batches: each glyph's quad joins one triangle strip, quads
-// linked by two repeated vertices (the degenerate triangles between them cover no pixel). Every
-// quad starts on an even vertex, so all keep the winding of the glyph's corners.
+// The glyphs go to the device in strips of TEXT_BATCH_GLYPHS quads.
 float YRender::DrawText3D(const YFontBase* font, const YVector* origin, float size, const char* text,
                           const YVector* right, const YVector* up) {
     if (!font || !origin || !right || !up || !text) return 0.0f;
     SetShader(font->shader, true);
-    YTexVertex strip[TEXT_BATCH_GLYPHS * 6];
+    YTexVertex strip[QuadStripVertices(TEXT_BATCH_GLYPHS)];
     int used = 0;
     auto flush = [&] {
-        if (used > 0) DrawTexStrip(strip, used - 2);
+        if (used > 0) DrawTexStrip(strip, QuadStripTriangles(used));
         used = 0;
     };
     float advance = 0.0f;
@@ -228,17 +227,8 @@ float YRender::DrawText3D(const YFontBase* font, const YVector* origin, float si
             quad[k].uv = YVector2(c.u, c.v);
             quad[k].uv2 = YVector2(c.u, c.v);
         }
-        if (used == TEXT_BATCH_GLYPHS * 6 - 2) flush();
-        if (used > 0) {
-            strip[used] = strip[used - 1];
-            strip[used + 1] = quad[0];
-            used += 2;
-        }
-        // The fan 0 1 2 3 as a strip: 0 1 3 2.
-        strip[used++] = quad[0];
-        strip[used++] = quad[1];
-        strip[used++] = quad[3];
-        strip[used++] = quad[2];
+        if (used + QuadStripRoom > QuadStripVertices(TEXT_BATCH_GLYPHS)) flush();
+        AppendQuadToStrip(strip, used, quad);
         advance += w;
     }
     flush();

@@ -148,7 +148,7 @@ uint32_t ChannelByte(float c) {
 void YDrawParticle::Draw(void* item) {
     if (!g_Render) return;
     const YParticle& p = *static_cast<const YParticle*>(item);
-    if (p.shader != shader_ || used_ > PARTICLE_BATCH * 6 - 6) Flush();
+    if (p.shader != shader_ || used_ + QuadStripRoom > QuadStripVertices(PARTICLE_BATCH)) Flush();
     shader_ = p.shader;
 
     const float t = p.age / p.lifetime;
@@ -158,22 +158,14 @@ void YDrawParticle::Draw(void* item) {
     const uint32_t argb = ChannelByte(colour[3]) << 24 | ChannelByte(colour[0]) << 16 | ChannelByte(colour[1]) << 8 |
                           ChannelByte(colour[2]);
 
-    // The billboard's corners (as DrawBillboard has them: top right first, clockwise on screen) in
-    // strip order 0 1 3 2; a billboard after the first is joined to the one before by repeating
-    // the last vertex and its own first, so every billboard starts on an even vertex and keeps
-    // its winding.
+    // The billboard's corners as DrawBillboard has them: top right first, clockwise on screen.
     const YVector a = g_Camera.rightPlusUp * halfSize;
     const YVector b = g_Camera.rightMinusUp * halfSize;
     const YColorVertex corners[4] = {{p.position + a, argb, {1, 0}, {1, 0}},
                                      {p.position + b, argb, {1, 1}, {1, 1}},
-                                     {p.position - b, argb, {0, 0}, {0, 0}},
-                                     {p.position - a, argb, {0, 1}, {0, 1}}};
-    if (used_ > 0) {
-        strip_[used_] = strip_[used_ - 1];
-        strip_[used_ + 1] = corners[0];
-        used_ += 2;
-    }
-    for (const YColorVertex& v : corners) strip_[used_++] = v;
+                                     {p.position - a, argb, {0, 1}, {0, 1}},
+                                     {p.position - b, argb, {0, 0}, {0, 0}}};
+    AppendQuadToStrip(strip_, used_, corners);
 }
 
 // Particles and floating texts sit in world space: each drawer sets the camera's view as the world
@@ -185,7 +177,7 @@ void YDrawParticle::Flush() {
     }
     g_Render->SetWorldMatrix(&g_Camera.view);
     g_Render->SetShader(shader_, true);
-    g_Render->DrawColorStrip(strip_, used_ - 2);
+    g_Render->DrawColorStrip(strip_, QuadStripTriangles(used_));
     used_ = 0;
 }
 

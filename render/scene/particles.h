@@ -18,6 +18,7 @@
 
 #include "math/vector.h"
 #include "render/draw_list.h"
+#include "render/quad_strip.h"
 #include "render/render_values.h"
 #include "render/scene/space_warp.h"
 
@@ -101,7 +102,7 @@ public:
 private:
     YShader* shader_ = nullptr;
     int used_ = 0; // vertices in strip_
-    YColorVertex strip_[PARTICLE_BATCH * 6];
+    YColorVertex strip_[QuadStripVertices(PARTICLE_BATCH)];
 };
 
 // Draws a queued YTextParticle: its text centred on the position, facing the camera, in the
