@@ -134,17 +134,6 @@ void YParticleSystem::Clear() { particles_.clear(); }
 
 // ---------------------------------------------------------------- drawing
 
-namespace {
-
-// A colour channel as a byte, rounded as the device rounds a lit colour; outside 0..1 clamped.
-uint32_t ChannelByte(float c) {
-    if (!(c > 0.0f)) return 0;
-    if (c >= 1.0f) return 255;
-    return static_cast<uint32_t>(c * 255.0f + 0.5f);
-}
-
-} // namespace
-
 void YDrawParticle::Draw(void* item) {
     if (!g_Render) return;
     const YParticle& p = *static_cast<const YParticle*>(item);
@@ -155,8 +144,7 @@ void YDrawParticle::Draw(void* item) {
     const float halfSize = p.sizeStart + (p.sizeEnd - p.sizeStart) * t;
     float colour[4];
     Lerp4(colour, p.colourStart, p.colourEnd, t);
-    const uint32_t argb = ChannelByte(colour[3]) << 24 | ChannelByte(colour[0]) << 16 | ChannelByte(colour[1]) << 8 |
-                          ChannelByte(colour[2]);
+    const uint32_t argb = g_Render->ColorToARGB(colour);
 
     // The billboard's corners as DrawBillboard has them: top right first, clockwise on screen.
     const YVector a = g_Camera.rightPlusUp * halfSize;

@@ -194,15 +194,15 @@ TEST_F(ParticleTest, SizeAndColourRunFromStartToEndOverTheLife) {
         DrawBlendedQueue();
 
         EXPECT_EQ(render_->CurrentShader(), shader);
-        // The colour is the billboard's vertices', drawn unlit: each channel as a rounded byte.
+        // The colour is the billboard's vertices', drawn unlit: each channel as a byte.
         std::vector<uint32_t> colours;
         const std::vector<scenetest::Quad> quads = StripQuads(32, &colours);
         ASSERT_EQ(quads.size(), 1u);
         ASSERT_EQ(colours.size(), 1u);
-        auto byte = [](float c) { return static_cast<uint32_t>(std::lround(c * 255.0f)); };
-        const uint32_t expected =
-            byte(row.colour[3]) << 24 | byte(row.colour[0]) << 16 | byte(row.colour[1]) << 8 | byte(row.colour[2]);
-        EXPECT_EQ(colours[0], expected) << std::hex << colours[0];
+        const int shifts[4] = {16, 8, 0, 24}; // r, g, b, a
+        for (int ch = 0; ch < 4; ++ch)
+            EXPECT_NEAR(static_cast<float>((colours[0] >> shifts[ch]) & 0xFF), row.colour[ch] * 255.0f, 1.0f)
+                << "channel " << ch << " of " << std::hex << colours[0];
         EXPECT_EQ(dev.TraceStartingWith("SetRenderState(LIGHTING,0)").size(), 1u);
         EXPECT_EQ(dev.State().renderStates[gpu::D3DRS_LIGHTING], 1u); // on again after the draw
 
