@@ -28,7 +28,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "core/framework.h"
 #include "core/log.h"
@@ -142,10 +141,7 @@ public:
         game_.reset();
         PhysicsShutdown();
         plat::SetTimeSource(nullptr);
-        if (!previous_.empty()) {
-            std::error_code ec;
-            fs::current_path(previous_, ec);
-        }
+        scratch_.Leave();
     }
 
 private:
@@ -158,8 +154,7 @@ private:
             error_ = "no OpenGL display with a usable mode (run under xvfb-run)";
             return;
         }
-        previous_ = fs::current_path();
-        fs::current_path(scratch_.Root());
+        scratch_.Enter();
         LogReopen("log.txt");
         plat::SetTimeSource(FakeNow);
         PhysicsInit(); // as the program does before its framework: the scene's level has bodies
@@ -179,7 +174,6 @@ private:
     }
 
     benchgame::ScratchGame scratch_{kConfig};
-    fs::path previous_;
     std::unique_ptr<GameFramework> game_;
     std::string error_;
     const Scene* current_ = nullptr;

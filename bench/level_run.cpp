@@ -112,10 +112,7 @@ public:
         table_.reset();
         render_.reset();
         PhysicsShutdown();
-        if (!previous_.empty()) {
-            std::error_code ec;
-            fs::current_path(previous_, ec);
-        }
+        scratch_.Leave();
     }
 
 private:
@@ -132,8 +129,7 @@ private:
             error_ = "no levels in the game folder";
             return;
         }
-        previous_ = fs::current_path();
-        fs::current_path(scratch_.Root());
+        scratch_.Enter();
         render_ = benchrender::MakeNullRenderer(); // closes the log: the run writes none
         InstallRenderHooks();
         ParseShaderFile("data\\shaders.yml");
@@ -149,7 +145,6 @@ private:
     }
 
     benchgame::ScratchGame scratch_{kConfig};
-    fs::path previous_;
     std::unique_ptr<Render_D3D> render_;
     std::unique_ptr<YTable> table_;
     std::vector<std::string> levels_;

@@ -24,6 +24,18 @@ ScratchGame::ScratchGame(const char* config) {
     std::ofstream(root_ / "config.yml") << config;
 }
 
+void ScratchGame::Enter() {
+    previous_ = fs::current_path();
+    fs::current_path(root_);
+}
+
+void ScratchGame::Leave() {
+    if (previous_.empty()) return;
+    std::error_code ec;
+    fs::current_path(previous_, ec);
+    previous_.clear();
+}
+
 ScratchGame::~ScratchGame() {
     std::error_code ec;
     if (!root_.empty()) fs::remove_all(root_, ec);

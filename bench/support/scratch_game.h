@@ -17,8 +17,14 @@ public:
     // Empty when the folder could not be made.
     const std::filesystem::path& Root() const { return root_; }
 
+    // Makes the scratch folder the working folder, remembering the one before; Leave goes back to
+    // it (nothing when Enter was not called).
+    void Enter();
+    void Leave();
+
 private:
     std::filesystem::path root_;
+    std::filesystem::path previous_;
 };
 
 } // namespace benchgame
