@@ -10,8 +10,10 @@
 #include "core/console.h"
 #include "core/console_command.h"
 #include "core/log.h"
+#include "editor/editor_headless.h"
 #include "editor/editor_input.h"
 #include "editor/editor_level.h"
+#include "editor/fake_scene.h"
 #include "platform/window/win_messages.h"
 #include "support/temp_dir.h"
 
@@ -215,6 +217,57 @@ TEST_F(EditorInputTest, EnterRunsTheLineAndAsksForARedraw) {
     input.Char(13);
     EXPECT_EQ(owner.lines, std::vector<std::string>{"mode=del"});
     EXPECT_EQ(level.redrawFlag, 1);
+}
+
+// The shipped keyboard file played key by key against the editor's real statements: what a level
+// maker's keys do to the level.
+class ShippedKeyboardTest : public ::testing::Test {
+protected:
+    ShippedKeyboardTest() {
+        level.scene = &scene;
+        level.curMaterial = "stone";
+        level.curBonus = 3;
+        LoadKeyboardMacros((std::string(KORVELIN_SOURCE_DIR) + "/assets/data/editor_kbd.yml").c_str(), keyboard);
+    }
+    void Press(int key) { input.KeyDown(key, false, false, false); }
+
+    FakeScene scene;
+    EditorWindowlessHost host;
+    EditorLevel level;
+    EditorHeadlessConsole editor{level, scene, host};
+    EditorKeyboard keyboard;
+    EditorInput input{editor.Console(), keyboard, level};
+};
+
+TEST_F(ShippedKeyboardTest, InsertAfterDeletePlacesABlock) {
+    using plat::VK_DELETE, plat::VK_INSERT, plat::VK_LEFT, plat::VK_RIGHT, plat::VK_F3, plat::VK_F4;
+    struct Case {
+        std::vector<int> keys;
+        int blocks;
+        int mode;
+        int bonuses; // blocks carrying a bonus
+    } cases[] = {
+        {{VK_INSERT}, 1, EDIT_MODE_NEW, 0},
+        {{VK_INSERT, VK_DELETE}, 0, EDIT_MODE_NEW, 0},
+        {{VK_INSERT, VK_DELETE, VK_INSERT}, 1, EDIT_MODE_NEW, 0},
+        {{VK_DELETE, VK_INSERT}, 1, EDIT_MODE_NEW, 0}, // Delete on an empty cell
+        {{VK_INSERT, VK_RIGHT, VK_INSERT, VK_DELETE, VK_INSERT, VK_LEFT, VK_DELETE, VK_INSERT}, 2, EDIT_MODE_NEW, 0},
+        // The chosen modes still act on Insert, and Delete still deletes in any of them.
+        {{VK_INSERT, VK_F3, VK_INSERT}, 0, EDIT_MODE_DEL, 0},
+        {{VK_INSERT, VK_F4, VK_INSERT}, 1, EDIT_MODE_BONUS, 1},
+        {{VK_INSERT, VK_F4, VK_DELETE, VK_INSERT}, 1, EDIT_MODE_NEW, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.keys));
+        for (const char* line : {"clear", "resetMove", "mode=new"}) editor.Run(line);
+        for (int key : c.keys) Press(key);
+        EXPECT_EQ(level.BlockCount(), c.blocks);
+        EXPECT_EQ(level.editMode, c.mode);
+        int bonuses = 0;
+        for (const EditorGroup& g : level.groups)
+            for (const EditorBlock& b : g.blocks) bonuses += b.bonus >= 0;
+        EXPECT_EQ(bonuses, c.bonuses);
+    }
 }
 
 TEST(EditorWheel, DistanceStaysWithinFiveAndNinety) {
