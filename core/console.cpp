@@ -74,6 +74,9 @@ void YConsole::Print(const std::string& text) {
         start = end + 1;
     }
     scrollIndex_ = -1;
+    // Lines another thread logs meanwhile are not part of the answer.
+    if (executing_ > 0 && std::this_thread::get_id() == executingThread_)
+        answerIndex_ = static_cast<int>(lines_.size()) - 1;
 }
 
 float YConsole::EditLineWidth() const {
@@ -108,6 +111,10 @@ void YConsole::ExecuteLine() {
     if (editLine_.empty()) return;
     // A handler may run another line through Execute, which replaces the edit line.
     const std::string line = editLine_;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (executing_++ == 0) executingThread_ = std::this_thread::get_id();
+    }
     std::size_t pos = 0;
     for (;;) {
         nameText_.clear();
@@ -143,6 +150,10 @@ void YConsole::ExecuteLine() {
             valueText_ = ReadWord(line, pos);
             if (owner_) owner_->RunCommand(found->second);
         }
+    }
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        --executing_;
     }
     editLine_.clear();
 }
@@ -214,8 +225,13 @@ void YConsole::Draw() {
     {
         std::lock_guard<std::mutex> guard(lock_);
         int newest = static_cast<int>(lines_.size()) - 1;
-        if (scrollIndex_ == -1) scrollIndex_ = newest;
-        int index = std::min(scrollIndex_, newest);
+        int index;
+        if (!shown && hiddenPosition > 0.0f && answerIndex_ >= 0) {
+            index = answerIndex_;
+        } else {
+            if (scrollIndex_ == -1) scrollIndex_ = newest;
+            index = std::min(scrollIndex_, newest);
+        }
         // The walk stops at the oldest line as well as at the top of the screen.
         for (float y = position - 28.0f; y > 0.0f && index >= 0; y -= LINE_HEIGHT, --index)
             visible_.push_back(&lines_[static_cast<std::size_t>(index)]);

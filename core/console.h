@@ -15,6 +15,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/log.h"
@@ -84,7 +85,10 @@ public:
     // Slides the panel and blinks the cursor.
     void Update(float seconds);
     // Draws the panel, the prompt with the edit line and cursor, and the lines from the scroll index
-    // upwards. Nothing while the panel's lower edge is at 0 or above the screen.
+    // upwards. Nothing while the panel's lower edge is at 0 or above the screen. A panel that is not
+    // shown and rests above 0 (the editor's strip) starts at the answer instead: the newest line
+    // printed while the last line of statements ran, so lines logged later (a texture made by a
+    // frame) do not push the answer out of the strip. Before any statement printed, the newest line.
     void Draw();
 
     // The statement being executed, for the owner's handlers.
@@ -125,6 +129,9 @@ private:
     mutable std::mutex lock_;
     std::deque<std::string> lines_;
     int scrollIndex_ = -1;
+    int answerIndex_ = -1; // newest line printed by the thread running statements, while it ran them
+    int executing_ = 0;    // depth of ExecuteLine (a handler may run another line)
+    std::thread::id executingThread_;
 
     std::string editLine_;
     float blinkTimer_ = 0.0f;

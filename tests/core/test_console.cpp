@@ -369,6 +369,62 @@ TEST(ConsoleDraw, WalksTheLinesDownToTheFirst) {
     }
 }
 
+// The editor's strip: a hidden panel resting 45 units down has room for the edit line and one
+// line, which must stay the answer to the last statement while the log goes on writing.
+TEST(ConsoleDraw, TheRestingStripKeepsTheLastAnswerInView) {
+    struct Owner : YConsoleCommand {
+        YConsole* console = nullptr;
+        void RunCommand(int id) override {
+            if (id == 1) console->Print("answer");
+            if (id == 2) {
+                LogLine("Load level error, reason");
+                console->Print("logs fail.");
+            }
+            if (id == 4) std::thread([this] { console->Print("from a stream thread"); }).join();
+        }
+        void SetVariable(int) override {}
+    };
+    struct Case {
+        std::vector<std::string> statements;
+        bool shown;
+        std::string strip; // the one line under the edit line
+    };
+    const Case cases[] = {
+        {{}, false, "Create mipmap levels: ok"}, // nothing asked yet: the newest line
+        {{"answer"}, false, "answer"},
+        {{"logs"}, false, "logs fail."},
+        {{"answer", "silent"}, false, "answer"},
+        {{"answer", "threaded"}, false, "answer"},
+        {{"answer", "bogus"}, false, "? 'bogus'."},
+        {{"answer"}, true, "Create mipmap levels: ok"}, // a shown console follows the newest line
+    };
+    LogReopen("");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.statements) + (c.shown ? " shown" : ""));
+        FakeDrawer drawer;
+        Owner owner;
+        YConsole console(&owner);
+        owner.console = &console;
+        console.SetDrawer(&drawer);
+        console.RegisterCommand("answer", 1);
+        console.RegisterCommand("logs", 2);
+        console.RegisterCommand("silent", 3);
+        console.RegisterCommand("threaded", 4);
+        console.hiddenPosition = 45.0f;
+        console.position = 45.0f;
+        console.shown = c.shown;
+        LogLine("Initialization...");
+        for (const std::string& statement : c.statements) console.Execute(statement);
+        LogLine("Filter texture stone: ok"); // a frame makes the textures of what was placed
+        LogLine("Create mipmap levels: ok");
+        console.Draw();
+        ASSERT_EQ(drawer.texts.size(), 4u);
+        EXPECT_EQ(drawer.texts[3].text, c.strip);
+        EXPECT_FLOAT_EQ(drawer.texts[3].y, 17.0f);
+        EXPECT_EQ(console.GetLine(console.GetLineCount() - 1), "Create mipmap levels: ok") << "every line is kept";
+    }
+}
+
 TEST(ConsoleCreate, GameConsoleIsBuiltOnceWithTheGameNames) {
     static RecordingOwner owner;
     YConsole* console = CreateGameConsole(&owner);
