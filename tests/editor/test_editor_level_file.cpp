@@ -156,6 +156,33 @@ TEST_F(EditorLevelFileTest, MissingEmptyTruncatedOrBrokenFilesLeaveTheLevelAsItW
     }
 }
 
+TEST_F(EditorLevelFileTest, AFailedLoadSaysWhyInTheConsole) {
+    BuildSample();
+    ASSERT_EQ(Run("save good.lev"), std::vector<std::string>{"save ok."});
+    dir.Write("levels/empty.lev", "");
+    dir.Write("levels/cut.lev", dir.Read("levels/good.lev").substr(0, 20));
+    dir.MakeDir("levels/folder.lev");
+    struct Case {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"missing.lev", "the file can't be opened"},
+        {"folder.lev", "the file can't be opened"},
+        {"empty.lev", "empty"},
+        {"cut.lev", "past the end of the file"},
+    };
+    SetLogConsole(&editor.Console()); // the log's lines reach the console, as in the editor
+    for (const Case& c : cases) {
+        const std::vector<std::string> lines = Run(std::string("load ") + c.name);
+        ASSERT_EQ(lines.size(), 2u) << c.name;
+        EXPECT_EQ(lines[0].rfind("Load level error, ", 0), 0u) << lines[0];
+        EXPECT_NE(lines[0].find(c.reason), std::string::npos) << lines[0];
+        EXPECT_NE(lines[0].find(std::string("file: levels\\") + c.name), std::string::npos) << lines[0];
+        EXPECT_EQ(lines[1], "load fail.");
+    }
+    SetLogConsole(nullptr);
+}
+
 TEST_F(EditorLevelFileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
     BuildSample();
     ASSERT_EQ(Run("save=keep.lev"), std::vector<std::string>{"save= ok."});

@@ -225,7 +225,7 @@ TEST(LevelFile, TheWriterRefusesWhatTheReadersWouldRefuseAndKeepsTheOldFile) {
     ASSERT_TRUE(ReadLevelFile(path.c_str(), read, error)) << error;
     EXPECT_EQ(read.sets.size(), 3u);
     EXPECT_FALSE(ReadLevelFile(dir.File("none.lev").c_str(), read, error));
-    EXPECT_EQ(error, "empty");
+    EXPECT_EQ(error, "the file can't be opened");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/streams.h"
+#include "platform/sys/files.h"
 #include "world/blocks/block_material.h"
 
 namespace {
@@ -393,7 +394,9 @@ bool ReadLevelFile(const char* path, YLevelData& out, std::string& error, const 
     InFStream in(path);
     if (in.Remaining() == 0) {
         out = YLevelData{};
-        error = "empty";
+        // A stream that did not open reads as empty too: tell a file that is there and empty from one
+        // that is missing, is a folder or may not be read.
+        error = plat::FileSize(path ? path : "") == 0 ? "empty" : "the file can't be opened";
         return false;
     }
     return ReadLevelData(in, out, error, known);

@@ -89,8 +89,9 @@ bool WriteLevelData(OutStream& out, const YLevelData& level, std::string& error)
 // The checks WriteLevelData makes, alone.
 bool CheckLevelData(const YLevelData& level, std::string& error);
 
-// Reads the file at `path` ('\' separated). A missing or empty file is `false` with the error
-// "empty"; faults give false with the reason.
+// Reads the file at `path` ('\' separated). An empty file is `false` with the error "empty", one
+// that cannot be opened (missing, a folder, not readable) with "the file can't be opened"; faults
+// give false with the reason.
 bool ReadLevelFile(const char* path, YLevelData& out, std::string& error, const LevelMaterialCheck& known = {});
 
 // Writes the file atomically (a temporary file renamed over the old one). False, with the old file
