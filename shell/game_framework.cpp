@@ -202,11 +202,7 @@ void GameFramework::SetPageText(int page, const char* control, const std::string
     if (auto* named = dynamic_cast<UINamedText*>(layout->FindChild(control))) named->SetText(text);
 }
 
-bool GameFramework::CurrentPageBoxTicked(const char* control) {
-    if (!screen_.page) return false;
-    auto* box = dynamic_cast<UICheckBox*>(screen_.page->FindChild(control));
-    return box && box->checked;
-}
+bool GameFramework::CurrentPageBoxTicked(const char* control) { return IsBoxTicked(screen_.page, control); }
 
 void GameFramework::UIKeyDown(int key) { screen_.KeyDown(key); }
 void GameFramework::UIChar(int code) { screen_.Char(code); }

@@ -75,14 +75,14 @@ void YGameInput::StateKey(int key) {
                 host_.RacketAdjustAim(-AIM_STEP);
             }
             return;
-        case GS_GAME_OVER: states_.EnterState(GS_SCORE_CHECK); return;
+        case GS_GAME_OVER: LeaveGameEndScreen(GS_SCORE_CHECK); return;
         case GS_PAUSE:
             if (key == plat::VK_ESCAPE)
                 states_.RequestState(GS_MAIN_MENU);
             else
                 states_.Resume();
             return;
-        case GS_ALL_DONE: states_.EnterState(GS_SCORE_CHECK_LAST); return;
+        case GS_ALL_DONE: LeaveGameEndScreen(GS_SCORE_CHECK_LAST); return;
         case GS_LEVEL_CHOICE:
             switch (key) {
                 case plat::VK_RETURN: host_.StartSelectedLevel(); break;
@@ -103,6 +103,14 @@ void YGameInput::StateKey(int key) {
             if (host_.PageShown()) host_.UIKeyDown(key);
             return;
     }
+}
+
+void YGameInput::LeaveGameEndScreen(int scoreCheck) {
+    // The score check may open the scores page with the name edit focused. The character of the
+    // key that got us there comes next and would be typed into the name (a Space, say) or, for
+    // Enter, would confirm the name at once; it is swallowed. The next key down clears the flag.
+    suppressChar = true;
+    states_.EnterState(scoreCheck);
 }
 
 void YGameInput::OnChar(int code) {

@@ -26,13 +26,15 @@ public:
     // Pulls the cursor to where the racket stands (position -1 .. 1 across the client width).
     void SyncCursorToRacket(float position);
 
-    bool suppressChar = false;  // the console toggle's character is not typed
+    bool suppressChar = false;  // the character of the last key is not typed (console toggle, end of game)
     bool cursorSync = false;    // the program is moving the cursor itself
     int savedX = 0, savedY = 0; // where the drag began
 
 private:
     bool ConsoleShown() const;
     void StateKey(int key);
+    // A key on the game-over or all-done screen: on to the score check, without the key's character.
+    void LeaveGameEndScreen(int scoreCheck);
 
     YGameShellHost& host_;
     YGameStates& states_;

@@ -173,6 +173,11 @@ bool UICheckBox::OnMouseDown(int, float, float) {
     return true;
 }
 
+bool IsBoxTicked(const UIControl* page, const std::string& name) {
+    const auto* box = page ? dynamic_cast<const UICheckBox*>(page->FindChild(name)) : nullptr;
+    return box && box->checked;
+}
+
 // ---- UINamedText ----
 
 UINamedText::UINamedText(int align_, const std::string& text_, const UITextStyle& style_, float px, float py,

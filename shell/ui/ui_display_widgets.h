@@ -105,6 +105,9 @@ public:
     bool checked = false;
 };
 
+// Whether `page` (may be null) holds a direct child named `name` that is a ticked check box.
+bool IsBoxTicked(const UIControl* page, const std::string& name);
+
 // align: 1 right, 2 centre, anything else left, within the rectangle.
 class UINamedText : public UIControl {
 public:

@@ -17,14 +17,18 @@
 
 #include "content/content_files.h"
 #include "core/game_mode.h"
+#include "core/init.h"
 #include "core/log.h"
 #include "platform/gpu/null/null_device.h"
 #include "platform/sys/files.h"
+#include "platform/window/codepage.h"
 #include "render/font.h"
 #include "render/font_loader.h"
 #include "render/render_d3d.h"
 #include "render/shader.h"
 #include "render/shader_loader.h"
+#include "shell/fake_shell_host.h"
+#include "shell/game_states.h"
 #include "shell/ui/ui_containers.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_input_widgets.h"
@@ -246,6 +250,67 @@ TEST_F(UiPagesContent, PagesTheGameAddressesByPositionKeepTheirOrder) {
         auto* tips = dynamic_cast<UISelect*>(options.FindChild("showTips"));
         ASSERT_NE(tips, nullptr);
         EXPECT_EQ(tips->OptionCount(), 2); // off, on
+    }
+}
+
+// The tip page's box turns tips off when it is ticked as the tip closes, so it must start unticked:
+// a player who just reads the tip and goes on keeps getting tips.
+TEST_F(UiPagesContent, ClosingATipLeavesTipsOnUnlessThePlayerTicksTheBox) {
+    struct PageHost : FakeShellHost {
+        const UIControl* shown = nullptr;
+        bool CurrentPageBoxTicked(const char* control) override { return IsBoxTicked(shown, control); }
+    };
+    const bool savedShowTips = GetInit().showTips;
+    for (const std::string& lang : Languages()) {
+        ReadLanguageResources(lang);
+        for (const std::string& file : TipPages()) {
+            SCOPED_TRACE(lang + "/" + file);
+            CheckedPage page;
+            page.LoadLayout(GamePath("ui\\" + lang + "\\" + file), true);
+            auto* box = dynamic_cast<UICheckBox*>(page.FindChild("showTips"));
+            ASSERT_NE(box, nullptr);
+            EXPECT_FALSE(box->checked) << "the box starts ticked";
+            EXPECT_FALSE(box->label.empty());
+
+            PageHost host;
+            YGameStates states(host);
+            for (bool tick : {false, true}) {
+                GetInit().showTips = true;
+                host.ShowTipPage(file);
+                host.shown = &page;
+                states.state = GS_TIP;
+                if (tick) box->OnMouseDown(1, 1.0f, 1.0f);
+                states.Resume();
+                EXPECT_EQ(GetInit().showTips, !tick) << (tick ? "ticked" : "untouched");
+                EXPECT_EQ(states.state, GS_PLAY);
+            }
+        }
+    }
+    GetInit().showTips = savedShowTips;
+}
+
+// The fonts hold the 256 characters of Windows-1252 and the game draws a text's bytes as they
+// are, so the language files are written in that code page. A file saved as UTF-8 would show
+// two wrong letters for every umlaut.
+TEST_F(UiPagesContent, LanguageFilesAreWrittenInTheFontsCodePage) {
+    ReadLanguageResources("english");
+    const YFont* font = FindFontInList("default");
+    ASSERT_NE(font, nullptr);
+    for (const std::string& lang : Languages()) {
+        for (const auto& e : std::filesystem::directory_iterator(std::string(KORVELIN_GAME_DIR) + "/ui/" + lang)) {
+            const std::string file = lang + "/" + e.path().filename().string();
+            std::string text;
+            ASSERT_EQ(plat::ReadFile(e.path().string(), text, 1 << 20, true), plat::ReadStatus::Ok) << file;
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const auto c = static_cast<unsigned char>(text[i]);
+                const std::string where = file + " byte " + std::to_string(i);
+                if (c == '\n' || c == '\t') continue;
+                ASSERT_GT(font->GetCharWidth(c), 0.0f) << where << " (0x" << std::hex << int(c) << ") has no glyph";
+                if (c < 0xC2 || c > 0xF4 || i + 1 >= text.size()) continue;
+                std::size_t pos = i;
+                EXPECT_EQ(plat::DecodeUtf8(text, pos), 0xFFFDu) << where << " starts a UTF-8 sequence";
+            }
+        }
     }
 }
 

@@ -2,11 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "menu_test_support.h"
+#include "platform/window/win_messages.h"
+#include "render/camera.h"
+#include "shell/fake_shell_host.h"
+#include "shell/game_input.h"
+#include "shell/game_states.h"
 #include "shell/menu_commands.h"
 #include "shell/score_table.h"
 #include "shell/scores_page.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_input_widgets.h"
+#include "shell/ui/ui_screen.h"
 
 namespace {
 
@@ -89,6 +95,43 @@ TEST(ScoresPage, NewEntryOpensTheEditOverItsRowWithThePlayersName) {
     EXPECT_FLOAT_EQ(edit->y, f.Name(1)->y);
     EXPECT_FALSE(f.Name(1)->visible);
     EXPECT_TRUE(edit->focused);
+}
+
+// The game's input in front of the real scores page: the game-over screen is left with a key,
+// whose character follows its key-down, and the player then types a name.
+TEST(ScoresPage, TheKeyThatLeavesTheGameOverScreenIsNotPartOfTheName) {
+    for (int key : {int{plat::VK_SPACE}, plat::VK_A + 23}) { // Space, X
+        SCOPED_TRACE(key);
+        Fixture f;
+        f.host.score = 300;
+        UIScreen screen;
+        struct Game : FakeShellHost {
+            Fixture* f = nullptr;
+            UIScreen* screen = nullptr;
+            void CheckScore(bool afterGame) override {
+                f->scores.CheckScore(afterGame);
+                screen->page = f->host.shown;
+            }
+            bool PageShown() override { return screen->page != nullptr; }
+            void UIKeyDown(int k) override { screen->KeyDown(k); }
+            void UIChar(int c) override { screen->Char(c); }
+        } game;
+        game.f = &f;
+        game.screen = &screen;
+        YGameStates states(game);
+        YOrbitView orbit(35.0f, -40.0f, -65.0f, -25.0f);
+        YGameInput input(game, states, orbit);
+        states.state = GS_GAME_OVER;
+
+        input.KeyDown(key);
+        input.OnChar(key == plat::VK_SPACE ? ' ' : 'x');
+        ASSERT_TRUE(f.Edit()->visible);
+        for (char c : std::string("Ivo")) {
+            input.KeyDown(plat::VK_A + (c | 0x20) - 'a');
+            input.OnChar(c);
+        }
+        EXPECT_STREQ(f.Edit()->GetText(), "Ivo");
+    }
 }
 
 TEST(ScoresPage, EnterNamesTheEntryWritesBothFilesOnce) {

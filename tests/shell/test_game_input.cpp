@@ -93,6 +93,48 @@ TEST_F(InputTest, KeysByState) {
     }
 }
 
+TEST_F(InputTest, TheKeyThatEndsTheGameIsNotTypedIntoTheName) {
+    // Key down and then its character, as the window delivers them. The score check opens the name
+    // edit; only what is typed after that key reaches it.
+    struct Case {
+        int state;
+        int key;
+        int code; // the key's character
+    } cases[] = {
+        {GS_GAME_OVER, plat::VK_SPACE, ' '}, {GS_GAME_OVER, plat::VK_RETURN, 13}, {GS_GAME_OVER, plat::VK_A, 'a'},
+        {GS_ALL_DONE, plat::VK_SPACE, ' '},  {GS_ALL_DONE, plat::VK_RETURN, 13},  {GS_ALL_DONE, plat::VK_ESCAPE, 27},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::to_string(c.state) + " key " + std::to_string(c.key);
+        host = FakeShellHost();
+        states.state = c.state;
+        input.KeyDown(c.key);
+        input.OnChar(c.code);
+        EXPECT_EQ(states.state, c.state == GS_GAME_OVER ? GS_SCORE_CHECK : GS_SCORE_CHECK_LAST) << what;
+        host.page = PAGE_SCORES; // what the score check shows
+        EXPECT_FALSE(host.Called("UIChar" + std::to_string(c.code))) << what << ": its character was typed";
+        // The player's typing that follows arrives in full.
+        host.calls.clear();
+        for (char ch : std::string("Ivo")) {
+            input.KeyDown(plat::VK_A + (ch | 0x20) - 'a');
+            input.OnChar(ch);
+        }
+        input.KeyDown(plat::VK_RETURN);
+        input.OnChar(13);
+        EXPECT_EQ(host.calls, (std::vector<std::string>{"UIKey73", "UIChar73", "UIKey86", "UIChar118", "UIKey79",
+                                                        "UIChar111", "UIKey13", "UIChar13"}))
+            << what;
+    }
+    // Leaving by a click swallows nothing: the first key typed afterwards counts.
+    host = FakeShellHost();
+    states.state = GS_GAME_OVER;
+    input.MouseDown(1, 10, 10);
+    host.page = PAGE_SCORES;
+    input.KeyDown(plat::VK_SPACE);
+    input.OnChar(' ');
+    EXPECT_TRUE(host.Called("UIChar32"));
+}
+
 TEST_F(InputTest, PauseKeyShowsThePausePage) {
     states.state = GS_PLAY;
     g_BackgroundDirty = 0;
