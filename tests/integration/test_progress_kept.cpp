@@ -50,9 +50,10 @@ protected:
     static void ExpectProgress(const std::filesystem::path& folder) {
         const std::string config = ReadFile(folder / "config.yml");
         for (const char* line : kProgress) {
-            const std::size_t at = config.find(std::string("  ") + line + "\n");
-            EXPECT_NE(at, std::string::npos) << "lost: " << line << "\n--- config.yml:\n" << config;
-            EXPECT_EQ(config.find(line, at + 1), std::string::npos) << "twice: " << line << "\n" << config;
+            const std::string entry = std::string("  ") + line + "\n";
+            const std::size_t at = config.find(entry);
+            ASSERT_NE(at, std::string::npos) << "lost: " << line << "\n--- config.yml:\n" << config;
+            EXPECT_EQ(config.find(line, at + entry.size()), std::string::npos) << "twice: " << line << "\n" << config;
         }
     }
 };
