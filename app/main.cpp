@@ -24,6 +24,9 @@ namespace {
 constexpr const char* PRODUCT_NAME = "Korvelin";
 constexpr const char* PRODUCT_VERSION = "v1.73";
 constexpr const char* INSTANCE_MUTEX = "KorvelinMutex";
+// How far below the game folder stale temporary files are looked for: the game writes two levels
+// down ("levels\thumb"), a level saved from the editor may sit a few folders deeper.
+constexpr int STALE_TEMP_DEPTH = 8;
 
 // What ran before the entry function on the original platform, in its order: the configuration
 // (with its scan of the language folders), the localisation table, the log, and the system check;
@@ -113,9 +116,10 @@ int main(int argc, char** argv) {
     if (!lockHeld)
         LogPrintf(g_Log, "Single-instance lock unavailable (%s): starting as if alone",
                   plat::InstanceLock::PathFor(INSTANCE_MUTEX).c_str());
-    // Temporary files of saves that a kill cut short; a copy still running keeps its own.
+    // Temporary files of saves that a kill cut short, in the game folder and the folders below it
+    // (levels, level pictures, mesh and path caches); a copy still running keeps its own.
     if (!anotherCopy) {
-        if (const int removed = plat::RemoveStaleTempFiles("."); removed > 0)
+        if (const int removed = plat::RemoveStaleTempFilesBelow(".", STALE_TEMP_DEPTH); removed > 0)
             LogPrintf(g_Log, "Removed %d stale temporary files", removed);
     }
 

@@ -78,13 +78,29 @@ void Init::OnTag(int id) {
                                  a[SPLASH_WIDTH].AsFloat(), a[SPLASH_HEIGHT].AsFloat());
     } else if (id == TAG_GAME) {
         YGameMode* mode = FindGameMode(a[GAME_NAME].value);
-        if (!mode) return;
+        if (!mode) {
+            KeepUnknownGame(a);
+            return;
+        }
         mode->level = a[GAME_LEVEL].AsInt();
         mode->scores = a[GAME_SCORES].AsInt();
         mode->lives = a[GAME_LIVES].AsInt();
         mode->player = a[GAME_PLAYER].value;
         mode->openLevels = std::max(mode->openLevels, a[GAME_OPEN_LEVELS].AsInt());
     }
+}
+
+void Init::KeepUnknownGame(const std::vector<XMLAttribute>& game) {
+    std::vector<std::string> values;
+    values.reserve(game.size());
+    for (const XMLAttribute& attribute : game) values.push_back(attribute.value);
+    for (std::vector<std::string>& kept : unknownGames_) {
+        if (kept[GAME_NAME] == values[GAME_NAME]) {
+            kept = std::move(values);
+            return;
+        }
+    }
+    unknownGames_.push_back(std::move(values));
 }
 
 bool Init::OnError(const char* message) {
@@ -161,6 +177,14 @@ bool Init::Save() {
         game[GAME_LIVES].SetInt(mode.lives);
         game[GAME_PLAYER].value = mode.player;
         game[GAME_OPEN_LEVELS].SetInt(mode.openLevels);
+        out += "  ";
+        WriteOpenTag(out, TAG_GAME);
+        out += '\n';
+    }
+    // Progress of modes not known now: written back as read, for a later run that knows them.
+    for (const std::vector<std::string>& kept : unknownGames_) {
+        if (FindGameMode(kept[GAME_NAME])) continue; // its mode is known by now and written above
+        for (std::size_t i = 0; i < kept.size() && i < game.size(); ++i) game[i].value = kept[i];
         out += "  ";
         WriteOpenTag(out, TAG_GAME);
         out += '\n';

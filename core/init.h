@@ -11,6 +11,7 @@
 //     <render fps="0" shadows="1">
 //     <interface language="english" showtips="1">
 //     <game name="..." level="-1" scores="0" lives="0" player="" openLevels="0">   one per mode
+//     <game ...>   then each entry read that names no known mode, as it was read
 //   </config>
 // "splash" tags (read, never written) add slides to the start-up slide show.
 #include <functional>
@@ -42,7 +43,9 @@ public:
     // the tags (those of a tag the file leaves out are its defaults; when the file cannot be read,
     // the values of the last load).
     void Load(const char* file);
-    // Writes the typed fields and every mode's progress to the file last loaded, atomically.
+    // Writes the typed fields and every mode's progress to the file last loaded, atomically, and
+    // after them the "game" entries read that name no known mode (while "data\modes.yml" cannot
+    // be read, that is every entry), so a damaged modes file never costs the player's progress.
     // False (logged, the old file kept) when it cannot be written or nothing was loaded yet.
     bool Save();
 
@@ -80,8 +83,12 @@ protected:
 
 private:
     void CopyAttributesToFields();
+    void KeepUnknownGame(const std::vector<XMLAttribute>& game);
 
     YGameMode fallbackMode_;
+    // The attribute values of "game" entries that named no known mode when read, one per name
+    // (a later entry replaces an earlier one), in the order first read.
+    std::vector<std::vector<std::string>> unknownGames_;
 };
 
 // The configuration of the process, built with every default on first use.

@@ -109,10 +109,12 @@ void EditorConsoleHandler::RunCommand(int id) {
     const std::string& arg = console_.GetValueText();
     std::string answer;
     switch (id) {
-        case EDITOR_CMD_EXIT:
-            console_.Print(name + " ok.");
-            host_.QuitEditor();
+        case EDITOR_CMD_EXIT: {
+            // Quitting saves the configuration: the answer says whether it was saved.
+            const bool saved = host_.QuitEditor();
+            console_.Print(name + (saved ? " ok." : " fail."));
             return;
+        }
         case EDITOR_CMD_CLEAR:
             level_.ClearLevel();
             answer = name;

@@ -69,8 +69,8 @@ void RegisterEditorConsoleNames(YConsole& console);
 // What the statements need of the editor's frame: the window, the camera and the end of the run.
 class EditorHost {
 public:
-    // Saves "config.yml" and ends the main loop.
-    virtual void QuitEditor() = 0;
+    // Saves "config.yml" and ends the main loop; false when "config.yml" could not be saved.
+    virtual bool QuitEditor() = 0;
     // Trackball rotation := 40 degrees down about x.
     virtual void ResetCamera() = 0;
     virtual bool IsFullScreenWindow() const = 0;

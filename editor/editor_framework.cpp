@@ -115,9 +115,12 @@ EditorCameraAxes EditorFramework::CameraAxes() const {
     return axes;
 }
 
-void EditorFramework::Quit() {
-    GetInit().Save();
+void EditorFramework::Quit() { SaveAndQuit(); }
+
+bool EditorFramework::SaveAndQuit() {
+    const bool saved = GetInit().Save();
     YFramework::Quit();
+    return saved;
 }
 
 bool EditorFramework::SaveLevel(const char* name) { return handler_->SaveLevel(name ? name : ""); }

@@ -24,6 +24,8 @@ public:
     ~EditorFramework() override;
 
     void Quit() override;
+    // Quit: saves the configuration and ends the editor; whether the configuration was saved.
+    bool SaveAndQuit();
     bool Frame() override;
     void OnResize(int width, int height) override;
     void MouseMove(int x, int y) override;
@@ -43,7 +45,7 @@ public:
     bool LoadLevelEditor(const char* name);
 
     // EditorHost
-    void QuitEditor() override { Quit(); }
+    bool QuitEditor() override { return SaveAndQuit(); }
     void ResetCamera() override;
     bool IsFullScreenWindow() const override { return IsFullScreen(); }
     void RecreateWindow() override;

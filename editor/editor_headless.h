@@ -15,7 +15,7 @@
 class EditorWindowlessHost : public EditorHost {
 public:
     virtual ~EditorWindowlessHost() = default;
-    void QuitEditor() override {}
+    bool QuitEditor() override { return true; }
     void ResetCamera() override {}
     bool IsFullScreenWindow() const override { return false; }
     void RecreateWindow() override {}

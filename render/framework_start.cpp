@@ -12,6 +12,11 @@
 
 void ApplyVideoMode(YFramework& framework, const std::string& modeText) {
     const YVideoMode mode = g_VideoModes.Resolve(modeText);
+    // A size (or a depth) that is not offered gives way to another mode, which is then saved over
+    // the text: say which text was given up, or the player's setting vanishes without a trace.
+    const YVideoMode wanted = YVideoMode::FromString(modeText.c_str());
+    if (wanted.width != mode.width || wanted.height != mode.height || (wanted.depth != 0 && wanted.depth != mode.depth))
+        LogPrintf(g_Log, "Video mode \"%.80s\" is not available, using %s", modeText.c_str(), mode.ToString().c_str());
     framework.SetVideoMode(mode);
     // With no mode list (no renderer) the text is kept as written.
     GetInit().videoMode = g_VideoModes.Modes().empty() ? modeText : mode.ToString();

@@ -17,6 +17,7 @@
 #include "render/scene/splash_show.h"
 #include "render/shader_loader.h"
 #include "shell/camera_path.h"
+#include "shell/game_console_commands.h"
 #include "shell/hud.h"
 #include "shell/hud_links.h"
 #include "shell/level_choice.h"
@@ -150,9 +151,12 @@ void GameFramework::LoadPages() {
     menus_.AfterPagesLoaded(GetLocale()); // the about page's version, the level page's controls
 }
 
-void GameFramework::Quit() {
-    SaveConfig();
+void GameFramework::Quit() { SaveAndQuit(); }
+
+bool GameFramework::SaveAndQuit() {
+    const bool saved = SaveConfig();
     YFramework::Quit();
+    return saved;
 }
 
 bool GameFramework::SaveConfig() { return GetInit().Save(); }
@@ -220,19 +224,7 @@ void GameFramework::SplashSkipAll() { g_SplashShow.SkipAll(); }
 // ---- The game console ----
 
 void GameFramework::RunCommand(int id) {
-    Init& init = GetInit();
-    switch (id) {
-        case GAME_CMD_EXIT:
-            console_->Print(console_->GetNameText() + " ok.");
-            Quit();
-            break;
-        case GAME_CMD_OPEN_ALL_LEVELS:
-            init.CurrentGameMode().openLevels = 10000;
-            init.Save();
-            console_->Print(console_->GetNameText() + " ok.");
-            break;
-        default: break;
-    }
+    RunGameConsoleCommand(*console_, GetInit(), id, [this] { return SaveAndQuit(); });
 }
 
 void GameFramework::SetVariable(int id) {

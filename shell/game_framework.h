@@ -41,6 +41,8 @@ public:
 
     // YFramework
     void Quit() override;
+    // Quit: saves the configuration and ends the game; whether the configuration was saved.
+    bool SaveAndQuit();
     bool Frame() override;
     void KeyDown(int key) override;
     void Char(int code) override;

@@ -171,26 +171,47 @@ long TempFilePid(const std::string& name) {
     return pid;
 }
 
-} // namespace
+// Whether `name` is the temporary file of an atomic write whose process no longer runs.
+bool IsStaleTempName(const std::string& name) {
+    const long pid = TempFilePid(name);
+    if (pid <= 0) return false;
+    // A process that still runs may be writing it right now.
+    return pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
 
-int RemoveStaleTempFiles(std::string_view folder) {
-    std::string dir = NativePath(folder.empty() ? std::string_view(".") : folder);
+int RemoveStaleIn(const std::string& dir, int depthLeft) {
     DIR* d = ::opendir(dir.c_str());
     if (!d) return 0;
     int removed = 0;
+    std::vector<std::string> folders;
     while (const dirent* e = ::readdir(d)) {
         const std::string name = e->d_name;
-        const long pid = TempFilePid(name);
-        if (pid <= 0) continue;
-        // A process that still runs may be writing it right now.
-        if (pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        if (name == "." || name == "..") continue;
         const std::string path = dir + "/" + name;
         struct stat st;
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        if (::unlink(path.c_str()) == 0) ++removed;
+        // lstat: a link is never followed, neither into another folder nor to another file.
+        if (::lstat(path.c_str(), &st) != 0) continue;
+        if (S_ISDIR(st.st_mode)) {
+            if (depthLeft > 0) folders.push_back(path);
+        } else if (S_ISREG(st.st_mode) && IsStaleTempName(name) && ::unlink(path.c_str()) == 0) {
+            ++removed;
+        }
     }
     ::closedir(d);
+    for (const std::string& folder : folders) removed += RemoveStaleIn(folder, depthLeft - 1);
     return removed;
+}
+
+std::string NativeFolder(std::string_view folder) {
+    return NativePath(folder.empty() ? std::string_view(".") : folder);
+}
+
+} // namespace
+
+int RemoveStaleTempFiles(std::string_view folder) { return RemoveStaleIn(NativeFolder(folder), 0); }
+
+int RemoveStaleTempFilesBelow(std::string_view folder, int maxDepth) {
+    return RemoveStaleIn(NativeFolder(folder), maxDepth < 0 ? 0 : maxDepth);
 }
 
 bool WriteFileInPlace(std::string_view path, std::string_view data) {

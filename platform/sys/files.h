@@ -66,6 +66,10 @@ bool MakeDirectory(std::string_view path);
 // Removes the temporary files that an atomic write in `folder` left behind when its process was
 // killed ("<name>.tmp<pid>_<n>" whose process no longer runs). Returns how many were removed.
 int RemoveStaleTempFiles(std::string_view folder);
+// The same in `folder` and in the folders below it, down to `maxDepth` levels (0: `folder` alone).
+// Links are never followed. The game writes into folders below its own (levels, level pictures,
+// mesh and path caches), and a kill can leave a temporary file in any of them.
+int RemoveStaleTempFilesBelow(std::string_view folder, int maxDepth);
 
 // Writes `data` over the file itself: for a file that may be written but whose folder cannot take
 // the temporary file of an atomic write. Refuses (false) when the file does not exist already.

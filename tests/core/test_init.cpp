@@ -75,6 +75,7 @@ const char* const kSaved =
     "  <interface language=\"deutsch\" showtips=\"0\">\n"
     "  <game name=\"easy\" level=\"-1\" scores=\"0\" lives=\"0\" player=\"\" openLevels=\"0\">\n"
     "  <game name=\"classic\" level=\"4\" scores=\"1200\" lives=\"3\" player=\"Ann\" openLevels=\"7\">\n"
+    "  <game name=\"unknown\" level=\"9\" scores=\"0\" lives=\"0\" player=\"\" openLevels=\"0\">\n"
     "</config>\n";
 
 } // namespace
@@ -101,7 +102,7 @@ TEST_F(InitTest, FirstRunUsesTheDefaults) {
     EXPECT_EQ(c.languages.GetNames(), (std::vector<std::string>{"deutsch", "english", "zz"}));
 }
 
-TEST_F(InitTest, SaveWritesEveryAttributeAndOneGameLinePerMode) {
+TEST_F(InitTest, SaveWritesEveryAttributeOneGameLinePerModeThenTheUnknownEntries) {
     dir.Write("config.yml", kConfig);
     Init& c = Fresh();
     c.Load("config.yml");
@@ -312,4 +313,91 @@ TEST_F(InitTest, BrokenFilesGiveLoggedErrorsAndDefaults) {
         EXPECT_EQ(c.FindGameMode("classic")->level, -1); // no "game" tag completed
         EXPECT_NE(Log().find(k.logged), std::string::npos) << Log();
     }
+}
+
+TEST_F(InitTest, ProgressOfModesThatCouldNotBeReadSurvivesASave) {
+    const char* const progress =
+        "<config>\n"
+        "  <game name=\"easy\" level=\"2\" scores=\"300\" lives=\"4\" player=\"Bo\" openLevels=\"3\">\n"
+        "  <game name=\"classic\" level=\"5\" scores=\"1200\" lives=\"2\" player=\"Ann & Co\" "
+        "openLevels=\"8\">\n"
+        "</config>\n";
+    struct Case {
+        const char* name;
+        const char* modes; // nullptr: no file
+    };
+    const Case cases[] = {
+        {"missing", nullptr},
+        {"empty", ""},
+        {"binary", "\x01\x02 binary \xff"},
+        {"cut inside the second mode", "<game name=\"easy\"></game>\n<game name=\"clas"},
+        {"unknown tags only", "<mode name=\"easy\"/>\n<mode name=\"classic\"/>\n"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        if (k.modes)
+            dir.Write("data/modes.yml", k.modes);
+        else
+            std::filesystem::remove(dir.File("data/modes.yml"));
+        dir.Write("config.yml", progress);
+        Init& damaged = Fresh();
+        damaged.Load("config.yml");
+        ASSERT_TRUE(damaged.Save());
+        // Saved twice, as quitting after a stored score does: the entries are written once each.
+        ASSERT_TRUE(damaged.Save());
+        const std::string saved = dir.Read("config.yml");
+        for (const char* name : {"easy", "classic"}) {
+            const std::string line = std::string("<game name=\"") + name + "\"";
+            const std::size_t at = saved.find(line);
+            EXPECT_NE(at, std::string::npos) << saved;
+            EXPECT_EQ(saved.find(line, at + 1), std::string::npos) << saved;
+        }
+
+        dir.Write("data/modes.yml", kModes);
+        Init& restored = Fresh();
+        restored.Load("config.yml");
+        ASSERT_NE(restored.FindGameMode("easy"), nullptr);
+        ASSERT_NE(restored.FindGameMode("classic"), nullptr);
+        const YGameMode& easy = *restored.FindGameMode("easy");
+        EXPECT_EQ(easy.level, 2);
+        EXPECT_EQ(easy.scores, 300);
+        EXPECT_EQ(easy.lives, 4);
+        EXPECT_EQ(easy.player, "Bo");
+        EXPECT_EQ(easy.openLevels, 3);
+        const YGameMode& classic = *restored.FindGameMode("classic");
+        EXPECT_EQ(classic.level, 5);
+        EXPECT_EQ(classic.scores, 1200);
+        EXPECT_EQ(classic.lives, 2);
+        EXPECT_EQ(classic.player, "Ann & Co");
+        EXPECT_EQ(classic.openLevels, 8);
+    }
+}
+
+TEST_F(InitTest, AnUnknownEntryReadTwiceIsKeptOnceWithItsLatestValues) {
+    dir.Write("a.yml", "<game name=\"gone\" level=\"1\" openLevels=\"2\"/>");
+    dir.Write("b.yml", "<game name=\"gone\" level=\"6\" openLevels=\"4\"/><game name=\"\" level=\"3\"/>");
+    Init& c = Fresh();
+    c.Load("a.yml");
+    c.Load("b.yml");
+    ASSERT_TRUE(c.Save());
+    const std::string saved = dir.Read("b.yml");
+    const std::string gone = "<game name=\"gone\" level=\"6\" scores=\"0\" lives=\"0\" player=\"\" openLevels=\"4\">";
+    EXPECT_NE(saved.find(gone), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("name=\"gone\" level=\"1\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<game name=\"\" level=\"3\""), std::string::npos) << saved;
+}
+
+TEST_F(InitTest, AnUnknownEntryWhoseModeIsReadLaterIsWrittenOnceAsThatMode) {
+    std::filesystem::remove(dir.File("data/modes.yml"));
+    dir.Write("config.yml", "<game name=\"classic\" level=\"4\" openLevels=\"5\"/>");
+    Init& c = Fresh();
+    c.Load("config.yml"); // no modes: the entry is kept as read
+    dir.Write("data/modes.yml", kModes);
+    c.Load("config.yml"); // modes read now, and the entry fills its mode
+    ASSERT_NE(c.FindGameMode("classic"), nullptr);
+    c.FindGameMode("classic")->level = 7;
+    ASSERT_TRUE(c.Save());
+    const std::string saved = dir.Read("config.yml");
+    EXPECT_NE(saved.find("<game name=\"classic\" level=\"7\""), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("level=\"4\""), std::string::npos) << saved;
 }

@@ -16,11 +16,15 @@ namespace {
 
 struct FakeHost : EditorWindowlessHost {
     int quits = 0;
+    bool configSaves = true; // what quitting's save of the configuration answers
     int cameraResets = 0;
     int windows = 0;
     bool fullScreen = false;
     EditorCameraAxes axes;
-    void QuitEditor() override { ++quits; }
+    bool QuitEditor() override {
+        ++quits;
+        return configSaves;
+    }
     void ResetCamera() override { ++cameraResets; }
     bool IsFullScreenWindow() const override { return fullScreen; }
     void RecreateWindow() override {
@@ -220,6 +224,12 @@ TEST_F(EditorConsoleTest, StatementsAnswerAndChangeTheModel) {
             c.check(*this);
         }
     }
+}
+
+TEST_F(EditorConsoleTest, ExitAnswersFailWhenTheConfigurationIsNotSaved) {
+    host.configSaves = false;
+    EXPECT_EQ(Run("exit"), Lines{"exit fail."});
+    EXPECT_EQ(host.quits, 1); // the editor ends all the same
 }
 
 } // namespace

@@ -36,10 +36,12 @@ const BadFiles kCases[] = {
     {"WindowLargerThanTheScreen",
      {{"config.yml", "<config>\n<video fullscreen=\"0\">\n<window width=\"100000\" height=\"100000\">\n</config>\n"}},
      ""},
-    {"FullScreenModeNotAMode", {{"config.yml", "<config>\n<video fullscreen=\"1\" mode=\"junk\">\n</config>\n"}}, ""},
+    {"FullScreenModeNotAMode",
+     {{"config.yml", "<config>\n<video fullscreen=\"1\" mode=\"junk\">\n</config>\n"}},
+     "Video mode \"junk\" is not available, using "},
     {"FullScreenModeLargerThanTheScreen",
      {{"config.yml", "<config>\n<video fullscreen=\"1\" mode=\"40000x30000:32\">\n</config>\n"}},
-     ""},
+     "Video mode \"40000x30000:32\" is not available, using "},
     {"LocaleOfGarbage", {{"ui/english/locale.yml", "<locale><str name=\"x\">unfinished<map incoming=\""}}, ""},
 };
 

@@ -42,6 +42,39 @@ TEST_F(GameTest, TemporaryFilesOfAKilledSaveAreRemovedAtStart) {
     EXPECT_NE(ReadFile(folder / "log.txt").find("Removed 1 stale temporary files"), std::string::npos);
 }
 
+TEST_F(GameTest, TemporaryFilesOfAKilledSaveAreRemovedInEveryFolderTheGameWrites) {
+    const std::filesystem::path folder = scratch.NewGameFolder("killed-below");
+    // pid 2^22 + 1 lies beyond every pid this system hands out.
+    const std::vector<std::string> stale = {
+        "levels/level01.lev.tmp4194305_17",       // a level saved from the editor
+        "levels/mine/custom.lev.tmp4194305_18",   // one in a folder of the player's
+        "levels/thumb/level01.bmp.tmp4194305_19", // a level picture
+        "mesh/ball2.meb.tmp4194305_20",           // a mesh cache
+        "data/path.cpb.tmp4194305_21",            // the camera path cache
+    };
+    // The player's own files, named like temporary files but not of the writer's pattern.
+    const std::vector<std::string> kept = {
+        "levels/mine/custom.lev",
+        "levels/mine/custom.lev.tmp",
+        "levels/mine/custom.lev.tmp4194305_old",
+        "levels/mine/backup.tmp4194305",
+    };
+    for (const std::vector<std::string>* names : {&stale, &kept}) {
+        for (const std::string& name : *names) {
+            std::filesystem::create_directories((folder / name).parent_path());
+            std::ofstream(folder / name) << "half";
+        }
+    }
+    auto game = Start(folder, {});
+    const std::string window = WaitForWindow(*game, GAME_TITLE);
+    ASSERT_FALSE(window.empty()) << game->Describe();
+    ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
+    for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+    EXPECT_NE(ReadFile(folder / "log.txt").find("Removed 5 stale temporary files"), std::string::npos)
+        << ReadFile(folder / "log.txt");
+}
+
 TEST_F(GameTest, ALostDisplaySavesTheSettingsAndEndsWithAnErrorCode) {
     const std::filesystem::path folder = scratch.NewGameFolder("lost");
     const std::vector<std::string> before = ListFolder(folder);

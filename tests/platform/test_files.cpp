@@ -151,6 +151,49 @@ TEST(Files, StaleTemporaryFilesOfEndedProcessesAreRemovedAndNoOthers) {
     EXPECT_EQ(plat::RemoveStaleTempFiles(dir.File("missing")), 0);
 }
 
+TEST(Files, StaleTemporaryFilesAreRemovedInTheFoldersBelowDownToTheDepthGiven) {
+    testsupport::TempDir dir;
+    const pid_t ended = fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) _exit(0);
+    int status = 0;
+    ASSERT_EQ(waitpid(ended, &status, 0), ended);
+    const std::string dead = std::to_string(ended);
+    const std::string mine = std::to_string(getpid());
+    struct Entry {
+        std::string path;
+        bool removed;
+    };
+    const std::vector<Entry> entries = {
+        {"config.yml.tmp" + dead + "_1", true},
+        {"levels/my.lev.tmp" + dead + "_2", true},
+        {"levels/thumb/my.bmp.tmp" + dead + "_3", true},
+        {"mesh/ball.meb.tmp" + dead + "_4", true},
+        {"data/path.cpb.tmp" + dead + "_5", true},
+        {"a/b/c/deep.tmp" + dead + "_6", false}, // below the depth given
+        {"levels/my.lev", false},
+        {"levels/mine.lev.tmp" + mine + "_7", false}, // a running process
+        {"levels/notes.tmp", false},
+        {"levels/notes.tmp" + dead + "_x", false},
+        {"levels/thumb/my.bmp", false},
+    };
+    for (const Entry& e : entries) WriteRaw(dir.File(e.path), "x");
+    // A linked folder is not entered: what it holds belongs to another place.
+    testsupport::TempDir elsewhere;
+    WriteRaw(elsewhere.File("other.lev.tmp" + dead + "_8"), "x");
+    fs::create_directory_symlink(elsewhere.Path(), dir.File("linked"));
+    // A link named like a temporary file is not one.
+    fs::create_symlink(dir.File("levels/my.lev"), dir.File("levels/link.lev.tmp" + dead + "_9"));
+
+    EXPECT_EQ(plat::RemoveStaleTempFilesBelow(dir.Path().string(), 2), 5);
+    for (const Entry& e : entries) EXPECT_EQ(fs::exists(dir.File(e.path)), !e.removed) << e.path;
+    EXPECT_TRUE(fs::exists(elsewhere.File("other.lev.tmp" + dead + "_8")));
+    EXPECT_TRUE(fs::is_symlink(dir.File("levels/link.lev.tmp" + dead + "_9")));
+
+    EXPECT_EQ(plat::RemoveStaleTempFilesBelow(dir.Path().string(), 3), 1); // the deep one
+    EXPECT_EQ(plat::RemoveStaleTempFilesBelow(dir.File("missing"), 3), 0);
+}
+
 TEST(Files, InPlaceWriteReplacesTheContentOfAnExistingFileOnly) {
     testsupport::TempDir dir;
     std::ofstream(dir.File("config.yml")) << "a longer old content that must go";
