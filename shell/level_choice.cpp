@@ -215,6 +215,14 @@ void LevelChoice::RefillSlots() {
 }
 
 void LevelChoice::UpdateStartButton(int level) {
+    if (LevelCount() == 0) {
+        // Nothing to start: the button is drawn and behaves as disabled.
+        if (startButton_) {
+            startButton_->SetEnabled(false);
+            startButton_->greyWhenDisabled = true;
+        }
+        return;
+    }
     if (level < 0 || level >= LevelCount()) return;
     YTexture* texture = slots[level - base];
     if (!texture) return;
@@ -226,6 +234,7 @@ void LevelChoice::UpdateStartButton(int level) {
         }
         bool open = IsOpen(level);
         startButton_->SetEnabled(open);
+        startButton_->greyWhenDisabled = false; // a closed level has a look of its own
         startButton_->shader = open ? buttonShader_ : buttonDeniedShader_;
         startButton_->hoverShader = open ? buttonHoverShader_ : buttonDeniedShader_;
         startButton_->SetTexture(texture);

@@ -17,6 +17,21 @@ bool IsBreak(char c) { return c == 9 || c == 10 || c == 13 || c == 32; }
 
 } // namespace
 
+void UIInk::Add(float ax0, float ay0, float ax1, float ay1) {
+    if (empty) {
+        x0 = ax0;
+        y0 = ay0;
+        x1 = ax1;
+        y1 = ay1;
+        empty = false;
+        return;
+    }
+    x0 = std::min(x0, ax0);
+    y0 = std::min(y0, ay0);
+    x1 = std::max(x1, ax1);
+    y1 = std::max(y1, ay1);
+}
+
 // ---- UIText ----
 
 UIText::UIText(const std::string& text, const UITextStyle& style_) : style(style_) {
@@ -113,6 +128,10 @@ void UIControlBlock::Move(float dx, float dy) {
 }
 
 void UIControlBlock::Place(float ox, float oy) { Move(ox, oy); }
+
+void UIControlBlock::AddInk(UIInk& ink) const {
+    if (control && control->visible) ink.Add(control->x, control->y, control->x + control->w, control->y + control->h);
+}
 
 // ---- UIMultiBlock ----
 
@@ -216,6 +235,14 @@ void UIMultiBlock::DrawContent() {
 }
 
 void UIMultiBlock::Draw() { DrawContent(); }
+
+void UIMultiBlock::AddInk(UIInk& ink) const {
+    for (const UITextRun& r : runs) {
+        if (r.text.empty()) continue;
+        ink.Add(r.x, r.y - r.style.size, r.x + WordWidth(r.style, r.text), r.y);
+    }
+    for (const UIBlock* b : placed) b->AddInk(ink);
+}
 
 // ---- UIAbsBlock ----
 

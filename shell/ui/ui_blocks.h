@@ -14,6 +14,14 @@
 
 class UIMultiBlock;
 
+// The rectangle that what a flow shows covers: its texts and the controls it places, in the
+// coordinates of the control that owns the flow. Empty until something is added.
+struct UIInk {
+    float x0 = 0.0f, y0 = 0.0f, x1 = 0.0f, y1 = 0.0f;
+    bool empty = true;
+    void Add(float ax0, float ay0, float ax1, float ay1);
+};
+
 // A piece of text placed by a flow: (x, y) is the bottom-left corner.
 struct UITextRun {
     float x = 0.0f;
@@ -27,6 +35,8 @@ public:
     virtual ~UIBlockLayout() = default;
     virtual void Layout(UIMultiBlock& line) = 0;
     virtual void Measure(float& minWidth, float& maxWidth) = 0;
+    // Adds what the block shows, once placed, to `ink` (texts and visible controls).
+    virtual void AddInk(UIInk& ink) const {}
 };
 
 // Greedy word wrap of a text in one style.
@@ -81,6 +91,8 @@ public:
     void Measure(float& minW, float& maxW) override;
     void Move(float dx, float dy) override;
     void Place(float ox, float oy) override;
+    // The control's rectangle while it is visible.
+    void AddInk(UIInk& ink) const override;
 
     float width, height;
     UIControl* control; // not owned
@@ -101,6 +113,9 @@ public:
     void Place(float ox, float oy) override;
     // The placed blocks, then the text runs.
     void Draw() override;
+    // The text runs (each its width by its size, above its bottom-left corner) and the placed
+    // blocks.
+    void AddInk(UIInk& ink) const override;
     // Lays the content out from scratch in `width`.
     virtual void LayoutContent(float width_);
 

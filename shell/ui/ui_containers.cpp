@@ -96,6 +96,11 @@ void UIContainerMultiBlock::Place(float ox, float oy) {
     c.h = std::max(c.h, height);
 }
 
+void UIContainerMultiBlock::AddInk(UIInk& ink) const {
+    if (container && container->visible)
+        ink.Add(container->x, container->y, container->x + container->w, container->y + container->h);
+}
+
 // ---- UIContainer ----
 
 UIContainer::UIContainer() : flow(new UIContainerMultiBlock(this)) {}

@@ -31,6 +31,8 @@ public:
     void Place(float ox, float oy) override;
     // Nothing: the container control draws its own texts.
     void Draw() override {}
+    // The container's rectangle while it is visible: it draws everything inside it.
+    void AddInk(UIInk& ink) const override;
 
     UIContainer* container; // null once the container is gone
     float fixedWidth = 0.0f, fixedHeight = 0.0f;

@@ -36,9 +36,13 @@ void UIImage::UpdateGeometry() { SetUIQuad(quad, 0.0f, 0.0f, w, h, 0.01f, 0.01f,
 
 void UIImage::DrawSelf() {
     if (!g_Render) return;
-    YShader* s = (hoverShader && hovered) ? hoverShader : shader;
+    const bool grey = !enabled && greyWhenDisabled;
+    YShader* s = (hoverShader && hovered && !grey) ? hoverShader : shader;
     if (!s) return;
-    g_Render->SetShader(s, true);
+    if (grey)
+        g_Render->SetShaderColor(s, UI_DISABLED_COLOUR);
+    else
+        g_Render->SetShader(s, true);
     if (texture) g_Render->BindStageTexture(texture, 0);
     g_Render->DrawTexQuad(quad);
 }

@@ -39,6 +39,9 @@ public:
     YShader* hoverShader = nullptr;
     YTexture* texture = nullptr;
     bool hovered = false;
+    // While disabled, drawn in the grey of disabled texts instead of its shader's own colour
+    // (for buttons whose shaders have no look of their own for that).
+    bool greyWhenDisabled = false;
 };
 
 class UIMenuItem : public UIControl {

@@ -6,6 +6,9 @@
 
 #include "core/log.h"
 #include "core/md5.h"
+#include "render/render.h"
+#include "render/shader.h"
+#include "shell/ui/ui_quad.h"
 #include "shell/ui/ui_screen.h"
 
 int ParseAlign(const std::string& value) {
@@ -68,6 +71,7 @@ void UILayout::BeginLoad(const std::string& path) {
     parentStack.clear();
     pagesStack.clear();
     currentSelect = nullptr;
+    panels.clear();
     refusedBlocks = 0;
     parentStack.push_back(this);
     styleStack.push_back(UITextStyle::Default());
@@ -140,6 +144,31 @@ void UILayout::Layout(float width, float height) {
     else if (valign == UI_ALIGN_BOTTOM)
         y = height - h;
     rootBlock.Place(0.0f, 0.0f);
+}
+
+bool UILayout::PanelRect(const Panel& panel, float rect[4]) {
+    UIInk ink;
+    if (panel.block) panel.block->AddInk(ink);
+    if (ink.empty) return false;
+    rect[0] = ink.x0 - UI_PANEL_PAD_X;
+    rect[1] = ink.y0 - UI_PANEL_PAD_Y;
+    rect[2] = ink.x1 + UI_PANEL_PAD_X;
+    rect[3] = ink.y1 + UI_PANEL_PAD_Y;
+    return true;
+}
+
+// The rectangles are worked out as drawn, so controls shown, hidden or resized after the layout
+// move the panel with them.
+void UILayout::DrawSelf() {
+    if (!g_Render) return;
+    for (const Panel& p : panels) {
+        float r[4];
+        if (!p.shader || !PanelRect(p, r)) continue;
+        YTexVertex q[4];
+        SetUIQuad(q, r[0], r[1], r[2], r[3]);
+        g_Render->SetShader(p.shader, true);
+        g_Render->DrawTexQuad(q);
+    }
 }
 
 void UILayout::DrawOverlay() { rootBlock.Draw(); }

@@ -24,6 +24,7 @@
 class UIPages;
 class UISelect;
 class UITable;
+class YShader;
 
 // Alignment codes of the page files.
 enum UIAlign : int {
@@ -61,6 +62,10 @@ enum UILayoutTag : int {
     UI_TAG_COUNT
 };
 
+// How far a backing panel reaches beyond what its flow shows, across and down.
+constexpr float UI_PANEL_PAD_X = 18.0f;
+constexpr float UI_PANEL_PAD_Y = 12.0f;
+
 // Deepest nesting of blocks a page may have; deeper blocks are refused (and logged), so that
 // layout, drawing and destruction never recurse without bound.
 constexpr std::size_t UI_LAYOUT_MAX_DEPTH = 48;
@@ -86,8 +91,21 @@ public:
     void Layout(float width, float height);
     void Relayout() { Layout(screenWidth, screenHeight); }
 
+    // Draws the backing panels, under the widgets and texts.
+    void DrawSelf() override;
     // Draws the page's texts (the widgets draw themselves as its children).
     void DrawOverlay() override;
+
+    // A dark panel behind what one flow of the page shows ("panel" on the page, a div or a
+    // block); its rectangle follows the flow's texts and visible controls.
+    struct Panel {
+        const UIMultiBlock* block;
+        YShader* shader;
+    };
+    const std::vector<Panel>& Panels() const { return panels; }
+    // The panel's rectangle in page coordinates (padding included); false when its flow shows
+    // nothing.
+    static bool PanelRect(const Panel& panel, float rect[4]);
 
     void EnableProtect(bool on) { protectEnabled = on; }
     // The checksum text of the last load, and whether its digest matches "protect".
@@ -127,6 +145,7 @@ private:
     void AddWidget(UIControl* widget);
     void PushBlock(UIMultiBlock* block);
     void PopBlock(const char* error);
+    void AddPanel(const UIMultiBlock* block);
     void OpenPages(UIPages* pages, float width, float height);
     void ClosePages();
     void OpenTag(int id);
@@ -141,6 +160,7 @@ private:
     std::vector<UIControl*> parentStack;
     std::vector<UIPages*> pagesStack;
     UISelect* currentSelect = nullptr;
+    std::vector<Panel> panels;
     int refusedBlocks = 0; // block containers refused for depth whose closing tags are still due
 
     bool collecting = false;

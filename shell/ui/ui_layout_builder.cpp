@@ -1,8 +1,8 @@
 // The page builder: what each tag of a page layout file makes. The tags, with their attributes and
 // defaults in registration order (a tag's id is its position):
 //
-//   layout   align "center", valign "top", alignment "left", protect ""
-//   div      align "left"                         a flow block
+//   layout   align "center", valign "top", alignment "left", protect "", panel "0"
+//   div      align "left", panel "0"              a flow block
 //   font     name "", size "", color ""            a text style for its content
 //   br                                             a line break of the current text size
 //   spacer   width "0", height "0"
@@ -21,8 +21,11 @@
 //   notebook name "", width "0", height "0", hotcolor "ffcc00"
 //   pages    name "", width "0", height "0"
 //   page     name "", caption ""
-//   block    left "0", top "0", width "100", align "left"
+//   block    left "0", top "0", width "100", align "left", panel "0"
 //   checkbox name "", color "", hotcolor "ffcc00", text "", checked "0"
+//
+// "panel" on the page, a div or a block puts the dark backing panel (skin "ui_panel") behind what
+// that flow shows, so its text reads over any scene.
 //
 // Every handler checks the stacks it uses: a malformed file (content before "layout", surplus
 // closing tags) is reported through OnError and the tag is ignored.
@@ -42,8 +45,8 @@
 namespace {
 
 // Attribute positions per tag.
-enum { LAYOUT_ALIGN, LAYOUT_VALIGN, LAYOUT_ALIGNMENT, LAYOUT_PROTECT };
-enum { DIV_ALIGN };
+enum { LAYOUT_ALIGN, LAYOUT_VALIGN, LAYOUT_ALIGNMENT, LAYOUT_PROTECT, LAYOUT_PANEL };
+enum { DIV_ALIGN, DIV_PANEL };
 enum { FONT_NAME, FONT_SIZE, FONT_COLOR };
 enum { SPACER_WIDTH, SPACER_HEIGHT };
 enum { TABLE_CELLSPACING, TABLE_WIDTH, TABLE_HEIGHT };
@@ -60,7 +63,7 @@ enum { WINDOW_NAME, WINDOW_CAPTION, WINDOW_WIDTH, WINDOW_HEIGHT, WINDOW_MARGIN }
 enum { NOTEBOOK_NAME, NOTEBOOK_WIDTH, NOTEBOOK_HEIGHT, NOTEBOOK_HOTCOLOR };
 enum { PAGES_NAME, PAGES_WIDTH, PAGES_HEIGHT };
 enum { PAGE_NAME, PAGE_CAPTION };
-enum { BLOCK_LEFT, BLOCK_TOP, BLOCK_WIDTH, BLOCK_ALIGN };
+enum { BLOCK_LEFT, BLOCK_TOP, BLOCK_WIDTH, BLOCK_ALIGN, BLOCK_PANEL };
 enum { CHECKBOX_NAME, CHECKBOX_COLOR, CHECKBOX_HOTCOLOR, CHECKBOX_TEXT, CHECKBOX_CHECKED };
 
 // Sizes in a page are virtual-screen units; anything beyond this is a broken file, and is kept
@@ -78,6 +81,7 @@ struct Skins {
     YShader* edit = FindShader("ui_edit");
     YShader* window = FindShader("ui_window");
     YShader* checkbox = FindShader("ui_checkbox");
+    YShader* panel = FindShader("ui_panel");
 };
 const Skins& GetSkins() {
     static const Skins skins;
@@ -97,8 +101,9 @@ void Colour(const std::string& text, float out[4]) {
 
 void UILayout::RegisterTags() {
     XMLTag t;
-    AddTag(MakeTag(t, "layout", "align", "center", "valign", "top", "alignment", "left", "protect", "", nullptr));
-    AddTag(MakeTag(t, "div", "align", "left", nullptr));
+    AddTag(MakeTag(t, "layout", "align", "center", "valign", "top", "alignment", "left", "protect", "", "panel", "0",
+                   nullptr));
+    AddTag(MakeTag(t, "div", "align", "left", "panel", "0", nullptr));
     AddTag(MakeTag(t, "font", "name", "", "size", "", "color", "", nullptr));
     AddTag(XMLTag("br"));
     AddTag(MakeTag(t, "spacer", "width", "0", "height", "0", nullptr));
@@ -121,7 +126,7 @@ void UILayout::RegisterTags() {
     AddTag(MakeTag(t, "notebook", "name", "", "width", "0", "height", "0", "hotcolor", "ffcc00", nullptr));
     AddTag(MakeTag(t, "pages", "name", "", "width", "0", "height", "0", nullptr));
     AddTag(MakeTag(t, "page", "name", "", "caption", "", nullptr));
-    AddTag(MakeTag(t, "block", "left", "0", "top", "0", "width", "100", "align", "left", nullptr));
+    AddTag(MakeTag(t, "block", "left", "0", "top", "0", "width", "100", "align", "left", "panel", "0", nullptr));
     AddTag(MakeTag(t, "checkbox", "name", "", "color", "", "hotcolor", "ffcc00", "text", "", "checked", "0", nullptr));
     GetSkins();
 }
@@ -188,6 +193,8 @@ void UILayout::AddWidget(UIControl* widget) {
 
 void UILayout::PushBlock(UIMultiBlock* block) { blockStack.push_back(block); }
 
+void UILayout::AddPanel(const UIMultiBlock* block) { panels.push_back({block, GetSkins().panel}); }
+
 void UILayout::PopBlock(const char* error) {
     if (blockStack.empty()) throw std::string(error);
     blockStack.pop_back();
@@ -227,6 +234,7 @@ void UILayout::OpenTag(int id) {
             collectedText.clear();
             collecting = protectEnabled;
             PushBlock(&rootBlock);
+            if (Flag(id, LAYOUT_PANEL)) AddPanel(&rootBlock);
             break;
         }
         case UI_TAG_DIV: {
@@ -235,6 +243,7 @@ void UILayout::OpenTag(int id) {
             UIMultiBlock* block = new UIMultiBlock(a);
             AppendBlock(block);
             PushBlock(block);
+            if (Flag(id, DIV_PANEL)) AddPanel(block);
             break;
         }
         case UI_TAG_FONT: {
@@ -425,6 +434,7 @@ void UILayout::OpenTag(int id) {
                 new UIAbsBlock(Number(id, BLOCK_LEFT), Number(id, BLOCK_TOP), Number(id, BLOCK_WIDTH), a);
             AppendBlock(block);
             PushBlock(block);
+            if (Flag(id, BLOCK_PANEL)) AddPanel(block);
             break;
         }
         case UI_TAG_CHECKBOX: {

@@ -197,3 +197,9 @@ void UITable::Draw() {
         for (Cell& c : r.cells)
             if (c.content) c.content->Draw();
 }
+
+void UITable::AddInk(UIInk& ink) const {
+    for (const Row& r : rows)
+        for (const Cell& c : r.cells)
+            if (c.content) c.content->AddInk(ink);
+}

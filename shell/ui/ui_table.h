@@ -43,6 +43,8 @@ public:
     void Move(float dx, float dy) override;
     void Place(float ox, float oy) override;
     void Draw() override;
+    // What the cells show.
+    void AddInk(UIInk& ink) const override;
 
     // ---- The reader's grid operations ----
     // At least `rowCount` rows, each row at least max(colCount, the first row's length) cells.

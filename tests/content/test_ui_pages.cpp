@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -33,6 +34,7 @@
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_input_widgets.h"
 #include "shell/ui/ui_layout.h"
+#include "shell/ui/ui_table.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -45,7 +47,7 @@ constexpr const char* FIXED_PAGES[] = {"scores.yml", "bonuses.yml", "mainmenu.ym
 
 // The shaders the widgets take their look from.
 constexpr const char* SKIN_SHADERS[] = {"ui_select", "ui_tracker1", "ui_tracker2", "ui_edit",
-                                        "ui_window", "ui_checkbox", "ui_line"};
+                                        "ui_window", "ui_checkbox", "ui_line",     "ui_panel"};
 
 enum class Kind { Any, MenuItem, Text, Edit, Select, Tracker, Image, CheckBox };
 
@@ -310,6 +312,68 @@ TEST_F(UiPagesContent, LanguageFilesAreWrittenInTheFontsCodePage) {
                 std::size_t pos = i;
                 EXPECT_EQ(plat::DecodeUtf8(text, pos), 0xFFFDu) << where << " starts a UTF-8 sequence";
             }
+        }
+    }
+}
+
+// The pages the main menu state shows, under the logo; its tagline ends at y 96, and a panel
+// keeps a clear gap below it.
+constexpr const char* PAGES_UNDER_THE_LOGO[] = {"mainmenu.yml", "scores.yml", "options.yml", "controls.yml",
+                                                "bonuses.yml",  "bricks.yml", "about.yml"};
+constexpr float LOGO_TAGLINE_BOTTOM = 96.0f;
+constexpr float TAGLINE_GAP = 12.0f;
+
+// Every text run of a flow, with the flows and tables it places, in page coordinates.
+void CollectRuns(const UIBlock* b, std::vector<const UITextRun*>& out) {
+    if (const auto* table = dynamic_cast<const UITable*>(b)) {
+        for (const UITable::Row& r : table->rows)
+            for (const UITable::Cell& c : r.cells) CollectRuns(c.content, out);
+    } else if (const auto* flow = dynamic_cast<const UIMultiBlock*>(b)) {
+        for (const UITextRun& r : flow->runs)
+            if (!r.text.empty()) out.push_back(&r);
+        for (const UIBlock* p : flow->placed) CollectRuns(p, out);
+    }
+}
+
+// Each page draws its text and widgets on dark backing panels, so that they read over any
+// table and sky; under the logo the panels keep clear of its tagline.
+TEST_F(UiPagesContent, EveryPageShowsItsContentOnBackingPanels) {
+    const std::vector<std::string> tips = TipPages();
+    for (const std::string& lang : Languages()) {
+        ReadLanguageResources(lang);
+        std::vector<std::string> pages(std::begin(FIXED_PAGES), std::end(FIXED_PAGES));
+        pages.insert(pages.end(), tips.begin(), tips.end());
+        for (const std::string& file : pages) {
+            SCOPED_TRACE(lang + "/" + file);
+            CheckedPage page;
+            page.LoadLayout(GamePath("ui\\" + lang + "\\" + file), true);
+            std::vector<std::array<float, 4>> rects;
+            for (const UILayout::Panel& p : page.Panels()) {
+                std::array<float, 4> r{};
+                if (UILayout::PanelRect(p, r.data())) rects.push_back(r);
+            }
+            ASSERT_FALSE(rects.empty()) << "no backing panel";
+            auto onPanel = [&](float x0, float y0, float x1, float y1) {
+                for (const auto& r : rects)
+                    if (x0 >= r[0] && y0 >= r[1] && x1 <= r[2] && y1 <= r[3]) return true;
+                return false;
+            };
+            std::vector<const UITextRun*> runs;
+            CollectRuns(&page.RootBlock(), runs);
+            for (const UITextRun* r : runs) {
+                const float w = r->style.font->GetTextWidth(r->text.c_str()) * r->style.size;
+                EXPECT_TRUE(onPanel(r->x, r->y - r->style.size, r->x + w, r->y)) << "text off the panels: " << r->text;
+            }
+            for (const UIControl* c : page.Children()) {
+                if (!c->visible) continue;
+                EXPECT_TRUE(onPanel(c->x, c->y, c->x + c->w, c->y + c->h)) << "widget off the panels: " << c->name;
+            }
+            const bool underLogo =
+                std::find_if(std::begin(PAGES_UNDER_THE_LOGO), std::end(PAGES_UNDER_THE_LOGO),
+                             [&](const char* p) { return file == p; }) != std::end(PAGES_UNDER_THE_LOGO);
+            if (!underLogo) continue;
+            for (const auto& r : rects)
+                EXPECT_GE(page.y + r[1], LOGO_TAGLINE_BOTTOM + TAGLINE_GAP) << "panel at the tagline";
         }
     }
 }

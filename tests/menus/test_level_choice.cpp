@@ -104,6 +104,27 @@ TEST(LevelChoice, EnterOnAClosedLevelStartsTheHighestOpenOne) {
     EXPECT_EQ(f.Starts(), std::vector<int>{3});
 }
 
+// With no level the start button cannot start anything and is drawn disabled; once levels come, it
+// is the start button of the centred level again.
+TEST(LevelChoice, WithoutLevelsTheStartButtonIsGreyedAndStartsNothing) {
+    Fixture f(0, 0);
+    f.choice.EnterLevelChoice();
+    f.choice.Update(0.02f, false);
+    auto* start = dynamic_cast<UIImage*>(f.page->FindChild("onStartGame"));
+    ASSERT_NE(start, nullptr);
+    EXPECT_FALSE(start->enabled);
+    EXPECT_TRUE(start->greyWhenDisabled);
+    EXPECT_TRUE(f.choice.KeyDown(plat::VK_RETURN));
+    EXPECT_TRUE(start->OnMouseDown(0, 1.0f, 1.0f)); // swallowed, no command
+    f.Settle();
+    EXPECT_TRUE(f.Starts().empty());
+
+    f.choice.SetLevels({"a.lev", "b.lev"});
+    f.choice.Update(0.02f, false);
+    EXPECT_TRUE(start->enabled);
+    EXPECT_FALSE(start->greyWhenDisabled);
+}
+
 TEST(LevelChoice, StartsOnlyOnArrivalAndOnce) {
     Fixture f;
     f.host.levelIndex = 0;

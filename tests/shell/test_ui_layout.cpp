@@ -338,6 +338,60 @@ TEST_F(LayoutTest, DeepNestingIsRefusedAndClosesCleanly) {
     EXPECT_TRUE(refused);
 }
 
+// ---- Backing panels ----
+
+// The fixed font makes a character half the text size wide, so the numbers below are exact.
+TEST_F(LayoutTest, PanelsCoverWhatTheirFlowShowsAndFollowVisibility) {
+    Load(
+        "<layout alignment='left' panel='1'><font size='20'>abcd</font><br/>"
+        "<div panel='1'><menuitem name='m'>xy</menuitem></div>"
+        "<table><tr><td>" +
+        std::string(45, 'c') +
+        "</td></tr></table>"
+        "<block left='300' top='400' width='100'>far</block></layout>");
+    ASSERT_TRUE(Errors().empty()) << ::testing::PrintToString(Errors());
+    ASSERT_EQ(page.Panels().size(), 2u);
+    EXPECT_EQ(page.Panels()[0].block, &page.RootBlock());
+    EXPECT_NE(page.Panels()[0].shader, nullptr);
+
+    // The page's panel: from the first text's top left to the right end of the table cell's text
+    // (45 characters of 8) and down to the bottom of the far block's text.
+    float r[4];
+    ASSERT_TRUE(UILayout::PanelRect(page.Panels()[0], r));
+    EXPECT_FLOAT_EQ(r[0], -UI_PANEL_PAD_X);
+    EXPECT_FLOAT_EQ(r[1], -UI_PANEL_PAD_Y);
+    EXPECT_FLOAT_EQ(r[2], 45 * 8.0f + UI_PANEL_PAD_X);
+    EXPECT_FLOAT_EQ(r[3], 400.0f + 16.0f + UI_PANEL_PAD_Y);
+
+    // The div's panel is the menu item's rectangle with the padding around it.
+    const UIMenuItem* m = Child<UIMenuItem>("m");
+    ASSERT_NE(m, nullptr);
+    ASSERT_TRUE(UILayout::PanelRect(page.Panels()[1], r));
+    EXPECT_FLOAT_EQ(r[0], m->x - UI_PANEL_PAD_X);
+    EXPECT_FLOAT_EQ(r[1], m->y - UI_PANEL_PAD_Y);
+    EXPECT_FLOAT_EQ(r[2], m->x + m->w + UI_PANEL_PAD_X);
+    EXPECT_FLOAT_EQ(r[3], m->y + m->h + UI_PANEL_PAD_Y);
+    EXPECT_GT(m->y, 20.0f); // below the first line, so the page's panel starts above it
+
+    // A hidden control takes its panel with it; a flow that shows nothing has none.
+    page.FindChild("m")->visible = false;
+    EXPECT_FALSE(UILayout::PanelRect(page.Panels()[1], r));
+    EXPECT_TRUE(UILayout::PanelRect(page.Panels()[0], r));
+}
+
+TEST_F(LayoutTest, PanelsOnlyWhereTheFileAsksAndNoneLeftFromAnEarlierLoad) {
+    Load("<layout panel='1'><block left='0' top='0' width='50' panel='1'>x</block>y</layout>");
+    EXPECT_EQ(page.Panels().size(), 2u);
+    for (const char* markup : {"<layout>x</layout>", "<layout panel='0'><div panel='0'>x</div></layout>",
+                               "<layout panel=''>x<block>y</block></layout>"}) {
+        Load(markup);
+        EXPECT_TRUE(page.Panels().empty()) << markup;
+    }
+    // A panel on a block that the file could not open is not kept either.
+    Load("<layout><div align='middle' panel='1'>x</div></layout>");
+    EXPECT_TRUE(page.Panels().empty());
+}
+
 // ---- Placement ----
 
 TEST_F(LayoutTest, PlacementTable) {

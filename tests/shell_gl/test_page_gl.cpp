@@ -20,6 +20,7 @@
 #include "render_gl/gl_scene_fixture.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
+#include "shell/ui/ui_quad.h"
 #include "shell/ui/ui_screen.h"
 
 namespace {
@@ -43,7 +44,8 @@ protected:
         ParseShaderFile("ui\\english\\shaders.yml");
     }
 
-    plat::Image Draw(const char* name, UILayout& page) {
+    // The page drawn over black, or over white (the brightest table or sky there can be).
+    plat::Image Draw(const char* name, UILayout& page, bool overWhite = false) {
         UIScreen screen;
         screen.Init(800, 600, nullptr, nullptr);
         screen.Resize(kWidth, kHeight);
@@ -51,6 +53,17 @@ protected:
         AnimateShaders(0.0f); // as every game frame does: fixed texture turns take effect
         plat::Image shot = Capture(name, kWidth, kHeight, [&] {
             render_->BeginFrame(true);
+            if (overWhite) {
+                render_->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+                YMatrix identity;
+                identity.MatrixSetTranslation(YVector(0.0f, 0.0f, 0.0f));
+                render_->SetWorldMatrix(&identity);
+                static const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+                render_->SetShaderColor(FindShader("ui_line"), white);
+                YTexVertex q[4];
+                SetUIQuad(q, 0.0f, 0.0f, 800.0f, 600.0f);
+                render_->DrawTexQuad(q);
+            }
             screen.Render(true);
         });
         screen.Shutdown();
@@ -129,6 +142,88 @@ TEST_F(PageGlTest, EveryShippedPageDrawsItsContent) {
             EXPECT_GT(lit, 200) << "the page draws next to nothing";
         }
     }
+}
+
+// Every page of both languages drawn over white: inside each backing panel, next to the edges
+// and behind the title's letters, the picture is dark; beside the panel it stays white; the title
+// is drawn on top of its panel, not under it.
+TEST_F(PageGlTest, BackingPanelsDarkenTheSceneBehindTheText) {
+    glscene::WorkingDir game(KORVELIN_GAME_DIR);
+    const char* pages[] = {"mainmenu.yml", "pause.yml",       "complete.yml",    "scores.yml", "options.yml",
+                           "controls.yml", "bonuses.yml",     "bricks.yml",      "about.yml",  "lev.yml",
+                           "tip_aim.yml",  "tip_bonuses.yml", "tip_controls.yml"};
+    for (const char* lang : {"english", "german"}) {
+        ParseFontFile((std::string("ui\\") + lang + "\\fonts.yml").c_str());
+        ParseShaderFile((std::string("ui\\") + lang + "\\shaders.yml").c_str());
+        for (const char* file : pages) {
+            SCOPED_TRACE(std::string(lang) + "/" + file);
+            UILayout page;
+            page.LoadLayout(std::string("ui\\") + lang + "\\" + file, true);
+            ASSERT_FALSE(page.Panels().empty());
+            const std::string shot = std::string(lang) + "_panel_" + file + ".bmp";
+            const plat::Image img = Draw(shot.c_str(), page, true);
+            ASSERT_FALSE(img.Empty());
+            auto at = [&](float x, float y) {
+                return glscene::ColourAt(img, std::clamp(static_cast<int>(x), 0, kWidth - 1),
+                                         std::clamp(static_cast<int>(y + page.y), 0, kHeight - 1));
+            };
+            for (const UILayout::Panel& p : page.Panels()) {
+                float r[4];
+                ASSERT_TRUE(UILayout::PanelRect(p, r));
+                for (const float x : {r[0] + 4.0f, r[2] - 4.0f}) {
+                    EXPECT_LT(at(x, r[1] + 4.0f).Brightness(), 90) << "panel top at x " << x;
+                    EXPECT_LT(at(x, r[3] - 4.0f).Brightness(), 90) << "panel bottom at x " << x;
+                }
+                if (r[0] >= 8.0f) {
+                    EXPECT_GT(at(r[0] - 6.0f, (r[1] + r[3]) * 0.5f).Brightness(), 200) << "left of it";
+                }
+            }
+            if (page.RootBlock().runs.empty()) continue;
+            const UITextRun& title = page.RootBlock().runs.front();
+            const float x0 = title.x,
+                        x1 = title.x + title.style.font->GetTextWidth(title.text.c_str()) * title.style.size;
+            const float y0 = title.y - title.style.size, y1 = title.y;
+            int dark = 0, lit = 0, all = 0;
+            for (float y = y0; y < y1; y += 1.0f)
+                for (float x = x0; x < x1; x += 1.0f, ++all) {
+                    const int b = at(x, y).Brightness();
+                    dark += b < 90;
+                    lit += b > 150;
+                }
+            EXPECT_GT(dark * 10, all * 3) << "the title's background is not dark";
+            EXPECT_GT(lit, 30) << "the title's letters are not drawn over the panel";
+        }
+    }
+}
+
+// The level choice's start button, disabled with the grey look, shows none of its green.
+TEST_F(PageGlTest, DisabledStartButtonIsDrawnGrey) {
+    glscene::WorkingDir game(KORVELIN_GAME_DIR);
+    ParseFontFile("ui\\english\\fonts.yml");
+    ParseShaderFile("ui\\english\\shaders.yml");
+    UILayout page;
+    page.LoadLayout("ui\\english\\lev.yml", true);
+    auto* start = dynamic_cast<UIImage*>(page.FindChild("onStartGame"));
+    ASSERT_NE(start, nullptr);
+    auto count = [&](const plat::Image& img, bool green) {
+        int n = 0;
+        for (int y = static_cast<int>(page.y + start->y); y < static_cast<int>(page.y + start->y + start->h); ++y)
+            for (int x = static_cast<int>(start->x); x < static_cast<int>(start->x + start->w); ++x) {
+                const glscene::Rgb c = glscene::ColourAt(img, x, y);
+                const bool isGreen = c.g > 90 && c.g - c.r > 40 && c.g - c.b > 20;
+                const bool isGrey = c.Brightness() > 60 && std::abs(c.r - c.g) < 16 && std::abs(c.g - c.b) < 24;
+                n += green ? isGreen : isGrey;
+            }
+        return n;
+    };
+    const plat::Image normal = Draw("lev_start_enabled.bmp", page);
+    ASSERT_FALSE(normal.Empty());
+    EXPECT_GT(count(normal, true), 40) << "the enabled button is not green";
+    start->SetEnabled(false);
+    start->greyWhenDisabled = true;
+    const plat::Image greyed = Draw("lev_start_disabled.bmp", page);
+    EXPECT_EQ(count(greyed, true), 0) << "green left on the disabled button";
+    EXPECT_GT(count(greyed, false), 40) << "the disabled button is not drawn grey";
 }
 
 } // namespace
