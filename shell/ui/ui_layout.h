@@ -141,7 +141,8 @@ private:
     std::vector<UIControl*> parentStack;
     std::vector<UIPages*> pagesStack;
     UISelect* currentSelect = nullptr;
-    int refusedBlocks = 0; // block containers refused for depth whose closing tags are still due
+    int refusedBlocks = 0;   // block containers refused for depth whose closing tags are still due
+    bool layoutOpen = false; // <layout> was read and its </layout> not yet
 
     bool collecting = false;
     std::string fileName;

@@ -227,6 +227,7 @@ void UILayout::OpenTag(int id) {
             collectedText.clear();
             collecting = protectEnabled;
             PushBlock(&rootBlock);
+            layoutOpen = true;
             break;
         }
         case UI_TAG_DIV: {
@@ -481,6 +482,7 @@ void UILayout::CloseTag(int id) {
 
     switch (id) {
         case UI_TAG_LAYOUT:
+            layoutOpen = false;
             if (blockStack.size() == 1 && blockStack.back() == &rootBlock) {
                 blockStack.pop_back();
                 collecting = false;
