@@ -2,11 +2,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/data_folders.h"
 #include "core/frame_hooks.h"
 #include "core/framework.h"
 #include "core/init.h"
 #include "core/locale.h"
 #include "core/log.h"
+#include "core/message_box.h"
 #include "core/start_choice.h"
 #include "core/system_check.h"
 #include "editor/editor_framework.h"
@@ -38,6 +40,10 @@ void StaticStartUp(bool anotherCopy) {
     GetLocale();
     LogOpen("log.txt", anotherCopy);
     if (!checkSystem(DefaultSystemProbe())) std::exit(0);
+    // Without its data the program would open a window with nothing in it; it says what is
+    // missing and ends instead (exit code 1).
+    if (!CheckDataFolders([](const char* text, const char* title) { ShowMessage(text, title, plat::MB_ICONERROR); }))
+        std::exit(1);
     // The bonus records are read once the log is open, so that their errors reach it.
     BonusStartUp();
     PhysicsInit();

@@ -1,6 +1,7 @@
 #include "sound/ogg_reader.h"
 
 #include <cstdio>
+#include <vector>
 
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
@@ -30,6 +31,35 @@ long TellCallback(void* source) { return std::ftell(static_cast<FILE*>(source));
 
 const ov_callbacks kCallbacks = {ReadCallback, SeekCallback, CloseCallback, TellCallback};
 
+// Whether the file ends with a whole Ogg page that carries the end-of-stream flag, as every file
+// written to its end does. A file cut short (or damaged at its end) does not; the decoder then just
+// stops early without a word. Leaves the file at its start.
+bool EndsWithLastPage(FILE* file) {
+    constexpr long kHeader = 27; // capture pattern to segment count
+    constexpr long kMaxPage = kHeader + 255 + 255 * 255;
+    bool whole = false;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        const long tail = size < kMaxPage ? size : kMaxPage;
+        std::vector<unsigned char> bytes(static_cast<size_t>(tail > 0 ? tail : 0));
+        if (tail > 0 && std::fseek(file, size - tail, SEEK_SET) == 0 &&
+            std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size()) {
+            // The last page is the one whose header, segment table and body end exactly at the end.
+            for (long i = tail - kHeader; i >= 0 && !whole; --i) {
+                const unsigned char* p = bytes.data() + i;
+                if (p[0] != 'O' || p[1] != 'g' || p[2] != 'g' || p[3] != 'S' || p[4] != 0) continue;
+                const long segments = p[26];
+                if (i + kHeader + segments > tail) continue;
+                long body = 0;
+                for (long k = 0; k < segments; ++k) body += p[kHeader + k];
+                if (i + kHeader + segments + body == tail) whole = (p[5] & 0x04) != 0;
+            }
+        }
+    }
+    std::fseek(file, 0, SEEK_SET);
+    return whole;
+}
+
 } // namespace
 
 YOggReader::YOggReader() = default;
@@ -51,14 +81,15 @@ void YOggReader::Open(const std::string& path) {
     Close();
     LogPrintf(g_Log, "Open OGG stream %s", path.c_str());
     FILE* file = plat::OpenFile(path, "rb");
-    if (!file) throw YSoundError("Could not open Ogg file.");
+    if (!file) throw YSoundError("Could not open Ogg file. " + path);
+    const bool complete = EndsWithLastPage(file);
 
     auto decoder = std::make_unique<Decoder>();
     const int opened = ov_open_callbacks(file, &decoder->file, nullptr, 0, kCallbacks);
     if (opened < 0) {
         // A failed open leaves the file to the caller.
         std::fclose(file);
-        throw YSoundError(std::string("Could not open Ogg stream. ") + ErrorText(opened));
+        throw YSoundError(std::string("Could not open Ogg stream. ") + ErrorText(opened) + " " + path);
     }
 
     const vorbis_info* info = ov_info(&decoder->file, -1);
@@ -84,6 +115,8 @@ void YOggReader::Open(const std::string& path) {
     path_ = path;
     holeLogged_ = false;
     holes_ = 0;
+    // What is there still plays; the log says the file is not whole.
+    if (!complete) LogPrintf(g_Log, "Ogg stream %s: the file is cut short or damaged at its end", path.c_str());
 }
 
 uint32_t YOggReader::Read(void* dest, uint32_t count) {
@@ -112,7 +145,7 @@ uint32_t YOggReader::Read(void* dest, uint32_t count) {
             if (++holes_ > kMaxHolesInARow) break;
             continue;
         }
-        if (got < 0) throw YSoundError(ErrorText(static_cast<int>(got)));
+        if (got < 0) throw YSoundError(std::string(ErrorText(static_cast<int>(got))) + " " + path_);
         holes_ = 0;
         done += static_cast<uint32_t>(got);
     }
@@ -123,7 +156,7 @@ void YOggReader::Rewind() {
     if (!decoder_) return;
     holes_ = 0;
     const int r = ov_pcm_seek(&decoder_->file, 0);
-    if (r < 0) throw YSoundError(ErrorText(r));
+    if (r < 0) throw YSoundError(std::string(ErrorText(r)) + " " + path_);
 }
 
 void YOggReader::Close() {

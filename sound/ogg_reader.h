@@ -14,13 +14,16 @@ public:
     YOggReader(const YOggReader&) = delete;
     YOggReader& operator=(const YOggReader&) = delete;
 
-    // Logs "Open OGG stream %s". Throws "Could not open Ogg file." when the file will not open,
-    // "Could not open Ogg stream. " + ErrorText(code) when it holds no Vorbis stream, and
-    // ErrorText + " " + path when its length is not a positive number of samples.
+    // Logs "Open OGG stream %s". Throws "Could not open Ogg file. " + path when the file will not
+    // open, "Could not open Ogg stream. " + ErrorText(code) + " " + path when it holds no Vorbis
+    // stream, and ErrorText + " " + path when its length is not a positive number of samples. A
+    // file that does not end with the stream's last page opens, and is logged as
+    // "Ogg stream <path>: the file is cut short or damaged at its end".
     void Open(const std::string& path);
     // Decodes into `dest` until `count` bytes are filled or the stream ends; returns the bytes
     // filled. A hole in the data (a damaged or lost page) is skipped, and logged once per file as
-    // "Ogg stream <path>: damaged data skipped"; any other decoder error throws its ErrorText.
+    // "Ogg stream <path>: damaged data skipped"; any other decoder error throws its ErrorText
+    // followed by the path.
     uint32_t Read(void* dest, uint32_t count);
     // Back to the first sample.
     void Rewind();

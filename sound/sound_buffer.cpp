@@ -38,9 +38,11 @@ void YSoundBuffer::LoadWav(const std::string& path) {
     try {
         plat::WaveFormatEx format;
         std::vector<uint8_t> data;
-        ReadWavFile(file, path, &format, &data);
+        std::string warning;
+        ReadWavFile(file, path, &format, &data, &warning);
         std::fclose(file);
         file = nullptr;
+        if (!warning.empty()) LogLine(warning.c_str());
         format_ = format;
         data_ = std::move(data);
         fileName_ = path;

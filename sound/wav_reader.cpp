@@ -21,7 +21,8 @@ uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8)
 
 class WavParser {
 public:
-    WavParser(FILE* file, const std::string& path) : file_(file), path_(path) {}
+    WavParser(FILE* file, const std::string& path, std::string* warning)
+        : file_(file), path_(path), warning_(warning) {}
 
     void Parse(plat::WaveFormatEx* format, std::vector<uint8_t>* data) {
         if (std::fseek(file_, 0, SEEK_END) != 0) Fail();
@@ -42,6 +43,10 @@ public:
                 if (std::memcmp(form, "WAVE", 4) == 0) {
                     inside = pos + 12;
                     riffEnd = pos + 8 + static_cast<uint64_t>(h.size);
+                    // The RIFF chunk fills the file (a pad byte after an odd size aside).
+                    if (riffEnd != fileSize_ && riffEnd + (h.size & 1u) != fileSize_)
+                        Warn("its RIFF chunk claims " + std::to_string(riffEnd) + " bytes, the file has " +
+                             std::to_string(fileSize_));
                     if (riffEnd > fileSize_) riffEnd = fileSize_;
                     break;
                 }
@@ -66,6 +71,11 @@ public:
         f.bitsPerSample = Le16(raw + 14);
         f.extraSize = fmt.size >= 18 ? Le16(raw + 16) : 0;
         if (f.formatTag != plat::WAVE_FORMAT_PCM) Fail();
+        if (f.channels == 0 || f.bitsPerSample == 0 || f.bitsPerSample % 8 != 0 ||
+            f.blockAlign != f.channels * (f.bitsPerSample / 8) ||
+            f.avgBytesPerSec != static_cast<uint64_t>(f.samplesPerSec) * f.blockAlign ||
+            (fmt.size >= 18 && f.extraSize != fmt.size - 18))
+            Warn("its format fields disagree with each other");
 
         // Step out of the format chunk and search the rest of the RIFF chunk for the data.
         pos = Next(inside, fmt);
@@ -78,6 +88,17 @@ public:
         const uint64_t dataStart = pos + 8;
         if (h.size > SOUND_MAX_DATA_BYTES || dataStart + h.size > fileSize_) Fail();
 
+        if (f.blockAlign > 0 && h.size % f.blockAlign != 0) Warn("its data is no whole number of frames");
+        // What follows the data up to the end of the RIFF chunk must be whole chunks.
+        for (uint64_t after = Next(pos, h); after < riffEnd;) {
+            ChunkHeader next;
+            if (after + 8 > riffEnd || !ReadHeader(after, &next) || after + 8 + next.size > riffEnd) {
+                Warn("bytes after its data form no chunk");
+                break;
+            }
+            after = Next(after, next);
+        }
+
         std::vector<uint8_t> bytes(h.size);
         if (h.size > 0 && !ReadAt(dataStart, bytes.data(), h.size)) Fail();
         *format = f;
@@ -86,6 +107,11 @@ public:
 
 private:
     [[noreturn]] void Fail() { throw YSoundError("Invalid WAV format " + path_); }
+
+    // The first sign of damage in a file that still reads.
+    void Warn(const std::string& what) {
+        if (warning_ && warning_->empty()) *warning_ = "WAV file " + path_ + " looks damaged: " + what;
+    }
 
     static bool Is(const ChunkHeader& h, const char (&id)[5]) { return std::memcmp(h.id, id, 4) == 0; }
 
@@ -110,11 +136,14 @@ private:
 
     FILE* file_;
     const std::string& path_;
+    std::string* warning_;
     uint64_t fileSize_ = 0;
 };
 
 } // namespace
 
-void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format, std::vector<uint8_t>* data) {
-    WavParser(file, path).Parse(format, data);
+void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format, std::vector<uint8_t>* data,
+                 std::string* warning) {
+    if (warning) warning->clear();
+    WavParser(file, path, warning).Parse(format, data);
 }

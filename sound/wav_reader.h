@@ -16,4 +16,9 @@ constexpr uint32_t SOUND_MAX_DATA_BYTES = 64u << 20;
 
 // Reads the format and the whole "data" chunk of an open file. A file that is not a PCM WAVE file
 // as described above throws YSoundError("Invalid WAV format " + path); nothing is returned then.
-void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format, std::vector<uint8_t>* data);
+// A file that reads but shows signs of damage (a RIFF size other than the file's, format fields
+// that disagree, data that is no whole number of frames, bytes after the data that form no chunk)
+// is returned as read, and `warning` (when given) gets "WAV file <path> looks damaged: ..." for the
+// first sign; otherwise it is emptied.
+void ReadWavFile(FILE* file, const std::string& path, plat::WaveFormatEx* format, std::vector<uint8_t>* data,
+                 std::string* warning = nullptr);

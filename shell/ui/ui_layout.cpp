@@ -73,6 +73,7 @@ void UILayout::BeginLoad(const std::string& path) {
     currentSelect = nullptr;
     panels.clear();
     refusedBlocks = 0;
+    layoutOpen = false;
     parentStack.push_back(this);
     styleStack.push_back(UITextStyle::Default());
     DeleteChildren();
@@ -81,6 +82,10 @@ void UILayout::BeginLoad(const std::string& path) {
 }
 
 void UILayout::EndLoad(bool doLayout) {
+    // A page ends with </layout>; a file that stops before it was cut short, and what it held of
+    // the page is shown as far as it goes.
+    if (layoutOpen) OnError("The file ends before </layout>.");
+    layoutOpen = false;
     // What a malformed file left open points into this page's trees; nothing may reach it later.
     currentSelect = nullptr;
     pagesStack.clear();

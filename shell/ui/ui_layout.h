@@ -161,7 +161,8 @@ private:
     std::vector<UIPages*> pagesStack;
     UISelect* currentSelect = nullptr;
     std::vector<Panel> panels;
-    int refusedBlocks = 0; // block containers refused for depth whose closing tags are still due
+    int refusedBlocks = 0;   // block containers refused for depth whose closing tags are still due
+    bool layoutOpen = false; // <layout> was read and its </layout> not yet
 
     bool collecting = false;
     std::string fileName;

@@ -235,6 +235,7 @@ void UILayout::OpenTag(int id) {
             collecting = protectEnabled;
             PushBlock(&rootBlock);
             if (Flag(id, LAYOUT_PANEL)) AddPanel(&rootBlock);
+            layoutOpen = true;
             break;
         }
         case UI_TAG_DIV: {
@@ -491,6 +492,7 @@ void UILayout::CloseTag(int id) {
 
     switch (id) {
         case UI_TAG_LAYOUT:
+            layoutOpen = false;
             if (blockStack.size() == 1 && blockStack.back() == &rootBlock) {
                 blockStack.pop_back();
                 collecting = false;

@@ -163,7 +163,7 @@ std::string DecodeWav(const std::string& path, Audio& out) {
     std::vector<uint8_t> data;
     std::string problem;
     try {
-        ReadWavFile(file, path, &format, &data);
+        ReadWavFile(file, path, &format, &data, &problem); // a sign of damage counts as a problem too
     } catch (const std::exception& e) {
         problem = e.what();
     }

@@ -281,8 +281,8 @@ TEST_F(MusicPlayer, TracksThatCannotStartAreReportedOncePerRequest) {
         int track;
         const char* line;
     } cases[] = {
-        {0, "DirectSound error: Could not open Ogg stream. Not Vorbis data."},
-        {3, "DirectSound error: Could not open Ogg file."},
+        {0, "DirectSound error: Could not open Ogg stream. Not Vorbis data. bad\\x0.ogg"},
+        {3, "DirectSound error: Could not open Ogg file. bad\\gone.ogg"},
         {7, "Music track 7 does not exist."},
     };
     for (const auto& c : cases) {

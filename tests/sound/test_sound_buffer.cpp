@@ -99,9 +99,9 @@ TEST_F(SoundBuffer, NamesWithoutAKnownExtensionAndMissingFiles) {
         const char* error;
     };
     const NameCase cases[] = {
-        {"sound\\noext", "Invalid filename: sound\\noext"}, {"sound.", "Invalid filename: sound."},
-        {"sound.mp3", "Unknown file type: sound.mp3"},      {"missing.wav", "Could not open WAV file missing.wav"},
-        {"missing.ogg", "Could not open Ogg file."},
+        {"sound\\noext", "Invalid filename: sound\\noext"},      {"sound.", "Invalid filename: sound."},
+        {"sound.mp3", "Unknown file type: sound.mp3"},           {"missing.wav", "Could not open WAV file missing.wav"},
+        {"missing.ogg", "Could not open Ogg file. missing.ogg"},
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(c.path);
@@ -166,7 +166,7 @@ TEST_F(SoundBuffer, BadOggInputIsRefusedOrCutShortNeverACrash) {
     }());
 
     YSoundBuffer text;
-    EXPECT_EQ(Open("text.ogg", text), "Could not open Ogg stream. Not Vorbis data.");
+    EXPECT_EQ(Open("text.ogg", text), "Could not open Ogg stream. Not Vorbis data. text.ogg");
     YSoundBuffer empty;
     EXPECT_EQ(Open("empty.ogg", empty).rfind("Could not open Ogg stream. ", 0), 0u);
     YSoundBuffer headers;

@@ -24,6 +24,15 @@ bool ParseInt(const char* text, long lo, long hi, long* out) {
     return true;
 }
 
+// Reads the block materials for the life of the object.
+class LoadedMaterials {
+public:
+    explicit LoadedMaterials(const char* path) { LoadBlockMaterials(path); }
+    ~LoadedMaterials() { ResetBlockMaterials(); }
+    LoadedMaterials(const LoadedMaterials&) = delete;
+    LoadedMaterials& operator=(const LoadedMaterials&) = delete;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -35,7 +44,8 @@ int main(int argc, char** argv) {
     }
     LogReopen("playrun_log.txt");
     RegisterBlockSpecials();
-    LoadBlockMaterials("data\\blocks.yml");
+    // The materials (and the block types they cache) are the run's; they go when it has ended.
+    const LoadedMaterials materials("data\\blocks.yml");
     PhysicsInit();
     const YPlayScript script = MakeSeededScript(static_cast<uint32_t>(seed), static_cast<int>(frames));
     const YPlayOutcome out = RunHeadless(argv[1], script, static_cast<int>(frames));
