@@ -19,7 +19,10 @@ bool SaveEditorLevel(const EditorLevel& level, const EditorScene& scene, const s
     data.tableMaterial = level.tableMaterial;
     data.environment = scene.EnvironmentName();
     data.bonusCounts.reserve(EDITOR_BONUS_KINDS);
-    for (const EditorBonusCount& c : level.bonusCounts) data.bonusCounts.push_back(c.count);
+    // A count holds the bonuses placed on blocks too (the game takes those off before it hands out
+    // the rest). Editing keeps it so; a file read with a lower count is written with at least its
+    // placed ones.
+    for (const EditorBonusCount& c : level.bonusCounts) data.bonusCounts.push_back(std::max(c.count, c.placed));
     data.sets.reserve(level.groups.size());
     for (const EditorGroup& g : level.groups) {
         YLevelSet set;

@@ -125,6 +125,38 @@ TEST_F(EditorLevelFileTest, OldLayoutLoadsIntoOneGroupWithTheIdentity) {
     EXPECT_EQ(level.levelName, "old.lev");
 }
 
+TEST_F(EditorLevelFileTest, ASavedCountHoldsAtLeastTheBonusesPlacedOnBlocks) {
+    // Written by an older tool: kind 2 placed twice but counted 0, kind 5 placed once and counted 3,
+    // kind 9 counted but not placed.
+    YLevelData old;
+    old.bonusCounts.assign(34, 0);
+    old.bonusCounts[5] = 3;
+    old.bonusCounts[9] = 2;
+    YLevelSet set;
+    for (int32_t x : {0, 2, 4, 6}) {
+        YLevelBlock b;
+        b.x = x;
+        b.material = "stone";
+        set.blocks.push_back(b);
+    }
+    set.blocks[0].bonus = 2;
+    set.blocks[1].bonus = 5;
+    set.blocks[3].bonus = 2;
+    old.sets = {set};
+    std::string error;
+    ASSERT_TRUE(WriteLevelFile("levels\\low.lev", old, error)) << error;
+    ASSERT_EQ(Run("load low.lev"), std::vector<std::string>{"load ok."});
+    EXPECT_EQ(level.bonusCounts[2].count, 0) << "read as written";
+    ASSERT_EQ(Run("save again.lev"), std::vector<std::string>{"save ok."});
+    YLevelData saved;
+    ASSERT_TRUE(ReadLevelFile("levels\\again.lev", saved, error)) << error;
+    std::vector<int32_t> want(34, 0);
+    want[2] = 2;
+    want[5] = 3;
+    want[9] = 2;
+    EXPECT_EQ(saved.bonusCounts, want);
+}
+
 TEST_F(EditorLevelFileTest, AFileWithNoSetGivesOneEmptyGroup) {
     YLevelData none;
     none.bonusCounts.assign(34, 0);

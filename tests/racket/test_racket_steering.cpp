@@ -104,16 +104,58 @@ TEST_F(RacketTest, KicksLiftByTheAimUnlessFrozenOrInLowBallModes) {
         racket->frostTime = row.frozen ? 5.0f : 0.0f;
         YBall* ball = new YBall(0);
         if (row.held) racket->held = ball;
-        const YVector n(0.3f, 1.0f, 0.0f), at(0.0f, -8.0f, 0.5f);
+        // Straight up the table, where the whole angle shows as the elevation.
+        const YVector n(0.0f, 1.0f, 0.3f), at(0.0f, -8.0f, 0.5f);
         racket->KickBall(ball, &n, &at);
         YVector v;
         ball->body.GetLinearVel(&v);
         const float horizontal = std::sqrt(v.x * v.x + v.y * v.y);
         EXPECT_NEAR(std::atan2(v.z, horizontal) * 180.0f / 3.1415927f, row.elevation, 0.05f);
-        EXPECT_NEAR(v.x / v.y, 0.3f, 1e-3f); // along the normal's horizontal part
+        EXPECT_NEAR(v.x, 0.0f, 1e-4f);
         racket->held = nullptr;
         delete ball;
     }
+}
+
+TEST_F(RacketTest, TheLiftTurnsTheKickAboutTheXAxis) {
+    // The kick's direction is the normal's horizontal part turned up about x: its x part stays,
+    // its y part keeps cos of the angle and |y| sin of it becomes the climb.
+    struct Row {
+        const char* name;
+        float nx, ny;
+        float aim;      // degrees
+        float speedUp;  // ball speed factor
+        YVector expect; // unit direction of the ball's velocity
+    };
+    const Row rows[] = {
+        {"up the table", 0.0f, 2.0f, 30.0f, 1.0f, {0.0f, 0.8660254f, 0.5f}},
+        {"slanting 45 degrees climbs less", 1.0f, 1.0f, 30.0f, 1.0f, {0.7071068f, 0.6123724f, 0.3535534f}},
+        {"slanting the other way", -0.6f, 0.8f, 30.0f, 1.0f, {-0.6f, 0.6928203f, 0.4f}},
+        {"along the racket stays flat", 1.0f, 0.0f, 30.0f, 1.0f, {1.0f, 0.0f, 0.0f}},
+        {"back towards the player rises too", 0.6f, -0.8f, 30.0f, 1.0f, {0.6f, -0.6928203f, 0.4f}},
+        {"no horizontal part: up the table", 0.0f, 0.0f, 30.0f, 1.0f, {0.0f, 0.8660254f, 0.5f}},
+        {"aim over the speed factor", 0.0f, 1.0f, 21.0f, 0.7f, {0.0f, 0.8660254f, 0.5f}},
+        {"at most 60 degrees", 0.6f, 0.8f, 55.0f, 0.7f, {0.6f, 0.4f, 0.6928203f}},
+    };
+    GetInit().CurrentGameMode().lowBall = false;
+    racket->frostTime = 0.0f;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        racket->aimAngle = row.aim;
+        g_PhysicsWorld.ballSpeedFactor = row.speedUp;
+        YBall* ball = new YBall(0);
+        const YVector n(row.nx, row.ny, -0.5f), at(0.0f, -8.0f, 0.5f);
+        racket->KickBall(ball, &n, &at);
+        YVector v;
+        ball->body.GetLinearVel(&v);
+        const float len = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+        ASSERT_GT(len, 0.0f);
+        EXPECT_NEAR(v.x / len, row.expect.x, 1e-4f);
+        EXPECT_NEAR(v.y / len, row.expect.y, 1e-4f);
+        EXPECT_NEAR(v.z / len, row.expect.z, 1e-4f);
+        delete ball;
+    }
+    g_PhysicsWorld.ResetBallSpeed();
 }
 
 TEST_F(RacketTest, TheEleventhKickWithoutABreakDropsANextBonus) {

@@ -34,18 +34,43 @@ TEST(BonusHandOut, AForbiddenPlacedKindIsRedrawnIntoAnAllowedOneAndItsCountDropp
     for (int32_t k : result) EXPECT_NE(k, 5);
 }
 
-TEST(BonusHandOut, PlacedAllowedKindsStayAndSpecialsGetNoRandomBonus) {
-    std::vector<int32_t> counts(34, 0);
-    counts[7] = 10; // more than there are candidates
-    std::vector<YBonusCandidate> items(6);
-    items[0].placedKind = 2;
-    items[1].hasSpecial = true;
-    items[2].hasSpecial = true;
-    const std::vector<int32_t> result = HandOutBonuses(counts, Uniform(34), items);
-    EXPECT_EQ(result[0], 2);
-    EXPECT_EQ(result[1], -1);
-    EXPECT_EQ(result[2], -1);
-    for (int i = 3; i < 6; ++i) EXPECT_EQ(result[i], 7) << i;
+TEST(BonusHandOut, PlacedBonusesCountAmongTheLevelsTotalAndSpecialsGetNoRandomBonus) {
+    // Twenty items: item 0 carries a placed kind 2, items 1 and 2 have a special, the other 17 are
+    // candidates, more than any row hands out. The counts are the level's totals, the placed bonus
+    // among them: what is left after taking it off goes to random candidates.
+    struct Row {
+        const char* name;
+        int32_t count2; // the file's count of the placed kind
+        int random2;    // random bonuses of kind 2
+        int random7;    // random bonuses of kind 7
+    };
+    const Row rows[] = {
+        {"count covers the placed bonus", 1, 0, 10},
+        {"two more of the placed kind at random", 3, 2, 10},
+        {"count left below the placed bonus takes one off the rest", 0, 0, 9},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<int32_t> counts(34, 0);
+        counts[2] = row.count2;
+        counts[7] = 10;
+        std::vector<YBonusCandidate> items(20);
+        items[0].placedKind = 2;
+        items[1].hasSpecial = true;
+        items[2].hasSpecial = true;
+        const std::vector<int32_t> result = HandOutBonuses(counts, Uniform(34), items);
+        EXPECT_EQ(result[0], 2);
+        EXPECT_EQ(result[1], -1);
+        EXPECT_EQ(result[2], -1);
+        int random2 = 0, random7 = 0;
+        for (std::size_t i = 3; i < result.size(); ++i) {
+            EXPECT_TRUE(result[i] == -1 || result[i] == 2 || result[i] == 7) << i;
+            random2 += result[i] == 2;
+            random7 += result[i] == 7;
+        }
+        EXPECT_EQ(random2, row.random2);
+        EXPECT_EQ(random7, row.random7);
+    }
 }
 
 TEST(BonusHandOut, BlendedItemsAreUsedOnlyWhenOpaqueOnesRunOut) {

@@ -74,6 +74,7 @@ bool ParseLevelText(const std::string& text, YLevelData& level, std::string& err
             if (!Int(w[1], kind) || !Int(w[2], count) || kind < 0 || kind >= static_cast<int32_t>(LEVEL_BONUS_KINDS)) {
                 return fail("bad bonus");
             }
+            if (count < 0 || count > LEVEL_BONUS_COUNT_MAX - level.bonusCounts[kind]) return fail("bad bonus count");
             level.bonusCounts[kind] += count;
         } else if (c == "old-layout" && w.size() <= 2) {
             level.oldLayout = true;
@@ -117,5 +118,12 @@ bool ParseLevelText(const std::string& text, YLevelData& level, std::string& err
         }
     }
     if (level.oldLayout && level.sets.size() != 1) return fail("the old layout holds exactly one set");
+    // A level's count of a kind is every bonus of that kind it holds; the game takes the placed
+    // ones off before it hands out the rest at random.
+    for (const YLevelSet& set : level.sets) {
+        for (const YLevelBlock& b : set.blocks) {
+            if (b.bonus >= 0 && b.bonus < static_cast<int32_t>(LEVEL_BONUS_KINDS)) ++level.bonusCounts[b.bonus];
+        }
+    }
     return CheckLevelData(level, error) || fail(error);
 }

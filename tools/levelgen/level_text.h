@@ -5,6 +5,8 @@
 //   environment <name>                          a sky box folder under "env"; default: the first
 //   scale <x> <y> <z>                           world units per cell; default 1 1 1
 //   bonus <kind> <count>                        bonuses of that kind handed out at random
+//                                               (the file's count of a kind holds these and the
+//                                               blocks placed with that kind)
 //   old-layout [centre]                         write the old layout (one set, no matrix)
 //   set <x> <y> <z> [turn <degrees>]            a new glued set, its grid origin placed there
 //   block <x> <y> <z> <sx> <sy> <sz> <material> [glue=<g>] [bonus=<kind>]

@@ -77,8 +77,10 @@ std::vector<int32_t> HandOutBonuses(std::vector<int32_t> counts, const std::vect
         --available;
     }
 
+    // The file's counts include the bonuses placed on blocks, which were taken off above; a count
+    // the file gave too low for its placed bonuses has gone negative and lowers the rest by as much.
     int64_t remaining = 0;
-    for (int32_t k = 0; k < kinds; ++k) remaining += std::max(counts[k], 0);
+    for (int32_t k = 0; k < kinds; ++k) remaining += counts[k];
     while (static_cast<int64_t>(opaque.size()) < remaining && !blended.empty()) {
         const std::size_t j = XorShiftRand() % blended.size();
         opaque.push_back(blended[j]);

@@ -7,8 +7,9 @@
 //   3. makes sure there is at least one bonus per ten items (as far as the counts go), adding the
 //      missing ones by roulette over the weights of BuildBonusWeights;
 //   4. re-draws the forbidden placed bonuses from kinds that still have a count;
-//   5. hands the remaining counts to random items without a bonus and without a special, opaque
-//      items first and items of a blended material only when too few opaque ones are left.
+//   5. hands what is left of the counts once the placed bonuses are taken off (their sum, a count
+//      below its placed bonuses lowering it) to random items without a bonus and without a special,
+//      opaque items first and items of a blended material only when too few opaque ones are left.
 // All draws use XorShiftRand, so a level gets the same bonuses in every run.
 #include <cstdint>
 #include <vector>

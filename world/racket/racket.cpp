@@ -86,9 +86,13 @@ void YRacket::KickBall(YBall* ball, const YVector* normal, const YVector* point)
         lift = std::fmin(60.0f, aimAngle / s);
     }
     if (lift != 0.0f) {
-        // Turn d upward about the horizontal axis across it.
-        const float a = DegreesToRadians(lift);
-        d = YVector(d.x * std::cos(a), d.y * std::cos(a), std::sin(a));
+        // The lift turns d about the x axis, the line the hero walks along: a kick up the table
+        // climbs by the whole angle, a slanting one by less and one straight along the racket not
+        // at all. A kick back towards the player (d.y < 0) turns the other way round, so that it
+        // rises as well rather than being driven down into the table.
+        YMatrix turn;
+        turn.SetRotationX(d.y < 0.0f ? -lift : lift);
+        d = turn.TransformPoint(d);
     }
     const YVector v = d * kickSpeed;
     ball->Launch(&v, point);

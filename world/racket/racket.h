@@ -63,9 +63,11 @@ public:
     // With gloves on, no frost and nothing held: the ball becomes the held object, its body is
     // disabled, and the answer is true.
     bool CatchBall(YBall* ball, const YVector* contactNormal);
-    // Kicks the ball off the racket along the horizontal part of the normal, tilted up by the
-    // launch elevation (not while frozen; in lowBall modes only a serve, by 30 degrees), with
-    // kickSpeed, at `point`; counts the hit (the 11th without a break drops a Next bonus).
+    // Kicks the ball off the racket along the horizontal part of the normal, turned up about the
+    // x axis by the launch elevation (not while frozen; in lowBall modes only a serve, by 30
+    // degrees), so the lift follows the kick's part along y; a kick back towards the player rises
+    // too. The speed is kickSpeed, the ball starts at `point`; counts the hit (the 11th without a
+    // break drops a Next bonus).
     void KickBall(YBall* ball, const YVector* normal, const YVector* point);
     // Serves the held ball: kicked along the hero's facing from one racket width in front of it.
     void LaunchBall(YBall* ball);
