@@ -1,8 +1,10 @@
 // Block sets: neighbour lists and hidden faces, glue and damage, static contacts, splitting into
-// connected parts (a table of shapes), mass conservation, shared diagonal edges, wide faces.
+// connected parts (a table of shapes), mass conservation, shared diagonal edges, wide faces, and
+// what a destroyed set leaves: single blocks, and the score and debris of each item.
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "world/block_fixture.h"
 #include "world/blocks/block_faces.h"
