@@ -1,11 +1,14 @@
 // Block sets: neighbour lists and hidden faces, glue and damage, static contacts, splitting into
-// connected parts (a table of shapes), mass conservation, shared diagonal edges, wide faces.
+// connected parts (a table of shapes), mass conservation, shared diagonal edges, wide faces, and
+// what a destroyed set leaves: single blocks, and the score and debris of each item.
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "world/block_fixture.h"
 #include "world/blocks/block_faces.h"
+#include "world/blocks/splinter.h"
 
 namespace {
 
@@ -251,6 +254,89 @@ TEST_F(BlockSetTest, ABlockHitHardBreaksWithinABoundedTime) {
     EXPECT_FALSE(record.scores.empty()) << "nothing broke within 5 s";
     EXPECT_LT(t, 2.0f);
     EXPECT_TRUE(Singles() > 0 || set->items.size() < items || !IsBlockAlive(set));
+}
+
+// A set of three items of three materials (5, 7 and 11 points), each item carrying a bonus, with
+// its grid origin at (x, 0).
+class DestroyedSetTest : public BlockSetTest {
+protected:
+    YBlockSet* MakeThree(float x) {
+        for (const auto& [name, points] : {std::pair<const char*, int32_t>{"five", 5}, {"seven", 7}, {"eleven", 11}})
+            BuildBlockMaterial(name, 1, 10, "test_opaque", "in_block", points, "def_stroke", "def_destroy", "");
+        YBlockSet* set = new YBlockSet;
+        YMatrix m;
+        m.MatrixSetTranslation({x, 0, 0.02f});
+        set->Place(m);
+        const char* names[] = {"five", "seven", "eleven"};
+        for (int32_t i = 0; i < 3; ++i) {
+            YBlockItem* item = set->AddItem(FindBlockType(names[i], 1, 1, 1), i, 0, 0, 35.0f, -1);
+            item->bonus = new blocktest::RecordingBonus(&record);
+        }
+        set->BuildEdges();
+        set->Finish();
+        PrepareBlockSet(set, true);
+        return set;
+    }
+    static int Splinters() {
+        int n = 0;
+        for (YBlock* b : g_BlockWorld.blocks) n += dynamic_cast<YSplinter*>(b) != nullptr;
+        return n;
+    }
+    // Points of the materials of the single blocks alive.
+    static std::vector<int32_t> SinglePoints() {
+        std::vector<int32_t> points;
+        for (YBlock* b : g_BlockWorld.blocks)
+            if (auto* s = dynamic_cast<YBlockSingle*>(b)) points.push_back(s->type->material->scores);
+        return points;
+    }
+};
+
+TEST_F(DestroyedSetTest, ASetDestroyedOnTheTableLeavesAllButOneItemAsSingleBlocks) {
+    YBlockSet* set = MakeThree(-1.5f);
+    set->Schedule(0.0f);
+    YZDelete::TickAll(0.02f);
+    ASSERT_FALSE(IsBlockAlive(set));
+    // One item went as a destroyed block: its score, its debris, its bonus run on the table.
+    ASSERT_EQ(record.scores.size(), 1u);
+    EXPECT_EQ(Splinters(), 8);
+    EXPECT_EQ(record.bonusesRun, 1);
+    // The two others broke off as single blocks that keep their bonus, standing where they were.
+    std::vector<int32_t> all = SinglePoints();
+    ASSERT_EQ(all.size(), 2u);
+    for (YBlock* b : g_BlockWorld.blocks) {
+        auto* s = dynamic_cast<YBlockSingle*>(b);
+        if (!s) continue;
+        EXPECT_NE(s->bonus, nullptr);
+        EXPECT_GT(s->health, 0.0f);
+        const YVector p = s->GetPosition();
+        EXPECT_GT(p.x, -1.5f);
+        EXPECT_LT(p.x, 1.5f);
+        EXPECT_NEAR(p.z, 0.52f, 0.01f);
+    }
+    all.push_back(record.scores[0]);
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(all, (std::vector<int32_t>{5, 7, 11}));
+}
+
+TEST_F(DestroyedSetTest, ASetThatLeavesTheTableScoresEveryItemWithItsOwnDebris) {
+    MakeThree(12.0f);              // beyond the right edge of the 20-wide table
+    std::map<int32_t, int> debris; // splinters made, by the points of their material
+    const float dt = 0.02f;
+    for (int frame = 0; frame < 250 && !g_BlockWorld.blocks.empty(); ++frame) {
+        YZDelete::TickAll(dt);
+        // Splinters made by this tick's destructions have not aged yet.
+        for (YBlock* b : g_BlockWorld.blocks)
+            if (auto* s = dynamic_cast<YSplinter*>(b); s && s->life == s->initialLife)
+                debris[s->type->material->scores]++;
+        g_PhysicsWorld.PhysicsStep(dt);
+        BlockWorldUpdate(dt, false);
+    }
+    std::vector<int32_t> scores = record.scores;
+    std::sort(scores.begin(), scores.end());
+    EXPECT_EQ(scores, (std::vector<int32_t>{5, 7, 11}));
+    EXPECT_EQ(debris, (std::map<int32_t, int>{{5, 8}, {7, 8}, {11, 8}}));
+    EXPECT_EQ(record.bonusesRun, 0) << "off the table no bonus drops";
+    EXPECT_TRUE(g_BlockWorld.blocks.empty()) << "every block and splinter is gone within 5 s";
 }
 
 } // namespace
