@@ -6,7 +6,7 @@
 
 class YFont;
 class YHudPainter;
-class YShaderBase;
+struct YShaderBase;
 
 // What the HUD shows, read from the racket each frame.
 struct YHudValues {

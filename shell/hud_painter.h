@@ -4,7 +4,7 @@
 #include "render/render_values.h"
 
 class YFont;
-class YShaderBase;
+struct YShaderBase;
 
 class YHudPainter {
 public:

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "integration/game_runner.h"
@@ -53,13 +55,66 @@ private:
 inline CommandResult SendXdotool(GameProcess& game, const std::vector<std::string>& args) {
     std::vector<std::string> argv = {"xdotool"};
     argv.insert(argv.end(), args.begin(), args.end());
-    return RunCommand(argv, game.Display(), std::chrono::seconds(5));
+    return RunCommand(argv, game.Display(), COMMAND_TIMEOUT);
 }
 
 // A config.yml for a window at the back buffer's size, so that window pixels are the game's pixels.
 inline void WriteWindowedConfig(const std::filesystem::path& folder) {
     std::ofstream config(folder / "config.yml");
     config << "<video fullscreen=\"0\" mode=\"800x600:32\"/>\n<window width=\"800\" height=\"600\" maximize=\"0\"/>\n";
+}
+
+// Pixels in a part of the picture (fractions of its size) that pass a colour test, and how many
+// were looked at (every second pixel of every second row).
+template <typename Test>
+std::pair<int, int> CountPixels(const Picture& p, float x0, float x1, float y0, float y1, Test test) {
+    int hits = 0, total = 0;
+    for (int y = static_cast<int>(y0 * p.height); y < static_cast<int>(y1 * p.height); y += 2)
+        for (int x = static_cast<int>(x0 * p.width); x < static_cast<int>(x1 * p.width); x += 2, ++total) {
+            const unsigned char* c = p.At(x, y);
+            hits += test(c[0], c[1], c[2]);
+        }
+    return {hits, total};
+}
+
+// The menus draw the 3D scene in the middle band of the window only (the top and bottom 15 % stay
+// black apart from the page) and the slide show draws its pictures centred on black: the scene at
+// the left edge of the middle band shows that a menu state is on screen.
+inline bool ShowsTheMenuScene(const Picture& p) {
+    const auto lit = CountPixels(p, 0.0f, 0.08f, 0.3f, 0.7f, [](int r, int g, int b) { return r + g + b > 30; });
+    return lit.first * 2 > lit.second;
+}
+
+// The page's text is light grey-blue (e8ecf4); the level choice's title above the picker is gold.
+inline bool PageText(int r, int g, int b) { return r > 190 && g > 190 && b > 200; }
+inline bool GoldText(int r, int g, int b) { return r > 200 && g > 150 && b < 110 && r > b + 120; }
+
+// The main menu, faded in: its scene, its first item ("Easy game", centred at 400, 280 of 800 x
+// 600) in full brightness, and no level-choice title.
+inline bool ShowsTheMainMenu(const Picture& p) {
+    const auto item = CountPixels(p, 0.42f, 0.58f, 0.43f, 0.5f, PageText);
+    const auto title = CountPixels(p, 0.2f, 0.8f, 0.02f, 0.09f, GoldText);
+    return ShowsTheMenuScene(p) && item.first >= 20 && title.first < 10;
+}
+
+// The level choice, faded in: its scene and its gold title.
+inline bool ShowsTheLevelChoice(const Picture& p) {
+    const auto title = CountPixels(p, 0.2f, 0.8f, 0.02f, 0.09f, GoldText);
+    return ShowsTheMenuScene(p) && title.first >= 20;
+}
+
+// Past the slide show into the main menu, faded in; false when it does not show within
+// PROCESS_TIMEOUT. Escape ends the slide show and, in the main menu, shows the main menu again, so
+// it is sent until the menu shows: that also covers a key that arrived before the window took
+// input.
+inline bool ReachTheMainMenu(GameProcess& game, const std::string& window, const std::filesystem::path& shot) {
+    const auto deadline = Clock::now() + PROCESS_TIMEOUT;
+    while (Clock::now() < deadline && game.Running()) {
+        SendXdotool(game, {"key", "--window", window, "Escape"});
+        if (ShowsTheMainMenu(Shoot(game, window, shot))) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    return false;
 }
 
 inline void ExpectStartLines(const std::vector<std::string>& log) {

@@ -17,6 +17,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -160,7 +161,7 @@ XServer::XServer(const fs::path& logFile) {
     readyFd_ = ready[0];
 
     std::string number;
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(20);
+    const Clock::time_point deadline = Clock::now() + PROCESS_TIMEOUT;
     while (Clock::now() < deadline) {
         pollfd p{readyFd_, POLLIN, 0};
         if (poll(&p, 1, 50) <= 0) continue;
@@ -324,7 +325,7 @@ std::string WaitForWindow(GameProcess& process, const std::string& title) {
         // Only this process's windows: a test may run several copies at once.
         const CommandResult found =
             RunCommand({"xdotool", "search", "--all", "--onlyvisible", "--pid", pid, "--name", "^" + title + "$"},
-                       process.Display(), std::chrono::seconds(5));
+                       process.Display(), COMMAND_TIMEOUT);
         if (found.finished && found.exitCode == 0) {
             std::istringstream lines(found.output);
             std::string id;
@@ -339,10 +340,41 @@ bool PressUntilExit(GameProcess& process, const std::string& windowId, const std
     const Clock::time_point deadline = Clock::now() + PROCESS_TIMEOUT;
     while (Clock::now() < deadline) {
         // The window may already be gone when the key's release is sent; that is not a failure.
-        RunCommand({"xdotool", "key", "--window", windowId, key}, process.Display(), std::chrono::seconds(5));
+        RunCommand({"xdotool", "key", "--window", windowId, key}, process.Display(), COMMAND_TIMEOUT);
         if (process.WaitUntil(std::min(deadline, Clock::now() + std::chrono::seconds(1)))) return true;
     }
     process.Kill();
+    return false;
+}
+
+Picture Shoot(GameProcess& process, const std::string& windowId, const fs::path& file) {
+    Picture p;
+    const CommandResult r =
+        RunCommand({"import", "-window", windowId, "-depth", "8", file.string()}, process.Display(), COMMAND_TIMEOUT);
+    if (!r.finished || r.exitCode != 0) return p;
+    std::ifstream in(file, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    in >> magic >> p.width >> p.height >> maxValue;
+    in.get();
+    if (magic != "P6" || p.width <= 0 || p.height <= 0 || maxValue != 255 || p.width > 4096 || p.height > 4096)
+        return {};
+    p.rgb.resize(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height) * 3);
+    in.read(reinterpret_cast<char*>(p.rgb.data()), static_cast<std::streamsize>(p.rgb.size()));
+    if (!in) return {};
+    return p;
+}
+
+bool WaitForPicture(GameProcess& process, const std::string& windowId, const fs::path& file,
+                    const std::function<bool(const Picture&)>& shows, Picture* last) {
+    const Clock::time_point deadline = Clock::now() + PROCESS_TIMEOUT;
+    while (process.Running() && Clock::now() < deadline) {
+        Picture picture = Shoot(process, windowId, file);
+        const bool found = !picture.Empty() && shows(picture);
+        if (last) *last = std::move(picture);
+        if (found) return true;
+        SleepMs(200);
+    }
     return false;
 }
 

@@ -11,7 +11,9 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,14 @@ namespace itest {
 
 using Clock = std::chrono::steady_clock;
 
-// The longest any one process of a test may run before it is killed and the test fails.
-constexpr std::chrono::seconds PROCESS_TIMEOUT{30};
+// The longest any one process of a test may run before it is killed and the test fails, and the
+// longest any wait for a state of the game may take. Every wait ends as soon as its state is
+// reached, so this bound only costs time when a test fails: it is generous enough for a sanitizer
+// build on a loaded machine of two cores, whose frames and starts take many times as long.
+constexpr std::chrono::seconds PROCESS_TIMEOUT{120};
+
+// The longest a helper program (xdotool, import) may take; it needs milliseconds when all is well.
+constexpr std::chrono::seconds COMMAND_TIMEOUT{30};
 
 // Why these tests cannot run here ("" when they can): Xvfb or xdotool missing.
 std::string ToolsUnavailableReason();
@@ -131,6 +139,31 @@ std::string WaitForWindow(GameProcess& process, const std::string& title);
 // within PROCESS_TIMEOUT (it is killed then). Sending again covers a key that arrived before the
 // window took input.
 bool PressUntilExit(GameProcess& process, const std::string& windowId, const std::string& key);
+
+// A screenshot of a window (binary PPM, 8 bits a channel); empty when none could be taken.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+
+    bool Empty() const { return rgb.empty(); }
+    // The pixel's colour channels.
+    const unsigned char* At(int x, int y) const {
+        return &rgb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3];
+    }
+    // Whether the pixel is brighter than near-black.
+    bool Lit(int x, int y) const {
+        const unsigned char* c = At(x, y);
+        return c[0] + c[1] + c[2] > 30;
+    }
+};
+
+// Takes a picture of the window into `file` and reads it back.
+Picture Shoot(GameProcess& process, const std::string& windowId, const std::filesystem::path& file);
+
+// Takes pictures of the window until one `shows` what the test waits for (true), or the process
+// ends or PROCESS_TIMEOUT passes (false). The last picture taken is left in `last`.
+bool WaitForPicture(GameProcess& process, const std::string& windowId, const std::filesystem::path& file,
+                    const std::function<bool(const Picture&)>& shows, Picture* last = nullptr);
 
 // The lines of a text file (no line ends); empty when it cannot be read.
 std::vector<std::string> ReadLines(const std::filesystem::path& file);

@@ -2,11 +2,8 @@
 // still end cleanly (exit code 0, nothing logged as an error, the configuration saved).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "integration/game_checks.h"
@@ -25,12 +22,15 @@ TEST_F(GameTest, QuitsCleanlyAfterTheLevelChoice) {
     const std::string window = WaitForWindow(*game, GAME_TITLE);
     ASSERT_FALSE(window.empty()) << game->Describe();
 
-    Send(*game, {"key", "--window", window, "Escape"}); // the slide show
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    const std::filesystem::path shot = scratch.Root() / "shot.ppm";
+
+    // Each step waits for the picture of the state it leads to.
+    ASSERT_TRUE(ReachTheMainMenu(*game, window, shot)) << "the main menu never showed; " << game->Describe();
     Send(*game, {"mousemove", "--window", window, "400", "280"});
     Send(*game, {"click", "--window", window, "1"}); // "Easy game": the level choice
-    // Long enough for its pictures and many frames of the choice on a software renderer.
-    std::this_thread::sleep_for(std::chrono::seconds(8));
+    // The choice on screen: its pictures were made and frames of it drawn.
+    ASSERT_TRUE(WaitForPicture(*game, window, shot, ShowsTheLevelChoice))
+        << "the level choice never showed; " << game->Describe();
     ASSERT_TRUE(game->Running()) << game->Describe();
 
     ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();

@@ -67,9 +67,9 @@ YGlyph MarkedGlyph(int c) {
 // 'a' 0.5, 'b' 0.25, ' ' 0.3, 0xE9 0.75, 0xFF 0.125; everything else 0. Every glyph marked.
 GlyphFile SampleGlyphs() {
     GlyphFile f;
-    f.widths['a'] = 0.5f;
-    f.widths['b'] = 0.25f;
-    f.widths[' '] = 0.3f;
+    f.widths[int{'a'}] = 0.5f;
+    f.widths[int{'b'}] = 0.25f;
+    f.widths[int{' '}] = 0.3f;
     f.widths[0xE9] = 0.75f;
     f.widths[0xFF] = 0.125f;
     for (int c = 0; c < 256; ++c) f.glyphs[c] = MarkedGlyph(c);
@@ -266,7 +266,7 @@ TEST_F(FontTest, BrokenGlyphFilesAreLoggedAndNeverHalfRead) {
         EXPECT_EQ(NewLogLines(), std::vector<std::string>{bc.logged});
         EXPECT_FLOAT_EQ(font->GetCharWidth('a'), bc.keepsOldData ? 0.5f : 0.0f);
         EXPECT_FLOAT_EQ(font->GetTextWidth("ab\xE9"), bc.keepsOldData ? 1.5f : 0.0f);
-        EXPECT_TRUE(SameGlyph(font->glyphs['a'], bc.keepsOldData ? sample.glyphs['a'] : YGlyph{}));
+        EXPECT_TRUE(SameGlyph(font->glyphs[int{'a'}], bc.keepsOldData ? sample.glyphs[int{'a'}] : YGlyph{}));
     }
 }
 
@@ -318,7 +318,7 @@ TEST_F(FontTest, GlyphFilesOfOtherLengthsFillWhatTheyHave) {
 TEST_F(FontTest, FontFileGrammar) {
     MakeRenderer();
     GlyphFile other;
-    other.widths['a'] = 0.25f;
+    other.widths[int{'a'}] = 0.25f;
     dir_.Write("fonts/other.dat", other.Bytes());
     dir_.Write("fonts/short.dat", std::string(100, '\0'));
 

@@ -267,7 +267,7 @@ TEST_F(ParticleTest, ConsecutiveParticlesOfOneShaderShareAStrip) {
     // A floating text between two particles of one shader splits them.
     YParticleSystem ps;
     YFont font("particle batch test");
-    font.widths['x'] = 1.0f;
+    font.widths[int{'x'}] = 1.0f;
     const float white[4] = {1, 1, 1, 1};
     const YVector farther(0, 20, 0), middle(0, 10, 0), nearer(0, 0, 0);
     ps.Emit(5.0f, 0.5f, 0.5f, &farther, &still, -1.0f, nullptr, a, white, white);
@@ -324,7 +324,7 @@ TEST_F(ParticleTest, ParticlesAreDrawnThroughTheCameraWhateverWasDrawnBefore) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(dev.State().world.m[i], g_Camera.view.m[i]) << i;
 
     YFont font("particle world test");
-    font.widths['x'] = 1.0f;
+    font.widths[int{'x'}] = 1.0f;
     const YVector at(1, 2, 3), still(0, 0, 0);
     ps.EmitText("x", 1.0f, 1.0f, &at, &still, &font, kWhite, kClear);
     ps.Update(0.0f);
@@ -358,8 +358,8 @@ TEST_F(ParticleTest, FloatingTextIsCentredOnItsPositionAlongTheCameraAxes) {
     LookFrom({10, -20, 15});
     YFont font("particle_test_text");
     font.shader = FindShader("particle_test_text_shader");
-    font.widths['8'] = 0.5f;
-    font.glyphs['8'] = YGlyph{{{0, 0, 0, 0, 0}, {0.5f, 0, 0, 1, 0}, {0.5f, 1, 0, 1, 1}, {0, 1, 0, 0, 1}}};
+    font.widths[int{'8'}] = 0.5f;
+    font.glyphs[int{'8'}] = YGlyph{{{0, 0, 0, 0, 0}, {0.5f, 0, 0, 1, 0}, {0.5f, 1, 0, 1, 1}, {0, 1, 0, 0, 1}}};
     YParticleSystem ps;
     const YVector pos(1, 2, 3), still(0, 0, 0);
     const float from[4] = {1, 1, 0, 1}, to[4] = {1, 0, 0, 0};

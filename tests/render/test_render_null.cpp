@@ -303,8 +303,8 @@ TEST_F(RenderNullTest, TextQuadsFollowTheGlyphsAndThePen) {
     Make();
     NullDevice& dev = Create(false);
     YFontBase font;
-    font.widths['A'] = 0.5f;
-    font.glyphs['A'] =
+    font.widths[int{'A'}] = 0.5f;
+    font.glyphs[int{'A'}] =
         YGlyph{{{0, 0, 0, 0.25f, 0.5f}, {1, 0, 0, 0.75f, 0.5f}, {1, 1, 0, 0.75f, 1}, {0, 1, 0, 0.25f, 1}}};
     render_->BeginFrame(false);
     dev.ClearTrace();
