@@ -40,6 +40,16 @@ protected:
         return process;
     }
 
+    // Starts the game in `folder`, waits for its window and quits with F10, expecting a clean end.
+    void StartAndQuit(const std::filesystem::path& folder) {
+        auto game = Start(folder, {});
+        const std::string window = WaitForWindow(*game, GAME_TITLE);
+        ASSERT_FALSE(window.empty()) << "no game window; " << game->Describe() << "\n--- log.txt:\n"
+                                     << ReadFile(folder / "log.txt");
+        ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
+        EXPECT_EQ(game->ExitCode(), 0) << game->Describe();
+    }
+
     // Ends the test's X server while copies still run on it.
     void StopServer() { server_->Stop(); }
 
@@ -50,7 +60,6 @@ private:
     int runs_ = 0;
 };
 
-// The lines every start writes before anything else: the system check, then the product line.
 // Runs xdotool with these arguments against the game's display.
 inline CommandResult SendXdotool(GameProcess& game, const std::vector<std::string>& args) {
     std::vector<std::string> argv = {"xdotool"};
@@ -117,6 +126,7 @@ inline bool ReachTheMainMenu(GameProcess& game, const std::string& window, const
     return false;
 }
 
+// The lines every start writes before anything else: the system check, then the product line.
 inline void ExpectStartLines(const std::vector<std::string>& log) {
     ASSERT_GE(log.size(), 3u) << "log.txt holds too few lines";
     EXPECT_EQ(log[0].rfind("System version: ", 0), 0u) << log[0];

@@ -58,12 +58,8 @@ TEST_P(BadDataFile, GameStartsAndQuitsCleanly) {
     }
     const std::vector<std::string> before = ListFolder(folder);
 
-    auto game = Start(folder, {});
-    const std::string window = WaitForWindow(*game, GAME_TITLE);
-    ASSERT_FALSE(window.empty()) << "no game window; " << game->Describe() << "\n--- log.txt:\n"
-                                 << ReadFile(folder / "log.txt");
-    ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
-    EXPECT_EQ(game->ExitCode(), 0) << game->Describe();
+    StartAndQuit(folder);
+    if (HasFatalFailure()) return;
 
     const std::vector<std::string> log = ReadLines(folder / "log.txt");
     ExpectStartLines(log);
@@ -109,12 +105,8 @@ TEST_P(DamagedDataFile, IsNamedInTheLogAndTheGameQuitsCleanly) {
     if (c.flipBit >= 0) bytes[static_cast<size_t>(c.flipBit / 8)] ^= static_cast<char>(1 << (c.flipBit % 8));
     std::ofstream(folder / c.path, std::ios::binary | std::ios::trunc) << bytes;
 
-    auto game = Start(folder, {});
-    const std::string window = WaitForWindow(*game, GAME_TITLE);
-    ASSERT_FALSE(window.empty()) << "no game window; " << game->Describe() << "\n--- log.txt:\n"
-                                 << ReadFile(folder / "log.txt");
-    ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
-    EXPECT_EQ(game->ExitCode(), 0) << game->Describe();
+    StartAndQuit(folder);
+    if (HasFatalFailure()) return;
 
     bool found = false;
     for (const std::string& line : ReadLines(folder / "log.txt"))

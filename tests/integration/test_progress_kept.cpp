@@ -35,18 +35,8 @@ const char* const kProgress[] = {
     "<game name=\"original\" level=\"1\" scores=\"120\" lives=\"4\" player=\"Bo\" openLevels=\"2\">",
 };
 
-// Starts the game in `folder`, waits for its window and quits with F10.
 class ProgressKept : public GameTest, public ::testing::WithParamInterface<BrokenModes> {
 protected:
-    void RunAndQuit(const std::filesystem::path& folder) {
-        auto game = Start(folder, {});
-        const std::string window = WaitForWindow(*game, GAME_TITLE);
-        ASSERT_FALSE(window.empty()) << "no game window; " << game->Describe() << "\n--- log.txt:\n"
-                                     << ReadFile(folder / "log.txt");
-        ASSERT_TRUE(PressUntilExit(*game, window, "F10")) << game->Describe();
-        EXPECT_EQ(game->ExitCode(), 0) << game->Describe();
-    }
-
     static void ExpectProgress(const std::filesystem::path& folder) {
         const std::string config = ReadFile(folder / "config.yml");
         for (const char* line : kProgress) {
@@ -76,12 +66,14 @@ TEST_P(ProgressKept, QuittingWithABrokenModesFileKeepsTheProgress) {
     else
         std::filesystem::remove(modes);
 
-    RunAndQuit(folder);
+    StartAndQuit(folder);
+    if (HasFatalFailure()) return;
     ExpectProgress(folder);
 
     // The modes file mended: the game reads the progress into its modes and saves it from there.
     std::ofstream(modes, std::ios::binary | std::ios::trunc) << whole;
-    RunAndQuit(folder);
+    StartAndQuit(folder);
+    if (HasFatalFailure()) return;
     ExpectProgress(folder);
     EXPECT_EQ(ReadFile(folder / "log.txt").find("Game mode config loader error"), std::string::npos)
         << ReadFile(folder / "log.txt");
