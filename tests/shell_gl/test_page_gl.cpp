@@ -118,17 +118,23 @@ TEST_F(PageGlTest, PausePageDrawsItsTitleAndTheFocusGlow) {
     EXPECT_GT(glowing, unfocused + 30) << "no focus glow (" << unfocused << " -> " << glowing << ")";
 }
 
+// Every page file of a language, and the fonts and shaders its pages name.
+constexpr const char* SHIPPED_PAGES[] = {
+    "mainmenu.yml", "pause.yml", "complete.yml", "scores.yml",  "options.yml",     "controls.yml",    "bonuses.yml",
+    "bricks.yml",   "about.yml", "lev.yml",      "tip_aim.yml", "tip_bonuses.yml", "tip_controls.yml"};
+
+void LoadLanguage(const char* lang) {
+    ParseFontFile((std::string("ui\\") + lang + "\\fonts.yml").c_str());
+    ParseShaderFile((std::string("ui\\") + lang + "\\shaders.yml").c_str());
+}
+
 // Every page of both languages draws its content: lit pixels over the page's area, none far
 // outside it. The options page is drawn with its first selector focused, so the skins show.
 TEST_F(PageGlTest, EveryShippedPageDrawsItsContent) {
     glscene::WorkingDir game(KORVELIN_GAME_DIR);
-    const char* pages[] = {"mainmenu.yml", "pause.yml",       "complete.yml",    "scores.yml", "options.yml",
-                           "controls.yml", "bonuses.yml",     "bricks.yml",      "about.yml",  "lev.yml",
-                           "tip_aim.yml",  "tip_bonuses.yml", "tip_controls.yml"};
     for (const char* lang : {"english", "german"}) {
-        ParseFontFile((std::string("ui\\") + lang + "\\fonts.yml").c_str());
-        ParseShaderFile((std::string("ui\\") + lang + "\\shaders.yml").c_str());
-        for (const char* file : pages) {
+        LoadLanguage(lang);
+        for (const char* file : SHIPPED_PAGES) {
             SCOPED_TRACE(std::string(lang) + "/" + file);
             UILayout page;
             page.LoadLayout(std::string("ui\\") + lang + "\\" + file, true);
@@ -149,13 +155,9 @@ TEST_F(PageGlTest, EveryShippedPageDrawsItsContent) {
 // is drawn on top of its panel, not under it.
 TEST_F(PageGlTest, BackingPanelsDarkenTheSceneBehindTheText) {
     glscene::WorkingDir game(KORVELIN_GAME_DIR);
-    const char* pages[] = {"mainmenu.yml", "pause.yml",       "complete.yml",    "scores.yml", "options.yml",
-                           "controls.yml", "bonuses.yml",     "bricks.yml",      "about.yml",  "lev.yml",
-                           "tip_aim.yml",  "tip_bonuses.yml", "tip_controls.yml"};
     for (const char* lang : {"english", "german"}) {
-        ParseFontFile((std::string("ui\\") + lang + "\\fonts.yml").c_str());
-        ParseShaderFile((std::string("ui\\") + lang + "\\shaders.yml").c_str());
-        for (const char* file : pages) {
+        LoadLanguage(lang);
+        for (const char* file : SHIPPED_PAGES) {
             SCOPED_TRACE(std::string(lang) + "/" + file);
             UILayout page;
             page.LoadLayout(std::string("ui\\") + lang + "\\" + file, true);
