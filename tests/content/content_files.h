@@ -1,6 +1,8 @@
 #pragma once
 // Where the content tests find the shipped files, and the font list that both the font and the
 // shader tests read.
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,17 @@ inline std::string GamePath(std::string_view relative) {
 // A file of the content sources under assets/ ('/' separated).
 inline std::string SourcePath(std::string_view relative) {
     return std::string(KORVELIN_SOURCE_DIR) + "/assets/" + std::string(relative);
+}
+
+// The shipped level files of the game folder, in name order.
+inline std::vector<std::string> ShippedLevels() {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(std::string(KORVELIN_GAME_DIR) + "/levels", ec)) {
+        if (e.path().extension() == ".lev") files.push_back(e.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 struct FontEntry {

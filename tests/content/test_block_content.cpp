@@ -49,16 +49,6 @@ protected:
         delete dir_;
     }
 
-    static std::vector<std::string> Levels() {
-        std::vector<std::string> files;
-        std::error_code ec;
-        for (const auto& e : std::filesystem::directory_iterator(std::string(KORVELIN_GAME_DIR) + "/levels", ec)) {
-            if (e.path().extension() == ".lev") files.push_back(e.path().string());
-        }
-        std::sort(files.begin(), files.end());
-        return files;
-    }
-
     static testsupport::TempDir* dir_;
     static Render_D3D* render_;
     static std::vector<std::string> log_;
@@ -115,7 +105,7 @@ TEST_F(BlockContent, EveryMaterialNamesDefinedShadersAndAKnownSpecial) {
 }
 
 TEST_F(BlockContent, AtLeastTwelveLevelsReadAndUseEveryMaterial) {
-    const std::vector<std::string> levels = Levels();
+    const std::vector<std::string> levels = content::ShippedLevels();
     EXPECT_GE(levels.size(), 12u);
     std::set<std::string> used;
     bool oldLayout = false, placedBonus = false, countedBonus = false, glued = false;

@@ -26,12 +26,7 @@ namespace {
 std::string LevelPath(const std::string& name) { return std::string(KORVELIN_GAME_DIR) + "/levels/" + name; }
 
 TEST(LevelBonuses, EveryStarterLevelCountsItsPlacedBonuses) {
-    std::vector<std::string> levels;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(std::string(KORVELIN_GAME_DIR) + "/levels", ec)) {
-        if (e.path().extension() == ".lev") levels.push_back(e.path().string());
-    }
-    std::sort(levels.begin(), levels.end());
+    const std::vector<std::string> levels = content::ShippedLevels();
     ASSERT_FALSE(levels.empty());
     int withPlaced = 0;
     for (const std::string& path : levels) {

@@ -27,12 +27,7 @@ TEST(LevelStability, EveryStarterLevelStandsStillForThreeSeconds) {
     PhysicsInit();
     ResetBlockMaterials();
     LoadBlockMaterials(content::GamePath("data\\blocks.yml").c_str());
-    std::vector<std::string> levels;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(std::string(KORVELIN_GAME_DIR) + "/levels", ec)) {
-        if (e.path().extension() == ".lev") levels.push_back(e.path().string());
-    }
-    std::sort(levels.begin(), levels.end());
+    const std::vector<std::string> levels = content::ShippedLevels();
     ASSERT_FALSE(levels.empty());
     for (const std::string& path : levels) {
         SCOPED_TRACE(path);
