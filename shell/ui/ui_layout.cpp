@@ -15,7 +15,7 @@ int ParseAlign(const std::string& value) {
     static const char* const NAMES[] = {"left", "right", "center", "top", "bottom"};
     for (int i = 0; i < 5; ++i)
         if (value == NAMES[i]) return i;
-    throw "Unknown align: " + value;
+    throw UILayoutError(UILayoutFault::UnknownAlign, "Unknown align: " + value);
 }
 
 std::string NormalizeText(const std::string& text) {
@@ -51,8 +51,28 @@ char UILayout::ReadChar() {
 }
 
 bool UILayout::OnError(const char* message) {
-    LogPrintf(g_Log, "Layout parser error, file: %s, line %d, %s", fileName.c_str(), GetLine(), message ? message : "");
+    const char* text = message ? message : "";
+    LogPrintf(g_Log, "Layout parser error, file: %s, line %d, %s", fileName.c_str(), GetLine(), text);
+    // The reader hands over only the message; a fault raised by this page keeps its kind.
+    const bool ours = faultRaised && raised.message == text;
+    faultRaised = false;
+    if (faults.size() < UI_LAYOUT_MAX_FAULTS) {
+        faults.push_back(ours ? raised : UILayoutError(UILayoutFault::Markup, text));
+        faults.back().line = GetLine();
+    }
     return true;
+}
+
+void UILayout::Raise(UILayoutError& fault) {
+    fault.line = GetLine();
+    raised = fault;
+    faultRaised = true;
+}
+
+void UILayout::Report(UILayoutFault fault) {
+    UILayoutError e(fault);
+    Raise(e);
+    OnError(e.what());
 }
 
 void UILayout::BeginLoad(const std::string& path) {
@@ -72,6 +92,8 @@ void UILayout::BeginLoad(const std::string& path) {
     pagesStack.clear();
     currentSelect = nullptr;
     panels.clear();
+    faults.clear();
+    faultRaised = false;
     refusedBlocks = 0;
     layoutOpen = false;
     parentStack.push_back(this);
@@ -84,7 +106,7 @@ void UILayout::BeginLoad(const std::string& path) {
 void UILayout::EndLoad(bool doLayout) {
     // A page ends with </layout>; a file that stops before it was cut short, and what it held of
     // the page is shown as far as it goes.
-    if (layoutOpen) OnError("The file ends before </layout>.");
+    if (layoutOpen) Report(UILayoutFault::EndsBeforeLayoutClose);
     layoutOpen = false;
     // What a malformed file left open points into this page's trees; nothing may reach it later.
     currentSelect = nullptr;
@@ -92,7 +114,7 @@ void UILayout::EndLoad(bool doLayout) {
     tableStack.clear();
     collecting = false;
     if (protectEnabled && !ChecksumMatches()) {
-        OnError("Protect error.");
+        Report(UILayoutFault::ProtectError);
         OnProtectFailure();
     }
     if (doLayout) Layout(screenWidth, screenHeight);

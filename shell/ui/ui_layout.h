@@ -7,8 +7,9 @@
 // the current block, so the layout decides where it goes.
 //
 // Errors in a file are logged ("Layout parser error, file: %s, line %d, %s") and reading goes on;
-// a missing file leaves an empty page. A page may be loaded any number of times; each load starts
-// from an empty page, so pointers to the page stay valid and pointers to its widgets do not.
+// the page keeps them as values too (Faults). A missing file leaves an empty page. A page may be
+// loaded any number of times; each load starts from an empty page, so pointers to the page stay
+// valid and pointers to its widgets do not.
 //
 // The "protect" attribute of "layout" may hold the MD5 digest of the page's text (what the reader
 // reads after the opening "layout" tag up to the end of the name of "</layout>", bytes 0..32
@@ -20,6 +21,7 @@
 #include "core/xml_parser.h"
 #include "shell/ui/ui_blocks.h"
 #include "shell/ui/ui_control.h"
+#include "shell/ui/ui_layout_error.h"
 
 class UIPages;
 class UISelect;
@@ -35,7 +37,7 @@ enum UIAlign : int {
     UI_ALIGN_BOTTOM = 4
 };
 
-// Tag ids, in registration order.
+// Tag ids, in registration order (the order of the builder's tag table).
 enum UILayoutTag : int {
     UI_TAG_LAYOUT,
     UI_TAG_DIV,
@@ -70,8 +72,11 @@ constexpr float UI_PANEL_PAD_Y = 12.0f;
 // layout, drawing and destruction never recurse without bound.
 constexpr std::size_t UI_LAYOUT_MAX_DEPTH = 48;
 
-// "left" 0, "right" 1, "center" 2, "top" 3, "bottom" 4; anything else throws
-// "Unknown align: " + value.
+// Most faults a page keeps from one load; any more are only logged.
+constexpr std::size_t UI_LAYOUT_MAX_FAULTS = 32;
+
+// "left" 0, "right" 1, "center" 2, "top" 3, "bottom" 4; anything else throws a UILayoutError
+// (UnknownAlign) with the message "Unknown align: " + value.
 int ParseAlign(const std::string& value);
 // Tab, line feed and carriage return become spaces, runs of spaces one space, and spaces at both
 // ends go.
@@ -112,6 +117,9 @@ public:
     const std::string& CollectedText() const { return collectedText; }
     const std::string& ProtectDigest() const { return protectDigest; }
     bool ChecksumMatches() const;
+    // The faults of the last load in the order they were logged, each with the line the log
+    // names (at most UI_LAYOUT_MAX_FAULTS).
+    const std::vector<UILayoutError>& Faults() const { return faults; }
     const std::string& FileName() const { return fileName; }
     UIMultiBlock& RootBlock() { return rootBlock; }
     int Align() const { return align; }
@@ -128,9 +136,16 @@ protected:
     virtual void OnProtectFailure();
 
 private:
+    friend struct UILayoutBuilder; // the tag handlers (ui_layout_builder.cpp)
+
     void BeginLoad(const std::string& path);
     void EndLoad(bool doLayout);
     void RegisterTags();
+    // Stamps a fault a handler raised with the current line and keeps it for OnError, which the
+    // reader calls with its message.
+    void Raise(UILayoutError& fault);
+    // A fault of the page found outside any tag handler: raised and reported at once.
+    void Report(UILayoutFault fault);
 
     // ---- Builder (ui_layout_builder.cpp) ----
     const std::string& Attr(int tag, int index) const;
@@ -144,12 +159,9 @@ private:
     void AppendBlock(UIBlockLayout* block);
     void AddWidget(UIControl* widget);
     void PushBlock(UIMultiBlock* block);
-    void PopBlock(const char* error);
+    // Pops the current block; with none, throws `fault`.
+    void PopBlock(UILayoutFault fault);
     void AddPanel(const UIMultiBlock* block);
-    void OpenPages(UIPages* pages, float width, float height);
-    void ClosePages();
-    void OpenTag(int id);
-    void CloseTag(int id);
 
     int align = UI_ALIGN_CENTER;
     int valign = UI_ALIGN_TOP;
@@ -163,6 +175,9 @@ private:
     std::vector<Panel> panels;
     int refusedBlocks = 0;   // block containers refused for depth whose closing tags are still due
     bool layoutOpen = false; // <layout> was read and its </layout> not yet
+    std::vector<UILayoutError> faults;
+    UILayoutError raised{UILayoutFault::Markup}; // the last fault a handler raised, until reported
+    bool faultRaised = false;
 
     bool collecting = false;
     std::string fileName;

@@ -1,36 +1,19 @@
-// The page builder: what each tag of a page layout file makes. The tags, with their attributes and
-// defaults in registration order (a tag's id is its position):
-//
-//   layout   align "center", valign "top", alignment "left", protect "", panel "0"
-//   div      align "left", panel "0"              a flow block
-//   font     name "", size "", color ""            a text style for its content
-//   br                                             a line break of the current text size
-//   spacer   width "0", height "0"
-//   table    cellspacing "0", width "0", height "0"
-//   tr       height "0"
-//   td       colspan "1", rowspan "1", align "left", valign "top", width "0"
-//   menuitem name "", visible "1", focus "0", hotfont ""        caption: its text
-//   img      shader "", width "16", height "16", name "", hot_shader "", enable "0", texture ""
-//   a        name "", hotcolor "ff0000"                          caption: its text
-//   select   name "", width "0", fcolor "ffcc00", hotcolor "ff7700", buttons "1", focus "0"
-//   option                                                       caption: its text
-//   tracker  name "", width "50", height "", color "", fcolor "ffcc00", hotcolor "ff7700"
-//   edit     name "", width "50", maxlength "0", value "", bg "1", type "", focus "0"
-//   text     name "", width "", align "left"                     caption: its text
-//   window   name "", caption "", width "0", height "0", margin "5"
-//   notebook name "", width "0", height "0", hotcolor "ffcc00"
-//   pages    name "", width "0", height "0"
-//   page     name "", caption ""
-//   block    left "0", top "0", width "100", align "left", panel "0"
-//   checkbox name "", color "", hotcolor "ffcc00", text "", checked "0"
+// The page builder: what each tag of a page layout file makes. One table below lists every tag in
+// registration order (a tag's id is its position) with its attributes and their defaults and the
+// two handlers the reader's callbacks dispatch to: one for the opening tag, one for the closing
+// tag. Tags of one family share a handler (the flow blocks close alike, and so do the page
+// stacks).
 //
 // "panel" on the page, a div or a block puts the dark backing panel (skin "ui_panel") behind what
 // that flow shows, so its text reads over any scene.
 //
 // Every handler checks the stacks it uses: a malformed file (content before "layout", surplus
-// closing tags) is reported through OnError and the tag is ignored.
+// closing tags) is reported as a UILayoutError and the rest of the tag is ignored.
 #include <algorithm>
+#include <cassert>
 #include <cmath>
+#include <initializer_list>
+#include <iterator>
 
 #include "core/color.h"
 #include "render/font.h"
@@ -40,11 +23,57 @@
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_input_widgets.h"
 #include "shell/ui/ui_layout.h"
+#include "shell/ui/ui_layout_error.h"
 #include "shell/ui/ui_table.h"
+
+// The tag handlers. A friend of the page, so that each handler reads and changes the page's
+// stacks directly; `id` is the tag's id, through which its attribute values are read.
+struct UILayoutBuilder {
+    using Handler = void (*)(UILayout& page, int id);
+
+    static void Nothing(UILayout&, int) {}
+    static void Flush(UILayout& page, int) { page.FlushText(); }
+
+    static void OpenLayout(UILayout& page, int id);
+    static void CloseLayout(UILayout& page, int id);
+    static void OpenDiv(UILayout& page, int id);
+    static void CloseFlow(UILayout& page, int id);
+    static void OpenFont(UILayout& page, int id);
+    static void CloseFont(UILayout& page, int id);
+    static void OpenBreak(UILayout& page, int id);
+    static void OpenSpacer(UILayout& page, int id);
+    static void OpenTable(UILayout& page, int id);
+    static void CloseTable(UILayout& page, int id);
+    static void OpenRow(UILayout& page, int id);
+    static void OpenCell(UILayout& page, int id);
+    static void CloseMenuItem(UILayout& page, int id);
+    static void OpenImage(UILayout& page, int id);
+    static void CloseLink(UILayout& page, int id);
+    static void OpenSelect(UILayout& page, int id);
+    static void CloseSelect(UILayout& page, int id);
+    static void OpenOption(UILayout& page, int id);
+    static void CloseOption(UILayout& page, int id);
+    static void OpenTracker(UILayout& page, int id);
+    static void OpenEdit(UILayout& page, int id);
+    static void CloseText(UILayout& page, int id);
+    static void OpenWindow(UILayout& page, int id);
+    static void CloseWindow(UILayout& page, int id);
+    static void OpenNotebook(UILayout& page, int id);
+    static void OpenPages(UILayout& page, int id);
+    static void ClosePages(UILayout& page, int id);
+    static void OpenPage(UILayout& page, int id);
+    static void ClosePage(UILayout& page, int id);
+    static void OpenBlock(UILayout& page, int id);
+    static void OpenCheckBox(UILayout& page, int id);
+
+    // Shared steps.
+    static void AddPages(UILayout& page, UIPages* pages, float width, float height);
+    static void CloseContainer(UILayout& page, UILayoutFault fault);
+};
 
 namespace {
 
-// Attribute positions per tag.
+// Attribute positions per tag, in the order of the table.
 enum { LAYOUT_ALIGN, LAYOUT_VALIGN, LAYOUT_ALIGNMENT, LAYOUT_PROTECT, LAYOUT_PANEL };
 enum { DIV_ALIGN, DIV_PANEL };
 enum { FONT_NAME, FONT_SIZE, FONT_COLOR };
@@ -65,6 +94,124 @@ enum { PAGES_NAME, PAGES_WIDTH, PAGES_HEIGHT };
 enum { PAGE_NAME, PAGE_CAPTION };
 enum { BLOCK_LEFT, BLOCK_TOP, BLOCK_WIDTH, BLOCK_ALIGN, BLOCK_PANEL };
 enum { CHECKBOX_NAME, CHECKBOX_COLOR, CHECKBOX_HOTCOLOR, CHECKBOX_TEXT, CHECKBOX_CHECKED };
+
+struct TagAttribute {
+    const char* name;
+    const char* value; // the default
+};
+
+// A block container: beyond the depth limit it is refused, with the blocks of its content.
+constexpr bool CONTAINER = true;
+
+struct TagEntry {
+    UILayoutTag id;
+    const char* name;
+    std::initializer_list<TagAttribute> attributes;
+    bool container;
+    UILayoutBuilder::Handler open;
+    UILayoutBuilder::Handler close;
+};
+
+using B = UILayoutBuilder;
+
+// Every tag of a page file, in id order.
+const TagEntry TAGS[] = {
+    {UI_TAG_LAYOUT,
+     "layout",
+     {{"align", "center"}, {"valign", "top"}, {"alignment", "left"}, {"protect", ""}, {"panel", "0"}},
+     false,
+     B::OpenLayout,
+     B::CloseLayout},
+    {UI_TAG_DIV, "div", {{"align", "left"}, {"panel", "0"}}, CONTAINER, B::OpenDiv, B::CloseFlow},
+    {UI_TAG_FONT, "font", {{"name", ""}, {"size", ""}, {"color", ""}}, false, B::OpenFont, B::CloseFont},
+    {UI_TAG_BR, "br", {}, false, B::OpenBreak, B::Nothing},
+    {UI_TAG_SPACER, "spacer", {{"width", "0"}, {"height", "0"}}, false, B::OpenSpacer, B::Nothing},
+    {UI_TAG_TABLE,
+     "table",
+     {{"cellspacing", "0"}, {"width", "0"}, {"height", "0"}},
+     false,
+     B::OpenTable,
+     B::CloseTable},
+    {UI_TAG_TR, "tr", {{"height", "0"}}, false, B::OpenRow, B::Nothing},
+    {UI_TAG_TD,
+     "td",
+     {{"colspan", "1"}, {"rowspan", "1"}, {"align", "left"}, {"valign", "top"}, {"width", "0"}},
+     CONTAINER,
+     B::OpenCell,
+     B::CloseFlow},
+    {UI_TAG_MENUITEM,
+     "menuitem",
+     {{"name", ""}, {"visible", "1"}, {"focus", "0"}, {"hotfont", ""}},
+     false,
+     B::Flush,
+     B::CloseMenuItem},
+    {UI_TAG_IMG,
+     "img",
+     {{"shader", ""},
+      {"width", "16"},
+      {"height", "16"},
+      {"name", ""},
+      {"hot_shader", ""},
+      {"enable", "0"},
+      {"texture", ""}},
+     false,
+     B::OpenImage,
+     B::Nothing},
+    {UI_TAG_A, "a", {{"name", ""}, {"hotcolor", "ff0000"}}, false, B::Flush, B::CloseLink},
+    {UI_TAG_SELECT,
+     "select",
+     {{"name", ""}, {"width", "0"}, {"fcolor", "ffcc00"}, {"hotcolor", "ff7700"}, {"buttons", "1"}, {"focus", "0"}},
+     false,
+     B::OpenSelect,
+     B::CloseSelect},
+    {UI_TAG_OPTION, "option", {}, false, B::OpenOption, B::CloseOption},
+    {UI_TAG_TRACKER,
+     "tracker",
+     {{"name", ""}, {"width", "50"}, {"height", ""}, {"color", ""}, {"fcolor", "ffcc00"}, {"hotcolor", "ff7700"}},
+     false,
+     B::OpenTracker,
+     B::Nothing},
+    {UI_TAG_EDIT,
+     "edit",
+     {{"name", ""}, {"width", "50"}, {"maxlength", "0"}, {"value", ""}, {"bg", "1"}, {"type", ""}, {"focus", "0"}},
+     false,
+     B::OpenEdit,
+     B::Nothing},
+    {UI_TAG_TEXT, "text", {{"name", ""}, {"width", ""}, {"align", "left"}}, false, B::Flush, B::CloseText},
+    {UI_TAG_WINDOW,
+     "window",
+     {{"name", ""}, {"caption", ""}, {"width", "0"}, {"height", "0"}, {"margin", "5"}},
+     CONTAINER,
+     B::OpenWindow,
+     B::CloseWindow},
+    {UI_TAG_NOTEBOOK,
+     "notebook",
+     {{"name", ""}, {"width", "0"}, {"height", "0"}, {"hotcolor", "ffcc00"}},
+     CONTAINER,
+     B::OpenNotebook,
+     B::ClosePages},
+    {UI_TAG_PAGES, "pages", {{"name", ""}, {"width", "0"}, {"height", "0"}}, CONTAINER, B::OpenPages, B::ClosePages},
+    {UI_TAG_PAGE, "page", {{"name", ""}, {"caption", ""}}, CONTAINER, B::OpenPage, B::ClosePage},
+    {UI_TAG_BLOCK,
+     "block",
+     {{"left", "0"}, {"top", "0"}, {"width", "100"}, {"align", "left"}, {"panel", "0"}},
+     CONTAINER,
+     B::OpenBlock,
+     B::CloseFlow},
+    {UI_TAG_CHECKBOX,
+     "checkbox",
+     {{"name", ""}, {"color", ""}, {"hotcolor", "ffcc00"}, {"text", ""}, {"checked", "0"}},
+     false,
+     B::OpenCheckBox,
+     B::Nothing},
+};
+static_assert(std::size(TAGS) == UI_TAG_COUNT, "one entry per tag id");
+
+// The entry of a tag id; null for an id the table does not hold.
+const TagEntry* EntryOf(int id) {
+    if (id < 0 || id >= static_cast<int>(std::size(TAGS))) return nullptr;
+    return &TAGS[id];
+}
 
 // Sizes in a page are virtual-screen units; anything beyond this is a broken file, and is kept
 // within it so that layout arithmetic stays finite.
@@ -90,7 +237,11 @@ const Skins& GetSkins() {
 
 void Colour(const std::string& text, float out[4]) {
     YColor c;
-    c.ParseColor(text); // throws "Error color format."
+    try {
+        c.ParseColor(text);
+    } catch (const YColorFormatError& e) {
+        throw UILayoutError(UILayoutFault::BadColour, e.what());
+    }
     out[0] = c.r;
     out[1] = c.g;
     out[2] = c.b;
@@ -100,35 +251,46 @@ void Colour(const std::string& text, float out[4]) {
 } // namespace
 
 void UILayout::RegisterTags() {
-    XMLTag t;
-    AddTag(MakeTag(t, "layout", "align", "center", "valign", "top", "alignment", "left", "protect", "", "panel", "0",
-                   nullptr));
-    AddTag(MakeTag(t, "div", "align", "left", "panel", "0", nullptr));
-    AddTag(MakeTag(t, "font", "name", "", "size", "", "color", "", nullptr));
-    AddTag(XMLTag("br"));
-    AddTag(MakeTag(t, "spacer", "width", "0", "height", "0", nullptr));
-    AddTag(MakeTag(t, "table", "cellspacing", "0", "width", "0", "height", "0", nullptr));
-    AddTag(MakeTag(t, "tr", "height", "0", nullptr));
-    AddTag(MakeTag(t, "td", "colspan", "1", "rowspan", "1", "align", "left", "valign", "top", "width", "0", nullptr));
-    AddTag(MakeTag(t, "menuitem", "name", "", "visible", "1", "focus", "0", "hotfont", "", nullptr));
-    AddTag(MakeTag(t, "img", "shader", "", "width", "16", "height", "16", "name", "", "hot_shader", "", "enable", "0",
-                   "texture", "", nullptr));
-    AddTag(MakeTag(t, "a", "name", "", "hotcolor", "ff0000", nullptr));
-    AddTag(MakeTag(t, "select", "name", "", "width", "0", "fcolor", "ffcc00", "hotcolor", "ff7700", "buttons", "1",
-                   "focus", "0", nullptr));
-    AddTag(XMLTag("option"));
-    AddTag(MakeTag(t, "tracker", "name", "", "width", "50", "height", "", "color", "", "fcolor", "ffcc00", "hotcolor",
-                   "ff7700", nullptr));
-    AddTag(MakeTag(t, "edit", "name", "", "width", "50", "maxlength", "0", "value", "", "bg", "1", "type", "", "focus",
-                   "0", nullptr));
-    AddTag(MakeTag(t, "text", "name", "", "width", "", "align", "left", nullptr));
-    AddTag(MakeTag(t, "window", "name", "", "caption", "", "width", "0", "height", "0", "margin", "5", nullptr));
-    AddTag(MakeTag(t, "notebook", "name", "", "width", "0", "height", "0", "hotcolor", "ffcc00", nullptr));
-    AddTag(MakeTag(t, "pages", "name", "", "width", "0", "height", "0", nullptr));
-    AddTag(MakeTag(t, "page", "name", "", "caption", "", nullptr));
-    AddTag(MakeTag(t, "block", "left", "0", "top", "0", "width", "100", "align", "left", "panel", "0", nullptr));
-    AddTag(MakeTag(t, "checkbox", "name", "", "color", "", "hotcolor", "ffcc00", "text", "", "checked", "0", nullptr));
+    for (const TagEntry& entry : TAGS) {
+        XMLTag tag(entry.name);
+        for (const TagAttribute& a : entry.attributes) tag.AddAttribute(a.name, a.value);
+        [[maybe_unused]] const int id = AddTag(std::move(tag));
+        assert(id == entry.id && "the table lists the tags in id order");
+    }
     GetSkins();
+}
+
+// ---- Dispatch ----
+
+void UILayout::OnTag(int id) {
+    const TagEntry* entry = EntryOf(id);
+    if (!entry) return;
+    try {
+        // Block containers beyond the depth limit are refused with their content's own blocks.
+        if (entry->container && (blockStack.size() >= UI_LAYOUT_MAX_DEPTH || refusedBlocks > 0)) {
+            ++refusedBlocks;
+            throw UILayoutError(UILayoutFault::NestedTooDeeply);
+        }
+        entry->open(*this, id);
+    } catch (UILayoutError& e) {
+        Raise(e);
+        throw;
+    }
+}
+
+void UILayout::OnCloseTag(int id) {
+    const TagEntry* entry = EntryOf(id);
+    if (!entry) return;
+    if (entry->container && refusedBlocks > 0) {
+        --refusedBlocks;
+        return;
+    }
+    try {
+        entry->close(*this, id);
+    } catch (UILayoutError& e) {
+        Raise(e);
+        throw;
+    }
 }
 
 // ---- Attribute values ----
@@ -153,17 +315,17 @@ bool UILayout::Flag(int tag, int index) const { return Integer(tag, index) != 0;
 // ---- Stacks ----
 
 const UITextStyle& UILayout::CurrentStyle() const {
-    if (styleStack.empty()) throw std::string("No text style.");
+    if (styleStack.empty()) throw UILayoutError(UILayoutFault::NoTextStyle);
     return styleStack.back();
 }
 
 UIMultiBlock& UILayout::CurrentBlock() const {
-    if (blockStack.empty()) throw std::string("Tag outside <layout>.");
+    if (blockStack.empty()) throw UILayoutError(UILayoutFault::OutsideLayout);
     return *blockStack.back();
 }
 
 UIControl& UILayout::CurrentParent() const {
-    if (parentStack.empty()) throw std::string("No parent control.");
+    if (parentStack.empty()) throw UILayoutError(UILayoutFault::NoParent);
     return *parentStack.back();
 }
 
@@ -177,7 +339,7 @@ void UILayout::FlushText() {
 void UILayout::AppendBlock(UIBlockLayout* block) {
     if (blockStack.empty()) {
         delete block;
-        throw std::string("Tag outside <layout>.");
+        throw UILayoutError(UILayoutFault::OutsideLayout);
     }
     blockStack.back()->Append(block);
 }
@@ -185,7 +347,7 @@ void UILayout::AppendBlock(UIBlockLayout* block) {
 void UILayout::AddWidget(UIControl* widget) {
     if (blockStack.empty() || parentStack.empty()) {
         delete widget;
-        throw std::string("Tag outside <layout>.");
+        throw UILayoutError(UILayoutFault::OutsideLayout);
     }
     parentStack.back()->AddChild(widget);
     blockStack.back()->Append(new UIControlBlock(widget));
@@ -195,381 +357,345 @@ void UILayout::PushBlock(UIMultiBlock* block) { blockStack.push_back(block); }
 
 void UILayout::AddPanel(const UIMultiBlock* block) { panels.push_back({block, GetSkins().panel}); }
 
-void UILayout::PopBlock(const char* error) {
-    if (blockStack.empty()) throw std::string(error);
+void UILayout::PopBlock(UILayoutFault fault) {
+    if (blockStack.empty()) throw UILayoutError(fault);
     blockStack.pop_back();
 }
 
-// ---- Tags ----
+// ---- Page and flows ----
 
-void UILayout::OnTag(int id) { OpenTag(id); }
+void UILayoutBuilder::OpenLayout(UILayout& page, int id) {
+    if (!page.blockStack.empty()) throw UILayoutError(UILayoutFault::LayoutNotFirst);
+    page.align = ParseAlign(page.Attr(id, LAYOUT_ALIGN));
+    page.valign = ParseAlign(page.Attr(id, LAYOUT_VALIGN));
+    page.rootBlock.align = ParseAlign(page.Attr(id, LAYOUT_ALIGNMENT));
+    page.protectDigest = page.Attr(id, LAYOUT_PROTECT);
+    page.collectedText.clear();
+    page.collecting = page.protectEnabled;
+    page.PushBlock(&page.rootBlock);
+    if (page.Flag(id, LAYOUT_PANEL)) page.AddPanel(&page.rootBlock);
+    page.layoutOpen = true;
+}
 
-void UILayout::OnCloseTag(int id) { CloseTag(id); }
+void UILayoutBuilder::CloseLayout(UILayout& page, int) {
+    page.layoutOpen = false;
+    if (page.blockStack.size() != 1 || page.blockStack.back() != &page.rootBlock)
+        throw UILayoutError(UILayoutFault::BlocksLeftOpen);
+    page.blockStack.pop_back();
+    page.collecting = false;
+}
 
-void UILayout::OpenTag(int id) {
-    // Block containers beyond the depth limit are refused with their content's own blocks.
-    switch (id) {
-        case UI_TAG_DIV:
-        case UI_TAG_TD:
-        case UI_TAG_BLOCK:
-        case UI_TAG_WINDOW:
-        case UI_TAG_NOTEBOOK:
-        case UI_TAG_PAGES:
-        case UI_TAG_PAGE:
-            if (blockStack.size() >= UI_LAYOUT_MAX_DEPTH || refusedBlocks > 0) {
-                ++refusedBlocks;
-                throw std::string("Blocks nested too deeply.");
+void UILayoutBuilder::OpenDiv(UILayout& page, int id) {
+    page.FlushText();
+    const int a = ParseAlign(page.Attr(id, DIV_ALIGN));
+    UIMultiBlock* block = new UIMultiBlock(a);
+    page.AppendBlock(block);
+    page.PushBlock(block);
+    if (page.Flag(id, DIV_PANEL)) page.AddPanel(block);
+}
+
+// The closing tag of a div, a cell or a block.
+void UILayoutBuilder::CloseFlow(UILayout& page, int) {
+    page.FlushText();
+    page.PopBlock(UILayoutFault::StrayFlowClose);
+}
+
+void UILayoutBuilder::OpenBlock(UILayout& page, int id) {
+    page.CurrentBlock();
+    const int a = ParseAlign(page.Attr(id, BLOCK_ALIGN));
+    UIAbsBlock* block =
+        new UIAbsBlock(page.Number(id, BLOCK_LEFT), page.Number(id, BLOCK_TOP), page.Number(id, BLOCK_WIDTH), a);
+    page.AppendBlock(block);
+    page.PushBlock(block);
+    if (page.Flag(id, BLOCK_PANEL)) page.AddPanel(block);
+}
+
+void UILayoutBuilder::OpenFont(UILayout& page, int id) {
+    page.FlushText();
+    UITextStyle s = page.CurrentStyle();
+    if (!page.Attr(id, FONT_NAME).empty()) s.font = FindFont(page.Attr(id, FONT_NAME));
+    if (!page.Attr(id, FONT_SIZE).empty()) s.size = page.Number(id, FONT_SIZE);
+    if (!page.Attr(id, FONT_COLOR).empty()) Colour(page.Attr(id, FONT_COLOR), s.colour);
+    page.styleStack.push_back(s);
+}
+
+void UILayoutBuilder::CloseFont(UILayout& page, int) {
+    page.FlushText();
+    if (page.styleStack.size() <= 1) throw UILayoutError(UILayoutFault::StrayFontClose);
+    page.styleStack.pop_back();
+}
+
+void UILayoutBuilder::OpenBreak(UILayout& page, int) {
+    page.FlushText();
+    page.AppendBlock(new UIBR(page.CurrentStyle().size));
+}
+
+void UILayoutBuilder::OpenSpacer(UILayout& page, int id) {
+    page.FlushText();
+    page.AppendBlock(new UISpacer(page.Number(id, SPACER_WIDTH), page.Number(id, SPACER_HEIGHT)));
+}
+
+// ---- Tables ----
+
+void UILayoutBuilder::OpenTable(UILayout& page, int id) {
+    page.FlushText();
+    UITable* table =
+        new UITable(page.Number(id, TABLE_CELLSPACING), page.Number(id, TABLE_WIDTH), page.Number(id, TABLE_HEIGHT));
+    page.AppendBlock(table);
+    page.tableStack.push_back(table);
+}
+
+void UILayoutBuilder::CloseTable(UILayout& page, int) {
+    if (page.tableStack.empty()) throw UILayoutError(UILayoutFault::StrayTableClose);
+    page.tableStack.pop_back();
+}
+
+void UILayoutBuilder::OpenRow(UILayout& page, int id) {
+    if (page.tableStack.empty()) throw UILayoutError(UILayoutFault::ExpectedTable);
+    UITable& t = *page.tableStack.back();
+    if (!t.EnsureGrid(t.currentRow + 2, 1)) throw UILayoutError(UILayoutFault::TableTooLarge);
+    ++t.currentRow;
+    t.currentColumn = -1;
+    t.rows[static_cast<std::size_t>(t.currentRow)].heightAttr = page.Number(id, TR_HEIGHT);
+}
+
+void UILayoutBuilder::OpenCell(UILayout& page, int id) {
+    if (page.tableStack.empty()) throw UILayoutError(UILayoutFault::ExpectedTable);
+    UITable& t = *page.tableStack.back();
+    UITable::Cell* cell = t.NextCell();
+    if (!cell) throw UILayoutError(UILayoutFault::TableTooLarge);
+    const int colspan = std::clamp(page.Integer(id, TD_COLSPAN), 1, MAX_SPAN);
+    const int rowspan = std::clamp(page.Integer(id, TD_ROWSPAN), 1, MAX_SPAN);
+    cell->colspan = colspan;
+    cell->rowspan = rowspan;
+    if (t.columns.size() < static_cast<std::size_t>(t.ColumnCount()))
+        t.columns.resize(static_cast<std::size_t>(t.ColumnCount()));
+    UITable::Column& col = t.columns[static_cast<std::size_t>(t.currentColumn)];
+    col.fixedWidth = std::max(col.fixedWidth, page.Number(id, TD_WIDTH));
+    delete cell->content;
+    cell->content = new UIMultiBlock();
+    UIMultiBlock* content = cell->content;
+    content->align = ParseAlign(page.Attr(id, TD_ALIGN));
+    page.PushBlock(content);
+    // Re-found after every grid change below: growing the grid moves the cells.
+    const int row = t.currentRow, column = t.currentColumn;
+    const int va = ParseAlign(page.Attr(id, TD_VALIGN));
+    t.CellAt(row, column)->valign = va;
+    if (colspan > 1 || rowspan > 1) {
+        if (!t.EnsureGrid(row + rowspan, column + colspan)) throw UILayoutError(UILayoutFault::TableTooLarge);
+        for (int i = 0; i < rowspan; ++i) {
+            for (int j = 0; j < colspan; ++j) {
+                if (i == 0 && j == 0) continue;
+                UITable::Cell* covered = t.CellAt(row + i, column + j);
+                if (!covered) continue;
+                covered->rowspan = -i;
+                covered->colspan = -j;
             }
-            break;
-        default: break;
-    }
-
-    switch (id) {
-        case UI_TAG_LAYOUT: {
-            if (!blockStack.empty()) throw std::string("Tag <layout> must be first in YML.");
-            align = ParseAlign(Attr(id, LAYOUT_ALIGN));
-            valign = ParseAlign(Attr(id, LAYOUT_VALIGN));
-            rootBlock.align = ParseAlign(Attr(id, LAYOUT_ALIGNMENT));
-            protectDigest = Attr(id, LAYOUT_PROTECT);
-            collectedText.clear();
-            collecting = protectEnabled;
-            PushBlock(&rootBlock);
-            if (Flag(id, LAYOUT_PANEL)) AddPanel(&rootBlock);
-            layoutOpen = true;
-            break;
         }
-        case UI_TAG_DIV: {
-            FlushText();
-            const int a = ParseAlign(Attr(id, DIV_ALIGN));
-            UIMultiBlock* block = new UIMultiBlock(a);
-            AppendBlock(block);
-            PushBlock(block);
-            if (Flag(id, DIV_PANEL)) AddPanel(block);
-            break;
-        }
-        case UI_TAG_FONT: {
-            FlushText();
-            UITextStyle s = CurrentStyle();
-            if (!Attr(id, FONT_NAME).empty()) s.font = FindFont(Attr(id, FONT_NAME));
-            if (!Attr(id, FONT_SIZE).empty()) s.size = Number(id, FONT_SIZE);
-            if (!Attr(id, FONT_COLOR).empty()) Colour(Attr(id, FONT_COLOR), s.colour);
-            styleStack.push_back(s);
-            break;
-        }
-        case UI_TAG_BR:
-            FlushText();
-            AppendBlock(new UIBR(CurrentStyle().size));
-            break;
-        case UI_TAG_SPACER:
-            FlushText();
-            AppendBlock(new UISpacer(Number(id, SPACER_WIDTH), Number(id, SPACER_HEIGHT)));
-            break;
-        case UI_TAG_TABLE: {
-            FlushText();
-            UITable* table =
-                new UITable(Number(id, TABLE_CELLSPACING), Number(id, TABLE_WIDTH), Number(id, TABLE_HEIGHT));
-            AppendBlock(table);
-            tableStack.push_back(table);
-            break;
-        }
-        case UI_TAG_TR: {
-            if (tableStack.empty()) throw std::string("Expected <table>.");
-            UITable& t = *tableStack.back();
-            if (!t.EnsureGrid(t.currentRow + 2, 1)) throw std::string("Table too large.");
-            ++t.currentRow;
-            t.currentColumn = -1;
-            t.rows[static_cast<std::size_t>(t.currentRow)].heightAttr = Number(id, TR_HEIGHT);
-            break;
-        }
-        case UI_TAG_TD: {
-            if (tableStack.empty()) throw std::string("Expected <table>.");
-            UITable& t = *tableStack.back();
-            UITable::Cell* cell = t.NextCell();
-            if (!cell) throw std::string("Table too large.");
-            const int colspan = std::clamp(Integer(id, TD_COLSPAN), 1, MAX_SPAN);
-            const int rowspan = std::clamp(Integer(id, TD_ROWSPAN), 1, MAX_SPAN);
-            cell->colspan = colspan;
-            cell->rowspan = rowspan;
-            if (t.columns.size() < static_cast<std::size_t>(t.ColumnCount()))
-                t.columns.resize(static_cast<std::size_t>(t.ColumnCount()));
-            UITable::Column& col = t.columns[static_cast<std::size_t>(t.currentColumn)];
-            col.fixedWidth = std::max(col.fixedWidth, Number(id, TD_WIDTH));
-            delete cell->content;
-            cell->content = new UIMultiBlock();
-            UIMultiBlock* content = cell->content;
-            content->align = ParseAlign(Attr(id, TD_ALIGN));
-            PushBlock(content);
-            // Re-found after every grid change below: growing the grid moves the cells.
-            const int row = t.currentRow, column = t.currentColumn;
-            const int va = ParseAlign(Attr(id, TD_VALIGN));
-            t.CellAt(row, column)->valign = va;
-            if (colspan > 1 || rowspan > 1) {
-                if (!t.EnsureGrid(row + rowspan, column + colspan)) throw std::string("Table too large.");
-                for (int i = 0; i < rowspan; ++i) {
-                    for (int j = 0; j < colspan; ++j) {
-                        if (i == 0 && j == 0) continue;
-                        UITable::Cell* covered = t.CellAt(row + i, column + j);
-                        if (!covered) continue;
-                        covered->rowspan = -i;
-                        covered->colspan = -j;
-                    }
-                }
-            }
-            break;
-        }
-        case UI_TAG_MENUITEM:
-        case UI_TAG_A:
-        case UI_TAG_TEXT: FlushText(); break;
-        case UI_TAG_IMG: {
-            FlushText();
-            CurrentBlock();
-            UIImage* img = new UIImage(FindShader(Attr(id, IMG_SHADER)));
-            img->w = Number(id, IMG_WIDTH);
-            img->h = Number(id, IMG_HEIGHT);
-            img->UpdateGeometry();
-            img->name = Attr(id, IMG_NAME);
-            img->enabled = Flag(id, IMG_ENABLE);
-            if (!Attr(id, IMG_HOT_SHADER).empty()) img->hoverShader = FindShader(Attr(id, IMG_HOT_SHADER));
-            if (!Attr(id, IMG_TEXTURE).empty()) img->texture = GetTexture(Attr(id, IMG_TEXTURE).c_str());
-            AddWidget(img);
-            break;
-        }
-        case UI_TAG_SELECT: {
-            FlushText();
-            float normal[4], hot[4];
-            Colour(Attr(id, SELECT_FCOLOR), normal);
-            Colour(Attr(id, SELECT_HOTCOLOR), hot);
-            UISelect* sel = new UISelect(CurrentStyle(), Flag(id, SELECT_BUTTONS) ? GetSkins().select : nullptr, normal,
-                                         hot, listener);
-            sel->name = Attr(id, SELECT_NAME);
-            sel->minWidth = Number(id, SELECT_WIDTH);
-            AddWidget(sel);
-            currentSelect = sel;
-            break;
-        }
-        case UI_TAG_OPTION:
-            if (!currentSelect) throw std::string("Expected <select>.");
-            break;
-        case UI_TAG_TRACKER: {
-            FlushText();
-            const UITextStyle& s = CurrentStyle();
-            const float height = Attr(id, TRACKER_HEIGHT).empty() ? s.size : Number(id, TRACKER_HEIGHT);
-            float c1[4], c2[4], c3[4];
-            if (Attr(id, TRACKER_COLOR).empty())
-                std::copy(s.colour, s.colour + 4, c1);
-            else
-                Colour(Attr(id, TRACKER_COLOR), c1);
-            Colour(Attr(id, TRACKER_FCOLOR), c2);
-            Colour(Attr(id, TRACKER_HOTCOLOR), c3);
-            UITracker* tr = new UITracker(listener, 0.0f, 0.0f, Number(id, TRACKER_WIDTH), height, GetSkins().tracker1,
-                                          GetSkins().tracker2, c1, c2, c3);
-            tr->name = Attr(id, TRACKER_NAME);
-            AddWidget(tr);
-            break;
-        }
-        case UI_TAG_EDIT: {
-            FlushText();
-            YShader* skin = Flag(id, EDIT_BG) ? GetSkins().edit : nullptr;
-            const int maxLength = std::clamp(Integer(id, EDIT_MAXLENGTH), 0, MAX_EDIT_LENGTH);
-            const float width = Number(id, EDIT_WIDTH);
-            UIEdit* edit = Attr(id, EDIT_TYPE) == "number"
-                               ? new UIDigitEdit(0.0f, 0.0f, width, CurrentStyle(), skin, maxLength, listener)
-                               : new UIEdit(0.0f, 0.0f, width, CurrentStyle(), skin, maxLength, listener);
-            edit->SetText(Attr(id, EDIT_VALUE));
-            edit->name = Attr(id, EDIT_NAME);
-            AddWidget(edit);
-            break;
-        }
-        case UI_TAG_WINDOW: {
-            FlushText();
-            CurrentBlock();
-            CurrentParent(); // both checked before anything is made, so a refusal leaks nothing
-            UIWindow* win =
-                new UIWindow(Number(id, WINDOW_MARGIN), Attr(id, WINDOW_CAPTION), CurrentStyle(), GetSkins().window);
-            win->name = Attr(id, WINDOW_NAME);
-            win->Flow()->fixedWidth = Number(id, WINDOW_WIDTH);
-            win->Flow()->fixedHeight = Number(id, WINDOW_HEIGHT);
-            CurrentParent().AddChild(win);
-            parentStack.push_back(win);
-            win->ReleaseFlow();
-            AppendBlock(win->Flow());
-            PushBlock(win->Flow());
-            break;
-        }
-        case UI_TAG_NOTEBOOK: {
-            FlushText();
-            CurrentBlock();
-            CurrentParent();
-            float hot[4];
-            Colour(Attr(id, NOTEBOOK_HOTCOLOR), hot);
-            UINotebook* nb = new UINotebook(CurrentStyle(), hot);
-            nb->name = Attr(id, NOTEBOOK_NAME);
-            OpenPages(nb, Number(id, NOTEBOOK_WIDTH), Number(id, NOTEBOOK_HEIGHT));
-            break;
-        }
-        case UI_TAG_PAGES: {
-            FlushText();
-            CurrentBlock();
-            CurrentParent();
-            UIPages* pg = new UIPages(CurrentStyle());
-            pg->name = Attr(id, PAGES_NAME);
-            OpenPages(pg, Number(id, PAGES_WIDTH), Number(id, PAGES_HEIGHT));
-            break;
-        }
-        case UI_TAG_PAGE: {
-            FlushText();
-            if (pagesStack.empty()) throw std::string("Expected <notebook>.");
-            CurrentBlock();
-            UIContainer* page = pagesStack.back()->AddPage(Attr(id, PAGE_CAPTION));
-            page->name = Attr(id, PAGE_NAME);
-            parentStack.push_back(page);
-            page->ReleaseFlow();
-            AppendBlock(page->Flow());
-            PushBlock(page->Flow());
-            break;
-        }
-        case UI_TAG_BLOCK: {
-            CurrentBlock();
-            const int a = ParseAlign(Attr(id, BLOCK_ALIGN));
-            UIAbsBlock* block =
-                new UIAbsBlock(Number(id, BLOCK_LEFT), Number(id, BLOCK_TOP), Number(id, BLOCK_WIDTH), a);
-            AppendBlock(block);
-            PushBlock(block);
-            if (Flag(id, BLOCK_PANEL)) AddPanel(block);
-            break;
-        }
-        case UI_TAG_CHECKBOX: {
-            FlushText();
-            UITextStyle s = CurrentStyle();
-            if (!Attr(id, CHECKBOX_COLOR).empty()) Colour(Attr(id, CHECKBOX_COLOR), s.colour);
-            float hot[4];
-            Colour(Attr(id, CHECKBOX_HOTCOLOR), hot);
-            UICheckBox* cb = new UICheckBox(s, Attr(id, CHECKBOX_TEXT), hot, GetSkins().checkbox, 0.0f, 0.0f);
-            cb->SetChecked(Flag(id, CHECKBOX_CHECKED));
-            cb->name = Attr(id, CHECKBOX_NAME);
-            AddWidget(cb);
-            break;
-        }
-        default: break;
     }
 }
 
-void UILayout::OpenPages(UIPages* pages, float width, float height) {
+// ---- Widgets ----
+
+// Captioned widgets (menu item, link, text) are made at their closing tag, from the text before
+// it; their opening tag only ends the text before them.
+
+void UILayoutBuilder::CloseMenuItem(UILayout& page, int id) {
+    const UITextStyle& s = page.CurrentStyle();
+    UITextStyle hot = s;
+    if (!page.Attr(id, MENUITEM_HOTFONT).empty()) {
+        hot.font = FindFont(page.Attr(id, MENUITEM_HOTFONT));
+        if (hot.font->shader)
+            std::copy(hot.font->shader->material.emissive, hot.font->shader->material.emissive + 4, hot.colour);
+    }
+    UIMenuItem* item = new UIMenuItem(NormalizeText(page.text), s, hot, 0.0f, 0.0f, page.listener);
+    item->name = page.Attr(id, MENUITEM_NAME);
+    item->visible = page.Flag(id, MENUITEM_VISIBLE);
+    page.AddWidget(item);
+}
+
+void UILayoutBuilder::CloseLink(UILayout& page, int id) {
+    float hot[4];
+    Colour(page.Attr(id, A_HOTCOLOR), hot);
+    UIHotLink* link = new UIHotLink(page.CurrentStyle(), NormalizeText(page.text), hot, 0.0f, 0.0f, page.listener);
+    link->name = page.Attr(id, A_NAME);
+    page.AddWidget(link);
+}
+
+void UILayoutBuilder::CloseText(UILayout& page, int id) {
+    const std::string& widthText = page.Attr(id, TEXT_WIDTH);
+    const float width = widthText.empty() ? 0.0f : page.Number(id, TEXT_WIDTH);
+    const int a = ParseAlign(page.Attr(id, TEXT_ALIGN));
+    UINamedText* t = new UINamedText(a, NormalizeText(page.text), page.CurrentStyle(), 0.0f, 0.0f, width);
+    t->name = page.Attr(id, TEXT_NAME);
+    page.AddWidget(t);
+}
+
+void UILayoutBuilder::OpenImage(UILayout& page, int id) {
+    page.FlushText();
+    page.CurrentBlock();
+    UIImage* img = new UIImage(FindShader(page.Attr(id, IMG_SHADER)));
+    img->w = page.Number(id, IMG_WIDTH);
+    img->h = page.Number(id, IMG_HEIGHT);
+    img->UpdateGeometry();
+    img->name = page.Attr(id, IMG_NAME);
+    img->enabled = page.Flag(id, IMG_ENABLE);
+    if (!page.Attr(id, IMG_HOT_SHADER).empty()) img->hoverShader = FindShader(page.Attr(id, IMG_HOT_SHADER));
+    if (!page.Attr(id, IMG_TEXTURE).empty()) img->texture = GetTexture(page.Attr(id, IMG_TEXTURE).c_str());
+    page.AddWidget(img);
+}
+
+void UILayoutBuilder::OpenSelect(UILayout& page, int id) {
+    page.FlushText();
+    float normal[4], hot[4];
+    Colour(page.Attr(id, SELECT_FCOLOR), normal);
+    Colour(page.Attr(id, SELECT_HOTCOLOR), hot);
+    UISelect* sel = new UISelect(page.CurrentStyle(), page.Flag(id, SELECT_BUTTONS) ? GetSkins().select : nullptr,
+                                 normal, hot, page.listener);
+    sel->name = page.Attr(id, SELECT_NAME);
+    sel->minWidth = page.Number(id, SELECT_WIDTH);
+    page.AddWidget(sel);
+    page.currentSelect = sel;
+}
+
+void UILayoutBuilder::CloseSelect(UILayout& page, int) {
+    if (!page.currentSelect) throw UILayoutError(UILayoutFault::ExpectedSelect);
+    page.currentSelect = nullptr;
+}
+
+void UILayoutBuilder::OpenOption(UILayout& page, int) {
+    if (!page.currentSelect) throw UILayoutError(UILayoutFault::ExpectedSelect);
+}
+
+void UILayoutBuilder::CloseOption(UILayout& page, int) {
+    if (!page.currentSelect) throw UILayoutError(UILayoutFault::ExpectedSelect);
+    const std::string caption = NormalizeText(page.text);
+    page.currentSelect->AddOption(caption.c_str());
+}
+
+void UILayoutBuilder::OpenTracker(UILayout& page, int id) {
+    page.FlushText();
+    const UITextStyle& s = page.CurrentStyle();
+    const float height = page.Attr(id, TRACKER_HEIGHT).empty() ? s.size : page.Number(id, TRACKER_HEIGHT);
+    float c1[4], c2[4], c3[4];
+    if (page.Attr(id, TRACKER_COLOR).empty())
+        std::copy(s.colour, s.colour + 4, c1);
+    else
+        Colour(page.Attr(id, TRACKER_COLOR), c1);
+    Colour(page.Attr(id, TRACKER_FCOLOR), c2);
+    Colour(page.Attr(id, TRACKER_HOTCOLOR), c3);
+    UITracker* tr = new UITracker(page.listener, 0.0f, 0.0f, page.Number(id, TRACKER_WIDTH), height,
+                                  GetSkins().tracker1, GetSkins().tracker2, c1, c2, c3);
+    tr->name = page.Attr(id, TRACKER_NAME);
+    page.AddWidget(tr);
+}
+
+void UILayoutBuilder::OpenEdit(UILayout& page, int id) {
+    page.FlushText();
+    YShader* skin = page.Flag(id, EDIT_BG) ? GetSkins().edit : nullptr;
+    const int maxLength = std::clamp(page.Integer(id, EDIT_MAXLENGTH), 0, MAX_EDIT_LENGTH);
+    const float width = page.Number(id, EDIT_WIDTH);
+    const UITextStyle& s = page.CurrentStyle();
+    UIEdit* edit = page.Attr(id, EDIT_TYPE) == "number"
+                       ? new UIDigitEdit(0.0f, 0.0f, width, s, skin, maxLength, page.listener)
+                       : new UIEdit(0.0f, 0.0f, width, s, skin, maxLength, page.listener);
+    edit->SetText(page.Attr(id, EDIT_VALUE));
+    edit->name = page.Attr(id, EDIT_NAME);
+    page.AddWidget(edit);
+}
+
+void UILayoutBuilder::OpenCheckBox(UILayout& page, int id) {
+    page.FlushText();
+    UITextStyle s = page.CurrentStyle();
+    if (!page.Attr(id, CHECKBOX_COLOR).empty()) Colour(page.Attr(id, CHECKBOX_COLOR), s.colour);
+    float hot[4];
+    Colour(page.Attr(id, CHECKBOX_HOTCOLOR), hot);
+    UICheckBox* cb = new UICheckBox(s, page.Attr(id, CHECKBOX_TEXT), hot, GetSkins().checkbox, 0.0f, 0.0f);
+    cb->SetChecked(page.Flag(id, CHECKBOX_CHECKED));
+    cb->name = page.Attr(id, CHECKBOX_NAME);
+    page.AddWidget(cb);
+}
+
+// ---- Containers: window, page stacks and their pages ----
+
+void UILayoutBuilder::OpenWindow(UILayout& page, int id) {
+    page.FlushText();
+    page.CurrentBlock();
+    page.CurrentParent(); // both checked before anything is made, so a refusal leaks nothing
+    UIWindow* win = new UIWindow(page.Number(id, WINDOW_MARGIN), page.Attr(id, WINDOW_CAPTION), page.CurrentStyle(),
+                                 GetSkins().window);
+    win->name = page.Attr(id, WINDOW_NAME);
+    win->Flow()->fixedWidth = page.Number(id, WINDOW_WIDTH);
+    win->Flow()->fixedHeight = page.Number(id, WINDOW_HEIGHT);
+    page.CurrentParent().AddChild(win);
+    page.parentStack.push_back(win);
+    win->ReleaseFlow();
+    page.AppendBlock(win->Flow());
+    page.PushBlock(win->Flow());
+}
+
+void UILayoutBuilder::CloseWindow(UILayout& page, int) { CloseContainer(page, UILayoutFault::StrayWindowClose); }
+
+void UILayoutBuilder::OpenNotebook(UILayout& page, int id) {
+    page.FlushText();
+    page.CurrentBlock();
+    page.CurrentParent();
+    float hot[4];
+    Colour(page.Attr(id, NOTEBOOK_HOTCOLOR), hot);
+    UINotebook* nb = new UINotebook(page.CurrentStyle(), hot);
+    nb->name = page.Attr(id, NOTEBOOK_NAME);
+    AddPages(page, nb, page.Number(id, NOTEBOOK_WIDTH), page.Number(id, NOTEBOOK_HEIGHT));
+}
+
+void UILayoutBuilder::OpenPages(UILayout& page, int id) {
+    page.FlushText();
+    page.CurrentBlock();
+    page.CurrentParent();
+    UIPages* pg = new UIPages(page.CurrentStyle());
+    pg->name = page.Attr(id, PAGES_NAME);
+    AddPages(page, pg, page.Number(id, PAGES_WIDTH), page.Number(id, PAGES_HEIGHT));
+}
+
+void UILayoutBuilder::AddPages(UILayout& page, UIPages* pages, float width, float height) {
     pages->Flow()->fixedWidth = width;
     pages->Flow()->fixedHeight = height;
-    CurrentParent().AddChild(pages);
-    pagesStack.push_back(pages);
+    page.CurrentParent().AddChild(pages);
+    page.pagesStack.push_back(pages);
     pages->ReleaseFlow();
-    AppendBlock(pages->Flow());
-    PushBlock(pages->Flow());
+    page.AppendBlock(pages->Flow());
+    page.PushBlock(pages->Flow());
 }
 
-void UILayout::ClosePages() {
-    PopBlock("Error tag </notebook> or </pages>.");
-    if (pagesStack.empty()) throw std::string("Error tag </notebook> or </pages>.");
-    UIPages* pages = pagesStack.back();
-    pagesStack.pop_back();
-    if (pages->PageCount() == 0) throw std::string("Notebook or Pages is empty.");
+// The closing tag of a notebook or a page stack: shows its first page.
+void UILayoutBuilder::ClosePages(UILayout& page, int) {
+    page.FlushText();
+    page.PopBlock(UILayoutFault::StrayPagesClose);
+    if (page.pagesStack.empty()) throw UILayoutError(UILayoutFault::StrayPagesClose);
+    UIPages* pages = page.pagesStack.back();
+    page.pagesStack.pop_back();
+    if (pages->PageCount() == 0) throw UILayoutError(UILayoutFault::EmptyPages);
     pages->SelectPage(0);
 }
 
-void UILayout::CloseTag(int id) {
-    switch (id) {
-        case UI_TAG_DIV:
-        case UI_TAG_TD:
-        case UI_TAG_BLOCK:
-        case UI_TAG_WINDOW:
-        case UI_TAG_NOTEBOOK:
-        case UI_TAG_PAGES:
-        case UI_TAG_PAGE:
-            if (refusedBlocks > 0) {
-                --refusedBlocks;
-                return;
-            }
-            break;
-        default: break;
-    }
+void UILayoutBuilder::OpenPage(UILayout& page, int id) {
+    page.FlushText();
+    if (page.pagesStack.empty()) throw UILayoutError(UILayoutFault::ExpectedNotebook);
+    page.CurrentBlock();
+    UIContainer* sheet = page.pagesStack.back()->AddPage(page.Attr(id, PAGE_CAPTION));
+    sheet->name = page.Attr(id, PAGE_NAME);
+    page.parentStack.push_back(sheet);
+    sheet->ReleaseFlow();
+    page.AppendBlock(sheet->Flow());
+    page.PushBlock(sheet->Flow());
+}
 
-    switch (id) {
-        case UI_TAG_LAYOUT:
-            layoutOpen = false;
-            if (blockStack.size() == 1 && blockStack.back() == &rootBlock) {
-                blockStack.pop_back();
-                collecting = false;
-            } else {
-                throw std::string("Do not closed blocks tag before </layout>.");
-            }
-            break;
-        case UI_TAG_DIV:
-        case UI_TAG_TD:
-        case UI_TAG_BLOCK:
-            FlushText();
-            PopBlock("Error tag </div>, </td> or </block>.");
-            break;
-        case UI_TAG_FONT:
-            FlushText();
-            if (styleStack.size() <= 1) throw std::string("Error tag </font>.");
-            styleStack.pop_back();
-            break;
-        case UI_TAG_TABLE:
-            if (tableStack.empty()) throw std::string("Error tag </table>.");
-            tableStack.pop_back();
-            break;
-        case UI_TAG_MENUITEM: {
-            const UITextStyle& s = CurrentStyle();
-            UITextStyle hot = s;
-            if (!Attr(id, MENUITEM_HOTFONT).empty()) {
-                hot.font = FindFont(Attr(id, MENUITEM_HOTFONT));
-                if (hot.font->shader)
-                    std::copy(hot.font->shader->material.emissive, hot.font->shader->material.emissive + 4, hot.colour);
-            }
-            UIMenuItem* item = new UIMenuItem(NormalizeText(text), s, hot, 0.0f, 0.0f, listener);
-            item->name = Attr(id, MENUITEM_NAME);
-            item->visible = Flag(id, MENUITEM_VISIBLE);
-            AddWidget(item);
-            break;
-        }
-        case UI_TAG_A: {
-            float hot[4];
-            Colour(Attr(id, A_HOTCOLOR), hot);
-            UIHotLink* link = new UIHotLink(CurrentStyle(), NormalizeText(text), hot, 0.0f, 0.0f, listener);
-            link->name = Attr(id, A_NAME);
-            AddWidget(link);
-            break;
-        }
-        case UI_TAG_SELECT:
-            if (!currentSelect) throw std::string("Expected <select>.");
-            currentSelect = nullptr;
-            break;
-        case UI_TAG_OPTION: {
-            if (!currentSelect) throw std::string("Expected <select>.");
-            const std::string caption = NormalizeText(text);
-            currentSelect->AddOption(caption.c_str());
-            break;
-        }
-        case UI_TAG_TEXT: {
-            const std::string& widthText = Attr(id, TEXT_WIDTH);
-            const float width = widthText.empty() ? 0.0f : Number(id, TEXT_WIDTH);
-            const int a = ParseAlign(Attr(id, TEXT_ALIGN));
-            UINamedText* t = new UINamedText(a, NormalizeText(text), CurrentStyle(), 0.0f, 0.0f, width);
-            t->name = Attr(id, TEXT_NAME);
-            AddWidget(t);
-            break;
-        }
-        case UI_TAG_WINDOW:
-        case UI_TAG_PAGE: {
-            const char* error = id == UI_TAG_WINDOW ? "Error tag </window>." : "Error tag </page>.";
-            FlushText();
-            PopBlock(error);
-            if (parentStack.empty()) throw std::string(error);
-            parentStack.pop_back();
-            break;
-        }
-        case UI_TAG_NOTEBOOK:
-        case UI_TAG_PAGES:
-            FlushText();
-            ClosePages();
-            break;
-        default: break;
-    }
+void UILayoutBuilder::ClosePage(UILayout& page, int) { CloseContainer(page, UILayoutFault::StrayPageClose); }
+
+// A window's or a page's closing tag: its flow leaves the block stack and the container the
+// parent stack.
+void UILayoutBuilder::CloseContainer(UILayout& page, UILayoutFault fault) {
+    page.FlushText();
+    page.PopBlock(fault);
+    if (page.parentStack.empty()) throw UILayoutError(fault);
+    page.parentStack.pop_back();
 }
