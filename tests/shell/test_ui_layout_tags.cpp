@@ -3,14 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/log.h"
-#include "page_dump.h"
+#include "page_outline.h"
 #include "shell/ui/ui_layout.h"
 #include "ui_test_support.h"
+
+// Fault kinds in failure messages: the fixed text, or the number of a kind without one.
+void PrintTo(UILayoutFault fault, std::ostream* os) {
+    const std::string text = UILayoutFaultText(fault);
+    *os << (text.empty() ? "fault " + std::to_string(static_cast<int>(fault)) : text);
+}
 
 namespace {
 
