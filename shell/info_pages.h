@@ -1,21 +1,27 @@
 #pragma once
 // The information pages: the bonus pages (one layout filled anew for each page of six bonuses,
 // some records never shown) and the about page's version text.
-class MenuHost;
+#include "shell/game_shell_host.h"
+
 class UILayout;
 
 // The version the about page shows.
 inline constexpr char GAME_VERSION_TEXT[] = "v1.73";
+
+// The bonus records as the information pages list them: every record of the bonus
+// configuration in kind order, with its display text in the current language. An index outside
+// the list reads a default record.
+int GameBonusRecordCount();
+BonusInfoRecord GameBonusRecord(int index);
 
 // Whether bonus record `index` is left out of the information pages.
 bool IsHiddenBonusRecord(int index);
 
 class InfoPages {
 public:
-    explicit InfoPages(MenuHost& host);
+    explicit InfoPages(YGameShellHost& host);
 
-    void SetBonusPage(UILayout* page) { page_ = page; }
-    // Fills the six rows for bonusPage.
+    // Fills the six rows of the bonuses page for bonusPage.
     void FillBonusPage();
     // Whether "next" on the current page goes on to the bricks page.
     bool OnLastBonusPage() const;
@@ -23,8 +29,7 @@ public:
     int bonusPage = 0;
 
 private:
-    MenuHost& host_;
-    UILayout* page_ = nullptr;
+    YGameShellHost& host_;
 };
 
 // The about page's "version" text := GAME_VERSION_TEXT.
