@@ -7,8 +7,8 @@
 #include "render/framework_start.h"
 #include "render/texture.h"
 #include "render/video_mode.h"
+#include "shell/bonus_records.h"
 #include "shell/game_framework.h"
-#include "shell/info_pages.h"
 #include "sound/sound_device.h"
 
 void GameFramework::EnterLevelChoice() { menus_.levelChoice.EnterLevelChoice(); }

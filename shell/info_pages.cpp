@@ -3,9 +3,9 @@
 #include <string>
 
 #include "render/shader.h"
+#include "shell/game_shell_host.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
-#include "world/bonus/bonus_config.h"
 
 namespace {
 
@@ -30,17 +30,6 @@ bool IsHiddenBonusRecord(int index) {
         case 22: return true;
         default: return false;
     }
-}
-
-int GameBonusRecordCount() { return static_cast<int>(BonusConfigs().size()); }
-
-BonusInfoRecord GameBonusRecord(int index) {
-    const YBonusConfig& config = BonusConfig(index);
-    BonusInfoRecord record;
-    record.name = config.name;
-    record.text = config.text;
-    record.score = config.score;
-    return record;
 }
 
 InfoPages::InfoPages(YGameShellHost& host) : host_(host) {}

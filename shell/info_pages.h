@@ -1,18 +1,11 @@
 #pragma once
 // The information pages: the bonus pages (one layout filled anew for each page of six bonuses,
 // some records never shown) and the about page's version text.
-#include "shell/game_shell_host.h"
-
 class UILayout;
+class YGameShellHost;
 
 // The version the about page shows.
 inline constexpr char GAME_VERSION_TEXT[] = "v1.73";
-
-// The bonus records as the information pages list them: every record of the bonus
-// configuration in kind order, with its display text in the current language. An index outside
-// the list reads a default record.
-int GameBonusRecordCount();
-BonusInfoRecord GameBonusRecord(int index);
 
 // Whether bonus record `index` is left out of the information pages.
 bool IsHiddenBonusRecord(int index);

@@ -5,6 +5,7 @@
 #include "core/locale.h"
 #include "menu_test_support.h"
 #include "render/shader.h"
+#include "shell/bonus_records.h"
 #include "shell/info_pages.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "world/bonus/bonus_config.h"
