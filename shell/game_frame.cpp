@@ -108,6 +108,12 @@ float GameFramework::SetGameViewport() {
 
 bool GameFramework::Frame() {
     if (!g_Render || !g_Render->IsDeviceReady()) return false;
+    // A language change asked for during the last messages: the pages are rebuilt here, where no
+    // control of theirs is on the call stack.
+    if (loadPagesPending_) {
+        loadPagesPending_ = false;
+        LoadPages();
+    }
     const float dt = clock_.Step(plat::TimeMs());
     if (dt <= 0.0f) {
         // Waiting input is handled at once: the loop comes straight back for it instead of sleeping.

@@ -22,6 +22,7 @@
 #include "shell/hud_links.h"
 #include "shell/level_choice.h"
 #include "shell/level_thumbnails.h"
+#include "shell/score_table.h"
 #include "shell/thumbnail_host.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
@@ -52,6 +53,13 @@ const char* const PAGE_FILES[PAGE_COUNT] = {"mainmenu.yml", "scores.yml",  "cont
 const int PAGE_LOAD_ORDER[] = {PAGE_SCORES, PAGE_MAINMENU, PAGE_CONTROLS, PAGE_BONUSES,
                                PAGE_BRICKS, PAGE_PAUSE,    PAGE_LEV,      PAGE_COMPLETE};
 
+// The game's score table, read from "scores.dat".
+YScoreTable& LoadGameScores() {
+    YScoreTable& table = GetScoreTable();
+    table.LoadScores("scores.dat");
+    return table;
+}
+
 } // namespace
 
 GameFramework::GameFramework(const char* exePath)
@@ -59,21 +67,8 @@ GameFramework::GameFramework(const char* exePath)
       music_(std::make_unique<YMusicPlayer>()),
       states_(*this),
       input_(*this, states_, camera_.orbitView),
-      menuLink_(*this),
-      menus_(menuLink_, GetInit(), LoadGameScores()) {
+      menus_(*this, GetInit(), LoadGameScores()) {
     for (auto& page : pages_) page = std::make_unique<UILayout>();
-    MenuPages pages;
-    pages.scores = Page(PAGE_SCORES);
-    pages.mainmenu = Page(PAGE_MAINMENU);
-    pages.controls = Page(PAGE_CONTROLS);
-    pages.bonuses = Page(PAGE_BONUSES);
-    pages.bricks = Page(PAGE_BRICKS);
-    pages.pause = Page(PAGE_PAUSE);
-    pages.lev = Page(PAGE_LEV);
-    pages.complete = Page(PAGE_COMPLETE);
-    pages.options = Page(PAGE_OPTIONS);
-    pages.about = Page(PAGE_ABOUT);
-    menus_.SetPages(pages);
     screen_.Init(800.0f, 600.0f, nullptr, nullptr);
     plat::CrtSrand(plat::TimeMs());
 

@@ -2,7 +2,8 @@
 // The game's application object: builds the whole game in a fixed order, runs its frames through
 // the state machine, routes keys and mouse by state, answers the game console and takes the game
 // down again. It listens to the widgets (UIEvent), the console (YConsoleCommand) and the racket's
-// play events (YGameEvent).
+// play events (YGameEvent), and it is the one host (YGameShellHost) of the state machine, the
+// input handlers and the menus.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,7 +14,6 @@
 #include "render/camera.h"
 #include "shell/game_frame.h"
 #include "shell/game_input.h"
-#include "shell/game_menu_link.h"
 #include "shell/game_shell_host.h"
 #include "shell/game_states.h"
 #include "shell/menu_commands.h"
@@ -26,7 +26,6 @@ class UILayout;
 class YConsole;
 class YFont;
 class YMusicPlayer;
-class YRacket;
 class YRacket;
 class YTable;
 
@@ -66,10 +65,10 @@ public:
     void OnRacketHits(int hits) override;
 
     // The state machine.
-    void RequestState(int s) { states_.RequestState(s); }
+    void RequestState(int s) override { states_.RequestState(s); }
     void EnterState(int s) { states_.EnterState(s); }
-    void Resume() { states_.Resume(); }
-    int GetState() const { return states_.state; }
+    void Resume() override { states_.Resume(); }
+    int GetState() const override { return states_.state; }
     int FadePhase() const { return states_.fadePhase; }
 
     // The window from the configuration: full screen at its video mode, or windowed at its size.
@@ -85,7 +84,9 @@ public:
 
     // Reads the language's texts, fonts, shaders and every page.
     void LoadPages();
-    UILayout* Page(int page) { return page >= 0 && page < PAGE_COUNT ? pages_[page].get() : nullptr; }
+    // LoadPages at the start of the next frame (the options page's language change).
+    void RequestLoadPages() override { loadPagesPending_ = true; }
+    UILayout* Page(int page) override { return page >= 0 && page < PAGE_COUNT ? pages_[page].get() : nullptr; }
     UIScreen& Screen() { return screen_; }
     const std::vector<std::string>& LevelNames() const { return levelNames_; }
     YOrbitView& OrbitView() { return camera_.orbitView; }
@@ -97,10 +98,6 @@ public:
     int ClientHeight() override { return YFramework::ClientHeight(); }
     void SetCursorPos(int x, int y) override { YFramework::SetCursorPos(x, y); }
 
-    // The run as the menus read it: the racket's score and level index.
-    int Score() const;
-    int LevelIndex() const;
-    void SetLevelIndex(int index);
     MenuSystem& Menus() { return menus_; }
 
 private:
@@ -150,6 +147,13 @@ private:
     void SplashSkip() override;
     void SplashSkipAll() override;
     bool SaveConfig() override;
+    void RecreateWindow() override;
+    std::vector<YVideoMode> DisplaySizes() override;
+    void SetMusicVolume(float volume) override;
+    void SetSoundVolume(float volume) override;
+    YTexture* GetTexture(const std::string& path) override;
+    int BonusRecordCount() override;
+    BonusInfoRecord BonusRecord(int index) override;
 
     std::string exePath_;
     YSceneCamera camera_; // the player's orbit view and the menu orbiter
@@ -163,7 +167,7 @@ private:
     YGameStates states_;
     YGameInput input_;
     YGameFrameClock clock_;
-    GameMenuLink menuLink_;
+    bool loadPagesPending_ = false;
     MenuSystem menus_;
     std::unique_ptr<YRacket> racket_;
     std::unique_ptr<YTable> table_;

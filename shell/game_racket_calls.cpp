@@ -6,11 +6,6 @@ int GameFramework::RacketLives() { return racket_->lives; }
 int GameFramework::RacketLevelIndex() { return racket_->levelIndex; }
 void GameFramework::SetRacketLevelIndex(int index) { racket_->levelIndex = index; }
 int GameFramework::RacketScore() { return racket_->score; }
-int GameFramework::Score() const { return racket_ ? racket_->score : 0; }
-int GameFramework::LevelIndex() const { return racket_ ? racket_->levelIndex : -1; }
-void GameFramework::SetLevelIndex(int index) {
-    if (racket_) racket_->levelIndex = index;
-}
 void GameFramework::RacketNewGame() { racket_->NewGame(); }
 void GameFramework::RacketContinueGame() { racket_->ContinueGame(); }
 void GameFramework::RacketNewRound() { racket_->NewRound(); }

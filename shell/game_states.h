@@ -6,33 +6,7 @@
 // The tips rule, which stops play to show a game mode's tip page, lives here too.
 #include <cstdint>
 
-class YGameShellHost;
-
-enum GameState : int {
-    GS_SPLASH = 1,
-    GS_MAIN_MENU = 2,
-    GS_LEVEL_START = 4,
-    GS_PLAY = 8,
-    GS_GAME_OVER = 16,
-    GS_LEVEL_COMPLETE = 32,
-    GS_PAUSE = 64,
-    GS_ALL_DONE = 256,
-    GS_LEVEL_CHOICE = 1024,
-    GS_TIP = 2048,
-    GS_SCORE_CHECK = 4096,
-    GS_SCORE_CHECK_LAST = 8192,
-    GS_QUIT = 16384,
-    GS_NEXT_LEVEL = 32768,
-};
-
-// Sets of states.
-constexpr int GS_MASK_GAME_VIEW = 0x848;    // the game on screen: full viewport, orbit camera
-constexpr int GS_MASK_FROZEN = 0x840;       // the world stands still
-constexpr int GS_MASK_BORDER = 0x1858;      // the table's perimeter border may show
-constexpr int GS_MASK_SECOND_PASS = 0x1010; // the table drawn a second time
-constexpr int GS_MASK_HUD = 0x3958;         // the HUD is drawn
-constexpr int GS_MASK_SCORE_ONLY = 0x3110;  // the HUD shows the score only
-constexpr int GS_MASK_SCORE_CHECK = 0x3000; // leaving for the main menu resets the saved progress
+#include "shell/game_shell_host.h"
 
 enum FadePhase : int { FADE_OUT = 1, FADE_IN = 2, FADE_STEADY = 4 };
 

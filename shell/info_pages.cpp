@@ -3,7 +3,7 @@
 #include <string>
 
 #include "render/shader.h"
-#include "shell/menu_host.h"
+#include "shell/game_shell_host.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
 
@@ -32,9 +32,10 @@ bool IsHiddenBonusRecord(int index) {
     }
 }
 
-InfoPages::InfoPages(MenuHost& host) : host_(host) {}
+InfoPages::InfoPages(YGameShellHost& host) : host_(host) {}
 
 void InfoPages::FillBonusPage() {
+    UILayout* page = host_.Page(PAGE_BONUSES);
     int records = host_.BonusRecordCount();
     int p = 0;
     for (int shown = 0; shown < ROWS_PER_PAGE * bonusPage && p < records; ++p) {
@@ -42,9 +43,9 @@ void InfoPages::FillBonusPage() {
     }
     for (int row = 0; row < ROWS_PER_PAGE; ++row) {
         while (IsHiddenBonusRecord(p)) ++p;
-        UIImage* image = ChildAs<UIImage>(page_, 3 * row + 1);
-        UINamedText* text = ChildAs<UINamedText>(page_, 3 * row + 2);
-        UINamedText* score = ChildAs<UINamedText>(page_, 3 * row + 3);
+        UIImage* image = ChildAs<UIImage>(page, 3 * row + 1);
+        UINamedText* text = ChildAs<UINamedText>(page, 3 * row + 2);
+        UINamedText* score = ChildAs<UINamedText>(page, 3 * row + 3);
         if (!image || !text || !score) return;
         bool present = p < records;
         if (present) {

@@ -1,8 +1,8 @@
 #pragma once
 // The information pages: the bonus pages (one layout filled anew for each page of six bonuses,
 // some records never shown) and the about page's version text.
-class MenuHost;
 class UILayout;
+class YGameShellHost;
 
 // The version the about page shows.
 inline constexpr char GAME_VERSION_TEXT[] = "v1.73";
@@ -12,10 +12,9 @@ bool IsHiddenBonusRecord(int index);
 
 class InfoPages {
 public:
-    explicit InfoPages(MenuHost& host);
+    explicit InfoPages(YGameShellHost& host);
 
-    void SetBonusPage(UILayout* page) { page_ = page; }
-    // Fills the six rows for bonusPage.
+    // Fills the six rows of the bonuses page for bonusPage.
     void FillBonusPage();
     // Whether "next" on the current page goes on to the bricks page.
     bool OnLastBonusPage() const;
@@ -23,8 +22,7 @@ public:
     int bonusPage = 0;
 
 private:
-    MenuHost& host_;
-    UILayout* page_ = nullptr;
+    YGameShellHost& host_;
 };
 
 // The about page's "version" text := GAME_VERSION_TEXT.

@@ -20,7 +20,7 @@
 #include "render/scene/environment_box.h"
 #include "render/scene/shadow_volume.h"
 #include "render/shader.h"
-#include "shell/menu_host.h"
+#include "shell/game_shell_host.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_layout.h"
 #include "world/level/level_file.h"
@@ -91,7 +91,7 @@ std::string FormatLevelNumber(const std::string& format, int number) {
     return text;
 }
 
-LevelChoice::LevelChoice(MenuHost& host, Init& config) : host_(host), config_(config) {}
+LevelChoice::LevelChoice(YGameShellHost& host, Init& config) : host_(host), config_(config) {}
 
 void LevelChoice::SetLevels(const std::vector<std::string>& names) {
     levels_ = names;
@@ -104,8 +104,8 @@ void LevelChoice::SetLevels(const std::vector<std::string>& names) {
     base = -1; // the slots are filled anew for the new list
 }
 
-void LevelChoice::SetupLevelPage(UILayout* lev, const YLocale& locale) {
-    page_ = lev;
+void LevelChoice::SetupLevelPage(const YLocale& locale) {
+    UILayout* lev = host_.Page(PAGE_LEV);
     auto image = [lev](const char* name) { return lev ? dynamic_cast<UIImage*>(lev->FindChild(name)) : nullptr; };
     levUp_ = image("lev_up");
     levDown_ = image("lev_down");
@@ -117,7 +117,8 @@ void LevelChoice::SetupLevelPage(UILayout* lev, const YLocale& locale) {
 
 void LevelChoice::ShowGameModeTitle(UIControl* sender) {
     auto* item = dynamic_cast<UIMenuItem*>(sender);
-    auto* title = page_ ? dynamic_cast<UINamedText*>(page_->FindChild("game_mode")) : nullptr;
+    UILayout* lev = host_.Page(PAGE_LEV);
+    auto* title = lev ? dynamic_cast<UINamedText*>(lev->FindChild("game_mode")) : nullptr;
     if (item && title) title->SetText(item->GetText());
 }
 
@@ -154,14 +155,14 @@ void LevelChoice::EnterLevelChoice() {
         float target = static_cast<float>(levelTarget);
         if (std::fabs(target - levelScroll) > 5.0f) levelScroll = levelScroll > target ? target + 5.0f : target - 5.0f;
     }
-    host_.ShowPage(page_);
+    host_.ShowPage(PAGE_LEV);
 }
 
 bool LevelChoice::KeyDown(int key) {
     int r = static_cast<int>(levelScroll + 0.5f);
     switch (key) {
         case plat::VK_RETURN: StartSelectedLevel(); return true;
-        case plat::VK_ESCAPE: host_.RequestState(gamestate::MAIN_MENU); return true;
+        case plat::VK_ESCAPE: host_.RequestState(GS_MAIN_MENU); return true;
         case plat::VK_PRIOR: SelectLevel(r - 13); return true;
         case plat::VK_NEXT: SelectLevel(r + 13); return true;
         case plat::VK_LEFT:
@@ -194,7 +195,7 @@ void LevelChoice::Update(float dt, bool leftButton) {
         if (level >= 0 && level < LevelCount()) {
             startRequested_ = true;
             host_.SetRacketLevelIndex(level);
-            host_.RequestState(gamestate::LEVEL_START);
+            host_.RequestState(GS_LEVEL_START);
         }
     }
     if (levelScroll >= static_cast<float>(LEVEL_CHOICE_MAX_LEVELS)) {

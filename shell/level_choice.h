@@ -7,11 +7,11 @@
 #include <vector>
 
 class Init;
-class MenuHost;
 class UIControl;
 class UIImage;
 class UILayout;
 class UINamedText;
+class YGameShellHost;
 class YLocale;
 class YShader;
 class YTexture;
@@ -39,7 +39,7 @@ enum class ThumbShader { Normal, Selected, Denied };
 
 class LevelChoice {
 public:
-    LevelChoice(MenuHost& host, Init& config);
+    LevelChoice(YGameShellHost& host, Init& config);
 
     // The level list (file names as listed); more than LEVEL_CHOICE_MAX_LEVELS are cut, logged.
     void SetLevels(const std::vector<std::string>& names);
@@ -47,7 +47,7 @@ public:
     int LevelCount() const { return static_cast<int>(levels_.size()); }
 
     // Looks the level page's controls up again and the level-number format from the locale.
-    void SetupLevelPage(UILayout* lev, const YLocale& locale);
+    void SetupLevelPage(const YLocale& locale);
     // The level page's "game_mode" text := the caption of the menu item that fired.
     void ShowGameModeTitle(UIControl* sender);
 
@@ -82,10 +82,9 @@ private:
     void RefillSlots();
     void UpdateStartButton(int level);
 
-    MenuHost& host_;
+    YGameShellHost& host_;
     Init& config_;
     std::vector<std::string> levels_;
-    UILayout* page_ = nullptr;
     UIImage* levUp_ = nullptr;
     UIImage* levDown_ = nullptr;
     UIImage* startButton_ = nullptr;

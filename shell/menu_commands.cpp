@@ -4,11 +4,10 @@
 
 #include "core/init.h"
 #include "core/log.h"
-#include "render/texture.h"
 #include "shell/ui/ui_control.h"
 #include "shell/ui/ui_input_widgets.h"
 
-MenuSystem::MenuSystem(MenuHost& host, Init& config, YScoreTable& scores)
+MenuSystem::MenuSystem(YGameShellHost& host, Init& config, YScoreTable& scores)
     : levelChoice(host, config),
       scoresPage(host, config, scores),
       optionsPage(host, config),
@@ -16,18 +15,11 @@ MenuSystem::MenuSystem(MenuHost& host, Init& config, YScoreTable& scores)
       host_(host),
       config_(config) {}
 
-void MenuSystem::SetPages(const MenuPages& pages) {
-    pages_ = pages;
-    scoresPage.SetPage(pages.scores);
-    optionsPage.SetPage(pages.options);
-    infoPages.SetBonusPage(pages.bonuses);
-}
-
 void MenuSystem::FillLanguageSelect(const YLocale& locale) { optionsPage.FillLanguageSelect(locale); }
 
 void MenuSystem::AfterPagesLoaded(const YLocale& locale) {
-    SetAboutVersion(pages_.about);
-    levelChoice.SetupLevelPage(pages_.lev, locale);
+    SetAboutVersion(host_.Page(PAGE_ABOUT));
+    levelChoice.SetupLevelPage(locale);
 }
 
 void MenuSystem::NewGame(int mode, UIControl* sender) {
@@ -39,7 +31,7 @@ void MenuSystem::NewGame(int mode, UIControl* sender) {
     }
     config_.currentGameMode = mode;
     levelChoice.ShowGameModeTitle(sender);
-    host_.RequestState(gamestate::LEVEL_CHOICE);
+    host_.RequestState(GS_LEVEL_CHOICE);
 }
 
 void MenuSystem::Volume(UIControl* sender, bool music) {
@@ -57,8 +49,6 @@ void MenuSystem::Volume(UIControl* sender, bool music) {
 
 bool MenuSystem::HandleMenuCommand(int type, UIControl* sender) {
     if (type != UI_EVENT_COMMAND || !sender) return false;
-    // The action may delete the sender (a language change reloads its page), so the name is
-    // compared here and the sender is only handed on.
     const std::string& name = sender->name;
     // The commands in matching order; the first whose name equals the sender's is carried out.
     using Run = void (*)(MenuSystem&, UIControl*);
@@ -67,50 +57,50 @@ bool MenuSystem::HandleMenuCommand(int type, UIControl* sender) {
         Run run;
     };
     static const Entry table[] = {
-        {"onMainMenu", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(m.pages_.mainmenu); }},
+        {"onMainMenu", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(PAGE_MAINMENU); }},
         {"onContinue", [](MenuSystem& m, UIControl*) { m.host_.Resume(); }},
-        {"onSwitchMainMenu", [](MenuSystem& m, UIControl*) { m.host_.RequestState(gamestate::MAIN_MENU); }},
+        {"onSwitchMainMenu", [](MenuSystem& m, UIControl*) { m.host_.RequestState(GS_MAIN_MENU); }},
         {"onCheckScore", [](MenuSystem& m, UIControl*) { m.scoresPage.CheckScore(false); }},
         {"onScoresMainMenu",
          [](MenuSystem& m, UIControl*) {
              m.scoresPage.CommitWinnerName();
-             if (m.host_.GameState() != gamestate::MAIN_MENU) {
-                 m.host_.RequestState(gamestate::MAIN_MENU);
+             if (m.host_.GetState() != GS_MAIN_MENU) {
+                 m.host_.RequestState(GS_MAIN_MENU);
              } else {
-                 m.host_.ShowPage(m.pages_.mainmenu);
+                 m.host_.ShowPage(PAGE_MAINMENU);
              }
          }},
-        {"onExit", [](MenuSystem& m, UIControl*) { m.host_.RequestState(gamestate::QUIT); }},
+        {"onExit", [](MenuSystem& m, UIControl*) { m.host_.RequestState(GS_QUIT); }},
         {"onScores",
          [](MenuSystem& m, UIControl*) {
              m.scoresPage.FillScoresPage();
-             m.host_.ShowPage(m.pages_.scores);
+             m.host_.ShowPage(PAGE_SCORES);
          }},
         {"onOptions",
          [](MenuSystem& m, UIControl*) {
              m.optionsPage.FillOptionsPage();
-             m.host_.ShowPage(m.pages_.options);
+             m.host_.ShowPage(PAGE_OPTIONS);
          }},
         {"onOptionsApply",
          [](MenuSystem& m, UIControl*) {
              m.optionsPage.ApplyOptions();
-             m.host_.ShowPage(m.pages_.mainmenu);
+             m.host_.ShowPage(PAGE_MAINMENU);
          }},
         {"winnername", [](MenuSystem& m, UIControl*) { m.scoresPage.CommitWinnerName(); }},
         {"onNewEasyGame", [](MenuSystem& m, UIControl* s) { m.NewGame(0, s); }},
         {"onNewOriginalGame", [](MenuSystem& m, UIControl* s) { m.NewGame(1, s); }},
-        {"onInfo", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(m.pages_.controls); }},
-        {"onNextLevel", [](MenuSystem& m, UIControl*) { m.host_.RequestState(gamestate::NEXT_LEVEL); }},
+        {"onInfo", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(PAGE_CONTROLS); }},
+        {"onNextLevel", [](MenuSystem& m, UIControl*) { m.host_.RequestState(GS_NEXT_LEVEL); }},
         {"onBonuses",
          [](MenuSystem& m, UIControl*) {
              m.infoPages.bonusPage = 0;
              m.infoPages.FillBonusPage();
-             m.host_.ShowPage(m.pages_.bonuses);
+             m.host_.ShowPage(PAGE_BONUSES);
          }},
         {"onBonusPrev",
          [](MenuSystem& m, UIControl*) {
              if (m.infoPages.bonusPage < 1) {
-                 m.host_.ShowPage(m.pages_.controls);
+                 m.host_.ShowPage(PAGE_CONTROLS);
              } else {
                  --m.infoPages.bonusPage;
                  m.infoPages.FillBonusPage();
@@ -119,18 +109,18 @@ bool MenuSystem::HandleMenuCommand(int type, UIControl* sender) {
         {"onBonusNext",
          [](MenuSystem& m, UIControl*) {
              if (m.infoPages.OnLastBonusPage()) {
-                 m.host_.ShowPage(m.pages_.bricks);
+                 m.host_.ShowPage(PAGE_BRICKS);
              } else {
                  ++m.infoPages.bonusPage;
                  m.infoPages.FillBonusPage();
              }
          }},
-        {"onAbout", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(m.pages_.about); }},
-        {"onBricks", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(m.pages_.bricks); }},
+        {"onAbout", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(PAGE_ABOUT); }},
+        {"onBricks", [](MenuSystem& m, UIControl*) { m.host_.ShowPage(PAGE_BRICKS); }},
         {"onBonusesBricks",
          [](MenuSystem& m, UIControl*) {
              m.infoPages.FillBonusPage();
-             m.host_.ShowPage(m.pages_.bonuses);
+             m.host_.ShowPage(PAGE_BONUSES);
          }},
         {"onStartGame", [](MenuSystem& m, UIControl*) { m.levelChoice.StartSelectedLevel(); }},
         {"musicVol", [](MenuSystem& m, UIControl* s) { m.Volume(s, true); }},
@@ -144,5 +134,3 @@ bool MenuSystem::HandleMenuCommand(int type, UIControl* sender) {
     }
     return false;
 }
-
-YTexture* MenuHost::GetTexture(const std::string& path) { return ::GetTexture(path.c_str()); }

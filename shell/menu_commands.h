@@ -4,13 +4,15 @@
 // page, the options page and the information pages.
 //
 // How the framework drives it:
-//   construction   GetScoreTable().LoadScores("scores.dat"); a MenuSystem over the framework's
-//                  MenuHost, GetInit() and GetScoreTable(); SetPages with the ten pages;
-//                  levelChoice.SetLevels(ListPlayableLevels("levels\*.lev")); then
+//   construction   GetScoreTable().LoadScores("scores.dat"); a MenuSystem over the framework
+//                  (its YGameShellHost, which also hands out the ten pages), GetInit() and
+//                  GetScoreTable(); levelChoice.SetLevels(ListPlayableLevels("levels\*.lev")); then
 //                  BuildLevelThumbnails (level_thumbnails.h) once the device exists.
 //   page loading   after the options page was read without layout: FillLanguageSelect(locale);
 //                  after the about page, the registry pages and the rest: AfterPagesLoaded(locale).
 //   UIEvent        OnEvent(type, sender) -> HandleMenuCommand(type, sender).
+//   language       "onOptionsApply" with another language calls RequestLoadPages; the framework
+//                  reloads the pages at the start of its next frame.
 //   states         4096 and 8192 enter with scoresPage.CheckScore(true); 1024 enters with
 //                  levelChoice.EnterLevelChoice(); its frame calls levelChoice.Update(dt, left
 //                  button held) and, after BeginFrame and the game viewport,
@@ -18,9 +20,9 @@
 //                  first (false: to the UI), the wheel to MouseWheel.
 #include <string>
 
+#include "shell/game_shell_host.h"
 #include "shell/info_pages.h"
 #include "shell/level_choice.h"
-#include "shell/menu_host.h"
 #include "shell/options_page.h"
 #include "shell/scores_page.h"
 
@@ -31,16 +33,11 @@ class YScoreTable;
 
 class MenuSystem {
 public:
-    MenuSystem(MenuHost& host, Init& config, YScoreTable& scores);
-
-    // The fixed pages; hands each piece its page.
-    void SetPages(const MenuPages& pages);
-    const MenuPages& Pages() const { return pages_; }
+    MenuSystem(YGameShellHost& host, Init& config, YScoreTable& scores);
 
     // A widget event. Only commands (type 0) act: the sender's name is matched exactly against
     // the command names in a fixed order and the first match is carried out. True when a command
-    // matched. The sender may be deleted by the action (a language change reloads its page): it
-    // is not touched afterwards.
+    // matched.
     bool HandleMenuCommand(int type, UIControl* sender);
 
     // While the pages load: the options page's language list (then its layout), after the
@@ -60,7 +57,6 @@ private:
     // A volume tracker moved.
     void Volume(UIControl* sender, bool music);
 
-    MenuHost& host_;
+    YGameShellHost& host_;
     Init& config_;
-    MenuPages pages_;
 };

@@ -4,7 +4,7 @@
 
 #include "core/init.h"
 #include "core/locale.h"
-#include "shell/menu_host.h"
+#include "shell/game_shell_host.h"
 #include "shell/ui/ui_input_widgets.h"
 #include "shell/ui/ui_layout.h"
 
@@ -17,11 +17,12 @@ T* Control(UILayout* page, const char* name) {
 
 } // namespace
 
-OptionsPage::OptionsPage(MenuHost& host, Init& config) : host_(host), config_(config) {}
+OptionsPage::OptionsPage(YGameShellHost& host, Init& config) : host_(host), config_(config) {}
 
 void OptionsPage::FillOptionsPage() {
-    if (auto* language = Control<UISelect>(page_, "language")) language->SetIndex(config_.languageIndex);
-    if (auto* resolution = Control<UISelect>(page_, "resolution")) {
+    UILayout* page = host_.Page(PAGE_OPTIONS);
+    if (auto* language = Control<UISelect>(page, "language")) language->SetIndex(config_.languageIndex);
+    if (auto* resolution = Control<UISelect>(page, "resolution")) {
         resolution->ClearOptions();
         YVideoMode current = YVideoMode::FromString(config_.videoMode.c_str());
         sizes_ = host_.DisplaySizes();
@@ -35,13 +36,14 @@ void OptionsPage::FillOptionsPage() {
         resolution->UpdateGeometry();
     }
     // The trackers fire their commands when the value changes, which sets the volumes again.
-    if (auto* sound = Control<UITracker>(page_, "soundVol")) sound->SetValue(config_.soundVolume);
-    if (auto* music = Control<UITracker>(page_, "musicVol")) music->SetValue(config_.musicVolume);
-    if (auto* tips = Control<UISelect>(page_, "showTips")) tips->SetIndex(config_.showTips ? 1 : 0);
+    if (auto* sound = Control<UITracker>(page, "soundVol")) sound->SetValue(config_.soundVolume);
+    if (auto* music = Control<UITracker>(page, "musicVol")) music->SetValue(config_.musicVolume);
+    if (auto* tips = Control<UISelect>(page, "showTips")) tips->SetIndex(config_.showTips ? 1 : 0);
 }
 
 void OptionsPage::ApplyOptions() {
-    if (auto* resolution = Control<UISelect>(page_, "resolution")) {
+    UILayout* page = host_.Page(PAGE_OPTIONS);
+    if (auto* resolution = Control<UISelect>(page, "resolution")) {
         std::string size = resolution->GetText();
         // A display that listed no sizes leaves nothing to apply.
         if (!size.empty()) {
@@ -53,27 +55,27 @@ void OptionsPage::ApplyOptions() {
             }
         }
     }
-    if (auto* tips = Control<UISelect>(page_, "showTips")) {
+    if (auto* tips = Control<UISelect>(page, "showTips")) {
         bool on = tips->GetIndex() != 0;
         if (on != config_.showTips) config_.showTips = on;
     }
-    // Last: reloading the pages deletes every control of this page.
-    if (auto* language = Control<UISelect>(page_, "language")) {
+    if (auto* language = Control<UISelect>(page, "language")) {
         int index = language->GetIndex();
         if (index != config_.languageIndex) {
             config_.languageIndex = index;
-            host_.LoadPages();
+            host_.RequestLoadPages();
         }
     }
 }
 
 void OptionsPage::FillLanguageSelect(const YLocale& locale) {
-    if (!page_) return;
-    if (auto* language = Control<UISelect>(page_, "language")) {
+    UILayout* page = host_.Page(PAGE_OPTIONS);
+    if (!page) return;
+    if (auto* language = Control<UISelect>(page, "language")) {
         language->ClearOptions();
         for (const std::string& folder : config_.languages.GetNames()) {
             language->AddOption(locale.GetString(folder).c_str());
         }
     }
-    page_->Relayout();
+    page->Relayout();
 }

@@ -1,24 +1,25 @@
 #pragma once
 // The options page: language, screen size, volumes and tips, copied from the configuration into
 // the page's controls and back. A new screen size re-creates the window, a new language reloads
-// every page. The volumes act at once through their trackers' commands.
+// every page once the apply command has returned. The volumes act at once through their
+// trackers' commands.
 #include <vector>
 
 #include "core/video_mode.h"
 
 class Init;
-class MenuHost;
-class UILayout;
+class YGameShellHost;
 class YLocale;
 
 class OptionsPage {
 public:
-    OptionsPage(MenuHost& host, Init& config);
+    OptionsPage(YGameShellHost& host, Init& config);
 
-    void SetPage(UILayout* page) { page_ = page; }
     // Configuration to controls.
     void FillOptionsPage();
-    // Controls to configuration, with the consequences. Does not save "config.yml".
+    // Controls to configuration, with the consequences. A new language is only asked for: the
+    // pages, this one among them, are rebuilt after the call has returned. Does not save
+    // "config.yml".
     void ApplyOptions();
     // Fills "language" with the language folders' names looked up in the locale, then lays the
     // page out. Called while the pages are loaded.
@@ -28,8 +29,7 @@ public:
     const std::vector<YVideoMode>& Sizes() const { return sizes_; }
 
 private:
-    MenuHost& host_;
+    YGameShellHost& host_;
     Init& config_;
-    UILayout* page_ = nullptr;
     std::vector<YVideoMode> sizes_;
 };

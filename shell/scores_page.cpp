@@ -1,9 +1,11 @@
 #include "shell/scores_page.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "core/init.h"
-#include "shell/menu_host.h"
+#include "shell/game_shell_host.h"
 #include "shell/score_table.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_input_widgets.h"
@@ -23,14 +25,15 @@ UIEdit* NameEdit(UILayout* page) { return page ? dynamic_cast<UIEdit*>(page->Fin
 
 } // namespace
 
-ScoresPage::ScoresPage(MenuHost& host, Init& config, YScoreTable& table)
+ScoresPage::ScoresPage(YGameShellHost& host, Init& config, YScoreTable& table)
     : host_(host), config_(config), table_(table) {}
 
 void ScoresPage::FillScoresPage() {
+    UILayout* page = host_.Page(PAGE_SCORES);
     int count = static_cast<int>(table_.entries.size());
     for (int i = 0; i < table_.capacity; ++i) {
-        UINamedText* name = NameCell(page_, i);
-        UINamedText* score = ScoreCell(page_, i);
+        UINamedText* name = NameCell(page, i);
+        UINamedText* score = ScoreCell(page, i);
         if (i < count) {
             const YScoreEntry& e = table_.entries[static_cast<std::size_t>(i)];
             char text[16];
@@ -42,15 +45,17 @@ void ScoresPage::FillScoresPage() {
             if (score) score->SetText("");
         }
     }
-    if (UIEdit* edit = NameEdit(page_)) edit->Hide();
+    if (UIEdit* edit = NameEdit(page)) edit->Hide();
 }
 
 void ScoresPage::CheckScore(bool showTable) {
-    table_.Insert(host_.RacketScore());
+    // The table orders scores as unsigned numbers: a negative run score would top it.
+    table_.Insert(static_cast<uint32_t>(std::max(host_.RacketScore(), 0)));
     FillScoresPage();
+    UILayout* page = host_.Page(PAGE_SCORES);
     if (table_.newIndex >= 0) {
-        UIEdit* edit = NameEdit(page_);
-        UINamedText* cell = NameCell(page_, table_.newIndex);
+        UIEdit* edit = NameEdit(page);
+        UINamedText* cell = NameCell(page, table_.newIndex);
         if (edit && cell) {
             const std::string& player = config_.CurrentGameMode().player;
             if (!player.empty()) edit->SetText(player);
@@ -63,18 +68,19 @@ void ScoresPage::CheckScore(bool showTable) {
             edit->Show();
             edit->TakeFocus();
         }
-        host_.ShowPage(page_);
+        host_.ShowPage(PAGE_SCORES);
     } else if (showTable) {
-        host_.ShowPage(page_);
+        host_.ShowPage(PAGE_SCORES);
     } else {
-        host_.RequestState(gamestate::MAIN_MENU);
+        host_.RequestState(GS_MAIN_MENU);
     }
 }
 
 void ScoresPage::CommitWinnerName() {
-    UIEdit* edit = NameEdit(page_);
+    UILayout* page = host_.Page(PAGE_SCORES);
+    UIEdit* edit = NameEdit(page);
     if (table_.newIndex < 0 || !edit || !edit->visible) return;
-    UINamedText* cell = NameCell(page_, table_.newIndex);
+    UINamedText* cell = NameCell(page, table_.newIndex);
     if (cell) {
         std::string text = edit->GetText();
         table_.SetName(text);

@@ -1,13 +1,11 @@
 #pragma once
-// Helpers of the menu suites: a framework stand-in that records what the menus ask of it, the
+// Helpers of the menu suites: the framework stand-in that records what the menus ask of it, the
 // game's own page files loaded from the source tree, and a scratch folder per test.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,52 +14,14 @@
 #include "core/init.h"
 #include "core/locale.h"
 #include "render/font.h"
-#include "shell/menu_host.h"
+#include "shell/fake_shell_host.h"
 #include "shell/ui/ui_layout.h"
 
 namespace menutest {
 
-struct FakeHost : MenuHost {
-    UILayout* shown = nullptr;
-    int showCount = 0;
-    std::vector<int> states;
-    int state = gamestate::MAIN_MENU;
-    int resumes = 0;
-    int loadPages = 0;
-    int recreates = 0;
-    std::vector<float> musicVolumes, soundVolumes;
-    uint32_t score = 0;
-    int levelIndex = -1;
-    std::vector<YVideoMode> sizes;
-    std::vector<BonusInfoRecord> bonuses;
-    std::vector<std::string> textures; // every texture asked for, in order
-    std::function<void()> onLoadPages;
-
-    void ShowPage(UILayout* page) override {
-        shown = page;
-        ++showCount;
-    }
-    void RequestState(int s) override { states.push_back(s); }
-    int GameState() const override { return state; }
-    void Resume() override { ++resumes; }
-    void LoadPages() override {
-        ++loadPages;
-        if (onLoadPages) onLoadPages();
-    }
-    void RecreateWindow() override { ++recreates; }
-    void SetMusicVolume(float v) override { musicVolumes.push_back(v); }
-    void SetSoundVolume(float v) override { soundVolumes.push_back(v); }
-    uint32_t RacketScore() const override { return score; }
-    int RacketLevelIndex() const override { return levelIndex; }
-    void SetRacketLevelIndex(int index) override { levelIndex = index; }
-    std::vector<YVideoMode> DisplaySizes() const override { return sizes; }
-    YTexture* GetTexture(const std::string& path) override {
-        textures.push_back(path);
-        // Any distinct non-null pointer will do: the menus only hand it on.
-        return reinterpret_cast<YTexture*>(static_cast<std::uintptr_t>(0x1000 + 16 * textures.size()));
-    }
-    int BonusRecordCount() const override { return static_cast<int>(bonuses.size()); }
-    BonusInfoRecord BonusRecord(int i) const override { return bonuses[static_cast<std::size_t>(i)]; }
+// The shared fake game, as the menus first meet it: no level chosen yet.
+struct FakeHost : FakeShellHost {
+    FakeHost() { levelIndex = -1; }
 };
 
 // A page of the shipped English (or other) language folder.

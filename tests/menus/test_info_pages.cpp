@@ -5,7 +5,7 @@
 #include "core/locale.h"
 #include "menu_test_support.h"
 #include "render/shader.h"
-#include "shell/game_menu_link.h"
+#include "shell/bonus_records.h"
 #include "shell/info_pages.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "world/bonus/bonus_config.h"
@@ -21,7 +21,7 @@ struct Fixture {
     InfoPages info{host};
     explicit Fixture(int records = 34) {
         for (int i = 0; i < records; ++i) host.bonuses.push_back({"info_bonus" + std::to_string(i), "", 100 + i});
-        info.SetBonusPage(page.get());
+        host.pages[PAGE_BONUSES] = page.get();
     }
     // The record each row shows (by its score), -1 for an invisible row.
     std::vector<int> Rows() {
@@ -82,11 +82,11 @@ TEST(BonusPages, AMissingControlStopsFillingAtItsRow) {
         "<layout><text>title</text><img width=\"8\" height=\"8\"/><text>-</text><text>-</text>"
         "<img width=\"8\" height=\"8\"/><text>-</text><img width=\"8\" height=\"8\"/></layout>");
     InfoPages info(host);
-    info.SetBonusPage(page.get());
+    host.pages[PAGE_BONUSES] = page.get();
     info.FillBonusPage();
     EXPECT_EQ(dynamic_cast<UINamedText*>(page->Children()[3])->GetText(), "0");
     EXPECT_EQ(dynamic_cast<UINamedText*>(page->Children()[5])->GetText(), "-");
-    info.SetBonusPage(nullptr);
+    host.pages[PAGE_BONUSES] = nullptr;
     info.FillBonusPage();
 }
 
@@ -114,7 +114,7 @@ TEST(BonusPages, TheGameListsEveryShippedBonusWithItsIconTextAndScore) {
     // Page 2 (records 12, 13, 14, 18, 21, 23) over the shipped page.
     std::unique_ptr<UILayout> page = menutest::LoadShippedPage("bonuses.yml");
     InfoPages info(host);
-    info.SetBonusPage(page.get());
+    host.pages[PAGE_BONUSES] = page.get();
     info.bonusPage = 2;
     info.FillBonusPage();
     const int records[6] = {12, 13, 14, 18, 21, 23};

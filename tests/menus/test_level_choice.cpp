@@ -29,7 +29,8 @@ struct Fixture {
         for (int i = 0; i < levels; ++i) names.push_back("l" + std::to_string(i) + ".lev");
         choice.SetLevels(names);
         GetLocale().Str("level_number") = "Level %d";
-        choice.SetupLevelPage(page.get(), GetLocale());
+        host.pages[PAGE_LEV] = page.get();
+        choice.SetupLevelPage(GetLocale());
     }
     // Frames until the picker stands still (at most ten seconds).
     void Settle() {
@@ -41,7 +42,7 @@ struct Fixture {
     std::vector<int> Starts() const {
         std::vector<int> out;
         for (int s : host.states) {
-            if (s == gamestate::LEVEL_START) out.push_back(host.levelIndex);
+            if (s == GS_LEVEL_START) out.push_back(host.levelIndex);
         }
         return out;
     }

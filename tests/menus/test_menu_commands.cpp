@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "menu_test_support.h"
+#include "platform/window/virtual_keys.h"
 #include "shell/menu_commands.h"
 #include "shell/score_table.h"
 #include "shell/ui/ui_display_widgets.h"
 #include "shell/ui/ui_input_widgets.h"
+#include "shell/ui/ui_screen.h"
 
 namespace {
 
@@ -25,18 +27,12 @@ struct Fixture {
              {"scores", "mainmenu", "controls", "bonuses", "bricks", "pause", "lev", "complete", "options", "about"}) {
             pages[name] = menutest::LoadShippedPage(std::string(name) + ".yml");
         }
-        MenuPages p;
-        p.scores = pages["scores"].get();
-        p.mainmenu = pages["mainmenu"].get();
-        p.controls = pages["controls"].get();
-        p.bonuses = pages["bonuses"].get();
-        p.bricks = pages["bricks"].get();
-        p.pause = pages["pause"].get();
-        p.lev = pages["lev"].get();
-        p.complete = pages["complete"].get();
-        p.options = pages["options"].get();
-        p.about = pages["about"].get();
-        menus.SetPages(p);
+        const std::pair<int, const char*> pageNames[] = {{PAGE_SCORES, "scores"},     {PAGE_MAINMENU, "mainmenu"},
+                                                         {PAGE_CONTROLS, "controls"}, {PAGE_BONUSES, "bonuses"},
+                                                         {PAGE_BRICKS, "bricks"},     {PAGE_PAUSE, "pause"},
+                                                         {PAGE_LEV, "lev"},           {PAGE_COMPLETE, "complete"},
+                                                         {PAGE_OPTIONS, "options"},   {PAGE_ABOUT, "about"}};
+        for (const auto& [page, name] : pageNames) host.pages[page] = pages[name].get();
         for (int i = 0; i < 34; ++i) host.bonuses.push_back({"bonus" + std::to_string(i), "text", 10 * i});
     }
     // The control of that name on a shipped page; the page that holds it.
@@ -165,26 +161,64 @@ TEST(MenuCommands, VolumeTrackersSetTheConfigurationAndTheSound) {
     EXPECT_FLOAT_EQ(f.config.musicVolume, 0.25f);
 }
 
-TEST(MenuCommands, ApplyingAnotherLanguageReloadsThePagesUnderItsOwnSender) {
+// The apply button fires from inside its own key handler; the reload it asks for deletes every
+// control of its page, so it must wait until the handler has returned. Under AddressSanitizer a
+// reload on the spot shows as a use after free.
+TEST(MenuCommands, ALanguageChangeRebuildsThePagesAfterTheCommandReturns) {
     Fixture f;
+    f.config.languages.entries = {"english", "german"};
     f.config.languageIndex = 0;
     UILayout* options = f.pages["options"].get();
+    UILayout* mainmenu = f.pages["mainmenu"].get();
     f.menus.FillLanguageSelect(GetLocale());
     auto* language = dynamic_cast<UISelect*>(options->FindChild("language"));
     ASSERT_NE(language, nullptr);
-    language->AddOption("first");
-    language->AddOption("second");
+    ASSERT_EQ(language->OptionCount(), 2);
     language->SetIndex(1);
-    // The reload deletes every control of the options page, the apply button among them.
+    // What the framework's reload does: every page read again from the language's folder.
     f.host.onLoadPages = [&] {
-        options->LoadLayout(std::string(KORVELIN_SOURCE_DIR) + "/assets/ui/english/options.yml", false);
+        for (auto& [name, page] : f.pages) {
+            const bool layout = name != "options";
+            page->LoadLayout(std::string(KORVELIN_SOURCE_DIR) + "/assets/ui/german/" + name + ".yml", layout);
+        }
+        f.menus.FillLanguageSelect(GetLocale());
+        f.menus.AfterPagesLoaded(GetLocale());
     };
-    UIControl* apply = options->FindDescendant("onOptionsApply");
+    struct Listener : UIEvent {
+        MenuSystem* menus = nullptr;
+        void OnEvent(int type, UIControl* sender) override { menus->HandleMenuCommand(type, sender); }
+    } listener;
+    listener.menus = &f.menus;
+    UIScreen screen;
+    screen.Init(800.0f, 600.0f, &listener, nullptr);
+    auto* apply = dynamic_cast<UIMenuItem*>(options->FindDescendant("onOptionsApply"));
     ASSERT_NE(apply, nullptr);
-    EXPECT_TRUE(f.menus.HandleMenuCommand(UI_EVENT_COMMAND, apply));
-    EXPECT_EQ(f.host.loadPages, 1);
+    const std::string english = apply->GetText();
+
+    EXPECT_TRUE(apply->OnKeyDown(plat::VK_RETURN));
+    // Asked for, not done: the button and its page are as they were.
     EXPECT_EQ(f.config.languageIndex, 1);
+    EXPECT_EQ(f.host.loadPagesRequests, 1);
+    EXPECT_FALSE(f.host.Called("LoadPages"));
+    EXPECT_EQ(options->FindDescendant("onOptionsApply"), apply);
+    EXPECT_EQ(apply->GetText(), english);
     EXPECT_EQ(f.Shown(), "mainmenu");
+
+    f.host.RunPendingLoadPages();
+    screen.Shutdown();
+    EXPECT_EQ(f.host.calls, std::vector<std::string>{"LoadPages"});
+    // The same page objects, rebuilt in the new language; the main menu still shows.
+    EXPECT_EQ(f.host.shown, mainmenu);
+    auto* rebuilt = dynamic_cast<UIMenuItem*>(options->FindDescendant("onOptionsApply"));
+    ASSERT_NE(rebuilt, nullptr);
+    EXPECT_EQ(rebuilt->GetText(),
+              "\xDC"
+              "bernehmen");
+    EXPECT_EQ(dynamic_cast<UISelect*>(options->FindChild("language"))->OptionCount(), 2);
+    // Opened and applied again with the language now in use, it asks for nothing more.
+    f.menus.HandleMenuCommand(UI_EVENT_COMMAND, mainmenu->FindDescendant("onOptions"));
+    f.menus.HandleMenuCommand(UI_EVENT_COMMAND, rebuilt);
+    EXPECT_EQ(f.host.loadPagesRequests, 0);
 }
 
 TEST(MenuCommands, AboutPageShowsTheVersionAfterEveryLoad) {

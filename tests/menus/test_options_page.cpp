@@ -27,7 +27,7 @@ struct Fixture {
         menutest::TwoModes(config);
         page = std::make_unique<UILayout>();
         page->LoadLayout(std::string(KORVELIN_SOURCE_DIR) + "/assets/ui/english/options.yml", false);
-        options.SetPage(page.get());
+        host.pages[PAGE_OPTIONS] = page.get();
         host.sizes = {Size(640, 480), Size(800, 600), Size(1024, 768)};
         config.languages.entries = {"english", "german"};
         options.FillLanguageSelect(GetLocale());
@@ -79,7 +79,7 @@ TEST_P(ApplyResolution, RecreatesTheWindowOnlyForAnotherMode) {
     f.options.ApplyOptions();
     EXPECT_EQ(f.host.recreates, c.recreate ? 1 : 0);
     EXPECT_EQ(f.config.videoMode, c.modeAfter);
-    EXPECT_EQ(f.host.loadPages, 0);
+    EXPECT_EQ(f.host.loadPagesRequests, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ApplyResolution,
@@ -108,19 +108,19 @@ TEST(OptionsPage, TipsAloneChangeNothingElse) {
     f.options.ApplyOptions();
     EXPECT_FALSE(f.config.showTips);
     EXPECT_EQ(f.host.recreates, 0);
-    EXPECT_EQ(f.host.loadPages, 0);
+    EXPECT_EQ(f.host.loadPagesRequests, 0);
 }
 
-TEST(OptionsPage, AnotherLanguageReloadsThePagesOnce) {
+TEST(OptionsPage, AnotherLanguageAsksForThePagesOnce) {
     Fixture f;
     f.config.videoMode = "800x600:32";
     f.options.FillOptionsPage();
     f.Select("language")->SetIndex(1);
     f.options.ApplyOptions();
     EXPECT_EQ(f.config.languageIndex, 1);
-    EXPECT_EQ(f.host.loadPages, 1);
+    EXPECT_EQ(f.host.loadPagesRequests, 1);
     f.options.ApplyOptions();
-    EXPECT_EQ(f.host.loadPages, 1);
+    EXPECT_EQ(f.host.loadPagesRequests, 1);
 }
 
 TEST(OptionsPage, AppliedValuesSurviveSaveAndLoad) {
@@ -154,12 +154,12 @@ TEST(OptionsPage, MissingControlsAreSkipped) {
         "<layout><select name=\"resolution\"></select>"
         "<tracker name=\"language\" width=\"10\" height=\"10\"/></layout>");
     OptionsPage options(host, config);
-    options.SetPage(page.get());
+    host.pages[PAGE_OPTIONS] = page.get();
     options.FillLanguageSelect(GetLocale());
     options.FillOptionsPage();
     options.ApplyOptions();
-    EXPECT_EQ(host.loadPages, 0);
-    options.SetPage(nullptr);
+    EXPECT_EQ(host.loadPagesRequests, 0);
+    host.pages[PAGE_OPTIONS] = nullptr;
     options.FillOptionsPage();
     options.ApplyOptions();
 }

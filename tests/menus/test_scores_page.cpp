@@ -31,7 +31,7 @@ struct Fixture {
         menutest::TwoModes(config);
         config.fileName = dir / "config.yml";
         table.fileName = dir / "scores.dat";
-        scores.SetPage(page.get());
+        host.pages[PAGE_SCORES] = page.get();
     }
     UINamedText* Name(int row) { return dynamic_cast<UINamedText*>(page->Children()[2 + 2 * row]); }
     UINamedText* Score(int row) { return dynamic_cast<UINamedText*>(page->Children()[3 + 2 * row]); }
@@ -82,6 +82,21 @@ INSTANTIATE_TEST_SUITE_P(Table, ScoreFlow,
                          ::testing::Values(FlowCase{true, true, true, {}, true}, FlowCase{true, false, true, {}, true},
                                            FlowCase{false, true, true, {}, false},
                                            FlowCase{false, false, false, {2}, false}));
+
+// The racket's score is signed and the table orders unsigned: a run that ended below zero must
+// not take first place. It is offered as 0, which enters only a table with room.
+TEST(ScoresPage, ANegativeRunScoreIsOfferedAsZero) {
+    for (bool full : {true, false}) {
+        SCOPED_TRACE(full ? "full table" : "room left");
+        Fixture f;
+        f.Fill(full ? std::vector<int32_t>{700, 600, 500, 400, 300, 200, 100} : std::vector<int32_t>{700});
+        f.host.score = -40;
+        f.scores.CheckScore(true);
+        EXPECT_EQ(f.table.entries.front().score, 700);
+        EXPECT_EQ(f.table.newIndex, full ? -1 : 1);
+        EXPECT_EQ(f.table.entries.back().score, full ? 100 : 0);
+    }
+}
 
 TEST(ScoresPage, NewEntryOpensTheEditOverItsRowWithThePlayersName) {
     Fixture f;
@@ -165,10 +180,7 @@ TEST(ScoresPage, EnterNamesTheEntryWritesBothFilesOnce) {
 TEST(ScoresPage, LeavingThePageCommitsTheOpenEdit) {
     Fixture f;
     MenuSystem menus(f.host, f.config, f.table);
-    MenuPages pages;
-    pages.scores = f.page.get();
-    menus.SetPages(pages);
-    f.host.state = gamestate::SCORE_CHECK;
+    f.host.state = GS_SCORE_CHECK;
     f.host.score = 10;
     menus.scoresPage.CheckScore(true);
     f.Edit()->SetText("Cleo");
@@ -202,7 +214,7 @@ TEST(ScoresPage, OverlongAndNonAsciiNamesSurviveBothFiles) {
 TEST(ScoresPage, APageWithTooFewControlsDoesNotFail) {
     Fixture f;
     auto small = menutest::PageFromText("<layout><text>a</text><text>b</text><text>c</text></layout>");
-    f.scores.SetPage(small.get());
+    f.host.pages[PAGE_SCORES] = small.get();
     f.Fill({5, 4});
     f.host.score = 100;
     f.scores.CheckScore(true);
@@ -211,7 +223,7 @@ TEST(ScoresPage, APageWithTooFewControlsDoesNotFail) {
     // No edit: the entry stays unnamed and nothing is written.
     f.scores.CommitWinnerName();
     EXPECT_FALSE(std::filesystem::exists(f.dir.path / "scores.dat"));
-    f.scores.SetPage(nullptr);
+    f.host.pages[PAGE_SCORES] = nullptr;
     f.scores.FillScoresPage();
 }
 
