@@ -4,6 +4,7 @@
 // command's word followed by " ok.", " fail." or nothing, a variable's name, "=" and its new value.
 #include <string>
 
+#include "editor/editor_console_vars.h"
 #include "editor/editor_transform.h"
 
 class YConsole;
@@ -36,33 +37,6 @@ enum EditorConsoleCommandId {
     EDITOR_CMD_BONUS_MIN = 22,
 };
 
-enum EditorConsoleVariableId {
-    EDITOR_VAR_FPS = 0,
-    EDITOR_VAR_FULLSCREEN = 1,
-    EDITOR_VAR_VIDEO_MODE = 2,
-    EDITOR_VAR_SHADOWS = 3,
-    EDITOR_VAR_TABLE = 4,
-    EDITOR_VAR_CELL = 5,
-    EDITOR_VAR_MODE = 6,
-    EDITOR_VAR_MATERIAL = 7,
-    EDITOR_VAR_GLUE = 8,
-    EDITOR_VAR_BONUS = 9,
-    EDITOR_VAR_BONUS_COUNT = 10,
-    EDITOR_VAR_TABLE_MAT = 11,
-    EDITOR_VAR_ENV = 12,
-    EDITOR_VAR_GROUP = 13,
-    EDITOR_VAR_SHOW_ALL = 14,
-    EDITOR_VAR_LOAD = 15,
-    EDITOR_VAR_SAVE = 16,
-};
-
-// Limits of the console's values.
-constexpr float EDITOR_TABLE_MIN = 10.0f;
-constexpr float EDITOR_TABLE_MAX = 100.0f;
-constexpr float EDITOR_CELL_MIN = 0.25f;
-constexpr float EDITOR_CELL_MAX = 10.0f;
-constexpr float EDITOR_GLUE_MIN = 1.0f;
-
 // Registers every command and variable name (aliases included) with its id.
 void RegisterEditorConsoleNames(YConsole& console);
 
@@ -92,6 +66,7 @@ public:
     EditorConsoleHandler(YConsole& console, EditorLevel& level, EditorScene& scene, EditorHost& host);
 
     void RunCommand(int id);
+    // Through the table of variables (editor_console_vars.h).
     void SetVariable(int id);
 
     // The level file operations behind "save" and "load": "levels\" + name.
