@@ -13,7 +13,14 @@ namespace {
 YThrownWeaponBuild BombBuild() {
     static YMeshInstanceBase* instance = new YMeshInstanceBase(GetMesh("mesh\\bomb.mes"), 1.0f);
     static YShader* shell = FindShader("bomb");
-    return {instance, shell, TACKED_BOMB, 0, 0.5f, 8.0f, 15.0f, 0.015f};
+    return {.instance = instance,
+            .shell = shell,
+            .kind = TACKED_BOMB,
+            .boneIndex = 0,
+            .radius = 0.5f,
+            .speed = 8.0f,
+            .mass = 15.0f,
+            .inertia = 0.015f};
 }
 
 } // namespace

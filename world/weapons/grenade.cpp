@@ -11,7 +11,14 @@ namespace {
 YThrownWeaponBuild GrenadeBuild() {
     static YMeshInstanceBase* instance = new YMeshInstanceBase(GetMesh("mesh\\grenade.mes"), 1.0f);
     static YShader* shell = FindShader("grenade");
-    return {instance, shell, TACKED_GRENADE, 2, 0.25f, 15.0f, 0.5f, 0.000125f};
+    return {.instance = instance,
+            .shell = shell,
+            .kind = TACKED_GRENADE,
+            .boneIndex = 2,
+            .radius = 0.25f,
+            .speed = 15.0f,
+            .mass = 0.5f,
+            .inertia = 0.000125f};
 }
 
 } // namespace

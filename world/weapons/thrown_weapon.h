@@ -20,9 +20,9 @@ struct YThrownWeaponBuild {
     int kind;                    // TACKED_BOMB or TACKED_GRENADE
     int boneIndex;               // the hold point on the hero
     float radius;
-    float speed;   // launch speed before the ball speed factor
-    float mass;    // with the same inertia about every axis
-    float inertia; //
+    float speed; // launch speed before the ball speed factor
+    float mass;
+    float inertia; // the same about every axis
 };
 
 class YThrownWeapon : public YMeshInstanceRef, public YRacketTacked, public YBumpEvent {
