@@ -1,16 +1,10 @@
 #include "editor/editor_console.h"
 
 #include "core/console.h"
-#include "core/log.h"
+#include "editor/editor_console_vars.h"
 #include "editor/editor_level.h"
 #include "editor/editor_level_file.h"
 #include "editor/editor_scene.h"
-
-namespace {
-
-const std::string kLevelFolder = "levels\\";
-
-} // namespace
 
 void RegisterEditorConsoleNames(YConsole& c) {
     c.RegisterCommand("exit", EDITOR_CMD_EXIT);
@@ -46,18 +40,10 @@ void RegisterEditorConsoleNames(YConsole& c) {
 EditorConsoleHandler::EditorConsoleHandler(YConsole& console, EditorLevel& level, EditorScene& scene, EditorHost& host)
     : console_(console), level_(level), scene_(scene), host_(host) {}
 
-bool EditorConsoleHandler::SaveLevel(const std::string& name) {
-    std::string error;
-    if (SaveEditorLevel(level_, scene_, kLevelFolder + name, error)) return true;
-    LogPrintf(g_Log, "Save level error, %s, file: %s%s", error.c_str(), kLevelFolder.c_str(), name.c_str());
-    return false;
-}
+bool EditorConsoleHandler::SaveLevel(const std::string& name) { return SaveEditorLevelNamed(level_, scene_, name); }
 
 bool EditorConsoleHandler::LoadLevelEditor(const std::string& name) {
-    std::string error;
-    if (LoadEditorLevel(level_, scene_, kLevelFolder + name, error)) return true;
-    LogPrintf(g_Log, "Load level error, %s, file: %s%s", error.c_str(), kLevelFolder.c_str(), name.c_str());
-    return false;
+    return LoadEditorLevelNamed(level_, scene_, name);
 }
 
 void EditorConsoleHandler::Transform(int kind) {
@@ -146,6 +132,6 @@ void EditorConsoleHandler::RunCommand(int id) {
 }
 
 void EditorConsoleHandler::SetVariable(int id) {
-    EditorVarContext context{console_, level_, scene_, host_, *this};
+    EditorVarContext context{console_, level_, scene_, host_};
     SetEditorConsoleVariable(context, id);
 }

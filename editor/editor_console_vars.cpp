@@ -6,8 +6,9 @@
 #include "core/console.h"
 #include "core/init.h"
 #include "core/number_text.h"
-#include "editor/editor_console.h"
+#include "editor/editor_host.h"
 #include "editor/editor_level.h"
+#include "editor/editor_level_file.h"
 #include "editor/editor_scene.h"
 #include "world/bonus/bonus_registry.h"
 
@@ -139,12 +140,12 @@ std::string SetShowAll(EditorVarContext& c, const EditorVarValue& v) {
 
 std::string SetLoad(EditorVarContext& c, const EditorVarValue& v) {
     c.level.levelName = *v.text;
-    return c.handler.LoadLevelEditor(c.level.levelName) ? " ok." : " fail.";
+    return LoadEditorLevelNamed(c.level, c.scene, c.level.levelName) ? " ok." : " fail.";
 }
 
 std::string SetSave(EditorVarContext& c, const EditorVarValue& v) {
     c.level.levelName = *v.text;
-    return c.handler.SaveLevel(c.level.levelName) ? " ok." : " fail.";
+    return SaveEditorLevelNamed(c.level, c.scene, c.level.levelName) ? " ok." : " fail.";
 }
 
 using T = EditorVarType;

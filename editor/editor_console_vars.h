@@ -11,7 +11,6 @@ class YConsole;
 class EditorLevel;
 class EditorScene;
 class EditorHost;
-class EditorConsoleHandler;
 
 enum EditorConsoleVariableId {
     EDITOR_VAR_FPS = 0,
@@ -68,7 +67,6 @@ struct EditorVarContext {
     EditorLevel& level;
     EditorScene& scene;
     EditorHost& host;
-    EditorConsoleHandler& handler; // the level file operations
 };
 
 struct EditorConsoleVariable {

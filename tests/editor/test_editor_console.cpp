@@ -9,6 +9,7 @@
 #include "core/console_command.h"
 #include "core/init.h"
 #include "core/log.h"
+#include "editor/editor_console_vars.h"
 #include "editor/editor_headless.h"
 #include "editor/editor_level.h"
 #include "editor/fake_scene.h"
