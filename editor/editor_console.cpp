@@ -1,31 +1,10 @@
 #include "editor/editor_console.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/console.h"
-#include "core/init.h"
-#include "core/log.h"
-#include "core/number_text.h"
+#include "editor/editor_console_vars.h"
 #include "editor/editor_level.h"
 #include "editor/editor_level_file.h"
 #include "editor/editor_scene.h"
-
-namespace {
-
-// The longest name a level file stores.
-constexpr std::size_t NAME_MAX_BYTES = 99;
-
-// Below the range gives the lower bound, above it the upper; a value that is not a number the
-// lower bound.
-float ClampValue(float v, float lo, float hi) {
-    if (!(v >= lo)) return lo;
-    return v > hi ? hi : v;
-}
-
-const std::string kLevelFolder = "levels\\";
-
-} // namespace
 
 void RegisterEditorConsoleNames(YConsole& c) {
     c.RegisterCommand("exit", EDITOR_CMD_EXIT);
@@ -55,46 +34,16 @@ void RegisterEditorConsoleNames(YConsole& c) {
     c.RegisterCommand("glueMax", EDITOR_CMD_GLUE_MAX);
     c.RegisterCommand("bonusMin", EDITOR_CMD_BONUS_MIN);
 
-    c.RegisterVariable("fps", EDITOR_VAR_FPS);
-    c.RegisterVariable("fullscreen", EDITOR_VAR_FULLSCREEN);
-    c.RegisterVariable("video_mode", EDITOR_VAR_VIDEO_MODE);
-    c.RegisterVariable("shadows", EDITOR_VAR_SHADOWS);
-    c.RegisterVariable("table", EDITOR_VAR_TABLE);
-    c.RegisterVariable("cell", EDITOR_VAR_CELL);
-    c.RegisterVariable("mode", EDITOR_VAR_MODE);
-    c.RegisterVariable("material", EDITOR_VAR_MATERIAL);
-    c.RegisterVariable("mat", EDITOR_VAR_MATERIAL);
-    c.RegisterVariable("m", EDITOR_VAR_MATERIAL);
-    c.RegisterVariable("glue", EDITOR_VAR_GLUE);
-    c.RegisterVariable("g", EDITOR_VAR_GLUE);
-    c.RegisterVariable("bonus", EDITOR_VAR_BONUS);
-    c.RegisterVariable("b", EDITOR_VAR_BONUS);
-    c.RegisterVariable("bonuscount", EDITOR_VAR_BONUS_COUNT);
-    c.RegisterVariable("bc", EDITOR_VAR_BONUS_COUNT);
-    c.RegisterVariable("table_mat", EDITOR_VAR_TABLE_MAT);
-    c.RegisterVariable("tm", EDITOR_VAR_TABLE_MAT);
-    c.RegisterVariable("env", EDITOR_VAR_ENV);
-    c.RegisterVariable("group", EDITOR_VAR_GROUP);
-    c.RegisterVariable("show_all", EDITOR_VAR_SHOW_ALL);
-    c.RegisterVariable("load", EDITOR_VAR_LOAD);
-    c.RegisterVariable("save", EDITOR_VAR_SAVE);
+    RegisterEditorConsoleVariables(c);
 }
 
 EditorConsoleHandler::EditorConsoleHandler(YConsole& console, EditorLevel& level, EditorScene& scene, EditorHost& host)
     : console_(console), level_(level), scene_(scene), host_(host) {}
 
-bool EditorConsoleHandler::SaveLevel(const std::string& name) {
-    std::string error;
-    if (SaveEditorLevel(level_, scene_, kLevelFolder + name, error)) return true;
-    LogPrintf(g_Log, "Save level error, %s, file: %s%s", error.c_str(), kLevelFolder.c_str(), name.c_str());
-    return false;
-}
+bool EditorConsoleHandler::SaveLevel(const std::string& name) { return SaveEditorLevelNamed(level_, scene_, name); }
 
 bool EditorConsoleHandler::LoadLevelEditor(const std::string& name) {
-    std::string error;
-    if (LoadEditorLevel(level_, scene_, kLevelFolder + name, error)) return true;
-    LogPrintf(g_Log, "Load level error, %s, file: %s%s", error.c_str(), kLevelFolder.c_str(), name.c_str());
-    return false;
+    return LoadEditorLevelNamed(level_, scene_, name);
 }
 
 void EditorConsoleHandler::Transform(int kind) {
@@ -183,119 +132,6 @@ void EditorConsoleHandler::RunCommand(int id) {
 }
 
 void EditorConsoleHandler::SetVariable(int id) {
-    const std::string name = console_.GetNameText();
-    const std::string value = console_.GetValueText();
-    Init& init = GetInit();
-    std::string answer;
-    switch (id) {
-        case EDITOR_VAR_FPS:
-            init.fps = console_.GetBool();
-            answer = BoolToString(init.fps);
-            break;
-        case EDITOR_VAR_FULLSCREEN: {
-            const bool v = console_.GetBool();
-            if (v != host_.IsFullScreenWindow()) {
-                init.fullscreen = v;
-                host_.RecreateWindow();
-            }
-            answer = BoolToString(v);
-            break;
-        }
-        case EDITOR_VAR_VIDEO_MODE:
-            host_.ApplyVideoModeText(value);
-            host_.RecreateWindow();
-            answer = init.videoMode;
-            break;
-        case EDITOR_VAR_SHADOWS:
-            init.shadows = console_.GetBool();
-            answer = BoolToString(init.shadows);
-            break;
-        case EDITOR_VAR_TABLE: {
-            const std::size_t x = value.find('x');
-            if (x != std::string::npos) {
-                const float w = ClampValue(TextToFloat(value.substr(0, x)), EDITOR_TABLE_MIN, EDITOR_TABLE_MAX);
-                const float d = ClampValue(TextToFloat(value.substr(x + 1)), EDITOR_TABLE_MIN, EDITOR_TABLE_MAX);
-                scene_.BuildTable(w, d, level_.tableMaterial);
-            }
-            answer = FloatToText(scene_.TableWidth()) + "x" + FloatToText(scene_.TableDepth());
-            break;
-        }
-        case EDITOR_VAR_CELL: {
-            const std::size_t x1 = value.find('x');
-            const std::size_t x2 = x1 == std::string::npos ? x1 : value.find('x', x1 + 1);
-            if (x2 != std::string::npos) {
-                YVector s(ClampValue(TextToFloat(value.substr(0, x1)), EDITOR_CELL_MIN, EDITOR_CELL_MAX),
-                          ClampValue(TextToFloat(value.substr(x1 + 1, x2 - x1 - 1)), EDITOR_CELL_MIN, EDITOR_CELL_MAX),
-                          ClampValue(TextToFloat(value.substr(x2 + 1)), EDITOR_CELL_MIN, EDITOR_CELL_MAX));
-                scene_.SetLevelScale(s);
-            }
-            // Block types carry the scale in their geometry: drop them and build again.
-            scene_.DeleteAllBlocks();
-            scene_.ClearBlockTypeCaches();
-            level_.RebuildScene();
-            const YVector s = scene_.LevelScale();
-            answer = FloatToText(s.x) + "x" + FloatToText(s.y) + "x" + FloatToText(s.z);
-            break;
-        }
-        case EDITOR_VAR_MODE:
-            for (int m = 0; m < EDIT_MODE_COUNT; ++m)
-                if (value == EditorModeName(m) || value == IntToString(m)) {
-                    level_.editMode = m;
-                    break;
-                }
-            answer = EditorModeName(level_.editMode);
-            break;
-        case EDITOR_VAR_MATERIAL:
-            if (scene_.HasMaterial(value)) level_.curMaterial = value;
-            answer = level_.curMaterial;
-            break;
-        case EDITOR_VAR_GLUE: {
-            const float g = console_.GetFloat();
-            level_.curGlue = g >= EDITOR_GLUE_MIN && std::isfinite(g) ? g : EDITOR_GLUE_MIN;
-            answer = FloatToText(level_.curGlue);
-            break;
-        }
-        case EDITOR_VAR_BONUS:
-            level_.curBonus = std::clamp(console_.GetInt(), -1, BonusRegistrySize() - 1);
-            answer = IntToString(level_.curBonus);
-            break;
-        case EDITOR_VAR_BONUS_COUNT:
-            if (level_.curBonus < 0) {
-                answer = "clear mode";
-            } else {
-                answer = IntToString(level_.SetBonusCount(console_.GetInt()));
-            }
-            break;
-        case EDITOR_VAR_TABLE_MAT:
-            // A name the level file cannot hold is refused.
-            if (value.size() > NAME_MAX_BYTES) {
-                answer = " fail.";
-                break;
-            }
-            level_.tableMaterial = value;
-            scene_.BuildTable(scene_.TableWidth(), scene_.TableDepth(), level_.tableMaterial);
-            break;
-        case EDITOR_VAR_ENV: scene_.SetEnvironment(value); break;
-        case EDITOR_VAR_GROUP: {
-            const int n = console_.GetInt();
-            answer = level_.SelectGroup(n) ? IntToString(n) : " fail.";
-            break;
-        }
-        case EDITOR_VAR_SHOW_ALL: {
-            const bool v = console_.GetBool();
-            level_.SetShowAll(v);
-            answer = BoolToString(v);
-            break;
-        }
-        case EDITOR_VAR_LOAD:
-            level_.levelName = value;
-            answer = LoadLevelEditor(level_.levelName) ? " ok." : " fail.";
-            break;
-        case EDITOR_VAR_SAVE:
-            level_.levelName = value;
-            answer = SaveLevel(level_.levelName) ? " ok." : " fail.";
-            break;
-        default: return;
-    }
-    console_.Print(name + answer);
+    EditorVarContext context{console_, level_, scene_, host_};
+    SetEditorConsoleVariable(context, id);
 }

@@ -4,7 +4,7 @@
 // command's word followed by " ok.", " fail." or nothing, a variable's name, "=" and its new value.
 #include <string>
 
-#include "editor/editor_transform.h"
+#include "editor/editor_host.h"
 
 class YConsole;
 class EditorLevel;
@@ -36,54 +36,8 @@ enum EditorConsoleCommandId {
     EDITOR_CMD_BONUS_MIN = 22,
 };
 
-enum EditorConsoleVariableId {
-    EDITOR_VAR_FPS = 0,
-    EDITOR_VAR_FULLSCREEN = 1,
-    EDITOR_VAR_VIDEO_MODE = 2,
-    EDITOR_VAR_SHADOWS = 3,
-    EDITOR_VAR_TABLE = 4,
-    EDITOR_VAR_CELL = 5,
-    EDITOR_VAR_MODE = 6,
-    EDITOR_VAR_MATERIAL = 7,
-    EDITOR_VAR_GLUE = 8,
-    EDITOR_VAR_BONUS = 9,
-    EDITOR_VAR_BONUS_COUNT = 10,
-    EDITOR_VAR_TABLE_MAT = 11,
-    EDITOR_VAR_ENV = 12,
-    EDITOR_VAR_GROUP = 13,
-    EDITOR_VAR_SHOW_ALL = 14,
-    EDITOR_VAR_LOAD = 15,
-    EDITOR_VAR_SAVE = 16,
-};
-
-// Limits of the console's values.
-constexpr float EDITOR_TABLE_MIN = 10.0f;
-constexpr float EDITOR_TABLE_MAX = 100.0f;
-constexpr float EDITOR_CELL_MIN = 0.25f;
-constexpr float EDITOR_CELL_MAX = 10.0f;
-constexpr float EDITOR_GLUE_MIN = 1.0f;
-
 // Registers every command and variable name (aliases included) with its id.
 void RegisterEditorConsoleNames(YConsole& console);
-
-// What the statements need of the editor's frame: the window, the camera and the end of the run.
-class EditorHost {
-public:
-    // Saves "config.yml" and ends the main loop; false when "config.yml" could not be saved.
-    virtual bool QuitEditor() = 0;
-    // Trackball rotation := 40 degrees down about x.
-    virtual void ResetCamera() = 0;
-    virtual bool IsFullScreenWindow() const = 0;
-    // Destroys the window and makes it again from the configuration.
-    virtual void RecreateWindow() = 0;
-    // The mode text resolved against the mode list, into the frame and the configuration.
-    virtual void ApplyVideoModeText(const std::string& text) = 0;
-    // The camera's axes as the last frame set them.
-    virtual EditorCameraAxes CameraAxes() const = 0;
-
-protected:
-    ~EditorHost() = default;
-};
 
 // Runs the editor's statements against the level, the scene and the host. The level file names
 // are relative to "levels\".
@@ -92,6 +46,7 @@ public:
     EditorConsoleHandler(YConsole& console, EditorLevel& level, EditorScene& scene, EditorHost& host);
 
     void RunCommand(int id);
+    // Through the table of variables (editor_console_vars.h).
     void SetVariable(int id);
 
     // The level file operations behind "save" and "load": "levels\" + name.

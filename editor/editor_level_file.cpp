@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/log.h"
 #include "editor/editor_level.h"
 #include "editor/editor_scene.h"
 #include "world/level/level_file.h"
@@ -84,4 +85,24 @@ bool LoadEditorLevel(EditorLevel& level, EditorScene& scene, const std::string& 
     level.currentGroup = 0;
     level.RebuildScene();
     return true;
+}
+
+namespace {
+
+const std::string kLevelFolder = "levels\\";
+
+} // namespace
+
+bool SaveEditorLevelNamed(const EditorLevel& level, const EditorScene& scene, const std::string& name) {
+    std::string error;
+    if (SaveEditorLevel(level, scene, kLevelFolder + name, error)) return true;
+    LogPrintf(g_Log, "Save level error, %s, file: %s%s", error.c_str(), kLevelFolder.c_str(), name.c_str());
+    return false;
+}
+
+bool LoadEditorLevelNamed(EditorLevel& level, EditorScene& scene, const std::string& name) {
+    std::string error;
+    if (LoadEditorLevel(level, scene, kLevelFolder + name, error)) return true;
+    LogPrintf(g_Log, "Load level error, %s, file: %s%s", error.c_str(), kLevelFolder.c_str(), name.c_str());
+    return false;
 }

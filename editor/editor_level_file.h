@@ -15,3 +15,8 @@ bool SaveEditorLevel(const EditorLevel& level, const EditorScene& scene, const s
 // counts into the level, then rebuilds the scene. A missing, empty, truncated or invalid file
 // gives false with `error` set and leaves the level and the scene as they were.
 bool LoadEditorLevel(EditorLevel& level, EditorScene& scene, const std::string& path, std::string& error);
+
+// The level file operations behind the console's "save" and "load": `name` in the "levels\"
+// folder. A failure is logged with its reason and the file name.
+bool SaveEditorLevelNamed(const EditorLevel& level, const EditorScene& scene, const std::string& name);
+bool LoadEditorLevelNamed(EditorLevel& level, EditorScene& scene, const std::string& name);

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/console_command.h"
 #include "core/init.h"
 #include "core/log.h"
+#include "editor/editor_console_vars.h"
 #include "editor/editor_headless.h"
 #include "editor/editor_level.h"
 #include "editor/fake_scene.h"
@@ -230,6 +232,73 @@ TEST_F(EditorConsoleTest, ExitAnswersFailWhenTheConfigurationIsNotSaved) {
     host.configSaves = false;
     EXPECT_EQ(Run("exit"), Lines{"exit fail."});
     EXPECT_EQ(host.quits, 1); // the editor ends all the same
+}
+
+TEST_F(EditorConsoleTest, ValuesAreReadAsTheirTypeAndHeldToTheirRange) {
+    const struct {
+        std::string line;
+        Lines answer;
+    } cases[] = {
+        // Numbers at and beyond the ends of a range.
+        {"b=33", {"b=33"}},
+        {"b=-1", {"b=-1"}},
+        {"b=34", {"b=33"}},
+        {"glue=1", {"glue=1"}},
+        {"glue=0.999", {"glue=1"}},
+        // A range without an upper end takes an infinite value as no value; one with an upper end
+        // holds it there.
+        {"g=1e39", {"g=1"}},
+        {"g=-1e39", {"g=1"}},
+        {"table=1e39x-1e39", {"table=100x10"}},
+        {"cell=0x11x5", {"cell=0.25x10x5"}},
+        // Values that are not of the variable's type.
+        {"b=two", {"b=0"}},
+        {"g=lots", {"g=1"}},
+        {"fps=yes", {"? 'yes'.", "fps=false"}},
+        {"fullscreen=on", {"? 'on'.", "fullscreen=false"}},
+        {"cell=1x2", {"cell=1x1x1"}},
+        {"group=first", {"group= fail."}},
+        // Names that are no variable.
+        {"nosuch=1", {"? 'nosuch'."}},
+        {"Fps=1", {"? 'Fps'."}},
+    };
+    for (const auto& c : cases) {
+        level = EditorLevel();
+        level.scene = &scene;
+        scene = FakeScene();
+        EXPECT_EQ(Run(c.line), c.answer) << c.line;
+    }
+    // A text up to the longest a level file holds is taken.
+    EXPECT_EQ(Run("tm=" + std::string(99, 't')), Lines{"tm="});
+    EXPECT_EQ(level.tableMaterial, std::string(99, 't'));
+}
+
+// Records which variable the console hands over.
+struct VariableEar : YConsoleCommand {
+    int variable = -1;
+    void RunCommand(int) override {}
+    void SetVariable(int id) override { variable = id; }
+};
+
+TEST(EditorConsoleVariables, EveryNameOfTheTableReachesItsVariable) {
+    VariableEar ear;
+    YConsole console(&ear);
+    RegisterEditorConsoleNames(console);
+    const auto table = EditorConsoleVariables();
+    ASSERT_EQ(table.size(), static_cast<std::size_t>(EDITOR_VAR_COUNT));
+    std::size_t names = 0;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(table[i].id, static_cast<int>(i)) << "the table is in id order";
+        EXPECT_NE(table[i].help, nullptr);
+        for (const char* name : table[i].names) {
+            if (!name) continue;
+            ++names;
+            ear.variable = -1;
+            console.Execute(std::string(name) + "=1");
+            EXPECT_EQ(ear.variable, table[i].id) << name;
+        }
+    }
+    EXPECT_EQ(names, 23u) << "17 variables, 6 aliases";
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 // Bombs and grenades: the grenade supply, throws off a frozen racket, the fresh fuse of a caught
-// bomb, fuse cuts by touches, and where a grenade lands for its launch angle.
+// bomb, fuse cuts by touches, where a grenade lands for its launch angle, and the numbers each
+// weapon keeps for itself although both share one body of code.
 #include <cmath>
+#include <functional>
+#include <memory>
 
 #include "core/init.h"
 #include "world/physics/arena.h"
+#include "world/physics/rigid_body.h"
 #include "world/weapons/bomb.h"
 #include "world/weapons/grenade.h"
 #include "world_fixture.h"
@@ -183,6 +187,99 @@ TEST_F(Weapons, UnderLowBallAGrenadeFliesAtTenDegrees) {
     g->body.GetLinearVel(&v);
     EXPECT_NEAR(std::atan2(v.z, v.y) * 180.0f / 3.1415927f, 10.0f, 0.01f);
     mode.lowBall = lowBall;
+}
+
+// Each weapon, built by the shared code, keeps its own fuse cut, launch speed, blast and sound.
+struct WeaponCase {
+    const char* name;
+    std::function<YThrownWeapon*()> make;
+    std::function<void(YThrownWeapon*)> explode;
+    float fuseCut;
+    float speed;
+    float radius;
+    float strength;
+};
+
+const WeaponCase kWeapons[] = {
+    {"bomb", [] { return new YBomb; }, [](YThrownWeapon* w) { static_cast<YBomb*>(w)->Explode(); }, 0.1f, 8.0f, 5.0f,
+     1500.0f},
+    {"grenade", [] { return new YGrenade(1); }, [](YThrownWeapon* w) { static_cast<YGrenade*>(w)->Explode(); }, 0.05f,
+     15.0f, 2.75f, 500.0f},
+};
+
+// Records what a blast reports to a body.
+struct BlastEar : YBumpEvent {
+    std::vector<YVector> forces;
+    void OnContact(void*, YBumpEvent* other, const YVector* force, const YVector*, const YVector*, const YVector*,
+                   float) override {
+        if (other == this) forces.push_back(*force);
+    }
+};
+
+TEST_F(Weapons, EveryTouchCutsEachWeaponsFuseToItsOwnLimit) {
+    const YVector farWall(0, -1, 0), zero(0, 0, 0);
+    for (const WeaponCase& c : kWeapons) {
+        SCOPED_TRACE(c.name);
+        YThrownWeapon* w = c.make();
+        const std::function<void()> touches[] = {
+            [&] { EXPECT_FALSE(w->BumpSingle(nullptr, &zero, &zero, &zero, &zero)); },
+            [&] { EXPECT_FALSE(w->BumpSetItem(nullptr, nullptr, &zero, &zero, &zero, &zero)); },
+            [&] { w->OnContact(nullptr, nullptr, &zero, &zero, &zero, &farWall, 0.0f); },
+        };
+        for (const auto& touch : touches) {
+            w->fuse = 2.0f;
+            touch();
+            EXPECT_FLOAT_EQ(w->fuse, c.fuseCut);
+        }
+    }
+}
+
+TEST_F(Weapons, EachWeaponFliesAtItsOwnSpeed) {
+    racket->aimAngle = 0.0f;
+    racket->tilt = 0.0f;
+    for (const WeaponCase& c : kWeapons) {
+        SCOPED_TRACE(c.name);
+        YThrownWeapon* w = c.make();
+        Place(w, 0, 0, 1);
+        w->Release(true);
+        for (int i = 0; i < 30 && w->throwTimer != -1.0f; ++i) w->Update(0.01f);
+        ASSERT_EQ(w->throwTimer, -1.0f);
+        YVector v;
+        w->body.GetLinearVel(&v);
+        EXPECT_NEAR(std::sqrt(v.Dot(v)), c.speed * g_PhysicsWorld.ballSpeedFactor, 1e-3f);
+        delete w;
+    }
+}
+
+TEST_F(Weapons, EachWeaponBlastsWithItsOwnReachStrengthAndSound) {
+    for (const WeaponCase& c : kWeapons) {
+        SCOPED_TRACE(c.name);
+        // A unit box whose near face is `gap` from the blast: inside the reach and just beyond it.
+        for (const float gap : {0.5f * c.radius, c.radius + 0.1f}) {
+            Heard().clear();
+            BlastEar ear;
+            const YVector half(0.5f, 0.5f, 0.5f);
+            YRigidBox box(&half, false);
+            const YMatrix at = At(0.0f, gap + 0.5f, 1.0f);
+            box.SetMatrix(&at);
+            box.listener = &ear;
+            YThrownWeapon* w = c.make();
+            Place(w, 0, 0, 1);
+            c.explode(w);
+            EXPECT_EQ(HeardOf(c.name), 1);
+            if (gap < c.radius) {
+                ASSERT_EQ(ear.forces.size(), 1u);
+                const float f = (1.0f - gap / c.radius) * (1.0f - gap / c.radius) * c.strength;
+                EXPECT_NEAR(std::sqrt(ear.forces[0].Dot(ear.forces[0])), f, 0.01f * f);
+            } else {
+                EXPECT_TRUE(ear.forces.empty());
+            }
+            // The weapon goes at the next deletion tick.
+            YZDelete::TickAll(0.02f);
+            EXPECT_TRUE(TackedList().empty());
+            box.listener = nullptr;
+        }
+    }
 }
 
 } // namespace
