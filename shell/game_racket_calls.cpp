@@ -4,12 +4,12 @@
 
 int GameFramework::RacketLives() { return racket_->lives; }
 int GameFramework::RacketLevelIndex() { return racket_->levelIndex; }
-void GameFramework::SetRacketLevelIndex(int index) { racket_->levelIndex = index; }
+void GameFramework::SetRacketLevelIndex(int index) { racket_->SetLevelIndex(index); }
 int GameFramework::RacketScore() { return racket_->score; }
 int GameFramework::Score() const { return racket_ ? racket_->score : 0; }
 int GameFramework::LevelIndex() const { return racket_ ? racket_->levelIndex : -1; }
 void GameFramework::SetLevelIndex(int index) {
-    if (racket_) racket_->levelIndex = index;
+    if (racket_) racket_->SetLevelIndex(index);
 }
 void GameFramework::RacketNewGame() { racket_->NewGame(); }
 void GameFramework::RacketContinueGame() { racket_->ContinueGame(); }

@@ -56,7 +56,7 @@ void YGrenade::Update(float dt) {
         throwTimer -= dt * (g_Racket ? g_Racket->ActionSpeed() : 1.0f);
         if (throwTimer > 0.0f) {
             if (g_Racket) {
-                if (!g_Racket->held && grenadesLeft > 0 && g_Racket->state == 0) g_Racket->held = this;
+                if (!g_Racket->held && grenadesLeft > 0 && g_Racket->state == 0) g_Racket->Hold(this);
                 g_Racket->AttachHeld(this);
             }
             return;
@@ -71,7 +71,7 @@ void YGrenade::Update(float dt) {
         const float r = static_cast<float>(plat::CrtRand()) / 32767.0f;
         const YVector spin(0.0f, r * 10.0f - 5.0f, 0.0f);
         body.SetAngularVel(&spin);
-        if (g_Racket && g_Racket->held == this) g_Racket->held = nullptr;
+        if (g_Racket) g_Racket->LetGo(this);
         if (grenadesLeft > 0 && g_Racket && g_Racket->state == 0) g_Racket->TakeGrenade(new YGrenade(grenadesLeft));
         return;
     }
