@@ -101,6 +101,9 @@ public:
     YMatrix HoldPoint(int bone) const;
     // The hero's world matrix in play: turned half round plus its lean, at (posX, posY, 0).
     YMatrix Placement() const;
+    // Whether the hero is drawn with the scene (pictures of the bare table leave it out).
+    bool HeroShown() const { return hero.visible != 0; }
+    void ShowHero(bool shown) { hero.visible = shown ? 1 : 0; }
 
     // The per-frame step: timed effects, the play states, walking, the hero's pose, held and
     // falling objects, effect visuals.
