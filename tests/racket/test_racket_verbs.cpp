@@ -21,23 +21,25 @@ YBall* ServeAndCatch(YRacket& racket, float seconds) {
 }
 
 TEST_F(RacketTest, TheGlovesServeTheCaughtBallWhenTheyRunOutWhateverElseRuns) {
-    // Gloves of 0.3 s, started again after 0.2 s by a second pair of `again` seconds (0: none),
-    // beside another effect of 1 s; the ball is still in the hand 0.4 s after the catch or not.
+    // Gloves of `first` seconds, started again after 0.2 s by a second pair of `again` seconds
+    // (0: none), beside another effect of 1 s; the ball is still in the hand 0.4 s after the catch
+    // or not.
     struct Row {
         const char* name;
         void (*other)(YRacket&);
+        float first;
         float again;
         bool heldAt04;
     };
     const Row rows[] = {
-        {"alone", [](YRacket&) {}, 0.0f, false},
-        {"a new pair replaces what was left", [](YRacket&) {}, 0.5f, true},
-        {"a shorter new pair ends them earlier", [](YRacket&) {}, 0.1f, false},
-        {"with the shield up", [](YRacket& r) { r.StartShield(1.0f); }, 0.0f, false},
-        {"while slumbering", [](YRacket& r) { r.StartSlumber(1.0f); }, 0.0f, false},
-        {"while lively", [](YRacket& r) { r.StartVivacity(1.0f); }, 0.0f, false},
-        {"while slipping", [](YRacket& r) { r.StartSlip(1.0f); }, 0.0f, false},
-        {"a timed ball mode", [](YRacket& r) { r.SetBallModeAll(3, 1.0f); }, 0.0f, false},
+        {"alone", [](YRacket&) {}, 0.3f, 0.0f, false},
+        {"a longer new pair replaces what was left", [](YRacket&) {}, 0.3f, 0.5f, true},
+        {"a shorter new pair ends them earlier", [](YRacket&) {}, 1.0f, 0.1f, false},
+        {"with the shield up", [](YRacket& r) { r.StartShield(1.0f); }, 0.3f, 0.0f, false},
+        {"while slumbering", [](YRacket& r) { r.StartSlumber(1.0f); }, 0.3f, 0.0f, false},
+        {"while lively", [](YRacket& r) { r.StartVivacity(1.0f); }, 0.3f, 0.0f, false},
+        {"while slipping", [](YRacket& r) { r.StartSlip(1.0f); }, 0.3f, 0.0f, false},
+        {"a timed ball mode", [](YRacket& r) { r.SetBallModeAll(3, 1.0f); }, 0.3f, 0.0f, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -45,7 +47,7 @@ TEST_F(RacketTest, TheGlovesServeTheCaughtBallWhenTheyRunOutWhateverElseRuns) {
         row.other(*racket);
         const float shield = racket->shieldTime, slumber = racket->slumberTime, vivacity = racket->vivacityTime;
         const float slip = racket->slipTime, ballMode = racket->ballModeTime;
-        YBall* ball = ServeAndCatch(*racket, 0.3f);
+        YBall* ball = ServeAndCatch(*racket, row.first);
         Frames(10);
         ASSERT_EQ(racket->held, ball) << "the gloves hold it while they last";
         if (row.again > 0.0f) racket->StartGloves(row.again);
