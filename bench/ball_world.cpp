@@ -56,7 +56,7 @@ struct World {
         SetBackWallEnabled(backWall, true);
         g_PhysicsWorld.PhysicsStep(1.0f); // empties the step's time accumulator
         racket = std::make_unique<YRacket>();
-        racket->posY = -19.0f;
+        racket->SetLine(-19.0f);
 
         // Unbreakable blocks, so that the scene stays the same frame after frame, and heavy: light
         // ones are knocked over the borders by the heavy balls and the bombs, and a block that

@@ -62,7 +62,7 @@ std::unique_ptr<YSkelMesh> LoadHero() {
     mesh->Scale(0.02f);
     for (const HeroAnimation& a : HERO_ANIMATIONS) mesh->poseLists.push_back(MakeIntRange(a.firstPose, a.poseCount));
     for (std::size_t c = 0; c < HERO_CHANNELS.size(); ++c) {
-        const HeroChannel& ch = HERO_CHANNELS[c];
+        const HeroChannelSetup& ch = HERO_CHANNELS[c];
         mesh->SetChannel(static_cast<int32_t>(c), ch.syncChannel, ch.animation, ch.weight, ch.fadeIn, ch.fadeOut,
                          ch.loop, HERO_CHANNEL_REWIND);
         if (ch.boneWeights) mesh->SetChannelBoneWeights(static_cast<int32_t>(c), ch.boneWeights);
@@ -87,11 +87,13 @@ public:
             // The walking blend at a different speed for each, a few running, some holding a
             // ball; all at different points of their cycles.
             const float w = static_cast<float>(i % 5) / 5.0f;
-            hero->StartChannel(0, -1, std::max(0.0f, 1.0f - 8.0f * w));
-            hero->StartChannel(1, -1, w < 0.25f ? 4.0f * w : std::max(0.0f, 1.0f - 4.0f * (w - 0.25f)));
-            hero->StartChannel(4, -1, w < 0.5f ? std::max(0.0f, 2.6666667f * (w - 0.125f)) : 1.0f - 2.0f * (w - 0.5f));
-            if (w > 0.5f) hero->StartChannel(3, -1, 2.0f * (2.0f * w - 1.0f));
-            if (i % 3 == 0) hero->StartChannel(5, -1, -1);
+            hero->StartChannel(ChannelNumber(HeroChannel::Stand), -1, std::max(0.0f, 1.0f - 8.0f * w));
+            hero->StartChannel(ChannelNumber(HeroChannel::SlowWalk), -1,
+                               w < 0.25f ? 4.0f * w : std::max(0.0f, 1.0f - 4.0f * (w - 0.25f)));
+            hero->StartChannel(ChannelNumber(HeroChannel::Walk), -1,
+                               w < 0.5f ? std::max(0.0f, 2.6666667f * (w - 0.125f)) : 1.0f - 2.0f * (w - 0.5f));
+            if (w > 0.5f) hero->StartChannel(ChannelNumber(HeroChannel::RunTowardsPlusX), -1, 2.0f * (2.0f * w - 1.0f));
+            if (i % 3 == 0) hero->StartChannel(ChannelNumber(HeroChannel::Holding), -1, -1);
             for (int k = 0; k < i; ++k) hero->UpdateChannels(0.037f);
             YMatrix place;
             place.MatrixSetTranslation(YVector(static_cast<float>(i - kHeroes / 2), 5.0f, 0.0f));

@@ -4,7 +4,7 @@
 
 int GameFramework::RacketLives() { return racket_->lives; }
 int GameFramework::RacketLevelIndex() { return racket_->levelIndex; }
-void GameFramework::SetRacketLevelIndex(int index) { racket_->levelIndex = index; }
+void GameFramework::SetRacketLevelIndex(int index) { racket_->SetLevelIndex(index); }
 int GameFramework::RacketScore() { return racket_->score; }
 void GameFramework::RacketNewGame() { racket_->NewGame(); }
 void GameFramework::RacketContinueGame() { racket_->ContinueGame(); }

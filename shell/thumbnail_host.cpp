@@ -45,9 +45,8 @@ bool GameThumbnailHost::LoadLevel(const std::string& path) { return ::LoadLevel(
 void GameThumbnailHost::RenderStillView() {
     if (!g_Render) return;
     // The hero stays out of the picture.
-    YSkelMeshInstance* hero = g_Racket ? &g_Racket->hero : nullptr;
-    const uint8_t heroVisible = hero ? hero->visible : 0;
-    if (hero) hero->visible = 0;
+    const bool heroShown = g_Racket && g_Racket->HeroShown();
+    if (g_Racket) g_Racket->ShowHero(false);
 
     g_Render->BeginFrame(false);
     camera_.Update(0.0f, 0, g_TableSize.halfWidth, g_TableSize.halfDepth);
@@ -67,7 +66,7 @@ void GameThumbnailHost::RenderStillView() {
     g_Render->SetShader(nullptr, true);
     g_Render->EndFrame();
 
-    if (hero) hero->visible = heroVisible;
+    if (g_Racket) g_Racket->ShowHero(heroShown);
 }
 
 bool GameThumbnailHost::SaveCapture(const std::string& path) { return g_Render && g_Render->SaveCapture(path.c_str()); }

@@ -28,6 +28,7 @@
 // these values into its turning table and zeroes them in the poses, so it turns the figure along
 // its circle itself and the pose keeps the pelvis in place.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 inline constexpr int HERO_BONE_COUNT = 11;
@@ -108,10 +109,45 @@ inline constexpr float HERO_BONES_LEFT_SWING[HERO_BONE_COUNT] = {0, 1, 1, 1, 0, 
 // chest, head, right arm
 inline constexpr float HERO_BONES_RIGHT_SWING[HERO_BONE_COUNT] = {0, 1, 1, 0, 1, 0, 0, 0, 1, 0, 0};
 
+// The hero's channels, by what they play; the value is the channel's number (its place in
+// HERO_CHANNELS and in the instance's channel list).
+enum class HeroChannel : int32_t {
+    Stand,            // weight set by the walking blend
+    SlowWalk,         // its key changes drive the footsteps
+    RunTowardsMinusX, // follows SlowWalk's timing
+    RunTowardsPlusX,  // follows SlowWalk's timing
+    Walk,             // follows SlowWalk's timing
+    Holding,          // holding a ball or a bomb in front of the chest
+    Catching,         // a ball caught with the gloves
+    HitLeftStrong,    // hit from the left, strong part
+    HitLeftWeak,      // hit from the left, weak part (follows HitLeftStrong)
+    HitRightStrong,   // hit from the right, strong part
+    HitRightWeak,     // hit from the right, weak part (follows HitRightStrong)
+    CatchingAgain,    // the catching animation on a channel of its own
+    BallLost,         // the hero's dismay; the racket waits for its end before walking back
+    BoomerThrown,     // boomerang thrown
+    BoomerCaught,     // boomerang caught
+    BombThrown,       // bomb thrown
+    GrenadeThrown,    // grenade thrown
+    StandingWithPipe, // after the game is over
+    ParkedWalk,       // round the table behind the menus
+    IdleLookRound,    // idle gesture
+    IdleStretchBack,  // idle gesture
+    IdleScratchHead,  // idle gesture, only with empty hands
+    SlipForward,      // slip stumble
+    SlipBackward,     // slip stumble
+    SlipSideways,     // slip stumble
+};
+
+inline constexpr std::size_t HERO_CHANNEL_COUNT = 25;
+
+// The channel's number, as the skinned instance and HERO_CHANNELS index channels.
+constexpr int32_t ChannelNumber(HeroChannel channel) { return static_cast<int32_t>(channel); }
+
 // How a channel plays: its animation (pose list), the channel whose timing it follows (-1 none),
 // its default weight, fades in seconds, whether it loops, and its bone weights (null: the whole
 // figure).
-struct HeroChannel {
+struct HeroChannelSetup {
     int32_t animation;
     int32_t syncChannel;
     float weight;
@@ -124,7 +160,7 @@ struct HeroChannel {
 // Every channel rewinds: a stopped channel starts again from its first key.
 inline constexpr uint8_t HERO_CHANNEL_REWIND = 1;
 
-inline constexpr std::array<HeroChannel, 25> HERO_CHANNELS = {{
+inline constexpr std::array<HeroChannelSetup, HERO_CHANNEL_COUNT> HERO_CHANNELS = {{
     {0, -1, 1, 0.01f, 0.01f, 1, nullptr},                  // 0 stand (weight set by the walking blend)
     {1, -1, 1, 0.01f, 0.1f, 1, nullptr},                   // 1 slow walk; drives the footsteps
     {2, 1, 1, 0.01f, 0.1f, 1, nullptr},                    // 2 run towards -x
@@ -152,10 +188,6 @@ inline constexpr std::array<HeroChannel, 25> HERO_CHANNELS = {{
     {24, -1, 2, 0.01f, 0.01f, 0, nullptr},                 // 24 slip stumble
 }};
 
-// Channels the racket refers to by number.
-inline constexpr int HERO_CHANNEL_SLOW_WALK = 1; // its key changes drive the footsteps
-inline constexpr int HERO_CHANNEL_PARKED_WALK = 18;
-
 // The animations follow one another without gaps and cover every pose.
 constexpr bool HeroAnimationsAreContiguous() {
     int next = 0;
@@ -166,3 +198,4 @@ constexpr bool HeroAnimationsAreContiguous() {
     return next == HERO_POSE_COUNT;
 }
 static_assert(HeroAnimationsAreContiguous());
+static_assert(ChannelNumber(HeroChannel::SlipSideways) + 1 == static_cast<int32_t>(HERO_CHANNEL_COUNT));

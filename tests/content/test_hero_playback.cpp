@@ -155,14 +155,14 @@ protected:
         for (const HeroAnimation& a : HERO_ANIMATIONS)
             mesh_->poseLists.push_back(MakeIntRange(a.firstPose, a.poseCount));
         for (std::size_t c = 0; c < HERO_CHANNELS.size(); ++c) {
-            const HeroChannel& ch = HERO_CHANNELS[c];
+            const HeroChannelSetup& ch = HERO_CHANNELS[c];
             const int32_t channel = static_cast<int32_t>(c);
             mesh_->SetChannel(channel, ch.syncChannel, ch.animation, ch.weight, ch.fadeIn, ch.fadeOut, ch.loop,
                               HERO_CHANNEL_REWIND);
             if (ch.boneWeights) mesh_->SetChannelBoneWeights(channel, ch.boneWeights);
         }
         // The parked walk's travel goes into the racket's turning table, out of the poses.
-        for (int32_t p : mesh_->poseLists[HERO_CHANNELS[HERO_CHANNEL_PARKED_WALK].animation]) {
+        for (int32_t p : mesh_->poseLists[HERO_CHANNELS[ChannelNumber(HeroChannel::ParkedWalk)].animation]) {
             parkedTravel_.push_back(mesh_->poses[static_cast<std::size_t>(p)].rootOffset.y);
             mesh_->poses[static_cast<std::size_t>(p)].rootOffset.y = 0;
         }
@@ -170,7 +170,7 @@ protected:
         hero_ = std::make_unique<YSkelMeshInstance>(mesh_);
         hero_->rate = kRate;
         hero_->SetPose(0, false);
-        hero_->StartChannel(0, -1, -1); // stand
+        hero_->StartChannel(ChannelNumber(HeroChannel::Stand), -1, -1);
         for (int a = 0; a < HERO_ATTACHMENT_COUNT; ++a) followers_.emplace_back(*hero_, a);
         moved_.assign(HERO_ATTACHMENT_COUNT, 0.0f);
     }
@@ -257,7 +257,7 @@ protected:
 
 TEST_F(HeroPlayback, EveryChannelPlaysOverTheStandAndFadesOut) {
     for (int channel = 1; channel < int(HERO_CHANNELS.size()); ++channel) {
-        const HeroChannel& ch = HERO_CHANNELS[static_cast<std::size_t>(channel)];
+        const HeroChannelSetup& ch = HERO_CHANNELS[static_cast<std::size_t>(channel)];
         SCOPED_TRACE(::testing::Message()
                      << "channel " << channel << ": " << HERO_ANIMATIONS[static_cast<std::size_t>(ch.animation)].what);
         // A channel that follows another's timing plays only while its leader runs; the racket
@@ -289,42 +289,42 @@ TEST_F(HeroPlayback, ChannelsTheRacketPlaysTogetherBlend) {
     // first is stopped with its default fade halfway. Leaders of synced channels come first.
     struct Pair {
         const char* what;
-        int a;
+        HeroChannel a;
         float weightA;
-        int b;
+        HeroChannel b;
         float weightB;
     };
     const Pair pairs[] = {
-        {"slow walk into walk", 1, 0.5f, 4, 0.5f},
-        {"walk into a run towards +x", 1, 0.0f, 3, 1.0f},
-        {"walk into a run towards -x", 1, 0.0f, 2, 1.0f},
-        {"walking while holding", 1, 1.0f, 5, -1},
-        {"a hit from the left, half strong", 7, 3.5f, 8, 3.5f},
-        {"a hit from the right, mostly strong", 9, 5.0f, 10, 2.0f},
-        {"catching, then holding", 6, -1, 5, -1},
-        {"throwing the bomb from the hands", 5, -1, 15, -1},
-        {"throwing the boomerang while walking", 1, 1.0f, 13, -1},
-        {"throwing a grenade while walking", 1, 1.0f, 16, -1},
-        {"catching the boomerang while walking", 1, 1.0f, 14, -1},
-        {"an idle gesture while holding", 5, -1, 19, -1},
-        {"another idle gesture while holding", 5, -1, 20, -1},
-        {"scratching the head while walking slowly", 1, 0.5f, 21, -1},
-        {"stumbling while walking", 1, 1.0f, 22, -1},
-        {"stumbling backward while walking", 1, 1.0f, 23, -1},
-        {"stumbling sideways while walking", 1, 1.0f, 24, -1},
-        {"the ball lost while walking", 1, 1.0f, 12, -1},
-        {"standing with the pipe", 0, 1.0f, 17, -1},
-        {"parked walk", 0, 1.0f, 18, -1},
+        {"slow walk into walk", HeroChannel::SlowWalk, 0.5f, HeroChannel::Walk, 0.5f},
+        {"walk into a run towards +x", HeroChannel::SlowWalk, 0.0f, HeroChannel::RunTowardsPlusX, 1.0f},
+        {"walk into a run towards -x", HeroChannel::SlowWalk, 0.0f, HeroChannel::RunTowardsMinusX, 1.0f},
+        {"walking while holding", HeroChannel::SlowWalk, 1.0f, HeroChannel::Holding, -1},
+        {"a hit from the left, half strong", HeroChannel::HitLeftStrong, 3.5f, HeroChannel::HitLeftWeak, 3.5f},
+        {"a hit from the right, mostly strong", HeroChannel::HitRightStrong, 5.0f, HeroChannel::HitRightWeak, 2.0f},
+        {"catching, then holding", HeroChannel::Catching, -1, HeroChannel::Holding, -1},
+        {"throwing the bomb from the hands", HeroChannel::Holding, -1, HeroChannel::BombThrown, -1},
+        {"throwing the boomerang while walking", HeroChannel::SlowWalk, 1.0f, HeroChannel::BoomerThrown, -1},
+        {"throwing a grenade while walking", HeroChannel::SlowWalk, 1.0f, HeroChannel::GrenadeThrown, -1},
+        {"catching the boomerang while walking", HeroChannel::SlowWalk, 1.0f, HeroChannel::BoomerCaught, -1},
+        {"an idle gesture while holding", HeroChannel::Holding, -1, HeroChannel::IdleLookRound, -1},
+        {"another idle gesture while holding", HeroChannel::Holding, -1, HeroChannel::IdleStretchBack, -1},
+        {"scratching the head while walking slowly", HeroChannel::SlowWalk, 0.5f, HeroChannel::IdleScratchHead, -1},
+        {"stumbling while walking", HeroChannel::SlowWalk, 1.0f, HeroChannel::SlipForward, -1},
+        {"stumbling backward while walking", HeroChannel::SlowWalk, 1.0f, HeroChannel::SlipBackward, -1},
+        {"stumbling sideways while walking", HeroChannel::SlowWalk, 1.0f, HeroChannel::SlipSideways, -1},
+        {"the ball lost while walking", HeroChannel::SlowWalk, 1.0f, HeroChannel::BallLost, -1},
+        {"standing with the pipe", HeroChannel::Stand, 1.0f, HeroChannel::StandingWithPipe, -1},
+        {"parked walk", HeroChannel::Stand, 1.0f, HeroChannel::ParkedWalk, -1},
     };
     for (const Pair& p : pairs) {
         SCOPED_TRACE(p.what);
-        hero_->StartChannel(p.a, -1, p.weightA);
-        hero_->StartChannel(p.b, -1, p.weightB);
+        hero_->StartChannel(ChannelNumber(p.a), -1, p.weightA);
+        hero_->StartChannel(ChannelNumber(p.b), -1, p.weightB);
         ASSERT_TRUE(Play(1.0f));
-        hero_->StopChannel(p.a, -1);
+        hero_->StopChannel(ChannelNumber(p.a), -1);
         ASSERT_TRUE(Play(1.0f));
-        hero_->StopChannel(p.b, -1);
-        hero_->StartChannel(0, -1, 1.0f);
+        hero_->StopChannel(ChannelNumber(p.b), -1);
+        hero_->StartChannel(ChannelNumber(HeroChannel::Stand), -1, 1.0f);
         ASSERT_TRUE(Play(1.0f));
         for (int other = 1; other < int(HERO_CHANNELS.size()); ++other)
             ASSERT_EQ(State(other).state, CHANNEL_STOPPED) << "channel " << other << " still plays";
@@ -347,9 +347,10 @@ TEST_F(HeroPlayback, FigureFacesMinusYWithItsRightHandAtMinusX) {
 
     // The left arm swings the hit of channel 7, the right arm that of channel 9: the hand in
     // front at the height of the swing is on that side.
-    for (const auto& [channel, side] : {std::pair{7, 1.0f}, std::pair{9, -1.0f}}) {
-        SCOPED_TRACE(::testing::Message() << "channel " << channel);
-        hero_->StartChannel(channel, -1, -1);
+    for (const auto& [channel, side] :
+         {std::pair{HeroChannel::HitLeftStrong, 1.0f}, std::pair{HeroChannel::HitRightStrong, -1.0f}}) {
+        SCOPED_TRACE(::testing::Message() << "channel " << ChannelNumber(channel));
+        hero_->StartChannel(ChannelNumber(channel), -1, -1);
         float frontmost = 0, frontX = 0;
         for (float t = 0; t < 0.3f && Frame(); t += kFrame)
             for (const YVertex& v : hero_->vertices)
@@ -366,8 +367,8 @@ TEST_F(HeroPlayback, FootstepsFallWhenTheSlowWalkMovesOnToKeysZeroAndThree) {
     // Channel 1 alone, sampled finely over three cycles. The racket plays a step when the channel
     // moves on to key 0 or key 3: then a foot must be at its furthest forward (-y), the left one
     // at key 0 and the right one at key 3.
-    hero_->StopChannel(0, 0.0f);
-    hero_->StartChannel(1, 0.0f, 1.0f);
+    hero_->StopChannel(ChannelNumber(HeroChannel::Stand), 0.0f);
+    hero_->StartChannel(ChannelNumber(HeroChannel::SlowWalk), 0.0f, 1.0f);
     auto footY = [&](int bone) {
         float sum = 0;
         int n = 0;
@@ -413,7 +414,7 @@ TEST_F(HeroPlayback, FootstepsFallWhenTheSlowWalkMovesOnToKeysZeroAndThree) {
 TEST_F(HeroPlayback, ParkedWalkCarriesItsTravelInTheRootOffset) {
     // What the racket moved into its turning table: the distance walked since the cycle began,
     // forward (-y), growing key by key to one stride of about a unit.
-    ASSERT_EQ(parkedTravel_.size(), std::size_t(HERO_ANIMATIONS[HERO_CHANNEL_PARKED_WALK].poseCount));
+    ASSERT_EQ(parkedTravel_.size(), std::size_t(HERO_ANIMATIONS[ChannelNumber(HeroChannel::ParkedWalk)].poseCount));
     float last = 0;
     for (float travel : parkedTravel_) {
         EXPECT_LT(travel, last);

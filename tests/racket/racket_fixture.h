@@ -49,7 +49,7 @@ inline YSkelMesh* MakeHero(const std::string& name, int bones, int poses, int at
         mesh->poses.push_back(pose);
     }
     if (poses >= HERO_POSE_COUNT) {
-        const HeroAnimation& walk = HERO_ANIMATIONS[HERO_CHANNEL_PARKED_WALK];
+        const HeroAnimation& walk = HERO_ANIMATIONS[ChannelNumber(HeroChannel::ParkedWalk)];
         for (int k = 0; k < walk.poseCount; ++k)
             mesh->poses[static_cast<std::size_t>(walk.firstPose + k)].rootOffset.y = -PARKED_STEP * (k + 1);
     }

@@ -32,14 +32,14 @@ TEST_F(RacketTest, ConstructionValues) {
     // Every channel of the layout plays on the full model.
     ASSERT_EQ(r.hero.skeleton->channelConfigs.size(), HERO_CHANNELS.size());
     EXPECT_EQ(r.hero.skeleton->channelConfigs[11].poseList, 6);
-    EXPECT_NE(r.hero.channels[0].state, CHANNEL_STOPPED);
+    EXPECT_NE(r.hero.Channel(HeroChannel::Stand)->state, CHANNEL_STOPPED);
     EXPECT_EQ(Log().find("Hero model"), std::string::npos);
 }
 
 TEST_F(RacketTest, TheParkedWalkTurnsTheHeroRoundItsCircle) {
     // The poses' root offsets became the turning table, in world units, and left the poses.
     const std::vector<float>& turns = HeroRootTurns(racket->hero.skeleton);
-    const HeroAnimation& walk = HERO_ANIMATIONS[HERO_CHANNEL_PARKED_WALK];
+    const HeroAnimation& walk = HERO_ANIMATIONS[ChannelNumber(HeroChannel::ParkedWalk)];
     ASSERT_EQ(turns.size(), static_cast<std::size_t>(walk.poseCount));
     for (int k = 0; k < walk.poseCount; ++k) {
         EXPECT_NEAR(turns[static_cast<std::size_t>(k)], -PARKED_STEP * 0.02f * (k + 1), 1e-5f);

@@ -81,13 +81,13 @@ TEST_F(RacketTest, AFrozenHeroNeitherWalksNorLetsGoWhenTheGlovesEnd) {
     racket->glovesTime = 0.05f;
     racket->StartFrost(0.5f);
     racket->target = 5.0f;
-    const int keyBefore = racket->hero.channels[0].position;
-    const float timeBefore = racket->hero.channels[0].time;
+    const int keyBefore = racket->hero.Channel(HeroChannel::Stand)->position;
+    const float timeBefore = racket->hero.Channel(HeroChannel::Stand)->time;
     Frames(10);
     EXPECT_FLOAT_EQ(racket->posX, 0.0f);
     EXPECT_NE(racket->held, nullptr);
-    EXPECT_EQ(racket->hero.channels[0].position, keyBefore);
-    EXPECT_FLOAT_EQ(racket->hero.channels[0].time, timeBefore);
+    EXPECT_EQ(racket->hero.Channel(HeroChannel::Stand)->position, keyBefore);
+    EXPECT_FLOAT_EQ(racket->hero.Channel(HeroChannel::Stand)->time, timeBefore);
     // A throw is refused while frozen and works once the ice has gone.
     racket->ReleaseTacked(true);
     EXPECT_NE(racket->held, nullptr);

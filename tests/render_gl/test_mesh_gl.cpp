@@ -125,7 +125,7 @@ TEST_F(MeshGlTest, WalkingHeroAndBallOverTheFloorUnderTheSky) {
     hero_->Scale(0.02f);
     for (const HeroAnimation& a : HERO_ANIMATIONS) hero_->poseLists.push_back(MakeIntRange(a.firstPose, a.poseCount));
     for (std::size_t c = 0; c < HERO_CHANNELS.size(); ++c) {
-        const HeroChannel& ch = HERO_CHANNELS[c];
+        const HeroChannelSetup& ch = HERO_CHANNELS[c];
         hero_->SetChannel(static_cast<int32_t>(c), ch.syncChannel, ch.animation, ch.weight, ch.fadeIn, ch.fadeOut,
                           ch.loop, HERO_CHANNEL_REWIND);
         if (ch.boneWeights) hero_->SetChannelBoneWeights(static_cast<int32_t>(c), ch.boneWeights);
@@ -142,8 +142,8 @@ TEST_F(MeshGlTest, WalkingHeroAndBallOverTheFloorUnderTheSky) {
         // Walking at 40 % of full speed, as the racket blends it; 0.24 s in, the right foot is
         // furthest forward.
         hero.SetPose(0, false);
-        hero.StartChannel(1, -1, 0.4f);
-        hero.StartChannel(4, -1, 0.73f);
+        hero.StartChannel(ChannelNumber(HeroChannel::SlowWalk), -1, 0.4f);
+        hero.StartChannel(ChannelNumber(HeroChannel::Walk), -1, 0.73f);
         for (int i = 0; i < 12; ++i) {
             hero.UpdateChannels(0.02f);
             hero.UpdatePose();

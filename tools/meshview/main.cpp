@@ -198,7 +198,7 @@ int main(int argc, char** argv) {
     }
     for (const HeroAnimation& a : HERO_ANIMATIONS) mesh->poseLists.push_back(MakeIntRange(a.firstPose, a.poseCount));
     for (std::size_t c = 0; c < HERO_CHANNELS.size(); ++c) {
-        const HeroChannel& ch = HERO_CHANNELS[c];
+        const HeroChannelSetup& ch = HERO_CHANNELS[c];
         mesh->SetChannel(int32_t(c), ch.syncChannel, ch.animation, ch.weight, ch.fadeIn, ch.fadeOut, ch.loop,
                          HERO_CHANNEL_REWIND);
         if (ch.boneWeights) mesh->SetChannelBoneWeights(int32_t(c), ch.boneWeights);

@@ -94,7 +94,7 @@ void YBonus::Update(float dt) {
         if (g_Racket->state == 0) {
             const int points = BonusConfig(type->kind).score;
             type->Apply(&p);
-            g_Racket->score += points;
+            g_Racket->AddScore(points);
             // Read after Apply: a Random bonus sounds and shows as the kind it drew.
             const YBonusConfig& config = BonusConfig(type->kind);
             const YVector still(0.0f, 0.0f, 0.0f);

@@ -27,7 +27,7 @@ void YBonusBall::Apply(const YVector* caughtAt) {
 }
 
 void YBonusGloves::Apply(const YVector* caughtAt) {
-    if (g_Racket) g_Racket->glovesTime = Timeout(kind);
+    if (g_Racket) g_Racket->StartGloves(Timeout(kind));
     SpawnBonusCatchSparks(caughtAt);
 }
 
@@ -35,7 +35,7 @@ void YBonusBoomer::Apply(const YVector* caughtAt) {
     if (g_Racket) {
         g_Racket->ReleaseTacked(false);
         YBoomer* boomer = new YBoomer();
-        g_Racket->held = boomer;
+        g_Racket->Hold(boomer);
         g_Racket->AttachHeld(boomer);
     }
     SpawnBonusCatchSparks(caughtAt);
@@ -62,15 +62,12 @@ void YBonusMaxSpeedup::Apply(const YVector* caughtAt) {
 }
 
 void YBonusLife::Apply(const YVector* caughtAt) {
-    if (g_Racket) g_Racket->lives += 1;
+    if (g_Racket) g_Racket->GainLife();
     SpawnBonusLifeBurst();
 }
 
 void YBonusDeath::Apply(const YVector* caughtAt) {
-    if (g_Racket) {
-        g_Racket->lives -= 1;
-        if (g_Racket->lives == 0) g_Racket->OnGameOver();
-    }
+    if (g_Racket) g_Racket->LoseLife();
     SpawnBonusDeathBurst();
 }
 

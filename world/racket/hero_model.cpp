@@ -44,7 +44,7 @@ int SetUpChannels(YSkelMesh& mesh) {
     int leftOut = 0;
     if (mesh.bones.empty()) return static_cast<int>(HERO_CHANNELS.size());
     for (std::size_t c = 0; c < HERO_CHANNELS.size(); ++c) {
-        const HeroChannel& ch = HERO_CHANNELS[c];
+        const HeroChannelSetup& ch = HERO_CHANNELS[c];
         // A sync channel that is not playable would leave this one without timing of its own.
         const bool syncOk = ch.syncChannel < 0 || AnimationPlayable(mesh, HERO_CHANNELS[ch.syncChannel].animation);
         if (!AnimationPlayable(mesh, ch.animation) || !syncOk) {
@@ -63,7 +63,7 @@ int SetUpChannels(YSkelMesh& mesh) {
 // The parked walk's root offsets y move into the turning table (the racket turns the figure).
 std::vector<float> TakeRootTurns(YSkelMesh& mesh) {
     std::vector<float> turns;
-    const int animation = HERO_CHANNELS[HERO_CHANNEL_PARKED_WALK].animation;
+    const int animation = HERO_CHANNELS[ChannelNumber(HeroChannel::ParkedWalk)].animation;
     if (mesh.bones.empty() || !AnimationPlayable(mesh, animation)) return turns;
     const HeroAnimation& a = HERO_ANIMATIONS[animation];
     for (int p = a.firstPose; p < a.firstPose + a.poseCount; ++p) {

@@ -24,9 +24,7 @@ void InstallBlockHooks() {
     YBlockHooks& hooks = BlockHooks();
     if (!hooks.blockDestroyed) {
         hooks.blockDestroyed = [](int32_t points) {
-            if (!g_Racket) return;
-            g_Racket->score += points;
-            g_Racket->hitsSinceBreak = 0;
+            if (g_Racket) g_Racket->OnBlockDestroyed(points);
         };
     }
     if (!hooks.deleteAllTacked) hooks.deleteAllTacked = DeleteAllTacked;
@@ -51,7 +49,7 @@ YRacket::YRacket(YGameEvent* listener_) : hero(HeroSkelMesh()), frostCover(&hero
     RacketWalk().parkedAngle = Unit() * 10.0f;
     RacketWalk().parkedKey = 0;
     hero.SetPose(0, false);
-    hero.StartChannel(0, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::Stand, -1.0f, -1.0f);
     walkRange = width;
 }
 
@@ -64,8 +62,8 @@ bool YRacket::CatchBall(YBall* ball, const YVector* contactNormal) {
     if (glovesTime <= 0.0f || frostTime > 0.0f || held) return false;
     held = ball;
     ball->body.SetEnabled(false);
-    hero.StartChannel(5, -1.0f, -1.0f);
-    hero.StartChannel(6, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::Holding, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::Catching, -1.0f, -1.0f);
     PlayHitAnimation(contactNormal);
     return true;
 }
@@ -111,7 +109,7 @@ void YRacket::LaunchBall(YBall* ball) {
     const YVector f(-std::sin(a), std::cos(a), 0.0f);
     const YVector point(posX + f.x * width, posY + f.y * width, 2.0f * ball->Radius());
     KickBall(ball, &f, &point);
-    hero.StopChannel(5, -1.0f);
+    hero.StopChannel(HeroChannel::Holding, -1.0f);
 }
 
 YMatrix YRacket::Placement() const {
@@ -156,13 +154,19 @@ bool YRacket::Touches(const YVector* p, float radius) const {
 void YRacket::ReleaseTacked(bool byPlayer) {
     if (state != 0) return;
     if (frostTime > 0.0f && byPlayer) return;
-    hero.StopChannel(21, -1.0f);
+    hero.StopChannel(HeroChannel::IdleScratchHead, -1.0f);
     if (held) {
         // The object still counts as held while it lets go: a serve is told apart by it.
         YRacketTacked* obj = held;
         obj->Release(byPlayer);
         if (held == obj) held = nullptr;
     }
+}
+
+void YRacket::Hold(YRacketTacked* obj) { held = obj; }
+
+void YRacket::LetGo(const YRacketTacked* obj) {
+    if (held == obj) held = nullptr;
 }
 
 bool YRacket::HeldOwnsBody(const YRigidBody* body) { return held && held->OwnsBody(body); }

@@ -6,21 +6,26 @@
 // There is at most one racket; while it lives it is g_Racket, and it serves the physics layer as
 // g_RacketLink. Main thread only.
 //
+// Everyone may read the racket's fields; only the racket's own operations write them. Bonuses,
+// weapons, blocks and the shell change its state through the verbs below (StartGloves, Hold,
+// GainLife, AddScore, ...), so each rule about that state lives in one place.
+//
 // Where the pieces live:
 //   racket.cpp            construction, held objects, catching, kicking, launching, the zone test
 //   racket_steering.cpp   MoveTo, MoveStep, AdjustAimAngle, the hit animations, taking and throwing
-//   racket_update.cpp     RacketUpdate: timers, the five play states, walking, objects
+//   racket_update.cpp     RacketUpdate: timers, the five play states, walking, objects, each a step
 //   racket_visuals.cpp    speed lines, sleep sparks, shield cells
 //   racket_draw.cpp       the footprint and the target arrow
 //   racket_rules.cpp      serves, lives, score, game over, standing and parked poses, progress
 //   racket_effects.cpp    the timed effects: starters, ClearEffects, ball modes, ShieldTick
 //   hero_model.cpp        the hero's skinned mesh, its channels and the parked walk's turns
+//   hero_instance.h       the hero's instance, whose channels are named (HeroChannel)
 #include "math/matrix.h"
 #include "math/vector.h"
 #include "render/mesh/mesh_instance.h"
-#include "render/mesh/skel_instance.h"
 #include "world/physics/racket_link.h"
 #include "world/racket/game_event.h"
+#include "world/racket/hero_instance.h"
 
 class YBall;
 class YRacketTacked;
@@ -80,6 +85,11 @@ public:
     void TakeBoomer(YRacketTacked* obj);
     void TakeBomb(YRacketTacked* obj);
     void TakeGrenade(YRacketTacked* obj);
+    // obj becomes the held object as it is, without letting go of another or placing it (the
+    // caller does what its object needs).
+    void Hold(YRacketTacked* obj);
+    // Forgets obj when it is the held object (it was thrown or is going away); nothing otherwise.
+    void LetGo(const YRacketTacked* obj);
     // Gestures of the throws.
     void OnBoomerThrown();
     void OnBombThrown();
@@ -91,12 +101,24 @@ public:
     YMatrix HoldPoint(int bone) const;
     // The hero's world matrix in play: turned half round plus its lean, at (posX, posY, 0).
     YMatrix Placement() const;
+    // Whether the hero is drawn with the scene (pictures of the bare table leave it out).
+    bool HeroShown() const { return hero.visible != 0; }
+    void ShowHero(bool shown) { hero.visible = shown ? 1 : 0; }
 
     // The per-frame step: timed effects, the play states, walking, the hero's pose, held and
     // falling objects, effect visuals.
     void RacketUpdate(float dt);
 
     // Rules of a run.
+    void SetLevelIndex(int index);
+    // A caught bonus's points.
+    void AddScore(int points);
+    // A destroyed block's points; the count of hits since the last break starts again.
+    void OnBlockDestroyed(int points);
+    // One life more.
+    void GainLife();
+    // One life less; the game is over when that was the last one.
+    void LoseLife();
     void NewGame();
     void ContinueGame();
     void ResetScore();
@@ -115,6 +137,8 @@ public:
     // Gives the ball the racket's ball mode: with the game mode's timerBall flag, SetMode(ballMode,
     // ballModeTime) unless that time is over and the ball is not small; without it, for good.
     void ApplyBallMode(YBall* ball);
+    // Lets the hero catch balls for that many seconds (replacing what was left of the gloves).
+    void StartGloves(float seconds);
     void StartSlumber(float seconds);
     void StartVivacity(float seconds);
     void StartShield(float seconds);
@@ -134,7 +158,7 @@ public:
     float acceleration = 100.0f;
     float kickSpeed = 1.5f;
     YShader* arrowShader = nullptr;
-    YSkelMeshInstance hero;
+    YHeroInstance hero;
     YMeshInstanceCover frostCover;
     int levelIndex = -1;
     YRacketTacked* held = nullptr;
@@ -161,6 +185,29 @@ public:
     int hits = 0;
     int hitsSinceBreak = 0;
     YGameEvent* listener = nullptr;
+
+private:
+    // The parts of RacketUpdate, in the order it runs them.
+    // The timers of the ball mode, the gloves, slumber or vivacity, and the shield.
+    void RunDownEffects(float dt);
+    // Frost runs down; true while it holds the hero still.
+    bool FrostHolds(float dt);
+    // Slip runs down; the ease of the hero's speed changes (1 without a slip).
+    float SlipEase(float dt);
+    // The play state's own step; false when the update ends there (a new serve, the parked walk).
+    bool PlayStateStep(float dt, bool& moving);
+    void IdleGestures(float dt);
+    void ParkedWalk(float dt);
+    // Walks towards the target; the blend input of the walking channels (0 still .. 1 running).
+    float Walk(float dt, bool moving, float ease);
+    void StumbleNowAndThen(float dt);
+    void WalkBlend(float w, float dir);
+    void StandStill();
+    // The hero's placement, pose and footsteps (not while frozen).
+    void PlaceHero(float dt, float w);
+    // The held object in the hand, the falling bonuses and every held-capable object; the ball is
+    // lost when none of them is a ball in play.
+    void UpdateObjects(float dt);
 };
 
 // The racket, or null (the level editor, unit tests without one).

@@ -54,6 +54,8 @@ void YRacket::ApplyBallMode(YBall* ball) {
     }
 }
 
+void YRacket::StartGloves(float seconds) { glovesTime = seconds; }
+
 void YRacket::StartSlumber(float seconds) {
     hero.rate = RATE_SLUMBER;
     vivacityTime = 0.0f;

@@ -24,6 +24,22 @@ void ClearCaptions() {
 
 } // namespace
 
+void YRacket::SetLevelIndex(int index) { levelIndex = index; }
+
+void YRacket::AddScore(int points) { score += points; }
+
+void YRacket::OnBlockDestroyed(int points) {
+    score += points;
+    hitsSinceBreak = 0;
+}
+
+void YRacket::GainLife() { lives += 1; }
+
+void YRacket::LoseLife() {
+    lives -= 1;
+    if (lives == 0) OnGameOver();
+}
+
 void YRacket::NewGame() {
     ResetScore();
     NewRound();
@@ -60,7 +76,7 @@ void YRacket::NewRound() {
     StoreProgress();
     YBall* ball = new YBall(0);
     held = ball;
-    hero.StartChannel(5, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::Holding, -1.0f, -1.0f);
     state = RACKET_PLAY;
     g_PhysicsWorld.ResetBallSpeed();
     RacketUpdate(0.001f);
@@ -81,13 +97,13 @@ void YRacket::Reset() {
     }
     if (listener) listener->OnServe();
     ClearCaptions();
-    hero.StopChannel(17, -1.0f);
-    hero.StopChannel(18, -1.0f);
-    hero.StopChannel(5, 0.01f);
-    hero.StopChannel(19, 0.05f);
-    hero.StopChannel(20, 0.05f);
-    hero.StopChannel(21, -1.0f);
-    hero.StopChannel(12, -1.0f);
+    hero.StopChannel(HeroChannel::StandingWithPipe, -1.0f);
+    hero.StopChannel(HeroChannel::ParkedWalk, -1.0f);
+    hero.StopChannel(HeroChannel::Holding, 0.01f);
+    hero.StopChannel(HeroChannel::IdleLookRound, 0.05f);
+    hero.StopChannel(HeroChannel::IdleStretchBack, 0.05f);
+    hero.StopChannel(HeroChannel::IdleScratchHead, -1.0f);
+    hero.StopChannel(HeroChannel::BallLost, -1.0f);
     ClearEffects();
 }
 
@@ -102,11 +118,11 @@ void YRacket::OnBonusDeath() {
     }
     SetBallModeAll(0, -1.0f);
     state = RACKET_BALL_LOST;
-    hero.StopChannel(5, 0.01f);
-    hero.StopChannel(19, 0.05f);
-    hero.StopChannel(20, 0.05f);
-    hero.StopChannel(21, -1.0f);
-    hero.StartChannel(12, -1.0f, -1.0f);
+    hero.StopChannel(HeroChannel::Holding, 0.01f);
+    hero.StopChannel(HeroChannel::IdleLookRound, 0.05f);
+    hero.StopChannel(HeroChannel::IdleStretchBack, 0.05f);
+    hero.StopChannel(HeroChannel::IdleScratchHead, -1.0f);
+    hero.StartChannel(HeroChannel::BallLost, -1.0f, -1.0f);
     if (lives <= 0) OnGameOver();
 }
 
@@ -128,7 +144,7 @@ void YRacket::LevelComplete() {
 void YRacket::PrepareLevel() {
     Reset();
     state = RACKET_STANDING;
-    hero.StartChannel(17, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::StandingWithPipe, -1.0f, -1.0f);
     tilt = 0.0f;
     BlockEffectsEnabled = false;
     DeleteAllTacked();
@@ -146,6 +162,6 @@ void YRacket::Park() {
     identity.MatrixSetTranslation(YVector(0.0f, 0.0f, 0.0f));
     hero.SetTransform(identity.m);
     posX = posY = 0.0f;
-    hero.StartChannel(18, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::ParkedWalk, -1.0f, -1.0f);
     hero.rate = RATE_PARKED;
 }

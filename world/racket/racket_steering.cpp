@@ -20,9 +20,9 @@ float YRacket::HalfTrack() const { return (g_TableSize.width - width) * 0.5f; }
 
 float YRacket::MoveTo(float t) {
     if (state != RACKET_PLAY) return t;
-    hero.StopChannel(19, 0.05f);
-    hero.StopChannel(20, 0.05f);
-    hero.StopChannel(21, -1.0f);
+    hero.StopChannel(HeroChannel::IdleLookRound, 0.05f);
+    hero.StopChannel(HeroChannel::IdleStretchBack, 0.05f);
+    hero.StopChannel(HeroChannel::IdleScratchHead, -1.0f);
     idleTime = 6.0f + 2.0f * Unit();
 
     if (!(t >= -1.0f)) t = -1.0f; // also a NaN: the near end rather than a NaN target
@@ -63,15 +63,15 @@ void YRacket::PlayHitAnimation(const YVector* contactNormal) {
     const float c = std::clamp(2.0f * nx, -1.0f, 1.0f);
     const float a = 7.0f * std::fabs(c);
     if (c < 0.0f) {
-        hero.StartChannel(7, -1.0f, 7.0f - a);
-        hero.StartChannel(8, -1.0f, a);
-        hero.StopChannel(9, -1.0f);
-        hero.StopChannel(10, -1.0f);
+        hero.StartChannel(HeroChannel::HitLeftStrong, -1.0f, 7.0f - a);
+        hero.StartChannel(HeroChannel::HitLeftWeak, -1.0f, a);
+        hero.StopChannel(HeroChannel::HitRightStrong, -1.0f);
+        hero.StopChannel(HeroChannel::HitRightWeak, -1.0f);
     } else {
-        hero.StartChannel(9, -1.0f, 7.0f - a);
-        hero.StartChannel(10, -1.0f, a);
-        hero.StopChannel(7, -1.0f);
-        hero.StopChannel(8, -1.0f);
+        hero.StartChannel(HeroChannel::HitRightStrong, -1.0f, 7.0f - a);
+        hero.StartChannel(HeroChannel::HitRightWeak, -1.0f, a);
+        hero.StopChannel(HeroChannel::HitLeftStrong, -1.0f);
+        hero.StopChannel(HeroChannel::HitLeftWeak, -1.0f);
     }
 }
 
@@ -81,7 +81,7 @@ void YRacket::TakeBoomer(YRacketTacked* obj) {
     if (held) return;
     held = obj;
     AttachHeld(obj);
-    hero.StartChannel(14, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::BoomerCaught, -1.0f, -1.0f);
 }
 
 void YRacket::TakeBomb(YRacketTacked* obj) {
@@ -89,7 +89,7 @@ void YRacket::TakeBomb(YRacketTacked* obj) {
     if (held) return;
     held = obj;
     AttachHeld(obj);
-    hero.StartChannel(5, -1.0f, -1.0f);
+    hero.StartChannel(HeroChannel::Holding, -1.0f, -1.0f);
 }
 
 void YRacket::TakeGrenade(YRacketTacked* obj) {
@@ -99,11 +99,11 @@ void YRacket::TakeGrenade(YRacketTacked* obj) {
     AttachHeld(obj);
 }
 
-void YRacket::OnBoomerThrown() { hero.StartChannel(13, -1.0f, -1.0f); }
+void YRacket::OnBoomerThrown() { hero.StartChannel(HeroChannel::BoomerThrown, -1.0f, -1.0f); }
 
 void YRacket::OnBombThrown() {
-    hero.StartChannel(15, -1.0f, -1.0f);
-    hero.StopChannel(5, 0.01f);
+    hero.StartChannel(HeroChannel::BombThrown, -1.0f, -1.0f);
+    hero.StopChannel(HeroChannel::Holding, 0.01f);
 }
 
-void YRacket::OnGrenadeThrown() { hero.StartChannel(16, -1.0f, -1.0f); }
+void YRacket::OnGrenadeThrown() { hero.StartChannel(HeroChannel::GrenadeThrown, -1.0f, -1.0f); }

@@ -23,7 +23,7 @@ YRacketTacked::~YRacketTacked() {
         *it = list.back();
         list.pop_back();
     }
-    if (g_Racket && g_Racket->held == this) g_Racket->held = nullptr;
+    if (g_Racket) g_Racket->LetGo(this);
 }
 
 void YRacketTacked::Release(bool byPlayer) { releaseCooldown = 0.5f; }

@@ -39,14 +39,14 @@ void YGrenade::Update(float dt) {
         if (throwTimer <= 0.0f) return; // waiting in the hand
         if (ThrowGoesOn(dt)) {
             if (g_Racket) {
-                if (!g_Racket->held && grenadesLeft > 0 && g_Racket->state == 0) g_Racket->held = this;
+                if (!g_Racket->held && grenadesLeft > 0 && g_Racket->state == 0) g_Racket->Hold(this);
                 g_Racket->AttachHeld(this);
             }
             return;
         }
         const float pitch = GetInit().CurrentGameMode().lowBall ? 10.0f : (g_Racket ? g_Racket->aimAngle : 0.0f);
         Launch(GrenadeThrowDirection(g_Racket ? g_Racket->tilt : 0.0f, pitch));
-        if (g_Racket && g_Racket->held == this) g_Racket->held = nullptr;
+        if (g_Racket) g_Racket->LetGo(this);
         if (grenadesLeft > 0 && g_Racket && g_Racket->state == 0) g_Racket->TakeGrenade(new YGrenade(grenadesLeft));
         return;
     }
