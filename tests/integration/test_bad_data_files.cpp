@@ -29,10 +29,7 @@ const BadFiles kCases[] = {
     {"ModesOfGarbage",
      {{"data/modes.yml", "<game name=\"a\" defaultProb=\"x\">\n<bonus prob=\"1e999\"><tip filename=\"z\">\n<<<\n"}},
      "Game mode config loader error, "},
-    // Records that are not the kind at their place.
-    {"BonusesOutOfOrder",
-     {{"data/bonuses.yml", "<bonus name=\"bonus_ball_heavy\"/>\n<bonus name=\"bonus_ball_normal\"/>\n"}},
-     "Bonus Config Loader error, record 0 is named \"bonus_ball_heavy\" but configures kind 0"},
+    // A mode's bonus tag that is not named after the kind at its place.
     {"ModesBonusMisnamed",
      {{"data/modes.yml", "<game name=\"easy\">\n<bonus name=\"ball_heavy\" prob=\"5\"/>\n</game>\n"}},
      "Game mode config loader error, Bonus 0 is named \"ball_heavy\" but sets kind 0"},
