@@ -40,7 +40,7 @@ struct World {
         YLevelData level;
         level.width = 40;
         level.depth = 40;
-        level.bonusCounts.assign(34, 0);
+        level.bonusCounts.assign(BONUS_KIND_COUNT, 0);
         for (int wall = 0; wall < 5; ++wall) {
             YLevelSet set;
             set.matrix.m[12] = -10.0f;

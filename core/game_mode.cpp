@@ -1,6 +1,7 @@
 #include "core/game_mode.h"
 
 #include <cmath>
+#include <string>
 
 #include "core/log.h"
 
@@ -34,13 +35,7 @@ YGameModeHooks& GameModeHooks() {
     return hooks;
 }
 
-int BonusKindCount() {
-    const YGameModeHooks& hooks = GameModeHooks();
-    int count = hooks.bonusKindCount ? hooks.bonusKindCount() : DEFAULT_BONUS_KINDS;
-    return count < 0 ? 0 : count;
-}
-
-YGameMode::YGameMode(float prob) : defaultProb(prob), probabilities(static_cast<std::size_t>(BonusKindCount()), prob) {}
+YGameMode::YGameMode(float prob) : defaultProb(prob), probabilities(static_cast<std::size_t>(BONUS_KIND_COUNT), prob) {}
 
 void NormalizeProbabilities(std::vector<float>& probabilities) {
     float sum = 0.0f;
@@ -118,7 +113,15 @@ void YGameModeLoader::OnTag(int id) {
         case TAG_BONUS: {
             if (current_ < 0) break;
             std::vector<float>& probabilities = modes_[static_cast<std::size_t>(current_)].probabilities;
-            if (static_cast<std::size_t>(bonusCounter_) >= probabilities.size()) break;
+            if (static_cast<std::size_t>(bonusCounter_) >= probabilities.size()) {
+                // Said once per game: every further tag is beyond the kinds too.
+                if (static_cast<std::size_t>(bonusCounter_++) == probabilities.size())
+                    OnError(("More <bonus> tags than the " + std::to_string(probabilities.size()) +
+                             " bonus kinds, the extra ones are ignored.")
+                                .c_str());
+                break;
+            }
+            CheckBonusName(bonusCounter_, a[BONUS_NAME].value);
             float prob = a[BONUS_PROB].AsFloat();
             if (!IsUsableProbability(prob)) {
                 OnError(("Bad prob: " + a[BONUS_PROB].value + ".").c_str());
@@ -143,6 +146,16 @@ void YGameModeLoader::OnTag(int id) {
         }
         default: break;
     }
+}
+
+void YGameModeLoader::CheckBonusName(int position, const std::string& name) {
+    const YGameModeHooks& hooks = GameModeHooks();
+    if (name.empty() || !hooks.bonusKindName || !IsBonusKind(position)) return;
+    const char* expected = hooks.bonusKindName(BonusKindAt(position));
+    if (expected && name != expected)
+        OnError(("Bonus " + std::to_string(position) + " is named \"" + name + "\" but sets kind " +
+                 std::to_string(position) + " \"" + expected + "\".")
+                    .c_str());
 }
 
 void YGameModeLoader::OnCloseTag(int id) {

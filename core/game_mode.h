@@ -4,14 +4,17 @@
 // pages appear after how many racket hits. "config.yml" adds each mode's progress.
 //
 //   <game name="classic" bonusMode="0" lowBall="0" defaultProb="10">
-//     <bonus name="fire" prob="30"/>        the n-th bonus tag sets the n-th bonus kind
+//     <bonus name="ball_normal" prob="30"/>   the n-th bonus tag sets the n-th bonus kind
 //     <tip filename="tip_move.yml" hits="1"/>
 //   </game>
+// A bonus tag's name only says which kind it is meant for: one that is not the name of the kind at
+// its place, and a tag beyond the last kind, are logged.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "core/bonus_kind.h"
 #include "core/xml_parser.h"
 
 // One tip page of a mode: shown once the racket has been hit `hits` times; `armed` is 1 until the
@@ -38,7 +41,7 @@ struct YGameMode {
     bool timerBall = true;
     float defaultProb = 10.0f;
     std::vector<YGameTip> tips;
-    // One entry per bonus kind, in the bonus registry's order; they sum to 1 once the mode is read
+    // One entry per bonus kind, in kind order; they sum to 1 once the mode is read
     // (or are all 0 when every kind has probability 0).
     std::vector<float> probabilities;
 
@@ -52,18 +55,14 @@ struct YGameMode {
 
 // What the modes need of the layers above the core; those layers install them at start.
 struct YGameModeHooks {
-    // The size of the game world's bonus registry. Empty: DEFAULT_BONUS_KINDS.
-    std::function<int()> bonusKindCount;
+    // The name the game world's kind table gives a kind, which a "bonus" tag at that place should
+    // carry. Empty: the names are not checked.
+    std::function<const char*(BonusKind kind)> bonusKindName;
     // Registers a tip page with the game shell's page registry, so that it is loaded with the
     // language's pages. Empty: nothing is registered.
     std::function<void(const std::string& pageFile)> registerTipPage;
 };
 YGameModeHooks& GameModeHooks();
-
-// The number of bonus kinds of the game world's registry.
-constexpr int DEFAULT_BONUS_KINDS = 34;
-// The installed count, or DEFAULT_BONUS_KINDS; never negative.
-int BonusKindCount();
 
 // Scales the entries so that they sum to 1 (each entry times 1 / sum, in single precision). An
 // entry that is negative or not a number counts as 0; when nothing is left to share, every entry
@@ -86,6 +85,8 @@ protected:
 private:
     // Finishes the mode being read: normalises its probabilities; no mode is current afterwards.
     void CloseCurrent();
+    // Logs a "bonus" tag at `position` whose name is not the kind's there (an empty name is fine).
+    void CheckBonusName(int position, const std::string& name);
 
     std::vector<YGameMode>& modes_;
     std::string fileName_; // the file being read, for messages

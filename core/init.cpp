@@ -228,7 +228,7 @@ YGameMode* Init::FindGameMode(const std::string& name) {
 YGameMode& Init::CurrentGameMode() {
     if (currentGameMode >= 0 && static_cast<std::size_t>(currentGameMode) < gameModes.size())
         return gameModes[static_cast<std::size_t>(currentGameMode)];
-    if (fallbackMode_.probabilities.size() != static_cast<std::size_t>(BonusKindCount())) {
+    if (fallbackMode_.probabilities.size() != static_cast<std::size_t>(BONUS_KIND_COUNT)) {
         fallbackMode_ = YGameMode();
         NormalizeProbabilities(fallbackMode_.probabilities);
     }

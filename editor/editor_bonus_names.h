@@ -1,5 +1,6 @@
 #pragma once
-// The names the editor's status line gives the bonus kinds 0..33.
+// The names the editor's status line gives the bonus kinds.
 
-// "Normal Ball" for 0 ... "[Universal Ball]" for 33; "" outside.
+// "Normal Ball" for BallNormal ... "[Universal Ball]" for NewBallUniversal; "" for a number that
+// names no kind.
 const char* EditorBonusName(int kind);

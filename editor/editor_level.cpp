@@ -7,6 +7,7 @@
 #include "editor/editor_matrix.h"
 #include "editor/editor_scene.h"
 #include "world/bonus/bonus_builder.h"
+#include "world/bonus/bonus_registry.h"
 
 const char* EditorModeName(int mode) {
     static const char* const names[EDIT_MODE_COUNT] = {"new", "del", "bonus", "mat", "glue"};
@@ -103,7 +104,7 @@ void EditorLevel::RecountBonuses() {
     for (EditorBonusCount& c : bonusCounts) c.placed = 0;
     for (const EditorGroup& g : groups)
         for (const EditorBlock& b : g.blocks) {
-            if (b.bonus < 0 || b.bonus >= EDITOR_BONUS_KINDS) continue;
+            if (b.bonus < 0 || b.bonus >= BONUS_KIND_COUNT) continue;
             EditorBonusCount& c = bonusCounts[static_cast<std::size_t>(b.bonus)];
             ++c.placed;
             c.count = std::max(c.count, c.placed);
@@ -111,7 +112,7 @@ void EditorLevel::RecountBonuses() {
 }
 
 int EditorLevel::SetBonusCount(int value) {
-    if (curBonus < 0 || curBonus >= EDITOR_BONUS_KINDS) return -1;
+    if (curBonus < 0 || curBonus >= BONUS_KIND_COUNT) return -1;
     EditorBonusCount& c = bonusCounts[static_cast<std::size_t>(curBonus)];
     // A count the level file cannot hold would make the saved level unreadable.
     c.count = std::max(std::clamp(value, 0, EDITOR_BONUS_COUNT_MAX), c.placed);
@@ -209,7 +210,7 @@ void EditorLevel::BuildGroupBlocks(const EditorGroup& group) {
         // The translation applies first, then the group's placement.
         const YMatrix world = group.matrix * translation;
         std::unique_ptr<YBonusBuilder> bonus;
-        if (b.bonus >= 0 && b.bonus < EDITOR_BONUS_KINDS) bonus.reset(CreateBonusBuilder(b.bonus));
+        if (b.bonus >= 0 && b.bonus < BONUS_KIND_COUNT) bonus.reset(CreateBonusBuilder(b.bonus));
         bool solid = false;
         // A block whose material has no block type is left out of the scene; its data stays.
         if (!scene->BuildBlock(b.material, b.sx, b.sy, b.sz, std::move(bonus), world, &solid)) continue;

@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "core/bonus_kind.h"
 #include "math/matrix.h"
 #include "world/bonus/bonus_registry.h"
 
 class EditorScene;
 
-// Bonus kinds a level counts: one per entry of the game's bonus registry.
-constexpr int EDITOR_BONUS_KINDS = BONUS_KINDS;
 // Largest bonus count a level file holds.
 constexpr int EDITOR_BONUS_COUNT_MAX = 100000;
 
@@ -64,7 +63,7 @@ public:
     // The level data. The list of groups is never empty.
     std::vector<EditorGroup> groups;
     int currentGroup = 0;
-    std::array<EditorBonusCount, EDITOR_BONUS_KINDS> bonusCounts{};
+    std::array<EditorBonusCount, BONUS_KIND_COUNT> bonusCounts{};
     bool showAll = true;
     // Set by input and edits whenever the cached background picture may be stale; the frame clears
     // it when it draws the background again.

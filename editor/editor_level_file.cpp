@@ -7,7 +7,6 @@
 #include "editor/editor_scene.h"
 #include "world/level/level_file.h"
 
-static_assert(EDITOR_BONUS_KINDS == static_cast<int>(LEVEL_BONUS_KINDS));
 static_assert(EDITOR_BONUS_COUNT_MAX == LEVEL_BONUS_COUNT_MAX);
 
 bool SaveEditorLevel(const EditorLevel& level, const EditorScene& scene, const std::string& path, std::string& error) {
@@ -19,7 +18,7 @@ bool SaveEditorLevel(const EditorLevel& level, const EditorScene& scene, const s
     data.depth = scene.TableDepth();
     data.tableMaterial = level.tableMaterial;
     data.environment = scene.EnvironmentName();
-    data.bonusCounts.reserve(EDITOR_BONUS_KINDS);
+    data.bonusCounts.reserve(BONUS_KIND_COUNT);
     // A count holds the bonuses placed on blocks too (the game takes those off before it hands out
     // the rest). Editing keeps it so; a file read with a lower count is written with at least its
     // placed ones.
@@ -57,7 +56,7 @@ bool LoadEditorLevel(EditorLevel& level, EditorScene& scene, const std::string& 
     scene.BuildTable(data.width, data.depth, data.tableMaterial);
     scene.SetEnvironment(data.environment);
 
-    const std::size_t counts = std::min<std::size_t>(data.bonusCounts.size(), EDITOR_BONUS_KINDS);
+    const std::size_t counts = std::min<std::size_t>(data.bonusCounts.size(), BONUS_KIND_COUNT);
     for (std::size_t i = 0; i < counts; ++i) level.bonusCounts[i] = {0, data.bonusCounts[i]};
 
     // A file with no set still gives the editor its one (empty) group.
@@ -77,7 +76,7 @@ bool LoadEditorLevel(EditorLevel& level, EditorScene& scene, const std::string& 
             b.material = in.material;
             b.glue = in.glue;
             b.bonus = in.bonus;
-            if (b.bonus >= 0 && b.bonus < EDITOR_BONUS_KINDS)
+            if (b.bonus >= 0 && b.bonus < BONUS_KIND_COUNT)
                 ++level.bonusCounts[static_cast<std::size_t>(b.bonus)].placed;
             g.blocks.push_back(std::move(b));
         }

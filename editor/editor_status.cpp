@@ -50,7 +50,7 @@ void DrawStatusLines(const EditorLevel& level, const EditorScene& scene, EditorT
     line(RIGHT_X, y += LINE_STEP, "blocks=%d/%d", static_cast<int>(level.CurrentGroup().blocks.size()),
          level.BlockCount());
     int countSum = 0;
-    for (int k = 0; k < EDITOR_BONUS_KINDS; ++k) {
+    for (int k = 0; k < BONUS_KIND_COUNT; ++k) {
         const EditorBonusCount& c = level.bonusCounts[static_cast<std::size_t>(k)];
         line(RIGHT_X, BONUS_TOP_Y + LINE_STEP * static_cast<float>(k), "%2d %2d/%2d %s", k, c.placed, c.count,
              EditorBonusName(k));

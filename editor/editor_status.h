@@ -1,6 +1,6 @@
 #pragma once
 // The editor's status lines: on the right, the level (name, table, cell size, groups, blocks and
-// the 34 bonus counts, then the build counters); on the left, the edit mode with its tool values
+// one bonus count per kind, then the build counters); on the left, the edit mode with its tool values
 // and the block under the cursor.
 
 class EditorLevel;

@@ -38,7 +38,14 @@ HudResources& Resources() {
 
 HudIconLookup g_IconLookup = nullptr;
 
-YShaderBase* Icon(int kind) { return g_IconLookup ? g_IconLookup(kind) : nullptr; }
+YShaderBase* Icon(BonusKind kind) { return g_IconLookup ? g_IconLookup(kind) : nullptr; }
+
+// The icon of ball mode `mode`: that of the ball-mode bonus that gives it (none for the small mode).
+YShaderBase* BallModeIcon(int mode) {
+    const int index = BonusKindIndex(BonusKind::BallNormal) + mode;
+    if (mode < 0 || !IsBonusKind(index) || !IsBallModeBonus(BonusKindAt(index))) return nullptr;
+    return Icon(BonusKindAt(index));
+}
 
 void SetVertex(YTexVertex& v, float x, float y, float u, float t) {
     v.pos = YVector(x, y, 0.0f);
@@ -177,7 +184,7 @@ void DrawHudValues(const YHudValues& v, bool scoreOnly, YHudPainter& painter) {
     DrawCaptions(painter, r.font);
     DrawSidePanel(painter, r.bar, HudSidePanelBottom(v));
 
-    DrawIcon(painter, Icon(v.ballMode), MODE_ICON_Y);
+    DrawIcon(painter, BallModeIcon(v.ballMode), MODE_ICON_Y);
     if (!v.lowBall) {
         YTexVertex q[4];
         IconQuad(q, MODE_ICON_Y);
@@ -204,13 +211,13 @@ void DrawHudValues(const YHudValues& v, bool scoreOnly, YHudPainter& painter) {
 
     struct Timed {
         float time;
-        int kind;
+        BonusKind kind;
     };
-    const Timed before[] = {{v.glovesTime, HUD_KIND_GLOVES},
-                            {v.slumberTime, HUD_KIND_SLUMBER},
-                            {v.vivacityTime, HUD_KIND_VIVACITY},
-                            {v.shieldTime, HUD_KIND_SHIELD}};
-    const Timed after[] = {{v.slipTime, HUD_KIND_SLIP}, {v.frostTime, HUD_KIND_FROST}};
+    const Timed before[] = {{v.glovesTime, BonusKind::Gloves},
+                            {v.slumberTime, BonusKind::Slumber},
+                            {v.vivacityTime, BonusKind::Vivacity},
+                            {v.shieldTime, BonusKind::BackWall}};
+    const Timed after[] = {{v.slipTime, BonusKind::Slip}, {v.frostTime, BonusKind::Frost}};
     auto drawTimed = [&](const Timed& e) {
         if (!(e.time > 0.0f)) return;
         DrawIcon(painter, Icon(e.kind), y);
@@ -220,7 +227,7 @@ void DrawHudValues(const YHudValues& v, bool scoreOnly, YHudPainter& painter) {
     };
     for (const Timed& e : before) drawTimed(e);
     if (v.grenadeCharges >= 0) {
-        DrawIcon(painter, Icon(HUD_KIND_GRENADE), y);
+        DrawIcon(painter, Icon(BonusKind::Grenade), y);
         std::snprintf(text, sizeof text, "%d", v.grenadeCharges);
         DrawValue(painter, r.font, y, text);
         y -= COLUMN_STEP;

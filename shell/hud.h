@@ -4,6 +4,8 @@
 // with their time left, the grenades in hand) and the bonus captions.
 #include <cstddef>
 
+#include "core/bonus_kind.h"
+
 class YFont;
 class YHudPainter;
 struct YShaderBase;
@@ -25,17 +27,9 @@ struct YHudValues {
     bool lowBall = false; // the game mode hides the needle
 };
 
-// Bonus kinds whose icons the column shows.
-constexpr int HUD_KIND_GLOVES = 8;
-constexpr int HUD_KIND_GRENADE = 11;
-constexpr int HUD_KIND_SLUMBER = 16;
-constexpr int HUD_KIND_VIVACITY = 17;
-constexpr int HUD_KIND_SHIELD = 18;
-constexpr int HUD_KIND_FROST = 19;
-constexpr int HUD_KIND_SLIP = 20;
-
-// The icon of a bonus kind (or of a ball mode); null draws nothing.
-using HudIconLookup = YShaderBase* (*)(int kind);
+// The icon of a bonus kind; null draws nothing. The ball mode shows the icon of the bonus that
+// gives it, each running effect the icon of the bonus that started it.
+using HudIconLookup = YShaderBase* (*)(BonusKind kind);
 void SetHudIconLookup(HudIconLookup lookup);
 
 // Looks up the font "mainfont" and the shaders "bar", "ball_angle" and "heart" (once; later calls

@@ -17,7 +17,7 @@ void ShowBonusCaption(const std::string& text, const YColor& colour) {
     AddHudCaption(text.c_str(), rgba);
 }
 
-YShaderBase* BonusIcon(int kind) { return GetBonusShader(kind); }
+YShaderBase* BonusIcon(BonusKind kind) { return GetBonusShader(kind); }
 
 } // namespace
 

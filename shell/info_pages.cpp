@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/bonus_kind.h"
 #include "render/shader.h"
 #include "shell/game_shell_host.h"
 #include "shell/ui/ui_display_widgets.h"
@@ -20,14 +21,15 @@ T* ChildAs(UILayout* page, int index) {
 } // namespace
 
 bool IsHiddenBonusRecord(int index) {
+    if (!IsBonusKind(index)) return false;
     // The death, slumber, vivacity, frost, slip and random bonuses are left for the player to find.
-    switch (index) {
-        case 15:
-        case 16:
-        case 17:
-        case 19:
-        case 20:
-        case 22: return true;
+    switch (BonusKindAt(index)) {
+        case BonusKind::Death:
+        case BonusKind::Slumber:
+        case BonusKind::Vivacity:
+        case BonusKind::Frost:
+        case BonusKind::Slip:
+        case BonusKind::Random: return true;
         default: return false;
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A game world for the bonus tests: the world fixture's physics, racket (in
-// play, at (0, -9)) and ear on sounds, plus 34 bonus records with known values,
+// play, at (0, -9)) and ear on sounds, plus one bonus record per kind with known values,
 // the bonus hooks, a recorded HUD caption list and a game mode that the test
 // may change (restored afterwards).
 #include <gtest/gtest.h>
@@ -41,12 +41,12 @@ protected:
         mode.swellBonuses = false;
         mode.timerBall = true;
         mode.lowBall = false;
-        mode.probabilities.assign(BONUS_KINDS, 1.0f / BONUS_KINDS);
+        mode.probabilities.assign(BONUS_KIND_COUNT, 1.0f / BONUS_KIND_COUNT);
         // Record k: timeout 10 + k, score 100 + k, text "kind k", a colour of its
         // own.
         std::vector<YBonusConfig>& configs = BonusConfigs();
-        configs.assign(BONUS_KINDS, YBonusConfig());
-        for (int k = 0; k < BONUS_KINDS; ++k) {
+        configs.assign(BONUS_KIND_COUNT, YBonusConfig());
+        for (int k = 0; k < BONUS_KIND_COUNT; ++k) {
             configs[k].timeout = 10.0f + k;
             configs[k].score = 100 + k;
             configs[k].text = "kind " + std::to_string(k);
@@ -69,17 +69,20 @@ protected:
     }
 
     // A falling bonus of `kind` at (x, y, z), still.
-    static YBonus* Drop(int kind, float x, float y, float z) {
+    static YBonus* Drop(BonusKind kind, float x, float y, float z) {
         const YVector still(0.0f, 0.0f, 0.0f);
         return new YBonus(CreateBonusType(kind), worldtest::At(x, y, z), still);
     }
+    // The same by the kind's number in the files.
+    static YBonus* Drop(int kind, float x, float y, float z) { return Drop(BonusKindAt(kind), x, y, z); }
     // A bonus of `kind` right on the racket, updated once (caught), then the
     // deletion tick.
-    void Catch(int kind) {
+    void Catch(BonusKind kind) {
         Drop(kind, racket->posX, racket->posY, 0.6f);
         UpdateBonuses(0.01f);
         YZDelete::TickAll(0.01f);
     }
+    void Catch(int kind) { Catch(BonusKindAt(kind)); }
 
     YGameMode savedMode_;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "bonus/bonus_fixture.h"
 #include "render/scene/particles.h"
@@ -125,13 +126,13 @@ TEST_F(BonusEffects, AWeaponCaughtWithABallInHandServesTheBallFirst) {
 // Random scores as itself but applies, sounds and shows the kind it drew.
 TEST_F(BonusEffects, RandomScoresAsItselfButShowsTheKindItDrew) {
     std::vector<float>& p = GetInit().CurrentGameMode().probabilities;
-    p.assign(BONUS_KINDS, 0.0f);
+    p.assign(BONUS_KIND_COUNT, 0.0f);
     p[14] = 1.0f; // only Life can be drawn
     racket->lives = 2;
     racket->score = 0;
-    Catch(BONUS_RANDOM);
+    Catch(BonusKind::Random);
     EXPECT_EQ(racket->lives, 3);
-    EXPECT_EQ(racket->score, 100 + BONUS_RANDOM);
+    EXPECT_EQ(racket->score, 100 + BonusKindIndex(BonusKind::Random));
     ASSERT_EQ(Captions().size(), 1u);
     EXPECT_EQ(Captions()[0].text, "kind 14: +122");
     EXPECT_EQ(HeardOf("sound_14"), 1);
@@ -140,13 +141,14 @@ TEST_F(BonusEffects, RandomScoresAsItselfButShowsTheKindItDrew) {
 
 TEST_F(BonusEffects, RandomDrawsOnlyKindsTheModeAllows) {
     std::vector<float>& p = GetInit().CurrentGameMode().probabilities;
-    p.assign(BONUS_KINDS, 0.0f);
+    p.assign(BONUS_KIND_COUNT, 0.0f);
     p[3] = 0.5f;
     p[20] = 0.5f;
     p[23] = 1.0f; // Next is never drawn
     for (int i = 0; i < 200; ++i) {
-        const int k = DrawRandomBonusKind();
-        EXPECT_TRUE(k == 3 || k == 20) << k;
+        const std::optional<BonusKind> k = DrawRandomBonusKind();
+        ASSERT_TRUE(k.has_value());
+        EXPECT_TRUE(*k == BonusKind::BallFire || *k == BonusKind::Slip) << BonusKindIndex(*k);
     }
 }
 
@@ -154,14 +156,14 @@ TEST_F(BonusEffects, RandomDrawsOnlyKindsTheModeAllows) {
 // no endless draw.
 TEST_F(BonusEffects, RandomWithNothingToDrawGivesNoEffectAndReturns) {
     std::vector<float>& p = GetInit().CurrentGameMode().probabilities;
-    p.assign(BONUS_KINDS, 0.0f);
-    p[BONUS_RANDOM] = 1.0f;
-    p[BONUS_NEXT] = 1.0f;
-    EXPECT_EQ(DrawRandomBonusKind(), -1);
+    p.assign(BONUS_KIND_COUNT, 0.0f);
+    p[BonusKindIndex(BonusKind::Random)] = 1.0f;
+    p[BonusKindIndex(BonusKind::Next)] = 1.0f;
+    EXPECT_FALSE(DrawRandomBonusKind().has_value());
     racket->lives = 2;
-    Catch(BONUS_RANDOM);
+    Catch(BonusKind::Random);
     EXPECT_EQ(racket->lives, 2);
-    EXPECT_EQ(racket->score, 100 + BONUS_RANDOM);
+    EXPECT_EQ(racket->score, 100 + BonusKindIndex(BonusKind::Random));
     ASSERT_EQ(Captions().size(), 1u);
     EXPECT_EQ(Captions()[0].text, "kind 22: +122");
     EXPECT_EQ(events.levelComplete, 0);
@@ -170,9 +172,9 @@ TEST_F(BonusEffects, RandomWithNothingToDrawGivesNoEffectAndReturns) {
 // One allowed kind among many: the bounded draw still finds it.
 TEST_F(BonusEffects, RandomFindsARareAllowedKind) {
     std::vector<float>& p = GetInit().CurrentGameMode().probabilities;
-    p.assign(BONUS_KINDS, 0.0f);
+    p.assign(BONUS_KIND_COUNT, 0.0f);
     p[21] = 1.0f;
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(DrawRandomBonusKind(), 21);
+    for (int i = 0; i < 50; ++i) EXPECT_TRUE(DrawRandomBonusKind() == BonusKind::Reset);
 }
 
 YParticle ParticleAt(float x, float y, float z) {

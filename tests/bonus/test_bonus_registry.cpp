@@ -22,7 +22,7 @@ TEST_F(BonusTest, EveryKindGetsTheBuilderOfItsRegistryEntry) {
             auto* give = dynamic_cast<YBonusBuilderGive*>(b.get());
             ASSERT_TRUE(give);
             EXPECT_EQ(give->type, nullptr); // made only when needed
-            EXPECT_EQ(give->Type()->kind, kind);
+            EXPECT_EQ(BonusKindIndex(give->Type()->kind), kind);
             EXPECT_FLOAT_EQ(give->Type()->radius, 0.6f);
         } else if (kind == 25) {
             EXPECT_TRUE(dynamic_cast<YBonusFourBallSmall*>(b.get()));
@@ -36,8 +36,10 @@ TEST_F(BonusTest, EveryKindGetsTheBuilderOfItsRegistryEntry) {
 
 TEST_F(BonusTest, KindsOutsideTheRegistryMakeNoBuilder) {
     for (int kind : {-1, 34, 1 << 30}) EXPECT_EQ(CreateBonusBuilder(kind), nullptr) << kind;
-    EXPECT_EQ(CreateBonusType(24), nullptr);
-    EXPECT_EQ(CreateBonusType(-1), nullptr);
+    EXPECT_EQ(CreateBonusType(BonusKind::SmallBall), nullptr);
+    EXPECT_EQ(CreateBonusType(BonusKind::NewBallUniversal), nullptr);
+    EXPECT_EQ(CreateBonusType(BonusKind::Count), nullptr);
+    EXPECT_EQ(CreateBonusType(BonusKindAt(-1)), nullptr);
 }
 
 TEST_F(BonusTest, FourBallOffsetsSitOnASphereAroundTheCentre) {
@@ -131,7 +133,7 @@ TEST_F(BonusTest, AGiveBuilderDropsItsBonusWithTheBlocksVelocityUnlessBonusesRol
         EXPECT_FLOAT_EQ(got.y, c.expected.y);
         EXPECT_FLOAT_EQ(got.z, c.expected.z);
         EXPECT_FLOAT_EQ(p.z, 3.0f);
-        EXPECT_EQ(BonusList()[0]->type->kind, 3);
+        EXPECT_EQ(BonusList()[0]->type->kind, BonusKind::BallFire);
         DeleteAllBonuses();
     }
 }
@@ -144,7 +146,7 @@ TEST_F(BonusTest, DestroyedBlocksGetTheirBuildersThroughTheBlockHooks) {
     ASSERT_TRUE(BlockHooks().dropNextBonus);
     BlockHooks().dropNextBonus();
     ASSERT_EQ(BonusList().size(), 1u);
-    EXPECT_EQ(BonusList()[0]->type->kind, BONUS_NEXT);
+    EXPECT_EQ(BonusList()[0]->type->kind, BonusKind::Next);
 }
 
 // The Next bonus drops within an eighth of the width of the centre, over the

@@ -32,7 +32,7 @@ protected:
         glscene::WorkingDir game(KORVELIN_GAME_DIR);
         RestoreRenderResources(RESOURCE_ALL);
         ParseShaderFile("data\\shaders.yml");
-        LoadBonusConfigs("data\\bonuses.yml", BONUS_KINDS);
+        LoadBonusConfigs("data\\bonuses.yml");
     }
 
     static plat::Image Draw(const char* name) {

@@ -250,7 +250,7 @@ TEST(FontContent, EditorBonusLinesFitTheStatusPanel) {
     ASSERT_EQ(plat::ReadFile(GamePath("fonts\\sysfont.dat"), bytes, 1 << 20, false), plat::ReadStatus::Ok);
     ASSERT_EQ(bytes.size(), GLYPH_FILE_BYTES);
     const GlyphData g = DecodeGlyphs(bytes);
-    for (int kind = 0; kind < EDITOR_BONUS_KINDS; ++kind) {
+    for (int kind = 0; kind < BONUS_KIND_COUNT; ++kind) {
         char line[128];
         std::snprintf(line, sizeof line, "%2d %2d/%2d %s", kind, 9, 9, EditorBonusName(kind));
         float width = 0.0f;

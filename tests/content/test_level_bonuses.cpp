@@ -34,12 +34,12 @@ TEST(LevelBonuses, EveryStarterLevelCountsItsPlacedBonuses) {
         YLevelData data;
         std::string error;
         ASSERT_TRUE(ReadLevelFile(path.c_str(), data, error)) << error;
-        std::vector<int32_t> placed(LEVEL_BONUS_KINDS, 0);
+        std::vector<int32_t> placed(BONUS_KIND_COUNT, 0);
         for (const YLevelSet& set : data.sets)
             for (const YLevelBlock& b : set.blocks)
                 if (b.bonus >= 0) ++placed[static_cast<std::size_t>(b.bonus)];
         bool any = false;
-        for (std::size_t k = 0; k < LEVEL_BONUS_KINDS; ++k) {
+        for (std::size_t k = 0; k < BONUS_KIND_COUNT; ++k) {
             const int32_t count = k < data.bonusCounts.size() ? data.bonusCounts[k] : 0;
             EXPECT_GE(count, placed[k]) << "kind " << k;
             any = any || placed[k] > 0;
@@ -57,7 +57,7 @@ protected:
         ResetBlockMaterials();
         LoadBlockMaterials(content::GamePath("data\\blocks.yml").c_str());
         savedProbabilities_ = GetInit().CurrentGameMode().probabilities;
-        GetInit().CurrentGameMode().probabilities.assign(LEVEL_BONUS_KINDS, 1.0f / LEVEL_BONUS_KINDS);
+        GetInit().CurrentGameMode().probabilities.assign(BONUS_KIND_COUNT, 1.0f / BONUS_KIND_COUNT);
     }
     void TearDown() override {
         GetInit().CurrentGameMode().probabilities = savedProbabilities_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numeric>
@@ -47,7 +48,7 @@ std::string Bonuses(int count, const char* prob) {
 } // namespace
 
 TEST_F(GameModeTest, ProbabilitiesAreFilledByPositionAndNormalised) {
-    constexpr float kinds = DEFAULT_BONUS_KINDS;
+    constexpr float kinds = BONUS_KIND_COUNT;
     struct Case {
         std::string text;
         float first;  // expected entry 0
@@ -58,8 +59,6 @@ TEST_F(GameModeTest, ProbabilitiesAreFilledByPositionAndNormalised) {
         {"<game name=\"a\"/>", 1.0f / kinds, 1.0f / kinds},
         {"<game name=\"a\"><bonus name=\"anything\" prob=\"30\"/></game>", 30.0f / (30.0f + 10.0f * (kinds - 1)),
          10.0f / (30.0f + 10.0f * (kinds - 1))},
-        {"<game name=\"a\">" + Bonuses(DEFAULT_BONUS_KINDS, "2") + Bonuses(6, "1000") + "</game>", 1.0f / kinds,
-         1.0f / kinds},                                             // more bonus tags than kinds: the rest are ignored
         {"<game name=\"a\" defaultProb=\"0\"></game>", 0.0f, 0.0f}, // nothing to share: zeros, not NaN
         {"<game name=\"a\" defaultProb=\"0\"><bonus prob=\"5\"/></game>", 1.0f, 0.0f},
         {"<bonus prob=\"99\"/><game name=\"a\"></game><bonus prob=\"99\"/>", 1.0f / kinds, 1.0f / kinds},
@@ -69,7 +68,7 @@ TEST_F(GameModeTest, ProbabilitiesAreFilledByPositionAndNormalised) {
         std::vector<YGameMode> modes = Read(c.text);
         ASSERT_EQ(modes.size(), 1u);
         const std::vector<float>& p = modes[0].probabilities;
-        ASSERT_EQ(p.size(), static_cast<std::size_t>(DEFAULT_BONUS_KINDS));
+        ASSERT_EQ(p.size(), static_cast<std::size_t>(BONUS_KIND_COUNT));
         EXPECT_FLOAT_EQ(p[0], c.first);
         for (std::size_t i = 1; i < p.size(); ++i) EXPECT_FLOAT_EQ(p[i], c.others) << i;
     }
@@ -109,15 +108,56 @@ TEST_F(GameModeTest, ReadsFlagsTipsAndFileOrder) {
     EXPECT_EQ(pages, (std::vector<std::string>{"tip_a.yml", "tip_b.yml"}));
 }
 
-TEST_F(GameModeTest, TheBonusRegistrySizesTheProbabilities) {
-    GameModeHooks().bonusKindCount = [] { return 3; };
-    std::vector<YGameMode> modes = Read("<game name=\"a\"><bonus prob=\"2\"/><bonus/><bonus/><bonus/></game>");
-    ASSERT_EQ(modes.size(), 1u);
-    const std::vector<float>& p = modes[0].probabilities;
-    ASSERT_EQ(p.size(), 3u); // the fourth bonus tag has no kind
-    EXPECT_FLOAT_EQ(p[0], 2.0f / 22.0f);
-    EXPECT_FLOAT_EQ(p[1], 10.0f / 22.0f);
-    EXPECT_FLOAT_EQ(p[2], 10.0f / 22.0f);
+TEST_F(GameModeTest, BonusTagsBeyondTheKindsAreIgnoredAndReportedOncePerGame) {
+    std::vector<YGameMode> modes =
+        Read("<game name=\"a\">\n" + Bonuses(BONUS_KIND_COUNT, "2") + "\n" + Bonuses(6, "1000") + "</game>\n" +
+             "<game name=\"b\">" + Bonuses(BONUS_KIND_COUNT, "2") + "</game>");
+    ASSERT_EQ(modes.size(), 2u);
+    for (const YGameMode& mode : modes) {
+        ASSERT_EQ(mode.probabilities.size(), static_cast<std::size_t>(BONUS_KIND_COUNT));
+        for (float p : mode.probabilities) EXPECT_FLOAT_EQ(p, 1.0f / BONUS_KIND_COUNT);
+    }
+    EXPECT_EQ(Log(), "Game mode config loader error, More <bonus> tags than the " + std::to_string(BONUS_KIND_COUNT) +
+                         " bonus kinds, the extra ones are ignored., file: " + dir.File("modes.yml") + ", line: 3\n");
+}
+
+// With the world's kind names installed, a named "bonus" tag is checked against the kind at its
+// place; the place still decides which kind it sets.
+TEST_F(GameModeTest, BonusTagNamesAreCheckedAgainstTheKindAtTheirPlace) {
+    GameModeHooks().bonusKindName = [](BonusKind kind) {
+        static std::vector<std::string> names;
+        if (names.empty())
+            for (int k = 0; k < BONUS_KIND_COUNT; ++k) names.push_back("k" + std::to_string(k));
+        return names[static_cast<std::size_t>(BonusKindIndex(kind))].c_str();
+    };
+    struct Case {
+        const char* what;
+        std::string bonuses; // inside one game, starting on line 2
+        std::string logged;  // the message of the one line expected, or empty
+        float first;         // the weight the first kind is given
+    };
+    const Case cases[] = {
+        {"named in order", "<bonus name=\"k0\" prob=\"3\"/>\n<bonus name=\"k1\"/>\n", "", 3.0f},
+        {"unnamed", "<bonus prob=\"3\"/>\n<bonus/>\n", "", 3.0f},
+        {"misnamed", "<bonus name=\"k0\" prob=\"3\"/>\n<bonus name=\"k7\"/>\n",
+         "Bonus 1 is named \"k7\" but sets kind 1 \"k1\"., file: " + dir.File("modes.yml") + ", line: 3", 3.0f},
+        {"swapped", "<bonus name=\"k1\" prob=\"3\"/>\n", "Bonus 0 is named \"k1\" but sets kind 0 \"k0\".", 3.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LogReopen(dir.File("log.txt"));
+        std::vector<YGameMode> modes = Read("<game name=\"a\">\n" + c.bonuses + "</game>\n");
+        ASSERT_EQ(modes.size(), 1u);
+        const std::vector<float>& p = modes[0].probabilities;
+        EXPECT_FLOAT_EQ(p[0] / p[1], c.first / 10.0f);
+        if (c.logged.empty()) {
+            EXPECT_EQ(Log(), "");
+        } else {
+            const std::string log = Log();
+            EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+            EXPECT_NE(log.find("Game mode config loader error, " + c.logged), std::string::npos) << log;
+        }
+    }
 }
 
 TEST_F(GameModeTest, ATipOutsideAGameIsReportedWithItsLine) {
@@ -190,5 +230,5 @@ TEST_F(GameModeTest, ShippedModesReadCleanly) {
     ASSERT_EQ(plat::ReadFile(path, text, 1u << 20, true), plat::ReadStatus::Ok);
     std::size_t tagsSeen = 0;
     for (std::size_t at = text.find("<bonus "); at != std::string::npos; at = text.find("<bonus ", at + 1)) ++tagsSeen;
-    EXPECT_EQ(tagsSeen, modes.size() * DEFAULT_BONUS_KINDS);
+    EXPECT_EQ(tagsSeen, modes.size() * BONUS_KIND_COUNT);
 }

@@ -271,8 +271,8 @@ TEST_F(InitTest, ModesAreReadOnceAndAgainWhileMissing) {
     c.Load("config.yml");
     EXPECT_TRUE(c.gameModes.empty());
     YGameMode& fallback = c.CurrentGameMode(); // no mode: a record with the defaults
-    EXPECT_EQ(fallback.probabilities.size(), static_cast<std::size_t>(DEFAULT_BONUS_KINDS));
-    EXPECT_FLOAT_EQ(fallback.probabilities[0], 1.0f / DEFAULT_BONUS_KINDS);
+    EXPECT_EQ(fallback.probabilities.size(), static_cast<std::size_t>(BONUS_KIND_COUNT));
+    EXPECT_FLOAT_EQ(fallback.probabilities[0], 1.0f / BONUS_KIND_COUNT);
 
     dir.Write("data/modes.yml", kModes);
     c.Load("config.yml");

@@ -15,11 +15,14 @@
 // does not make.
 inline int RegistryKindOf(const YBonusBuilder* b) {
     if (!b) return -1;
-    if (dynamic_cast<const YBonusFourBallSmall*>(b)) return 25;
-    if (const auto* ball = dynamic_cast<const YBonusBuilderBall*>(b))
-        return ball->modeIndex == 8 ? 24 : (ball->modeIndex >= 0 && ball->modeIndex < 8 ? 26 + ball->modeIndex : -2);
+    if (dynamic_cast<const YBonusFourBallSmall*>(b)) return BonusKindIndex(BonusKind::FourSmallBalls);
+    if (const auto* ball = dynamic_cast<const YBonusBuilderBall*>(b)) {
+        if (ball->modeIndex == 8) return BonusKindIndex(BonusKind::SmallBall);
+        return ball->modeIndex >= 0 && ball->modeIndex < 8 ? BonusKindIndex(BonusKind::NewBallNormal) + ball->modeIndex
+                                                           : -2;
+    }
     if (const auto* give = dynamic_cast<const YBonusBuilderGive*>(b)) {
-        for (int kind = 0; kind < FALLING_BONUS_KINDS; ++kind) {
+        for (int kind = 0; IsFallingBonus(BonusKindAt(kind)); ++kind) {
             const std::unique_ptr<YBonusBuilder> fresh(CreateBonusBuilder(kind));
             if (static_cast<const YBonusBuilderGive*>(fresh.get())->factory == give->factory) return kind;
         }

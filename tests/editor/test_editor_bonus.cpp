@@ -87,7 +87,7 @@ TEST_F(EditorBonusTest, StatementsReachTheBlocksTheBuildersAndTheSavedFile) {
         for (const EditorBlock& b : level.CurrentGroup().blocks) bonuses.push_back(b.bonus);
         EXPECT_EQ(bonuses, c.bonuses);
         EXPECT_EQ(BuiltKinds(), c.bonuses) << "each block carries a builder of its own kind";
-        for (int k = 0; k < EDITOR_BONUS_KINDS; ++k) {
+        for (int k = 0; k < BONUS_KIND_COUNT; ++k) {
             const auto it = c.counts.find(k);
             const EditorBonusCount want = it == c.counts.end() ? EditorBonusCount{} : it->second;
             EXPECT_EQ(level.bonusCounts[static_cast<std::size_t>(k)].placed, want.placed) << "kind " << k;
@@ -102,8 +102,8 @@ TEST_F(EditorBonusTest, StatementsReachTheBlocksTheBuildersAndTheSavedFile) {
         std::vector<int> saved;
         for (const YLevelBlock& b : data.sets[0].blocks) saved.push_back(b.bonus);
         EXPECT_EQ(saved, c.bonuses);
-        ASSERT_EQ(data.bonusCounts.size(), static_cast<std::size_t>(EDITOR_BONUS_KINDS));
-        for (int k = 0; k < EDITOR_BONUS_KINDS; ++k)
+        ASSERT_EQ(data.bonusCounts.size(), static_cast<std::size_t>(BONUS_KIND_COUNT));
+        for (int k = 0; k < BONUS_KIND_COUNT; ++k)
             EXPECT_EQ(data.bonusCounts[static_cast<std::size_t>(k)],
                       level.bonusCounts[static_cast<std::size_t>(k)].count)
                 << "kind " << k;
@@ -114,10 +114,10 @@ TEST_F(EditorBonusTest, StatementsReachTheBlocksTheBuildersAndTheSavedFile) {
 // their kinds; saving again gives the same bytes.
 TEST_F(EditorBonusTest, EveryKindRoundTripsWithItsBuilder) {
     Run("mode=new");
-    for (int k = 0; k < EDITOR_BONUS_KINDS; ++k)
+    for (int k = 0; k < BONUS_KIND_COUNT; ++k)
         Run("mode=new action x mode=bonus b=" + std::to_string(k) + " action x move [1,0,0]");
     std::vector<int> all;
-    for (int k = 0; k < EDITOR_BONUS_KINDS; ++k) all.push_back(k);
+    for (int k = 0; k < BONUS_KIND_COUNT; ++k) all.push_back(k);
     ASSERT_EQ(BuiltKinds(), all);
     Run("b=14 bc=6");
     ASSERT_EQ(Run("save=every.lev"), Lines{"save= ok."});
@@ -126,7 +126,7 @@ TEST_F(EditorBonusTest, EveryKindRoundTripsWithItsBuilder) {
     ASSERT_TRUE(scene.built.empty());
     ASSERT_EQ(Run("load=every.lev"), Lines{"load= ok."});
     EXPECT_EQ(BuiltKinds(), all);
-    for (int k = 0; k < EDITOR_BONUS_KINDS; ++k) {
+    for (int k = 0; k < BONUS_KIND_COUNT; ++k) {
         EXPECT_EQ(level.bonusCounts[static_cast<std::size_t>(k)].placed, 1) << k;
         EXPECT_EQ(level.bonusCounts[static_cast<std::size_t>(k)].count, k == 14 ? 6 : 1) << k;
     }

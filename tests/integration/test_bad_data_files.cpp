@@ -29,6 +29,10 @@ const BadFiles kCases[] = {
     {"ModesOfGarbage",
      {{"data/modes.yml", "<game name=\"a\" defaultProb=\"x\">\n<bonus prob=\"1e999\"><tip filename=\"z\">\n<<<\n"}},
      "Game mode config loader error, "},
+    // A mode's bonus tag that is not named after the kind at its place.
+    {"ModesBonusMisnamed",
+     {{"data/modes.yml", "<game name=\"easy\">\n<bonus name=\"ball_heavy\" prob=\"5\"/>\n</game>\n"}},
+     "Game mode config loader error, Bonus 0 is named \"ball_heavy\" but sets kind 0"},
     // Values that read without error but name no window the screen can have.
     {"WindowSizeUnusable",
      {{"config.yml", "<config>\n<video fullscreen=\"no\">\n<window width=\"-5\" height=\"abc\">\n</config>\n"}},

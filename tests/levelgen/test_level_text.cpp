@@ -29,8 +29,8 @@ TEST(LevelText, CountsHoldTheRandomBonusesAndThePlacedOnes) {
         YLevelData level;
         std::string error;
         ASSERT_TRUE(ParseLevelText(row.text, level, error)) << error;
-        ASSERT_EQ(level.bonusCounts.size(), LEVEL_BONUS_KINDS);
-        for (std::size_t k = 0; k < LEVEL_BONUS_KINDS; ++k) {
+        ASSERT_EQ(level.bonusCounts.size(), static_cast<std::size_t>(BONUS_KIND_COUNT));
+        for (std::size_t k = 0; k < BONUS_KIND_COUNT; ++k) {
             const auto it = row.counts.find(static_cast<int>(k));
             EXPECT_EQ(level.bonusCounts[k], it == row.counts.end() ? 0 : it->second) << "kind " << k;
         }

@@ -92,7 +92,7 @@ TEST(BonusPages, AMissingControlStopsFillingAtItsRow) {
 
 TEST(BonusPages, TheGameListsEveryShippedBonusWithItsIconTextAndScore) {
     const std::string assets = std::string(KORVELIN_SOURCE_DIR) + "/assets/";
-    LoadBonusConfigs((assets + "data/bonuses.yml").c_str(), BonusRegistrySize());
+    LoadBonusConfigs((assets + "data/bonuses.yml").c_str());
     GetLocale().Load((assets + "ui/english/locale.yml").c_str());
     LocalizeBonusConfig();
 

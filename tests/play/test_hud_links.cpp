@@ -75,11 +75,12 @@ TEST_F(HudLinks, TheColumnShowsTheIconsOfTheBonusRecords) {
     values.frostTime = 1.0f;
     QuadShaders painter;
     DrawHudValues(values, false, painter);
-    for (int kind : {3, HUD_KIND_GLOVES, HUD_KIND_GRENADE, HUD_KIND_FROST}) {
-        EXPECT_TRUE(painter.Drew(FindShader("hud_link_icon_" + std::to_string(kind)))) << kind;
+    for (BonusKind kind : {BonusKind::BallFire, BonusKind::Gloves, BonusKind::Grenade, BonusKind::Frost}) {
+        EXPECT_TRUE(painter.Drew(FindShader("hud_link_icon_" + std::to_string(BonusKindIndex(kind)))))
+            << BonusKindIndex(kind);
     }
     // Effects that do not run show no icon.
-    EXPECT_FALSE(painter.Drew(FindShader("hud_link_icon_" + std::to_string(HUD_KIND_SLUMBER))));
+    EXPECT_FALSE(painter.Drew(FindShader("hud_link_icon_" + std::to_string(BonusKindIndex(BonusKind::Slumber)))));
 }
 
 } // namespace

@@ -63,6 +63,7 @@ struct Recording : YHudPainter {
 };
 
 YShaderBase* TestIcon(int kind) { return FindShader("test_icon_" + std::to_string(kind)); }
+YShaderBase* TestIcon(BonusKind kind) { return TestIcon(BonusKindIndex(kind)); }
 
 class HudTest : public ::testing::Test {
 protected:

@@ -89,6 +89,28 @@ TEST_F(LevelLoaderTest, FortyItemsWithNoCountsGetFourBonuses) {
     EXPECT_EQ(carried, 4);
 }
 
+// The count list follows the kinds; a shorter one loads, is logged, and its missing kinds count 0.
+TEST_F(LevelLoaderTest, ACountListShorterThanTheKindsIsLoggedAndLoads) {
+    for (int counts : {BONUS_KIND_COUNT, BONUS_KIND_COUNT - 1, 0}) {
+        SCOPED_TRACE(counts);
+        YLevelData level = Level();
+        level.bonusCounts.assign(static_cast<std::size_t>(counts), 0);
+        if (counts > 0) level.bonusCounts[0] = 2;
+        level.sets.resize(1);
+        for (int32_t x = 0; x < 4; ++x) level.sets[0].blocks.push_back({x - 2, 0, 0, 1, 1, 1, "opaque", 35, -1});
+        const std::string path = Save(level, ("counts" + std::to_string(counts) + ".lev").c_str());
+        record.bonusesMade.clear();
+        ASSERT_TRUE(LoadLevel(path));
+        EXPECT_EQ(LevelSets()[0]->items.size(), 4u);
+        EXPECT_EQ(Log().find("Level \"" + path + "\" counts bonuses of") != std::string::npos,
+                  counts != BONUS_KIND_COUNT)
+            << Log();
+        if (counts > 0) {
+            EXPECT_EQ(record.bonusesMade, (std::vector<int32_t>{0, 0})) << "the two counted bonuses of kind 0";
+        }
+    }
+}
+
 TEST_F(LevelLoaderTest, ALevelOfIndestructibleBlocksIsClearedAtOnce) {
     YLevelData level = Level();
     level.sets.resize(1);

@@ -47,7 +47,7 @@ bool Options(const std::vector<std::string>& w, std::size_t from, YLevelBlock& b
 
 bool ParseLevelText(const std::string& text, YLevelData& level, std::string& error) {
     level = YLevelData{};
-    level.bonusCounts.assign(LEVEL_BONUS_KINDS, 0);
+    level.bonusCounts.assign(BONUS_KIND_COUNT, 0);
     std::istringstream in(text);
     std::string line;
     int number = 0;
@@ -71,7 +71,7 @@ bool ParseLevelText(const std::string& text, YLevelData& level, std::string& err
             }
         } else if (c == "bonus" && w.size() == 3) {
             int32_t kind, count;
-            if (!Int(w[1], kind) || !Int(w[2], count) || kind < 0 || kind >= static_cast<int32_t>(LEVEL_BONUS_KINDS)) {
+            if (!Int(w[1], kind) || !Int(w[2], count) || kind < 0 || kind >= BONUS_KIND_COUNT) {
                 return fail("bad bonus");
             }
             if (count < 0 || count > LEVEL_BONUS_COUNT_MAX - level.bonusCounts[kind]) return fail("bad bonus count");
@@ -122,7 +122,7 @@ bool ParseLevelText(const std::string& text, YLevelData& level, std::string& err
     // ones off before it hands out the rest at random.
     for (const YLevelSet& set : level.sets) {
         for (const YLevelBlock& b : set.blocks) {
-            if (b.bonus >= 0 && b.bonus < static_cast<int32_t>(LEVEL_BONUS_KINDS)) ++level.bonusCounts[b.bonus];
+            if (b.bonus >= 0 && b.bonus < BONUS_KIND_COUNT) ++level.bonusCounts[b.bonus];
         }
     }
     return CheckLevelData(level, error) || fail(error);

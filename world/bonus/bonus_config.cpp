@@ -7,17 +7,18 @@
 #include "core/log.h"
 #include "render/shader.h"
 #include "sound/sound_fx.h"
+#include "world/bonus/bonus_kinds.h"
 
 std::vector<YBonusConfig>& BonusConfigs() {
     static std::vector<YBonusConfig> configs;
     return configs;
 }
 
-const YBonusConfig& BonusConfig(int kind) {
+const YBonusConfig& BonusConfig(int index) {
     static const YBonusConfig fallback;
     const std::vector<YBonusConfig>& configs = BonusConfigs();
-    if (kind < 0 || static_cast<std::size_t>(kind) >= configs.size()) return fallback;
-    return configs[static_cast<std::size_t>(kind)];
+    if (index < 0 || static_cast<std::size_t>(index) >= configs.size()) return fallback;
+    return configs[static_cast<std::size_t>(index)];
 }
 
 YBonusConfigLoader::YBonusConfigLoader(std::vector<YBonusConfig>& configs) : configs_(configs) {
@@ -42,6 +43,15 @@ void YBonusConfigLoader::OnTag(int id) {
     } catch (const YColorFormatError& e) {
         OnError(e.what());
     }
+    const int position = static_cast<int>(configs_.size());
+    if (!IsBonusKind(position)) {
+        OnError(
+            ("record " + std::to_string(position) + " is beyond the last bonus kind and configures nothing").c_str());
+    } else if (const char* icon = BonusKindInfo(BonusKindAt(position)).icon; config.name != icon) {
+        OnError(("record " + std::to_string(position) + " is named \"" + config.name + "\" but configures kind " +
+                 std::to_string(position) + " \"" + icon + "\"")
+                    .c_str());
+    }
     configs_.push_back(std::move(config));
 }
 
@@ -50,28 +60,36 @@ bool YBonusConfigLoader::OnError(const char* message) {
     return true;
 }
 
-void LoadBonusConfigs(const char* file, int kinds) {
+void LoadBonusConfigs(const char* file) {
     std::vector<YBonusConfig>& configs = BonusConfigs();
     configs.clear();
     YBonusConfigLoader loader(configs);
     loader.Load(file);
-    if (kinds > 0 && configs.size() < static_cast<std::size_t>(kinds)) {
+    if (configs.size() < static_cast<std::size_t>(BONUS_KIND_COUNT)) {
         LogPrintf(g_Log, "Bonus Config Loader error, %d of %d bonus kinds configured, the rest take defaults, file: %s",
-                  static_cast<int>(configs.size()), kinds, file);
-        configs.resize(static_cast<std::size_t>(kinds));
+                  static_cast<int>(configs.size()), BONUS_KIND_COUNT, file);
+        // The missing kinds keep their picture and display text.
+        for (int k = static_cast<int>(configs.size()); k < BONUS_KIND_COUNT; ++k) {
+            YBonusConfig config;
+            config.name = BonusKindInfo(BonusKindAt(k)).icon;
+            configs.push_back(std::move(config));
+        }
     }
 }
 
-YShader* GetBonusShader(int kind) {
+YShader* GetBonusShader(BonusKind kind) {
     const std::string& name = BonusConfig(kind).name;
     return name.empty() ? nullptr : FindShader(name);
 }
 
-YSoundFx* GetBonusSound(int kind) { return GetSoundFx(BonusConfig(kind).sound); }
+YSoundFx* GetBonusSound(BonusKind kind) { return GetSoundFx(BonusConfig(kind).sound); }
 
 float BonusBallModeDuration(int mode) {
-    if (mode < 0 || mode >= 8 || !GetInit().CurrentGameMode().timerBall) return -1.0f;
-    return BonusConfig(mode).timeout;
+    // Ball mode m is the mode the m-th ball-mode bonus gives; the small mode has no bonus of its own.
+    const int index = BonusKindIndex(BonusKind::BallNormal) + mode;
+    if (mode < 0 || !IsBonusKind(index) || !IsBallModeBonus(BonusKindAt(index))) return -1.0f;
+    if (!GetInit().CurrentGameMode().timerBall) return -1.0f;
+    return BonusConfig(BonusKindAt(index)).timeout;
 }
 
 void LocalizeBonusConfig() {

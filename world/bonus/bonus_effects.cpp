@@ -15,14 +15,14 @@
 
 namespace {
 
-float Timeout(int kind) { return BonusConfig(kind).timeout; }
+float Timeout(BonusKind kind) { return BonusConfig(kind).timeout; }
 
 float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
 
 } // namespace
 
 void YBonusBall::Apply(const YVector* caughtAt) {
-    if (g_Racket) g_Racket->SetBallModeAll(kind, Timeout(kind));
+    if (g_Racket) g_Racket->SetBallModeAll(BonusKindIndex(kind), Timeout(kind));
     SpawnBonusCatchSparks(caughtAt);
 }
 
@@ -101,25 +101,27 @@ void YBonusReset::Apply(const YVector* caughtAt) {
     SpawnBonusCatchSparks(caughtAt);
 }
 
-int DrawRandomBonusKind() {
+std::optional<BonusKind> DrawRandomBonusKind() {
+    // Random and the kinds after it are never drawn.
+    constexpr int DRAWN_KINDS = BonusKindIndex(BonusKind::Random);
     const std::vector<float>& probabilities = GetInit().CurrentGameMode().probabilities;
     auto allowed = [&](int k) { return static_cast<std::size_t>(k) < probabilities.size() && probabilities[k] > 0.0f; };
     bool any = false;
-    for (int k = 0; k < BONUS_RANDOM && !any; ++k) any = allowed(k);
-    if (!any) return -1;
+    for (int k = 0; k < DRAWN_KINDS && !any; ++k) any = allowed(k);
+    if (!any) return std::nullopt;
     int k = 0;
     for (int draw = 0; draw < RANDOM_BONUS_DRAWS; ++draw) {
-        k = plat::CrtRand() % BONUS_RANDOM;
-        if (allowed(k)) return k;
+        k = plat::CrtRand() % DRAWN_KINDS;
+        if (allowed(k)) return BonusKindAt(k);
     }
-    while (!allowed(k)) k = (k + 1) % BONUS_RANDOM;
-    return k;
+    while (!allowed(k)) k = (k + 1) % DRAWN_KINDS;
+    return BonusKindAt(k);
 }
 
 void YBonusRandom::Apply(const YVector* caughtAt) {
-    const int k = DrawRandomBonusKind();
-    if (k < 0) return;
-    YBonusType* drawn = CreateBonusType(k);
+    const std::optional<BonusKind> k = DrawRandomBonusKind();
+    if (!k) return;
+    YBonusType* drawn = CreateBonusType(*k);
     drawn->Apply(caughtAt);
     kind = drawn->kind;
     sound = drawn->sound;

@@ -6,6 +6,7 @@
 #include "world/bonus/bonus.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_effects.h"
+#include "world/bonus/bonus_kinds.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/racket/falling_bonus_link.h"
 
@@ -28,7 +29,7 @@ void InstallBonusHooks() {
     blocks.createBonusBuilder = [](int32_t kind) { return CreateBonusBuilder(kind); };
     blocks.dropNextBonus = [] { DropNextBonus(); };
     g_BonusModeTimeout = RecordTimeout;
-    GameModeHooks().bonusKindCount = [] { return BonusRegistrySize(); };
+    GameModeHooks().bonusKindName = [](BonusKind kind) { return BonusKindInfo(kind).name; };
     YFallingBonusLink& link = FallingBonusLink();
     link.updateAll = UpdateBonuses;
     link.deleteAll = DeleteAllBonuses;
@@ -36,6 +37,6 @@ void InstallBonusHooks() {
 }
 
 void BonusStartUp(const char* configFile) {
-    LoadBonusConfigs(configFile, BonusRegistrySize());
+    LoadBonusConfigs(configFile);
     InstallBonusHooks();
 }

@@ -11,7 +11,7 @@ YMeshInstanceBase* BonusDiskInstance(float radius) {
     return instance;
 }
 
-YBonusType::YBonusType(int32_t kind_, float radius_)
+YBonusType::YBonusType(BonusKind kind_, float radius_)
     : YMeshInstanceRef(1, BonusDiskInstance(radius_)),
       kind(kind_),
       radius(radius_),

@@ -90,8 +90,9 @@ bool CheckBlock(const YLevelBlock& b, std::string& why) {
             return false;
         }
     }
-    if (b.bonus < -1 || b.bonus >= static_cast<int32_t>(LEVEL_BONUS_KINDS)) {
-        why = "bonus kind " + std::to_string(b.bonus) + " is out of range (-1..33)";
+    if (b.bonus != -1 && !IsBonusKind(b.bonus)) {
+        why = "bonus kind " + std::to_string(b.bonus) + " is out of range (-1.." +
+              std::to_string(BONUS_KIND_COUNT - 1) + ")";
         return false;
     }
     if (b.material.size() > LEVEL_STRING_MAX) {
@@ -228,7 +229,8 @@ bool ReadLevelBytes(const uint8_t* data, std::size_t size, YLevelData& out, std:
     if (ok && out.oldLayout) ok = r.U8(out.centreFlag, "centre flag");
     uint32_t n = 0;
     ok = ok && r.U32(n, "bonus count N");
-    if (ok && n > LEVEL_BONUS_KINDS) ok = r.Fail("bonus count N", (std::to_string(n) + " is above 34").c_str());
+    if (ok && n > static_cast<uint32_t>(BONUS_KIND_COUNT))
+        ok = r.Fail("bonus count N", (std::to_string(n) + " is above " + std::to_string(BONUS_KIND_COUNT)).c_str());
     if (ok) {
         out.bonusCounts.resize(n);
         for (int32_t& c : out.bonusCounts) {
@@ -303,8 +305,8 @@ bool CheckLevelData(const YLevelData& level, std::string& error) {
         error = "a table material or environment name is longer than 99 bytes";
         return false;
     }
-    if (level.bonusCounts.size() > LEVEL_BONUS_KINDS) {
-        error = "more than 34 bonus counts";
+    if (level.bonusCounts.size() > static_cast<std::size_t>(BONUS_KIND_COUNT)) {
+        error = "more than " + std::to_string(BONUS_KIND_COUNT) + " bonus counts";
         return false;
     }
     for (int32_t c : level.bonusCounts) {

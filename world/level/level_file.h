@@ -5,13 +5,14 @@
 // Current layout (the only one the editor writes):
 //   u32 magic "DQRK" (0x4B525144), u32 version (2, never tested), f32 scale x y z,
 //   f32 table width, depth, str table material, str environment,
-//   u32 N (34), N x i32 bonus counts, u32 S, S x { 16 x f32 matrix, u32 B, B x block }
+//   u32 N (BONUS_KIND_COUNT), N x i32 bonus counts in kind order, u32 S, S x { 16 x f32 matrix, u32 B, B x block }
 // Old layout (read; written only for test fixtures): no magic and version, a u8 centre flag after
 // the environment, and exactly one set without a matrix: u32 B, B x block.
-// Block: i32 x y z (lowest cell), i32 sx sy sz, str material, f32 glue, i32 bonus (-1 or 0..33).
+// Block: i32 x y z (lowest cell), i32 sx sy sz, str material, f32 glue, i32 bonus (-1 or a kind).
 //
 // The reader checks every field before it uses it, and refuses the whole file on the first
-// fault with a message saying which field and why: a short file, N above 34, a bonus count or kind
+// fault with a message saying which field and why: a short file, N above the number of kinds, a
+// bonus count or kind
 // out of range, a string over 99 bytes, set and block counts the rest of the file cannot hold,
 // sizes outside 1..BLOCK_SIZE_MAX, cells outside +-LEVEL_CELL_MAX, a set spanning more than
 // LEVEL_SET_CELLS_MAX grid cells, numbers that are not finite, set matrix entries beyond
@@ -24,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bonus_kind.h"
 #include "math/matrix.h"
 #include "math/vector.h"
 
@@ -32,7 +34,6 @@ class OutStream;
 
 constexpr uint32_t LEVEL_MAGIC = 0x4B525144u; // 'K' 'R' 'Q' 'D', high byte first: the file begins "DQRK"
 constexpr uint32_t LEVEL_VERSION = 2;
-constexpr uint32_t LEVEL_BONUS_KINDS = 34;
 constexpr uint32_t LEVEL_STRING_MAX = 99;
 constexpr int32_t LEVEL_CELL_MAX = 1000;
 constexpr int64_t LEVEL_SET_CELLS_MAX = 1 << 20;
@@ -67,7 +68,7 @@ struct YLevelData {
     std::string tableMaterial = "default";
     std::string environment;
     uint8_t centreFlag = 0;           // old layout only
-    std::vector<int32_t> bonusCounts; // N entries as stored (N <= 34)
+    std::vector<int32_t> bonusCounts; // N entries as stored (N <= BONUS_KIND_COUNT)
     std::vector<YLevelSet> sets;      // the old layout holds exactly one
 };
 
@@ -82,7 +83,7 @@ bool ReadLevelBytes(const uint8_t* data, std::size_t size, YLevelData& out, std:
 bool ReadLevelData(InStream& in, YLevelData& out, std::string& error, const LevelMaterialCheck& known = {});
 
 // Writes `level` in its layout (current unless oldLayout). Refuses, writing nothing, a level the
-// readers would refuse: strings over 99 bytes, more than 34 counts, bonus kinds out of range, sizes
+// readers would refuse: strings over 99 bytes, more counts than kinds, bonus kinds out of range, sizes
 // out of range or non-finite numbers; false with `error` set.
 bool WriteLevelData(OutStream& out, const YLevelData& level, std::string& error);
 

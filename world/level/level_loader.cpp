@@ -39,10 +39,10 @@ void CentreAlongX(YBlockSet* set) {
 
 void HandOut(const std::vector<int32_t>& fileCounts) {
     const YGameMode& mode = GetInit().CurrentGameMode();
-    std::vector<int32_t> counts(LEVEL_BONUS_KINDS, 0);
+    std::vector<int32_t> counts(BONUS_KIND_COUNT, 0);
     for (std::size_t k = 0; k < fileCounts.size() && k < counts.size(); ++k) counts[k] = fileCounts[k];
     std::vector<float> probabilities = mode.probabilities;
-    probabilities.resize(LEVEL_BONUS_KINDS, 0.0f);
+    probabilities.resize(BONUS_KIND_COUNT, 0.0f);
     std::vector<YBonusCandidate> candidates;
     std::vector<YBlockItem*> items;
     for (YBlockSet* set : Sets()) {
@@ -84,6 +84,10 @@ bool LoadLevel(const std::string& path) {
         LogPrintf(g_Log, "Level \"%s\" not loaded: %s", path.c_str(), error.c_str());
         return false;
     }
+    // A shorter list (more is refused) still loads: the kinds after it count 0.
+    if (level.bonusCounts.size() != static_cast<std::size_t>(BONUS_KIND_COUNT))
+        LogPrintf(g_Log, "Level \"%s\" counts bonuses of %d kinds, not %d: the others count 0", path.c_str(),
+                  static_cast<int>(level.bonusCounts.size()), BONUS_KIND_COUNT);
 
     ClearBlockTypeCaches();
     g_Level.scale = level.scale;
