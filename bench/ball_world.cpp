@@ -22,6 +22,7 @@
 #include "support/alloc_counter.h"
 #include "support/bench_render.h"
 #include "world/balls/ball.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
 #include "world/blocks/block_single.h"
@@ -31,7 +32,6 @@
 #include "world/physics/zdelete.h"
 #include "world/play/world_setup.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 #include "world/weapons/bomb.h"
 
 namespace {

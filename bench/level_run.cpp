@@ -53,6 +53,7 @@
 #include "support/bench_render.h"
 #include "support/scratch_game.h"
 #include "world/balls/ball.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
 #include "world/bonus/bonus.h"
@@ -66,7 +67,6 @@
 #include "world/play/world_setup.h"
 #include "world/racket/game_event.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 

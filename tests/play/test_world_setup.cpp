@@ -12,16 +12,16 @@
 #include "core/log.h"
 #include "support/temp_dir.h"
 #include "world/balls/ball.h"
-#include "world/balls/world_links.h"
+#include "world/balls/ball_mode_timeout.h"
+#include "world/balls/falling_bonus_link.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block_hooks.h"
 #include "world/bonus/bonus.h"
 #include "world/bonus/bonus_effects.h"
 #include "world/physics_fixture.h"
 #include "world/play/world_setup.h"
-#include "world/racket/falling_bonus_link.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 
 namespace {
 

@@ -16,15 +16,15 @@
 #include "render/scene/particles.h"
 #include "sound/sound_fx.h"
 #include "support/temp_dir.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_hooks.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/zdelete.h"
 #include "world/physics_fixture.h"
 #include "world/play/world_setup.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
-#include "world/world_sound.h"
 
 namespace rackettest {
 

@@ -7,13 +7,13 @@
 
 #include "sound/sound_fx.h"
 #include "world/balls/ball.h"
+#include "world/balls/racket_tacked.h"
 #include "world/block_fixture.h"
-#include "world/blocks/block_specials.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/play/world_setup.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
+#include "world/specials/block_specials.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include "platform/sys/crt_rand.h"
 #include "render/scene/particles.h"
 #include "sound/sound_fx.h"
+#include "world/balls/racket_tacked.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
 #include "world/play/world_setup.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
-#include "world/world_sound.h"
 
 namespace worldtest {
 

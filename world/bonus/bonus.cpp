@@ -6,12 +6,12 @@
 #include "core/init.h"
 #include "render/scene/particles.h"
 #include "sound/sound_fx.h"
-#include "world/balls/world_links.h"
+#include "world/blocks/block.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_type.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/unconnected.h"
 #include "world/racket/racket.h"
-#include "world/world_sound.h"
 
 void (*g_BonusCaptionHook)(const std::string& text, const YColor& colour) = [](const std::string&, const YColor&) {
     UnconnectedWorldCall("bonus: caption");
@@ -57,7 +57,7 @@ YBonus::~YBonus() {
         *it = list.back();
         list.pop_back();
     }
-    if (!caught && BlockEffectsOn()) {
+    if (!caught && BlockEffectsEnabled) {
         static YSoundFx* sound = GetSoundFx("destroy_ball");
         static const float colour[4] = {1.0f, 0.7f, 0.2f, 1.0f};
         static const float sparkEnd[4] = {0.7f, 0.0f, 0.0f, 1.0f};

@@ -2,18 +2,18 @@
 
 #include "core/game_mode.h"
 #include "core/log.h"
-#include "world/balls/world_links.h"
+#include "world/balls/ball_mode_timeout.h"
+#include "world/balls/falling_bonus_link.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block_hooks.h"
-#include "world/blocks/block_specials.h"
 #include "world/bonus/bonus.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_effects.h"
 #include "world/bonus/bonus_registry.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/physics_world.h"
-#include "world/racket/falling_bonus_link.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
-#include "world/world_sound.h"
+#include "world/specials/block_specials.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include "platform/sys/crt_rand.h"
 #include "render/shader.h"
 #include "world/balls/ball.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block_hooks.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/unconnected.h"
 #include "world/racket/hero_model.h"
-#include "world/racket/racket_tacked.h"
 #include "world/racket/racket_update.h"
 
 YRacket* g_Racket = nullptr;
@@ -25,6 +25,7 @@ float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
 YRacket::YRacket(YGameEvent* listener_) : hero(HeroSkelMesh()), frostCover(&hero, 1.0f, 0.05f, 2), listener(listener_) {
     g_Racket = this;
     g_RacketLink = this;
+    g_RacketHand = this;
 
     hero.shaders = {FindShader("hero"), FindShader("hero1"), FindShader("hero2"), FindShader("hero3")};
     hero.shadowMode = SHADOW_PLANAR;
@@ -45,6 +46,7 @@ YRacket::YRacket(YGameEvent* listener_) : hero(HeroSkelMesh()), frostCover(&hero
 YRacket::~YRacket() {
     if (g_Racket == this) g_Racket = nullptr;
     if (g_RacketLink == this) g_RacketLink = nullptr;
+    if (g_RacketHand == this) g_RacketHand = nullptr;
 }
 
 bool YRacket::CatchBall(YBall* ball, const YVector* contactNormal) {

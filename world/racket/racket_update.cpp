@@ -8,15 +8,15 @@
 #include "platform/sys/crt_rand.h"
 #include "render/mesh/hero_channels.h"
 #include "sound/sound_fx.h"
+#include "world/balls/falling_bonus_link.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/physics_world.h"
-#include "world/racket/falling_bonus_link.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 #include "world/racket/racket_visuals.h"
 #include "world/table/table.h"
-#include "world/world_sound.h"
 
 namespace {
 

@@ -7,9 +7,10 @@
 #include "render/scene/particles.h"
 #include "render/shader.h"
 #include "sound/sound_fx.h"
-#include "world/balls/world_links.h"
+#include "world/blocks/block.h"
+#include "world/effects/explosion.h"
+#include "world/effects/world_sound.h"
 #include "world/racket/racket.h"
-#include "world/world_sound.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ YBomb::YBomb() : YMeshInstanceRef(1, BombInstance()), body(0.5f, 0, 8.0f) {
 }
 
 YBomb::~YBomb() {
-    if (!exploded && BlockEffectsOn()) {
+    if (!exploded && BlockEffectsEnabled) {
         static YSoundFx* sound = GetSoundFx("destroy_ball");
         static const float colour[4] = {1.0f, 0.7f, 0.2f, 1.0f};
         static const float sparkEnd[4] = {0.7f, 0.0f, 0.0f, 1.0f};
@@ -145,7 +146,7 @@ void YBomb::ShortenFuse() { fuse = CutFuse(fuse, 0.1f); }
 void YBomb::Explode() {
     static YSoundFx* sound = GetSoundFx("bomb");
     const YVector p = Position();
-    WorldExplosion(&p, 5.0f, 1500.0f, 50);
+    SpawnExplosion(&p, 5.0f, 1500.0f, 50);
     PlayWorldSound(sound, &p);
     Schedule(0.0f);
     exploded = true;

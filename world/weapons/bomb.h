@@ -4,9 +4,9 @@
 // explodes when its fuse burns down, soon after it touches a block or the far wall; a bomb that
 // comes back to the racket is caught again (thrown off while the racket is frozen).
 #include "render/mesh/mesh_instance.h"
+#include "world/balls/racket_tacked.h"
 #include "world/physics/bump_event.h"
 #include "world/physics/rigid_body.h"
-#include "world/racket/racket_tacked.h"
 #include "world/weapons/fuse.h"
 
 class YBomb : public YMeshInstanceRef, public YRacketTacked, public YBumpEvent {

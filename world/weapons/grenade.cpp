@@ -7,9 +7,9 @@
 #include "render/mesh/mesh.h"
 #include "render/shader.h"
 #include "sound/sound_fx.h"
-#include "world/balls/world_links.h"
+#include "world/effects/explosion.h"
+#include "world/effects/world_sound.h"
 #include "world/racket/racket.h"
-#include "world/world_sound.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ void YGrenade::ShortenFuse() { fuse = CutFuse(fuse, 0.05f); }
 void YGrenade::Explode() {
     static YSoundFx* sound = GetSoundFx("grenade");
     const YVector p = Position();
-    WorldExplosion(&p, 2.75f, 500.0f, 25);
+    SpawnExplosion(&p, 2.75f, 500.0f, 25);
     PlayWorldSound(sound, &p);
     Schedule(0.0f);
 }

@@ -3,9 +3,9 @@
 // grenade bonus (5 of them). Each throw flies at the racket's launch elevation (10 degrees in
 // lowBall game modes) and puts the next grenade of the supply into the hero's hand.
 #include "render/mesh/mesh_instance.h"
+#include "world/balls/racket_tacked.h"
 #include "world/physics/bump_event.h"
 #include "world/physics/rigid_body.h"
-#include "world/racket/racket_tacked.h"
 #include "world/weapons/fuse.h"
 
 class YGrenade : public YMeshInstanceRef, public YRacketTacked, public YBumpEvent {

@@ -1,4 +1,4 @@
-#include "world/racket/falling_bonus_link.h"
+#include "world/balls/falling_bonus_link.h"
 
 #include "world/physics/unconnected.h"
 
