@@ -3,10 +3,10 @@
 #include "world/physics/unconnected.h"
 
 YFallingBonusLink::YFallingBonusLink()
-    : updateAll([](float) { UnconnectedWorldCall("racket: update falling bonuses"); }),
-      deleteAll([] { UnconnectedWorldCall("racket: delete falling bonuses"); }),
+    : updateAll([](float) { UnconnectedWorldCall("balls: update falling bonuses"); }),
+      deleteAll([] { UnconnectedWorldCall("balls: delete falling bonuses"); }),
       visitPositions(
-          [](void (*)(const YVector&, void*), void*) { UnconnectedWorldCall("racket: visit falling bonuses"); }) {}
+          [](void (*)(const YVector&, void*), void*) { UnconnectedWorldCall("balls: visit falling bonuses"); }) {}
 
 YFallingBonusLink& FallingBonusLink() {
     static YFallingBonusLink link;

@@ -1,7 +1,8 @@
 #pragma once
-// The falling bonuses are built on top of the racket: the racket updates them every frame, deletes
-// them with the held objects between levels and puts a shield cell under each. The world set-up
-// connects these calls; until it has, a call stops the program with the entry's name.
+// The falling bonuses are built above the balls and the racket: the racket updates them every
+// frame and puts a shield cell under each, DeleteAllTacked deletes them with the held objects
+// between levels. The world set-up connects these calls; until it has, a call stops the program
+// with the entry's name.
 #include "math/vector.h"
 
 struct YFallingBonusLink {
