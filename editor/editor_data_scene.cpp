@@ -2,8 +2,8 @@
 
 #include "render/shader.h"
 #include "world/blocks/block_material.h"
-#include "world/bonus/bonus_builder.h"
-#include "world/level/level_state.h"
+#include "world/blocks/bonus_builder.h"
+#include "world/blocks/level_state.h"
 
 YVector EditorDataScene::LevelScale() const { return g_Level.scale; }
 

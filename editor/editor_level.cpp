@@ -6,7 +6,7 @@
 
 #include "editor/editor_matrix.h"
 #include "editor/editor_scene.h"
-#include "world/bonus/bonus_builder.h"
+#include "world/blocks/bonus_builder.h"
 #include "world/bonus/bonus_registry.h"
 
 const char* EditorModeName(int mode) {

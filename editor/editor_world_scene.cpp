@@ -4,7 +4,7 @@
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
 #include "world/blocks/block_single.h"
-#include "world/bonus/bonus_builder.h"
+#include "world/blocks/bonus_builder.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 

@@ -13,7 +13,7 @@
 #include "core/game_mode.h"
 #include "support/temp_dir.h"
 #include "world/bonus/bonus_config.h"
-#include "world/bonus/bonus_hooks.h"
+#include "world/play/world_setup.h"
 #include "world/bonus/bonus_kinds.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/bonus/bonus_type.h"
@@ -140,7 +140,7 @@ TEST(BonusKindTable, EveryRowNamesItsKindOnceAndBuildsIt) {
 
 // The game modes' "bonus" tags are checked against the table's names once the bonuses are set up.
 TEST(BonusKindTable, ShippedGameModesNameTheirKindsInOrder) {
-    InstallBonusHooks();
+    ASSERT_TRUE(SetUpWorld(HeadlessWorldOutside()));
     ASSERT_TRUE(GameModeHooks().bonusKindName);
     EXPECT_STREQ(GameModeHooks().bonusKindName(BonusKind::BackWall), "back_wall");
     LogLines log;
@@ -149,6 +149,7 @@ TEST(BonusKindTable, ShippedGameModesNameTheirKindsInOrder) {
     loader.Load((std::string(KORVELIN_SOURCE_DIR) + "/assets/data/modes.yml").c_str());
     EXPECT_FALSE(modes.empty());
     EXPECT_TRUE(log.lines.empty()) << ::testing::PrintToString(log.lines);
+    TearDownWorld();
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
 #include "world/blocks/block_single.h"
-#include "world/level/level_state.h"
+#include "world/blocks/level_state.h"
 #include "world/weapons/boomer.h"
 
 namespace {

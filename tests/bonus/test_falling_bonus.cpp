@@ -5,7 +5,7 @@
 
 #include "bonus/bonus_fixture.h"
 #include "world/balls/ball.h"
-#include "world/bonus/bonus_builder.h"
+#include "world/blocks/bonus_builder.h"
 #include "world/physics/arena.h"
 
 namespace {

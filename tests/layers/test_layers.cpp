@@ -5,6 +5,10 @@
 // only world/ includes ODE's. Nothing outside tests/ includes from tests/. Tools, benchmarks and
 // fuzz targets may use every library layer. Test and benchmark sources may include system headers
 // (harnesses start processes, count the process's allocations, compare with SDL's own values).
+//
+// Inside world/ the folders have their own order, read from the "order:" line of world/README.md:
+// a world source includes from its own folder and the folders before it only, so no include circle
+// runs among them; every world source lies in a folder of that line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,6 +50,63 @@ std::string_view FirstComponent(std::string_view path) {
     return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
 }
 
+// The world folder of a path under world/ ("world/balls/ball.h" -> "balls"); empty for a file at
+// the top of world/ itself.
+std::string_view WorldFolder(std::string_view path) {
+    const std::string_view rest = path.substr(path.find('/') + 1);
+    const std::size_t slash = rest.find('/');
+    return slash == std::string_view::npos ? std::string_view{} : rest.substr(0, slash);
+}
+
+// The world folders bottom to top, from the line "order: a < b < ..." of the note; empty when the
+// note or the line is missing.
+std::vector<std::string> ParseWorldOrder(std::istream& note) {
+    std::vector<std::string> order;
+    std::string line;
+    while (std::getline(note, line)) {
+        if (line.rfind("order:", 0) != 0) continue;
+        std::istringstream words(line.substr(6));
+        std::string word;
+        bool wantName = true;
+        while (words >> word) {
+            if (wantName == (word == "<")) return {};                       // two names or two '<' in a row
+            if (wantName && word.find('<') != std::string::npos) return {}; // '<' inside a name
+            if (wantName) order.push_back(word);
+            wantName = !wantName;
+        }
+        if (wantName) return {}; // ends in '<'
+        return order;
+    }
+    return {};
+}
+
+const std::vector<std::string>& WorldOrder() {
+    static const std::vector<std::string> order = [] {
+        std::ifstream note(fs::path(KORVELIN_SOURCE_DIR) / "world" / "README.md");
+        return ParseWorldOrder(note);
+    }();
+    return order;
+}
+
+// The folder's place in the world order, or -1.
+int WorldRank(std::string_view folder) {
+    const std::vector<std::string>& order = WorldOrder();
+    const auto it = std::find(order.begin(), order.end(), folder);
+    return it == order.end() ? -1 : static_cast<int>(it - order.begin());
+}
+
+// What is wrong with a world source including a world header; empty when nothing is.
+std::string WorldIncludeProblem(std::string_view source, std::string_view header) {
+    const std::string_view from = WorldFolder(source);
+    const std::string_view to = WorldFolder(header);
+    if (WorldRank(from) < 0) return "world source outside the folders of world/README.md's order";
+    if (WorldRank(to) < 0) return "world header outside the folders of world/README.md's order";
+    if (WorldRank(to) > WorldRank(from))
+        return "world/" + std::string(from) + "/ includes world/" + std::string(to) +
+               "/, which is after it in world/README.md's order";
+    return {};
+}
+
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 // SDL, OpenGL, OpenAL and POSIX headers: the platform layer's alone.
@@ -75,6 +136,7 @@ std::string IncludeProblem(std::string_view source, std::string_view header, boo
     const std::string_view to = FirstComponent(header);
     if (to.empty()) return {}; // beside the source
     if (to == "tests") return from == "tests" ? std::string{} : "include of tests/ from outside tests/";
+    if (from == "world" && to == "world") return WorldIncludeProblem(source, header);
     const auto fromLayer = LAYER_USES.find(from);
     if (fromLayer != LAYER_USES.end()) {
         if (to == from || fromLayer->second.count(to) != 0) return {};
@@ -138,7 +200,16 @@ TEST(IncludeRules, TableOfCases) {
         {"shell/game_framework.cpp", "editor/editor_framework.h", false, false},
         {"editor/editor_framework.cpp", "shell/game_framework.h", false, false},
         {"editor/editor_framework.cpp", "world/table.h", false, true},
-        {"world/ball.cpp", "shell/game_framework.h", false, false},
+        {"world/balls/ball.cpp", "shell/game_framework.h", false, false},
+        {"world/racket/racket.cpp", "world/balls/ball.h", false, true},
+        {"world/balls/ball.cpp", "world/balls/ball_mode.h", false, true},
+        {"world/balls/ball.cpp", "world/racket/racket.h", false, false},
+        {"world/physics/physics_world.cpp", "world/table/table.h", false, false},
+        {"world/play/world_setup.cpp", "world/bonus/bonus.h", false, true},
+        {"world/blocks/block.cpp", "world/world_sound.h", false, false},
+        {"world/world_setup.cpp", "world/blocks/block.h", false, false},
+        {"world/newfolder/x.cpp", "world/physics/zdelete.h", false, false},
+        {"shell/game_framework.cpp", "world/play/world_setup.h", false, true},
         {"core/init.cpp", "app/main.h", false, false},
         {"app/main.cpp", "editor/editor_framework.h", false, true},
         {"app/main.cpp", "tests/support/temp_dir.h", false, false},
@@ -155,7 +226,7 @@ TEST(IncludeRules, TableOfCases) {
         {"platform/sys/files.cpp", "unistd.h", true, true},
         {"bench/support/alloc_counter.cpp", "unistd.h", true, true},
         {"platform/window/window.cpp", "SDL.h", true, true},
-        {"world/physics/world.cpp", "ode/ode.h", true, true},
+        {"world/physics/physics_world.cpp", "ode/ode.h", true, true},
         {"render/mesh/mesh.cpp", "ode/ode.h", true, false},
         {"platform/sys/threads.cpp", "ode/ode.h", true, false},
         {"core/log.cpp", "cstdio", true, true},
@@ -167,6 +238,34 @@ TEST(IncludeRules, TableOfCases) {
         const std::string problem = IncludeProblem(c.source, c.header, c.angled);
         EXPECT_EQ(problem.empty(), c.allowed) << c.source << " including " << c.header << ": " << problem;
     }
+}
+
+TEST(IncludeRules, ReadsTheWorldOrderFromItsLine) {
+    struct Case {
+        const char* note;
+        std::vector<std::string> order;
+    };
+    const Case cases[] = {
+        {"# World\n```\norder: physics < table < balls\n```\n", {"physics", "table", "balls"}},
+        {"order:physics<table\n", {}},      // the names and '<' stand apart
+        {"order: physics table\n", {}},     // a '<' missing
+        {"order: physics < table <\n", {}}, // a name missing
+        {"no order here\norder\n", {}},     // no line
+        {"  order: physics < table\n", {}}, // the line starts with it
+    };
+    for (const Case& c : cases) {
+        std::istringstream note(c.note);
+        EXPECT_EQ(ParseWorldOrder(note), c.order) << c.note;
+    }
+    // The note itself names every folder of world/ once.
+    const std::vector<std::string>& order = WorldOrder();
+    ASSERT_FALSE(order.empty()) << "world/README.md has no order line";
+    const std::set<std::string> named(order.begin(), order.end());
+    EXPECT_EQ(named.size(), order.size()) << "a folder is named twice";
+    std::set<std::string> folders;
+    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(KORVELIN_SOURCE_DIR) / "world"))
+        if (e.is_directory()) folders.insert(e.path().filename().string());
+    EXPECT_EQ(named, folders);
 }
 
 TEST(IncludeRules, ReadsIncludeLines) {
@@ -206,6 +305,10 @@ TEST(SourceTree, EveryIncludeKeepsTheLayerOrder) {
             if (ext != ".cpp" && ext != ".h") continue;
             ++files;
             const std::string rel = entry.path().lexically_relative(root).generic_string();
+            if (area == "world" && WorldRank(WorldFolder(rel)) < 0) {
+                ++count;
+                problems << rel << ": outside the folders of world/README.md's order\n";
+            }
             for (const Include& inc : ReadIncludes(entry.path())) {
                 const std::string problem = IncludeProblem(rel, inc.header, inc.angled);
                 if (problem.empty()) continue;

@@ -5,7 +5,7 @@
 #include "tests/world/physics_fixture.h"
 #include "world/physics/categories.h"
 #include "world/physics/col_box.h"
-#include "world/table/wall_contacts.h"
+#include "world/physics/wall_contacts.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "world/balls/ball.h"
-#include "world/balls/world_links.h"
+#include "world/blocks/block.h"
 #include "world_fixture.h"
 
 using namespace worldtest;
@@ -118,9 +118,9 @@ TEST_F(Balls, LeavingThePlayAreaDeletesTheBallWithOrWithoutEffects) {
         ball->Update(0.01f);
         EXPECT_TRUE(ball->scheduled);
         EXPECT_NEAR(ball->countdown, 0.15f, 0.0125f + 1e-6f);
-        SetBlockEffects(effects);
+        BlockEffectsEnabled = effects;
         for (int i = 0; i < 20 && !BallList().empty(); ++i) YZDelete::TickAll(0.02f);
-        SetBlockEffects(true);
+        BlockEffectsEnabled = true;
         EXPECT_TRUE(BallList().empty());
         EXPECT_EQ(HeardOf("destroy_ball"), effects ? 1 : 0);
         EXPECT_EQ(g_ParticleSystem.Particles().empty(), !effects);

@@ -8,7 +8,7 @@
 #include "sound/sound_fx.h"
 #include "support/temp_dir.h"
 #include "world/blocks/block_material.h"
-#include "world/level/level_state.h"
+#include "world/blocks/level_state.h"
 
 namespace {
 

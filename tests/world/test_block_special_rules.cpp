@@ -6,8 +6,8 @@
 
 #include "platform/sys/crt_rand.h"
 #include "render/scene/particles.h"
-#include "world/blocks/fire_emission.h"
-#include "world/blocks/spawn_point.h"
+#include "world/specials/fire_emission.h"
+#include "world/specials/spawn_point.h"
 
 namespace {
 

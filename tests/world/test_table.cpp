@@ -16,9 +16,9 @@
 #include "render/video_mode.h"
 #include "support/temp_dir.h"
 #include "world/physics/table_size.h"
+#include "world/physics/wall_contacts.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
-#include "world/table/wall_contacts.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "world/balls/ball_mode.h"
 #include "world/balls/ball_mode_info.h"
 #include "world/blocks/block_faces.h"
-#include "world/table/wall_contacts.h"
+#include "world/physics/wall_contacts.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // playrun: plays a level with no window and no sound, from an input script drawn from a seed, and
 // prints how the run ended and a hash of its final state.
 //   playrun <level file> [frames (default 3000)] [seed (default 1)]
-// Run it in the game folder: it reads "data\blocks.yml" there. The same arguments print the same
+// Run it in the game folder: it reads "data\blocks.yml" and "data\bonuses.yml" there. The same arguments print the same
 // hash. Exits 1 on bad arguments, 2 when the level cannot be loaded.
 #include <cstdio>
 #include <cstdlib>
@@ -10,9 +10,11 @@
 #include "core/init.h"
 #include "core/log.h"
 #include "world/blocks/block_material.h"
-#include "world/blocks/block_specials.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_registry.h"
 #include "world/physics/physics_world.h"
 #include "world/play/headless_run.h"
+#include "world/play/world_setup.h"
 
 namespace {
 
@@ -43,7 +45,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     LogReopen("playrun_log.txt");
-    RegisterBlockSpecials();
+    // The world as the game connects it, captions to the log: bonuses fall from the blocks that
+    // hold them and the Next bonus drops after too many kicks without a break.
+    if (!SetUpWorld(HeadlessWorldOutside())) return 1;
+    LoadBonusConfigs("data\\bonuses.yml");
     // The materials (and the block types they cache) are the run's; they go when it has ended.
     const LoadedMaterials materials("data\\blocks.yml");
     PhysicsInit();
@@ -53,5 +58,6 @@ int main(int argc, char** argv) {
                 PlayResultName(out.result), out.frames, out.score, out.lives, out.blocksLeft, out.ballsLost,
                 static_cast<unsigned long long>(out.hash));
     PhysicsShutdown();
+    TearDownWorld();
     return out.result == YPlayResult::LevelRefused ? 2 : 0;
 }

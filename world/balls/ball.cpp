@@ -5,10 +5,10 @@
 
 #include "render/scene/particles.h"
 #include "sound/sound_fx.h"
-#include "world/balls/world_links.h"
+#include "world/balls/racket_hand.h"
+#include "world/blocks/block.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/table_size.h"
-#include "world/racket/racket.h"
-#include "world/world_sound.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ YBall::~YBall() {
         *it = list.back();
         list.pop_back();
     }
-    if (BlockEffectsOn()) {
+    if (BlockEffectsEnabled) {
         static YSoundFx* sound = GetSoundFx("destroy_ball");
         static const float colour[4] = {1.0f, 0.7f, 0.2f, 1.0f};
         static const float sparkEnd[4] = {0.7f, 0.0f, 0.0f, 1.0f};
@@ -97,7 +97,7 @@ void YBall::SetTransform(const YMatrix* m) {
 void YBall::Release(bool byPlayer) {
     YRacketTacked::Release(byPlayer);
     body.SetEnabled(true);
-    if (g_Racket) g_Racket->LaunchBall(this);
+    if (g_RacketHand) g_RacketHand->LaunchBall(this);
 }
 
 void YBall::Update(float dt) {
@@ -129,19 +129,14 @@ void YBall::Update(float dt) {
     mode->SetTransform(m.m);
     mode->Update(dt);
 
-    if (!g_Racket) {
+    if (!g_RacketHand) {
         body.Update(dt);
         return;
     }
-    if (g_Racket->held == this) {
-        g_Racket->ApplyBallMode(this);
+    if (g_RacketHand->Holds(this)) {
+        g_RacketHand->HoldBall(this);
         return;
     }
     body.Update(dt);
-    YVector hit, normal;
-    if (!RacketContact(p, g_Racket->posX, g_Racket->posY, g_Racket->width, mode->radius, g_TableSize.width, &hit,
-                       &normal))
-        return;
-    g_Racket->ApplyBallMode(this);
-    if (releaseCooldown > 0.0f || !g_Racket->CatchBall(this, &normal)) g_Racket->KickBall(this, &normal, &hit);
+    g_RacketHand->MeetBall(this, p);
 }

@@ -8,8 +8,8 @@
 
 #include "world/balls/ball_mode.h"
 #include "world/balls/racket_contact.h"
+#include "world/balls/racket_tacked.h"
 #include "world/physics/rigid_body.h"
-#include "world/racket/racket_tacked.h"
 
 class YBall : public YRacketTacked {
 public:

@@ -8,9 +8,11 @@
 #include "sound/sound_fx.h"
 #include "world/balls/ball.h"
 #include "world/balls/ball_mode_rules.h"
-#include "world/balls/world_links.h"
-#include "world/racket/racket.h"
-#include "world/world_sound.h"
+#include "world/balls/racket_hand.h"
+#include "world/blocks/block_hits.h"
+#include "world/effects/explosion.h"
+#include "world/effects/world_sound.h"
+#include "world/physics/racket_link.h"
 
 namespace {
 
@@ -68,11 +70,11 @@ void YBallMode::ApplyBody() {
     owner->SetupBody(info.mass, info.collisionKind, BALL_BODY_SPEED);
 }
 
-bool YBallMode::IsHeld() const { return owner && g_Racket && g_Racket->held == owner; }
+bool YBallMode::IsHeld() const { return owner && g_RacketHand && g_RacketHand->Holds(owner); }
 
 void YBallMode::OnContact(void* ownGeomData, YBumpEvent* other, const YVector* force, const YVector* torque,
                           const YVector* position, const YVector* normal, float depth) {
-    if (!other && normal->y > 0.9f && g_Racket) g_Racket->ShieldTick(10.0f);
+    if (!other && normal->y > 0.9f && g_RacketLink) g_RacketLink->ShieldTick(10.0f);
 }
 
 bool YBallMode::BumpSingle(YBlockSingle* block, const YVector* force, const YVector* torque, const YVector* position,
@@ -130,7 +132,7 @@ bool YBallExplosive::BumpSetItem(YBlockSet* set, YBlockItem* item, const YVector
 
 void YBallExplosive::Explode(const YVector* position) {
     static YSoundFx* sound = GetSoundFx("grenade");
-    WorldExplosion(position, 2.75f, 500.0f, 25);
+    SpawnExplosion(position, 2.75f, 500.0f, 25);
     PlayWorldSound(sound, position);
     if (owner && owner->mode == this) owner->SetMode(BALL_FIRE, owner->modeTime);
 }

@@ -8,8 +8,9 @@
 #include "sound/sound_fx.h"
 #include "world/balls/ball.h"
 #include "world/balls/ball_mode.h"
-#include "world/balls/world_links.h"
-#include "world/world_sound.h"
+#include "world/blocks/block_hits.h"
+#include "world/effects/world_sound.h"
+#include "world/table/table.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void Flames(float* accumulator, float dt, const YVector& p, float radius, const 
         const float life = 0.4f + Rand01() * 0.05f - 0.025f;
         g_ParticleSystem.Emit(life, 0.75f, 0.1f, &at, &still, -1.0f, nullptr, shader, start, end);
     }
-    BallLightSpot(&p, light);
+    AddLightSpot(&p, light, 3.0f);
 }
 
 } // namespace
@@ -136,5 +137,5 @@ void YBallElectro::Update(float dt) {
             }
         }
     }
-    BallLightSpot(&p, light);
+    AddLightSpot(&p, light, 3.0f);
 }

@@ -7,7 +7,7 @@
 #include "render/shader.h"
 #include "sound/sound_fx.h"
 #include "world/blocks/block_special.h"
-#include "world/level/level_state.h"
+#include "world/blocks/level_state.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "world/blocks/block_faces.h"
 #include "world/blocks/block_material.h"
 #include "world/blocks/block_special.h"
-#include "world/bonus/bonus_builder.h"
+#include "world/blocks/bonus_builder.h"
 #include "world/physics/arena.h"
 #include "world/physics/physics_world.h"
 #include "world/table/table.h"

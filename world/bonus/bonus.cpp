@@ -6,13 +6,16 @@
 #include "core/init.h"
 #include "render/scene/particles.h"
 #include "sound/sound_fx.h"
-#include "world/balls/world_links.h"
+#include "world/blocks/block.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_type.h"
+#include "world/effects/world_sound.h"
+#include "world/physics/unconnected.h"
 #include "world/racket/racket.h"
-#include "world/world_sound.h"
 
-void (*g_BonusCaptionHook)(const std::string& text, const YColor& colour) = nullptr;
+void (*g_BonusCaptionHook)(const std::string& text, const YColor& colour) = [](const std::string&, const YColor&) {
+    UnconnectedWorldCall("bonus: caption");
+};
 
 namespace {
 
@@ -54,7 +57,7 @@ YBonus::~YBonus() {
         *it = list.back();
         list.pop_back();
     }
-    if (!caught && BlockEffectsOn()) {
+    if (!caught && BlockEffectsEnabled) {
         static YSoundFx* sound = GetSoundFx("destroy_ball");
         static const float colour[4] = {1.0f, 0.7f, 0.2f, 1.0f};
         static const float sparkEnd[4] = {0.7f, 0.0f, 0.0f, 1.0f};
@@ -99,7 +102,7 @@ void YBonus::Update(float dt) {
             const YBonusConfig& config = BonusConfig(type->kind);
             const YVector still(0.0f, 0.0f, 0.0f);
             PlayWorldSound(type->sound, &p, -1.0f, &still);
-            if (g_BonusCaptionHook) g_BonusCaptionHook(config.text + ": +" + std::to_string(points), config.colour);
+            g_BonusCaptionHook(config.text + ": +" + std::to_string(points), config.colour);
         }
         caught = true;
         Schedule(0.0f);

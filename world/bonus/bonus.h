@@ -60,5 +60,5 @@ void UpdateBonuses(float dt);
 void DeleteAllBonuses();
 
 // The HUD caption of a catch in play ("<text>: +<points>" in the kind's
-// colour). The game shell installs it; null: no caption.
+// colour), connected by the world set-up.
 extern void (*g_BonusCaptionHook)(const std::string& text, const YColor& colour);

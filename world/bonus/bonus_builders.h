@@ -5,7 +5,7 @@
 // destroyed on the table.
 #include "math/matrix.h"
 #include "math/vector.h"
-#include "world/bonus/bonus_builder.h"
+#include "world/blocks/bonus_builder.h"
 
 class YBallMode;
 class YBonusType;

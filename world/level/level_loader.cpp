@@ -10,9 +10,9 @@
 #include "world/blocks/block_hooks.h"
 #include "world/blocks/block_material.h"
 #include "world/blocks/block_set.h"
+#include "world/blocks/level_state.h"
 #include "world/level/bonus_handout.h"
 #include "world/level/level_file.h"
-#include "world/level/level_state.h"
 #include "world/physics/arena.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
@@ -58,8 +58,7 @@ void HandOut(const std::vector<int32_t>& fileCounts) {
     const std::vector<int32_t> kinds = HandOutBonuses(counts, probabilities, candidates);
     for (std::size_t i = 0; i < items.size(); ++i) {
         items[i]->bonusKind = kinds[i];
-        if (kinds[i] >= 0 && BlockHooks().createBonusBuilder)
-            items[i]->bonus = BlockHooks().createBonusBuilder(kinds[i]);
+        if (kinds[i] >= 0) items[i]->bonus = BlockHooks().createBonusBuilder(kinds[i]);
     }
 }
 

@@ -8,7 +8,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/racket_link.h"
 #include "world/physics/rigid_body.h"
-#include "world/table/wall_contacts.h"
+#include "world/physics/wall_contacts.h"
 
 YColBox::YColBox(float hx, float hy, float hz) : geom(dCreateBox(nullptr, 2.0f * hx, 2.0f * hy, 2.0f * hz)) {
     dGeomSetCategoryBits(geom, phys::CAT_COL_BOX);

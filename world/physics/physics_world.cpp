@@ -9,7 +9,7 @@
 #include "world/physics/categories.h"
 #include "world/physics/racket_link.h"
 #include "world/physics/rigid_body.h"
-#include "world/table/wall_contacts.h"
+#include "world/physics/wall_contacts.h"
 
 YPhysicsWorld g_PhysicsWorld;
 YRacketLink* g_RacketLink = nullptr;

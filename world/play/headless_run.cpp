@@ -5,12 +5,12 @@
 #include <memory>
 
 #include "platform/sys/crt_rand.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
 #include "world/level/level_loader.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/zdelete.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 #include "world/table/table.h"
 
 #include <ode/ode.h>

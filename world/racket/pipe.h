@@ -3,7 +3,7 @@
 // by hold point 3) drawn from one shared instance of "mesh\pipe.mes", that puffs smoke three times
 // a second.
 #include "render/mesh/mesh_instance.h"
-#include "world/racket/racket_tacked.h"
+#include "world/balls/racket_tacked.h"
 
 class YPipe : public YMeshInstanceRef, public YRacketTacked {
 public:

@@ -3,8 +3,8 @@
 // holds, serves, catches and kicks what the game hands it, and carries the rules of a run (lives,
 // score, serves, the loss of a ball, game over, timed effects).
 //
-// There is at most one racket; while it lives it is g_Racket, and it serves the physics layer as
-// g_RacketLink. Main thread only.
+// There is at most one racket; while it lives it is g_Racket, it serves the physics layer as
+// g_RacketLink and the balls and held objects as g_RacketHand. Main thread only.
 //
 // Everyone may read the racket's fields; only the racket's own operations write them. Bonuses,
 // weapons, blocks and the shell change its state through the verbs below (StartGloves, Hold,
@@ -12,6 +12,7 @@
 //
 // Where the pieces live:
 //   racket.cpp            construction, held objects, catching, kicking, launching, the zone test
+//   racket_ball.cpp       the hand the balls meet: holding, forgetting, the touch of a ball
 //   racket_steering.cpp   MoveTo, MoveStep, AdjustAimAngle, the hit animations, taking and throwing
 //   racket_update.cpp     RacketUpdate: timers, the five play states, walking, objects, each a step
 //   racket_visuals.cpp    speed lines, sleep sparks, shield cells
@@ -23,6 +24,8 @@
 #include "math/matrix.h"
 #include "math/vector.h"
 #include "render/mesh/mesh_instance.h"
+#include "render/mesh/skel_instance.h"
+#include "world/balls/racket_hand.h"
 #include "world/physics/racket_link.h"
 #include "world/racket/game_event.h"
 #include "world/racket/hero_instance.h"
@@ -38,10 +41,10 @@ constexpr int RACKET_RETURN = 2;
 constexpr int RACKET_STANDING = 3;
 constexpr int RACKET_PARKED = 4;
 
-class YRacket : public YRacketLink {
+class YRacket : public YRacketLink, public YRacketHand {
 public:
-    // Builds the hero on the shared hero model, installs itself as g_Racket and g_RacketLink and
-    // starts the standing channel. The state is parked (4) until the first state change.
+    // Builds the hero on the shared hero model, installs itself as g_Racket, g_RacketLink and
+    // g_RacketHand and starts the standing channel. The state is parked (4) until the first state change.
     explicit YRacket(YGameEvent* listener = nullptr);
     virtual ~YRacket();
     YRacket(const YRacket&) = delete;
@@ -75,7 +78,12 @@ public:
     // break drops a Next bonus).
     void KickBall(YBall* ball, const YVector* normal, const YVector* point);
     // Serves the held ball: kicked along the hero's facing from one racket width in front of it.
-    void LaunchBall(YBall* ball);
+    void LaunchBall(YBall* ball) override;
+    // The hand the balls and the held objects meet (world/balls/racket_hand.h).
+    bool Holds(const YRacketTacked* object) const override;
+    void Forget(const YRacketTacked* object) override;
+    void HoldBall(YBall* ball) override;
+    void MeetBall(YBall* ball, const YVector& p) override;
     // The hit gesture on the side the normal comes from.
     void PlayHitAnimation(const YVector* contactNormal);
     // Whether p lies in the racket's zone: 1 unit deep and half the width wide around the hero,
@@ -213,6 +221,5 @@ private:
 // The racket, or null (the level editor, unit tests without one).
 extern YRacket* g_Racket;
 
-// The HUD's captions are cleared at every serve and standing pose; the shell installs this
-// (null: nothing to clear).
+// The HUD's captions are cleared at every serve and standing pose; connected by the world set-up.
 extern void (*g_ClearHudCaptions)();

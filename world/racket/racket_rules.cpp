@@ -4,12 +4,12 @@
 #include "render/scene/particles.h"
 #include "sound/sound_fx.h"
 #include "world/balls/ball.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/physics_world.h"
 #include "world/racket/pipe.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
-#include "world/world_sound.h"
 
 namespace {
 
@@ -18,9 +18,7 @@ constexpr float RATE_PARKED = 30.0f;
 
 void PlayAt(const char* name, const YVector& p) { PlayWorldSound(GetSoundFx(name), &p, 1.0f, nullptr); }
 
-void ClearCaptions() {
-    if (g_ClearHudCaptions) g_ClearHudCaptions();
-}
+void ClearCaptions() { g_ClearHudCaptions(); }
 
 } // namespace
 

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "platform/sys/crt_rand.h"
+#include "world/balls/racket_tacked.h"
 #include "world/physics/table_size.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include "platform/sys/crt_rand.h"
 #include "render/mesh/hero_channels.h"
 #include "sound/sound_fx.h"
+#include "world/balls/falling_bonus_link.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/physics_world.h"
-#include "world/racket/falling_bonus_link.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 #include "world/racket/racket_visuals.h"
 #include "world/table/table.h"
-#include "world/world_sound.h"
 
 namespace {
 
@@ -253,7 +253,7 @@ void YRacket::PlaceHero(float dt, float w) {
 void YRacket::UpdateObjects(float dt) {
     // The held one in the hand, the falling bonuses, every held-capable object.
     AttachHeld(held);
-    if (FallingBonusLink().updateAll) FallingBonusLink().updateAll(dt);
+    FallingBonusLink().updateAll(dt);
     bool ballInPlay = false;
     const std::vector<YRacketTacked*>& tacked = TackedList();
     for (std::size_t i = 0; i < tacked.size(); ++i) {

@@ -9,11 +9,11 @@
 #include "render/render.h"
 #include "render/scene/particles.h"
 #include "render/shader.h"
+#include "world/balls/falling_bonus_link.h"
+#include "world/balls/racket_tacked.h"
 #include "world/physics/table_size.h"
-#include "world/racket/falling_bonus_link.h"
+#include "world/physics/wall_contacts.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
-#include "world/table/wall_contacts.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ void VisitBonus(const YVector& p, void* context) { AddShieldCell(p, *static_cast
 
 void ShieldCells(YRacket& r) {
     g_ShieldCellCount = 0;
-    if (GetInit().CurrentGameMode().bonusMode != 2 && FallingBonusLink().visitPositions) {
+    if (GetInit().CurrentGameMode().bonusMode != 2) {
         float shieldTime = r.shieldTime;
         FallingBonusLink().visitPositions(VisitBonus, &shieldTime);
     }

@@ -8,8 +8,8 @@
 #include "world/physics/arena.h"
 #include "world/physics/racket_link.h"
 #include "world/physics/table_size.h"
+#include "world/physics/wall_contacts.h"
 #include "world/table/table_materials.h"
-#include "world/table/wall_contacts.h"
 
 YTable* g_Table = nullptr;
 

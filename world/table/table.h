@@ -3,7 +3,7 @@
 // along y, the racket's side at -y. It owns the two decorative models (the pyramid it stands on and
 // the border round it), sets the physics arena to its size, answers whether a point lies on it,
 // and keeps the short-lived marks on it: light spots under glowing objects, timed decals (burns
-// of explosions) and the wall flashes of world/table/wall_contacts.h.
+// of explosions) and the wall flashes of world/physics/wall_contacts.h.
 //
 // One instance, made by the game's and the editor's framework after LoadTableMaterials, reached
 // through g_Table. Frame use: UpdateDecals(dt) once, then Draw(flags) in the background pass.

@@ -4,9 +4,10 @@
 #include "render/scene/particles.h"
 #include "render/shader.h"
 #include "sound/sound_fx.h"
-#include "world/balls/world_links.h"
+#include "world/blocks/block.h"
+#include "world/effects/explosion.h"
+#include "world/effects/world_sound.h"
 #include "world/racket/racket.h"
-#include "world/world_sound.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ YThrownWeaponBuild BombBuild() {
 YBomb::YBomb() : YThrownWeapon(BombBuild()) {}
 
 YBomb::~YBomb() {
-    if (!exploded && BlockEffectsOn()) {
+    if (!exploded && BlockEffectsEnabled) {
         static YSoundFx* sound = GetSoundFx("destroy_ball");
         static const float colour[4] = {1.0f, 0.7f, 0.2f, 1.0f};
         static const float sparkEnd[4] = {0.7f, 0.0f, 0.0f, 1.0f};

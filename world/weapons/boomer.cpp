@@ -8,11 +8,11 @@
 #include "render/mesh/mesh.h"
 #include "render/shader.h"
 #include "sound/sound_fx.h"
-#include "world/balls/world_links.h"
+#include "world/blocks/block_hits.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/col_box.h"
 #include "world/physics/table_size.h"
 #include "world/racket/racket.h"
-#include "world/world_sound.h"
 
 namespace {
 

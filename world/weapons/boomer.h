@@ -10,8 +10,8 @@
 #include "math/matrix.h"
 #include "math/vector.h"
 #include "render/mesh/mesh_instance.h"
+#include "world/balls/racket_tacked.h"
 #include "world/physics/bump_event.h"
-#include "world/racket/racket_tacked.h"
 
 constexpr int TACKED_BOOMER = 1;
 

@@ -4,9 +4,10 @@
 
 #include "platform/sys/crt_rand.h"
 #include "render/shader.h"
-#include "world/balls/world_links.h"
+#include "world/blocks/block.h"
+#include "world/effects/explosion.h"
 #include "world/racket/racket.h"
-#include "world/world_sound.h"
+#include "world/effects/world_sound.h"
 
 bool IsFinitePoint(const YVector& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
@@ -92,7 +93,7 @@ bool YThrownWeapon::BurnFuse(float dt) {
 
 void YThrownWeapon::Blast(float radius, float strength, int sparkCount, YSoundFx* sound) {
     const YVector p = Position();
-    WorldExplosion(&p, radius, strength, sparkCount);
+    SpawnExplosion(&p, radius, strength, sparkCount);
     PlayWorldSound(sound, &p);
     Schedule(0.0f);
 }

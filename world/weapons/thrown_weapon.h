@@ -7,7 +7,7 @@
 #include "render/mesh/mesh_instance.h"
 #include "world/physics/bump_event.h"
 #include "world/physics/rigid_body.h"
-#include "world/racket/racket_tacked.h"
+#include "world/balls/racket_tacked.h"
 #include "world/weapons/fuse.h"
 
 class YShaderBase;

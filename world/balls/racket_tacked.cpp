@@ -1,9 +1,9 @@
-#include "world/racket/racket_tacked.h"
+#include "world/balls/racket_tacked.h"
 
 #include <algorithm>
 
-#include "world/racket/falling_bonus_link.h"
-#include "world/racket/racket.h"
+#include "world/balls/falling_bonus_link.h"
+#include "world/balls/racket_hand.h"
 
 namespace {
 
@@ -14,6 +14,8 @@ std::vector<YRacketTacked*>& List() {
 
 } // namespace
 
+YRacketHand* g_RacketHand = nullptr;
+
 YRacketTacked::YRacketTacked() { List().push_back(this); }
 
 YRacketTacked::~YRacketTacked() {
@@ -23,7 +25,7 @@ YRacketTacked::~YRacketTacked() {
         *it = list.back();
         list.pop_back();
     }
-    if (g_Racket) g_Racket->LetGo(this);
+    if (g_RacketHand) g_RacketHand->Forget(this);
 }
 
 void YRacketTacked::Release(bool byPlayer) { releaseCooldown = 0.5f; }
@@ -37,5 +39,5 @@ const std::vector<YRacketTacked*>& TackedList() { return List(); }
 void DeleteAllTacked() {
     std::vector<YRacketTacked*>& list = List();
     while (!list.empty()) delete list.back();
-    if (FallingBonusLink().deleteAll) FallingBonusLink().deleteAll();
+    FallingBonusLink().deleteAll();
 }

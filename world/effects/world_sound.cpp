@@ -1,4 +1,4 @@
-#include "world/world_sound.h"
+#include "world/effects/world_sound.h"
 
 #include "sound/sound_fx.h"
 

@@ -1,4 +1,4 @@
-#include "world/table/wall_contacts.h"
+#include "world/physics/wall_contacts.h"
 
 #include "render/camera.h"
 #include "render/render.h"

@@ -1,4 +1,4 @@
-#include "world/blocks/spawn_point.h"
+#include "world/specials/spawn_point.h"
 
 #include <cmath>
 

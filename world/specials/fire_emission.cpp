@@ -1,4 +1,4 @@
-#include "world/blocks/fire_emission.h"
+#include "world/specials/fire_emission.h"
 
 #include <cmath>
 

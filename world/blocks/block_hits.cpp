@@ -1,24 +1,9 @@
-#include "world/balls/world_links.h"
+#include "world/blocks/block_hits.h"
 
-#include "core/init.h"
 #include "platform/sys/crt_rand.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_set.h"
 #include "world/blocks/block_single.h"
-#include "world/effects/explosion.h"
-#include "world/table/table.h"
-
-float (*g_BonusModeTimeout)(int kind) = nullptr;
-
-bool BlockEffectsOn() { return BlockEffectsEnabled; }
-
-void SetBlockEffects(bool on) { BlockEffectsEnabled = on; }
-
-void BallLightSpot(const YVector* position, const float colour[4]) { AddLightSpot(position, colour, 3.0f); }
-
-void WorldExplosion(const YVector* centre, float radius, float strength, int sparks) {
-    SpawnExplosion(centre, radius, strength, sparks);
-}
 
 bool DamageSingle(YBlockSingle* block, float strength, const YVector* position, const YVector* normal) {
     return block && block->Damage(strength, *position);
@@ -65,9 +50,4 @@ void DoomTarget(YBlock* block) { block->Schedule(0.0f); }
 
 void ReleaseTarget(YBlock* block) {
     if (IsTargetAlive(block)) block->targeted = false;
-}
-
-float BallModeTimeout(int kind) {
-    if (kind >= 8 || kind < 0 || !GetInit().CurrentGameMode().timerBall) return -1.0f;
-    return g_BonusModeTimeout ? g_BonusModeTimeout(kind) : 20.0f;
 }

@@ -1,22 +1,12 @@
 #pragma once
-// What the balls, bombs, grenades and block specials ask of the blocks, the table and the
-// explosion, in one place: the rules of those parts stay theirs, these calls only pass through.
-#include "math/matrix.h"
+// What hitting blocks does, for the balls, the weapons and the block specials: damage by a hit's
+// strength, the super hit that dooms a block outright, and the electro ball's lightning targets.
 #include "math/vector.h"
 
 class YBlock;
 class YBlockSingle;
 class YBlockSet;
 class YBlockItem;
-
-// Whether destroyed objects show their effects now (cleared during bulk deletions).
-bool BlockEffectsOn();
-
-// A light spot on the table under a glowing object, at height 3.
-void BallLightSpot(const YVector* position, const float colour[4]);
-
-// A blast at centre: pushes and reports to the bodies within radius, with fireball and sparks.
-void WorldExplosion(const YVector* centre, float radius, float strength, int sparks);
 
 // A block's damage by a hit of this strength; true when the hit destroyed or doomed it.
 bool DamageSingle(YBlockSingle* block, float strength, const YVector* position, const YVector* normal);
@@ -36,11 +26,3 @@ YVector TargetPosition(YBlock* block);
 void DoomTarget(YBlock* block);
 // A strike that ends early (its ball changed mode or died) lets the block be targeted again.
 void ReleaseTarget(YBlock* block);
-
-// How long a ball mode given by a bonus of this kind lasts: -1 for kinds from 8 on or when the
-// game mode runs no timed balls, otherwise the bonus configuration's time-out.
-float BallModeTimeout(int kind);
-// The bonus configuration installs its time-outs here (null: 20 s for every ball-mode kind).
-extern float (*g_BonusModeTimeout)(int kind);
-// Sets the effects flag (bulk deletions and tests).
-void SetBlockEffects(bool on);

@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "platform/sys/crt_rand.h"
-#include "world/balls/world_links.h"
-#include "world/blocks/block_specials.h"
 #include "world/blocks/special_links.h"
+#include "world/effects/explosion.h"
 #include "world/physics/zdelete.h"
+#include "world/specials/block_specials.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void YBlockTNT::Tick(float dt, const YVector& centre) {
     const YVector p = centre + d * (0.25f / len);
     // The blast reaches this block too; once exploded it arms no more.
     exploded = true;
-    WorldExplosion(&p, 5.0f, 1500.0f, 50);
+    SpawnExplosion(&p, 5.0f, 1500.0f, 50);
     armed->Schedule(0.0f);
 }
 

@@ -5,10 +5,10 @@
 #include "sound/sound_fx.h"
 #include "world/balls/ball.h"
 #include "world/balls/ball_mode_rules.h"
-#include "world/balls/world_links.h"
-#include "world/blocks/block_specials.h"
-#include "world/blocks/fire_emission.h"
-#include "world/world_sound.h"
+#include "world/balls/ball_mode_timeout.h"
+#include "world/effects/world_sound.h"
+#include "world/specials/block_specials.h"
+#include "world/specials/fire_emission.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "world/blocks/block_specials.h"
+#include "world/specials/block_specials.h"
 
 #include "world/blocks/special_links.h"
 

@@ -7,11 +7,11 @@
 #include "render/shader.h"
 #include "sound/sound_fx.h"
 #include "world/balls/ball.h"
-#include "world/blocks/block_specials.h"
-#include "world/blocks/spawn_point.h"
 #include "world/blocks/special_links.h"
+#include "world/effects/world_sound.h"
 #include "world/physics/table_size.h"
-#include "world/world_sound.h"
+#include "world/specials/block_specials.h"
+#include "world/specials/spawn_point.h"
 
 namespace {
 

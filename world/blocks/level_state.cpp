@@ -1,0 +1,3 @@
+#include "world/blocks/level_state.h"
+
+YLevel g_Level;

@@ -1,3 +1,0 @@
-#include "world/level/level_state.h"
-
-YLevel g_Level;
