@@ -18,7 +18,8 @@
 #include "platform/window/interrupt_signals.h"
 #include "platform/window/message_recording.h"
 #include "shell/game_framework.h"
-#include "world/bonus/bonus_hooks.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_registry.h"
 #include "world/physics/physics_world.h"
 
 namespace {
@@ -45,7 +46,7 @@ void StaticStartUp(bool anotherCopy) {
     if (!CheckDataFolders([](const char* text, const char* title) { ShowMessage(text, title, plat::MB_ICONERROR); }))
         std::exit(1);
     // The bonus records are read once the log is open, so that their errors reach it.
-    BonusStartUp();
+    LoadBonusConfigs("data\\bonuses.yml", BonusRegistrySize());
     PhysicsInit();
 }
 

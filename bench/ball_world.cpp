@@ -29,6 +29,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 #include "world/racket/racket.h"
 #include "world/racket/racket_tacked.h"
 #include "world/weapons/bomb.h"
@@ -43,6 +44,7 @@ float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
 struct World {
     World() {
         render = benchrender::MakeNullRenderer();
+        SetUpWorld(HeadlessWorldOutside());
 
         // A fresh physics world with nothing left from an earlier run (the benchmark library runs
         // the function several times): every run plays the same scene.
@@ -95,6 +97,7 @@ struct World {
         racket.reset();
         g_ParticleSystem.Clear();
         PhysicsShutdown();
+        TearDownWorld();
     }
 
     void Frame() {

@@ -17,6 +17,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ struct World {
     World() {
         LogReopen((fs::temp_directory_path() / "korvelin_bench_level_load.txt").string());
         PhysicsInit();
+        SetUpWorld(HeadlessWorldOutside());
         const std::string game = KORVELIN_GAME_DIR;
         LoadBlockMaterials((game + "/data/blocks.yml").c_str());
         g_TableSize.Set(20.0f, 20.0f);

@@ -55,12 +55,15 @@
 #include "world/balls/ball.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
-#include "world/blocks/block_specials.h"
+#include "world/bonus/bonus.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_registry.h"
 #include "world/level/level_loader.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
 #include "world/play/headless_run.h"
+#include "world/play/world_setup.h"
 #include "world/racket/game_event.h"
 #include "world/racket/racket.h"
 #include "world/racket/racket_tacked.h"
@@ -98,7 +101,8 @@ double ThreadCpuUs() {
 
 // The game's start-up, as far as play needs it, made once per process: the scratch game folder
 // as the working folder, the null renderer with the shipped shaders, textures and meshes, the
-// sound effects (no device), the table and its materials, block materials, the physics world.
+// sound effects (no device), the table and its materials, the world set up as the game sets it
+// up with its bonus records, block materials, the physics world.
 class Setup {
 public:
     static Setup& Get() {
@@ -112,6 +116,7 @@ public:
         table_.reset();
         render_.reset();
         PhysicsShutdown();
+        TearDownWorld();
         scratch_.Leave();
     }
 
@@ -139,7 +144,9 @@ private:
         LoadTableMaterials("data\\env.yml");
         PhysicsInit();
         table_ = std::make_unique<YTable>();
-        RegisterBlockSpecials();
+        // The world as the game connects it: bonuses fall and the Next bonus drops as in play.
+        SetUpWorld(HeadlessWorldOutside());
+        LoadBonusConfigs("data\\bonuses.yml", BonusRegistrySize());
         LoadBlockMaterials("data\\blocks.yml");
         g_EnvironmentBox.SetEnvironment("");
     }
@@ -188,7 +195,7 @@ public:
                 benchalloc::KeepStacks(stackLimit);
                 benchalloc::Start();
             }
-            const std::array<std::size_t, 4> population = Population();
+            const std::array<std::size_t, 5> population = Population();
             const benchalloc::Counts before = benchalloc::Current();
             const double start = ThreadCpuUs();
             const YPlayFrame* input =
@@ -233,9 +240,9 @@ public:
 private:
     // What a frame that makes or drops objects (a serve, a broken block and its debris, a set
     // falling apart, a deletion) changes: allocations in the other frames are the steady ones.
-    static std::array<std::size_t, 4> Population() {
+    static std::array<std::size_t, 5> Population() {
         return {g_BlockWorld.blocks.size(), TackedList().size(), YZDelete::Pending().size(),
-                static_cast<std::size_t>(g_BlockWorld.blocksLeft)};
+                static_cast<std::size_t>(g_BlockWorld.blocksLeft), BonusList().size()};
     }
 
     // A frame of play: the headless run's steps in its order, inside the game's frame: sound

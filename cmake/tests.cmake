@@ -29,7 +29,7 @@ foreach(dir IN LISTS test_dirs)
   # These suites read the assembled game folder.
   if(suite STREQUAL "integration")
     add_dependencies(tests_${suite} korvelin game_data)
-  elseif(suite STREQUAL "content" OR suite MATCHES "_gl$")
+  elseif(suite STREQUAL "content" OR suite STREQUAL "play" OR suite MATCHES "_gl$")
     add_dependencies(tests_${suite} game_data)
   endif()
   # The end-to-end runs start whole programs with their windows and timeouts; they run one at a

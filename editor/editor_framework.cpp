@@ -18,6 +18,7 @@
 #include "render/scene/environment_box.h"
 #include "render/scene/shadow_volume.h"
 #include "render/shader.h"
+#include "world/play/world_setup.h"
 #include "world/table/table.h"
 
 namespace {
@@ -58,6 +59,11 @@ EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePa
     steps.beforeConfig = [this] { font_ = FindFont("sysfont"); };
     StartFramework(*this, console_, steps);
 
+    // The editor's world has no racket: blocks score for no one, no bonus falls or is caught.
+    YWorldOutside outside;
+    outside.racket = false;
+    SetUpWorld(outside);
+
     // The table with its materials, the block materials.
     scene_ = std::make_unique<EditorWorldScene>();
     level_.scene = scene_.get();
@@ -73,6 +79,11 @@ EditorFramework::EditorFramework(const char* exePath) : exePath_(exePath ? exePa
 
 EditorFramework::~EditorFramework() {
     level_.scene = nullptr;
+    // The blocks go with the scene, while the world is still connected.
+    input_.reset();
+    handler_.reset();
+    scene_.reset();
+    TearDownWorld();
     DestroyRenderer();
 }
 

@@ -16,12 +16,14 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static FuzzScratch scratch("level_load");
     static bool ready = [] {
         LogReopen(scratch.Write("log.txt", nullptr, 0));
         PhysicsInit();
+        if (!SetUpWorld(HeadlessWorldOutside())) std::abort();
         // The materials the shipped levels use, made in code (no files needed).
         for (const char* name : {"wood", "planks", "stone", "brick", "marble", "glass", "ice", "rubber", "metal", "gl1",
                                  "gl2", "fire", "water", "electro", "generator", "teleport", "heavy", "tnt"}) {

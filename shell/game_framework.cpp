@@ -31,7 +31,6 @@
 #include "sound/sound_fx.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_material.h"
-#include "world/blocks/block_specials.h"
 #include "world/bonus/bonus_config.h"
 #include "world/level/level_loader.h"
 #include "world/physics/arena.h"
@@ -103,8 +102,8 @@ GameFramework::GameFramework(const char* exePath)
 
     racket_ = std::make_unique<YRacket>(this);
     InitHud();
-    InstallHudLinks();
-    RegisterBlockSpecials();
+    InstallHudIconLookup();
+    SetUpWorld(HudWorldOutside());
     LoadBlockMaterials("data\\blocks.yml");
 
     music_->AddFolder("music");
@@ -129,6 +128,7 @@ GameFramework::~GameFramework() {
     ::DeleteAllBlocks(); // while the physics world still holds their bodies
     racket_.reset();
     table_.reset();
+    TearDownWorld();
     DestroyRenderer();
     levelNames_.clear();
     screen_.Shutdown();

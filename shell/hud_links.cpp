@@ -6,9 +6,7 @@
 #include "render/shader.h"
 #include "shell/hud.h"
 #include "shell/hud_caption.h"
-#include "world/bonus/bonus.h"
 #include "world/bonus/bonus_config.h"
-#include "world/racket/racket.h"
 
 namespace {
 
@@ -21,8 +19,12 @@ YShaderBase* BonusIcon(int kind) { return GetBonusShader(kind); }
 
 } // namespace
 
-void InstallHudLinks() {
-    g_BonusCaptionHook = ShowBonusCaption;
-    g_ClearHudCaptions = ClearHudCaptions;
-    SetHudIconLookup(BonusIcon);
+YWorldOutside HudWorldOutside() {
+    YWorldOutside outside;
+    outside.racket = true;
+    outside.showCaption = ShowBonusCaption;
+    outside.clearCaptions = ClearHudCaptions;
+    return outside;
 }
+
+void InstallHudIconLookup() { SetHudIconLookup(BonusIcon); }

@@ -12,7 +12,6 @@
 #include "world/bonus/bonus.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_effects.h"
-#include "world/bonus/bonus_hooks.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/bonus/bonus_type.h"
 #include "world/world_fixture.h"
@@ -53,16 +52,17 @@ protected:
             configs[k].sound = "sound_" + std::to_string(k);
             configs[k].colour = YColor{k / 40.0f, 0.5f, 1.0f - k / 40.0f, 1.0f};
         }
-        InstallBonusHooks();
         Captions().clear();
-        g_BonusCaptionHook = RecordCaption;
+        YWorldOutside outside = HeadlessWorldOutside();
+        outside.soundObserver = worldtest::Hear;
+        outside.showCaption = RecordCaption;
+        ASSERT_TRUE(SetUpWorld(outside));
         racket->state = 0;
         racket->posX = 0.0f;
         racket->posY = -9.0f;
     }
     void TearDown() override {
         DeleteAllBonuses();
-        g_BonusCaptionHook = nullptr;
         GetInit().CurrentGameMode() = savedMode_;
         BonusConfigs().clear();
         WorldTest::TearDown();

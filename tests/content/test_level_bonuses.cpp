@@ -20,6 +20,7 @@
 #include "world/level/level_loader.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ protected:
     void SetUp() override {
         LogReopen(dir_.File("log.txt"));
         PhysicsInit();
+        ASSERT_TRUE(SetUpWorld(HeadlessWorldOutside()));
         ResetBlockMaterials();
         LoadBlockMaterials(content::GamePath("data\\blocks.yml").c_str());
         savedProbabilities_ = GetInit().CurrentGameMode().probabilities;
@@ -65,6 +67,7 @@ protected:
         YZDelete::TickAll(1.0f);
         ResetBlockMaterials();
         PhysicsShutdown();
+        TearDownWorld();
         LogReopen("");
     }
 

@@ -18,6 +18,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ TEST(LevelStability, EveryStarterLevelStandsStillForThreeSeconds) {
     testsupport::TempDir dir;
     LogReopen(dir.File("log.txt"));
     PhysicsInit();
+    ASSERT_TRUE(SetUpWorld(HeadlessWorldOutside()));
     ResetBlockMaterials();
     LoadBlockMaterials(content::GamePath("data\\blocks.yml").c_str());
     const std::vector<std::string> levels = content::ShippedLevels();
@@ -53,6 +55,7 @@ TEST(LevelStability, EveryStarterLevelStandsStillForThreeSeconds) {
     YZDelete::TickAll(1.0f);
     ResetBlockMaterials();
     PhysicsShutdown();
+    TearDownWorld();
     LogReopen("");
 }
 

@@ -20,7 +20,6 @@
 #include "world/blocks/block_single.h"
 #include "world/bonus/bonus_builders.h"
 #include "world/bonus/bonus_config.h"
-#include "world/bonus/bonus_hooks.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/physics/physics_world.h"
 
@@ -54,7 +53,7 @@ protected:
         LogReopen((dir_.path() / "log.txt").string());
         // As the program's start does.
         PhysicsInit();
-        BonusStartUp();
+        LoadBonusConfigs("data\\bonuses.yml", BonusRegistrySize());
         editor_ = new EditorFramework("korvelin");
         if (!g_Render || !g_Render->IsDeviceReady()) GTEST_SKIP() << "no OpenGL display (run under xvfb-run)";
         // The console rests at its hidden position at once instead of sliding there.

@@ -24,6 +24,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 #include "world/table/table.h"
 #include "world/table/table_materials.h"
 
@@ -141,6 +142,7 @@ protected:
         LoadTableMaterials("data\\env.yml");
         LoadBlockMaterials("data\\blocks.yml");
         PhysicsInit();
+        SetUpWorld(HeadlessWorldOutside());
         table_ = new YTable();
         g_EnvironmentBox.SetEnvironment("");
     }
@@ -148,6 +150,7 @@ protected:
         DeleteAllBlocks();
         YZDelete::TickAll(1.0f);
         delete table_;
+        TearDownWorld();
         table_ = nullptr;
         PhysicsShutdown();
         GlSceneTest<GameThumbnailsGl>::TearDownTestSuite();

@@ -11,20 +11,17 @@
 #include "shell/hud_caption.h"
 #include "shell/hud_links.h"
 #include "support/temp_dir.h"
-#include "world/blocks/block_hooks.h"
 #include "world/blocks/block_material.h"
 #include "world/bonus/bonus.h"
 #include "world/bonus/bonus_config.h"
-#include "world/bonus/bonus_hooks.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/level/level_file.h"
 #include "world/physics_fixture.h"
 #include "world/play/autopilot.h"
 #include "world/play/headless_run.h"
 #include "world/play/play_script_file.h"
-#include "world/racket/falling_bonus_link.h"
+#include "world/play/world_setup.h"
 #include "world/racket/hero_model.h"
-#include "world/racket/racket.h"
 
 namespace {
 
@@ -57,16 +54,13 @@ protected:
         BonusConfigs()[LIFE_BONUS].text = "Life";
         BonusConfigs()[LIFE_BONUS].score = LIFE_SCORE;
         mode.probabilities[LIFE_BONUS] = 1.0f;
-        InstallBonusHooks();
-        InstallHudLinks();
+        // The world as the game connects it, captions on the HUD.
+        ASSERT_TRUE(SetUpWorld(HudWorldOutside()));
     }
     void TearDown() override {
         DeleteAllBonuses();
         BonusConfigs().clear();
-        BlockHooks() = YBlockHooks{};
-        FallingBonusLink() = YFallingBonusLink{};
-        g_BonusCaptionHook = nullptr;
-        g_ClearHudCaptions = nullptr;
+        TearDownWorld();
         ClearHudCaptions();
         GetInit().CurrentGameMode() = savedMode_;
         ResetBlockMaterials();

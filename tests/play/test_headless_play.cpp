@@ -12,16 +12,14 @@
 #include "shell/hud_caption.h"
 #include "shell/hud_links.h"
 #include "support/temp_dir.h"
-#include "world/blocks/block_hooks.h"
 #include "world/blocks/block_material.h"
 #include "world/bonus/bonus.h"
 #include "world/bonus/bonus_config.h"
-#include "world/bonus/bonus_hooks.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/level/level_file.h"
 #include "world/physics_fixture.h"
 #include "world/play/headless_run.h"
-#include "world/racket/falling_bonus_link.h"
+#include "world/play/world_setup.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
 
@@ -46,9 +44,12 @@ protected:
         BuildBlockMaterial("weak", 1, 1, "test_opaque", "in_block", BREAKABLE_SCORE, "", "", "");
         BuildBlockMaterial("tough", 1, 1e9f, "test_opaque", "in_block", 5, "", "", "");
         g_HeroMeshFile = "test\\no_hero_here.ams"; // the racket plays without its model
+        // The world as the game connects it, captions on the HUD.
+        ASSERT_TRUE(SetUpWorld(HudWorldOutside()));
     }
     void TearDown() override {
         StopBonuses();
+        TearDownWorld();
         ClearHudCaptions();
         GetInit().CurrentGameMode() = savedMode_;
         ResetBlockMaterials();
@@ -56,8 +57,7 @@ protected:
         LogReopen("");
         PhysicsTest::TearDown();
     }
-    // Falling bonuses and their captions as in the game, with 34 records: the life record's text
-    // "Life" and score LIFE_SCORE. Restored by TearDown.
+    // 34 bonus records: the life record's text "Life" and score LIFE_SCORE. Restored by TearDown.
     static void StartBonuses() {
         std::vector<YBonusConfig>& configs = BonusConfigs();
         configs.assign(static_cast<std::size_t>(BonusRegistrySize()), YBonusConfig());
@@ -65,25 +65,23 @@ protected:
         configs[LIFE_BONUS].score = LIFE_SCORE;
         // A bonus placed on a block is handed out only where the mode allows its kind.
         GetInit().CurrentGameMode().probabilities[LIFE_BONUS] = 1.0f;
-        InstallBonusHooks();
-        InstallHudLinks();
     }
     static void StopBonuses() {
         DeleteAllBonuses();
         BonusConfigs().clear();
-        BlockHooks() = YBlockHooks{};
-        FallingBonusLink() = YFallingBonusLink{};
-        g_BonusCaptionHook = nullptr;
-        g_ClearHudCaptions = nullptr;
+        GetInit().CurrentGameMode().probabilities.assign(34, 0.0f);
     }
     // A 20 x 20 level with one tall block of `material` at cell (x, y) carrying bonus `bonus`,
-    // and, with `keep`, an unbreakable block out of the ball's way so the level goes on.
-    std::string Level(const char* name, const char* material, int x, int y, int bonus = NO_BONUS, bool keep = false) {
+    // and `keep` unbreakable blocks out of the ball's way so the level goes on (with five blocks in
+    // play no Next bonus falls for want of blocks).
+    std::string Level(const char* name, const char* material, int x, int y, int bonus = NO_BONUS, int keep = 0) {
+        static const int KEEPERS[][2] = {{7, 7}, {-7, 7}, {7, 3}, {-7, 3}};
         YLevelData level;
         level.bonusCounts.assign(34, 0);
         level.sets.resize(1);
         level.sets[0].blocks.push_back({x, y, 0, 2, 1, 3, material, 35, bonus});
-        if (keep) level.sets[0].blocks.push_back({7, 7, 0, 2, 1, 3, "tough", 35, NO_BONUS});
+        for (int i = 0; i < keep && i < 4; ++i)
+            level.sets[0].blocks.push_back({KEEPERS[i][0], KEEPERS[i][1], 0, 2, 1, 3, "tough", 35, NO_BONUS});
         std::string error;
         const std::string path = dir_.File(name);
         EXPECT_TRUE(WriteLevelFile(path.c_str(), level, error)) << error;
@@ -118,17 +116,17 @@ TEST_F(HeadlessPlay, RoundsPlayOutAsScripted) {
         int lives;     // -1: not checked
         int ballsLost; // at least
         int bonus;     // carried by the block; NO_BONUS: none
-        bool keep;     // an unbreakable block keeps the level going
+        int keep;      // unbreakable blocks that keep the level going
         int score;     // -1: not checked
     };
     const Row rows[] = {
-        {"the served ball breaks the only block", "weak", -1, 0, 1500, 0, YPlayResult::LevelComplete, 5, 0, NO_BONUS,
-         false, BREAKABLE_SCORE},
-        {"a ball lost when the hero steps aside", "tough", 7, 7, 600, 100000, YPlayResult::Running, 4, 1, NO_BONUS,
-         false, -1},
-        {"every ball lost: game over", "tough", 7, 7, 6000, 600, YPlayResult::GameOver, 0, 5, NO_BONUS, false, -1},
+        {"the served ball breaks the only block", "weak", -1, 0, 1500, 0, YPlayResult::LevelComplete, 5, 0, NO_BONUS, 0,
+         BREAKABLE_SCORE},
+        {"a ball lost when the hero steps aside", "tough", 7, 7, 600, 100000, YPlayResult::Running, 4, 1, NO_BONUS, 0,
+         -1},
+        {"every ball lost: game over", "tough", -4, 7, 6000, 600, YPlayResult::GameOver, 0, 5, NO_BONUS, 4, -1},
         {"the life bonus of the broken block is caught", "weak", -1, 0, 800, 0, YPlayResult::Running, 6, 0, LIFE_BONUS,
-         true, BREAKABLE_SCORE + LIFE_SCORE},
+         1, BREAKABLE_SCORE + LIFE_SCORE},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -14,6 +14,7 @@
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/physics_fixture.h"
+#include "world/play/world_setup.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
 
@@ -40,12 +41,12 @@ protected:
         configs.assign(static_cast<std::size_t>(BonusRegistrySize()), YBonusConfig());
         for (std::size_t k = 0; k < configs.size(); ++k) configs[k].name = "hud_link_icon_" + std::to_string(k);
         g_HeroMeshFile = "test\\no_hero_here.ams";
-        InstallHudLinks();
+        InstallHudIconLookup();
+        ASSERT_TRUE(SetUpWorld(HudWorldOutside()));
         ClearHudCaptions();
     }
     void TearDown() override {
-        g_BonusCaptionHook = nullptr;
-        g_ClearHudCaptions = nullptr;
+        TearDownWorld();
         SetHudIconLookup(nullptr);
         ClearHudCaptions();
         BonusConfigs().clear();
@@ -56,7 +57,6 @@ protected:
 
 TEST_F(HudLinks, ACaughtBonusCaptionShowsUntilTheRacketResets) {
     YRacket racket(nullptr);
-    ASSERT_NE(g_BonusCaptionHook, nullptr);
     g_BonusCaptionHook("Gloves: +30", YColor{0.25f, 0.5f, 0.75f, 1.0f});
     ASSERT_EQ(HudCaptions().size(), 1u);
     EXPECT_EQ(HudCaptions()[0].text, "Gloves: +30");

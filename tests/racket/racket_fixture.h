@@ -20,6 +20,7 @@
 #include "world/blocks/block_hooks.h"
 #include "world/physics/zdelete.h"
 #include "world/physics_fixture.h"
+#include "world/play/world_setup.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
 #include "world/racket/racket_tacked.h"
@@ -98,7 +99,9 @@ protected:
         LogReopen(dir_.File("log.txt"));
         plat::CrtSrand(3);
         Heard().clear();
-        g_WorldSoundObserver = Hear;
+        YWorldOutside outside = HeadlessWorldOutside();
+        outside.soundObserver = Hear;
+        ASSERT_TRUE(SetUpWorld(outside));
         savedMode_ = GetInit().CurrentGameMode();
         g_BlockWorld.blocksLeft = 5;
         g_BlockWorld.levelRefused = false;
@@ -109,9 +112,8 @@ protected:
         DeleteAllTacked();
         for (int i = 0; i < 4 && !YZDelete::Pending().empty(); ++i) YZDelete::TickAll(1.0f);
         racket.reset();
-        BlockHooks() = YBlockHooks{};
+        TearDownWorld();
         GetInit().CurrentGameMode() = savedMode_;
-        g_WorldSoundObserver = nullptr;
         g_HeroMeshFile = "mesh\\hero.ams";
         g_ParticleSystem.Clear();
         LogReopen("");

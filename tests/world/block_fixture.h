@@ -25,6 +25,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 
 namespace blocktest {
 
@@ -64,6 +65,12 @@ protected:
         mode.popupScores = true;
         g_TableSize.Set(20.0f, 20.0f);
         PhysicsSetArena(&backWall_, 20.0f, 20.0f, 3.0f);
+        // The world as a run without a screen connects it; the blocks' calls up are then recorded.
+        ASSERT_TRUE(SetUpWorld(HeadlessWorldOutside()));
+        RecordBlockCalls();
+    }
+    // The blocks' calls up into the world record what they were asked.
+    void RecordBlockCalls() {
         BlockHooks().blockDestroyed = [this](int32_t points) { record.scores.push_back(points); };
         BlockHooks().createBonusBuilder = [this](int32_t kind) {
             record.bonusesMade.push_back(kind);
@@ -75,7 +82,7 @@ protected:
         ForgetFrameLeftovers();
         DeleteAllBlocks();
         YZDelete::TickAll(1.0f);
-        BlockHooks() = YBlockHooks{};
+        TearDownWorld();
         GetInit().CurrentGameMode() = savedMode_;
         ResetBlockMaterials();
         g_ParticleSystem.Clear();

@@ -9,9 +9,11 @@
 #include "world/balls/ball.h"
 #include "world/block_fixture.h"
 #include "world/blocks/block_specials.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_registry.h"
+#include "world/play/world_setup.h"
 #include "world/racket/racket.h"
 #include "world/racket/racket_tacked.h"
-#include "world/world_sound.h"
 
 namespace {
 
@@ -24,16 +26,22 @@ class BallBlockTest : public blocktest::BlockWorldTest {
 protected:
     void SetUp() override {
         BlockWorldTest::SetUp();
-        RegisterBlockSpecials();
         g_heard.clear();
-        g_WorldSoundObserver = Hear;
+        YWorldOutside outside = HeadlessWorldOutside();
+        outside.soundObserver = Hear;
+        ASSERT_TRUE(SetUpWorld(outside));
+        // The block fixture's recorders stay in place of the scoring and the bonus builders.
+        RecordBlockCalls();
+        // Bonus records whose ball modes all last 20 s.
+        BonusConfigs().assign(static_cast<std::size_t>(BonusRegistrySize()), YBonusConfig());
+        for (YBonusConfig& config : BonusConfigs()) config.timeout = 20.0f;
         for (const char* special : {"fire", "water", "electro", "generator", "teleport", "heavy", "tnt"})
             materials[special] = BuildBlockMaterial(std::string("sp_") + special, 1, 10, "test_opaque", "in_block", 5,
                                                     "def_stroke", "def_destroy", special);
     }
     void TearDown() override {
         DeleteAllTacked();
-        g_WorldSoundObserver = nullptr;
+        BonusConfigs().clear();
         // Floating texts outlive Clear: age them out too.
         g_ParticleSystem.Clear();
         g_ParticleSystem.Update(100.0f);

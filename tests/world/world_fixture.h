@@ -15,6 +15,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 #include "world/racket/racket.h"
 #include "world/racket/racket_tacked.h"
 #include "world/world_sound.h"
@@ -54,7 +55,9 @@ protected:
         g_TableSize.Set(20.0f, 20.0f);
         g_PhysicsWorld.ResetBallSpeed();
         Heard().clear();
-        g_WorldSoundObserver = Hear;
+        YWorldOutside outside = HeadlessWorldOutside();
+        outside.soundObserver = Hear;
+        ASSERT_TRUE(SetUpWorld(outside));
         racket = std::make_unique<YRacket>();
         racket->posY = -9.0f;
         racket->state = 0; // in play
@@ -64,7 +67,7 @@ protected:
         DeleteAllTacked();
         for (int i = 0; i < 4 && !YZDelete::Pending().empty(); ++i) YZDelete::TickAll(1.0f);
         racket.reset();
-        g_WorldSoundObserver = nullptr;
+        TearDownWorld();
         // Floating texts outlive Clear: age them out too.
         g_ParticleSystem.Clear();
         g_ParticleSystem.Update(100.0f);

@@ -18,6 +18,7 @@
 #include "world/physics/physics_world.h"
 #include "world/physics/table_size.h"
 #include "world/physics/zdelete.h"
+#include "world/play/world_setup.h"
 
 namespace {
 
@@ -40,11 +41,13 @@ protected:
         ParseShaderFile("data\\shaders_blocks.yml");
         LoadBlockMaterials("data\\blocks.yml");
         PhysicsInit();
+        SetUpWorld(HeadlessWorldOutside());
     }
     static void TearDownTestSuite() {
         DeleteAllBlocks();
         YZDelete::TickAll(1.0f);
         PhysicsShutdown();
+        TearDownWorld();
         GlSceneTest<BlocksGlTest>::TearDownTestSuite();
     }
 

@@ -7,9 +7,10 @@
 //   playrun --script <input file> <level file> [frames (default: the script's)] [seed (default 1)]
 //       a recorded input script (the game's input recording format), 20 ms a frame.
 // The seed also seeds the game's generators. The run ends when the level is complete, the game is
-// over or the frames run out. Run it in the game folder: it reads "data\blocks.yml" there. The same
-// arguments print the same hash. Exits 1 on bad arguments, 2 when the level cannot be loaded, 3
-// when the input script cannot be read (the reason is logged to playrun_log.txt and printed).
+// over or the frames run out. Run it in the game folder: it reads "data\blocks.yml" and
+// "data\bonuses.yml" there. The same arguments print the same hash. Exits 1 on bad arguments or a
+// world that cannot be set up, 2 when the level cannot be loaded, 3 when the input script cannot be
+// read (the reason is logged to playrun_log.txt and printed).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,11 +19,13 @@
 #include "core/init.h"
 #include "core/log.h"
 #include "world/blocks/block_material.h"
-#include "world/blocks/block_specials.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_registry.h"
 #include "world/physics/physics_world.h"
 #include "world/play/autopilot.h"
 #include "world/play/headless_run.h"
 #include "world/play/play_script_file.h"
+#include "world/play/world_setup.h"
 
 namespace {
 
@@ -101,7 +104,10 @@ int main(int argc, char** argv) {
         args.frames = 60000;
     }
 
-    RegisterBlockSpecials();
+    // The world as the game connects it, captions to the log: bonuses fall from the blocks that
+    // hold them and the Next bonus drops after too many kicks without a break.
+    if (!SetUpWorld(HeadlessWorldOutside())) return 1;
+    LoadBonusConfigs("data\\bonuses.yml", BonusRegistrySize());
     YPlayOutcome out;
     {
         // The materials (and the block types they cache) are the run's; they go when it has ended.
@@ -120,5 +126,6 @@ int main(int argc, char** argv) {
         "%d\nhash: %016llx\n",
         PlayResultName(out.result), out.frames, out.score, out.lives, out.blocksLeft, out.ballsLost, out.bonusesCaught,
         static_cast<unsigned long long>(out.hash));
+    TearDownWorld();
     return out.result == YPlayResult::LevelRefused ? 2 : 0;
 }

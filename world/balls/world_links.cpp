@@ -6,9 +6,10 @@
 #include "world/blocks/block_set.h"
 #include "world/blocks/block_single.h"
 #include "world/effects/explosion.h"
+#include "world/physics/unconnected.h"
 #include "world/table/table.h"
 
-float (*g_BonusModeTimeout)(int kind) = nullptr;
+float (*g_BonusModeTimeout)(int kind) = [](int) -> float { UnconnectedWorldCall("balls: bonus mode time-out"); };
 
 bool BlockEffectsOn() { return BlockEffectsEnabled; }
 
@@ -69,5 +70,5 @@ void ReleaseTarget(YBlock* block) {
 
 float BallModeTimeout(int kind) {
     if (kind >= 8 || kind < 0 || !GetInit().CurrentGameMode().timerBall) return -1.0f;
-    return g_BonusModeTimeout ? g_BonusModeTimeout(kind) : 20.0f;
+    return g_BonusModeTimeout(kind);
 }

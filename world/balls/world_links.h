@@ -40,7 +40,7 @@ void ReleaseTarget(YBlock* block);
 // How long a ball mode given by a bonus of this kind lasts: -1 for kinds from 8 on or when the
 // game mode runs no timed balls, otherwise the bonus configuration's time-out.
 float BallModeTimeout(int kind);
-// The bonus configuration installs its time-outs here (null: 20 s for every ball-mode kind).
+// The bonus configuration's time-outs, connected by the world set-up.
 extern float (*g_BonusModeTimeout)(int kind);
 // Sets the effects flag (bulk deletions and tests).
 void SetBlockEffects(bool on);

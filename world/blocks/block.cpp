@@ -50,7 +50,7 @@ void DeleteAllBlocks() {
     auto& list = g_BlockWorld.blocks;
     while (!list.empty()) delete list.back();
     g_ParticleSystem.Clear();
-    if (BlockHooks().deleteAllTacked) BlockHooks().deleteAllTacked();
+    BlockHooks().deleteAllTacked();
     BlockEffectsEnabled = true;
 }
 
@@ -89,7 +89,7 @@ void BlockWorldUpdate(float dt, bool timerOn) {
             if (w.fewBlocksTimer > 0.0f) {
                 w.fewBlocksTimer -= dt;
                 if (w.fewBlocksTimer <= 0.0f) {
-                    if (BlockHooks().dropNextBonus) BlockHooks().dropNextBonus();
+                    BlockHooks().dropNextBonus();
                     w.fewBlocksTimer = 0.0f;
                 }
             }
@@ -150,6 +150,6 @@ void SpawnBlockDebris(const YBlockType* type, const YMatrix& m, YRigidBody* body
 
 void ScoreDestroyedBlock(const YBlockType* type, const YVector& position) {
     const int32_t points = type->material->scores;
-    if (BlockHooks().blockDestroyed) BlockHooks().blockDestroyed(points);
+    BlockHooks().blockDestroyed(points);
     SpawnScorePopup(position, points);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What the blocks need of the parts of the game world built on top of them (the bonus registry and
-// the racket). Those parts install the hooks at start; a hook left empty means the part does not
-// exist in this program (the level editor has no racket): nothing is created, scored or dropped.
+// the racket). The world set-up connects every entry; until it has, a call stops the program with
+// the entry's name (see world/physics/unconnected.h). The level editor has no racket: its set-up
+// connects entries that score for no one and drop nothing.
 #include <cstdint>
 #include <functional>
 
@@ -17,6 +18,9 @@ struct YBlockHooks {
     std::function<void()> dropNextBonus;
     // Deletes every object held on the racket and every falling bonus.
     std::function<void()> deleteAllTacked;
+
+    // Every entry unconnected.
+    YBlockHooks();
 };
 
 YBlockHooks& BlockHooks();

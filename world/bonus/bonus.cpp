@@ -9,10 +9,13 @@
 #include "world/balls/world_links.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_type.h"
+#include "world/physics/unconnected.h"
 #include "world/racket/racket.h"
 #include "world/world_sound.h"
 
-void (*g_BonusCaptionHook)(const std::string& text, const YColor& colour) = nullptr;
+void (*g_BonusCaptionHook)(const std::string& text, const YColor& colour) = [](const std::string&, const YColor&) {
+    UnconnectedWorldCall("bonus: caption");
+};
 
 namespace {
 
@@ -104,7 +107,7 @@ void YBonus::Update(float dt) {
             const YBonusConfig& config = BonusConfig(type->kind);
             const YVector still(0.0f, 0.0f, 0.0f);
             PlayWorldSound(type->sound, &p, -1.0f, &still);
-            if (g_BonusCaptionHook) g_BonusCaptionHook(config.text + ": +" + std::to_string(points), config.colour);
+            g_BonusCaptionHook(config.text + ": +" + std::to_string(points), config.colour);
         }
         caught = true;
         Schedule(0.0f);

@@ -63,5 +63,5 @@ void DeleteAllBonuses();
 int BonusesCaught();
 
 // The HUD caption of a catch in play ("<text>: +<points>" in the kind's
-// colour). The game shell installs it; null: no caption.
+// colour), connected by the world set-up.
 extern void (*g_BonusCaptionHook)(const std::string& text, const YColor& colour);

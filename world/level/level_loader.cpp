@@ -58,8 +58,7 @@ void HandOut(const std::vector<int32_t>& fileCounts) {
     const std::vector<int32_t> kinds = HandOutBonuses(counts, probabilities, candidates);
     for (std::size_t i = 0; i < items.size(); ++i) {
         items[i]->bonusKind = kinds[i];
-        if (kinds[i] >= 0 && BlockHooks().createBonusBuilder)
-            items[i]->bonus = BlockHooks().createBonusBuilder(kinds[i]);
+        if (kinds[i] >= 0) items[i]->bonus = BlockHooks().createBonusBuilder(kinds[i]);
     }
 }
 

@@ -4,7 +4,8 @@
 // frame as it goes, such as the autopilot), and the run reports how it ended and a hash of the
 // final state. The same input on the same level gives the same hash.
 //
-// The caller provides what a game start would: block materials loaded, the physics started. The
+// The caller provides what a game start would: the world set up (world/play/world_setup.h), the
+// bonus records and block materials loaded, the physics started. The
 // run makes a table when there is none, its own racket (there must be none), loads the level,
 // starts a new game and, at the end, deletes every block and held object again.
 #include <cstdint>

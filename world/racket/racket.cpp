@@ -8,36 +8,23 @@
 #include "world/balls/ball.h"
 #include "world/blocks/block_hooks.h"
 #include "world/physics/physics_world.h"
+#include "world/physics/unconnected.h"
 #include "world/racket/hero_model.h"
 #include "world/racket/racket_tacked.h"
 #include "world/racket/racket_update.h"
 
 YRacket* g_Racket = nullptr;
-void (*g_ClearHudCaptions)() = nullptr;
+void (*g_ClearHudCaptions)() = [] { UnconnectedWorldCall("racket: clear captions"); };
 
 namespace {
 
 float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
-
-// The blocks score for the racket and empty the held-capable objects with the level.
-void InstallBlockHooks() {
-    YBlockHooks& hooks = BlockHooks();
-    if (!hooks.blockDestroyed) {
-        hooks.blockDestroyed = [](int32_t points) {
-            if (!g_Racket) return;
-            g_Racket->score += points;
-            g_Racket->hitsSinceBreak = 0;
-        };
-    }
-    if (!hooks.deleteAllTacked) hooks.deleteAllTacked = DeleteAllTacked;
-}
 
 } // namespace
 
 YRacket::YRacket(YGameEvent* listener_) : hero(HeroSkelMesh()), frostCover(&hero, 1.0f, 0.05f, 2), listener(listener_) {
     g_Racket = this;
     g_RacketLink = this;
-    InstallBlockHooks();
 
     hero.shaders = {FindShader("hero"), FindShader("hero1"), FindShader("hero2"), FindShader("hero3")};
     hero.shadowMode = SHADOW_PLANAR;
@@ -101,7 +88,7 @@ void YRacket::KickBall(YBall* ball, const YVector* normal, const YVector* point)
     hitsSinceBreak += 1;
     if (hitsSinceBreak > 10) {
         // Too long without a break: a bonus that ends the level falls.
-        if (BlockHooks().dropNextBonus) BlockHooks().dropNextBonus();
+        BlockHooks().dropNextBonus();
         hitsSinceBreak /= 2;
     }
 }

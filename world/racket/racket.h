@@ -166,6 +166,5 @@ public:
 // The racket, or null (the level editor, unit tests without one).
 extern YRacket* g_Racket;
 
-// The HUD's captions are cleared at every serve and standing pose; the shell installs this
-// (null: nothing to clear).
+// The HUD's captions are cleared at every serve and standing pose; connected by the world set-up.
 extern void (*g_ClearHudCaptions)();

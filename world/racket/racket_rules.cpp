@@ -18,9 +18,7 @@ constexpr float RATE_PARKED = 30.0f;
 
 void PlayAt(const char* name, const YVector& p) { PlayWorldSound(GetSoundFx(name), &p, 1.0f, nullptr); }
 
-void ClearCaptions() {
-    if (g_ClearHudCaptions) g_ClearHudCaptions();
-}
+void ClearCaptions() { g_ClearHudCaptions(); }
 
 } // namespace
 

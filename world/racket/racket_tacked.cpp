@@ -37,5 +37,5 @@ const std::vector<YRacketTacked*>& TackedList() { return List(); }
 void DeleteAllTacked() {
     std::vector<YRacketTacked*>& list = List();
     while (!list.empty()) delete list.back();
-    if (FallingBonusLink().deleteAll) FallingBonusLink().deleteAll();
+    FallingBonusLink().deleteAll();
 }

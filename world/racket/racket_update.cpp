@@ -225,7 +225,7 @@ void YRacket::RacketUpdate(float dt) {
 
     // The objects: the held one in the hand, the falling bonuses, every held-capable object.
     AttachHeld(held);
-    if (FallingBonusLink().updateAll) FallingBonusLink().updateAll(dt);
+    FallingBonusLink().updateAll(dt);
     bool ballInPlay = false;
     const std::vector<YRacketTacked*>& tacked = TackedList();
     for (std::size_t i = 0; i < tacked.size(); ++i) {

@@ -112,7 +112,7 @@ void VisitBonus(const YVector& p, void* context) { AddShieldCell(p, *static_cast
 
 void ShieldCells(YRacket& r) {
     g_ShieldCellCount = 0;
-    if (GetInit().CurrentGameMode().bonusMode != 2 && FallingBonusLink().visitPositions) {
+    if (GetInit().CurrentGameMode().bonusMode != 2) {
         float shieldTime = r.shieldTime;
         FallingBonusLink().visitPositions(VisitBonus, &shieldTime);
     }
