@@ -34,7 +34,11 @@ int SphereKind(int bonusMode) {
 
 bool Finite(const YVector& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
+int caughtInPlay = 0;
+
 } // namespace
+
+int BonusesCaught() { return caughtInPlay; }
 
 YBonus::YBonus(YBonusType* type_, const YMatrix& at, const YVector& velocity)
     : type(type_),
@@ -95,6 +99,7 @@ void YBonus::Update(float dt) {
     if (caught || scheduled) return;
     if (g_Racket && Finite(p) && g_Racket->Touches(&p, type->radius)) {
         if (g_Racket->state == 0) {
+            ++caughtInPlay;
             const int points = BonusConfig(type->kind).score;
             type->Apply(&p);
             g_Racket->AddScore(points);

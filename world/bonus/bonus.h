@@ -58,6 +58,9 @@ const std::vector<YBonus*>& BonusList();
 void UpdateBonuses(float dt);
 // Deletes every bonus at once.
 void DeleteAllBonuses();
+// How many bonuses have been caught in play since the program started (a run counts its own
+// catches as the difference).
+int BonusesCaught();
 
 // The HUD caption of a catch in play ("<text>: +<points>" in the kind's
 // colour), connected by the world set-up.

@@ -7,6 +7,7 @@
 #include "platform/sys/crt_rand.h"
 #include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
+#include "world/bonus/bonus.h"
 #include "world/level/level_loader.h"
 #include "world/physics/physics_world.h"
 #include "world/physics/zdelete.h"
@@ -91,29 +92,51 @@ YPlayScript MakeSeededScript(uint32_t seed, int frameCount) {
     return script;
 }
 
+namespace {
+
+// The frames of a script, in order; no input past its end.
+class ScriptInput final : public YPlayInput {
+public:
+    explicit ScriptInput(const YPlayScript& script) : script_(script) {}
+    YPlayFrame Frame(int frame, const YRacket&) override {
+        if (frame < 0 || frame >= static_cast<int>(script_.frames.size())) return YPlayFrame{NAN, false};
+        return script_.frames[static_cast<std::size_t>(frame)];
+    }
+
+private:
+    const YPlayScript& script_;
+};
+
+} // namespace
+
 YPlayOutcome RunHeadless(const std::string& levelPath, const YPlayScript& script, int frameCount) {
+    ScriptInput input(script);
+    return RunHeadless(levelPath, input, frameCount, script.seed, script.dt);
+}
+
+YPlayOutcome RunHeadless(const std::string& levelPath, YPlayInput& input, int frameCount, uint32_t seed, float dt) {
     YPlayOutcome out;
-    plat::CrtSrand(script.seed);
-    dRandSetSeed(script.seed);
+    plat::CrtSrand(seed);
+    dRandSetSeed(seed);
     g_PhysicsWorld.ResetBallSpeed();
+    if (!(dt > 0.0f)) dt = 0.02f;
 
     std::unique_ptr<YTable> ownTable;
     if (!g_Table) ownTable = std::make_unique<YTable>();
     YPlayEndListener listener;
     auto racket = std::make_unique<YRacket>(&listener);
     racket->Park();
+    const int caughtBefore = BonusesCaught();
     if (!LoadLevel(levelPath)) {
         out.result = YPlayResult::LevelRefused;
     } else {
         racket->NewGame();
-        const float dt = script.dt > 0.0f ? script.dt : 0.02f;
         int lastState = racket->state;
         for (int i = 0; i < frameCount; ++i) {
-            if (i < static_cast<int>(script.frames.size())) {
-                const YPlayFrame& f = script.frames[static_cast<std::size_t>(i)];
-                if (!std::isnan(f.target)) racket->MoveTo(f.target);
-                if (f.click) racket->ReleaseTacked(true);
-            }
+            const YPlayFrame f = input.Frame(i, *racket);
+            if (!std::isnan(f.target)) racket->MoveTo(f.target);
+            if (f.aim != 0.0f) racket->AdjustAimAngle(f.aim);
+            if (f.click) racket->ReleaseTacked(true);
             YZDelete::TickAll(dt);
             g_PhysicsWorld.PhysicsStep(dt);
             BlockWorldUpdate(dt, true);
@@ -140,6 +163,7 @@ YPlayOutcome RunHeadless(const std::string& levelPath, const YPlayScript& script
     out.score = racket->score;
     out.lives = racket->lives;
     out.blocksLeft = static_cast<int>(g_BlockWorld.blocksLeft);
+    out.bonusesCaught = BonusesCaught() - caughtBefore;
     out.hash = StateHash(*racket, out.frames);
 
     DeleteAllBlocks();

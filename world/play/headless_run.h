@@ -1,7 +1,8 @@
 #pragma once
 // A level played with no window and no sound device: the world steps as in a game frame, the
-// racket serves, walks and throws from a recorded input script, and the run reports how it ended
-// and a hash of the final state. The same script on the same level gives the same hash.
+// racket serves, walks and throws from its input (a recorded script, or a source that decides each
+// frame as it goes, such as the autopilot), and the run reports how it ended and a hash of the
+// final state. The same input on the same level gives the same hash.
 //
 // The caller provides what a game start would: the world set up (world/play/world_setup.h), the
 // bonus records and block materials loaded, the physics started. The
@@ -25,11 +26,13 @@ public:
     bool levelComplete = false;
 };
 
-// One frame of input: where the mouse points along the track (-1..1; NaN: it did not move) and
-// whether the button (or Space) was pressed.
+// One frame of input: where the mouse points along the track (-1..1; NaN: it did not move),
+// whether the button (or Space) was pressed, and how far the wheel (or the Up and Down keys) turned
+// the launch elevation, in degrees.
 struct YPlayFrame {
     float target;
     bool click;
+    float aim = 0.0f;
 };
 
 struct YPlayScript {
@@ -47,11 +50,27 @@ struct YPlayOutcome {
     int lives = 0;
     int blocksLeft = 0; // blocks and cells with health above 0 at the last count
     int ballsLost = 0;
-    uint64_t hash = 0; // of the final state: racket, held-capable objects, blocks
+    int bonusesCaught = 0; // falling bonuses the hero caught in play
+    uint64_t hash = 0;     // of the final state: racket, held-capable objects, blocks
+};
+
+class YRacket;
+
+// Where a run's input comes from, frame by frame.
+class YPlayInput {
+public:
+    virtual ~YPlayInput() = default;
+    // The input of frame `frame` (0 first), asked before the frame is stepped; the racket and the
+    // world stand as the last frame left them.
+    virtual YPlayFrame Frame(int frame, const YRacket& racket) = 0;
 };
 
 // Plays at most frameCount frames of `levelPath` ("levels\x.lev" style, or any path the loader
-// takes); stops at the first level-complete or game-over event.
+// takes) with the game's generators seeded by `seed` and `dt` seconds a frame; stops at the first
+// level-complete or game-over event.
+YPlayOutcome RunHeadless(const std::string& levelPath, YPlayInput& input, int frameCount, uint32_t seed,
+                         float dt = 0.02f);
+// The same with the frames of a script (its seed and frame time).
 YPlayOutcome RunHeadless(const std::string& levelPath, const YPlayScript& script, int frameCount);
 
 // A script of frameCount frames drawn from seed: the mouse moves to a new place every 0.2 to 1 s

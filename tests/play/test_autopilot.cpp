@@ -1,0 +1,180 @@
+// The autopilot plays built levels: it clears a table of scattered blocks, it catches the bonus a broken block drops (and the run counts the catch), and a
+// script written to a file and read back plays the same game as the script in memory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/init.h"
+#include "core/log.h"
+#include "shell/hud_caption.h"
+#include "shell/hud_links.h"
+#include "support/temp_dir.h"
+#include "world/blocks/block_material.h"
+#include "world/bonus/bonus.h"
+#include "world/bonus/bonus_config.h"
+#include "world/bonus/bonus_registry.h"
+#include "world/level/level_file.h"
+#include "world/physics_fixture.h"
+#include "world/play/autopilot.h"
+#include "world/play/headless_run.h"
+#include "world/play/play_script_file.h"
+#include "world/play/world_setup.h"
+#include "world/racket/hero_model.h"
+
+namespace {
+
+constexpr int NO_BONUS = -1;
+constexpr int LIFE_BONUS = 14;
+constexpr int LIFE_SCORE = 40;
+
+struct Cell {
+    int x, y;
+    const char* material;
+    int bonus;
+};
+
+class AutopilotPlay : public PhysicsTest {
+protected:
+    void SetUp() override {
+        PhysicsTest::SetUp();
+        LogReopen(dir_.File("log.txt"));
+        savedMode_ = GetInit().CurrentGameMode();
+        YGameMode& mode = GetInit().CurrentGameMode();
+        mode.lowBall = false;
+        mode.wideRacket = true;
+        mode.probabilities.assign(34, 0.0f);
+        ResetBlockMaterials();
+        BuildBlockMaterial("weak", 1, 1, "test_opaque", "in_block", 25, "", "", "");
+        BuildBlockMaterial("tough", 1, 1e9f, "test_opaque", "in_block", 5, "", "", "");
+        g_HeroMeshFile = "test\\no_hero_here.ams"; // the racket plays without its model
+        // Falling bonuses as in the game; only the life record has a score.
+        BonusConfigs().assign(static_cast<std::size_t>(BonusRegistrySize()), YBonusConfig());
+        BonusConfigs()[LIFE_BONUS].text = "Life";
+        BonusConfigs()[LIFE_BONUS].score = LIFE_SCORE;
+        mode.probabilities[LIFE_BONUS] = 1.0f;
+        // The world as the game connects it, captions on the HUD.
+        ASSERT_TRUE(SetUpWorld(HudWorldOutside()));
+    }
+    void TearDown() override {
+        DeleteAllBonuses();
+        BonusConfigs().clear();
+        TearDownWorld();
+        ClearHudCaptions();
+        GetInit().CurrentGameMode() = savedMode_;
+        ResetBlockMaterials();
+        g_HeroMeshFile = "mesh\\hero.ams";
+        LogReopen("");
+        PhysicsTest::TearDown();
+    }
+    // A 20 x 20 level of tall 2 x 1 blocks, each in a set of its own.
+    std::string Level(const char* name, const std::vector<Cell>& cells) {
+        YLevelData level;
+        level.bonusCounts.assign(34, 0);
+        for (const Cell& c : cells) {
+            YLevelSet set;
+            set.blocks.push_back({c.x, c.y, 0, 2, 1, 3, c.material, 35, c.bonus});
+            level.sets.push_back(set);
+        }
+        std::string error;
+        const std::string path = dir_.File(name);
+        EXPECT_TRUE(WriteLevelFile(path.c_str(), level, error)) << error;
+        return path;
+    }
+
+    testsupport::TempDir dir_;
+    YGameMode savedMode_;
+};
+
+TEST_F(AutopilotPlay, ClearsATableOfScatteredBlocks) {
+    const std::string level = Level("scattered.lev", {{-7, 2, "weak", NO_BONUS},
+                                                      {5, 6, "weak", NO_BONUS},
+                                                      {-2, 7, "weak", NO_BONUS},
+                                                      {7, -3, "weak", NO_BONUS},
+                                                      {0, 3, "weak", NO_BONUS}});
+    constexpr int FRAMES = 15000;
+    for (uint32_t seed : {1u, 2u}) {
+        SCOPED_TRACE(seed);
+        YAutopilot pilot(seed);
+        const YPlayOutcome out = RunHeadless(level, pilot, FRAMES, seed);
+        EXPECT_EQ(out.result, YPlayResult::LevelComplete) << PlayResultName(out.result) << " after " << out.frames;
+        EXPECT_EQ(out.blocksLeft, 0);
+        EXPECT_GT(out.lives, 0);
+    }
+}
+
+TEST_F(AutopilotPlay, CaughtBonusesAreCounted) {
+    // The only breakable block holds a life bonus; an unbreakable one keeps the level going until
+    // a Next bonus falls (after eleven kicks without a break, or while few blocks stand).
+    const std::string level = Level("bonus.lev", {{-1, 0, "weak", LIFE_BONUS}, {7, 7, "tough", NO_BONUS}});
+    struct Row {
+        const char* name;
+        bool autopilot;
+        int frames;
+        int caught;
+        YPlayResult result;
+        const char* lastCaption; // of the last catch; null: none
+        int lives;
+    };
+    const Row rows[] = {
+        {"the autopilot fetches the life bonus", true, 800, 1, YPlayResult::Running, "Life: +40", 6},
+        {"and then the Next bonus, which ends the level", true, 6000, 2, YPlayResult::LevelComplete, ": +0", 6},
+        // Serves at the centre, then walks to the far end: the bonus falls past the hero, and the
+        // ball is lost.
+        {"a hero that walks away catches nothing", false, 600, 0, YPlayResult::Running, nullptr, 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ClearHudCaptions();
+        YPlayOutcome out;
+        if (row.autopilot) {
+            YAutopilot pilot(3);
+            out = RunHeadless(level, pilot, row.frames, 3);
+        } else {
+            YPlayScript script;
+            script.frames.assign(static_cast<std::size_t>(row.frames), YPlayFrame{NAN, false});
+            script.frames[5].click = true;
+            script.frames[40].target = 1.0f;
+            out = RunHeadless(level, script, row.frames);
+        }
+        EXPECT_EQ(out.result, row.result) << PlayResultName(out.result) << " after " << out.frames;
+        EXPECT_EQ(out.bonusesCaught, row.caught);
+        // Each catch in play shows its caption: the count is of catches, not of bonuses made.
+        ASSERT_EQ(HudCaptions().size(), static_cast<std::size_t>(row.caught));
+        if (row.lastCaption) {
+            EXPECT_EQ(HudCaptions().back().text, row.lastCaption);
+        }
+        EXPECT_EQ(out.lives, row.lives);
+    }
+}
+
+TEST_F(AutopilotPlay, AScriptReadFromAFilePlaysAsInMemory) {
+    const std::string level = Level("file.lev", {{-1, 0, "weak", NO_BONUS}, {4, 5, "weak", NO_BONUS}});
+    // A mouse on a 640 pixel wide window: the targets are the game's for whole pixels.
+    constexpr int WIDTH = 640;
+    YPlayScript script = MakeSeededScript(21, 2000);
+    for (YPlayFrame& f : script.frames) {
+        if (std::isnan(f.target)) continue;
+        const float x = std::round((f.target + 1.0f) * 0.5f * static_cast<float>(WIDTH));
+        f.target = 2.0f * x / static_cast<float>(WIDTH) - 1.0f;
+    }
+    script.frames[3].click = true;
+    script.frames[300].aim = 10.0f;
+    script.frames[900].aim = -5.0f;
+    const std::string file = dir_.File("script.rec");
+    std::string error;
+    ASSERT_TRUE(SavePlayScript(file, script, WIDTH, error)) << error;
+
+    YPlayScript loaded;
+    loaded.seed = script.seed;
+    ASSERT_TRUE(LoadPlayScript(file, loaded, error)) << error;
+    const YPlayOutcome fromMemory = RunHeadless(level, script, 2000);
+    const YPlayOutcome fromFile = RunHeadless(level, loaded, 2000);
+    EXPECT_EQ(fromFile.result, fromMemory.result);
+    EXPECT_EQ(fromFile.frames, fromMemory.frames);
+    EXPECT_EQ(fromFile.score, fromMemory.score);
+    EXPECT_EQ(fromFile.hash, fromMemory.hash);
+}
+
+} // namespace
