@@ -13,10 +13,10 @@
 #include "core/game_mode.h"
 #include "support/temp_dir.h"
 #include "world/bonus/bonus_config.h"
-#include "world/play/world_setup.h"
 #include "world/bonus/bonus_kinds.h"
 #include "world/bonus/bonus_registry.h"
 #include "world/bonus/bonus_type.h"
+#include "world/play/world_setup.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <cmath>
 
 #include "world/balls/ball.h"
+#include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
 #include "world/blocks/block_set.h"
 #include "world/blocks/block_single.h"
 #include "world/bonus/bonus.h"
 #include "world/physics/table_size.h"
 #include "world/racket/racket.h"
-#include "world/racket/racket_tacked.h"
 
 namespace {
 

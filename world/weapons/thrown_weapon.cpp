@@ -6,8 +6,8 @@
 #include "render/shader.h"
 #include "world/blocks/block.h"
 #include "world/effects/explosion.h"
-#include "world/racket/racket.h"
 #include "world/effects/world_sound.h"
+#include "world/racket/racket.h"
 
 bool IsFinitePoint(const YVector& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 

@@ -5,9 +5,9 @@
 // the fuse has burnt down. A touch of the back wall wears the racket's shield. Each weapon keeps
 // its own numbers, its release, its throw and what it does in the air.
 #include "render/mesh/mesh_instance.h"
+#include "world/balls/racket_tacked.h"
 #include "world/physics/bump_event.h"
 #include "world/physics/rigid_body.h"
-#include "world/balls/racket_tacked.h"
 #include "world/weapons/fuse.h"
 
 class YShaderBase;
