@@ -77,6 +77,9 @@ GameFramework::GameFramework(const char* exePath)
     console_ = CreateGameConsole(this);
     input_.SetConsole(console_);
     InstallSoundHooks();
+    // The world is connected before the first configuration file is read: the game modes it
+    // holds check their bonus records against the bonus kinds' names.
+    SetUpWorld(HudWorldOutside());
     // The game modes (read with the first configuration file) register their tip pages.
     InstallLayoutRegistryHooks();
     YFrameworkStartSteps steps;
@@ -98,7 +101,6 @@ GameFramework::GameFramework(const char* exePath)
     racket_ = std::make_unique<YRacket>(this);
     InitHud();
     InstallHudIconLookup();
-    SetUpWorld(HudWorldOutside());
     LoadBlockMaterials("data\\blocks.yml");
 
     music_->AddFolder("music");
