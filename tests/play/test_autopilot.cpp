@@ -6,28 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "core/init.h"
-#include "core/log.h"
-#include "shell/hud_caption.h"
-#include "shell/hud_links.h"
-#include "support/temp_dir.h"
-#include "world/blocks/block_material.h"
+#include "play/built_level_play.h"
 #include "world/bonus/bonus.h"
-#include "world/bonus/bonus_config.h"
-#include "world/bonus/bonus_registry.h"
-#include "world/level/level_file.h"
-#include "world/physics_fixture.h"
 #include "world/play/autopilot.h"
 #include "world/play/headless_run.h"
 #include "world/play/play_script_file.h"
-#include "world/play/world_setup.h"
-#include "world/racket/hero_model.h"
 
 namespace {
-
-constexpr int NO_BONUS = -1;
-constexpr int LIFE_BONUS = 14;
-constexpr int LIFE_SCORE = 40;
 
 struct Cell {
     int x, y;
@@ -35,56 +20,22 @@ struct Cell {
     int bonus;
 };
 
-class AutopilotPlay : public PhysicsTest {
+class AutopilotPlay : public BuiltLevelPlay {
 protected:
     void SetUp() override {
-        PhysicsTest::SetUp();
-        LogReopen(dir_.File("log.txt"));
-        savedMode_ = GetInit().CurrentGameMode();
-        YGameMode& mode = GetInit().CurrentGameMode();
-        mode.lowBall = false;
-        mode.wideRacket = true;
-        mode.probabilities.assign(34, 0.0f);
-        ResetBlockMaterials();
-        BuildBlockMaterial("weak", 1, 1, "test_opaque", "in_block", 25, "", "", "");
-        BuildBlockMaterial("tough", 1, 1e9f, "test_opaque", "in_block", 5, "", "", "");
-        g_HeroMeshFile = "test\\no_hero_here.ams"; // the racket plays without its model
-        // Falling bonuses as in the game; only the life record has a score.
-        BonusConfigs().assign(static_cast<std::size_t>(BonusRegistrySize()), YBonusConfig());
-        BonusConfigs()[LIFE_BONUS].text = "Life";
-        BonusConfigs()[LIFE_BONUS].score = LIFE_SCORE;
-        mode.probabilities[LIFE_BONUS] = 1.0f;
-        // The world as the game connects it, captions on the HUD.
-        ASSERT_TRUE(SetUpWorld(HudWorldOutside()));
-    }
-    void TearDown() override {
-        DeleteAllBonuses();
-        BonusConfigs().clear();
-        TearDownWorld();
-        ClearHudCaptions();
-        GetInit().CurrentGameMode() = savedMode_;
-        ResetBlockMaterials();
-        g_HeroMeshFile = "mesh\\hero.ams";
-        LogReopen("");
-        PhysicsTest::TearDown();
+        BuiltLevelPlay::SetUp();
+        StartLifeBonuses();
     }
     // A 20 x 20 level of tall 2 x 1 blocks, each in a set of its own.
     std::string Level(const char* name, const std::vector<Cell>& cells) {
         YLevelData level;
-        level.bonusCounts.assign(34, 0);
         for (const Cell& c : cells) {
             YLevelSet set;
             set.blocks.push_back({c.x, c.y, 0, 2, 1, 3, c.material, 35, c.bonus});
             level.sets.push_back(set);
         }
-        std::string error;
-        const std::string path = dir_.File(name);
-        EXPECT_TRUE(WriteLevelFile(path.c_str(), level, error)) << error;
-        return path;
+        return WriteLevel(name, level);
     }
-
-    testsupport::TempDir dir_;
-    YGameMode savedMode_;
 };
 
 TEST_F(AutopilotPlay, ClearsATableOfScatteredBlocks) {

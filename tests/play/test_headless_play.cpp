@@ -7,85 +7,26 @@
 #include <fstream>
 #include <string>
 
-#include "core/init.h"
-#include "core/log.h"
-#include "shell/hud_caption.h"
-#include "shell/hud_links.h"
-#include "support/temp_dir.h"
-#include "world/blocks/block_material.h"
+#include "play/built_level_play.h"
 #include "world/bonus/bonus.h"
-#include "world/bonus/bonus_config.h"
-#include "world/bonus/bonus_registry.h"
-#include "world/level/level_file.h"
-#include "world/physics_fixture.h"
 #include "world/play/headless_run.h"
-#include "world/play/world_setup.h"
-#include "world/racket/hero_model.h"
 #include "world/racket/racket.h"
 
 namespace {
 
-constexpr int BREAKABLE_SCORE = 25;
-constexpr int NO_BONUS = -1;
-constexpr int LIFE_BONUS = 14;
-constexpr int LIFE_SCORE = 40;
-
-class HeadlessPlay : public PhysicsTest {
+class HeadlessPlay : public BuiltLevelPlay {
 protected:
-    void SetUp() override {
-        PhysicsTest::SetUp();
-        LogReopen(dir_.File("log.txt"));
-        savedMode_ = GetInit().CurrentGameMode();
-        YGameMode& mode = GetInit().CurrentGameMode();
-        mode.lowBall = false;
-        mode.wideRacket = true;
-        mode.probabilities.assign(34, 0.0f); // no bonuses in these levels
-        ResetBlockMaterials();
-        BuildBlockMaterial("weak", 1, 1, "test_opaque", "in_block", BREAKABLE_SCORE, "", "", "");
-        BuildBlockMaterial("tough", 1, 1e9f, "test_opaque", "in_block", 5, "", "", "");
-        g_HeroMeshFile = "test\\no_hero_here.ams"; // the racket plays without its model
-        // The world as the game connects it, captions on the HUD.
-        ASSERT_TRUE(SetUpWorld(HudWorldOutside()));
-    }
-    void TearDown() override {
-        StopBonuses();
-        TearDownWorld();
-        ClearHudCaptions();
-        GetInit().CurrentGameMode() = savedMode_;
-        ResetBlockMaterials();
-        g_HeroMeshFile = "mesh\\hero.ams";
-        LogReopen("");
-        PhysicsTest::TearDown();
-    }
-    // 34 bonus records: the life record's text "Life" and score LIFE_SCORE. Restored by TearDown.
-    static void StartBonuses() {
-        std::vector<YBonusConfig>& configs = BonusConfigs();
-        configs.assign(static_cast<std::size_t>(BonusRegistrySize()), YBonusConfig());
-        configs[LIFE_BONUS].text = "Life";
-        configs[LIFE_BONUS].score = LIFE_SCORE;
-        // A bonus placed on a block is handed out only where the mode allows its kind.
-        GetInit().CurrentGameMode().probabilities[LIFE_BONUS] = 1.0f;
-    }
-    static void StopBonuses() {
-        DeleteAllBonuses();
-        BonusConfigs().clear();
-        GetInit().CurrentGameMode().probabilities.assign(34, 0.0f);
-    }
     // A 20 x 20 level with one tall block of `material` at cell (x, y) carrying bonus `bonus`,
     // and `keep` unbreakable blocks out of the ball's way so the level goes on (with five blocks in
     // play no Next bonus falls for want of blocks).
     std::string Level(const char* name, const char* material, int x, int y, int bonus = NO_BONUS, int keep = 0) {
         static const int KEEPERS[][2] = {{7, 7}, {-7, 7}, {7, 3}, {-7, 3}};
         YLevelData level;
-        level.bonusCounts.assign(34, 0);
         level.sets.resize(1);
         level.sets[0].blocks.push_back({x, y, 0, 2, 1, 3, material, 35, bonus});
         for (int i = 0; i < keep && i < 4; ++i)
             level.sets[0].blocks.push_back({KEEPERS[i][0], KEEPERS[i][1], 0, 2, 1, 3, "tough", 35, NO_BONUS});
-        std::string error;
-        const std::string path = dir_.File(name);
-        EXPECT_TRUE(WriteLevelFile(path.c_str(), level, error)) << error;
-        return path;
+        return WriteLevel(name, level);
     }
     // Serves at the centre, then walks out of the ball's way, every `period` frames.
     static YPlayScript ServeAndStepAside(int frames, int period) {
@@ -100,9 +41,6 @@ protected:
         }
         return script;
     }
-
-    testsupport::TempDir dir_;
-    YGameMode savedMode_;
 };
 
 TEST_F(HeadlessPlay, RoundsPlayOutAsScripted) {
@@ -132,7 +70,7 @@ TEST_F(HeadlessPlay, RoundsPlayOutAsScripted) {
         SCOPED_TRACE(row.name);
         ClearHudCaptions();
         if (row.bonus != NO_BONUS)
-            StartBonuses();
+            StartLifeBonuses();
         else
             StopBonuses();
         const std::string level = Level("round.lev", row.material, row.blockX, row.blockY, row.bonus, row.keep);
