@@ -196,7 +196,7 @@ XServer::~XServer() {
 
 GameProcess::GameProcess(const fs::path& gameFolder, const fs::path& runtimeDir, const std::string& display,
                          const std::vector<std::string>& args, const fs::path& outputFile)
-    : display_(display), outputFile_(outputFile) {
+    : display_(display), outputFile_(outputFile), logFile_(gameFolder / "log.txt") {
     std::vector<std::string> argv = {KORVELIN_EXE};
     argv.insert(argv.end(), args.begin(), args.end());
     const std::vector<std::string> env = EnvironmentWith({
@@ -269,6 +269,11 @@ std::string GameProcess::Describe() const {
     else
         text << "exit code " << exitCode_;
     text << "\n--- its output:\n" << Output();
+    // The log says why a copy ended on its own (a fatal message ends it with code 0, as the game
+    // always did); its last lines are enough for that.
+    const std::vector<std::string> log = ReadLines(logFile_);
+    text << "\n--- the end of its log.txt:\n";
+    for (std::size_t i = log.size() > 30 ? log.size() - 30 : 0; i < log.size(); ++i) text << log[i] << "\n";
     return text.str();
 }
 

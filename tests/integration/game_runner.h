@@ -119,6 +119,7 @@ private:
     Clock::time_point started_;
     std::string display_;
     std::filesystem::path outputFile_;
+    std::filesystem::path logFile_; // the game's log.txt in its folder
 };
 
 // Runs a command on `display` to its end with its standard output captured; killed after
