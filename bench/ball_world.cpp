@@ -8,9 +8,9 @@
 // in steady state); "step allocs/frame" those of the physics step (0 in steady state: the world's
 // quadtree space keeps its blocks from pass to pass).
 //
-// BM_WorldFrameLooseBlocks/N: the same frame with N loose single blocks (300, 1,000, 2,000) standing
-// in towers on a 40 x 50 table, most of them at rest, with four balls flying among them, shadows on
-// (every block hands its silhouette edges to the shadow volume).
+// BM_WorldFrameLooseBlocks/N/B: the same frame with N loose single blocks (300, 1,000, 2,000)
+// standing in towers on a 40 x 50 table, most of them at rest, with B balls (4 or 0) flying among
+// them, shadows on (every block hands its silhouette edges to the shadow volume).
 // Its "s/block" counter is the frame's CPU time over the block count: flat across the three
 // counts when the cost grows no faster than the number of blocks.
 #include <benchmark/benchmark.h>
@@ -188,13 +188,13 @@ int AwakeBlocks() {
     return awake;
 }
 
-// N loose blocks on a 40 x 50 table with four balls flying. The blocks stand in towers on a grid
+// N loose blocks on a 40 x 50 table with four balls flying (or none: every block at rest). The blocks stand in towers on a grid
 // 1.6 apart (696 towers, one to three blocks high, each turned a little at random) and play 400
 // frames (8 s) before the timing, so that most have come to rest; the balls knock towers over and
 // wake the blocks they touch. (Blocks dropped in a jumble of layers that touch all over never come
 // to rest: one island that a single rocking block keeps awake.)
 struct LooseWorld {
-    explicit LooseWorld(int count) {
+    LooseWorld(int count, int balls) {
         render = benchrender::MakeNullRenderer();
         SetUpWorld(HeadlessWorldOutside());
         PhysicsInit();
@@ -221,7 +221,7 @@ struct LooseWorld {
             m.m[14] = 0.5f + layer * 1.0f;
             new YBlockSingle(type, nullptr, m);
         }
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < balls; ++i) {
             YBall* ball = new YBall(BALL_NORMAL);
             const YVector at(Unit() * 30 - 15, -21 + Unit() * 2, 1.0f);
             const YVector dir(Unit() - 0.5f, 1.0f, 0.1f);
@@ -255,7 +255,7 @@ struct LooseWorld {
 
 void BM_WorldFrameLooseBlocks(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    LooseWorld world(count);
+    LooseWorld world(count, static_cast<int>(state.range(1)));
     for (int i = 0; i < 400; ++i) {
         world.Frame();
         LooseWorld::BetweenFrames();
@@ -285,6 +285,14 @@ void BM_WorldFrameLooseBlocks(benchmark::State& state) {
     state.counters["s/block"] = benchmark::Counter(static_cast<double>(frames) * std::max(blocks, 1),
                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_WorldFrameLooseBlocks)->Arg(300)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond)->Iterations(500);
+BENCHMARK(BM_WorldFrameLooseBlocks)
+    ->Args({300, 4})
+    ->Args({1000, 4})
+    ->Args({2000, 4})
+    ->Args({300, 0})
+    ->Args({1000, 0})
+    ->Args({2000, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(500);
 
 } // namespace
