@@ -7,8 +7,15 @@
 // "allocs/frame" counts the main thread's heap allocations of the objects' and blocks' updates (0
 // in steady state); "step allocs/frame" those of the physics step (0 in steady state: the world's
 // quadtree space keeps its blocks from pass to pass).
+//
+// BM_WorldFrameLooseBlocks/N/B: the same frame with N loose single blocks (300, 1,000, 2,000)
+// standing in towers on a 40 x 50 table, most of them at rest, with B balls (4 or 0) flying among
+// them, shadows on (every block hands its silhouette edges to the shadow volume).
+// Its "s/block" counter is the frame's CPU time over the block count: flat across the three
+// counts when the cost grows no faster than the number of blocks.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -173,5 +180,119 @@ void BM_WorldFrame20Balls10Bombs300Blocks(benchmark::State& state) {
 }
 // A fixed number of frames, so that every run plays the same scene to the same point.
 BENCHMARK(BM_WorldFrame20Balls10Bombs300Blocks)->Unit(benchmark::kMicrosecond)->Iterations(1000);
+
+int AwakeBlocks() {
+    int awake = 0;
+    for (YBlock* b : g_BlockWorld.blocks)
+        if (auto* s = dynamic_cast<YBlockSingle*>(b)) awake += s->body.IsEnabled();
+    return awake;
+}
+
+// N loose blocks on a 40 x 50 table with four balls flying (or none: every block at rest). The blocks stand in towers on a grid
+// 1.6 apart (696 towers, one to three blocks high, each turned a little at random) and play 400
+// frames (8 s) before the timing, so that most have come to rest; the balls knock towers over and
+// wake the blocks they touch. (Blocks dropped in a jumble of layers that touch all over never come
+// to rest: one island that a single rocking block keeps awake.)
+struct LooseWorld {
+    LooseWorld(int count, int balls) {
+        render = benchrender::MakeNullRenderer();
+        SetUpWorld(HeadlessWorldOutside());
+        PhysicsInit();
+        plat::CrtSrand(7);
+        dRandSetSeed(7);
+        g_PhysicsWorld.ResetBallSpeed();
+        g_PhysicsWorld.SetContactFriction(-1.0f);
+        g_TableSize.Set(40.0f, 50.0f);
+        PhysicsSetArena(&backWall, 40.0f, 50.0f, 2.0f);
+        SetBackWallEnabled(backWall, true);
+        g_PhysicsWorld.PhysicsStep(1.0f);
+        racket = std::make_unique<YRacket>();
+        racket->SetLine(-24.0f);
+
+        BuildBlockMaterial("bench_loose", 1, -1, "block", "in_block", 5, "def_stroke", "def_destroy", "");
+        const YBlockType* type = FindBlockType("bench_loose", 1, 1, 1);
+        constexpr int kCols = 24, kRows = 29; // 696 towers, 1.6 apart
+        for (int i = 0; i < count; ++i) {
+            const int col = i % kCols, row = (i / kCols) % kRows, layer = i / (kCols * kRows);
+            YMatrix m;
+            m.SetRotationZ(Unit() * 10.0f - 5.0f);
+            m.m[12] = -18.4f + col * 1.6f;
+            m.m[13] = -21.0f + row * 1.6f;
+            m.m[14] = 0.5f + layer * 1.0f;
+            new YBlockSingle(type, nullptr, m);
+        }
+        for (int i = 0; i < balls; ++i) {
+            YBall* ball = new YBall(BALL_NORMAL);
+            const YVector at(Unit() * 30 - 15, -21 + Unit() * 2, 1.0f);
+            const YVector dir(Unit() - 0.5f, 1.0f, 0.1f);
+            ball->Launch(&dir, &at);
+        }
+    }
+    ~LooseWorld() {
+        DeleteAllBlocks();
+        DeleteAllTacked();
+        YZDelete::TickAll(1.0f);
+        racket.reset();
+        g_ParticleSystem.Clear();
+        PhysicsShutdown();
+        TearDownWorld();
+    }
+    void Frame() {
+        YZDelete::TickAll(kDt);
+        World::Step();
+        World::Objects();
+    }
+    static void BetweenFrames() {
+        DrawOpaqueQueue();
+        DrawBlendedQueue();
+        g_ShadowVolume.Begin(0.0f);
+    }
+
+    std::unique_ptr<Render_D3D> render;
+    std::unique_ptr<YRacket> racket;
+    dGeomID backWall = nullptr;
+};
+
+void BM_WorldFrameLooseBlocks(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    LooseWorld world(count, static_cast<int>(state.range(1)));
+    for (int i = 0; i < 400; ++i) {
+        world.Frame();
+        LooseWorld::BetweenFrames();
+    }
+    const int awakeBefore = AwakeBlocks();
+    uint64_t allocations = 0, frames = 0;
+    std::size_t corners = 0;
+    for (auto _ : state) {
+        benchalloc::Start();
+        world.Frame();
+        allocations += benchalloc::Stop().main;
+        ++frames;
+        state.PauseTiming();
+        corners += g_ShadowVolume.front.size() + g_ShadowVolume.back.size();
+        LooseWorld::BetweenFrames();
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(frames ? frames : 1);
+    int blocks = 0;
+    for (YBlock* b : g_BlockWorld.blocks) blocks += dynamic_cast<YBlockSingle*>(b) != nullptr;
+    state.counters["allocs/frame"] = static_cast<double>(allocations) / n;
+    state.counters["blocks"] = static_cast<double>(blocks);
+    state.counters["awake at start"] = static_cast<double>(awakeBefore);
+    state.counters["awake at end"] = static_cast<double>(AwakeBlocks());
+    state.counters["shadow corners"] = static_cast<double>(corners) / n;
+    // CPU seconds per frame and block (the library divides by the CPU time, then inverts).
+    state.counters["s/block"] = benchmark::Counter(static_cast<double>(frames) * std::max(blocks, 1),
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WorldFrameLooseBlocks)
+    ->Args({300, 4})
+    ->Args({1000, 4})
+    ->Args({2000, 4})
+    ->Args({300, 0})
+    ->Args({1000, 0})
+    ->Args({2000, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(500);
 
 } // namespace

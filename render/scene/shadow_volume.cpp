@@ -64,25 +64,33 @@ void YShadowVolume::Begin(float planeZ) {
     planeHeight = planeZ;
 }
 
-void YShadowVolume::AddEdge(const YVector* a, const YVector* b) {
-    const float lowest = planeHeight - kBelowPlaneLimit;
-    if (a->z < lowest || b->z < lowest) return;
-
+bool YShadowVolume::ProjectEdge(const YVector& a, const YVector& b, const YVector& light, float planeZ, YVector* b2,
+                                YVector* a2) {
+    const float lowest = planeZ - kBelowPlaneLimit;
+    if (a.z < lowest || b.z < lowest) return false;
     // A horizontal light never reaches the plane: such an edge casts nothing (and no division by 0).
-    const YVector& light = g_Camera.lightDir;
-    if (std::fabs(light.z) < kMinLightZ) return;
-    const YVector a2 = ProjectToPlane(*a, light, planeHeight);
-    const YVector b2 = ProjectToPlane(*b, light, planeHeight);
+    if (std::fabs(light.z) < kMinLightZ) return false;
+    *a2 = ProjectToPlane(a, light, planeZ);
+    *b2 = ProjectToPlane(b, light, planeZ);
+    return true;
+}
 
-    const YVector n = Cross(*b - *a, light);
-    const float d = n.Dot(g_Camera.Position() - *a);
-    std::vector<YVector>& list = d > 0.0f ? front : back;
-    list.push_back(*a);
-    list.push_back(*b);
+void YShadowVolume::AddQuad(const YVector& a, const YVector& b, const YVector& b2, const YVector& a2, bool toFront) {
+    std::vector<YVector>& list = toFront ? front : back;
+    list.push_back(a);
+    list.push_back(b);
     list.push_back(b2);
-    list.push_back(*a);
+    list.push_back(a);
     list.push_back(b2);
     list.push_back(a2);
+}
+
+void YShadowVolume::AddEdge(const YVector* a, const YVector* b) {
+    const YVector& light = g_Camera.lightDir;
+    YVector a2, b2;
+    if (!ProjectEdge(*a, *b, light, planeHeight, &b2, &a2)) return;
+    const YVector n = Cross(*b - *a, light);
+    AddQuad(*a, *b, b2, a2, n.Dot(g_Camera.Position() - *a) > 0.0f);
 }
 
 void YShadowVolume::Draw(bool planar) {

@@ -42,6 +42,14 @@ public:
     // (|L.z| below 1e-6), which never reaches the plane.
     void AddEdge(const YVector* a, const YVector* b);
 
+    // The far ends of the edge a -> b's quad, projected along `light` onto the plane z = planeZ;
+    // false when the edge casts nothing there (an end below planeZ - 0.5, or a horizontal light).
+    static bool ProjectEdge(const YVector& a, const YVector& b, const YVector& light, float planeZ, YVector* b2,
+                            YVector* a2);
+    // The quad (a, b, b2, a2) as the triangles (a, b, b2) and (a, b2, a2) into the front or the back
+    // list.
+    void AddQuad(const YVector& a, const YVector& b, const YVector& b2, const YVector& a2, bool front);
+
     // With ShadowsEnabled: the back list with "shadowPass1", the front list with "shadowPass2",
     // when `planar` every registered mesh drawable of shadow mode 2 flattened onto the table,
     // then the darkening quad with "shadowPass3" (only when something was drawn into the stencil

@@ -3,6 +3,7 @@
 #include "world/block_fixture.h"
 
 #include <cmath>
+#include <vector>
 
 #include "world/blocks/block_faces.h"
 #include "world/blocks/splinter.h"
@@ -114,6 +115,34 @@ TEST_F(BlockWorldTest, ArenaTestCountsFourCornersInsideAndDeletesABlockWithNone)
     EXPECT_GE(gone->countdown, 0.325f - 1e-4f);
     EXPECT_LE(gone->countdown, 0.775f + 1e-4f);
     EXPECT_FALSE(edge->Dying());
+}
+
+TEST_F(BlockWorldTest, ADeletedBlockLeavesTheListAndTheLastTakesItsPlace) {
+    const YBlockType* t = FindBlockType("hard", 1, 1, 1);
+    struct Case {
+        const char* what;
+        std::vector<int> deleted; // indexes into the blocks as made, deleted in this order
+        std::vector<int> left;    // the list afterwards
+    };
+    const Case cases[] = {
+        {"the last", {4}, {0, 1, 2, 3}},
+        {"the first", {0}, {4, 1, 2, 3}},
+        {"a middle one, then the one moved into its place", {1, 4}, {0, 3, 2}},
+        {"every one, first to last", {0, 1, 2, 3, 4}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<YBlock*> made;
+        for (int i = 0; i < 5; ++i) made.push_back(new YBlockSingle(t, nullptr, OnFloor(t, -6.0f + 3.0f * i, 0)));
+        BlockEffectsEnabled = false; // no splinters: they would join the list
+        for (int i : c.deleted) delete made[static_cast<std::size_t>(i)];
+        BlockEffectsEnabled = true;
+        std::vector<YBlock*> want;
+        for (int i : c.left) want.push_back(made[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(g_BlockWorld.blocks, want);
+        DeleteAllBlocks();
+        EXPECT_TRUE(g_BlockWorld.blocks.empty());
+    }
 }
 
 TEST_F(BlockWorldTest, TheReachTestSkipsTargetedAndIndestructibleBlocks) {

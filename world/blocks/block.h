@@ -23,7 +23,7 @@ class YBlock : public YZDelete {
 public:
     // Identity matrix, not targeted; joins the block list.
     YBlock();
-    // Leaves the block list (the last block takes its place).
+    // Leaves the block list (the last block takes its place), in constant time.
     ~YBlock() override;
     YBlock(const YBlock&) = delete;
     YBlock& operator=(const YBlock&) = delete;
@@ -42,6 +42,9 @@ public:
 
     YMatrix matrix;
     bool targeted = false; // held by a lightning bolt; never offered again
+
+private:
+    std::size_t listIndex_ = 0; // where the block stands in g_BlockWorld.blocks
 };
 
 // The module's state.

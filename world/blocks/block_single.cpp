@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/sys/crt_rand.h"
 #include "render/camera.h"
@@ -61,26 +62,40 @@ void YBlockSingle::Place(const YMatrix& m) {
     matrix = m;
     inverse = m.InverseAffine();
     body.SetMatrix(&m);
+    shapeKept = false;
+}
+
+void YBlockSingle::Reshape() {
+    inverse = matrix.InverseAffine();
+    const YVector& h = type->halfExtents;
+    for (int i = 0; i < 8; ++i) corners[i] = matrix.TransformPoint(Mul(BOX_CORNER_SIGNS[i], h));
+    for (int f = 0; f < 6; ++f) normals[f] = Rotate(matrix, BOX_FACE_NORMALS[f]);
+    shadow.Invalidate();
+    shapeKept = true;
 }
 
 void YBlockSingle::Update(float dt) {
-    body.GetMatrix(&matrix);
-    if (!Finite(matrix)) {
-        Schedule(0.0f);
-        return;
+    // A disabled body has not moved since its placement was read: nothing to read or rebuild.
+    if (!shapeKept || body.IsEnabled()) {
+        YMatrix now;
+        body.GetMatrix(&now);
+        if (!Finite(now)) {
+            matrix = now;
+            shapeKept = false;
+            Schedule(0.0f);
+            return;
+        }
+        if (!shapeKept || std::memcmp(now.m, matrix.m, sizeof now.m) != 0) {
+            matrix = now;
+            Reshape();
+        }
     }
-    inverse = matrix.InverseAffine();
     const YVector camera = inverse.TransformPoint(g_Camera.Position());
-    const YVector& h = type->halfExtents;
-    YVector corners[8];
-    for (int i = 0; i < 8; ++i) corners[i] = matrix.TransformPoint(Mul(BOX_CORNER_SIGNS[i], h));
     const float shade = health >= 0.0f && type->health > 0.0f ? health / type->health : -1.0f;
     YShader* shader = type->material->shader;
     const bool blended = shader && shader->IsBlended();
-    bool lit[6];
     for (int f = 0; f < 6; ++f) {
-        const YVector n = Rotate(matrix, BOX_FACE_NORMALS[f]);
-        lit[f] = g_Camera.lightDir.Dot(n) > 0.0f;
+        const YVector& n = normals[f];
         const bool towards = FaceTowardsCamera(BOX_FACE_NORMALS[f], YVector(0, 0, 0), camera);
         if (!towards && !blended) continue;
         const int* k = BOX_FACE_CORNERS[f];
@@ -91,9 +106,16 @@ void YBlockSingle::Update(float dt) {
     if (special) special->Update(dt, this);
     if (health > 0.0f) ++g_BlockWorld.blocksLeft;
     if (ShadowsEnabled()) {
-        for (const auto& e : BOX_EDGES) {
-            if (lit[e[2]] != lit[e[3]]) AddShadowEdge(&corners[e[0]], &corners[e[1]], lit[e[2]]);
+        // The silhouette: the edges between a face the light falls on and one it does not.
+        const YVector& light = g_Camera.lightDir;
+        if (!shadow.Holds(light, g_ShadowVolume.planeHeight)) {
+            bool lit[6];
+            for (int f = 0; f < 6; ++f) lit[f] = light.Dot(normals[f]) > 0.0f;
+            shadow.Rebuild(light, g_ShadowVolume.planeHeight);
+            for (const auto& e : BOX_EDGES)
+                if (lit[e[2]] != lit[e[3]]) shadow.AddEdge(corners[e[0]], corners[e[1]], lit[e[2]]);
         }
+        shadow.Emit();
     }
     if (Dying()) return;
     int inside = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // A single block: one box of one block type with its own physics body. What the editor places and
 // what a set item becomes when its glue breaks.
+#include "render/scene/kept_shadow.h"
 #include "world/blocks/block.h"
 #include "world/physics/bump_event.h"
 #include "world/physics/rigid_body.h"
@@ -38,6 +39,18 @@ public:
     const YBlockType* type;
     float health;
     float textureOffsets[2] = {0.0f, 0.0f};
+
+    // What the block's placement gives, kept while it does not move: a body at rest (disabled) or
+    // one whose placement is the same as last frame's keeps its corners, face normals and shadow
+    // quads; Place and any change of placement build them again.
+    YVector corners[8];
+    YVector normals[6];
+    YKeptShadow shadow;
+    bool shapeKept = false;
+
+private:
+    // The inverse, corners and face normals from the matrix; the shadow quads are to be rebuilt.
+    void Reshape();
 };
 
 // Widens the bounds by the world corners of every single block (the editor's view fit).
