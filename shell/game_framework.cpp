@@ -31,6 +31,7 @@
 #include "sound/sound_device.h"
 #include "sound/sound_fx.h"
 #include "world/blocks/block.h"
+#include "world/blocks/block_faces.h"
 #include "world/blocks/block_material.h"
 #include "world/bonus/bonus_config.h"
 #include "world/level/level_loader.h"
@@ -113,6 +114,9 @@ GameFramework::GameFramework(const char* exePath)
     CreateMainWindow();
     GameThumbnailHost thumbnails(camera_, ProjectionAspect());
     BuildLevelThumbnails(thumbnails, init, levelNames_);
+    // The cracked-face textures are made here, not in the first frame that draws a cracked face
+    // (the first frame of play, where making them took a frame of over 100 ms).
+    GetSplitTexture(0.0f);
     LoadCameraPath("data\\path.cpt");
     g_EnvironmentBox.SetEnvironment("");
     RacketPark();

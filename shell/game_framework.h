@@ -152,6 +152,7 @@ private:
     void SetMusicVolume(float volume) override;
     void SetSoundVolume(float volume) override;
     YTexture* GetTexture(const std::string& path) override;
+    void ReleaseTexture(const std::string& path) override;
     int BonusRecordCount() override;
     BonusInfoRecord BonusRecord(int index) override;
 

@@ -19,6 +19,8 @@ void GameFramework::ClickLevelThumbnail() { menus_.levelChoice.ClickLevelThumbna
 
 YTexture* GameFramework::GetTexture(const std::string& path) { return ::GetTexture(path.c_str()); }
 
+void GameFramework::ReleaseTexture(const std::string& path) { delete FindTexture(path); }
+
 int GameFramework::BonusRecordCount() { return GameBonusRecordCount(); }
 BonusInfoRecord GameFramework::BonusRecord(int index) { return GameBonusRecord(index); }
 

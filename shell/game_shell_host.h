@@ -123,6 +123,9 @@ public:
     virtual void RequestLoadPages() = 0;
     // The texture of a picture file, loaded once and cached by name (the renderer's GetTexture).
     virtual YTexture* GetTexture(const std::string& path) = 0;
+    // Drops the texture of that picture file, device memory and all; nothing when none is loaded.
+    // A pointer GetTexture gave for it is not to be used again.
+    virtual void ReleaseTexture(const std::string& path) = 0;
     // The bonus records, in kind order; an index outside the list reads a default record.
     virtual int BonusRecordCount() = 0;
     virtual BonusInfoRecord BonusRecord(int index) = 0;

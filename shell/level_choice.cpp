@@ -94,6 +94,7 @@ std::string FormatLevelNumber(const std::string& format, int number) {
 LevelChoice::LevelChoice(YGameShellHost& host, Init& config) : host_(host), config_(config) {}
 
 void LevelChoice::SetLevels(const std::vector<std::string>& names) {
+    ReleaseThumbnails(true);
     levels_ = names;
     if (levels_.size() > static_cast<std::size_t>(LEVEL_CHOICE_MAX_LEVELS)) {
         LogPrintf(g_Log, "%zu levels found; the level choice offers the first %d", levels_.size(),
@@ -102,6 +103,7 @@ void LevelChoice::SetLevels(const std::vector<std::string>& names) {
     }
     levelTarget = std::clamp(levelTarget, 0, std::max(0, LevelCount() - 1));
     base = -1; // the slots are filled anew for the new list
+    heldThumbs_.reserve(LEVEL_THUMB_SLOTS + 2 * LEVEL_THUMB_KEEP + 1);
 }
 
 void LevelChoice::SetupLevelPage(const YLocale& locale) {
@@ -207,11 +209,27 @@ void LevelChoice::Update(float dt, bool leftButton) {
 
 void LevelChoice::RefillSlots() {
     base = static_cast<int>(levelScroll) - 4;
+    ReleaseThumbnails(false);
     for (int k = 0; k < LEVEL_THUMB_SLOTS; ++k) {
         int level = base + k;
         slots[k] = level >= 0 && level < LevelCount()
                        ? host_.GetTexture(LevelThumbnailPath(levels_[static_cast<std::size_t>(level)]))
                        : nullptr;
+        if (slots[k] && std::find(heldThumbs_.begin(), heldThumbs_.end(), level) == heldThumbs_.end())
+            heldThumbs_.push_back(level);
+    }
+}
+
+void LevelChoice::ReleaseThumbnails(bool all) {
+    std::erase_if(heldThumbs_, [this, all](int level) {
+        if (!all && level >= base - LEVEL_THUMB_KEEP && level < base + LEVEL_THUMB_SLOTS + LEVEL_THUMB_KEEP)
+            return false;
+        host_.ReleaseTexture(LevelThumbnailPath(levels_[static_cast<std::size_t>(level)]));
+        return true;
+    });
+    if (all) {
+        for (YTexture*& slot : slots) slot = nullptr;
+        if (startButton_) startButton_->SetTexture(static_cast<YTexture*>(nullptr));
     }
 }
 

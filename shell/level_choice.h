@@ -20,6 +20,9 @@ class YTexture;
 constexpr int LEVEL_CHOICE_MAX_LEVELS = 260;
 // Thumbnails held around the centred level.
 constexpr int LEVEL_THUMB_SLOTS = 24;
+// A thumbnail that leaves the slots stays loaded until it is this many levels away from them, so
+// that scrolling to and fro does not load the same pictures again and again.
+constexpr int LEVEL_THUMB_KEEP = 13;
 
 // The thumbnail file of a level file name as listed ("a01.lev" -> "levels\thumb\a01.lev.bmp").
 std::string LevelThumbnailPath(const std::string& levelName);
@@ -42,6 +45,7 @@ public:
     LevelChoice(YGameShellHost& host, Init& config);
 
     // The level list (file names as listed); more than LEVEL_CHOICE_MAX_LEVELS are cut, logged.
+    // The thumbnails of the old list are let go.
     void SetLevels(const std::vector<std::string>& names);
     const std::vector<std::string>& Levels() const { return levels_; }
     int LevelCount() const { return static_cast<int>(levels_.size()); }
@@ -63,7 +67,8 @@ public:
     void MouseWheel(int delta);
 
     // The per-frame work: held buttons, scrolling, the start on arrival, the wrap, the thumbnail
-    // slots and the start button. leftButton: the framework's left-button flag.
+    // slots and the start button. leftButton: the framework's left-button flag. Thumbnails are
+    // loaded when they enter the slots and let go once they are LEVEL_THUMB_KEEP levels away.
     void Update(float dt, bool leftButton);
     // The per-frame 3D drawing of the picker (after Update); aspect of the game view.
     void DrawLevelPicker(float dt, float aspect);
@@ -80,11 +85,13 @@ public:
 private:
     bool IsOpen(int level) const;
     void RefillSlots();
+    void ReleaseThumbnails(bool all);
     void UpdateStartButton(int level);
 
     YGameShellHost& host_;
     Init& config_;
     std::vector<std::string> levels_;
+    std::vector<int> heldThumbs_; // levels whose thumbnail is loaded
     UIImage* levUp_ = nullptr;
     UIImage* levDown_ = nullptr;
     UIImage* startButton_ = nullptr;

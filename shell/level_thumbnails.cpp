@@ -34,7 +34,6 @@ void BuildLevelThumbnails(ThumbnailHost& host, Init& config, const std::vector<s
                 LogPrintf(g_Log, "Level %s could not be loaded for its picture", name.c_str());
             }
         }
-        host.LoadTexture(thumb);
     }
     if (captureReady) {
         host.EndCapture();

@@ -1,6 +1,7 @@
 #pragma once
 // Level thumbnails: a 128 x 128 picture of every level, "levels\thumb\" + file name + ".bmp",
-// rendered at start for each level that has none and loaded as textures for the level choice.
+// rendered at start for each level that has none. The level choice loads them as textures when
+// it shows them (see level_choice.h), so a long level list costs no memory at start.
 #include <string>
 #include <vector>
 
@@ -22,14 +23,12 @@ public:
     virtual void EndCapture() = 0;
     // The default table and the first environment again, after levels were loaded.
     virtual void RestoreDefaults() = 0;
-    // Loads (and caches) the picture as a texture.
-    virtual void LoadTexture(const std::string& path) = 0;
 };
 
 constexpr int LEVEL_THUMB_SIZE = 128;
 // The folder of the pictures.
 inline constexpr char LEVEL_THUMB_FOLDER[] = "levels\\thumb";
 
-// Makes the missing pictures and loads all of them. The current game mode becomes the second
-// one (the first when there is only one).
+// Makes the missing pictures. The current game mode becomes the second one (the first when there
+// is only one).
 void BuildLevelThumbnails(ThumbnailHost& host, Init& config, const std::vector<std::string>& levelNames);

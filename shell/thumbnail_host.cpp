@@ -79,5 +79,3 @@ void GameThumbnailHost::RestoreDefaults() {
     if (g_Table) g_Table->BuildDefault();
     g_EnvironmentBox.SetDefault();
 }
-
-void GameThumbnailHost::LoadTexture(const std::string& path) { GetTexture(path.c_str()); }

@@ -20,7 +20,6 @@ public:
     bool SaveCapture(const std::string& path) override;
     void EndCapture() override;
     void RestoreDefaults() override;
-    void LoadTexture(const std::string& path) override;
 
 private:
     YSceneCamera& camera_;

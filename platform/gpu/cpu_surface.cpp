@@ -8,20 +8,33 @@
 
 namespace gpu {
 
-bool CpuImage::Allocate(uint32_t w, uint32_t h, uint32_t fmt) {
+bool CpuImage::Allocate(uint32_t w, uint32_t h, uint32_t fmt) { return Describe(w, h, fmt) && AllocateBits(); }
+
+bool CpuImage::Describe(uint32_t w, uint32_t h, uint32_t fmt) {
     uint32_t bpp = BytesPerPixel(fmt);
     if (bpp == 0 || w == 0 || h == 0 || w > MAX_SURFACE_SIDE || h > MAX_SURFACE_SIDE) return false;
     width = w;
     height = h;
     format = fmt;
     pitch = w * bpp;
+    DropBits();
+    return true;
+}
+
+bool CpuImage::AllocateBits() {
+    if (pitch == 0 || height == 0) return false;
     try {
-        bits.assign(static_cast<size_t>(pitch) * h, 0);
+        bits.assign(static_cast<size_t>(pitch) * height, 0);
     } catch (const std::bad_alloc&) {
-        bits.clear();
+        DropBits();
         return false;
     }
     return true;
+}
+
+void CpuImage::DropBits() {
+    bits.clear();
+    bits.shrink_to_fit();
 }
 
 HResult CpuImage::Lock(LockedRect* out, const Rect* rect) {
@@ -84,7 +97,7 @@ private:
 } // namespace
 
 bool CpuTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage,
-                        uint32_t pool) {
+                        uint32_t pool, bool withPixels) {
     if (BytesPerPixel(format) == 0 || width == 0 || height == 0 || width > MAX_SURFACE_SIDE ||
         height > MAX_SURFACE_SIDE)
         return false;
@@ -96,8 +109,9 @@ bool CpuTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32
     levels_.resize(levels);
     for (uint32_t i = 0; i < levels; ++i) {
         const int level = static_cast<int>(i);
-        if (!levels_[i].Allocate(static_cast<uint32_t>(plat::MipLevelSide(w, level)),
-                                 static_cast<uint32_t>(plat::MipLevelSide(h, level)), format))
+        if (!levels_[i].Describe(static_cast<uint32_t>(plat::MipLevelSide(w, level)),
+                                 static_cast<uint32_t>(plat::MipLevelSide(h, level)), format) ||
+            (withPixels && !levels_[i].AllocateBits()))
             return false;
     }
     locked_.assign(levels, false);
@@ -111,7 +125,7 @@ bool CpuTexture::Create(uint32_t width, uint32_t height, uint32_t levels, uint32
 HResult CpuTexture::GetLevelDesc(uint32_t level, SurfaceDesc* desc) {
     if (level >= levels_.size()) return D3DERR_INVALIDCALL;
     const CpuImage& img = levels_[level];
-    return DescribeSurface(desc, format_, usage_, pool_, img.width, img.height, static_cast<uint32_t>(img.bits.size()));
+    return DescribeSurface(desc, format_, usage_, pool_, img.width, img.height, img.pitch * img.height);
 }
 
 HResult CpuTexture::GetSurfaceLevel(uint32_t level, SurfacePtr* out) {
@@ -121,11 +135,13 @@ HResult CpuTexture::GetSurfaceLevel(uint32_t level, SurfacePtr* out) {
 }
 
 HResult CpuTexture::LockRect(uint32_t level, LockedRect* out, const Rect* rect, uint32_t flags) {
-    if (level >= levels_.size() || locked_[level]) return D3DERR_INVALIDCALL;
+    if (level >= levels_.size() || locked_[level] || !OnLock(level)) return D3DERR_INVALIDCALL;
     HResult r = levels_[level].Lock(out, rect);
     if (Succeeded(r)) {
         locked_[level] = true;
         readOnly_[level] = (flags & D3DLOCK_READONLY) != 0;
+    } else {
+        AfterUnlock(level);
     }
     return r;
 }
@@ -134,6 +150,7 @@ HResult CpuTexture::UnlockRect(uint32_t level) {
     if (level >= levels_.size() || !locked_[level]) return D3DERR_INVALIDCALL;
     locked_[level] = false;
     if (!readOnly_[level]) OnUnlock(level);
+    AfterUnlock(level);
     return D3D_OK;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Surfaces and textures whose pixels live in main memory. The null device keeps everything this
-// way; the OpenGL device keeps a copy of every texture level here too (as a managed texture does),
-// uploading a level when it is unlocked, and uses image surfaces as they are.
+// way; the OpenGL device holds a texture level here only while it is locked (uploading it when it
+// is unlocked, then letting the memory go), and uses image surfaces as they are.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,6 +20,12 @@ struct CpuImage {
 
     // False when the format has no memory layout or the size is 0.
     bool Allocate(uint32_t w, uint32_t h, uint32_t fmt);
+    // Size and format as Allocate sets them, without any pixels (bits stays empty).
+    bool Describe(uint32_t w, uint32_t h, uint32_t fmt);
+    // The pixels of the described size, zeroed; false when the memory cannot be had.
+    bool AllocateBits();
+    // Lets the pixels' memory go; the size and format stay.
+    void DropBits();
     // Lock arithmetic shared by every surface: checks `rect` against the size.
     HResult Lock(LockedRect* out, const Rect* rect);
 };
@@ -54,11 +60,15 @@ private:
 };
 
 // A texture whose levels are CpuImages. OnUnlock tells a subclass that a level may have been
-// written (every unlock except of a D3DLOCK_READONLY lock).
+// written (every unlock except of a D3DLOCK_READONLY lock); a subclass that keeps its pixels
+// elsewhere creates the levels without pixels, gives them pixels in OnLock and may drop them again
+// in AfterUnlock.
 class CpuTexture : public ITexture, public std::enable_shared_from_this<CpuTexture> {
 public:
     // levels 0 = full chain. False for an unknown format or a size of 0 or above MAX_SURFACE_SIDE.
-    bool Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage, uint32_t pool);
+    // Without `withPixels` the levels have their sizes but no memory yet.
+    bool Create(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage, uint32_t pool,
+                bool withPixels = true);
 
     uint32_t GetLevelCount() override { return static_cast<uint32_t>(levels_.size()); }
     HResult GetLevelDesc(uint32_t level, SurfaceDesc* desc) override;
@@ -70,7 +80,12 @@ public:
     uint32_t Format() const { return format_; }
 
 protected:
+    // Before a level is locked: false refuses the lock (the level's pixels cannot be had).
+    virtual bool OnLock(uint32_t level) { return true; }
     virtual void OnUnlock(uint32_t level) {}
+    // After every unlock, read-only or not, once OnUnlock has run (and after a lock that failed).
+    virtual void AfterUnlock(uint32_t level) {}
+    CpuImage& MutableLevel(uint32_t level) { return levels_[level]; }
 
 private:
     std::vector<CpuImage> levels_;

@@ -8,6 +8,7 @@
 #include "world/level/level_file.h"
 
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -217,6 +218,31 @@ TEST(LevelChoice, ThumbnailsLoadOnlyWhenTheWindowMoves) {
     EXPECT_NE(g.choice.slots[4], nullptr);
     EXPECT_NE(g.choice.slots[6], nullptr);
     EXPECT_EQ(g.choice.slots[7], nullptr);
+}
+
+TEST(LevelChoice, ThumbnailsFarFromTheSlotsAreLetGo) {
+    Fixture f(LEVEL_CHOICE_MAX_LEVELS, LEVEL_CHOICE_MAX_LEVELS - 1);
+    f.choice.levelScroll = 10.0f;
+    f.choice.levelTarget = 10;
+    f.choice.Update(0.02f, false); // slots 6 .. 29
+    EXPECT_TRUE(f.host.released.empty());
+    f.choice.levelTarget = 30;
+    f.Settle(); // slots 26 .. 49: 13 .. 25 stay near, 6 .. 12 are let go
+    std::vector<std::string> expected;
+    for (int level = 6; level <= 12; ++level)
+        expected.push_back("levels\\thumb\\l" + std::to_string(level) + ".lev.bmp");
+    EXPECT_EQ(f.host.released, expected);
+    // Paging through the whole list keeps at most the slots and the levels near them loaded.
+    for (int i = 0; i < LEVEL_CHOICE_MAX_LEVELS / 13; ++i) {
+        f.choice.KeyDown(KEY_PAGE_DOWN);
+        f.Settle();
+    }
+    std::set<std::string> loaded(f.host.textures.begin(), f.host.textures.end());
+    EXPECT_EQ(loaded.size(), std::size_t{LEVEL_CHOICE_MAX_LEVELS} - 6);
+    EXPECT_LE(loaded.size() - f.host.released.size(), std::size_t{LEVEL_THUMB_SLOTS + 2 * LEVEL_THUMB_KEEP});
+    // A new list lets every picture of the old one go.
+    f.choice.SetLevels({"x.lev"});
+    EXPECT_EQ(f.host.released.size(), loaded.size());
 }
 
 struct ShaderCase {

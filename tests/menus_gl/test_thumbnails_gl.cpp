@@ -33,7 +33,6 @@ namespace {
 // Draws a level as two coloured halves, so a picture that shows one colour only was not drawn.
 struct RealThumbs : ThumbnailHost {
     Render_D3D* render;
-    std::vector<std::string> textures;
     explicit RealThumbs(Render_D3D* r) : render(r) {}
 
     bool FileExists(const std::string& path) override { return ::FileExists(path.c_str(), false); }
@@ -60,7 +59,6 @@ struct RealThumbs : ThumbnailHost {
     bool SaveCapture(const std::string& path) override { return render->SaveCapture(path.c_str()); }
     void EndCapture() override { render->EndCapture(); }
     void RestoreDefaults() override {}
-    void LoadTexture(const std::string& path) override { textures.push_back(path); }
 };
 
 uint32_t U32At(const std::string& bytes, std::size_t at) {
@@ -100,7 +98,6 @@ TEST_F(ThumbnailsGl, MissingPictureIsWrittenAt128PixelsAndShowsTheLevel) {
     EXPECT_EQ(img.height, 128);
     glscene::ExpectPixel(img, 20, 64, {255, 0, 0}, 8);
     glscene::ExpectPixel(img, 108, 64, {0, 0, 255}, 8);
-    EXPECT_EQ(host.textures, std::vector<std::string>{"levels\\thumb\\a01.lev.bmp"});
 
     // The next start finds the picture and draws nothing.
     auto before = std::filesystem::last_write_time(file);
@@ -160,7 +157,7 @@ protected:
     static inline YTable* table_ = nullptr;
 };
 
-TEST_F(GameThumbnailsGl, AShippedLevelIsDrawnSavedAndLoadedOnce) {
+TEST_F(GameThumbnailsGl, AShippedLevelIsDrawnAndSavedOnce) {
     glscene::WorkingDir cwd(work_);
     Init config;
     menutest::TwoModes(config);
@@ -189,7 +186,8 @@ TEST_F(GameThumbnailsGl, AShippedLevelIsDrawnSavedAndLoadedOnce) {
     }
     EXPECT_GT(colours.size(), 40u);
     EXPECT_GT(lit, img.width * img.height / 4 / 2);
-    EXPECT_NE(FindTexture(thumb), nullptr);
+    // Made, not loaded: the level choice loads the picture when it shows it.
+    EXPECT_EQ(FindTexture(thumb), nullptr);
     // The level was loaded for the shot, and the table is the default one again.
     EXPECT_FALSE(g_BlockWorld.blocks.empty());
     EXPECT_EQ(g_TableSize.width, 20.0f);

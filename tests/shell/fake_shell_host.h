@@ -28,6 +28,7 @@ struct FakeShellHost : YGameShellHost {
     int loadPagesRequests = 0;
     std::function<void()> onLoadPages; // the reload a pending request runs
     std::vector<std::string> textures; // every texture asked for, in order
+    std::vector<std::string> released; // every texture let go, in order
     std::vector<BonusInfoRecord> bonuses;
     std::vector<float> musicVolumes, soundVolumes;
     float racketPos = 0.0f;
@@ -116,6 +117,7 @@ struct FakeShellHost : YGameShellHost {
         // Any distinct non-null pointer will do: the menus only hand it on.
         return reinterpret_cast<YTexture*>(static_cast<std::uintptr_t>(0x1000 + 16 * textures.size()));
     }
+    void ReleaseTexture(const std::string& path) override { released.push_back(path); }
     int BonusRecordCount() override { return static_cast<int>(bonuses.size()); }
     BonusInfoRecord BonusRecord(int i) override { return bonuses[static_cast<std::size_t>(i)]; }
     void PlayTrack(int track, float fade) override {

@@ -14,31 +14,111 @@ GlTexture::~GlTexture() {
     if (shared_->alive && id_) glDeleteTextures(1, &id_);
 }
 
+namespace {
+
+// Texture uploads that need a conversion go a band of rows at a time through a buffer of this size,
+// so that an upload takes no memory that could run out.
+constexpr uint32_t kBandBytes = 64 * 1024;
+static_assert(kBandBytes >= MAX_SURFACE_SIDE * 4, "a band holds at least one row");
+
+} // namespace
+
 bool GlTexture::Init(uint32_t width, uint32_t height, uint32_t levels, uint32_t format, uint32_t usage, uint32_t pool) {
-    if (!Create(width, height, levels, format, usage, pool)) return false;
+    if (!Create(width, height, levels, format, usage, pool, false)) return false;
+    written_.assign(GetLevelCount(), false);
     while (glGetError() != GL_NO_ERROR) {}
     glGenTextures(1, &id_);
     if (!id_) return false;
     glBindTexture(GL_TEXTURE_2D, id_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(GetLevelCount()) - 1);
-    for (uint32_t i = 0; i < GetLevelCount(); ++i) Upload(i);
+    for (uint32_t i = 0; i < GetLevelCount(); ++i) Clear(i);
     shared_->bindingsDirty = true;
     return glGetError() == GL_NO_ERROR;
+}
+
+bool GlTexture::OnLock(uint32_t level) {
+    CpuImage& image = MutableLevel(level);
+    if (!image.bits.empty()) return true;
+    if (!image.AllocateBits()) return false;
+    if (written_[level] && !ReadBack(level)) {
+        image.DropBits();
+        return false;
+    }
+    return true;
 }
 
 void GlTexture::OnUnlock(uint32_t level) {
     if (!shared_->alive || !id_) return;
     glBindTexture(GL_TEXTURE_2D, id_);
     Upload(level);
+    written_[level] = true;
     shared_->bindingsDirty = true;
+}
+
+void GlTexture::AfterUnlock(uint32_t level) {
+    // Without a context the pixels exist nowhere else: they stay.
+    if (shared_->alive && id_) MutableLevel(level).DropBits();
+}
+
+namespace {
+
+GLint InternalFormat(uint32_t format) { return FormatHasAlpha(format) ? GL_RGBA8 : GL_RGB8; }
+
+} // namespace
+
+// Expects the texture bound on the active unit.
+void GlTexture::Clear(uint32_t level) {
+    static const uint8_t kBlack[kBandBytes] = {};
+    const CpuImage& img = Level(level);
+    const auto width = static_cast<GLsizei>(img.width);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), InternalFormat(img.format), width,
+                 static_cast<GLsizei>(img.height), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    const uint32_t rowsPerBand = kBandBytes / (img.width * 4);
+    for (uint32_t top = 0; top < img.height; top += rowsPerBand) {
+        const uint32_t rows = std::min(rowsPerBand, img.height - top);
+        glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, static_cast<GLint>(top), width,
+                        static_cast<GLsizei>(rows), GL_BGRA, GL_UNSIGNED_BYTE, kBlack);
+    }
+}
+
+bool GlTexture::ReadBack(uint32_t level) {
+    if (!shared_->alive || !id_) return false;
+    CpuImage& img = MutableLevel(level);
+    while (glGetError() != GL_NO_ERROR) {}
+    glBindTexture(GL_TEXTURE_2D, id_);
+    shared_->bindingsDirty = true;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    // GL keeps the rows in the order they were uploaded: top first, as in memory.
+    const uint32_t bpp = BytesPerPixel(img.format);
+    if (bpp == 4) {
+        glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(level), GL_BGRA, GL_UNSIGNED_BYTE, img.bits.data());
+        return glGetError() == GL_NO_ERROR;
+    }
+    std::vector<uint8_t> wide;
+    try {
+        wide.resize(static_cast<size_t>(img.width) * img.height * 4);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    glGetTexImage(GL_TEXTURE_2D, static_cast<GLint>(level), GL_BGRA, GL_UNSIGNED_BYTE, wide.data());
+    for (uint32_t y = 0; y < img.height; ++y) {
+        const uint8_t* src = &wide[static_cast<size_t>(y) * img.width * 4];
+        uint8_t* dst = &img.bits[static_cast<size_t>(y) * img.pitch];
+        for (uint32_t x = 0; x < img.width; ++x)
+            WritePixelARGB(img.format, dst + x * bpp, ReadPixelARGB(D3DFMT_A8R8G8B8, src + x * 4));
+    }
+    return glGetError() == GL_NO_ERROR;
 }
 
 // Expects the texture bound on the active unit. Alpha-less formats get an alpha-less GL format, so
 // they sample alpha 1.
 void GlTexture::Upload(uint32_t level) {
     const CpuImage& img = Level(level);
-    GLint internal = FormatHasAlpha(img.format) ? GL_RGBA8 : GL_RGB8;
+    GLint internal = InternalFormat(img.format);
     const auto width = static_cast<GLsizei>(img.width);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -47,10 +127,7 @@ void GlTexture::Upload(uint32_t level) {
                      GL_BGRA, GL_UNSIGNED_BYTE, img.bits.data());
         return;
     }
-    // Other layouts are widened to A8R8G8B8 a band of rows at a time, in a buffer of fixed size:
-    // an upload takes no memory that could run out.
-    constexpr uint32_t kBandBytes = 64 * 1024;
-    static_assert(kBandBytes >= MAX_SURFACE_SIDE * 4, "a band holds at least one row");
+    // Other layouts are widened to A8R8G8B8 a band of rows at a time.
     uint8_t band[kBandBytes];
     glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), internal, width, static_cast<GLsizei>(img.height), 0,
                  GL_BGRA, GL_UNSIGNED_BYTE, nullptr);

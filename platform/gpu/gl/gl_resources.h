@@ -22,7 +22,10 @@ struct GlShared {
 };
 using GlSharedPtr = std::shared_ptr<GlShared>;
 
-// A managed texture: the pixels stay in memory and every unlocked level is uploaded.
+// A managed texture whose pixels live in the GL texture only (the driver keeps its own copy, so a
+// second one here would double every texture's memory). A level starts black; a lock gives it
+// pixels in memory (read back from GL when it was written before), an unlock that may have
+// written uploads it, and every unlock lets the memory go again.
 class GlTexture : public CpuTexture {
 public:
     explicit GlTexture(GlSharedPtr shared) : shared_(std::move(shared)) {}
@@ -34,12 +37,19 @@ public:
     GLint minFilter = 0, magFilter = 0, wrapS = 0, wrapT = 0;
 
 protected:
+    bool OnLock(uint32_t level) override;
     void OnUnlock(uint32_t level) override;
+    void AfterUnlock(uint32_t level) override;
 
 private:
     void Upload(uint32_t level);
+    // Defines the level's storage in GL, all black.
+    void Clear(uint32_t level);
+    // The level's pixels from GL into its memory (allocated, in the texture's format).
+    bool ReadBack(uint32_t level);
     GlSharedPtr shared_;
     GLuint id_ = 0;
+    std::vector<bool> written_; // the level was uploaded with pixels (else it is black)
 };
 
 // A colour render target (a renderbuffer); the back buffer is one too, or the window's own back
