@@ -67,13 +67,14 @@ TEST_F(AutopilotPlay, CaughtBonusesAreCounted) {
         YPlayResult result;
         const char* lastCaption; // of the last catch; null: none
         int lives;
+        bool byNext; // the level ended with a block standing
     };
     const Row rows[] = {
-        {"the autopilot fetches the life bonus", true, 800, 1, YPlayResult::Running, "Life: +40", 6},
-        {"and then the Next bonus, which ends the level", true, 6000, 2, YPlayResult::LevelComplete, ": +0", 6},
+        {"the autopilot fetches the life bonus", true, 800, 1, YPlayResult::Running, "Life: +40", 6, false},
+        {"and then the Next bonus, which ends the level", true, 6000, 2, YPlayResult::LevelComplete, ": +0", 6, true},
         // Serves at the centre, then walks to the far end: the bonus falls past the hero, and the
         // ball is lost.
-        {"a hero that walks away catches nothing", false, 600, 0, YPlayResult::Running, nullptr, 4},
+        {"a hero that walks away catches nothing", false, 600, 0, YPlayResult::Running, nullptr, 4, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -97,6 +98,11 @@ TEST_F(AutopilotPlay, CaughtBonusesAreCounted) {
             EXPECT_EQ(HudCaptions().back().text, row.lastCaption);
         }
         EXPECT_EQ(out.lives, row.lives);
+        EXPECT_EQ(out.endedByNext, row.byNext);
+        if (row.byNext) {
+            EXPECT_EQ(out.blocksLeft, 1);
+            EXPECT_EQ(out.hardLeft, 1);
+        }
     }
 }
 

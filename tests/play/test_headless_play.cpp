@@ -93,6 +93,19 @@ TEST_F(HeadlessPlay, RoundsPlayOutAsScripted) {
         if (row.result == YPlayResult::LevelComplete) {
             EXPECT_EQ(out.blocksLeft, 0);
         }
+        // What the level notes read: the blocks there were to break, the hard ones still standing
+        // (the tough blocks never break; a weak one is not hard), when nine tenths were gone, and
+        // no Next bonus ended these rounds.
+        const bool tough = std::string(row.material) == "tough";
+        EXPECT_EQ(out.blocksAtStart, 1 + row.keep);
+        EXPECT_EQ(out.hardLeft, row.keep + (tough ? 1 : 0));
+        if (out.blocksLeft * 10 > out.blocksAtStart) {
+            EXPECT_EQ(out.ninetyPercentFrame, -1);
+        } else {
+            EXPECT_GT(out.ninetyPercentFrame, 0);
+            EXPECT_LE(out.ninetyPercentFrame, out.frames);
+        }
+        EXPECT_FALSE(out.endedByNext);
         if (row.bonus == LIFE_BONUS) {
             // The catch announces itself on the HUD.
             ASSERT_FALSE(HudCaptions().empty());

@@ -124,6 +124,8 @@ inline constexpr TextureFile TEXTURE_FILES[] = {
     {"textures\\bricks.jpg", 256, 256, false, true, "red bricks, 8 courses"},
     {"textures\\metal.jpg", 256, 256, false, true, "brushed steel, brushed along u"},
     {"textures\\metal_plate.jpg", 256, 256, false, true, "steel panels with rivets, 2 x 2"},
+    {"textures\\ball_enamel.jpg", 256, 128, false, true,
+     "enamelled gores, crimson and ivory, for the sphere's mapping (the plain ball)"},
     {"textures\\glass.png", 256, 256, true, true, "pale glass with faint streaks; alpha-blended"},
     {"textures\\ice.jpg", 256, 256, false, true, "pale blue ice with cracks"},
     {"textures\\frost.png", 256, 256, true, true, "white frost crystals; alpha-blended (the ice cover)"},

@@ -11,6 +11,11 @@
 // "data\bonuses.yml" there. The same arguments print the same hash. Exits 1 on bad arguments or a
 // world that cannot be set up, 2 when the level cannot be loaded, 3 when the input script cannot be
 // read (the reason is logged to playrun_log.txt and printed).
+//
+// After the outcome it prints what the level notes need: the blocks to break at the start, the
+// hard ones among those left, the frame by which nine tenths were broken, whether a caught Next
+// bonus ended the level with blocks standing, and the level file's table material, sky and
+// bonuses (all of them, and those placed on blocks).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +26,7 @@
 #include "world/blocks/block_material.h"
 #include "world/bonus/bonus_config.h"
 #include "world/bonus/bonus_registry.h"
+#include "world/level/level_file.h"
 #include "world/physics/physics_world.h"
 #include "world/play/autopilot.h"
 #include "world/play/headless_run.h"
@@ -77,6 +83,21 @@ bool ParseArguments(int argc, char** argv, Arguments* args) {
     return true;
 }
 
+// The level file's table material, sky and bonus counts; nothing when it cannot be read (the run
+// has said so already).
+void PrintLevelFacts(const char* path) {
+    YLevelData level;
+    std::string error;
+    if (!ReadLevelFile(path, level, error)) return;
+    long bonuses = 0, placed = 0;
+    for (int32_t n : level.bonusCounts) bonuses += n;
+    for (const YLevelSet& set : level.sets)
+        for (const YLevelBlock& block : set.blocks)
+            if (block.bonus >= 0) ++placed;
+    std::printf("table: %s\nsky: %s\nbonuses: %ld\nbonuses placed: %ld\n", level.tableMaterial.c_str(),
+                level.environment.empty() ? "(the first)" : level.environment.c_str(), bonuses, placed);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +147,9 @@ int main(int argc, char** argv) {
         "%d\nhash: %016llx\n",
         PlayResultName(out.result), out.frames, out.score, out.lives, out.blocksLeft, out.ballsLost, out.bonusesCaught,
         static_cast<unsigned long long>(out.hash));
+    std::printf("blocks at start: %d\nhard blocks left: %d\nninety percent at frame: %d\nended by next bonus: %s\n",
+                out.blocksAtStart, out.hardLeft, out.ninetyPercentFrame, out.endedByNext ? "yes" : "no");
+    PrintLevelFacts(args.level);
     TearDownWorld();
     return out.result == YPlayResult::LevelRefused ? 2 : 0;
 }

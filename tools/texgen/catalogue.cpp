@@ -32,6 +32,7 @@ constexpr Entry RECIPES[] = {
     {"textures\\bricks.jpg", Bricks},
     {"textures\\metal.jpg", Metal},
     {"textures\\metal_plate.jpg", MetalPlate},
+    {"textures\\ball_enamel.jpg", BallEnamel},
     {"textures\\glass.png", Glass},
     {"textures\\ice.jpg", Ice},
     {"textures\\frost.png", Frost},

@@ -25,6 +25,7 @@ bool Bricks(const Context&, Picture& out, std::string& error);
 bool Fracture(const Context&, Picture& out, std::string& error);
 bool Metal(const Context&, Picture& out, std::string& error);
 bool MetalPlate(const Context&, Picture& out, std::string& error);
+bool BallEnamel(const Context&, Picture& out, std::string& error);
 bool Rubber(const Context&, Picture& out, std::string& error);
 bool Glass(const Context&, Picture& out, std::string& error);
 bool Ice(const Context&, Picture& out, std::string& error);

@@ -7,6 +7,9 @@
 #include "platform/sys/crt_rand.h"
 #include "world/balls/racket_tacked.h"
 #include "world/blocks/block.h"
+#include "world/blocks/block_material.h"
+#include "world/blocks/block_set.h"
+#include "world/blocks/block_single.h"
 #include "world/bonus/bonus.h"
 #include "world/level/level_loader.h"
 #include "world/physics/physics_world.h"
@@ -62,6 +65,22 @@ uint64_t StateHash(const YRacket& racket, int frames) {
     }
     for (YBlock* block : g_BlockWorld.blocks) h.Point(block->matrix);
     return h.Value();
+}
+
+bool Hard(const YBlockType* type) { return type && type->material && type->material->health >= HARD_BLOCK_HEALTH; }
+
+// Blocks and set cells still to break (health above 0) that are made of a hard material.
+int HardBlocksLeft() {
+    int hard = 0;
+    for (YBlock* block : g_BlockWorld.blocks) {
+        if (const auto* single = dynamic_cast<const YBlockSingle*>(block)) {
+            if (single->health > 0.0f && Hard(single->type)) ++hard;
+        } else if (const auto* set = dynamic_cast<const YBlockSet*>(block)) {
+            for (const YBlockItem* item : set->items)
+                if (item->health > 0.0f && Hard(item->type)) ++hard;
+        }
+    }
+    return hard;
 }
 
 } // namespace
@@ -142,6 +161,9 @@ YPlayOutcome RunHeadless(const std::string& levelPath, YPlayInput& input, int fr
             BlockWorldUpdate(dt, true);
             racket->RacketUpdate(dt);
             out.frames = i + 1;
+            const int left = static_cast<int>(g_BlockWorld.blocksLeft);
+            if (i == 0) out.blocksAtStart = left;
+            if (out.ninetyPercentFrame < 0 && left * 10 <= out.blocksAtStart) out.ninetyPercentFrame = out.frames;
             if (racket->state == RACKET_BALL_LOST && lastState != RACKET_BALL_LOST) ++out.ballsLost;
             lastState = racket->state;
             if (listener.gameOver) {
@@ -150,6 +172,7 @@ YPlayOutcome RunHeadless(const std::string& levelPath, YPlayInput& input, int fr
             }
             if (listener.levelComplete) {
                 out.result = YPlayResult::LevelComplete;
+                out.endedByNext = left > 0;
                 break;
             }
         }
@@ -163,6 +186,7 @@ YPlayOutcome RunHeadless(const std::string& levelPath, YPlayInput& input, int fr
     out.score = racket->score;
     out.lives = racket->lives;
     out.blocksLeft = static_cast<int>(g_BlockWorld.blocksLeft);
+    out.hardLeft = HardBlocksLeft();
     out.bonusesCaught = BonusesCaught() - caughtBefore;
     out.hash = StateHash(*racket, out.frames);
 

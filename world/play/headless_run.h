@@ -43,6 +43,10 @@ struct YPlayScript {
 
 enum class YPlayResult { Running, LevelComplete, GameOver, LevelRefused };
 
+// A block is hard when its material takes at least this much damage before it breaks (one and a
+// half times the default block's): brick, stone, marble, rubber and the heavier specials.
+constexpr float HARD_BLOCK_HEALTH = 300.0f;
+
 struct YPlayOutcome {
     YPlayResult result = YPlayResult::Running;
     int frames = 0; // frames played
@@ -52,6 +56,13 @@ struct YPlayOutcome {
     int ballsLost = 0;
     int bonusesCaught = 0; // falling bonuses the hero caught in play
     uint64_t hash = 0;     // of the final state: racket, held-capable objects, blocks
+    int blocksAtStart = 0; // blocks and cells to break, counted after the first frame
+    int hardLeft = 0;      // of blocksLeft, those of a hard material (HARD_BLOCK_HEALTH)
+    // The frame by whose end nine tenths of blocksAtStart were broken (blocks left <= a tenth);
+    // -1 when that was never reached.
+    int ninetyPercentFrame = -1;
+    // The level was completed while blocks still stood: a caught Next bonus ended it.
+    bool endedByNext = false;
 };
 
 class YRacket;
