@@ -76,10 +76,10 @@ TEST_F(BlocksGlTest, AStarterLevelStandsAndAHitBlockShowsItsCracks) {
     }
     EXPECT_GT(g_BlockWorld.blocksInPlay, 5u);
 
-    // The plank standing alone at cell (-1, 7): a one-item set.
+    // The plank standing alone at cell (-1, 1), in front of the wall: a one-item set.
     YBlockSet* plank = nullptr;
     for (YBlockSet* s : LevelSets()) {
-        if (s->items.size() == 1 && std::abs(s->matrix.m[12] + 0.5f) < 0.2f && std::abs(s->matrix.m[13] - 7.5f) < 0.2f)
+        if (s->items.size() == 1 && std::abs(s->matrix.m[12] + 0.5f) < 0.2f && std::abs(s->matrix.m[13] - 1.5f) < 0.2f)
             plank = s;
     }
     ASSERT_NE(plank, nullptr);
