@@ -215,7 +215,7 @@ void GameFramework::DrawScene(float dt) {
         g_Render->SetWorldMatrix(&g_Camera.view);
         if (table_) table_->Draw(border | TABLE_DRAW_FULL | 2 | TABLE_DRAW_OVERLAYS);
         // The sky lies at the far plane: drawn after the table it shades only the pixels the
-        // table leaves uncovered (a third of the view or less) instead of all of them.
+        // table leaves uncovered instead of the whole view under it.
         g_Render->SetPerspective(SKY_FOV, aspect, 0.1f, 2.0f);
         g_EnvironmentBox.Draw();
         g_Render->SetPerspective(g_Camera.fov, aspect, nearClip_, farClip_);
