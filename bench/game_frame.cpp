@@ -20,6 +20,9 @@
 //   KORVELIN_BENCH_ALLOC_STACKS=N  keep and print the call stacks of the first N allocations
 //                                  counted (to see who allocates).
 //   KORVELIN_BENCH_OWN_STACKS=1    with the above: only those the game's own code asked for.
+//   KORVELIN_BENCH_PICTURES=DIR    after each scene's run, one more frame drawn off screen and
+//                                  written as DIR/<scene>.bmp (scripts/compare-frame-pictures
+//                                  compares two builds' pictures).
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -35,6 +38,7 @@
 #include "platform/gpu/pixel_format.h"
 #include "platform/sys/clock.h"
 #include "platform/window/win_messages.h"
+#include "render/render.h"
 #include "shell/game_framework.h"
 #include "support/alloc_counter.h"
 #include "support/bench_render.h"
@@ -114,6 +118,18 @@ void PlayAlong(GameFramework& game) {
     const int x = static_cast<int>((t + 1.0f) * 0.5f * 800.0f);
     game.MouseMove(x, 300);
     if (++frame % 30 == 0) Click(game, x, 300);
+}
+
+// One more frame of the scene drawn into an off-screen target of the window's size and written as
+// DIR/<scene>.bmp, when KORVELIN_BENCH_PICTURES=DIR is set. Outside the timing.
+void SavePicture(const Scene& scene, GameFramework& game) {
+    const char* dir = std::getenv("KORVELIN_BENCH_PICTURES");
+    if (!dir || !g_Render || !g_Render->BeginCapture(800, 600)) return;
+    scene.play(game);
+    Pass(game);
+    const std::string file = std::string(dir) + "/" + scene.name + ".bmp";
+    if (!g_Render->SaveCapture(file.c_str())) std::fprintf(stderr, "could not write %s\n", file.c_str());
+    g_Render->EndCapture();
 }
 
 constexpr Scene kScenes[] = {{"menu", ReachMenu, PlayNothing}, {"play", ReachPlay, PlayAlong}};
@@ -202,6 +218,7 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
     state.counters["main_allocs"] = static_cast<double>(counts.main) / frames;
     state.counters["own_allocs"] = static_cast<double>(counts.own) / frames;
     benchalloc::PrintStacks();
+    SavePicture(*scene, framework);
 }
 
 } // namespace

@@ -189,6 +189,12 @@ void YRender::BindStageTexture(YTexture* texture, int stage) {
     SetTexture(texture, stage);
 }
 
+void YRender::ClearStageTexture(int stage) {
+    if (stage < 0 || static_cast<uint32_t>(stage) >= deviceStages_ || !boundTextures_[stage]) return;
+    boundTextures_[stage].reset();
+    SetTexture(nullptr, stage);
+}
+
 void YRender::SetShaderColor(YShaderBase* shader, const float colour[4]) {
     SetShader(shader, false);
     YMaterial m; // every colour (0, 0, 0, 1), power 0

@@ -144,8 +144,11 @@ public:
     virtual bool SaveCapture(const char* file) = 0;
     virtual void EndCapture() = 0;
 
-    // Viewport in fractions of the back buffer.
+    // Viewport in fractions of the back buffer, with the depth range 0..1.
     virtual void SetViewport(const float pos[2], const float size[2]) = 0;
+    // The window depth range of the current viewport (0..1 each; SetViewport sets 0, 1). With
+    // 1, 1 whatever is drawn lies at the far plane: behind everything drawn before it.
+    virtual void SetDepthRange(float minZ, float maxZ) = 0;
 
     // ---- Shader application and text ----
 
@@ -160,6 +163,8 @@ public:
     void ApplyStageStates(int stage, const YStageStates* states);
     // Binds the texture when it is not null, differs from the stage's and the device has the stage.
     void BindStageTexture(YTexture* texture, int stage);
+    // Leaves the stage without a texture (a shader stage that names none keeps the one bound last).
+    void ClearStageTexture(int stage);
     // The shader without its material, then a flat colour: every colour (0, 0, 0, 1) and power 0,
     // except emissive = colour and diffuse alpha = colour alpha. For 2D elements and text.
     void SetShaderColor(YShaderBase* shader, const float colour[4]);

@@ -83,6 +83,7 @@ public:
     bool SaveCapture(const char* file) override;
     void EndCapture() override;
     void SetViewport(const float pos[2], const float size[2]) override;
+    void SetDepthRange(float minZ, float maxZ) override;
 
     // ---- State of the device ----
     gpu::IDevice* Device() const { return device_.get(); }

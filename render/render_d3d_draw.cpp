@@ -168,6 +168,14 @@ void Render_D3D::SetViewport(const float pos[2], const float size[2]) {
     device_->SetViewport(&vp);
 }
 
+void Render_D3D::SetDepthRange(float minZ, float maxZ) {
+    Viewport vp;
+    if (!device_ || Failed(device_->GetViewport(&vp))) return;
+    vp.MinZ = std::clamp(minZ, 0.0f, 1.0f);
+    vp.MaxZ = std::clamp(maxZ, 0.0f, 1.0f);
+    device_->SetViewport(&vp);
+}
+
 // ---------------------------------------------------------------- transforms
 
 void Render_D3D::Set2D(float x, float y, float w, float h) {

@@ -211,11 +211,15 @@ void GameFramework::DrawScene(float dt) {
         g_Render->BeginFrame(true);
         aspect = SetGameViewport();
         g_ShadowVolume.Begin(SHADOW_GROUND);
+        g_Render->SetPerspective(g_Camera.fov, aspect, nearClip_, farClip_);
+        g_Render->SetWorldMatrix(&g_Camera.view);
+        if (table_) table_->Draw(border | TABLE_DRAW_FULL | 2 | TABLE_DRAW_OVERLAYS);
+        // The sky lies at the far plane: drawn after the table it shades only the pixels the
+        // table leaves uncovered instead of the whole view under it.
         g_Render->SetPerspective(SKY_FOV, aspect, 0.1f, 2.0f);
         g_EnvironmentBox.Draw();
         g_Render->SetPerspective(g_Camera.fov, aspect, nearClip_, farClip_);
         g_Render->SetWorldMatrix(&g_Camera.view);
-        if (table_) table_->Draw(border | TABLE_DRAW_FULL | 2 | TABLE_DRAW_OVERLAYS);
         if (state & GS_MASK_SECOND_PASS) {
             g_ShadowVolume.Draw(false);
             g_Render->Clear(false);

@@ -58,7 +58,13 @@ constexpr BoxCorner BOX[YEnvironmentBox::FACE_COUNT * 4] = {
 
 } // namespace
 
-YEnvironmentBox::YEnvironmentBox() { ListFiles(names_, "env\\*", true); }
+YEnvironmentBox::YEnvironmentBox() = default;
+
+void YEnvironmentBox::ListOnce() const {
+    if (listed_) return;
+    listed_ = true;
+    ListFiles(names_, "env\\*", true);
+}
 
 void YEnvironmentBox::BuildVertices(YTexVertex out[FACE_COUNT * 4]) {
     // A quarter turn about x takes the box's y axis to the world's z axis (up): (x, y, z) becomes
@@ -80,6 +86,7 @@ void YEnvironmentBox::SetEnvironment(const char* name) {
     }
 
     current_ = name ? name : "";
+    ListOnce();
     if (names_.empty()) {
         // No picture could exist: keep the name (a level stores it as it was) and ask for none.
         if (!reportedEmpty_) {
@@ -100,7 +107,10 @@ void YEnvironmentBox::SetEnvironment(const char* name) {
     }
 }
 
-void YEnvironmentBox::SetDefault() { SetEnvironment(names_.empty() ? "" : names_.front().c_str()); }
+void YEnvironmentBox::SetDefault() {
+    ListOnce();
+    SetEnvironment(names_.empty() ? "" : names_.front().c_str());
+}
 
 void YEnvironmentBox::Draw() {
     if (!faces_[0] || !g_Render) return;
@@ -110,8 +120,13 @@ void YEnvironmentBox::Draw() {
     }
     const YMatrix turn = g_Camera.view.GetRotation();
     g_Render->SetWorldMatrix(&turn);
+    g_Render->SetDepthRange(1.0f, 1.0f);
     for (int f = 0; f < FACE_COUNT; ++f) {
         g_Render->SetShader(faces_[f], true);
+        // A face without a picture (no environment folder) is drawn plain, not with whatever the
+        // scene bound last.
+        if (faces_[f]->stages.empty() || !faces_[f]->stages[0]->texture) g_Render->ClearStageTexture(0);
         g_Render->DrawTexQuad(&vertices_[f * 4]);
     }
+    g_Render->SetDepthRange(0.0f, 1.0f);
 }

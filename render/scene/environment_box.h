@@ -1,14 +1,18 @@
 #pragma once
-// The sky box: six pictures on the inside of a cube around the eye, drawn first in every 3D pass.
-// It turns with the camera but never moves with it, so it always seems infinitely far away.
+// The sky box: six pictures on the inside of a cube around the eye. It turns with the camera but
+// never moves with it, so it always seems infinitely far away. It lies at the far plane (depth
+// 1.0, the value depth clears to), so it may be drawn after the opaque scene and shades only the
+// pixels nothing covers.
 //
 // An environment is a folder "env\<name>\" holding six pictures "<face>.jpg". The folders are
-// listed once, when the box is made, sorted by name; an environment is chosen by exact name, and
+// listed once, at the first question for them (the first choice or Names()), sorted by name: the
+// one box is a static made before the program reaches its game folder; an environment is chosen by exact name, and
 // a name that is not listed (the empty one included) chooses the first.
 //
 // Each face draws with its own copy of the shader "environment", made at the first choice, whose
-// first stage takes the face's picture. The shader should write no depth: the scene is drawn right
-// after the box without clearing the depth buffer.
+// first stage takes the face's picture. The shader should test depth with "less or equal" and
+// write none: drawn first, the box passes everywhere and leaves the depth buffer cleared for the
+// scene; drawn after the opaque scene, it fills what the scene left uncovered.
 #include <string>
 #include <vector>
 
@@ -22,7 +26,7 @@ public:
     // In drawing order; also the suffix of the face shaders ("env_front") and the picture names.
     static const char* const FACE_NAMES[FACE_COUNT]; // front, back, right, left, down, up
 
-    // Lists the folders of "env"; no environment chosen, no face shaders yet.
+    // No environment listed or chosen, no face shaders yet.
     YEnvironmentBox();
     YEnvironmentBox(const YEnvironmentBox&) = delete;
     YEnvironmentBox& operator=(const YEnvironmentBox&) = delete;
@@ -35,11 +39,15 @@ public:
     void SetEnvironment(const char* name);
     // SetEnvironment with the first listed name.
     void SetDefault();
-    // The box with world = the camera's rotation alone. Nothing before the first SetEnvironment.
+    // The box with world = the camera's rotation alone, at the far plane (the depth range 1..1,
+    // set back to 0..1 afterwards). Nothing before the first SetEnvironment.
     void Draw();
 
-    // The listed environments, sorted.
-    const std::vector<std::string>& Names() const { return names_; }
+    // The listed environments, sorted (listed now when they were not yet).
+    const std::vector<std::string>& Names() const {
+        ListOnce();
+        return names_;
+    }
     // The environment chosen last (empty before the first choice).
     const std::string& CurrentName() const { return current_; }
     // The shader of a face (FACE_NAMES order), null before the first choice.
@@ -51,8 +59,12 @@ public:
     static void BuildVertices(YTexVertex out[FACE_COUNT * 4]);
 
 private:
+    // Lists the folders of "env" of the working directory, the first time only.
+    void ListOnce() const;
+
     YShader* faces_[FACE_COUNT] = {};
-    std::vector<std::string> names_;
+    mutable std::vector<std::string> names_;
+    mutable bool listed_ = false;
     std::string current_;
     YTexVertex vertices_[FACE_COUNT * 4];
     bool built_ = false;

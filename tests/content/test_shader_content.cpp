@@ -112,6 +112,11 @@ TEST_F(ShaderContent, TheEnvironmentShaderHasAStageForTheFacePictures) {
     ASSERT_FALSE(env->stages.empty());
     EXPECT_EQ(env->stages[0]->texture, nullptr);
     EXPECT_NE(env->stages[0]->states[SS_COLOR_OP], gpu::D3DTOP_DISABLE);
+    // The game draws the box after the table, at the far plane: it must pass the depth test only
+    // where nothing was drawn (less or equal against the cleared 1.0) and write no depth.
+    EXPECT_EQ(env->renderStates[RS_DEPTH_ENABLE], static_cast<uint32_t>(gpu::D3DZB_TRUE));
+    EXPECT_EQ(env->renderStates[RS_DEPTH_FUNC], static_cast<uint32_t>(gpu::D3DCMP_LESSEQUAL));
+    EXPECT_EQ(env->renderStates[RS_DEPTH_WRITE_ENABLE], 0u);
 }
 
 TEST_F(ShaderContent, EveryTableMaterialNamesDefinedShaders) {

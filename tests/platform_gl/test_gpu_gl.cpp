@@ -490,6 +490,27 @@ TEST_F(GlDeviceTest, ClearIsBoundedByTheViewport) {
                   {20, 24, 0x0000FF}});
 }
 
+// A blend that keeps the target (source ZERO, destination ONE) still writes depth and stencil but
+// no colour; the next draw without it writes colour again, and a clear made under it clears the
+// colour all the same.
+TEST_F(GlDeviceTest, ABlendThatKeepsTheTargetWritesDepthButNoColour) {
+    Flat(0xFF0000FF);
+    Rect2D(0, 0, 64, 64, 0.5f);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
+    d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    Flat(0xFFFF0000);
+    Rect2D(0, 0, 32, 64, 0.3f); // depth 0.3 on the left, the colour stays blue
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    Flat(0xFF00FF00);
+    Rect2D(0, 0, 64, 64, 0.4f); // hidden on the left by the depth just written, drawn on the right
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    const Rect corner{0, 0, 16, 64};
+    d->Clear(1, &corner, D3DCLEAR_TARGET, 0xFFFFFF00, 1.0f, 0);
+    Finish();
+    ExpectPixels({{8, 32, 0xFFFF00}, {24, 32, 0x0000FF}, {48, 32, 0x00FF00}});
+}
+
 // Depth runs 0..1: z = 1 lies on the far plane (the clear value), below 0 is clipped.
 TEST_F(GlDeviceTest, DepthRangeIsZeroToOne) {
     Flat(0xFFFF0000);

@@ -133,6 +133,55 @@ TEST_F(EnvironmentBoxTest, ChoosingTheSameEnvironmentAgainLoadsNothing) {
     for (int f = 0; f < YEnvironmentBox::FACE_COUNT; ++f) EXPECT_EQ(box.FaceShader(f), shaders[f]); // the same copies
 }
 
+// The box lies at the far plane: its faces are drawn with the depth range 1..1, set back to 0..1
+// afterwards, so the scene may be drawn before it. A face without a picture is drawn with no
+// texture, not with the one the scene bound last.
+TEST_F(EnvironmentBoxTest, TheBoxIsDrawnAtTheFarPlaneAndAFaceWithoutAPictureUntextured) {
+    MakeDevice();
+    TempDir root(true);
+    MakeEnv(root, {}); // no environment: faces without pictures
+    WritePicture("envtest_bound.jpg");
+    YTexture* bound = GetTexture("envtest_bound.jpg");
+    ASSERT_TRUE(bound->deviceTexture);
+    YEnvironmentBox box;
+    box.SetEnvironment("");
+    render_->BindStageTexture(bound, 0);
+    device_->ClearTrace();
+    box.Draw();
+    const std::vector<std::string> trace = device_->Trace();
+    int draws = 0, firstDraw = -1, lastDraw = -1, farRange = -1, fullRange = -1, unbound = -1;
+    for (int i = 0; i < static_cast<int>(trace.size()); ++i) {
+        const std::string& t = trace[static_cast<size_t>(i)];
+        if (t.rfind("DrawPrimitiveUP(", 0) == 0) {
+            ++draws;
+            if (firstDraw < 0) firstDraw = i;
+            lastDraw = i;
+        }
+        if (t.rfind("SetViewport(", 0) == 0 && t.find(",1,1)") != std::string::npos) farRange = i;
+        if (t.rfind("SetViewport(", 0) == 0 && t.find(",0,1)") != std::string::npos) fullRange = i;
+        if (t == "SetTexture(0,null)" && unbound < 0) unbound = i;
+    }
+    EXPECT_EQ(draws, YEnvironmentBox::FACE_COUNT);
+    EXPECT_GE(farRange, 0);
+    EXPECT_LT(farRange, firstDraw);
+    EXPECT_GT(fullRange, lastDraw);
+    EXPECT_GE(unbound, 0);
+    EXPECT_LT(unbound, firstDraw);
+}
+
+// The one box is made before the program is in its game folder: the folders of "env" are those
+// of the working directory at the first question, not at construction.
+TEST_F(EnvironmentBoxTest, EnvironmentsAreListedAtTheFirstQuestion) {
+    TempDir before(true);
+    MakeEnv(before, {"early"});
+    YEnvironmentBox box;
+    TempDir later(true);
+    MakeEnv(later, {"late"});
+    box.SetEnvironment("");
+    EXPECT_EQ(box.Names(), std::vector<std::string>{"late"});
+    EXPECT_EQ(box.CurrentName(), "late");
+}
+
 TEST_F(EnvironmentBoxTest, FacesAreCopiesTakenAtTheFirstChoice) {
     TempDir root(true);
     MakeEnv(root, {"a"});

@@ -20,6 +20,7 @@
 #include "render/render_resource.h"
 #include "render/scene/environment_box.h"
 #include "render/scene/shadow_volume.h"
+#include "render/shader.h"
 #include "render/shader_loader.h"
 #include "render/video_mode.h"
 #include "render_gl/gl_scene_fixture.h"
@@ -186,6 +187,46 @@ TEST_F(MenuSceneGlTest, EveryFrameShowsTheSamePicture) {
     for (size_t i = 0; i < first.pixels.size(); ++i)
         differing += (first.pixels[i] & 0xFFFFFF) != (later.pixels[i] & 0xFFFFFF);
     EXPECT_EQ(differing, 0u);
+}
+
+// The sky box lies at the far plane: drawn after opaque geometry it fills exactly the pixels that
+// geometry left uncovered, the picture of the sky drawn first with the geometry over it.
+TEST_F(MenuSceneGlTest, TheSkyDrawnAfterTheSceneShowsWhatItShowedDrawnFirst) {
+    static const float FULL_POS[2] = {0.0f, 0.0f};
+    static const float FULL_SIZE[2] = {1.0f, 1.0f};
+    YShader* plain = FindShader("sky_order_test_plain"); // untextured, lit, writes depth
+    for (int i = 0; i < 4; ++i) plain->material.emissive[i] = plain->material.diffuse[i] = i == 3 ? 1.0f : 0.3f;
+    // A quad over the left part of the view, at depth 0.5.
+    const YVector left[4] = {{0, 0, 0}, {300, 0, 0}, {300, 600, 0}, {0, 600, 0}};
+    auto frame = [&](bool skyFirst) {
+        render_->BeginFrame(true);
+        render_->SetViewport(FULL_POS, FULL_SIZE);
+        auto sky = [] {
+            render_->SetPerspective(80.0f, 4.0f / 3.0f, 0.1f, 2.0f);
+            box_->Draw();
+        };
+        if (skyFirst) sky();
+        render_->Set2D(0.0f, 0.0f, 800.0f, 600.0f);
+        render_->SetShader(plain, true);
+        render_->DrawQuad(left);
+        if (!skyFirst) sky();
+        Picture picture = ReadBackBuffer();
+        render_->EndFrame();
+        return picture;
+    };
+    frame(true);
+    const Picture first = frame(true);
+    const Picture after = frame(false);
+    ASSERT_EQ(first.pixels.size(), static_cast<size_t>(kWidth) * kHeight);
+    ASSERT_EQ(after.pixels.size(), first.pixels.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < first.pixels.size(); ++i)
+        differing += (first.pixels[i] & 0xFFFFFF) != (after.pixels[i] & 0xFFFFFF);
+    EXPECT_EQ(differing, 0u);
+    // The quad covers its part, the sky the rest (its picture, not the cleared black).
+    const Rgb quad = after.At(100, 300), sky = after.At(600, 400);
+    EXPECT_NE(quad.Brightness(), sky.Brightness());
+    EXPECT_GT(sky.Max(), 40);
 }
 
 } // namespace

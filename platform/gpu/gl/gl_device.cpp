@@ -316,7 +316,10 @@ HResult GlDevice::Present() {
     const int dy = wh - (view.y + view.height); // rows count from the bottom here
     if (dw != ww || dh != wh) {                 // bars to blacken
         glClearColor(0, 0, 0, 1);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glClear(GL_COLOR_BUFFER_BIT);
+        const GLboolean colour = BlendKeepsTarget() ? GL_FALSE : GL_TRUE;
+        glColorMask(colour, colour, colour, colour);
     }
     if (dw > 0 && dh > 0) {
         bool same = dw == static_cast<int>(bw) && dh == static_cast<int>(bh);
@@ -386,6 +389,8 @@ HResult GlDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags, u
         glClear(bits);
     }
     glDisable(GL_SCISSOR_TEST);
+    const GLboolean colour = BlendKeepsTarget() ? GL_FALSE : GL_TRUE;
+    glColorMask(colour, colour, colour, colour);
     glDepthMask(state_.renderStates[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
     glStencilMask(state_.renderStates[D3DRS_STENCILWRITEMASK]);
     return D3D_OK;
@@ -537,7 +542,8 @@ void GlDevice::ApplyRenderState(uint32_t state) {
             break;
         case D3DRS_ZWRITEENABLE: glDepthMask(rs[state] ? GL_TRUE : GL_FALSE); break;
         case D3DRS_SRCBLEND:
-        case D3DRS_DESTBLEND: ApplyBlendFunc(); break;
+        case D3DRS_DESTBLEND:
+        case D3DRS_ALPHABLENDENABLE: ApplyBlend(); break;
         case D3DRS_CULLMODE:
             // CW drops triangles wound clockwise on the screen: they are the back faces when
             // counter-clockwise ones face front.
@@ -550,12 +556,6 @@ void GlDevice::ApplyRenderState(uint32_t state) {
             }
             break;
         case D3DRS_ZFUNC: glDepthFunc(GlCompare(rs[state])); break;
-        case D3DRS_ALPHABLENDENABLE:
-            if (rs[state])
-                glEnable(GL_BLEND);
-            else
-                glDisable(GL_BLEND);
-            break;
         case D3DRS_STENCILENABLE:
             if (rs[state])
                 glEnable(GL_STENCIL_TEST);
@@ -584,6 +584,25 @@ void GlDevice::ApplyRenderState(uint32_t state) {
         case D3DRS_NORMALIZENORMALS: lightingDirty_ = true; break;
         default: break;
     }
+}
+
+bool GlDevice::BlendKeepsTarget() const {
+    const uint32_t* rs = state_.renderStates;
+    return rs[D3DRS_ALPHABLENDENABLE] && rs[D3DRS_SRCBLEND] == D3DBLEND_ZERO && rs[D3DRS_DESTBLEND] == D3DBLEND_ONE;
+}
+
+// Blending with source ZERO and destination ONE leaves the target as it was (depth-only and
+// stencil-only passes): the colour writes are switched off instead, the same picture without the
+// rasterizer reading, blending and writing back every covered pixel's colour.
+void GlDevice::ApplyBlend() {
+    const bool keep = BlendKeepsTarget();
+    if (state_.renderStates[D3DRS_ALPHABLENDENABLE] && !keep)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+    const GLboolean write = keep ? GL_FALSE : GL_TRUE;
+    glColorMask(write, write, write, write);
+    ApplyBlendFunc();
 }
 
 void GlDevice::ApplyBlendFunc() {

@@ -114,6 +114,10 @@ private:
     void ApplyAllStates();
     void ApplyRenderState(uint32_t state);
     void ApplyBlendFunc();
+    // Blend enable and factors, and the colour write mask that stands in for a blend that keeps
+    // the target (BlendKeepsTarget).
+    void ApplyBlend();
+    bool BlendKeepsTarget() const;
     void ApplyViewport();
     void ApplyProjection();
     void ApplyModelView();

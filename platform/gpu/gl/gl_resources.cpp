@@ -172,7 +172,12 @@ bool GlRenderTarget::Init(uint32_t width, uint32_t height, uint32_t format) {
     gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, shared_->copyFbo);
     gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, rb_);
     glClearColor(0, 0, 0, 0);
+    // The device may have colour writes off (a depth-only pass): the clear ignores them.
+    GLboolean mask[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(mask[0], mask[1], mask[2], mask[3]);
     gl.FramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
     gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, shared_->targetFbo);
     return glGetError() == GL_NO_ERROR;
