@@ -120,6 +120,14 @@ void YParticleSystem::Emit(float lifetime, float sizeStart, float sizeEnd, const
 void YParticleSystem::EmitText(std::string text, float lifetime, float scale, const YVector* position,
                                const YVector* velocity, YFont* font, const float colourStart[4],
                                const float colourEnd[4]) {
+    // At the limit the text furthest through its life gives its place to the new one.
+    if (texts_.size() >= TEXT_LIMIT) {
+        std::size_t oldest = 0;
+        for (std::size_t i = 1; i < texts_.size(); ++i)
+            if (texts_[i].age / texts_[i].lifetime > texts_[oldest].age / texts_[oldest].lifetime) oldest = i;
+        if (oldest + 1 != texts_.size()) texts_[oldest] = std::move(texts_.back());
+        texts_.pop_back();
+    }
     YTextParticle& p = texts_.emplace_back();
     p.lifetime = lifetime;
     p.age = 0.0f;

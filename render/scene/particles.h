@@ -73,6 +73,8 @@ public:
     static constexpr std::size_t PARTICLE_LIMIT = RESERVED_PARTICLES;
     static constexpr std::size_t PARTICLE_SHARE_FROM = PARTICLE_LIMIT / 2;
     static constexpr float COVER_LIMIT = 3.0f;
+    // Floating texts live at most (each is drawn on its own).
+    static constexpr std::size_t TEXT_LIMIT = RESERVED_TEXTS;
 
     YParticleSystem();
 
@@ -82,7 +84,7 @@ public:
     // PARTICLE_SHARE_FROM live particles only the pool's share of the emitted ones is kept.
     void Emit(float lifetime, float sizeStart, float sizeEnd, const YVector* position, const YVector* velocity,
               float speedEnd, YSpaceWarp* warp, YShader* shader, const float colourStart[4], const float colourEnd[4]);
-    // Appends a floating text of age 0.
+    // Appends a floating text of age 0; at TEXT_LIMIT it takes the place of the oldest.
     void EmitText(std::string text, float lifetime, float scale, const YVector* position, const YVector* velocity,
                   YFont* font, const float colourStart[4], const float colourEnd[4]);
     // Ages every record by dt; removes those whose age reached their lifetime; applies the warp,

@@ -598,4 +598,19 @@ TEST_F(ParticleTest, PastHalfTheLimitNewParticlesGetAShrinkingShare) {
     }
 }
 
+TEST_F(ParticleTest, FloatingTextsBeyondTheLimitTakeTheOldestPlace) {
+    YParticleSystem ps;
+    const YVector at(0, 0, 0), still(0, 0, 0);
+    const YTextParticle* storage = ps.Texts().data();
+    for (int i = 0; i < 200; ++i) {
+        ps.EmitText(std::to_string(i), 10.0f, 1.0f, &at, &still, nullptr, kWhite, kClear);
+        ps.Update(0.01f);
+        DrawBlendedQueue();
+    }
+    ASSERT_EQ(ps.Texts().size(), YParticleSystem::TEXT_LIMIT);
+    EXPECT_EQ(ps.Texts().data(), storage) << "the texts grew";
+    for (const YTextParticle& t : ps.Texts())
+        EXPECT_GE(std::stoi(t.text), 200 - static_cast<int>(YParticleSystem::TEXT_LIMIT));
+}
+
 } // namespace
