@@ -8,12 +8,16 @@
 // Reported per frame: process CPU time of every thread (the "CPU" column: the game, the OpenGL
 // driver's worker threads, the sound mixer), wall time, and heap allocations ("allocs" of every
 // thread, "main_allocs" of the game's own thread, "own_allocs" those the game's code asked for
-// itself, on any thread) counted by replacing malloc for this program.
+// itself, on any thread) counted by replacing malloc for this program, and the longest frame of the
+// run in wall time ("max_ms"), from which "no frame over N ms" is read.
 //
 // Scenes: "menu" is what shows after the start-up slide show (the table with the first level under
 // the orbiting camera, the sky box, comets, the menu); "play" is the first level of an easy game in
-// play, the hero kept under the first ball and a ball served whenever one waits. A scene is a name,
-// what to do after the slide show to reach it, and what a player does during each frame.
+// play, the hero kept under the first ball and a ball served whenever one waits; "tnt100" and
+// "tnt400" are levels of 100 and 400 "tnt" blocks (written into the scratch folder, loaded in play)
+// that are all set off in the first measured frame, the chain of blasts, debris and sparks that
+// follows being the run. A scene is a name, what to do after the slide show to reach it, what a
+// player does during each frame, and what to do when a measured run starts.
 //
 // Environment:
 //   KORVELIN_BENCH_FRAMES=N        frames measured per run (default 500).
@@ -25,12 +29,15 @@
 //                                  compares two builds' pictures).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/framework.h"
 #include "core/log.h"
@@ -44,6 +51,13 @@
 #include "support/bench_render.h"
 #include "support/scratch_game.h"
 #include "world/balls/ball.h"
+#include "world/blocks/block.h"
+#include "world/blocks/block_set.h"
+#include "world/blocks/block_single.h"
+#include "world/blocks/block_special.h"
+#include "world/blocks/special_links.h"
+#include "world/level/level_file.h"
+#include "world/level/level_loader.h"
 #include "world/physics/physics_world.h"
 #include "world/racket/racket.h"
 
@@ -76,8 +90,9 @@ void Pass(GameFramework& game) {
 
 struct Scene {
     const char* name;
-    void (*reach)(GameFramework& game); // after the slide show
-    void (*play)(GameFramework& game);  // before each frame
+    void (*reach)(GameFramework& game);           // after the slide show
+    void (*play)(GameFramework& game);            // before each frame
+    void (*start)(GameFramework& game) = nullptr; // before each measured run, when set
 };
 
 constexpr int kStateFrameLimit = 600;
@@ -132,7 +147,82 @@ void SavePicture(const Scene& scene, GameFramework& game) {
     g_Render->EndCapture();
 }
 
-constexpr Scene kScenes[] = {{"menu", ReachMenu, PlayNothing}, {"play", ReachPlay, PlayAlong}};
+// ---- The explosion scenes
+
+// A level of `count` (a multiple of 100) "tnt" blocks of one cell, each a set of its own, side by
+// side in a 10 x 10 square, count / 100 blocks high, on the usual 20 x 20 table. Along the right
+// edge, out of every blast's reach, stands a glued wall of rubber, so the level is not cleared
+// when the last "tnt" block goes (that would empty the world in the middle of the run).
+YLevelData TntLevel(int count) {
+    YLevelData level;
+    level.bonusCounts.assign(BONUS_KIND_COUNT, 0);
+    auto set = [&level]() -> YLevelSet& {
+        level.sets.emplace_back();
+        level.sets.back().matrix.m[14] = 0.02f;
+        return level.sets.back();
+    };
+    auto block = [](YLevelSet& into, int x, int y, int z, const char* material) {
+        YLevelBlock b;
+        b.x = x;
+        b.y = y;
+        b.z = z;
+        b.material = material;
+        into.blocks.push_back(b);
+    };
+    for (int z = 0; z < count / 100; ++z)
+        for (int y = -4; y <= 5; ++y)
+            for (int x = -9; x <= 0; ++x) block(set(), x, y, z, "tnt");
+    YLevelSet& wall = set();
+    for (int y = -3; y <= 8; ++y)
+        for (int x = 8; x <= 9; ++x) block(wall, x, y, 0, "rubber");
+    for (YLevelBlock& b : wall.blocks) b.glue = 1000.0f;
+    return level;
+}
+
+// Writes the level into the scratch folder (the working folder) and loads it in place of the one
+// in play; the blocks settle for a second.
+void LoadTntLevel(GameFramework& game, int count) {
+    const std::string path = "bench_tnt" + std::to_string(count) + ".lev";
+    std::string error;
+    if (!WriteLevelFile(path.c_str(), TntLevel(count), error) || !LoadLevel(path)) {
+        std::fprintf(stderr, "the %d tnt level did not load: %s\n", count, error.c_str());
+        return;
+    }
+    for (int i = 0; i < 60; ++i) Pass(game);
+}
+
+// The first level in play (nothing to do when it is in play already).
+void ReachPlayOnce(GameFramework& game) {
+    if (game.GetState() != GS_PLAY) ReachPlay(game);
+}
+
+// Sets off every "tnt" block at once: each is hit as a ball would hit it, which arms its fuse.
+void SetOffAll() {
+    std::vector<YBlock*> blocks = g_BlockWorld.blocks; // hitting may change the list
+    for (YBlock* block : blocks) {
+        if (auto* single = dynamic_cast<YBlockSingle*>(block)) {
+            if (YBlockSpecial* special = SpecialOf(single)) special->Hit(nullptr, single);
+        } else if (auto* set = dynamic_cast<YBlockSet*>(block)) {
+            if (set->items.size() == 1 && set->items.front()->special)
+                set->items.front()->special->Hit(nullptr, set, set->items.front());
+        }
+    }
+}
+
+void StartTnt100(GameFramework& game) {
+    LoadTntLevel(game, 100);
+    SetOffAll();
+}
+
+void StartTnt400(GameFramework& game) {
+    LoadTntLevel(game, 400);
+    SetOffAll();
+}
+
+constexpr Scene kScenes[] = {{"menu", ReachMenu, PlayNothing},
+                             {"play", ReachPlay, PlayAlong},
+                             {"tnt100", ReachPlayOnce, PlayNothing, StartTnt100},
+                             {"tnt400", ReachPlayOnce, PlayNothing, StartTnt400}};
 
 // The game, made once per process and kept for every run of every scene (a window and an OpenGL
 // context made and dropped again and again would measure the driver's start-up).
@@ -203,12 +293,17 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
     }
     game.Reach(*scene);
     GameFramework& framework = *game.Framework();
+    if (scene->start) scene->start(framework);
     const int sceneState = framework.GetState();
     int held = 0;
+    double longest = 0.0;
     benchalloc::Start();
     for (auto _ : state) {
+        const auto begin = std::chrono::steady_clock::now();
         scene->play(framework);
         Pass(framework);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
+        longest = std::max(longest, took.count());
         held += framework.GetState() == sceneState;
     }
     const benchalloc::Counts counts = benchalloc::Stop();
@@ -217,6 +312,7 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
     state.counters["allocs"] = static_cast<double>(counts.all) / frames;
     state.counters["main_allocs"] = static_cast<double>(counts.main) / frames;
     state.counters["own_allocs"] = static_cast<double>(counts.own) / frames;
+    state.counters["max_ms"] = longest;
     benchalloc::PrintStacks();
     SavePicture(*scene, framework);
 }

@@ -47,7 +47,35 @@ YVector RandomDirection() {
     }
 }
 
+// The cover budget ranks particles by how far through their lives they are, in this many steps.
+constexpr int AGE_STEPS = 32;
+
+int AgeStep(const YParticle& p) {
+    const int step = static_cast<int>(p.age / p.lifetime * static_cast<float>(AGE_STEPS));
+    return step < 0 ? 0 : (step >= AGE_STEPS ? AGE_STEPS - 1 : step);
+}
+
+float ParticleCover(const YParticle& p) {
+    const float t = p.age / p.lifetime;
+    return Cover(p.position, p.sizeStart + (p.sizeEnd - p.sizeStart) * t);
+}
+
+// Removes record i: the last record takes its place.
+void RemoveAt(std::vector<YParticle>& records, std::size_t i) {
+    if (i + 1 != records.size()) records[i] = records.back();
+    records.pop_back();
+}
+
 } // namespace
+
+float Cover(const YVector& position, float halfSize) {
+    // The depth along the view direction; the camera looks along -back.
+    const float depth = (g_Camera.Position() - position).Dot(g_Camera.back);
+    if (!(depth > 0.0f)) return 0.0f;
+    const float side = halfSize / (depth * g_Camera.tanHalfFov);
+    const float cover = side * side;
+    return cover < COVER_MAX ? cover : COVER_MAX;
+}
 
 // ---------------------------------------------------------------- the pool
 
@@ -58,9 +86,21 @@ void YParticleSystem::Reserve(std::size_t particles, std::size_t texts) {
     texts_.reserve(texts);
 }
 
+float YParticleSystem::Share() const {
+    const std::size_t live = particles_.size();
+    if (live <= PARTICLE_SHARE_FROM) return 1.0f;
+    if (live >= PARTICLE_LIMIT) return 0.0f;
+    return static_cast<float>(PARTICLE_LIMIT - live) / static_cast<float>(PARTICLE_LIMIT - PARTICLE_SHARE_FROM);
+}
+
 void YParticleSystem::Emit(float lifetime, float sizeStart, float sizeEnd, const YVector* position,
                            const YVector* velocity, float speedEnd, YSpaceWarp* warp, YShader* shader,
                            const float colourStart[4], const float colourEnd[4]) {
+    // Each emitted particle adds the share to a running sum and is kept when the sum reaches a
+    // whole one: with a share of 1 every particle is kept, with 0.25 every fourth.
+    kept_ += Share();
+    if (kept_ < 1.0f) return;
+    kept_ -= 1.0f;
     YParticle p;
     p.lifetime = lifetime;
     p.age = 0.0f;
@@ -80,6 +120,14 @@ void YParticleSystem::Emit(float lifetime, float sizeStart, float sizeEnd, const
 void YParticleSystem::EmitText(std::string text, float lifetime, float scale, const YVector* position,
                                const YVector* velocity, YFont* font, const float colourStart[4],
                                const float colourEnd[4]) {
+    // At the limit the text furthest through its life gives its place to the new one.
+    if (texts_.size() >= TEXT_LIMIT) {
+        std::size_t oldest = 0;
+        for (std::size_t i = 1; i < texts_.size(); ++i)
+            if (texts_[i].age / texts_[i].lifetime > texts_[oldest].age / texts_[oldest].lifetime) oldest = i;
+        if (oldest + 1 != texts_.size()) texts_[oldest] = std::move(texts_.back());
+        texts_.pop_back();
+    }
     YTextParticle& p = texts_.emplace_back();
     p.lifetime = lifetime;
     p.age = 0.0f;
@@ -93,14 +141,17 @@ void YParticleSystem::EmitText(std::string text, float lifetime, float scale, co
 }
 
 void YParticleSystem::Update(float dt) {
+    // The first pass ages, removes the expired and moves the others, and sums the view they cover
+    // by how far through their lives they are.
+    float coverByAge[AGE_STEPS] = {};
+    float covered = 0.0f;
     for (std::size_t i = 0; i < particles_.size();) {
         YParticle& p = particles_[i];
         p.age += dt;
         // Written so that a lifetime that is no number expires too, instead of living forever.
         if (!(p.age < p.lifetime)) {
             // The last record takes the place and is examined in this same pass.
-            if (i + 1 != particles_.size()) p = particles_.back();
-            particles_.pop_back();
+            RemoveAt(particles_, i);
             continue;
         }
         const float t = p.age / p.lifetime;
@@ -112,9 +163,47 @@ void YParticleSystem::Update(float dt) {
             if (speed > MIN_SPEED) p.velocity = p.velocity * ((p.speedStart + (p.speedEnd - p.speedStart) * t) / speed);
         }
         p.position = p.position + p.velocity * dt;
+        const float cover = ParticleCover(p);
+        coverByAge[AgeStep(p)] += cover;
+        covered += cover;
+        ++i;
+    }
+
+    // Over the budget: the particles from the oldest age step down go, until the younger ones fit;
+    // of the step where the limit falls, those that still fit stay, in pool order.
+    int firstCut = AGE_STEPS;
+    float room = 0.0f;
+    if (covered > COVER_LIMIT) {
+        float sum = 0.0f;
+        firstCut = 0;
+        while (firstCut < AGE_STEPS && sum + coverByAge[firstCut] <= COVER_LIMIT) sum += coverByAge[firstCut++];
+        room = COVER_LIMIT - sum;
+        covered = sum;
+    }
+
+    // The second pass applies the cut and queues the rest for drawing.
+    for (std::size_t i = 0; i < particles_.size();) {
+        YParticle& p = particles_[i];
+        if (firstCut < AGE_STEPS) {
+            const int step = AgeStep(p);
+            if (step > firstCut) {
+                RemoveAt(particles_, i);
+                continue;
+            }
+            if (step == firstCut) {
+                const float cover = ParticleCover(p);
+                if (cover > room) {
+                    RemoveAt(particles_, i);
+                    continue;
+                }
+                room -= cover;
+                covered += cover;
+            }
+        }
         QueueBlendedDraw(&p, &p.position, &g_DrawParticle);
         ++i;
     }
+    covered_ = covered;
 
     for (std::size_t i = 0; i < texts_.size();) {
         YTextParticle& p = texts_[i];
@@ -130,7 +219,11 @@ void YParticleSystem::Update(float dt) {
     }
 }
 
-void YParticleSystem::Clear() { particles_.clear(); }
+void YParticleSystem::Clear() {
+    particles_.clear();
+    kept_ = 0.0f;
+    covered_ = 0.0f;
+}
 
 // ---------------------------------------------------------------- drawing
 

@@ -9,6 +9,18 @@
 // the last record into the hole, so a steady stream of particles costs no allocation once the
 // arrays have room (they reserve room up front and grow only past it).
 //
+// The live particles are held to a budget, so that many effects at once (a chain of blasts) cannot
+// make frames that take hundreds of milliseconds to draw, while a single effect looks as it always
+// did:
+// - Their number: above PARTICLE_SHARE_FROM every new particle is kept with a share that falls
+//   linearly to 0 at PARTICLE_LIMIT (an even thinning, the same for every emitter, decided by a
+//   running sum, not by chance), so the pool never holds more than PARTICLE_LIMIT records and never
+//   grows past its reservation.
+// - The screen they cover: each live particle's billboard covers about (half size / (depth x
+//   tan(fov / 2)))^2 of the view (in squares of the view's height, see Cover). When the sum over
+//   the pool passes COVER_LIMIT, the particles furthest through their lives go first (they are the
+//   largest and most faded of a blast) until the rest fit.
+//
 // The blended queue holds pointers into these arrays. Nothing may emit or clear between Update
 // and the end of the blended queue's drain: a growing array would move the records under the
 // queued pointers.
@@ -57,19 +69,27 @@ public:
     // Room for this many records before the arrays grow.
     static constexpr std::size_t RESERVED_PARTICLES = 8192;
     static constexpr std::size_t RESERVED_TEXTS = 64;
+    // The budget (see the top of this file).
+    static constexpr std::size_t PARTICLE_LIMIT = RESERVED_PARTICLES;
+    static constexpr std::size_t PARTICLE_SHARE_FROM = PARTICLE_LIMIT / 2;
+    static constexpr float COVER_LIMIT = 3.0f;
+    // Floating texts live at most (each is drawn on its own).
+    static constexpr std::size_t TEXT_LIMIT = RESERVED_TEXTS;
 
     YParticleSystem();
 
     // Appends a particle of age 0 whose start speed is |velocity|. With speedEnd >= 0 the speed
     // runs linearly to speedEnd over the lifetime; a particle emitted without velocity then keeps
-    // none. A lifetime of 0 or less is removed at the next Update without being drawn.
+    // none. A lifetime of 0 or less is removed at the next Update without being drawn. Past
+    // PARTICLE_SHARE_FROM live particles only the pool's share of the emitted ones is kept.
     void Emit(float lifetime, float sizeStart, float sizeEnd, const YVector* position, const YVector* velocity,
               float speedEnd, YSpaceWarp* warp, YShader* shader, const float colourStart[4], const float colourEnd[4]);
-    // Appends a floating text of age 0.
+    // Appends a floating text of age 0; at TEXT_LIMIT it takes the place of the oldest.
     void EmitText(std::string text, float lifetime, float scale, const YVector* position, const YVector* velocity,
                   YFont* font, const float colourStart[4], const float colourEnd[4]);
     // Ages every record by dt; removes those whose age reached their lifetime; applies the warp,
-    // the speed control and the velocity to the others and queues them for blended drawing.
+    // the speed control and the velocity to the others; removes the oldest while the screen they
+    // cover passes COVER_LIMIT, and queues the rest for blended drawing.
     void Update(float dt);
     // Removes every particle; floating texts run on.
     void Clear();
@@ -79,11 +99,22 @@ public:
 
     const std::vector<YParticle>& Particles() const { return particles_; }
     const std::vector<YTextParticle>& Texts() const { return texts_; }
+    // The share of new particles kept now: 1 up to PARTICLE_SHARE_FROM live ones, 0 at the limit.
+    float Share() const;
+    // The view the live particles covered at the last Update, after the budget was applied.
+    float CoveredArea() const { return covered_; }
 
 private:
     std::vector<YParticle> particles_;
     std::vector<YTextParticle> texts_;
+    float kept_ = 0.0f;    // the running sum of shares that decides which emitted particle is kept
+    float covered_ = 0.0f; // see CoveredArea
 };
+
+// The part of the camera's view a billboard of that half size at `position` covers, in squares of
+// the view's height (a 4:3 view is 1.33 of them): 0 behind the camera, at most COVER_MAX.
+constexpr float COVER_MAX = 2.0f;
+float Cover(const YVector& position, float halfSize);
 
 // The one pool.
 extern YParticleSystem g_ParticleSystem;

@@ -1,11 +1,13 @@
 // The particle pool: emission at a rate against lifetimes, the update pass (expiry by moving the
 // last record in, warps, speed control, Clear), the drawing of particles and floating texts as
 // camera-facing quads over the null device, and the two ready-made effects.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "platform/sys/crt_rand.h"
 #include "render/font.h"
 #include "render/scene/emission_rate.h"
 #include "render/scene/particles.h"
@@ -481,6 +483,134 @@ TEST_F(ParticleTest, ThePoolDoesNotGrowWhileItsCountStaysWithinTheReservation) {
         EXPECT_EQ(records.data(), storage);
     }
     EXPECT_LE(records.size(), YParticleSystem::RESERVED_PARTICLES);
+}
+
+// What an explosion shows of particles, as the game makes one: the fireball (0.75 s, half size 1 to
+// 7.5) with 50 sparks, and the blast with 20 sparks of the block it destroyed.
+void Explosion(const YVector& at) {
+    const YVector still(0, 0, 0);
+    g_ParticleSystem.Emit(0.75f, 1.0f, 7.5f, &at, &still, -1.0f, nullptr, nullptr, kWhite, kClear);
+    SpawnBlast(&at, &still, 0.5f, 50, kWhite, kClear);
+    SpawnBlast(&at, &still, 0.5f, 20, kWhite, kClear);
+}
+
+// The sum of the view the pool's particles cover now.
+float PoolCover() {
+    float sum = 0.0f;
+    for (const YParticle& p : g_ParticleSystem.Particles())
+        sum += Cover(p.position, p.sizeStart + (p.sizeEnd - p.sizeStart) * p.age / p.lifetime);
+    return sum;
+}
+
+// The play camera: about 30 units from the middle of the table.
+void PlayView() { LookFrom({0.0f, -24.0f, 18.0f}); }
+
+TEST_F(ParticleTest, AFewExplosionsKeepEveryParticleForTheirWholeLife) {
+    PlayView();
+    const std::vector<YVector> one = {{0, 0, 0.5f}};
+    const std::vector<YVector> three = {{-6, 6, 0.5f}, {0, -8, 0.5f}, {7, 2, 0.5f}};
+    for (const std::vector<YVector>* places : {&one, &three}) {
+        SCOPED_TRACE(places->size());
+        g_ParticleSystem.Clear();
+        for (const YVector& at : *places) Explosion(at);
+        const std::size_t emitted = g_ParticleSystem.Particles().size();
+        EXPECT_EQ(emitted, 73u * places->size());
+        // Until the fireballs run out, nothing goes.
+        for (int frame = 0; frame < 46; ++frame) {
+            g_ParticleSystem.Update(0.016f);
+            ASSERT_EQ(g_ParticleSystem.Particles().size(), emitted) << frame;
+            DrawBlendedQueue();
+        }
+        EXPECT_LT(g_ParticleSystem.CoveredArea(), YParticleSystem::COVER_LIMIT);
+    }
+    g_ParticleSystem.Clear();
+}
+
+TEST_F(ParticleTest, ManyExplosionsAtOnceStayWithinTheBudget) {
+    // 400 explosions over 12 frames at random places of the table, as a chain of "tnt" blocks
+    // makes them, then two seconds more.
+    PlayView();
+    g_ParticleSystem.Clear();
+    const YParticle* storage = g_ParticleSystem.Particles().data();
+    float largest = 0.0f;
+    for (int frame = 0; frame < 140; ++frame) {
+        for (int k = 0; frame < 12 && k < 34; ++k) {
+            const float x = static_cast<float>(plat::CrtRand() % 20) - 10.0f;
+            const float y = static_cast<float>(plat::CrtRand() % 20) - 10.0f;
+            Explosion({x, y, 0.5f});
+        }
+        ASSERT_LE(g_ParticleSystem.Particles().size(), YParticleSystem::PARTICLE_LIMIT);
+        g_ParticleSystem.Update(0.016f);
+        ASSERT_EQ(g_ParticleSystem.Particles().data(), storage) << "the pool grew";
+        EXPECT_LE(PoolCover(), YParticleSystem::COVER_LIMIT * 1.001f) << frame;
+        EXPECT_LE(g_ParticleSystem.CoveredArea(), YParticleSystem::COVER_LIMIT * 1.001f) << frame;
+        largest = std::max(largest, g_ParticleSystem.CoveredArea());
+        DrawBlendedQueue();
+    }
+    EXPECT_GT(largest, YParticleSystem::COVER_LIMIT * 0.9f) << "the budget was reached and used";
+    g_ParticleSystem.Clear();
+}
+
+TEST_F(ParticleTest, WhenTheCoverIsSpentTheOldestGoFirst) {
+    // One large, long-lived sprite a frame at the middle of the table.
+    PlayView();
+    YParticleSystem ps;
+    const YVector at(0, 0, 0), still(0, 0, 0);
+    const float each = Cover(at, 3.0f);
+    const int fit = static_cast<int>(YParticleSystem::COVER_LIMIT / each);
+    ASSERT_GT(fit, 10);
+    ASSERT_LT(fit, 60);
+    for (int frame = 0; frame < 80; ++frame) {
+        ps.Emit(10.0f, 3.0f, 3.0f, &at, &still, -1.0f, nullptr, nullptr, kWhite, kClear);
+        ps.Update(0.1f);
+        DrawBlendedQueue();
+    }
+    ASSERT_EQ(static_cast<int>(ps.Particles().size()), fit);
+    // Ages are ranked in steps of a 32nd of the life (0.3125 s, about three frames).
+    for (const YParticle& p : ps.Particles()) EXPECT_LE(p.age, 0.1f * static_cast<float>(fit + 3) + 1e-3f);
+}
+
+TEST_F(ParticleTest, PastHalfTheLimitNewParticlesGetAShrinkingShare) {
+    // Long-lived particles behind the camera (they cover nothing) fill the pool to a level; then
+    // 100 more are emitted.
+    struct Row {
+        std::size_t live;
+        int kept; // of the 100
+    };
+    const Row rows[] = {
+        {0, 100},
+        {YParticleSystem::PARTICLE_SHARE_FROM - 100, 100},
+        {YParticleSystem::PARTICLE_SHARE_FROM + YParticleSystem::PARTICLE_LIMIT / 4, 50}, // share 1/2
+        {YParticleSystem::PARTICLE_LIMIT, 0},
+    };
+    const YVector behind = g_Camera.Position() + g_Camera.back * 10.0f;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.live);
+        YParticleSystem ps;
+        const YParticle* storage = ps.Particles().data();
+        for (int tries = 0; ps.Particles().size() < row.live && tries < 200000; ++tries)
+            EmitAt(ps, 100.0f, behind, {0, 0, 0});
+        ASSERT_EQ(ps.Particles().size(), row.live);
+        for (int k = 0; k < 100; ++k) EmitAt(ps, 100.0f, behind, {0, 0, 0});
+        EXPECT_NEAR(static_cast<int>(ps.Particles().size() - row.live), row.kept, 1);
+        EXPECT_LE(ps.Particles().size(), YParticleSystem::PARTICLE_LIMIT);
+        EXPECT_EQ(ps.Particles().data(), storage) << "the pool grew";
+    }
+}
+
+TEST_F(ParticleTest, FloatingTextsBeyondTheLimitTakeTheOldestPlace) {
+    YParticleSystem ps;
+    const YVector at(0, 0, 0), still(0, 0, 0);
+    const YTextParticle* storage = ps.Texts().data();
+    for (int i = 0; i < 200; ++i) {
+        ps.EmitText(std::to_string(i), 10.0f, 1.0f, &at, &still, nullptr, kWhite, kClear);
+        ps.Update(0.01f);
+        DrawBlendedQueue();
+    }
+    ASSERT_EQ(ps.Texts().size(), YParticleSystem::TEXT_LIMIT);
+    EXPECT_EQ(ps.Texts().data(), storage) << "the texts grew";
+    for (const YTextParticle& t : ps.Texts())
+        EXPECT_GE(std::stoi(t.text), 200 - static_cast<int>(YParticleSystem::TEXT_LIMIT));
 }
 
 } // namespace

@@ -182,4 +182,29 @@ TEST_F(BlockWorldTest, SplinterOctantZeroShowsTheOuterShaderOnItsOuterFaces) {
     }
 }
 
+TEST_F(BlockWorldTest, BlocksBreakingTogetherLeaveSplintersWithinTheBudget) {
+    // Blocks destroyed in one frame, as a chain of blasts destroys them: up to 16 leave all their
+    // eight pieces; a hundred leave fewer and fewer, never more than the limit together.
+    const YBlockType* t = FindBlockType("opaque", 1, 1, 1);
+    struct Row {
+        int blocks;
+        int splinters;
+    };
+    for (const Row row : {Row{1, 8}, Row{16, 128}, Row{100, -1}}) {
+        SCOPED_TRACE(row.blocks);
+        for (int i = 0; i < row.blocks; ++i)
+            SpawnBlockDebris(t, OnFloor(t, static_cast<float>(i % 10) * 1.5f - 7.0f, static_cast<float>(i / 10) - 5.0f),
+                             nullptr);
+        const int live = YSplinter::LiveCount();
+        if (row.splinters >= 0)
+            EXPECT_EQ(live, row.splinters);
+        else
+            EXPECT_GT(live, YSplinter::SPLINTER_SHARE_FROM);
+        EXPECT_LE(live, YSplinter::SPLINTER_LIMIT);
+        EXPECT_EQ(live, static_cast<int>(g_BlockWorld.blocks.size()));
+        DeleteAllBlocks();
+        EXPECT_EQ(YSplinter::LiveCount(), 0);
+    }
+}
+
 } // namespace

@@ -174,4 +174,27 @@ TEST_F(ExplosionTest, EffectsWithAndWithoutSparks) {
     }
 }
 
+TEST_F(ExplosionTest, AChainOfBlastsKeepsTheNewestDecals) {
+    YTable table;
+    // Four blasts a tenth of a second apart keep all their decals; a chain of forty keeps the
+    // newest, the oldest going first.
+    struct Row {
+        int blasts;
+        std::size_t decals;
+    };
+    for (const Row row : {Row{1, 2}, Row{4, 8}, Row{40, BLAST_DECAL_LIMIT}}) {
+        SCOPED_TRACE(row.blasts);
+        table.decals.clear();
+        for (int i = 0; i < row.blasts; ++i) {
+            const YVector centre(-5.0f + 0.25f * static_cast<float>(i), 0.0f, 0.5f);
+            SpawnExplosion(&centre, 5.0f, 1500.0f, 0);
+            table.UpdateDecals(0.1f);
+        }
+        ASSERT_EQ(table.decals.size(), row.decals);
+        // The survivors are the last few blasts' (a decal lives 0.75 or 1 s, so the first blasts'
+        // would still be there if the newest were refused).
+        for (const YTableDecal& d : table.decals) EXPECT_LE(d.age, 0.1f * (BLAST_DECAL_LIMIT / 2 + 2) + 1e-4f);
+    }
+}
+
 } // namespace

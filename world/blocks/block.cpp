@@ -145,7 +145,17 @@ void SpawnBlockDebris(const YBlockType* type, const YMatrix& m, YRigidBody* body
     float splits[8];
     for (float& s : splits) s = 0.5f * Unit() + 0.5f - 0.25f;
     const float life = 0.5f * Unit() + 1.0f - 0.25f;
-    for (int i = 0; i < 8; ++i) new YSplinter(type, m, i, splits, life, body);
+    // The pieces made are the splinters' share of the eight (all of them unless many splinters
+    // live already), picked by a running sum so that the choice is even and repeatable; the sum
+    // starts afresh whenever no splinter lives, so a level plays the same in every run.
+    static float made = 0.0f;
+    if (YSplinter::LiveCount() == 0) made = 0.0f;
+    for (int i = 0; i < 8; ++i) {
+        made += YSplinter::Share();
+        if (made < 1.0f) continue;
+        made -= 1.0f;
+        new YSplinter(type, m, i, splits, life, body);
+    }
     const YVector pos(m.m[12], m.m[13], m.m[14]);
     YVector vel(0, 0, 0);
     if (body) body->GetLinearVel(&vel);

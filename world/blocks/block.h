@@ -82,7 +82,8 @@ bool AllBlocksCleared();
 // Floating texts over a hit block ("billboard" font), when the game mode shows them.
 void SpawnDamagePopup(const YVector& p, float strength);
 void SpawnScorePopup(const YVector& p, int32_t points);
-// Debris of a destroyed block: eight splinters, a blast with sparks and the destroy sound.
+// Debris of a destroyed block: eight splinters (fewer while many live, see splinter.h), a blast with
+// sparks and the destroy sound.
 void SpawnBlockDebris(const YBlockType* type, const YMatrix& m, YRigidBody* body);
 // Score and its popup, and the racket's hit counter reset, for a destroyed block's material.
 void ScoreDestroyedBlock(const YBlockType* type, const YVector& position);

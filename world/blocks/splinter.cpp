@@ -13,6 +13,8 @@ namespace {
 
 float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
 
+int liveSplinters = 0;
+
 YVector Mul(const YVector& a, const YVector& b) { return {a.x * b.x, a.y * b.y, a.z * b.z}; }
 
 YVector Rotate(const YMatrix& m, const YVector& v) {
@@ -33,6 +35,7 @@ bool OuterFace(int f, int octant) {
 YSplinter::YSplinter(const YBlockType* type_, const YMatrix& blockMatrix, int octant_, const float splits_[8],
                      float life_, YRigidBody* blockBody)
     : type(type_), octant(octant_), life(life_), initialLife(life_) {
+    ++liveSplinters;
     for (int j = 0; j < 8; ++j) splits[j] = splits_[j];
     splits[octant] = 1.0f;
     const YVector h = type->halfExtents;
@@ -64,6 +67,17 @@ YSplinter::YSplinter(const YBlockType* type_, const YMatrix& blockMatrix, int oc
     const YVector jitter(0.25f * Unit() - 0.125f, 0.25f * Unit() - 0.125f, 0.25f * Unit() - 0.125f);
     const YVector force = (dir + jitter) * (m * 50.0f);
     body.AddForce(&force);
+}
+
+YSplinter::~YSplinter() { --liveSplinters; }
+
+int YSplinter::LiveCount() { return liveSplinters; }
+
+float YSplinter::Share() {
+    if (liveSplinters <= SPLINTER_SHARE_FROM) return 1.0f;
+    if (liveSplinters >= SPLINTER_LIMIT) return 0.0f;
+    return static_cast<float>(SPLINTER_LIMIT - liveSplinters) /
+           static_cast<float>(SPLINTER_LIMIT - SPLINTER_SHARE_FROM);
 }
 
 void YSplinter::Place(const YMatrix& m) {

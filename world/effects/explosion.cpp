@@ -1,6 +1,7 @@
 #include "world/effects/explosion.h"
 
 #include <cmath>
+#include <vector>
 
 #include "platform/sys/crt_rand.h"
 #include "render/scene/particles.h"
@@ -17,6 +18,19 @@ dContactGeom blastContacts[MAX_BLAST_CONTACTS];
 int blastContactCount = 0;
 
 float Unit() { return plat::CrtRand() / 32767.0f; }
+
+// Makes room for one more burn decal while the table holds BLAST_DECAL_LIMIT of them: the one
+// furthest through its life goes (the decals are faded blasts of earlier explosions).
+void MakeDecalRoom(YTable& table) {
+    std::vector<YTableDecal>& decals = table.decals;
+    while (decals.size() >= BLAST_DECAL_LIMIT) {
+        std::size_t oldest = 0;
+        for (std::size_t i = 1; i < decals.size(); ++i)
+            if (decals[i].age / decals[i].lifetime > decals[oldest].age / decals[oldest].lifetime) oldest = i;
+        decals[oldest] = decals.back();
+        decals.pop_back();
+    }
+}
 
 YVector RandomDirection() {
     for (;;) {
@@ -89,7 +103,9 @@ void SpawnExplosion(const YVector* centre, float radius, float strength, int spa
 
     g_ParticleSystem.Emit(0.75f, 1.0f, size, centre, &still, -1.0f, nullptr, blast, fireStart, fireEnd);
     if (g_Table) {
+        MakeDecalRoom(*g_Table);
         g_Table->AddDecal(0.75f, 1.0f, size, centre, blast, fireStart, fireEnd);
+        MakeDecalRoom(*g_Table);
         g_Table->AddDecal(1.0f, 1.0f, size, centre, wave, white, waveEnd);
     }
     for (int i = 0; i < sparkCount; ++i) {
