@@ -297,6 +297,9 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
     const int sceneState = framework.GetState();
     int held = 0;
     double longest = 0.0;
+    const char* slowEnv = std::getenv("KORVELIN_BENCH_SLOW_MS");
+    const double slowMs = slowEnv ? std::atof(slowEnv) : 0.0;
+    int frame = 0;
     benchalloc::Start();
     for (auto _ : state) {
         const auto begin = std::chrono::steady_clock::now();
@@ -304,6 +307,9 @@ void BM_GameFrame(benchmark::State& state, const Scene* scene) {
         Pass(framework);
         const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
         longest = std::max(longest, took.count());
+        if (slowMs > 0 && took.count() > slowMs)
+            std::fprintf(stderr, "%s frame %d: %.1f ms\n", scene->name, frame, took.count());
+        ++frame;
         held += framework.GetState() == sceneState;
     }
     const benchalloc::Counts counts = benchalloc::Stop();

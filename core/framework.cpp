@@ -8,6 +8,7 @@
 #include "core/message_box.h"
 #include "core/window_sizing.h"
 #include "platform/sys/clock.h"
+#include "platform/sys/heap.h"
 
 YFramework* g_Framework = nullptr;
 
@@ -26,6 +27,8 @@ bool RendererExists() {
 } // namespace
 
 YFramework::YFramework() {
+    // Before the window and the driver exist: their per-frame storage then reuses its pages.
+    if (!plat::KeepHeapBetweenFrames()) LogPrintf(g_Log, "The C library kept its own heap settings");
     rateTime_ = plat::TimeMs();
     g_Framework = this;
 }

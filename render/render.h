@@ -106,6 +106,10 @@ public:
     virtual void DrawQuad(const YVector v[4]) = 0;
     virtual void DrawTexQuad(const YTexVertex v[4]) = 0;
     virtual void DrawLitQuad(const YVertex v[4]) = 0;
+    // `quads` lit quads, four corners each in DrawLitQuad's order, as one draw: the same triangles
+    // in the same order as that many DrawLitQuad calls. At most LIT_QUAD_BATCH quads a call.
+    static constexpr int LIT_QUAD_BATCH = 1024;
+    virtual void DrawLitQuads(const YVertex* corners, int quads) = 0;
     virtual void DrawTexStrip(const YTexVertex* vertices, int triangleCount) = 0;
     // A strip coloured by its vertices, unlit: the colour is the vertices' own, where a lit draw
     // would take the material's.

@@ -61,6 +61,7 @@ public:
     void DrawQuad(const YVector v[4]) override;
     void DrawTexQuad(const YTexVertex v[4]) override;
     void DrawLitQuad(const YVertex v[4]) override;
+    void DrawLitQuads(const YVertex* corners, int quads) override;
     void DrawTexStrip(const YTexVertex* vertices, int triangleCount) override;
     void DrawColorStrip(const YColorVertex* vertices, int triangleCount) override;
     void DrawFullScreenQuad() override;

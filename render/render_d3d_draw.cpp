@@ -1,6 +1,7 @@
 // Render_D3D: states, transforms, textures, buffers, draws, the background picture and captures.
 // Without a device every call here does nothing (creation calls answer null).
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "core/log.h"
@@ -228,6 +229,25 @@ void Render_D3D::DrawTexQuad(const YTexVertex v[4]) {
 }
 
 void Render_D3D::DrawLitQuad(const YVertex v[4]) { DrawUp(D3DPT_TRIANGLEFAN, 2, v, FVF_VERTEX, STRIDE_VERTEX); }
+
+void Render_D3D::DrawLitQuads(const YVertex* corners, int quads) {
+    if (!device_ || !corners || quads <= 0 || quads > LIT_QUAD_BATCH) return;
+    // Quad k is the fan of corners 4k..4k+3 as a list: (0, 1, 2) and (0, 2, 3).
+    static const auto indices = [] {
+        std::array<uint16_t, LIT_QUAD_BATCH * 6> list{};
+        for (int k = 0; k < LIT_QUAD_BATCH; ++k) {
+            const uint16_t first = static_cast<uint16_t>(4 * k);
+            const uint16_t quad[6] = {first, static_cast<uint16_t>(first + 1), static_cast<uint16_t>(first + 2),
+                                      first, static_cast<uint16_t>(first + 2), static_cast<uint16_t>(first + 3)};
+            std::copy(quad, quad + 6, list.begin() + 6 * k);
+        }
+        return list;
+    }();
+    SetVertexFormat(FVF_VERTEX);
+    const uint32_t n = static_cast<uint32_t>(quads);
+    device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4 * n, 2 * n, indices.data(), D3DFMT_INDEX16, corners,
+                                    STRIDE_VERTEX);
+}
 
 void Render_D3D::DrawTexStrip(const YTexVertex* vertices, int triangleCount) {
     if (triangleCount > 0)

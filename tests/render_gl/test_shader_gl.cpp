@@ -147,4 +147,62 @@ TEST_F(ShaderGlTest, TwoStagesModulateThroughTheirOwnCoordinatesAndScroll) {
     delete textureB;
 }
 
+// Overlapping quads (later ones cover earlier ones, some wound the other way) drawn one by one and
+// as one batch: the two pictures are the same, pixel for pixel.
+TEST_F(ShaderGlTest, ABatchOfLitQuadsDrawsWhatTheQuadsDrawOneByOne) {
+    const std::string file = dir_->File("batch_checker.png");
+    ASSERT_TRUE(SaveTexture(file, kCells, kCells, TexelA));
+    dir_->Write("batch.yml", "<shader name=\"lit_quad_batch_gl\">\n"
+                             "  <state cull=\"none\" zenable=\"false\"/>\n"
+                             "  <map texture=\"" + file + "\">\n"
+                             "    <colorblend op=\"selectarg1\" arg1=\"texture\"/>\n"
+                             "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
+                             "  </map>\n"
+                             "</shader>\n");
+    ParseShaderFile(dir_->File("batch.yml").c_str());
+    YShader* shader = FindShaderInList("lit_quad_batch_gl");
+    ASSERT_NE(shader, nullptr);
+    YTexture* texture = shader->Stage(0)->texture;
+
+    constexpr int kQuads = 12;
+    YVertex quads[kQuads * 4];
+    for (int q = 0; q < kQuads; ++q) {
+        const float x = static_cast<float>((q * 7) % 40), y = static_cast<float>((q * 11) % 40), side = 24.0f;
+        const bool mirrored = q % 3 == 0;
+        const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        for (int k = 0; k < 4; ++k) {
+            const int c = mirrored ? 3 - k : k;
+            YVertex& v = quads[q * 4 + k];
+            v.pos = YVector(x + corners[c][0] * side, y + corners[c][1] * side, 0);
+            v.normal = YVector(0, 0, -1);
+            v.uv1 = YVector2(corners[c][0] + 0.25f * static_cast<float>(q % 4), corners[c][1]);
+            v.uv2 = v.uv1;
+        }
+    }
+    auto draw = [&](const char* name, bool batched) {
+        return Capture(name, kSide, kSide, [&] {
+            render_->BeginFrame(true);
+            render_->SetShader(shader, true);
+            render_->Set2D(0, 0, kSide, kSide);
+            if (batched)
+                render_->DrawLitQuads(quads, kQuads);
+            else
+                for (int q = 0; q < kQuads; ++q) render_->DrawLitQuad(&quads[q * 4]);
+            render_->EndFrame();
+        });
+    };
+    const plat::Image single = draw("one_by_one.bmp", false);
+    const plat::Image batch = draw("batched.bmp", true);
+    ASSERT_EQ(single.width, kSide);
+    ASSERT_EQ(batch.width, kSide);
+    int differ = 0;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x)
+            for (int c = 0; c < 3; ++c) differ += single.Pixel(x, y)[c] != batch.Pixel(x, y)[c];
+    EXPECT_EQ(differ, 0);
+
+    delete shader;
+    delete texture;
+}
+
 } // namespace

@@ -2,7 +2,10 @@
 // set corner-edge table and the face-facing test.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "render/scene_fixture.h"
 #include "render/shader.h"
@@ -90,18 +93,77 @@ TEST_F(BlockFaceDrawTest, OnlyAShaderWithTwoStagesGetsTheCrackOnStageOne) {
         BuildBlockFace(&face, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, one, shade, offsets);
         device.ClearTrace();
         g_DrawBlockFace.Draw(&face);
+        g_DrawBlockFace.Flush();
         EXPECT_FALSE(stageOneBound()) << shade;
     }
     YBlockFace cracked;
     BuildBlockFace(&cracked, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, two, 0.5f, offsets);
     device.ClearTrace();
     g_DrawBlockFace.Draw(&cracked);
+    g_DrawBlockFace.Flush();
     EXPECT_TRUE(stageOneBound());
     YBlockFace whole;
     BuildBlockFace(&whole, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, two, -1.0f, offsets);
     device.ClearTrace();
     g_DrawBlockFace.Draw(&whole);
+    g_DrawBlockFace.Flush();
     EXPECT_FALSE(stageOneBound());
+}
+
+// Faces in queue order: runs with one shader and crack texture become one draw each, in order, and
+// a change of either starts the next run.
+TEST_F(BlockFaceDrawTest, RunsOfFacesWithOneShaderAndCrackAreDrawnTogetherInOrder) {
+    testsupport::TempDir game(true);
+    std::filesystem::create_directories("textures");
+    WritePicture("textures/split.jpg");
+    gpu::NullDevice& device = MakeDevice();
+    YShader* plain = FindShader("test_block_run_plain");
+    plain->Reset();
+    plain->AddStage();
+    YShader* cracking = FindShader("test_block_run_cracking");
+    cracking->Reset();
+    cracking->AddStage();
+    cracking->AddStage();
+    const float offsets[2] = {0, 0};
+    struct Face {
+        YShader* shader;
+        float shade;
+    };
+    // Expected runs: 3 plain, 2 cracking at 0.55, 1 cracking at 0.15, 2 plain.
+    const Face order[] = {{plain, -1}, {plain, 0.5f}, {plain, -1},      {cracking, 0.55f},
+                          {cracking, 0.51f}, {cracking, 0.15f}, {plain, -1}, {plain, -1}};
+    std::vector<YBlockFace> faces(std::size(order));
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        const float x = static_cast<float>(i);
+        BuildBlockFace(&faces[i], {x, 0, 0}, {x + 1, 0, 0}, {x + 1, 1, 0}, {x, 1, 0}, {0, 0, 1}, order[i].shader,
+                       order[i].shade, offsets);
+    }
+    device.ClearTrace();
+    for (YBlockFace& f : faces) g_DrawBlockFace.Draw(&f);
+    g_DrawBlockFace.Flush();
+    std::vector<std::string> draws;
+    for (const gpu::NullCall& c : device.Calls())
+        if (c.text.rfind("Draw", 0) == 0) draws.push_back(c.text);
+    const std::vector<std::string> want = {"DrawIndexedPrimitiveUP(TRIANGLELIST,0,12,6,40)",
+                                           "DrawIndexedPrimitiveUP(TRIANGLELIST,0,8,4,40)",
+                                           "DrawIndexedPrimitiveUP(TRIANGLELIST,0,4,2,40)",
+                                           "DrawIndexedPrimitiveUP(TRIANGLELIST,0,8,4,40)"};
+    EXPECT_EQ(draws, want);
+    // The runs' first corners, in order: faces 0, 3, 5, 6.
+    int run = 0;
+    const float firstX[] = {0, 3, 5, 6};
+    for (const gpu::NullCall& c : device.Calls()) {
+        if (c.text.rfind("DrawIndexedPrimitiveUP", 0) != 0 || run >= 4) continue;
+        ASSERT_GE(c.vertices.size(), sizeof(YVertex));
+        YVertex first;
+        std::memcpy(&first, c.vertices.data(), sizeof first);
+        EXPECT_FLOAT_EQ(first.pos.x, firstX[run]) << "run " << run;
+        ++run;
+    }
+    // Nothing is left for a second flush.
+    device.ClearTrace();
+    g_DrawBlockFace.Flush();
+    for (const gpu::NullCall& c : device.Calls()) EXPECT_NE(c.text.rfind("Draw", 0), 0u) << c.text;
 }
 
 TEST(BlockFaces, TheSecondCoordinateSetCarriesTheOffsets) {

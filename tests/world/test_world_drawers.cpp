@@ -46,7 +46,11 @@ TEST_F(WorldDrawers, EachDrawsThroughTheCameraAfterAMeshLeftTheIdentity) {
         std::function<void()> draw;
     };
     const Row rows[] = {
-        {"block face", [&] { g_DrawBlockFace.Draw(&face); }},
+        {"block face",
+         [&] {
+             g_DrawBlockFace.Draw(&face);
+             g_DrawBlockFace.Flush();
+         }},
         {"wall flash", [&] { g_WallContactDraw.Draw(&flash); }},
         {"ball crown", [&] { crown.Draw(&ball); }},
         {"blast line", [&] { BlastLineDrawer()->Draw(&bolt); }},

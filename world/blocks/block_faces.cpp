@@ -100,13 +100,25 @@ void QueueBlockFaces() {
 
 void YDrawBlockFace::Draw(void* item) {
     if (!g_Render) return;
-    YBlockFace* face = static_cast<YBlockFace*>(item);
+    const YBlockFace* face = static_cast<const YBlockFace*>(item);
+    YTexture* crack = face->shade >= 0.0f && face->shader && face->shader->stages.size() > 1
+                          ? GetSplitTexture(face->shade)
+                          : nullptr;
+    if (quads_ > 0 && (face->shader != shader_ || crack != crack_ || quads_ == YRender::LIT_QUAD_BATCH)) Flush();
+    shader_ = face->shader;
+    crack_ = crack;
+    std::copy(face->corners, face->corners + 4, batch_ + 4 * quads_);
+    ++quads_;
+}
+
+void YDrawBlockFace::Flush() {
+    const int quads = quads_;
+    quads_ = 0;
+    if (quads == 0 || !g_Render) return;
     g_Render->SetWorldMatrix(&g_Camera.view); // world space, whatever the drawer before left
-    g_Render->SetShader(face->shader, true);
-    if (face->shade >= 0.0f && face->shader && face->shader->stages.size() > 1) {
-        g_Render->BindStageTexture(GetSplitTexture(face->shade), 1);
-    }
-    g_Render->DrawLitQuad(face->corners);
+    g_Render->SetShader(shader_, true);
+    if (crack_) g_Render->BindStageTexture(crack_, 1);
+    g_Render->DrawLitQuads(batch_, quads);
 }
 
 int SplitTextureIndex(float shade) {

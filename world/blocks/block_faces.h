@@ -13,6 +13,7 @@
 #include "math/vector.h"
 #include "math/vertex.h"
 #include "render/draw_list.h"
+#include "render/render.h"
 #include "render/texture.h"
 
 class YShader;
@@ -50,11 +51,21 @@ YBlockFace* AddBlockFace();
 // blended queue, the others in the opaque queue.
 void QueueBlockFaces();
 
-// Draws a queued YBlockFace: its shader with material; when shade >= 0 and the shader has more
-// than one stage, the crack texture on stage 1; then the lit quad.
+// Draws queued YBlockFaces: a face's shader with material; when shade >= 0 and the shader has
+// more than one stage, the crack texture on stage 1; then the lit quad. Consecutive faces with the
+// same shader and crack texture are gathered and drawn as one batch (a chain of blasts leaves
+// thousands of faces, and the driver's cost is per draw), in their queue order, so the picture is
+// the one face-by-face drawing gives. A face is drawn at the latest by the next Flush.
 class YDrawBlockFace final : public YDrawObj {
 public:
     void Draw(void* item) override;
+    void Flush() override;
+
+private:
+    YVertex batch_[YRender::LIT_QUAD_BATCH * 4];
+    int quads_ = 0;
+    YShader* shader_ = nullptr;
+    YTexture* crack_ = nullptr;
 };
 extern YDrawBlockFace g_DrawBlockFace;
 
