@@ -152,13 +152,16 @@ TEST_F(ShaderGlTest, TwoStagesModulateThroughTheirOwnCoordinatesAndScroll) {
 TEST_F(ShaderGlTest, ABatchOfLitQuadsDrawsWhatTheQuadsDrawOneByOne) {
     const std::string file = dir_->File("batch_checker.png");
     ASSERT_TRUE(SaveTexture(file, kCells, kCells, TexelA));
-    dir_->Write("batch.yml", "<shader name=\"lit_quad_batch_gl\">\n"
-                             "  <state cull=\"none\" zenable=\"false\"/>\n"
-                             "  <map texture=\"" + file + "\">\n"
-                             "    <colorblend op=\"selectarg1\" arg1=\"texture\"/>\n"
-                             "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
-                             "  </map>\n"
-                             "</shader>\n");
+    dir_->Write("batch.yml",
+                "<shader name=\"lit_quad_batch_gl\">\n"
+                "  <state cull=\"none\" zenable=\"false\"/>\n"
+                "  <map texture=\"" +
+                    file +
+                    "\">\n"
+                    "    <colorblend op=\"selectarg1\" arg1=\"texture\"/>\n"
+                    "    <filter min=\"point\" mag=\"point\" mip=\"none\"/>\n"
+                    "  </map>\n"
+                    "</shader>\n");
     ParseShaderFile(dir_->File("batch.yml").c_str());
     YShader* shader = FindShaderInList("lit_quad_batch_gl");
     ASSERT_NE(shader, nullptr);

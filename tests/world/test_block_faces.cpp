@@ -130,7 +130,7 @@ TEST_F(BlockFaceDrawTest, RunsOfFacesWithOneShaderAndCrackAreDrawnTogetherInOrde
         float shade;
     };
     // Expected runs: 3 plain, 2 cracking at 0.55, 1 cracking at 0.15, 2 plain.
-    const Face order[] = {{plain, -1}, {plain, 0.5f}, {plain, -1},      {cracking, 0.55f},
+    const Face order[] = {{plain, -1},       {plain, 0.5f},     {plain, -1}, {cracking, 0.55f},
                           {cracking, 0.51f}, {cracking, 0.15f}, {plain, -1}, {plain, -1}};
     std::vector<YBlockFace> faces(std::size(order));
     for (std::size_t i = 0; i < faces.size(); ++i) {
@@ -144,10 +144,9 @@ TEST_F(BlockFaceDrawTest, RunsOfFacesWithOneShaderAndCrackAreDrawnTogetherInOrde
     std::vector<std::string> draws;
     for (const gpu::NullCall& c : device.Calls())
         if (c.text.rfind("Draw", 0) == 0) draws.push_back(c.text);
-    const std::vector<std::string> want = {"DrawIndexedPrimitiveUP(TRIANGLELIST,0,12,6,40)",
-                                           "DrawIndexedPrimitiveUP(TRIANGLELIST,0,8,4,40)",
-                                           "DrawIndexedPrimitiveUP(TRIANGLELIST,0,4,2,40)",
-                                           "DrawIndexedPrimitiveUP(TRIANGLELIST,0,8,4,40)"};
+    const std::vector<std::string> want = {
+        "DrawIndexedPrimitiveUP(TRIANGLELIST,0,12,6,40)", "DrawIndexedPrimitiveUP(TRIANGLELIST,0,8,4,40)",
+        "DrawIndexedPrimitiveUP(TRIANGLELIST,0,4,2,40)", "DrawIndexedPrimitiveUP(TRIANGLELIST,0,8,4,40)"};
     EXPECT_EQ(draws, want);
     // The runs' first corners, in order: faces 0, 3, 5, 6.
     int run = 0;

@@ -101,9 +101,8 @@ void QueueBlockFaces() {
 void YDrawBlockFace::Draw(void* item) {
     if (!g_Render) return;
     const YBlockFace* face = static_cast<const YBlockFace*>(item);
-    YTexture* crack = face->shade >= 0.0f && face->shader && face->shader->stages.size() > 1
-                          ? GetSplitTexture(face->shade)
-                          : nullptr;
+    YTexture* crack =
+        face->shade >= 0.0f && face->shader && face->shader->stages.size() > 1 ? GetSplitTexture(face->shade) : nullptr;
     if (quads_ > 0 && (face->shader != shader_ || crack != crack_ || quads_ == YRender::LIT_QUAD_BATCH)) Flush();
     shader_ = face->shader;
     crack_ = crack;
