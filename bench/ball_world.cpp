@@ -48,25 +48,45 @@ constexpr float kLongFuse = 1e9f; // the bombs fly for the whole run
 
 float Unit() { return static_cast<float>(plat::CrtRand()) / 32767.0f; }
 
-struct World {
-    World() {
+// A fresh world with nothing left from an earlier run (the benchmark library runs a function
+// several times, and every run must play the same scene): the physics world, its random
+// generators seeded with `seed`, a width x depth table with its back wall, and the racket on
+// `racketLine`. Its end deletes what the run made.
+struct BenchWorld {
+    BenchWorld(unsigned seed, float width, float depth, float racketLine) {
         render = benchrender::MakeNullRenderer();
         SetUpWorld(HeadlessWorldOutside());
-
-        // A fresh physics world with nothing left from an earlier run (the benchmark library runs
-        // the function several times): every run plays the same scene.
         PhysicsInit();
-        plat::CrtSrand(1);
-        dRandSetSeed(1);
+        plat::CrtSrand(seed);
+        dRandSetSeed(seed);
         g_PhysicsWorld.ResetBallSpeed();
         g_PhysicsWorld.SetContactFriction(-1.0f);
-        g_TableSize.Set(30.0f, 40.0f);
-        PhysicsSetArena(&backWall, 30.0f, 40.0f, 2.0f);
+        g_TableSize.Set(width, depth);
+        PhysicsSetArena(&backWall, width, depth, 2.0f);
         SetBackWallEnabled(backWall, true);
         g_PhysicsWorld.PhysicsStep(1.0f); // empties the step's time accumulator
         racket = std::make_unique<YRacket>();
-        racket->SetLine(-19.0f);
+        racket->SetLine(racketLine);
+    }
+    ~BenchWorld() {
+        DeleteAllBlocks();
+        DeleteAllTacked();
+        YZDelete::TickAll(1.0f);
+        racket.reset();
+        g_ParticleSystem.Clear();
+        PhysicsShutdown();
+        TearDownWorld();
+    }
+    BenchWorld(const BenchWorld&) = delete;
+    BenchWorld& operator=(const BenchWorld&) = delete;
 
+    std::unique_ptr<Render_D3D> render;
+    std::unique_ptr<YRacket> racket;
+    dGeomID backWall = nullptr;
+};
+
+struct World : BenchWorld {
+    World() : BenchWorld(1, 30.0f, 40.0f, -19.0f) {
         // Unbreakable blocks, so that the scene stays the same frame after frame, and heavy: light
         // ones are knocked over the borders by the heavy balls and the bombs, and a block that
         // leaves the table is deleted (with its debris) as in play.
@@ -97,16 +117,6 @@ struct World {
             bomb->body.SetLinearVel(&v);
         }
     }
-    ~World() {
-        DeleteAllBlocks();
-        DeleteAllTacked();
-        YZDelete::TickAll(1.0f);
-        racket.reset();
-        g_ParticleSystem.Clear();
-        PhysicsShutdown();
-        TearDownWorld();
-    }
-
     void Frame() {
         YZDelete::TickAll(kDt);
         Step();
@@ -133,10 +143,6 @@ struct World {
         for (YRacketTacked* t : TackedList())
             if (auto* bomb = dynamic_cast<YBomb*>(t)) bomb->fuse = kLongFuse;
     }
-
-    std::unique_ptr<Render_D3D> render;
-    std::unique_ptr<YRacket> racket;
-    dGeomID backWall = nullptr;
 };
 
 void BM_WorldFrame20Balls10Bombs300Blocks(benchmark::State& state) {
@@ -193,22 +199,8 @@ int AwakeBlocks() {
 // frames (8 s) before the timing, so that most have come to rest; the balls knock towers over and
 // wake the blocks they touch. (Blocks dropped in a jumble of layers that touch all over never come
 // to rest: one island that a single rocking block keeps awake.)
-struct LooseWorld {
-    LooseWorld(int count, int balls) {
-        render = benchrender::MakeNullRenderer();
-        SetUpWorld(HeadlessWorldOutside());
-        PhysicsInit();
-        plat::CrtSrand(7);
-        dRandSetSeed(7);
-        g_PhysicsWorld.ResetBallSpeed();
-        g_PhysicsWorld.SetContactFriction(-1.0f);
-        g_TableSize.Set(40.0f, 50.0f);
-        PhysicsSetArena(&backWall, 40.0f, 50.0f, 2.0f);
-        SetBackWallEnabled(backWall, true);
-        g_PhysicsWorld.PhysicsStep(1.0f);
-        racket = std::make_unique<YRacket>();
-        racket->SetLine(-24.0f);
-
+struct LooseWorld : BenchWorld {
+    LooseWorld(int count, int balls) : BenchWorld(7, 40.0f, 50.0f, -24.0f) {
         BuildBlockMaterial("bench_loose", 1, -1, "block", "in_block", 5, "def_stroke", "def_destroy", "");
         const YBlockType* type = FindBlockType("bench_loose", 1, 1, 1);
         constexpr int kCols = 24, kRows = 29; // 696 towers, 1.6 apart
@@ -228,15 +220,6 @@ struct LooseWorld {
             ball->Launch(&dir, &at);
         }
     }
-    ~LooseWorld() {
-        DeleteAllBlocks();
-        DeleteAllTacked();
-        YZDelete::TickAll(1.0f);
-        racket.reset();
-        g_ParticleSystem.Clear();
-        PhysicsShutdown();
-        TearDownWorld();
-    }
     void Frame() {
         YZDelete::TickAll(kDt);
         World::Step();
@@ -247,10 +230,6 @@ struct LooseWorld {
         DrawBlendedQueue();
         g_ShadowVolume.Begin(0.0f);
     }
-
-    std::unique_ptr<Render_D3D> render;
-    std::unique_ptr<YRacket> racket;
-    dGeomID backWall = nullptr;
 };
 
 void BM_WorldFrameLooseBlocks(benchmark::State& state) {

@@ -72,16 +72,6 @@ constexpr int kSplashFrameLimit = 2000;
 std::atomic<uint32_t> g_now{1000};
 uint32_t FakeNow() { return g_now.load(std::memory_order_relaxed); }
 
-// The configuration the benchmark runs with: windowed 800 x 600, shadows on, no fps counter.
-constexpr const char* kConfig =
-    "<config>\n"
-    "<video fullscreen=\"0\" mode=\"800x600:32\" double_buffer=\"1\">\n"
-    "<window width=\"800\" height=\"600\" maximize=\"0\">\n"
-    "<sound volume=\"1\" music=\"1\">\n"
-    "<render fps=\"0\" shadows=\"1\">\n"
-    "<interface language=\"english\" showtips=\"0\">\n"
-    "</config>\n";
-
 // One frame: a pass of the message loop with 16 ms gone by.
 void Pass(GameFramework& game) {
     g_now.fetch_add(kFrameMs, std::memory_order_relaxed);
@@ -279,7 +269,7 @@ private:
         }
     }
 
-    benchgame::ScratchGame scratch_{kConfig};
+    benchgame::ScratchGame scratch_{benchgame::WINDOWED_CONFIG};
     std::unique_ptr<GameFramework> game_;
     std::string error_;
     const Scene* current_ = nullptr;

@@ -53,15 +53,6 @@ constexpr int kFrameLimit = 2000;
 std::atomic<uint32_t> g_now{1000};
 uint32_t FakeNow() { return g_now.load(std::memory_order_relaxed); }
 
-constexpr const char* kConfig =
-    "<config>\n"
-    "<video fullscreen=\"0\" mode=\"800x600:32\" double_buffer=\"1\">\n"
-    "<window width=\"800\" height=\"600\" maximize=\"0\">\n"
-    "<sound volume=\"1\" music=\"1\">\n"
-    "<render fps=\"0\" shadows=\"1\">\n"
-    "<interface language=\"english\" showtips=\"0\">\n"
-    "</config>\n";
-
 struct Case {
     const char* name;
     int levels; // level files in the folder; 0: the shipped ones as they are
@@ -137,7 +128,7 @@ void Fail(Result& r, const char* why) { std::snprintf(r.error, sizeof r.error, "
 // The case, in the child process.
 Result RunCase(const Case& c) {
     Result r;
-    benchgame::ScratchGame scratch(kConfig);
+    benchgame::ScratchGame scratch(benchgame::WINDOWED_CONFIG);
     if (scratch.Root().empty()) return Fail(r, "no scratch folder"), r;
     if (c.levels > 0 && !FillLevels(scratch.Root(), c.levels)) return Fail(r, "levels not copied"), r;
     if (!benchrender::DisplayHasUsableMode())

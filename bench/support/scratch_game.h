@@ -7,6 +7,17 @@
 
 namespace benchgame {
 
+// The configuration the benchmarks of the whole game run with: windowed 800 x 600, sound and music
+// on, shadows on, no fps counter, English, no tips.
+inline constexpr const char* WINDOWED_CONFIG =
+    "<config>\n"
+    "<video fullscreen=\"0\" mode=\"800x600:32\" double_buffer=\"1\">\n"
+    "<window width=\"800\" height=\"600\" maximize=\"0\">\n"
+    "<sound volume=\"1\" music=\"1\">\n"
+    "<render fps=\"0\" shadows=\"1\">\n"
+    "<interface language=\"english\" showtips=\"0\">\n"
+    "</config>\n";
+
 class ScratchGame {
 public:
     explicit ScratchGame(const char* config);
